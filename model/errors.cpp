@@ -1,0 +1,50 @@
+#include "model/errors.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+std::ostream* consoleStream = &std::cout;
+}
+
+std::ostream& console() { return *consoleStream; }
+void setConsole(std::ostream& out) { consoleStream = &out; }
+
+std::string errorMessage(int code)
+{
+    switch (code) {
+    case NOARGS: return "Usage: oroscan <DEM> <contour file>";
+    case ARGS: return "Too many arguments on command line";
+    case ARRAY1: return "Problem allocating first dimension of array";
+    case ARRAY2: return "Problem allocating second dimension of array";
+    case NO_TRI: return "Out of memory while allocating array for triangles";
+    case DIV0: return "Divide by zero while computing RMSE!";
+    case NROWS: return "'nrows' not found in input file";
+    case NCOLS: return "'ncols' not found in input file";
+    case SPARSE: return "Number of heights must be >= 100-\ntry again";
+    default: return "Some kinda error!";
+    }
+}
+
+[[noreturn]] static void endProgram()
+{
+    console().flush();
+    std::cout.flush();
+    std::cerr.flush();
+    std::exit(FATAL_STATUS);
+}
+
+void error(int code)
+{
+    console() << "ERROR: " << errorMessage(code) << '\n';
+    if (code == SPARSE)
+        return;
+    endProgram();
+}
+
+void fatal(const std::string& message)
+{
+    console() << "ERROR: " << message << '\n';
+    endProgram();
+}

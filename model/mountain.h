@@ -1,0 +1,208 @@
+// The terrain model: one gridded DEM (`mountain`) or comparison grid
+// (`rawdata`) with its mesh and the analyses derived from it.
+//
+// This header is the model library's public face. It includes nothing from
+// FLTK or GL; the drawing members declared at the end of `mountain` are
+// defined in render/ so that the model builds and tests without a display.
+#ifndef OROLITH_MODEL_MOUNTAIN_H
+#define OROLITH_MODEL_MOUNTAIN_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/colors.h"
+#include "model/errors.h"
+
+// Comparison file kinds (the open dialogs also use 0 for "none chosen").
+constexpr int DEM = 1;
+constexpr int SPARSEF = 2;
+constexpr int CONTF = 3;
+
+// Smallest accepted number of spot heights in a sparse sample, and the
+// largest number of peaks it takes.
+constexpr int LOCALNUM = 100;
+
+// One spot height of a sparse sample.
+struct randomHeight {
+    int row;
+    int column;
+    float height;
+};
+
+class mountain {
+public:
+    // One mesh triangle: fourteen 4-byte fields, in this order.
+    struct triangleinfo {
+        float x0, y0, z0;
+        float x1, y1, z1;
+        float x2, y2, z2;
+        float nx, ny, nz;
+        int curveColor;
+        int diffColor;
+    };
+
+    mountain();
+    ~mountain();
+    mountain(const mountain&) = delete;
+    mountain& operator=(const mountain&) = delete;
+
+    virtual void setContourInt(int) {}
+    virtual int getContourInt() { return 0; }
+
+    // Grid input: reads names[index-1]; index 1 reads a DEM, any other
+    // index comparison data. Bad input is fatal (see errors.h).
+    void readgridfile(const std::string names[], int index);
+    // Parse the heights after the header. `text` is the file's text, `pos`
+    // the offset of the first height and `path` the name used in messages.
+    void readgrid(const std::string& text, std::size_t pos, const std::string& path);
+    void readrawdata(const std::string& text, std::size_t pos, const std::string& path);
+
+    // Mesh (vertical exaggeration e).
+    void convert_to_triangles(int exaggeration);
+    void vertExagPlus() { vertExag += 1.0f; }
+    void vertExagMinus() { if (vertExag > 0) vertExag -= 1.0f; }
+    void vertExagReset() { vertExag = 1.0f; }
+
+    // Analyses.
+    void compute_normals();
+    void compute_curve_color();
+    void compute_elev_diff_color();
+    void compute_curve_diff_color();
+    // Returns false (with a message on the console) when there is no
+    // contour interval to class by; the histogram is then left as it was.
+    bool computeHeightClasses();
+
+    // Sparse sample. makeSparseFile prints the sample raster on standard
+    // output; the DEM itself is left untouched.
+    void makeSparseFile(int n);
+    // The sample as its own rows x cols raster (row-major, 0 where no spot
+    // height falls); empty when n is below LOCALNUM. `pause` keeps the
+    // interactive "pause" that waits for a number on standard input.
+    std::vector<float> sparseRaster(int n, bool pause = true);
+    int localMaximums(randomHeight* out, bool pause = true);
+
+    // Accessors.
+    int getRows() const { return rows; }
+    int getCols() const { return cols; }
+    int gridsize() const { return rows * cols; }
+    float getZmin() const { return zmin; }
+    float getZmax() const { return zmax; }
+    float getVertExag() const { return vertExag; }
+    void getCoord(float& x, float& y, float& cs) const { x = xllcorner; y = yllcorner; cs = cellsize; }
+    float getNodata() const { return nodata; }
+    float getElev(int r, int c) const { return grid[r][c]; }
+    void reset() { zmin = 35000.0f; zmax = -1000.0f; }
+    void resetCounts() { curveCount = diffCount = curveDiffCount = 0; }
+    float* getCurveInfo(float& max, float& min, int& count) const { max = maxCurve; min = minCurve; count = curveCount; return cArray; }
+    float* getDiffInfo(float& max, float& min, int& count) const { max = maxDiff; min = minDiff; count = diffCount; return dArray; }
+    int* getClasses() const { return classes; }
+    bool heightClasses() const { return classes != nullptr; }
+    int getMinClassCount() const { return minClassCount; }
+    int getMaxClassCount() const { return maxClassCount; }
+    int getNumTriangles() const { return numTriangles; }
+    const triangleinfo* getTriangles() const { return triangles; }
+    int getCurveDiffCount() const { return curveDiffCount; }
+    const float* getCurveDiffArray() const { return cdArray; }
+    float getScalefactor() const { return scalefactor; }
+    float getZscale() const { return zscale; }
+    float getZmid() const { return zmid; }
+    float getMovex() const { return movex; }
+    float getMovey() const { return movey; }
+    float getCellsize() const { return cellsize; }
+    // The header text exactly as it stood in the file (up to the first
+    // height), so that a derived raster can be written back as a grid file.
+    const std::string& getHeaderText() const { return headerText; }
+
+    // Drawing, defined in render/ (GL); see render/glviewer.h.
+    void drawgrid();
+    void drawDiffSurf(int i, int j, int t);
+    void drawcoordsystem();
+    void drawMagnifier();
+    void profilePlot();
+    void drawMarkX(int row, float yval);
+    void drawMarkY(int column, float xval);
+    bool findSlope(int i, int j);
+
+protected:
+    int rows = 0;
+    int cols = 0;
+    float xllcorner = 0, yllcorner = 0, cellsize = 0;
+    float nodata = 0;
+    float** grid = nullptr;
+    float* cArray = nullptr;
+    float maxCurve = 0, minCurve = 0;
+    int curveCount = 0;
+    float* dArray = nullptr;
+    float maxDiff = 0, minDiff = 0;
+    int diffCount = 0;
+    float* cdArray = nullptr;
+    int curveDiffCount = 0;
+    triangleinfo* triangles = nullptr;
+    float scalefactor = 0, movex = 0, movey = 0, zmid = 0, zscale = 0;
+    float zmin, zmax;
+    int numTriangles = 0;
+    float vertExag;
+    int* classes;
+    int minClassCount = 0, maxClassCount = 0;
+    int curveClassCounts[4] = {0, 0, 0, 0};
+    float sumSqCurve = 0;
+    float peakCurve = 0;
+    int diffClassCounts[5] = {0, 0, 0, 0, 0};
+    int curveDiffClassCounts[5] = {0, 0, 0, 0, 0};
+    std::string headerText;
+
+private:
+    int gridRows = 0; // rows of the allocated grid, for its release
+
+    void readHeightsInto(const std::string& text, std::size_t pos, const std::string& path, bool dem);
+};
+
+class rawdata : public mountain {
+public:
+    void setContourInt(int v) override { contourInt = v; }
+    int getContourInt() override { return contourInt; }
+    float getGrid(int r, int c) const { return grid[r][c]; }
+    // Root-mean-square error of the DEM `mt` against this grid over the
+    // present reference points (value > 0). Fatal (DIV0) when none is present.
+    float rmse();
+    // The same without the fatal path: empty when no point is present.
+    std::optional<float> rmseIfPresent() const;
+
+private:
+    int contourInt = 0;
+};
+
+// A new array of rows row arrays of cols floats.
+float** allocate(int rows, int cols);
+// Release an array made by allocate.
+void release(float** array, int rows);
+
+// Load pipeline: read the DEM (and with numFiles 2 the comparison grid),
+// check their sizes match, then build the mesh and run every analysis.
+int start(const std::string& demPath, int vertExag, const std::string& compPath,
+          int fileKind, bool& ok, int numFiles);
+// Replace the comparison grid against the DEM already loaded.
+void addFile(const std::string& compPath, int vertExag, bool& ok);
+
+// The two model objects of the run.
+extern mountain mt;
+extern rawdata rd;
+
+// Flags shared with the viewer.
+extern bool allocated;   // the mesh array of mt exists
+extern bool sparseData;  // comparison data has been read
+extern bool multFiles;   // a comparison grid is loaded
+extern float curveUnits; // curvature class unit
+extern float diffUnits;  // difference class unit
+
+// Statistics published by the analyses for the report and the graph.
+extern float MAX_CURVE, TOTAL_SQ;
+extern int C15, C10, C5, C;
+extern int D20, D15, D10, D5, D;
+extern int CD20, CD15, CD10, CD5, CD;
+void setStats(float maxCurve, float totalSq, int c15, int c10, int c5, int c);
+void setElevDiff(int a, int b, int c, int d, int e);
+void setCurveDiff(int a, int b, int c, int d, int e);
+
+#endif

@@ -1,0 +1,102 @@
+#include "model/report.h"
+
+#include <cstdio>
+
+#include "model/mountain.h"
+
+namespace {
+template <typename T>
+void appendf(std::string& out, const char* format, T value)
+{
+    char buffer[64];
+    int len = std::snprintf(buffer, sizeof buffer, format, value);
+    if (len >= static_cast<int>(sizeof buffer)) {
+        std::string big(len + 1, '\0');
+        std::snprintf(big.data(), big.size(), format, value);
+        out.append(big.data(), len);
+    } else if (len > 0) {
+        out.append(buffer, len);
+    }
+}
+
+// One class line: the lead ("   >  " or "   <= ", after a newline where
+// given), the bound in five characters and the count in ten.
+void classLine(std::string& out, const char* lead, double bound, int count)
+{
+    out += lead;
+    appendf(out, "%5.1f", bound);
+    appendf(out, "%10d", count);
+}
+}
+
+std::string statisticsReport(const ReportValues& v)
+{
+    std::string out = "\t ----- STATISTICS -----\n\n";
+    out += "Gridsize: ";
+    appendf(out, "%d", v.rows);
+    out += " x ";
+    appendf(out, "%d", v.cols);
+    out += "\n\n";
+    out += "\t ----- DEM STATISTICS -----\nTotal Squared Curvature:";
+    appendf(out, "%12.2f\n", static_cast<double>(v.totalSq));
+    out += "Maximum Curvature      :";
+    appendf(out, "%12.2f\n", static_cast<double>(v.maxCurve));
+    out += "Average Curvature      :";
+    int cells = v.rows * v.cols;
+    float average = v.totalSq / cells; // float division, as the statistics are kept
+    appendf(out, "%12.2f\n\n", static_cast<double>(average));
+    out += "Curvature class counts:\n";
+    const double u = v.curveUnit;
+    classLine(out, "   >  ", 3 * u, v.c15);
+    classLine(out, "\n   >  ", 2 * u, v.c10);
+    classLine(out, "\n   >  ", u, v.c5);
+    classLine(out, "\n   <= ", u, v.c);
+    out += "\n";
+    if (!v.comparison)
+        return out;
+
+    const double d = v.diffUnit;
+    out += "\n\t ----- COMPARISON STATISTCS -----\n";
+    out += "Contour interval:   ";
+    appendf(out, "%d", v.contourInterval);
+    out += "\nElevation difference class counts:\n";
+    classLine(out, "   >  ", 4 * d, v.d20);
+    classLine(out, "\n   >  ", 3 * d, v.d15);
+    classLine(out, "\n   >  ", 2 * d, v.d10);
+    classLine(out, "\n   >  ", d, v.d5);
+    classLine(out, "\n   <= ", d, v.d);
+    out += "\n\nCurvature difference class counts:\n";
+    classLine(out, "   >  ", 4 * d, v.cd20);
+    classLine(out, "\n   >  ", 3 * d, v.cd15);
+    classLine(out, "\n   >  ", 2 * d, v.cd10);
+    classLine(out, "\n   >  ", d, v.cd5);
+    classLine(out, "\n   <= ", d, v.cd);
+    out += "\n\nRMSE: ";
+    if (v.rmse)
+        appendf(out, "%.3f", static_cast<double>(*v.rmse));
+    else
+        out += "n/a";
+    return out;
+}
+
+ReportValues currentReportValues(double curveUnit, double diffUnit, bool comparison)
+{
+    ReportValues v;
+    v.maxCurve = MAX_CURVE;
+    v.totalSq = TOTAL_SQ;
+    v.c15 = C15;
+    v.c10 = C10;
+    v.c5 = C5;
+    v.c = C;
+    v.rows = mt.getRows();
+    v.cols = mt.getCols();
+    v.curveUnit = curveUnit;
+    v.diffUnit = diffUnit;
+    v.comparison = comparison;
+    v.contourInterval = rd.getContourInt();
+    v.d20 = D20; v.d15 = D15; v.d10 = D10; v.d5 = D5; v.d = D;
+    v.cd20 = CD20; v.cd15 = CD15; v.cd10 = CD10; v.cd5 = CD5; v.cd = CD;
+    if (comparison)
+        v.rmse = rd.rmseIfPresent();
+    return v;
+}
