@@ -174,6 +174,8 @@ void mountain::readHeightsInto(const std::string& text, std::size_t pos, const s
                 zmin = v;
         }
     }
+    if (!heights) // unreachable: a file too short always fails above
+        fatal(inFile(path) + "the file is too short for its header's rows and columns");
     release(grid, gridRows);
     grid = heights;
     gridRows = rows;

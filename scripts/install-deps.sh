@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building and testing Orolith needs from Debian's packages,
+# only when something is missing (apt-get update runs at most once).
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libfltk1.3-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+  libgtest-dev
+  xvfb xauth imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
