@@ -60,8 +60,7 @@ constexpr int DIFF_CLASS_COLORS[5] = {VERYHIGH, HIGH, MEDIUM, LOW, TERRAIN};
 inline int heightClassOf(float height, int n)
 {
     int h = truncToInt(static_cast<double>(height) + 0.5);
-    int i = h % n;
-    return i < 0 ? -1 : i;
+    return h < 0 ? -1 : h % n;
 }
 
 #endif

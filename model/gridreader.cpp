@@ -3,6 +3,8 @@
 // keeps large DEMs fast; every value a formatted stream would accept on a
 // well-formed file reads the same here.
 #include <climits>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -14,9 +16,35 @@
 
 namespace {
 
+// Opens a path of any length: one longer than the system's limit is
+// opened one folder at a time.
+FILE* openForReading(const std::string& path)
+{
+    if (path.size() < PATH_MAX)
+        return std::fopen(path.c_str(), "rb");
+    int dir = path[0] == '/' ? ::open("/", O_RDONLY | O_DIRECTORY) : ::open(".", O_RDONLY | O_DIRECTORY);
+    std::size_t begin = 0;
+    while (dir >= 0) {
+        std::size_t slash = path.find('/', begin);
+        std::string part = path.substr(begin, slash == std::string::npos ? std::string::npos : slash - begin);
+        bool last = slash == std::string::npos;
+        int next = part.empty() ? ::dup(dir) : ::openat(dir, part.c_str(), last ? O_RDONLY : O_RDONLY | O_DIRECTORY);
+        ::close(dir);
+        if (last) {
+            FILE* f = next >= 0 ? ::fdopen(next, "rb") : nullptr;
+            if (!f && next >= 0)
+                ::close(next);
+            return f;
+        }
+        dir = next;
+        begin = slash + 1;
+    }
+    return nullptr;
+}
+
 bool readWholeFile(const std::string& path, std::string& text)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(openForReading(path), &std::fclose);
     if (!file)
         return false;
     char buffer[1 << 16];

@@ -3,18 +3,25 @@
 // contour levels of an interpolated DEM.
 #include <cstdlib>
 #include <new>
-#include <ostream>
+#include <iostream>
 
 #include "model/cellmath.h"
 #include "model/mountain.h"
 
 bool mountain::computeHeightClasses()
 {
+    // Refusals and notes go to standard error: standard output carries the
+    // histogram itself.
     int n = rd.getContourInt();
     if (n <= 0) {
-        console() << "Height classes need a contour interval above 0: load a contour or sparse "
+        std::cerr << "Height classes need a contour interval above 0: load a contour or sparse "
                      "comparison file first"
                   << std::endl;
+        return false;
+    }
+    if (n > MAX_HEIGHT_CLASSES) {
+        std::cerr << "The contour interval " << n << " is too large for height classes (at most "
+                  << MAX_HEIGHT_CLASSES << ")" << std::endl;
         return false;
     }
 
@@ -51,8 +58,8 @@ bool mountain::computeHeightClasses()
         else if (classes[i] > maxClassCount)
             maxClassCount = classes[i];
     }
-    if (below > 0)
-        console() << below << " points below height 0 left out of the height classes\n";
     console().flush();
+    if (below > 0)
+        std::cerr << below << " points below height 0 left out of the height classes" << std::endl;
     return true;
 }

@@ -23,6 +23,11 @@ constexpr int CONTF = 3;
 // largest number of peaks it takes.
 constexpr int LOCALNUM = 100;
 
+// Largest contour interval that height classes accept: a comparison grid
+// whose first value is a no-data sentinel gives a meaningless interval of
+// that size, and one class per unit would exhaust memory.
+constexpr int MAX_HEIGHT_CLASSES = 1000000;
+
 // One spot height of a sparse sample.
 struct randomHeight {
     int row;
@@ -77,7 +82,8 @@ public:
     // output; the DEM itself is left untouched.
     void makeSparseFile(int n);
     // The sample as its own rows x cols raster (row-major, 0 where no spot
-    // height falls); empty when n is below LOCALNUM. `pause` keeps the
+    // height falls); empty (after a message) when n is below LOCALNUM or
+    // above the number of grid points. `pause` keeps the
     // interactive "pause" that waits for a number on standard input.
     std::vector<float> sparseRaster(int n, bool pause = true);
     int localMaximums(randomHeight* out, bool pause = true);

@@ -2,6 +2,7 @@
 // raster in which every other cell is 0 (the form read back as a sparse
 // comparison file). The sample is built in a raster of its own; the DEM
 // under study stays as it is.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -44,20 +45,32 @@ std::vector<float> mountain::sparseRaster(int n, bool pause)
         error(SPARSE);
         return {};
     }
+    // More spot heights than grid points cannot make a sparser file (the
+    // smallest count stays possible on a small grid), and an absurd count
+    // would only keep the generator busy.
+    int most = std::max(gridsize(), LOCALNUM);
+    if (n > most) {
+        console() << "ERROR: Number of heights must be <= " << most << ", the number of grid points"
+                  << std::endl;
+        return {};
+    }
     console() << "Peak heights will be included automatically." << std::endl;
 
-    std::vector<randomHeight> points(n);
-    int numLocals = localMaximums(points.data(), pause);
+    randomHeight peaks[LOCALNUM];
+    int numLocals = localMaximums(peaks, pause);
     std::cerr << "numLocals = " << numLocals << std::endl;
+
+    // Random points are drawn row first, then column, and may repeat or fall
+    // on a peak; every point carries the DEM's own height, so the order in
+    // which they are written does not matter.
+    std::vector<float> raster(static_cast<std::size_t>(rows) * cols, 0.0f);
     for (int i = numLocals; i < n; ++i) {
         int row = std::rand() % rows;
         int column = std::rand() % cols;
-        points[i] = {row, column, grid[row][column]};
+        raster[static_cast<std::size_t>(row) * cols + column] = grid[row][column];
     }
-
-    std::vector<float> raster(static_cast<std::size_t>(rows) * cols, 0.0f);
-    for (const randomHeight& p : points)
-        raster[static_cast<std::size_t>(p.row) * cols + p.column] = p.height;
+    for (int i = 0; i < numLocals; ++i)
+        raster[static_cast<std::size_t>(peaks[i].row) * cols + peaks[i].column] = peaks[i].height;
     return raster;
 }
 

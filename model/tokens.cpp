@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 std::string_view nextToken(std::string_view text, std::size_t& pos)
 {
@@ -43,7 +44,17 @@ bool parseFloat(std::string_view token, float& value)
         return false;
     float v = 0;
     auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-    if (ec != std::errc() || end != token.data() + token.size() || !std::isfinite(v))
+    if (end != token.data() + token.size())
+        return false;
+    if (ec == std::errc::result_out_of_range) {
+        // Stream input reads a value too small for a float as 0 (keeping
+        // its sign) and refuses one too large; strtof tells the two apart.
+        std::string copy(token);
+        v = std::strtof(copy.c_str(), nullptr);
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    if (!std::isfinite(v))
         return false;
     value = v;
     return true;
