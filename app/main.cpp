@@ -2,12 +2,21 @@
 #include <iostream>
 
 #include "app/cli.h"
+#ifdef OROLITH_HAVE_GUI
+#include "app/glviewerGUI.h"
+#endif
 
 int main(int argc, char** argv)
 {
     if (isCommandLineMode(argc, argv))
         return runCommandLine(argc, argv);
-    // The viewer is not built yet: show what the program can do.
+#ifdef OROLITH_HAVE_GUI
+    // No option: the viewer, with an optional DEM path kept for the first
+    // open dialog.
+    return runViewer(argc, argv);
+#else
+    // Built without the viewer: show what the program can do.
     std::cout << usageText();
     return 0;
+#endif
 }

@@ -11,7 +11,7 @@ std::ostream* consoleStream = &std::cout;
 std::ostream& console() { return *consoleStream; }
 void setConsole(std::ostream& out) { consoleStream = &out; }
 
-std::string errorMessage(int code)
+std::string errorText(int code)
 {
     switch (code) {
     case NOARGS: return "Usage: oroscan <DEM> <contour file>";
@@ -37,7 +37,7 @@ std::string errorMessage(int code)
 
 void error(int code)
 {
-    console() << "ERROR: " << errorMessage(code) << '\n';
+    console() << "ERROR: " << errorText(code) << '\n';
     if (code == SPARSE)
         return;
     endProgram();

@@ -21,7 +21,7 @@ constexpr int NOHEIGHT = 13;
 constexpr int FATAL_STATUS = -1;
 
 // The message printed after "ERROR: " for a code (without the newline).
-std::string errorMessage(int code);
+std::string errorText(int code);
 
 // Prints "ERROR: " and the code's message on the console and ends the
 // program with FATAL_STATUS; SPARSE alone returns to the caller.

@@ -8,4 +8,4 @@ scripts/install-deps.sh
 scripts/build.sh
 export LIBGL_ALWAYS_SOFTWARE=1
 cd build
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 "$@"

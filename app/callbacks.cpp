@@ -1,0 +1,445 @@
+#include "app/callbacks.h"
+
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Window.H>
+
+#include <cstdlib>
+
+#include "app/glviewerGUI.h"
+#include "app/menupositions.h"
+#include "app/toolsets.h"
+#include "dialogs/openfile.h"
+#include "render/glviewer.h"
+#include "render/viewstate.h"
+
+namespace {
+
+// The entry at `pos` of the menu bar's own item array.
+Fl_Menu_Item& menuEntry(int pos)
+{
+    return const_cast<Fl_Menu_Item*>(menubar->menu())[pos];
+}
+
+void flipMark(int pos)
+{
+    Fl_Menu_Item& entry = menuEntry(pos);
+    if (entry.value())
+        entry.clear();
+    else
+        entry.set();
+}
+
+// The panel callback's first two steps: a click on the box has left the
+// menu mark behind (a menu choice has already flipped it).
+void followBoxInMenu(int pos)
+{
+    if (NOT_MENU)
+        flipMark(pos);
+    NOT_MENU = true;
+}
+
+// One exclusion test: with both boxes on, the other one goes off and its
+// callback, finding its own box off, flips its mark and flag back alone.
+void exclude(Fl_Button* own, Fl_Button* other, Fl_Callback* otherFn, Fl_Widget* w)
+{
+    if (own->value() && other->value()) {
+        other->value(0);
+        otherFn(w, nullptr);
+    }
+}
+
+// Every viewer change ends here: repaint, and keep the keys on the viewer.
+void refreshViewer()
+{
+    gl->redraw();
+    gl->take_focus();
+}
+
+// A menu toggle's guard held: flip the box as a click would, then run the
+// box's callback, which leaves the (already flipped) mark alone.
+void forwardToBox(Fl_Button* box, Fl_Callback* panelFn, Fl_Widget* w)
+{
+    box->value(!box->value());
+    panelFn(w, nullptr);
+}
+
+int profileNumber()
+{
+    return static_cast<int>(pdisplay->value()); // truncation toward zero
+}
+
+Fl_Widget* widgetOf(Tool t)
+{
+    switch (t) {
+    case Tool::mag: return mag;
+    case Tool::slope: return slope;
+    case Tool::sun: return sun;
+    case Tool::unitSliderGUI: return unitSliderGUI;
+    case Tool::axes: return axes;
+    case Tool::light: return light;
+    case Tool::colors: return colors;
+    case Tool::Cerr: return Cerr;
+    case Tool::graphCButton: return graphCButton;
+    case Tool::prof: return prof;
+    case Tool::glyph: return glyph;
+    case Tool::unitSliderldGUI: return unitSliderldGUI;
+    case Tool::graphButton: return graphButton;
+    case Tool::graphDButton: return graphDButton;
+    case Tool::col: return col;
+    case Tool::cont: return cont;
+    case Tool::lerr: return lerr;
+    case Tool::curverr: return curverr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// --- panel check boxes -----------------------------------------------------
+
+void drawMagnifier(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::TRI);
+    MyWindow::drawMagnifier(w);
+    refreshViewer();
+}
+
+void lightfn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::LIGHT);
+    MyWindow::light(w);
+    refreshViewer();
+}
+
+void axesfn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::AXES);
+    MyWindow::Axes(w);
+    refreshViewer();
+}
+
+void sunCall(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::SUN);
+    MyWindow::sun(w);
+    refreshViewer();
+}
+
+// Height colours, aspect colours, height classes and the reference-data
+// overlay colour the surface in different ways: one at a time.
+void colorfn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::COLORS);
+    exclude(colors, slope, slopeFn, w);
+    exclude(colors, col, heights, w);
+    exclude(colors, cont, contfn, w);
+    MyWindow::Colors(w);
+    refreshViewer();
+}
+
+void slopeFn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::SLOPE);
+    exclude(slope, col, heights, w);
+    exclude(slope, colors, colorfn, w);
+    exclude(slope, cont, contfn, w);
+    MyWindow::slopeVis(w);
+    refreshViewer();
+}
+
+void heights(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::HEIGHTS);
+    exclude(col, colors, colorfn, w);
+    exclude(col, slope, slopeFn, w);
+    exclude(col, cont, contfn, w);
+    // Height classes come from the comparison data's contour interval.
+    if (FILE_CONST != 2)
+        return;
+    MyWindow::heights(w);
+    refreshViewer();
+}
+
+void contfn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::CONT);
+    exclude(cont, col, heights, w);
+    exclude(cont, colors, colorfn, w);
+    exclude(cont, slope, slopeFn, w);
+    MyWindow::cont(w);
+    refreshViewer();
+}
+
+// The three error displays colour the surface by class: one at a time.
+void Cerrfn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::CERR);
+    exclude(Cerr, lerr, lerrfn, w);
+    exclude(Cerr, curverr, curverrfn, w);
+    MyWindow::cerr(w);
+    refreshViewer();
+}
+
+void lerrfn(Fl_Widget* w, void*)
+{
+    followBoxInMenu(menupos::LERR);
+    exclude(lerr, Cerr, Cerrfn, w);
+    exclude(lerr, curverr, curverrfn, w);
+    MyWindow::lerr(w);
+    refreshViewer();
+}
+
+void curverrfn(Fl_Widget* w, void*)
+{
+    NOT_MENU = true; // no menu entry of its own
+    exclude(curverr, Cerr, Cerrfn, w);
+    exclude(curverr, lerr, lerrfn, w);
+    MyWindow::curverr(w);
+    refreshViewer();
+}
+
+void proffn(Fl_Widget*, void*)
+{
+    NOT_MENU = true;
+    MyWindow::prof();
+    refreshViewer();
+}
+
+void glyphfn(Fl_Widget*, void*)
+{
+    NOT_MENU = true;
+    MyWindow::glyph();
+    refreshViewer();
+}
+
+// --- menu toggles ------------------------------------------------------------
+// The toolkit has flipped the entry's mark already. A failed guard leaves
+// everything else alone, NOT_MENU included, until the next callback.
+
+void drawMagnifierM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST > 0)
+        forwardToBox(mag, drawMagnifier, w);
+}
+
+void lightfnM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST > 0)
+        forwardToBox(light, lightfn, w);
+}
+
+void axesfnM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST > 0)
+        forwardToBox(axes, axesfn, w);
+}
+
+void contfnM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST == 2)
+        forwardToBox(cont, contfn, w);
+}
+
+void sunCallM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST > 0)
+        forwardToBox(sun, sunCall, w);
+}
+
+void colorM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST > 0)
+        forwardToBox(colors, colorfn, w);
+}
+
+void slopeM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST > 0)
+        forwardToBox(slope, slopeFn, w);
+}
+
+void heightsM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST == 2)
+        forwardToBox(col, heights, w);
+}
+
+void CerrfnM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    forwardToBox(Cerr, Cerrfn, w);
+}
+
+void lerrfnM(Fl_Widget* w, void*)
+{
+    NOT_MENU = false;
+    if (FILE_CONST == 2)
+        forwardToBox(lerr, lerrfn, w);
+}
+
+// --- view buttons: the viewer ignores them until a DEM is open ---------------
+
+void ZoomInButton_callback(Fl_Widget* w, void*)
+{
+    MyWindow::ZoomInButton_callback(w);
+    refreshViewer();
+}
+
+void ZoomOutButton_callback(Fl_Widget* w, void*)
+{
+    MyWindow::ZoomOutButton_callback(w);
+    refreshViewer();
+}
+
+void XPlus90Button_callback(Fl_Widget* w, void*)
+{
+    MyWindow::XPlus90Button_callback(w);
+    refreshViewer();
+}
+
+void XMinus90Button_callback(Fl_Widget* w, void*)
+{
+    MyWindow::XMinus90Button_callback(w);
+    refreshViewer();
+}
+
+void ZPlus90Button_callback(Fl_Widget* w, void*)
+{
+    MyWindow::ZPlus90Button_callback(w);
+    refreshViewer();
+}
+
+void ZMinus90Button_callback(Fl_Widget* w, void*)
+{
+    MyWindow::ZMinus90Button_callback(w);
+    refreshViewer();
+}
+
+void TopButton_callback(Fl_Widget* w, void*)
+{
+    MyWindow::TopButton_callback(w);
+    refreshViewer();
+}
+
+void SideButton_callback(Fl_Widget* w, void*)
+{
+    MyWindow::SideButton_callback(w);
+    refreshViewer();
+}
+
+void ResetButton_callback(Fl_Widget* w, void*)
+{
+    MyWindow::ResetButton_callback(w);
+    refreshViewer();
+}
+
+// --- sun, counters, profile direction ------------------------------------
+
+void sunPlusFN(Fl_Widget*, void*)
+{
+    MyWindow::sunModPlus();
+    refreshViewer();
+}
+
+void sunMinusFN(Fl_Widget*, void*)
+{
+    MyWindow::sunModMinus();
+    refreshViewer();
+}
+
+// Also fired by the open dialogs' exaggeration counters; it always reads
+// the panel's counter. Focus repaints the viewer once data is loaded.
+void vChange(Fl_Widget*, void*)
+{
+    gl->changeVert(static_cast<int>(vdisplay->value()), FILE_CONST);
+    gl->take_focus();
+}
+
+void pChange(Fl_Widget*, void*)
+{
+    MyWindow::changeProf(profileNumber());
+    gl->take_focus();
+}
+
+// The two direction buttons are plain on/off buttons; each switches the
+// other off. A click on the one already on leaves both off.
+void profV(Fl_Widget*, void*)
+{
+    MyWindow::verticalProf();
+    profHoriz->value(0);
+    MyWindow::changeProf(profileNumber());
+    gl->take_focus();
+}
+
+void profH(Fl_Widget*, void*)
+{
+    MyWindow::horizontalProf();
+    profVert->value(0);
+    MyWindow::changeProf(profileNumber());
+    gl->take_focus();
+}
+
+// --- tool panel and exit -------------------------------------------------------
+
+// Hidden, the viewer widens over the panel and `block` covers the rest of
+// the panel below it; shown again, the viewer is 625 wide.
+void tools(Fl_Widget*, void*)
+{
+    if (toolsShown) {
+        XMAX = 1050;
+        deactivateTools();
+        block->show();
+    } else {
+        XMAX = 625;
+        block->hide();
+        if (FILE_CONST > 0)
+            activateTools();
+    }
+    gl->resize(XMIN, 25, XMAX, 625);
+    toolsShown = !toolsShown;
+}
+
+void quit(Fl_Widget*, void*)
+{
+    std::exit(0);
+}
+
+void activateTools()
+{
+    const ToolSet set = toolsActivatedFor(FILE_CONST);
+    for (int pos : set.menuEntries)
+        menuEntry(pos).activate();
+    for (Tool t : set.widgets)
+        widgetOf(t)->activate();
+    // Box and mark show the lighting the viewer really has: the key l in
+    // the viewer switches it without going through the panel.
+    light->value(lighting != 0);
+    if (lighting != 0)
+        menuEntry(menupos::LIGHT).set();
+    else
+        menuEntry(menupos::LIGHT).clear();
+    win->redraw();
+}
+
+void deactivateTools()
+{
+    const ToolSet set = dataTools();
+    for (Tool t : set.widgets)
+        widgetOf(t)->deactivate();
+    for (int pos : set.menuEntries)
+        menuEntry(pos).deactivate();
+    win->redraw();
+}

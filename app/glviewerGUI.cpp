@@ -1,0 +1,475 @@
+// Start-up of the viewer: the main window, its menu table, status row and
+// tool panel. Geometry is pixels inside the main window (x, y, w, h).
+#include "app/glviewerGUI.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Output.H>
+#include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Value_Output.H>
+#include <FL/Fl_Window.H>
+#include <GL/glut.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/callbacks.h"
+#include "app/menupositions.h"
+#include "dialogs/errorunits.h"
+#include "dialogs/graph.h"
+#include "dialogs/helpabout.h"
+#include "dialogs/openfile.h"
+#include "dialogs/sparsefile.h"
+#include "dialogs/statsreport.h"
+#include "render/glviewer.h"
+
+Fl_Window* win = nullptr;
+Fl_Menu_Bar* menubar = nullptr;
+MyWindow* gl = nullptr;
+
+Fl_Output* file1Label = nullptr;
+Fl_Output* file2Label = nullptr;
+Fl_Value_Output* xcornerLabel = nullptr;
+Fl_Value_Output* ycornerLabel = nullptr;
+Fl_Value_Output* cellsizeLabel = nullptr;
+Fl_Counter* vdisplay = nullptr;
+
+Fl_Counter* unitSliderGUI = nullptr;
+Fl_Value_Output* cerrLabel = nullptr;
+Fl_Value_Output* cerr2Label = nullptr;
+Fl_Value_Output* cerr3Label = nullptr;
+Fl_Button* curveYLabel = nullptr;
+Fl_Button* curveOLabel = nullptr;
+Fl_Button* curveRLabel = nullptr;
+Fl_Button* graphCButton = nullptr;
+Fl_Check_Button* Cerr = nullptr;
+
+Fl_Counter* unitSliderldGUI = nullptr;
+Fl_Value_Output* lderrLabel = nullptr;
+Fl_Value_Output* lderr2Label = nullptr;
+Fl_Value_Output* lderr3Label = nullptr;
+Fl_Value_Output* lderr4Label = nullptr;
+Fl_Button* graphDButton = nullptr;
+Fl_Check_Button* lerr = nullptr;
+Fl_Check_Button* curverr = nullptr;
+Fl_Check_Button* sloperr = nullptr;
+
+Fl_Check_Button* axes = nullptr;
+Fl_Check_Button* sun = nullptr;
+Fl_Check_Button* mag = nullptr;
+Fl_Check_Button* cont = nullptr;
+Fl_Check_Button* light = nullptr;
+Fl_Check_Button* colors = nullptr;
+Fl_Check_Button* slope = nullptr;
+
+Fl_Check_Button* prof = nullptr;
+Fl_Check_Button* glyph = nullptr;
+Fl_Round_Button* profVert = nullptr;
+Fl_Round_Button* profHoriz = nullptr;
+Fl_Counter* pdisplay = nullptr;
+
+Fl_Button* graphButton = nullptr;
+Fl_Check_Button* col = nullptr;
+
+Fl_Button* block = nullptr;
+
+int XMIN = 0;
+int XMAX = 650;
+bool toolsShown = true;
+bool NOT_MENU = true;
+int initFiles = 0;
+const char* filename = nullptr;
+
+namespace {
+
+// One menu item with no shortcut and no user data; label font, size and
+// colour 0 make the menu bar's own text settings apply.
+constexpr Fl_Menu_Item item(const char* label, Fl_Callback* cb = nullptr, int flags = 0)
+{
+    return {label, 0, cb, nullptr, flags, FL_NORMAL_LABEL, 0, 0, 0};
+}
+constexpr Fl_Menu_Item submenu(const char* label) { return item(label, nullptr, FL_SUBMENU); }
+constexpr Fl_Menu_Item toggle(const char* label, Fl_Callback* cb, int flags = 0)
+{
+    return item(label, cb, FL_MENU_TOGGLE | flags);
+}
+constexpr Fl_Menu_Item endOfMenu() { return item(nullptr); }
+
+// The menu bar's own copy of the template; the callbacks check and
+// activate entries in it by position, so it must outlive the event loop.
+Fl_Menu_Item menuCopy[menupos::MENU_SIZE];
+
+// Storage behind `filename` for a command-line path, whatever its length.
+std::string commandLinePath;
+
+const Fl_Color PANEL_FRAME = 46; // grey between FL_DARK2 and FL_DARK1
+
+// --- widget makers for the repeated kinds of the layout -------------------
+
+Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback* cb)
+{
+    auto* b = new Fl_Button(x, y, w, h, label);
+    b->box(FL_PLASTIC_UP_BOX);
+    b->labelsize(11);
+    b->callback(cb);
+    return b;
+}
+
+Fl_Button* helpButton(int x, int y) { return pushButton(x, y, 15, 20, "?", popup); }
+
+template <class W>
+W* inactive(W* w)
+{
+    w->deactivate();
+    return w;
+}
+
+// Check and round buttons of 13 x 13 with their label to the right.
+template <class Box>
+Box* checkBox(int x, int y, const char* label, Fl_Callback* cb)
+{
+    auto* b = new Box(x, y, 13, 13, label);
+    b->labelsize(11);
+    b->align(FL_ALIGN_RIGHT);
+    if (cb)
+        b->callback(cb);
+    return b;
+}
+
+Fl_Counter* counter(int x, int y, int w, int h, const char* label, Fl_Callback* cb, double value,
+                    double step, double lstep, double min, double max)
+{
+    auto* c = new Fl_Counter(x, y, w, h, label);
+    c->box(FL_PLASTIC_UP_BOX);
+    c->labelsize(11);
+    c->align(FL_ALIGN_TOP);
+    c->callback(cb);
+    c->range(min, max);
+    c->step(step);
+    c->lstep(lstep);
+    c->value(value);
+    return c;
+}
+
+template <class Field>
+Field* outputField(int x, int y, int w, int h, const char* label = nullptr)
+{
+    auto* f = new Field(x, y, w, h, label);
+    f->box(FL_FLAT_BOX);
+    f->color(FL_BACKGROUND_COLOR);
+    f->labelsize(11);
+    f->textsize(11);
+    return f;
+}
+
+Fl_Value_Output* legendValue(int x, int y, int w, int h, double value)
+{
+    auto* v = outputField<Fl_Value_Output>(x, y, w, h);
+    v->value(value);
+    return v;
+}
+
+// A colour swatch of a legend, its ">" pointing at the value on its left.
+Fl_Button* swatch(int x, int y, uchar r, uchar g, uchar b)
+{
+    auto* s = new Fl_Button(x, y, 10, 10, ">       ");
+    s->box(FL_FLAT_BOX);
+    s->labelsize(11);
+    s->align(FL_ALIGN_LEFT);
+    s->color(fl_rgb_color(r, g, b));
+    return s;
+}
+
+void sectionFrame(int x, int y, int w, int h)
+{
+    auto* f = new Fl_Box(x, y, w, h);
+    f->box(FL_ROUNDED_FRAME);
+    f->color(PANEL_FRAME);
+}
+
+// A section title: a read-only field across the top edge of its frame,
+// created after the frame so that it hides the line behind the text.
+Fl_Output* textField(int x, int y, int w, int h, const char* text, int textSize = 11)
+{
+    auto* t = outputField<Fl_Output>(x, y, w, h);
+    t->textsize(textSize);
+    t->insert(text);
+    // Insertion leaves the cursor at the end, which scrolls a text wider
+    // than its field (wide fonts) to hide its first letters; show the start.
+    t->position(0);
+    return t;
+}
+
+void plainLabel(int x, int y, int w, int h, const char* label)
+{
+    auto* b = new Fl_Box(x, y, w, h, label);
+    b->labelsize(11);
+}
+
+Fl_Value_Output* statusValue(int x, int y, int w, int h, const char* label)
+{
+    auto* v = outputField<Fl_Value_Output>(x, y, w, h, label);
+    v->labelsize(10);
+    v->textsize(10);
+    v->align(FL_ALIGN_LEFT);
+    v->value(0);
+    return v;
+}
+
+// --- the parts of the window, in creation (and drawing) order -------------
+
+void buildStatusRow()
+{
+    file1Label = outputField<Fl_Output>(60, 650, 200, 20, "DEM file:");
+    file1Label->labelsize(10);
+    file1Label->align(FL_ALIGN_LEFT);
+    file1Label->labelcolor(FL_BLACK);
+    file1Label->deactivate();
+
+    file2Label = outputField<Fl_Output>(400, 650, 200, 20, "Comparison file:");
+    file2Label->labelsize(10);
+    file2Label->align(FL_ALIGN_LEFT);
+    file2Label->deactivate();
+
+    xcornerLabel = statusValue(60, 675, 50, 20, "X-corner:");
+    ycornerLabel = statusValue(200, 675, 50, 20, "Y-corner:");
+    cellsizeLabel = statusValue(300, 675, 20, 20, "Cellsize:");
+
+    vdisplay = counter(400, 680, 70, 15, "Vertical Exageration:", vChange, 1, 1, 2, 0, 10);
+}
+
+void buildCurvatureSection()
+{
+    helpButton(834, 340);
+    unitSliderGUI = counter(700, 410, 100, 15, "Curvature Error Units", updateUnitGUI, 1, 0.1, 0.5,
+                            0.5, 5);
+    sectionFrame(670, 330, 160, 100);
+    textField(705, 321, 90, 20, "Curvature Error");
+    Cerr = inactive(checkBox<Fl_Check_Button>(680, 337, "Display", Cerrfn));
+
+    // The legend reads upwards: 1, 2 and 3 units.
+    const double unit = unitSliderGUI->value();
+    cerrLabel = legendValue(700, 380, 20, 20, unit);
+    cerrLabel->range(0.5, 5);
+    curveYLabel = swatch(730, 385, 255, 255, 178);
+    cerr2Label = legendValue(700, 365, 20, 20, 2 * unit);
+    curveOLabel = swatch(730, 370, 254, 204, 92);
+    cerr3Label = legendValue(700, 350, 20, 20, 3 * unit);
+    curveRLabel = swatch(730, 355, 253, 141, 60);
+
+    graphCButton = inactive(pushButton(765, 365, 40, 15, "Graph", graphCurve));
+}
+
+void buildDifferenceSection()
+{
+    helpButton(834, 449);
+    sectionFrame(670, 440, 160, 120);
+    textField(690, 430, 125, 20, "Local Difference Error");
+    swatch(730, 469, 227, 26, 28);
+    swatch(730, 483, 253, 141, 60);
+    swatch(730, 496, 254, 204, 92);
+    swatch(730, 510, 255, 255, 178);
+    graphDButton = inactive(pushButton(765, 490, 40, 15, "Graph", graphDiff));
+    unitSliderldGUI = counter(700, 539, 100, 15, "Difference Error Units", updateUnitldGUI, 1, 0.1,
+                              0.5, 0, 10);
+    lerr = inactive(checkBox<Fl_Check_Button>(680, 449, "Elev.", lerrfn));
+    curverr = inactive(checkBox<Fl_Check_Button>(730, 449, "Curv.", curverrfn));
+    // Slope differences are not analysed: the box is shown but never usable.
+    sloperr = inactive(checkBox<Fl_Check_Button>(780, 449, "Slope", nullptr));
+
+    // The legend reads upwards: 1, 2, 3 and 4 units.
+    const double unit = unitSliderldGUI->value();
+    lderrLabel = legendValue(700, 510, 30, 10, unit);
+    lderrLabel->range(0, 10);
+    lderr2Label = legendValue(700, 496, 30, 10, 2 * unit);
+    lderr3Label = legendValue(700, 483, 30, 10, 3 * unit);
+    lderr4Label = legendValue(700, 469, 30, 10, 4 * unit);
+}
+
+void buildDisplaySection()
+{
+    helpButton(834, 45);
+    sectionFrame(670, 35, 160, 290);
+    textField(730, 26, 45, 20, "Display");
+
+    plainLabel(700, 45, 40, 20, "Zoom");
+    pushButton(750, 45, 20, 20, "In", ZoomInButton_callback);
+    pushButton(780, 45, 20, 20, "Out", ZoomOutButton_callback);
+    axes = inactive(checkBox<Fl_Check_Button>(710, 70, "Show Axes", axesfn));
+
+    plainLabel(680, 85, 145, 20, "Rotate 90 Degrees about");
+    plainLabel(710, 105, 30, 20, "Horizontal axis");
+    pushButton(770, 105, 15, 20, "+", XPlus90Button_callback);
+    pushButton(800, 105, 15, 20, "-", XMinus90Button_callback);
+    plainLabel(710, 125, 45, 20, "Vertical axis");
+    pushButton(770, 125, 15, 20, "+", ZPlus90Button_callback);
+    pushButton(800, 125, 15, 20, "-", ZMinus90Button_callback);
+
+    plainLabel(695, 150, 40, 20, "View");
+    pushButton(730, 150, 30, 20, "Top", TopButton_callback);
+    pushButton(775, 150, 30, 20, "Side", SideButton_callback);
+    pushButton(730, 170, 75, 20, "Reset View", ResetButton_callback);
+
+    pushButton(755, 225, 25, 15, "East", sunPlusFN)->labelsize(9);
+    pushButton(725, 225, 25, 15, "West", sunMinusFN)->labelsize(9);
+    textField(690, 205, 130, 20, "Move sun through ellipse ", 10);
+    sun = inactive(checkBox<Fl_Check_Button>(710, 195, "Display Sun", sunCall));
+
+    mag = inactive(checkBox<Fl_Check_Button>(685, 245, "Magnifier", drawMagnifier));
+    cont = inactive(checkBox<Fl_Check_Button>(685, 260, "Contours/Ref. Data", contfn));
+    light = inactive(checkBox<Fl_Check_Button>(685, 275, "Shaded Relief", lightfn));
+    light->value(1); // the viewer starts lit
+    colors = inactive(checkBox<Fl_Check_Button>(685, 290, "Height Colors", colorfn));
+    slope = inactive(checkBox<Fl_Check_Button>(685, 305, "Aspect Colors", slopeFn));
+}
+
+void buildProfileSection()
+{
+    helpButton(834, 575);
+    sectionFrame(670, 570, 160, 60);
+    textField(715, 560, 75, 20, "Profile View");
+    prof = inactive(checkBox<Fl_Check_Button>(680, 575, "Display", proffn));
+    glyph = inactive(checkBox<Fl_Check_Button>(760, 575, "Glyphs", glyphfn));
+    // Plain on/off buttons, not a radio pair: profV and profH switch the
+    // other one off.
+    profVert = checkBox<Fl_Round_Button>(680, 595, "Y-Axis", profV);
+    profVert->value(1);
+    profHoriz = checkBox<Fl_Round_Button>(680, 610, "X-Axis", profH);
+    pdisplay = counter(735, 605, 90, 15, "Row/Column:", pChange, 1, 1, 10, 1, 20000);
+}
+
+void buildHeightClassSection()
+{
+    sectionFrame(670, 639, 160, 50);
+    textField(710, 630, 90, 20, "Height Classes");
+    helpButton(834, 650);
+    graphButton = inactive(pushButton(725, 670, 40, 15, "Graph", graphClass));
+    col = inactive(checkBox<Fl_Check_Button>(680, 650, "Color Height Classes", heights));
+}
+
+} // namespace
+
+const Fl_Menu_Item menuTemplate[menupos::MENU_SIZE] = {
+    submenu("&File"),                                     // 0
+    submenu("&Open..."),                                  // 1
+    item("DEM File", file),                               // 2
+    item("DEM and Comparison File", files),               // 3
+    item("Add/Change Comparison File...", addChange),     // 4
+    endOfMenu(),                                          // 5
+    item("E&xit", quit),                                  // 6
+    endOfMenu(),                                          // 7
+    submenu("&Edit"),                                     // 8
+    endOfMenu(),                                          // 9
+    submenu("&View"),                                     // 10
+    submenu("Rotate 90 degrees..."),                      // 11
+    item("+Z axis", ZPlus90Button_callback),              // 12
+    item("-Z axis", ZMinus90Button_callback),             // 13
+    item("+X axis", XPlus90Button_callback),              // 14
+    item("-X axis", XMinus90Button_callback),             // 15
+    endOfMenu(),                                          // 16
+    item("Zoom In", ZoomInButton_callback),               // 17
+    item("Zoom Out", ZoomOutButton_callback),             // 18
+    item("Side View", SideButton_callback),               // 19
+    item("Top View", TopButton_callback),                 // 20
+    item("Reset View", ResetButton_callback),             // 21
+    endOfMenu(),                                          // 22
+    submenu("&Display"),                                  // 23
+    toggle("Magnifier", drawMagnifierM),                  // 24 TRI
+    toggle("Lighting", lightfnM, FL_MENU_VALUE),          // 25 LIGHT
+    toggle("Axes", axesfnM),                              // 26 AXES
+    toggle("Contour\\Ref. Data", contfnM),                // 27 CONT
+    toggle("Sun", sunCallM),                              // 28 SUN
+    toggle("Height Colors", colorM),                      // 29 COLORS
+    toggle("Slope Colors", slopeM, FL_MENU_DIVIDER),      // 30 SLOPE
+    toggle("Display\\Hide Tools", tools, FL_MENU_VALUE),  // 31
+    endOfMenu(),                                          // 32
+    submenu("E&rror"),                                    // 33
+    toggle("Color Height Classes", heightsM),             // 34 HEIGHTS
+    toggle("Curvature Error", CerrfnM),                   // 35 CERR
+    toggle("Local Difference Error", lerrfnM),            // 36 LERR
+    endOfMenu(),                                          // 37
+    submenu("&Analysis"),                                 // 38
+    item("Statistics", stats),                            // 39
+    item("Graph", graph),                                 // 40 GRAPH
+    item("Make Sparse file", sparse),                     // 41 SPARSE
+    endOfMenu(),                                          // 42
+    submenu("&Options"),                                  // 43
+    item("Modify Curvature Error", modCurve),             // 44
+    endOfMenu(),                                          // 45
+    submenu("&Help"),                                     // 46
+    item("Help", help),                                   // 47
+    item("About", about),                                 // 48
+    endOfMenu(),                                          // 49
+    endOfMenu(),                                          // 50
+};
+
+Fl_Window* buildMainWindow(int& argc, char** argv)
+{
+    // A second build (tests do this) replaces the first window.
+    delete win;
+    XMAX = 650;
+    toolsShown = true;
+    NOT_MENU = true;
+
+    win = new Fl_Window(0, 0, 850, 700, "Orolith: Landwarden (v1.2)");
+
+    menubar = new Fl_Menu_Bar(0, 0, 1050, 25);
+    menubar->box(FL_PLASTIC_UP_BOX);
+
+    // The GL window ends its own child list, so win stays the current group.
+    gl = new MyWindow(XMIN, 25, XMAX, 625, "");
+
+    buildStatusRow();
+    buildCurvatureSection();
+    buildDifferenceSection();
+    buildDisplaySection();
+    pushButton(520, 675, 60, 20, "Statistics", stats);
+    buildProfileSection();
+    buildHeightClassSection();
+
+    block = new Fl_Button(XMAX, 650, 850, 700, "");
+    block->box(FL_FLAT_BOX);
+    block->color(FL_BACKGROUND_COLOR);
+    block->deactivate();
+    block->hide();
+    // Every window built later (dialogs, help windows) must be top-level.
+    win->end();
+
+    std::copy(menuTemplate, menuTemplate + menupos::MENU_SIZE, menuCopy);
+    menubar->menu(menuCopy);
+
+    deactivateTools();
+
+    // freeglut ends the process on a second glutInit.
+    static bool glutStarted = false;
+    if (!glutStarted) {
+        glutInit(&argc, argv);
+        glutStarted = true;
+    }
+
+    win->resizable(gl);
+    return win;
+}
+
+void rememberCommandLinePath(int argc, char** argv)
+{
+    if (argc <= 1)
+        return;
+    commandLinePath = argv[1];
+    filename = commandLinePath.c_str();
+    initFiles = 2;
+}
+
+int runViewer(int argc, char** argv)
+{
+    buildMainWindow(argc, argv);
+    win->show();
+    gl->show();
+    rememberCommandLinePath(argc, argv);
+    return Fl::run();
+}

@@ -1,0 +1,116 @@
+// The viewer window and the frame it draws: camera, light and the model's
+// drawing members, all driven by the view-state globals.
+#include "render/glviewer.h"
+
+#include <FL/Fl.H>
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "model/mountain.h"
+#include "render/overlays.h"
+
+MyWindow::MyWindow(int x, int y, int w, int h, const char* label) : Fl_Gl_Window(x, y, w, h, label)
+{
+    mode(FL_DOUBLE | FL_ALPHA | FL_DEPTH);
+    allocated = false;
+    rd.setContourInt(0);
+    mt.reset();
+}
+
+void MyWindow::draw()
+{
+    if (!OPEN) {
+        glClearColor(0.7f, 0.7f, 0.7f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    if (firstTime) {
+        InitializeGL();
+        firstTime = 0;
+    }
+    windowinit();
+    reshape(MAX, MAX);
+    minit();
+    display();
+}
+
+int MyWindow::handle(int event)
+{
+    if (REDRAW)
+        redraw();
+    // The base class maps and unmaps the window on FL_SHOW and FL_HIDE; the
+    // viewer still takes every event it is offered, focus included.
+    Fl_Gl_Window::handle(event);
+    return 1;
+}
+
+void MyWindow::handleMouse(int) {}
+
+void MyWindow::InitializeGL()
+{
+    glEnable(GL_DEPTH_TEST);
+}
+
+void windowinit()
+{
+    // GLUT's defaults only; no GLUT window is ever opened, and before
+    // glutInit GLUT would refuse the calls.
+    if (!glutGet(GLUT_INIT_STATE))
+        return;
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(MAX, MAX);
+}
+
+void reshape(int w, int h)
+{
+    // The viewport keeps its size whatever the window's, anchored at the
+    // lower-left corner.
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.2, 0.2, -0.2, 0.2, 18.0, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void minit()
+{
+    glClearColor(BACKGROUND[0], BACKGROUND[1], BACKGROUND[2], BACKGROUND[3]);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_COLOR_MATERIAL);
+    glLightfv(GL_LIGHT0, GL_POSITION, position0);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    // The light switch only flips `lighting`; the frame applies it.
+    if (lighting)
+        glEnable(GL_LIGHTING);
+    else
+        glDisable(GL_LIGHTING);
+    glShadeModel(GL_SMOOTH);
+}
+
+void display()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    gluLookAt(0, 0, eyevalue, 0, 0, 0, 0, 1, 0);
+
+    glPushMatrix();
+    glRotatef(xrotation, 1, 0, 0);
+    glRotatef(zrotation, 0, 0, 1);
+    glTranslatef(xtranslate, ytranslate, 0);
+    if (drawAxes)
+        mt.drawcoordsystem();
+    // Under the model transform, so the light turns with the terrain and
+    // rotating the view leaves its shading as it was.
+    glLightfv(GL_LIGHT0, GL_POSITION, position0);
+    mt.drawgrid();
+    if (drawSun)
+        drawSunSphere();
+    if (plotProfile)
+        mt.profilePlot();
+    glPopMatrix();
+
+    if (magnify)
+        mt.drawMagnifier();
+}

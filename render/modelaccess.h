@@ -1,0 +1,78 @@
+// What the drawing code may safely read from the model objects right now,
+// and the current view state gathered into the inputs of the colour rules.
+#ifndef OROLITH_RENDER_MODELACCESS_H
+#define OROLITH_RENDER_MODELACCESS_H
+
+#include "model/mountain.h"
+#include "render/profilegeometry.h"
+#include "render/surfacecolor.h"
+#include "render/viewstate.h"
+
+// Contour interval the height-class histogram of `mt` was last built for by
+// the viewer (0: none). The model does not keep the histogram's length, and
+// a later comparison file may bring another interval.
+extern int heightClassInterval;
+
+// A DEM grid is loaded.
+inline bool haveDem()
+{
+    return mt.getRows() > 0 && mt.getCols() > 0;
+}
+
+// A comparison grid of the DEM's size is loaded, so rd may be read at every
+// cell of mt. After a size mismatch the grids no longer belong together.
+inline bool haveComparison()
+{
+    return multFiles && haveDem() && rd.getRows() == mt.getRows() && rd.getCols() == mt.getCols();
+}
+
+// The mesh was built from the grid now loaded. A load refused for a size
+// mismatch leaves the previous grid's mesh behind.
+inline bool meshMatchesGrid(const mountain& m)
+{
+    long long expected = m.getRows() > 1 && m.getCols() > 1
+                             ? static_cast<long long>(m.getRows() - 1) * (2 * m.getCols() - 2)
+                             : 0;
+    return m.getTriangles() && m.getNumTriangles() > 0 && m.getNumTriangles() == expected;
+}
+
+inline ViewFlags currentViewFlags()
+{
+    ViewFlags f;
+    f.drawContours = drawContours;
+    f.drawPoints = drawPoints;
+    f.drawCurveColor = drawCurveColor;
+    f.drawDiffColor = drawDiffColor;
+    f.drawCurveDiff = drawCurveDiff;
+    f.drawDiff = drawDiff;
+    f.colorHeightClasses = colorHeightClasses;
+    f.drawColors = drawColors;
+    f.colorSlope = colorSlope;
+    f.treeLine = TREELINE;
+    return f;
+}
+
+inline HeightClassTable currentHeightClasses(const mountain& m)
+{
+    int n = rd.getContourInt();
+    bool fresh = m.heightClasses() && n > 0 && n == heightClassInterval;
+    return {fresh ? m.getClasses() : nullptr, n, m.getMinClassCount(), m.getMaxClassCount()};
+}
+
+inline MeshFrame meshFrame(const mountain& m)
+{
+    MeshFrame f;
+    f.rows = m.getRows();
+    f.cols = m.getCols();
+    f.cellsize = m.getCellsize();
+    f.movex = m.getMovex();
+    f.movey = m.getMovey();
+    f.scalefactor = m.getScalefactor();
+    f.zmid = m.getZmid();
+    f.zscale = m.getZscale();
+    f.zmin = m.getZmin();
+    f.zmax = m.getZmax();
+    return f;
+}
+
+#endif

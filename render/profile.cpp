@@ -1,0 +1,127 @@
+// The profile view: a vertical section of the DEM along one grid row or
+// column, a translucent cutting plane, and the comparison heights along the
+// same section as a coloured line (dense grids) or as marks (sparse and
+// contour data).
+#include <GL/gl.h>
+
+#include "model/mountain.h"
+#include "render/glcolor.h"
+#include "render/modelaccess.h"
+#include "render/overlays.h"
+#include "render/profilegeometry.h"
+
+void mountain::profilePlot()
+{
+    const MeshFrame m = meshFrame(*this);
+    const ProfilePlacement p = placeProfile(m, profileYpos, profileXpos);
+    if (!p.usable || !grid)
+        return;
+    const bool vertical = profView == VERTP;
+    if (!vertical && profView != HORIZ)
+        return;
+
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.4f, 0.5f, 0.5f, 0.4f);
+    glBegin(GL_POLYGON);
+    if (vertical) {
+        glVertex3f(-1, p.yvalCut, p.zlow);
+        glVertex3f(-1, p.yvalCut, p.zhigh);
+        glVertex3f(1, p.yvalCut, p.zhigh);
+        glVertex3f(1, p.yvalCut, p.zlow);
+    } else {
+        glVertex3f(p.xvalCut, -1, p.zlow);
+        glVertex3f(p.xvalCut, -1, p.zhigh);
+        glVertex3f(p.xvalCut, 1, p.zhigh);
+        glVertex3f(p.xvalCut, 1, p.zlow);
+    }
+    glEnd();
+
+    // The section's cells; the last row or column is not part of it.
+    const int count = vertical ? cols - 1 : rows - 1;
+    auto cellRow = [&](int k) { return vertical ? p.gridy : k; };
+    auto cellCol = [&](int k) { return vertical ? k : p.gx; };
+    auto vertex = [&](int k, float height) {
+        if (vertical)
+            glVertex3f(m.xOfCol(static_cast<float>(k)), p.yval, m.zOf(height));
+        else
+            glVertex3f(p.xval, m.yOfRow(static_cast<float>(k)), m.zOf(height));
+    };
+
+    glColor3f(1, 1, 1);
+    glBegin(GL_LINE_STRIP);
+    for (int k = 0; k < count; ++k)
+        vertex(k, grid[cellRow(k)][cellCol(k)]);
+    glEnd();
+
+    if (multFiles && haveComparison()) {
+        const bool dense = rd.getContourInt() <= 1;
+        if (dense) {
+            glBegin(GL_LINE_STRIP);
+            for (int k = 0; k < count; ++k) {
+                float c = rd.getGrid(cellRow(k), cellCol(k));
+                setColorRGB(compareLineColor(c, grid[cellRow(k)][cellCol(k)], diffUnits));
+                vertex(k, c);
+            }
+            glEnd();
+        }
+        if (!dense || showGlyphs) {
+            if (vertical)
+                drawMarkX(p.gridy, p.yval);
+            else
+                drawMarkY(p.gx, p.xval);
+        }
+    }
+    restoreLighting();
+}
+
+namespace {
+// One comparison mark at a cell: a vertical tick with glyphs on, else a
+// dash one cell long at the comparison height. `at(k, z)` places the
+// section position k (cell index, may be fractional for the dash end).
+template <class At>
+void markAt(int k, float comp, float dem, const MeshFrame& m, At at)
+{
+    MarkStyle style = markStyle(comp, dem, diffUnits);
+    setColorRGB(style.color);
+    float z = m.zOf(comp);
+    if (showGlyphs) {
+        at(static_cast<float>(k), z + style.top);
+        at(static_cast<float>(k), z + style.bottom);
+    } else {
+        at(static_cast<float>(k), z);
+        at(static_cast<float>(k + 1), z);
+    }
+}
+}
+
+void mountain::drawMarkX(int row, float yval)
+{
+    if (!haveComparison() || row < 0 || row >= rows)
+        return;
+    const MeshFrame m = meshFrame(*this);
+    glBegin(GL_LINES);
+    for (int c = 0; c < cols - 1; ++c) {
+        float comp = rd.getGrid(row, c);
+        if (comp == 0)
+            continue;
+        markAt(c, comp, grid[row][c], m, [&](float k, float z) { glVertex3f(m.xOfCol(k), yval, z); });
+    }
+    glEnd();
+}
+
+void mountain::drawMarkY(int column, float xval)
+{
+    if (!haveComparison() || column < 0 || column >= cols)
+        return;
+    const MeshFrame m = meshFrame(*this);
+    glBegin(GL_LINES);
+    for (int r = 0; r < rows - 1; ++r) {
+        float comp = rd.getGrid(r, column);
+        if (comp == 0)
+            continue;
+        markAt(r, comp, grid[r][column], m, [&](float k, float z) { glVertex3f(xval, m.yOfRow(k), z); });
+    }
+    glEnd();
+}

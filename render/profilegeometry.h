@@ -1,0 +1,49 @@
+// Where the profile section, its cutting plane and its comparison marks go,
+// in the mesh's model coordinates, and how they are coloured. No GL here.
+#ifndef OROLITH_RENDER_PROFILEGEOMETRY_H
+#define OROLITH_RENDER_PROFILEGEOMETRY_H
+
+#include "render/colorrgb.h"
+
+// The mesh's scaling (see mountain::convert_to_triangles); y is mirrored as
+// drawgrid mirrors it.
+struct MeshFrame {
+    int rows = 0, cols = 0;
+    float cellsize = 0, movex = 0, movey = 0, scalefactor = 0, zmid = 0, zscale = 0;
+    float zmin = 0, zmax = 0;
+
+    float xOfCol(float c) const { return (c * cellsize - movex) * scalefactor; }
+    float yOfRow(float r) const { return (movey - r * cellsize) * scalefactor; }
+    float zOf(float h) const { return (h - zmid) * zscale; }
+};
+
+// The section of a profile at the stored positions (profileYpos, profileXpos).
+// The vertical section runs along grid row gridy = rows - Y - 1; the
+// horizontal one takes its heights from column gx = X - 1 and stands at the
+// x of column X. Positions outside the grid are clamped to the nearest
+// section inside it (Y to 0..rows-1, X to 1..cols), so no row or column
+// outside the grid is read; `usable` is false for a grid too small to cut.
+struct ProfilePlacement {
+    bool usable = false;
+    int Y = 0, X = 0;
+    int gridy = 0, gx = 0;
+    float yval = 0, yvalCut = 0;
+    float xval = 0, xvalCut = 0;
+    float zlow = 0, zhigh = 0;
+};
+
+ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos);
+
+// Colour of the dense comparison line at a cell: red where the DEM lies
+// below the comparison by more than `units`, blue where above, else white.
+ColorRGB compareLineColor(float comp, float dem, float units);
+
+// A comparison mark: colour (reddening or bluing with the difference) and
+// the tick's top and bottom offsets in model z.
+struct MarkStyle {
+    ColorRGB color;
+    float top, bottom;
+};
+MarkStyle markStyle(float comp, float dem, float units);
+
+#endif

@@ -1,0 +1,57 @@
+// The colour rules of the surface that are more than a lookup.
+#include "render/surfacecolor.h"
+
+ColorRGB rampColor(int zmax, int zmin, int elev)
+{
+    // A third of the relief per leg of the ramp, in whole height units. A
+    // relief under 3 units has no whole third; its real third keeps the
+    // same legs, and a flat grid takes the ramp's lowest colour.
+    double third = (zmax - zmin) / 3;
+    if (third <= 0)
+        third = (zmax - zmin) / 3.0;
+    int d = elev - zmin;
+    float r, g;
+    if (third <= 0) {
+        r = 0;
+        g = 0.3f;
+    } else if (d < third) {
+        r = 0;
+        g = static_cast<float>(d * (70 / third / 100) + 0.3);
+    } else if (d < 2 * third) {
+        r = static_cast<float>((elev - (zmin + third)) * (100 / third / 100));
+        g = 1;
+    } else {
+        r = 1;
+        g = static_cast<float>(1 - (elev - (2 * third + zmin)) * (100 / third / 100));
+    }
+    return clamped({static_cast<float>(r - 0.2), static_cast<float>(g - 0.2), 0.0f});
+}
+
+std::optional<ColorRGB> heightClassColor(float elev, const HeightClassTable& t)
+{
+    if (!t.classes || t.interval <= 0)
+        return std::nullopt;
+    // Heights that round below 0 are in no class of the histogram.
+    int k = heightClassOf(elev, t.interval);
+    if (k < 0 || k >= t.interval)
+        return std::nullopt;
+    int span = t.maxCount - t.minCount;
+    // All classes equally full: nothing stands out, every cell takes the
+    // colour of the emptiest class.
+    double share = span > 0 ? static_cast<double>(t.classes[k] - t.minCount) / span : 0.0;
+    return clamped({static_cast<float>(0.2 + 0.8 * share), 0.6f, 0.3f});
+}
+
+DiffMark diffMark(float dem, float comp, float zscale)
+{
+    DiffMark mark;
+    float d = dem - comp;
+    if (d > 0) {
+        mark.color = ColorRGB{0.3f, 0.3f, 0.9f};
+    } else if (d < 0) {
+        mark.color = ColorRGB{0.9f, 0.3f, 0.3f};
+        d = -d;
+    }
+    mark.length = zscale * d + 0.05f;
+    return mark;
+}
