@@ -48,6 +48,7 @@ bool mountain::computeHeightClasses()
     }
     delete[] classes;
     classes = counts;
+    numClasses = n;
 
     minClassCount = maxClassCount = classes[0];
     console() << "Height Classes Output" << std::endl;

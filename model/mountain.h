@@ -104,6 +104,7 @@ public:
     float* getDiffInfo(float& max, float& min, int& count) const { max = maxDiff; min = minDiff; count = diffCount; return dArray; }
     int* getClasses() const { return classes; }
     bool heightClasses() const { return classes != nullptr; }
+    int getNumClasses() const { return numClasses; } // entries of getClasses()
     int getMinClassCount() const { return minClassCount; }
     int getMaxClassCount() const { return maxClassCount; }
     int getNumTriangles() const { return numTriangles; }
@@ -150,6 +151,7 @@ protected:
     int numTriangles = 0;
     float vertExag;
     int* classes;
+    int numClasses = 0;
     int minClassCount = 0, maxClassCount = 0;
     int curveClassCounts[4] = {0, 0, 0, 0};
     float sumSqCurve = 0;

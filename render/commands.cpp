@@ -95,18 +95,15 @@ void MyWindow::light(Fl_Widget*)
 namespace {
 // Height classes for the current contour interval; false when there is
 // none to class by. A histogram built for another interval is rebuilt, as
-// its length would no longer match the classes the surface asks for.
+// its length no longer matches the classes the surface asks for.
 bool ensureHeightClasses(bool force)
 {
     if (!haveDem())
         return false;
     int n = rd.getContourInt();
-    if (!force && mt.heightClasses() && n == heightClassInterval)
+    if (!force && mt.heightClasses() && n == mt.getNumClasses())
         return true;
-    if (!mt.computeHeightClasses())
-        return false;
-    heightClassInterval = n;
-    return true;
+    return mt.computeHeightClasses();
 }
 }
 

@@ -8,11 +8,6 @@
 #include "render/surfacecolor.h"
 #include "render/viewstate.h"
 
-// Contour interval the height-class histogram of `mt` was last built for by
-// the viewer (0: none). The model does not keep the histogram's length, and
-// a later comparison file may bring another interval.
-extern int heightClassInterval;
-
 // A DEM grid is loaded.
 inline bool haveDem()
 {
@@ -55,7 +50,9 @@ inline ViewFlags currentViewFlags()
 inline HeightClassTable currentHeightClasses(const mountain& m)
 {
     int n = rd.getContourInt();
-    bool fresh = m.heightClasses() && n > 0 && n == heightClassInterval;
+    // A later comparison file may bring another interval than the one the
+    // histogram was built for.
+    bool fresh = m.heightClasses() && n > 0 && n == m.getNumClasses();
     return {fresh ? m.getClasses() : nullptr, n, m.getMinClassCount(), m.getMaxClassCount()};
 }
 

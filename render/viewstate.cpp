@@ -44,5 +44,3 @@ bool mButtonState = false;
 
 int firstTime = 1;
 
-// See render/modelaccess.h.
-int heightClassInterval = 0;
