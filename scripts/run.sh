@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+scripts/build.sh orolith
 build/app/orolith --report data/alps_dem.grd data/alps_dem2.grd
 if [ -n "${DISPLAY:-}" ]; then
   exec build/app/orolith data/alps_dem.grd
