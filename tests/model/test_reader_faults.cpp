@@ -1,198 +1,111 @@
-// Bad grid files end the program with status 255 and a message that names
-// the file and the first cell or header value at fault, never with a crash
-// or an abort; and paths of any length are accepted.
-#include <fcntl.h>
+// Bad grid files end the program with status 255 and a message naming the
+// file and the first cell or header value at fault, never with a crash or
+// an abort; files at paths of any length load.
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "tests/model/reader_fixtures.h"
+#include "tests/model/model_test.h"
 
 namespace {
-using namespace reader_test;
 using ::testing::ExitedWithCode;
+using ReaderDeathTest = ModelTest;
 
-std::string inFile(const std::string& path) { return "ERROR: file \"" + literal(path) + "\""; }
-
-TEST(ReaderFaultDeathTest, FileEndingEarlyNamesTheFirstMissingCell)
+// For death tests: reads with the model's messages on standard error.
+void readOnStderr(const std::string& path, int index)
 {
-    // ends_early.grd is too short for its header; the wide-values file is
-    // long enough in bytes yet still one height short.
-    for (const char* name : {"ends_early.grd", "ends_early_wide_values.grd"}) {
-        SCOPED_TRACE(name);
-        std::string path = fixture(name);
-        EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255),
-                    inFile(path) + ".*end.*row 1, column 3");
-        EXPECT_EXIT(loadComparisonReportingOnStderr(path), ExitedWithCode(255),
-                    inFile(path) + ".*end.*row 1, column 3");
-    }
+    setConsole(std::cerr);
+    readGrid(path, index);
 }
 
-TEST(ReaderFaultDeathTest, HeaderWithoutHeightsNamesCellZeroZero)
+TEST_F(ReaderDeathTest, BadFilesEndTheProgramSayingWhatIsWrong)
 {
-    ScratchDir dir;
-    std::string path = dir.write("header_only.grd", "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n");
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255), inFile(path) + ".*row 0, column 0");
-}
-
-TEST(ReaderFaultDeathTest, EmptyFileIsReportedAsMissingNcols)
-{
-    ScratchDir dir;
-    std::string path = dir.write("empty.grd", "");
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255), "ERROR: 'ncols' not found in input file");
-}
-
-TEST(ReaderFaultDeathTest, HeightThatIsNotANumberNamesCellAndToken)
-{
-    std::string path = fixture("height_not_a_number.grd");
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255),
-                inFile(path) + ".*row 1, column 1.*\"abc\"");
-    EXPECT_EXIT(loadComparisonReportingOnStderr(path), ExitedWithCode(255),
-                inFile(path) + ".*row 1, column 1.*\"abc\"");
-}
-
-TEST(ReaderFaultDeathTest, NumberWithTrailingJunkIsNotAHeight)
-{
-    ScratchDir dir;
-    std::string path = dir.write("junk.grd", "ncols 2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n5 12x\n");
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255), inFile(path) + ".*row 0, column 1.*\"12x\"");
-}
-
-TEST(ReaderFaultDeathTest, HeaderValueThatIsNotANumberNamesKeywordAndToken)
-{
-    std::string path = fixture("header_cellsize_not_a_number.grd");
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255), inFile(path) + ".*cellsize.*\"ten\"");
-
-    ScratchDir dir;
-    std::string ncols = dir.write("ncols_word.grd", "ncols three\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n");
-    EXPECT_EXIT(loadDemReportingOnStderr(ncols), ExitedWithCode(255), inFile(ncols) + ".*ncols.*\"three\"");
-    std::string nodata = dir.write("nodata_word.grd",
-                                   "ncols 1\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value none\n1\n");
-    EXPECT_EXIT(loadDemReportingOnStderr(nodata), ExitedWithCode(255), inFile(nodata) + ".*\"none\"");
-}
-
-TEST(ReaderFaultDeathTest, ZeroOrNegativeGridSizeIsRejected)
-{
-    std::string zero = fixture("header_ncols_zero.grd");
-    EXPECT_EXIT(loadDemReportingOnStderr(zero), ExitedWithCode(255), inFile(zero) + ".*ncols");
-    std::string negative = fixture("header_nrows_negative.grd");
-    EXPECT_EXIT(loadDemReportingOnStderr(negative), ExitedWithCode(255), inFile(negative) + ".*nrows");
-    EXPECT_EXIT(loadComparisonReportingOnStderr(negative), ExitedWithCode(255), inFile(negative) + ".*nrows");
-}
-
-TEST(ReaderFaultDeathTest, AbsurdGridSizeGivesAMessageNotAnAllocationAbort)
-{
-    // ExitedWithCode(255) also rules out an abort from std::bad_alloc or a
-    // crash, which end the child with a signal instead.
-    for (const char* name : {"header_size_2000000000_squared.grd", "header_size_100000_squared_tiny_file.grd"}) {
-        SCOPED_TRACE(name);
-        std::string path = fixture(name);
-        EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255), inFile(path));
-        EXPECT_EXIT(loadComparisonReportingOnStderr(path), ExitedWithCode(255), inFile(path));
-    }
-}
-
-TEST(ReaderFaultDeathTest, LargeHeaderSizeInTinyFileIsReportedAsEndingEarly)
-{
-    // 30000 x 30000 heights would need gigabytes; the six heights present
-    // show at once where the file runs out.
-    std::string path = fixture("header_size_30000_squared_tiny_file.grd");
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255), inFile(path) + ".*end.*row 0, column 6");
-}
-
-// A path built from nested folders whose total length exceeds what one
-// system call accepts; built and removed through folder handles.
-class NestedPath {
-public:
-    NestedPath(const std::string& base, std::size_t wantedLength, const std::string& fileName)
-    {
-        path_ = base;
-        int fd = open(base.c_str(), O_RDONLY | O_DIRECTORY);
-        for (int i = 0; fd >= 0; ++i) {
-            std::string name = "level" + std::to_string(i) + "_" + std::string(180, 'd');
-            if (path_.size() + 1 + name.size() + 1 + fileName.size() > wantedLength)
-                break;
-            if (mkdirat(fd, name.c_str(), 0700) != 0)
-                break;
-            fds_.push_back(fd);
-            names_.push_back(name);
-            fd = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
-            path_ += "/" + name;
-        }
-        leaf_ = fd;
-        file_ = fileName;
-        path_ += "/" + fileName;
-    }
-    ~NestedPath()
-    {
-        if (leaf_ >= 0) {
-            unlinkat(leaf_, file_.c_str(), 0);
-            close(leaf_);
-        }
-        for (std::size_t i = names_.size(); i-- > 0;) {
-            unlinkat(fds_[i], names_[i].c_str(), AT_REMOVEDIR);
-            close(fds_[i]);
+    const std::string rest = "xllcorner 0\nyllcorner 0\ncellsize 1\n";
+    struct {
+        std::string text;
+        bool namesFile;
+        const char* message;
+    } cases[] = {
+        {"", false, "'ncols' not found in input file"},
+        {"NCOLS 3\nnrows 2\n" + rest + "1 2 3\n4 5 6\n", false, "'ncols' not found in input file"},
+        {"nrows 2\nncols 3\n" + rest + "1 2 3\n4 5 6\n", false, "'ncols' not found in input file"},
+        {"ncols 2\n" + rest + "1 2\n", false, "'nrows' not found in input file"},
+        {"ncols 3\nnrows 2\nxllcenter 0\nyllcenter 0\ncellsize 1\n1 2 3\n4 5 6\n", false, "Some kinda error!"},
+        {"ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize ten\n1 2 3\n4 5 6\n", true, "cellsize.*\"ten\""},
+        {"ncols three\nnrows 1\n" + rest + "1 2 3\n", true, "'ncols'.*\"three\""},
+        {"ncols 1\nnrows 1\n" + rest + "NODATA_value none\n1\n", true, "NODATA_value.*\"none\""},
+        {"ncols 0\nnrows 2\n" + rest + "1 2 3\n", true, "'ncols' must be a positive whole number"},
+        {"ncols 3\nnrows -2\n" + rest + "1 2 3\n", true, "'nrows' must be a positive whole number"},
+        {"ncols 2000000000\nnrows 2000000000\n" + rest + "1 2 3\n", true, "too large"},
+        {"ncols 100000\nnrows 100000\n" + rest + "1 2 3\n", true, "too large"},
+        // Too short for its size: known before gigabytes are allocated.
+        {"ncols 30000\nnrows 30000\n" + rest + "1 2 3\n4 5 6\n", true, "ends before .*row 0, column 6"},
+        {"ncols 2\nnrows 2\n" + rest, true, "ends before .*row 0, column 0"},
+        {"ncols 4\nnrows 3\n" + rest + "10 11 12 13\n14 15 16\n", true, "ends before .*row 1, column 3"},
+        // Long enough in bytes, yet one height short.
+        {"ncols 4\nnrows 3\n" + rest + "1000.25 1100.25 1200.25 1300.25\n1400.25 1500.25 1600.25\n", true,
+         "ends before .*row 1, column 3"},
+        {"ncols 3\nnrows 2\n" + rest + "12 13 14\n15 abc 17\n", true, "row 1, column 1 is not a number: \"abc\""},
+        {"ncols 2\nnrows 1\n" + rest + "5 12x\n", true, "row 0, column 1 is not a number: \"12x\""},
+    };
+    int n = 0;
+    for (const auto& k : cases) {
+        std::string path = dir.write("bad" + std::to_string(n++) + ".grd", k.text);
+        std::string want = "ERROR: " + (k.namesFile ? "file \"" + path + "\": .*" : std::string()) + k.message;
+        for (int index : {1, 2}) {
+            SCOPED_TRACE(k.text.substr(0, 30) + (index == 1 ? " (DEM)" : " (comparison)"));
+            // ExitedWithCode also rules out an abort or a crash, which end
+            // the child with a signal.
+            EXPECT_EXIT(readOnStderr(path, index), ExitedWithCode(255), want);
         }
     }
-    bool write(const std::string& contents) const
-    {
-        if (leaf_ < 0)
-            return false;
-        int fd = openat(leaf_, file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (fd < 0)
-            return false;
-        bool ok = ::write(fd, contents.data(), contents.size()) == static_cast<ssize_t>(contents.size());
-        close(fd);
-        return ok;
+}
+
+TEST_F(ReaderDeathTest, MissingFileIsNamedInFullHoweverLongItsPath)
+{
+    std::string deep = "/nonexistent-orolith-folder";
+    while (deep.size() < 5000)
+        deep += "/" + std::string(120, 'p');
+    for (const std::string& path : {dir.path + "/no such file.grd", deep + "/missing.grd"})
+        for (int index : {1, 2})
+            EXPECT_EXIT(readOnStderr(path, index), ExitedWithCode(255), "ERROR: file \"" + path + "\" not found");
+}
+
+// Loads a DEM in a child process that exits 0 when its heights are the
+// expected ones: a reader that wrongly ends the program fails one check,
+// not the whole run.
+void expectLoads(const std::string& path, const std::vector<float>& want)
+{
+    EXPECT_EXIT(std::exit(heights(*readGrid(path)) == want ? 0 : 3), ExitedWithCode(0), "") << path.size();
+}
+
+// Writes a grid in folders nested to a path of about `length` characters,
+// more than one system call may take, made one at a time from inside.
+std::string writeNested(const std::string& base, std::size_t length, const std::string& text)
+{
+    const std::string name(180, 'd'), home = std::filesystem::current_path();
+    std::string path = base;
+    EXPECT_EQ(chdir(base.c_str()), 0);
+    while (path.size() + 2 * name.size() < length && mkdir(name.c_str(), 0700) == 0 && chdir(name.c_str()) == 0)
+        path += "/" + name;
+    std::ofstream("deep.grd") << text;
+    EXPECT_EQ(chdir(home.c_str()), 0);
+    return path + "/deep.grd";
+}
+
+TEST_F(ReaderDeathTest, FilesAtPathsLongerThanTheSystemLimitLoad)
+{
+    for (std::size_t length : {4000u, 5000u}) {
+        ScratchDir base;
+        std::string path = writeNested(base.path, length, "ncols 2 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 17.5 18.5");
+        ASSERT_GT(path.size(), length - 400);
+        expectLoads(path, {17.5f, 18.5f});
     }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_, file_;
-    std::vector<int> fds_;
-    std::vector<std::string> names_;
-    int leaf_ = -1;
-};
-
-const char* const kSmallGrid = "ncols 2\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n17.5 18.5\n";
-
-using ReaderPathTest = ReaderTest;
-
-TEST_F(ReaderPathTest, LongFileNameLoads)
-{
-    ScratchDir dir;
-    std::string path = dir.write(std::string(250, 'n') + ".grd", kSmallGrid);
-    auto m = readDem(path);
-    EXPECT_EQ(heights(*m), (std::vector<float>{17.5f, 18.5f}));
 }
 
-TEST(ReaderPathDeathTest, PathOfFourThousandCharactersLoads)
+TEST_F(ReaderDeathTest, HeightTooSmallForAFloatReadsAsZero)
 {
-    ScratchDir dir;
-    NestedPath nested(dir.path(), 4000, "deep.grd");
-    ASSERT_TRUE(nested.write(kSmallGrid));
-    ASSERT_GE(nested.path().size(), 3800u);
-    ASSERT_LE(nested.path().size(), 4000u);
-    EXPECT_DEM_LOADS_WITH_HEIGHTS(nested.path(), {17.5f, 18.5f});
-}
-
-TEST(ReaderPathDeathTest, PathOfFiveThousandCharactersLoads)
-{
-    ScratchDir dir;
-    NestedPath nested(dir.path(), 5000, "deeper.grd");
-    ASSERT_TRUE(nested.write(kSmallGrid));
-    ASSERT_GE(nested.path().size(), 4900u);
-    // A file the user named and that exists must load, however long its path.
-    EXPECT_DEM_LOADS_WITH_HEIGHTS(nested.path(), {17.5f, 18.5f});
-}
-
-TEST(ReaderPathDeathTest, MissingFileWithVeryLongPathIsNamedInFull)
-{
-    std::string path = "/nonexistent-orolith-folder";
-    while (path.size() < 5000)
-        path += "/" + std::string(120, 'p');
-    path += "/missing.grd";
-    EXPECT_EXIT(loadDemReportingOnStderr(path), ExitedWithCode(255),
-                "ERROR: file \"" + literal(path) + "\" not found");
+    std::string path = dir.write("tiny.grd", "ncols 3\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n12.5 1e-50 +7\n");
+    expectLoads(path, {12.5f, 0.0f, 7.0f});
 }
 
 } // namespace

@@ -1,0 +1,257 @@
+// The command line run as a child process: the result alone on standard
+// output, progress and messages on standard error, and exit status 0 (a
+// result), 1 (none: grids of other sizes, a refused count), 2 (usage) or
+// 255 (a fault in a grid file).
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "tests/cli/cli_runner.h"
+
+namespace {
+
+Grid with(Grid g, int r, int c, float v)
+{
+    g.at(r, c) = v;
+    return g;
+}
+
+// The grids of these tests, written once. The DEM is 5 x 5 heights of 100
+// with 110 at row 2, column 2: curvature 40 there and 10 at its four
+// neighbours, so the total squared curvature is 2000, the average 2000/25.
+struct Files {
+    ScratchDir dir;
+    std::string spike =
+        write("spike.grd", with(Grid(5, 5, std::vector<float>(25, 100), 10, "NODATA_value -9999"), 2, 2, 110));
+    std::string flat = write("flat.grd", filled(5, 5, 100));
+    std::string zeros = write("zeros.grd", filled(5, 5, 0));
+    std::string interval3 = write("interval3.grd", with(with(filled(5, 5, 0), 1, 1, 100), 2, 2, 103));
+    std::string otherSize = write("other.grd", filled(4, 6, 1));
+
+    std::string write(const std::string& name, const Grid& g) const { return dir.write(name, g.text()); }
+};
+const Files& files()
+{
+    static const Files f;
+    return f;
+}
+
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+const std::string kSpikeReport = "\t ----- STATISTICS -----\n\n"
+                                 "Gridsize: 5 x 5\n\n"
+                                 "\t ----- DEM STATISTICS -----\n"
+                                 "Total Squared Curvature:     2000.00\n"
+                                 "Maximum Curvature      :       40.00\n"
+                                 "Average Curvature      :       80.00\n\n"
+                                 "Curvature class counts:\n"
+                                 "   >    3.0         5\n"
+                                 "   >    2.0         0\n"
+                                 "   >    1.0         0\n"
+                                 "   <=   1.0        11\n";
+
+TEST(CliReport, ReportAloneOnStdoutWithItsComparisonSectionEndingInTheRmse)
+{
+    const Files& f = files();
+    Outcome r = runOrolith({"--report", f.spike});
+    EXPECT_EQ(r.status, 0) << r;
+    EXPECT_EQ(r.out, kSpikeReport);
+    EXPECT_NE(r.err.find("Reading DEM data, 5 rows and 5 columns...\n"), std::string::npos) << r;
+
+    // One cell 10 above a flat reference: RMSE sqrt(100 / 25).
+    r = runOrolith({"--report", f.spike, f.flat});
+    EXPECT_EQ(r.status, 0) << r;
+    EXPECT_EQ(r.out, kSpikeReport + "\n\t ----- COMPARISON STATISTCS -----\n"
+                                    "Contour interval:   100\n"
+                                    "Elevation difference class counts:\n"
+                                    "   >    4.0         1\n"
+                                    "   >    3.0         0\n"
+                                    "   >    2.0         0\n"
+                                    "   >    1.0         0\n"
+                                    "   <=   1.0        15\n\n"
+                                    "Curvature difference class counts:\n"
+                                    "   >    4.0         5\n"
+                                    "   >    3.0         0\n"
+                                    "   >    2.0         0\n"
+                                    "   >    1.0         0\n"
+                                    "   <=   1.0        11\n\n"
+                                    "RMSE: 2.000\n");
+    EXPECT_NE(r.err.find("Reading comparison data, 5 rows and 5 columns...\n"), std::string::npos) << r;
+
+    r = runOrolith({"--report", f.spike, f.zeros});
+    EXPECT_EQ(r.status, 0) << "a reference without present points must not end the program" << r;
+    EXPECT_EQ(r.out.rfind(kSpikeReport + "\n\t ----- COMPARISON STATISTCS -----\nContour interval:   0\n", 0), 0u) << r;
+    EXPECT_TRUE(endsWith(r.out, "   <=   1.0        11\n\nRMSE: n/a\n")) << r;
+    EXPECT_EQ(r.err.find("Divide by zero"), std::string::npos) << r;
+}
+
+TEST(CliReport, UnitOptionsMoveTheClassBounds)
+{
+    const std::string curveHalf = "Curvature class counts:\n   >    1.5         5\n   >    1.0         0\n"
+                                  "   >    0.5         0\n   <=   0.5        11\n";
+    struct {
+        std::vector<std::string> options;
+        bool comparison;
+        std::vector<std::string> want;
+    } cases[] = {
+        {{"--curve-unit", "0.5"}, false, {curveHalf}},
+        {{"--curve-unit=0.5"}, false, {curveHalf}},
+        // Strict bounds: the elevation difference 10 is not above 4 x 2.5.
+        {{"--diff-unit", "2.5"}, true,
+         {"   <=   1.0        11\n", // curvature bounds stay in curvature units
+          "Elevation difference class counts:\n   >   10.0         0\n   >    7.5         1\n"
+          "   >    5.0         0\n   >    2.5         0\n   <=   2.5        15\n",
+          "Curvature difference class counts:\n   >   10.0         1\n   >    7.5         4\n"
+          "   >    5.0         0\n   >    2.5         0\n   <=   2.5        11\n"}},
+        {{"--curve-unit", "5", "--diff-unit", "0"}, true, {"   >   15.0         1\n", "   <=   0.0"}},
+    };
+    for (const auto& k : cases) {
+        std::vector<std::string> args = {"--report"};
+        args.insert(args.end(), k.options.begin(), k.options.end());
+        args.push_back(files().spike);
+        if (k.comparison)
+            args.push_back(files().flat);
+        Outcome r = runOrolith(args);
+        EXPECT_EQ(r.status, 0) << r;
+        for (const std::string& text : k.want)
+            EXPECT_NE(r.out.find(text), std::string::npos) << k.options[0] << ": no\n" << text << r;
+    }
+}
+
+TEST(CliHeights, ClassesByTheComparisonsContourIntervalAloneOnStdout)
+{
+    // The reference rises from 100 to 103: interval 3. The DEM's heights of
+    // 100 fall in class 1, its 110 in class 2.
+    const Files& f = files();
+    Outcome r = runOrolith({"--heights", f.spike, f.interval3});
+    EXPECT_EQ(r.status, 0) << r;
+    EXPECT_EQ(r.out, "Height Classes Output\n1 24\n2 1\n");
+    EXPECT_NE(r.err.find("Reading comparison data"), std::string::npos) << r;
+
+    // The note on heights below 0 would read like the count of a class 2.
+    std::string below = f.write("below.grd", with(with(filled(5, 5, 100), 0, 0, -5.2f), 0, 1, -7.6f));
+    r = runOrolith({"--heights", below, f.interval3});
+    EXPECT_EQ(r.status, 0) << r;
+    EXPECT_EQ(r.out, "Height Classes Output\n1 23\n2 0\n");
+    EXPECT_NE(r.err.find("2 points below height 0"), std::string::npos) << r;
+}
+
+TEST(CliSparse, SampleIsAGridOfTheDemsCellsThatLoadsBackWithoutWaitingForInput)
+{
+    // Standard input stays open and silent: a run that waited for a number
+    // there would never end.
+    const Files& f = files();
+    Outcome r = runOrolith({"--sparse", "100", f.spike}, true, 30);
+    ASSERT_EQ(r.status, 0) << r;
+    std::vector<std::string> out = lines(r.out);
+    ASSERT_EQ(out.size(), 11u) << r;
+    EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + 6),
+              (std::vector<std::string>{"ncols 5", "nrows 5", "xllcorner 1000", "yllcorner 2000", "cellsize 10",
+                                        "NODATA_value -9999"}))
+        << "the DEM's own header";
+    for (int row = 6; row < 11; ++row)
+        EXPECT_TRUE(std::regex_match(out[row], std::regex("(\\d+ ){5}"))) << "five heights, each with a blank" << r;
+    EXPECT_TRUE(std::regex_match(out[8], std::regex("(\\d+ ){2}110 (\\d+ ){2}"))) << "the DEM's one peak is always in";
+    EXPECT_NE(r.err.find("Found 1 local maximums."), std::string::npos) << r;
+
+    std::string saved = f.dir.write("sample.grd", r.out);
+    Outcome back = runOrolith({"--report", f.spike, saved});
+    EXPECT_EQ(back.status, 0) << back;
+    EXPECT_TRUE(endsWith(back.out, "\nRMSE: 0.000\n")) << "every spot holds the DEM's own height" << back;
+    EXPECT_EQ(runOrolith({"--report", saved}).status, 0) << "the sample also loads as a DEM";
+}
+
+TEST(CliStatus, WithoutAResultStdoutStaysEmptyAndStderrSaysWhy)
+{
+    const Files& f = files();
+    const std::string missing = f.dir.path + "/absent.grd";
+    const std::string cut = f.dir.write("cut.grd", "ncols 4 nrows 3 xllcorner 0 yllcorner 0 cellsize 1\n1 2 3 4\n5 6\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
+    std::vector<Case> cases = {
+        {{"--report", f.spike, f.otherSize}, 1, "Grid sizes do not match"},
+        {{"--heights", f.spike, f.otherSize}, 1, "Grid sizes do not match"},
+        {{"--heights", f.spike, f.zeros}, 1, "contour interval"},
+        {{"--sparse", "99", f.spike}, 1, "Number of heights must be >= 100"},
+        {{"--sparse", "-5", f.spike}, 1, "Number of heights must be >= 100"},
+        {{"--sparse", "2147483647", f.spike}, 1, "Number of heights must be <= 100"},
+        {{"--report", missing}, 255, "ERROR: file \"" + missing + "\" not found"},
+        {{"--report", f.spike, missing}, 255, "ERROR: file \"" + missing + "\" not found"},
+        {{"--heights", cut, f.flat}, 255, "file \"" + cut + "\": the file ends before the height of row 1, column 2"},
+    };
+    for (std::vector<std::string> usage : std::vector<std::vector<std::string>>{
+             {"--bogus"}, {"--report"}, {"--report", "--frobnicate", f.spike}, {"--report", f.spike, f.flat, f.flat},
+             {"--report", "--curve-unit", "0.4", f.spike}, {"--report", "--curve-unit", "5.1", f.spike},
+             {"--report", "--curve-unit", "abc", f.spike}, {"--report", "--curve-unit=0.4", f.spike},
+             {"--report", "--diff-unit", "-1", f.spike}, {"--report", "--diff-unit", "10.5", f.spike},
+             {"--report", "--diff-unit=nan", f.spike}, {"--report", f.spike, "--curve-unit"}, {"--heights", f.spike},
+             {"--sparse", "150"}, {"--sparse", "many", f.spike}, {"--sparse", "1.5e2", f.spike}})
+        cases.push_back({usage, 2, "Usage: orolith"});
+    for (const Case& k : cases) {
+        Outcome r = runOrolith(k.args);
+        SCOPED_TRACE(k.args[0] + (k.args.size() > 1 ? " " + k.args[1] : ""));
+        EXPECT_EQ(r.status, k.status) << r;
+        EXPECT_NE(r.err.find(k.message), std::string::npos) << r;
+        EXPECT_EQ(r.out, "") << r;
+    }
+}
+
+TEST(CliUsage, HelpAndVersionGoToStdout)
+{
+    Outcome help = runOrolith({"--help"});
+    EXPECT_EQ(help.status, 0) << help;
+    EXPECT_EQ(help.out.rfind("Usage: orolith", 0), 0u) << help;
+    for (const char* option : {"--report", "--heights", "--sparse", "--curve-unit", "--diff-unit", "--version"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    EXPECT_EQ(help.err, "");
+    Outcome version = runOrolith({"--version"});
+    EXPECT_EQ(version.status, 0) << version;
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("orolith [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version;
+}
+
+TEST(CliBundledData, ReportsOfEveryComparisonKindAndHeightClassesOfTheContourFile)
+{
+    const std::string dem = bundled("alps_dem.grd");
+    Outcome r = runOrolith({"--report", dem});
+    ASSERT_EQ(r.status, 0) << r;
+    std::istringstream header(readFile(dem));
+    std::string ncols, cols, nrows, rows;
+    header >> ncols >> cols >> nrows >> rows;
+    EXPECT_EQ(r.out.rfind("\t ----- STATISTICS -----\n\nGridsize: " + rows + " x " + cols + "\n", 0), 0u) << r;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n   <=   1\\.0 +\\d+\n$"))) << "stdout holds the report alone" << r;
+
+    int interval = 0; // of the last comparison grid, the contour file
+    for (const char* name : {"alps_dem2.grd", "alps_sparse.grd", "alps_contour.grd"}) {
+        Outcome c = runOrolith({"--report", dem, bundled(name)});
+        EXPECT_EQ(c.status, 0) << name << c;
+        EXPECT_EQ(c.out.rfind(r.out + "\n\t ----- COMPARISON STATISTCS -----\nContour interval:   ", 0), 0u) << c;
+        EXPECT_TRUE(std::regex_search(c.out, std::regex("\nRMSE: \\d+\\.\\d{3}\n$"))) << name << c;
+        interval = std::atoi(c.out.c_str() + c.out.find("Contour interval:   ") + 20);
+    }
+    ASSERT_GT(interval, 1);
+    Outcome h = runOrolith({"--heights", dem, bundled("alps_contour.grd")});
+    ASSERT_EQ(h.status, 0) << h;
+    std::vector<std::string> out = lines(h.out);
+    ASSERT_EQ(out.size(), static_cast<std::size_t>(interval)) << h;
+    EXPECT_EQ(out[0], "Height Classes Output");
+    for (int i = 1; i < interval; ++i)
+        EXPECT_TRUE(std::regex_match(out[i], std::regex(std::to_string(i) + " \\d+"))) << out[i];
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+// Curvature classes (the discrete Laplacian's magnitude in curvature
+// units) and the comparison with reference data: elevation and curvature
+// differences in difference units, and the RMSE.
+#include <cmath>
+
+#include "tests/model/model_test.h"
+
+namespace {
+
+using AnalysisTest = ModelTest;
+using AnalysisDeathTest = ModelTest;
+
+Grid spike5x5() // m = 40 at the spike, 10 at its four neighbours
+{
+    Grid g = filled(5, 5, 0.0f);
+    g.at(2, 2) = 10.0f;
+    return g;
+}
+
+std::vector<int> curveCounts() { return {C15, C10, C5, C}; }
+std::vector<int> diffCounts() { return {D20, D15, D10, D5, D}; }
+std::vector<int> curveDiffCounts() { return {CD20, CD15, CD10, CD5, CD}; }
+
+TEST_F(AnalysisTest, SpikeMarksItsCellAndItsFourNeighboursUntilTheUnitChanges)
+{
+    ASSERT_TRUE(load(spike5x5()));
+    EXPECT_EQ(curveInfo().count, 9) << "one value per interior point";
+    EXPECT_EQ(MAX_CURVE, 40.0f);
+    EXPECT_EQ(TOTAL_SQ, 40.0f * 40.0f + 4 * 10.0f * 10.0f);
+    EXPECT_EQ(curveInfo().min, 0.0f) << "the diagonal neighbours are untouched";
+    EXPECT_EQ(curveCounts(), (std::vector<int>{5, 0, 0, 11}));
+    for (auto [r, c] : {std::pair{2, 2}, {1, 2}, {2, 1}, {2, 3}, {3, 2}})
+        EXPECT_EQ(tri(r, c).curveColor, HIGH) << "cell (" << r << "," << c << ")";
+    EXPECT_EQ(tri(1, 1).curveColor, TERRAIN) << "diagonal neighbour";
+    EXPECT_EQ(tri(0, 2).curveColor, TERRAIN) << "border cells have no curvature of their own";
+
+    curveUnits = 10.0f;
+    mt.compute_curve_color();
+    EXPECT_EQ(printed("Computing curvature"), 1) << "a unit change only reclassifies";
+    EXPECT_EQ(curveCounts(), (std::vector<int>{1, 0, 0, 15})) << "only 40 > 30 is above one unit of 10";
+    EXPECT_EQ(tri(1, 2).curveColor, TERRAIN);
+    EXPECT_EQ(TOTAL_SQ, 2000.0f) << "the statistics do not depend on the unit";
+    mt.resetCounts();
+    mt.compute_curve_color();
+    EXPECT_EQ(printed("Computing curvature"), 2) << "after resetCounts the curvature is rebuilt";
+    EXPECT_EQ(TOTAL_SQ, 2000.0f) << "a rebuild starts the total from 0";
+}
+
+TEST_F(AnalysisTest, CurvatureOnAClassBoundFallsIntoTheLowerClass)
+{
+    const int colours[4] = {HIGH, MEDIUM, LOW, TERRAIN};
+    struct {
+        float centre, unit; // m = 4 x centre
+        int cls;
+    } cases[] = {{0.5f, 1, 2}, {0.75f, 1, 1}, {0.25f, 1, 3}, {0.5f, 2, 3}, {0.5f, 0.5f, 0}, {0.5f, 0.8f, 1}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE("m = " + std::to_string(4 * k.centre) + ", u = " + std::to_string(k.unit));
+        Grid g = filled(3, 3, 0.0f);
+        g.at(1, 1) = k.centre;
+        curveUnits = k.unit;
+        ASSERT_TRUE(load(g));
+        EXPECT_EQ(tri(1, 1).curveColor, colours[k.cls]);
+        EXPECT_EQ(tri(1, 1, 1).curveColor, colours[k.cls]) << "both triangles of a cell share its class";
+        EXPECT_EQ(tri(0, 1).curveColor, TERRAIN) << "a border cell must not borrow the interior value";
+        EXPECT_EQ(tri(1, 0).curveColor, TERRAIN) << "a border cell must not borrow the interior value";
+        std::vector<int> want{0, 0, 0, 3};
+        ++want[k.cls];
+        EXPECT_EQ(curveCounts(), want);
+    }
+}
+
+TEST_F(AnalysisTest, CurvatureStatisticsAreSummedAsFloatsInReadingOrder)
+{
+    // High ground with small bumps: the rounding of the four-neighbour sum
+    // is of the order of the curvature itself, and the total's last bits
+    // depend on the order and precision of the sums.
+    ASSERT_TRUE(load(bumpy(7, 9, 42u, 1000.0f, 2.0f)));
+    // 0x1.2d2f94p+8 summed in double, 0x1.2d2f92p+8 in reverse order.
+    EXPECT_EQ(TOTAL_SQ, 0x1.2d2f96p+8f) << "301.185883";
+    EXPECT_EQ(MAX_CURVE, 0x1.3908p+2f);
+    EXPECT_EQ(curveInfo().min, 0x1.64p-5f);
+    EXPECT_EQ(curveCounts(), (std::vector<int>{14, 10, 7, 17}));
+}
+
+TEST_F(AnalysisTest, DifferenceBoundsAreStrictAndOnlyACellsFirstPointCounts)
+{
+    Grid dem{3, 6, {104, 103, 102, 101, 100.5f, 300, 96, 97, 98, 99, 99.5f, 100, 500, 500, 500, 500, 500, 500}};
+    ASSERT_TRUE(load(dem, filled(3, 6, 100.0f)));
+    mt.compute_elev_diff_color();
+    EXPECT_EQ(diffCounts(), (std::vector<int>{0, 2, 2, 2, 4})) << "d = 4u is in the second class, 3u the third...";
+    const int row0[5] = {HIGH, MEDIUM, LOW, TERRAIN, TERRAIN};
+    for (int c = 0; c < 5; ++c) {
+        EXPECT_EQ(tri(0, c).diffColor, row0[c]) << "cell (0," << c << ")";
+        EXPECT_EQ(tri(1, c).diffColor, row0[c]) << "cell (1," << c << "): below the reference, classed by |d|";
+    }
+    EXPECT_EQ(diffInfo().max, 4.0f) << "the last row and column are no cell's first point";
+    EXPECT_EQ(diffInfo().min, -4.0f) << "the difference is DEM minus reference";
+    // Squares 16 + 9 + 4 + 1 + 0.25 twice, 200^2 and six times 400^2.
+    EXPECT_NEAR(rd.rmse(), std::sqrt(1000060.5 / 18), 1e-3) << "the RMSE covers the last row and column too";
+
+    diffUnits = 0.5f;
+    mt.compute_elev_diff_color();
+    EXPECT_EQ(printed("Computing elevation differences"), 1) << "a unit change only reclassifies";
+    EXPECT_EQ(diffCounts(), (std::vector<int>{4, 2, 0, 2, 2}));
+}
+
+TEST_F(AnalysisTest, DifferenceExtremesStartFromTheFirstPresentReferencePoint)
+{
+    // An earlier comparison leaves extremes of +30 and -30 behind.
+    Grid old = filled(3, 3, 100.0f);
+    old.at(0, 0) = 130.0f;
+    old.at(1, 1) = 70.0f;
+    ASSERT_TRUE(load(old, filled(3, 3, 100.0f)));
+    ASSERT_EQ(diffInfo().max, 30.0f);
+    ASSERT_EQ(diffInfo().min, -30.0f);
+
+    // Spot heights only at (1,1), (2,2) and (3,3); (0,0) has none.
+    Grid ref = filled(4, 4, 0.0f);
+    ref.at(1, 1) = 55.0f; // DEM 50: -5
+    ref.at(2, 2) = 52.0f; // -2
+    ref.at(3, 3) = 53.0f; // -3, in the last row and column: RMSE only
+    ASSERT_TRUE(load(filled(4, 4, 50.0f), ref));
+    EXPECT_EQ(diffInfo().max, -2.0f) << "neither the absent (0,0) nor an earlier load may count";
+    EXPECT_EQ(diffInfo().min, -5.0f);
+    mt.compute_elev_diff_color();
+    EXPECT_EQ(diffCounts(), (std::vector<int>{1, 0, 0, 1, 7})) << "cells without a spot height store 0";
+    EXPECT_NEAR(rd.rmse(), std::sqrt((25.0 + 4.0 + 9.0) / 3), 1e-5) << "only the spot heights enter the RMSE";
+}
+
+TEST_F(AnalysisTest, ZeroAndNegativeReferenceValuesAreMissing)
+{
+    Grid ref{3, 3, {-9999, 0, -3, 0, 12, 0, 0, 0, 0}, 10.0f, "NODATA_value -9999"};
+    ASSERT_TRUE(load(filled(3, 3, 10.0f), ref));
+    mt.compute_elev_diff_color();
+    EXPECT_EQ(diffInfo().max, -2.0f) << "only (1,1) holds a reference value";
+    EXPECT_EQ(diffInfo().min, -2.0f);
+    EXPECT_EQ(diffCounts(), (std::vector<int>{0, 0, 0, 1, 3}));
+    EXPECT_EQ(rd.rmse(), 2.0f) << "no-data cells stay out of the RMSE";
+}
+
+TEST_F(AnalysisTest, CurvatureDifferencesCompareLaplacianMagnitudes)
+{
+    // A sparse reference is used raw, its zeros included: a spot of 7 at
+    // the spike gives |28 - 40| = 12 there and |7 - 10| = 3 beside it.
+    Grid spot = filled(5, 5, 0.0f);
+    spot.at(2, 2) = 7.0f;
+    ASSERT_TRUE(load(spike5x5(), spot));
+    ASSERT_EQ(mt.getCurveDiffCount(), 9);
+    EXPECT_EQ(std::vector<float>(mt.getCurveDiffArray(), mt.getCurveDiffArray() + 9),
+              (std::vector<float>{0, 3, 0, 3, 12, 3, 0, 3, 0}));
+    EXPECT_EQ(curveDiffCounts(), (std::vector<int>{1, 0, 4, 0, 11})) << "a difference of exactly 3u is third class";
+    EXPECT_EQ(tri(2, 2).diffColor, VERYHIGH);
+    EXPECT_EQ(tri(1, 2).diffColor, MEDIUM);
+    EXPECT_EQ(tri(0, 2).diffColor, TERRAIN) << "border cells have no curvature difference";
+
+    diffUnits = 4.0f;
+    mt.compute_curve_diff_color();
+    EXPECT_EQ(printed("Computing curvature differences"), 1) << "a unit change only reclassifies";
+    EXPECT_EQ(curveDiffCounts(), (std::vector<int>{0, 0, 1, 0, 15}));
+}
+
+TEST_F(AnalysisTest, RmseIsSummedAsFloatsInReadingOrder)
+{
+    ASSERT_TRUE(load(bumpy(6, 7, 5u), bumpy(6, 7, 6u)));
+    // 0x1.3036aap+5 when summed in double or in reverse order.
+    EXPECT_EQ(rd.rmse(), 0x1.3036acp+5f) << "38.0266953";
+}
+
+TEST_F(AnalysisDeathTest, RmseWithoutAnyReferencePointIsFatal)
+{
+    ASSERT_TRUE(load(filled(3, 4, 20.0f), filled(3, 4, 0.0f)));
+    EXPECT_FALSE(rd.rmseIfPresent().has_value()) << "no present point: no RMSE to show";
+    EXPECT_EQ(D, cells());
+    EXPECT_EQ(diffInfo().max, 0.0f);
+    EXPECT_EQ(diffInfo().min, 0.0f);
+    EXPECT_EXIT((setConsole(std::cerr), rd.rmse()), ::testing::ExitedWithCode(255),
+                "ERROR: Divide by zero while computing RMSE!");
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+// The grid reader: header, no-data line, layouts, extremes, the contour
+// interval of comparison data, and number parsing: every well-formed token
+// reads to the same float that formatted stream input reads from it.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "model/tokens.h"
+#include "tests/model/model_test.h"
+
+namespace {
+
+using ReaderTest = ModelTest;
+
+std::string head(int rows, int cols)
+{
+    return "ncols " + std::to_string(cols) + "\nnrows " + std::to_string(rows) +
+           "\nxllcorner 1000.0\nyllcorner 2000.0\ncellsize 30.0\n";
+}
+
+TEST_F(ReaderTest, LayoutsReadToTheSameHeaderAndHeights)
+{
+    sparseData = false;
+    const std::vector<float> want{1.5f, -2, 300, 4, 0, 6.25f};
+    for (const char* name : {"layout_lf.grd", "layout_crlf.grd", "layout_one_value_per_line.grd",
+                             "layout_all_values_on_one_line.grd", "layout_trailing_tokens.grd"}) {
+        SCOPED_TRACE(name);
+        const std::string path = std::string(OROLITH_TESTDATA_DIR) + "/" + name;
+        auto m = readGrid(path);
+        float x, y, cs;
+        m->getCoord(x, y, cs);
+        // Rows, columns, corner, a cell size without the carriage return,
+        // no-data value 0 for want of a line, extremes.
+        EXPECT_EQ((std::vector<float>{float(m->getRows()), float(m->getCols()), x, y, cs, m->getNodata(), m->getZmin(),
+                                      m->getZmax()}),
+                  (std::vector<float>{2, 3, 1000, 2000, 30, 0, -2, 300}));
+        EXPECT_EQ(heights(*m), want);
+        EXPECT_EQ(heights(*readGrid(path, 2)), want);
+    }
+    EXPECT_NE(log.str().find("Reading DEM data, 2 rows and 3 columns...\n"), std::string::npos) << log.str();
+    EXPECT_NE(log.str().find("Reading comparison data, 2 rows and 3 columns...\n"), std::string::npos);
+    EXPECT_TRUE(sparseData) << "a comparison load sets the flag the viewer reads";
+
+    std::string tabs = dir.write("tabs.grd", "ncols\t2\tnrows\t2\txllcorner\t0\tyllcorner\t0\tcellsize\t1\t-1 +2\n3 4");
+    EXPECT_EQ(heights(*readGrid(tabs)), (std::vector<float>{-1, 2, 3, 4})) << "tabs, no line end after the last";
+}
+
+TEST_F(ReaderTest, NoDataCellsOfADemReadAsZeroWhileComparisonDataKeepsThem)
+{
+    std::string path = dir.write("nodata.grd", head(3, 3) + "NODATA_value -9999\n50 -9999 52\n53 54 55\n-9999 57 58\n");
+    auto m = readGrid(path);
+    EXPECT_EQ(m->getNodata(), -9999.0f);
+    EXPECT_EQ(heights(*m), (std::vector<float>{50, 0, 52, 53, 54, 55, 0, 57, 58}));
+    EXPECT_EQ(m->getZmin(), 0.0f) << "no-data cells take part in the extremes with their stored 0";
+    EXPECT_EQ(m->getZmax(), 58.0f);
+    EXPECT_EQ(m->getHeaderText(), head(3, 3) + "NODATA_value -9999\n") << "kept for writing derived rasters";
+
+    auto r = readGrid(path, 2);
+    EXPECT_EQ(heights(*r), (std::vector<float>{50, -9999, 52, 53, 54, 55, -9999, 57, 58}));
+    EXPECT_EQ(r->getZmin(), -9999.0f);
+}
+
+TEST_F(ReaderTest, NoDataLineIsKnownByItsFirstLetterAloneAndExtremesKeepTheirStartValues)
+{
+    struct {
+        const char* lines;
+        float nodata;
+        std::vector<float> heights;
+        float zmin, zmax;
+    } cases[] = {
+        {"nodata_value -1\n-1 12 13\n14 15 -1\n", -1, {0, 12, 13, 14, 15, 0}, 0, 15},
+        {"ndv 7\n7 12 13\n14 7 16\n", 7, {0, 12, 13, 14, 0, 16}, 0, 16},
+        {"-12.5 12 13\n14 15 16\n", 0, {-12.5f, 12, 13, 14, 15, 16}, -12.5f, 16}, // a '-' starts a height
+        // zmin starts at 35000 and zmax at -1000: only a height beyond moves them.
+        {"40000 50000 36000 35000.5 40000 45000", 0, {40000, 50000, 36000, 35000.5f, 40000, 45000}, 35000, 50000},
+        {"-2000 -1500 -1000.5 -3000 -2000 -2000", 0, {-2000, -1500, -1000.5f, -3000, -2000, -2000}, -3000, -1000},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.lines);
+        auto m = readGrid(dir.write("n.grd", head(2, 3) + k.lines));
+        EXPECT_EQ(m->getNodata(), k.nodata);
+        EXPECT_EQ(heights(*m), k.heights);
+        EXPECT_EQ(m->getZmin(), k.zmin);
+        EXPECT_EQ(m->getZmax(), k.zmax);
+    }
+}
+
+TEST_F(ReaderTest, ContourIntervalIsTheFirstRiseInIntegerPartAboveTheFirstNonZeroHeight)
+{
+    struct {
+        const char* heights;
+        int interval;
+    } cases[] = {
+        {"0 120 0 120 140 0", 20},      // an equal height is no rise
+        {"0 120 100 0 130 150", 10},    // a lower one is skipped: 130 - 120
+        {"99.9 0 99.2 101.2 0 105", 2}, // integer parts: 101 - 99
+        {"-9999 0 0 0 0 0", 9999},      // a negative first height counts
+        {"0 250.75 250.5 0 0 0", 250},  // no rise: the first height's integer part
+        {"0 0 0 0 0.0 0", 0},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.heights);
+        EXPECT_EQ(readGrid(dir.write("c.grd", head(2, 3) + k.heights), 2)->getContourInt(), k.interval);
+    }
+}
+
+::testing::AssertionResult readsAsStreamReads(const std::string& token)
+{
+    std::istringstream in(token);
+    float want = 0, got = -12345.0f;
+    in >> want;
+    if (in.fail() || in.peek() != EOF)
+        return ::testing::AssertionFailure() << "stream input does not read \"" << token << "\" whole";
+    if (!parseFloat(token, got))
+        return ::testing::AssertionFailure() << "height token \"" << token << "\" was rejected";
+    if (std::memcmp(&got, &want, sizeof got) != 0)
+        return ::testing::AssertionFailure() << "\"" << token << "\" read as " << got << ", not " << want;
+    return ::testing::AssertionSuccess();
+}
+
+// A random well-formed token of up to 30 digits after the point, in
+// fixed, exponent or shortest form, with or without a sign, within the
+// range of normal floats.
+std::string randomToken(std::mt19937& rng)
+{
+    const char* formats[] = {"%.*e", "%.*E", "%.*f", "%.*g", "%+.*e", "%+.*f"};
+    double value = std::pow(10.0, std::uniform_real_distribution<double>(-30, 35)(rng)) * (rng() % 2 ? 1 : -1);
+    char token[128];
+    std::snprintf(token, sizeof token, formats[rng() % 6], static_cast<int>(rng() % 31), value);
+    return token;
+}
+
+TEST(NumberTest, RandomTokensReadAsStreamInputReadsThem)
+{
+    std::mt19937 rng(20240611u);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_TRUE(readsAsStreamReads(randomToken(rng)));
+}
+
+TEST(NumberTest, ChosenTokensReadAsStreamInputReadsThem)
+{
+    for (const char* token : {"0", "-0", "+0", "-0.0", "+5", "+.5", "-.5", "5.", "007", "1E5", "1e+5", "1e-5", "1e05",
+                              "-9999", "3.4028234e38", "-3.4028234e38", "1.17549435e-38", "0.30000000000000004",
+                              "123456789012345678901234567890", "1.00000005960464477539062500000000000001",
+                              "16777217", "-16777217",
+                              // Too small for a float: 0 or a subnormal, never "not a number".
+                              "1e-40", "1.4e-45", "-1e-42", "1e-46", "1e-50", "-2.5e-60",
+                              "0.0000000000000000000000000000000000000000000000000000001"})
+        EXPECT_TRUE(readsAsStreamReads(token));
+}
+
+TEST(NumberTest, TokensStreamInputCannotReadWholeAreRejected)
+{
+    for (const char* token : {"", "-", "+", ".", "e5", "abc", "12x", "1e", "1e+", "--1", "+-1", "1.2.3", "inf",
+                              "nan", "0x1p3", "1,5", "1e99", "-1e99"}) {
+        float v = 42.0f;
+        EXPECT_FALSE(parseFloat(token, v)) << "\"" << token << "\" must not be taken as a height";
+        EXPECT_EQ(v, 42.0f) << "a rejected token leaves the value alone";
+    }
+}
+
+} // namespace

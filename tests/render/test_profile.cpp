@@ -1,0 +1,104 @@
+// Where the profile section stands, how its comparison marks look, and how
+// the mesh walk thins, samples the grid and cuts the surface at the section.
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "render/profilegeometry.h"
+#include "render/surfacewalk.h"
+
+namespace {
+
+// A 5 x 4 grid of cell size 10, scaled as convert_to_triangles scales it:
+// rows, cols, cellsize, movex, movey, scalefactor, zmid, zscale, zmin, zmax.
+const MeshFrame m{5, 4, 10, 15, 20, 2.0f / 50, 120, 2.0f / 50, 100, 140};
+
+TEST(ProfilePlacement, SectionStandsOnItsGridRowAndColumn)
+{
+    ProfilePlacement p = placeProfile(m, 1, 2);
+    ASSERT_TRUE(p.usable);
+    EXPECT_EQ(p.gridy, 3) << "Y counts rows from the last";
+    EXPECT_FLOAT_EQ(p.yval, m.yOfRow(3)) << "the section's y is that of its grid row";
+    EXPECT_FLOAT_EQ(p.yvalCut, 0.0f);
+    EXPECT_EQ(p.gx, 1) << "horizontal heights come from column X - 1";
+    EXPECT_FLOAT_EQ(p.xval, m.xOfCol(2)) << "and stand at the x of column X";
+    EXPECT_FLOAT_EQ(p.xvalCut, m.xOfCol(3));
+    EXPECT_FLOAT_EQ(p.zlow, m.zOf(100) - 0.1f);
+    EXPECT_FLOAT_EQ(p.zhigh, m.zOf(140) + 0.1f);
+}
+
+TEST(ProfilePlacement, PositionsOutsideTheGridAreClamped)
+{
+    // {Y, X, grid row, heights column}; X beyond the columns happens when
+    // there are more rows than columns.
+    const int cases[][4] = {{0, 0, 4, 0}, {4, 4, 0, 3}, {4, 5, 0, 3}, {-3, -3, 4, 0}, {99, 99, 0, 3}};
+    for (const auto& c : cases) {
+        ProfilePlacement p = placeProfile(m, c[0], c[1]);
+        EXPECT_TRUE(p.gridy == c[2] && p.gx == c[3]) << "Y " << c[0] << ", X " << c[1] << ": row " << p.gridy
+                                                    << ", column " << p.gx;
+    }
+    EXPECT_FALSE(placeProfile(MeshFrame{}, 0, 0).usable) << "no grid, no section";
+}
+
+TEST(ProfileColors, LineAndMarksFollowTheDifference)
+{
+    const ColorRGB red{1, 0.2f, 0.2f}, blue{0.2f, 0.2f, 1}, white{1, 1, 1};
+    EXPECT_EQ(compareLineColor(105, 100, 1), red) << "DEM below the comparison";
+    EXPECT_EQ(compareLineColor(95, 100, 1), blue) << "DEM above";
+    EXPECT_TRUE(compareLineColor(101, 100, 1) == white && compareLineColor(99, 100, 1) == white);
+    EXPECT_EQ(compareLineColor(103, 100, 5), white) << "unit from the panel";
+
+    MarkStyle s = markStyle(102, 100, 1);
+    EXPECT_TRUE(s.color.r == 1 && std::fabs(s.color.g - 0.6f) < 1e-6f && s.top == 0.1f && s.bottom == 0.0f);
+    EXPECT_EQ(markStyle(110, 100, 1).color, (ColorRGB{1, 0, 0})) << "five units or more is pure red";
+    s = markStyle(97, 100, 1);
+    EXPECT_TRUE(std::fabs(s.color.r - 0.4f) < 1e-6f && s.color.b == 1 && s.top == 0.0f && s.bottom == -0.1f);
+    s = markStyle(100.5f, 100, 1);
+    EXPECT_TRUE(s.color == white && s.top == 0.05f && s.bottom == -0.05f);
+}
+
+TEST(MeshWalk, ThinsOnlyWhileDraggingLargeGrids)
+{
+    EXPECT_EQ(triangleStep(false, 5000000), 1);
+    EXPECT_EQ(triangleStep(true, 199999), 1);
+    EXPECT_EQ(triangleStep(true, 200000), 2) << "exactly 200000 points is thinned";
+    EXPECT_EQ(triangleStep(true, 1000000), 6);
+}
+
+TEST(MeshWalk, CursorStaysInsideTheGrid)
+{
+    for (int rows : {2, 3, 4, 7, 40})
+        for (int cols : {2, 3, 5, 6, 33}) {
+            GridCursor cur;
+            int onRow0 = 0, lastRow = 0;
+            for (int t = 0; t < (rows - 1) * (2 * cols - 2); ++t) {
+                ASSERT_TRUE(cur.i >= 0 && cur.i < rows && cur.j >= 0 && cur.j < cols)
+                    << rows << "x" << cols << " triangle " << t << " at " << cur.i << "," << cur.j;
+                onRow0 += cur.i == 0;
+                lastRow = cur.i;
+                advanceCursor(cur, t, cols);
+            }
+            EXPECT_TRUE(onRow0 == 2 * (cols - 1) - 1 && lastRow == rows - 1)
+                << rows << "x" << cols << ": the first row is one triangle short, the walk ends on the last";
+        }
+}
+
+TEST(MeshWalk, ProfileCutHidesOneSideOfTheSection)
+{
+    ProfileCut cut;
+    EXPECT_TRUE(triangleShown(cut, 10, GridCursor{9, 0})) << "no profile: everything shown";
+    cut.on = true;
+    cut.ypos = 0;
+    EXPECT_TRUE(triangleShown(cut, 10, GridCursor{7, 0})) << "rows - i - 2 = 1 > 0";
+    EXPECT_FALSE(triangleShown(cut, 10, GridCursor{8, 0})) << "rows - i - 2 = 0 is cut away";
+    cut.ypos = 3;
+    EXPECT_TRUE(triangleShown(cut, 10, GridCursor{4, 0}) && !triangleShown(cut, 10, GridCursor{5, 0}));
+    cut.view = HORIZ;
+    cut.xpos = 4;
+    EXPECT_FALSE(triangleShown(cut, 10, GridCursor{0, 4})) << "j <= X is cut away";
+    EXPECT_TRUE(triangleShown(cut, 10, GridCursor{0, 5}));
+    cut.view = 7;
+    EXPECT_FALSE(triangleShown(cut, 10, GridCursor{0, 5})) << "unknown orientation hides the surface";
+}
+
+} // namespace
