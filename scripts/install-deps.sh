@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libfltk1.3-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
 )
 
 missing=()
