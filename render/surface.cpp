@@ -18,6 +18,8 @@ namespace {
 // Difference marks start this far above their vertex.
 constexpr float MARK_OFFSET = 0.5f;
 constexpr float CUBE_EDGE = 0.005f;
+// Floats of vertex coordinates sent to GL in one slice (65536 triangles).
+constexpr std::size_t BATCH_FLOATS = 3 * 3 * 65536;
 
 struct VertexBatch {
     std::vector<float> xyz, normal, rgb;
@@ -136,6 +138,11 @@ void mountain::drawgrid()
             surface.add(tri.x0, -tri.y0, tri.z0, n, look.color);
             surface.add(tri.x1, -tri.y1, tri.z1, n, look.color);
             surface.add(tri.x2, -tri.y2, tri.z2, n, look.color);
+            // Large grids are sent in slices so that the arrays stay small.
+            if (surface.xyz.size() >= BATCH_FLOATS) {
+                surface.draw(GL_TRIANGLES);
+                surface.clear();
+            }
         }
         advanceCursor(cur, t, cols);
     }
