@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/loading.h"
 #include "model/mountain.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
@@ -49,19 +50,16 @@ int usageError(const std::string& message)
 
 bool isOption(const char* arg) { return arg[0] == '-' && arg[1] == '-'; }
 
-// Loads the grids through the load pipeline; false (after the message)
-// when their sizes differ.
+// Loads the grids; false (after the message) when their sizes differ. A
+// file that cannot be read ends the program with the model's status.
 bool load(const std::string& dem, const std::string& comparison)
 {
-    bool ok = false;
-    allocated = false;
-    rd.setContourInt(0);
-    mt.resetCounts();
-    mt.reset();
-    start(dem, 1, comparison, DEM, ok, comparison.empty() ? 1 : 2);
-    if (!ok)
+    LoadStatus s = loadDataSet(dem, comparison, 1);
+    if (s.result == LoadResult::failed)
+        error(s.error);
+    if (s.result == LoadResult::mismatch)
         std::cerr << "Grid sizes do not match" << std::endl;
-    return ok;
+    return s.ok();
 }
 
 // A unit option's value: a number within [low, high].

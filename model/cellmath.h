@@ -54,6 +54,24 @@ inline int diffClass(float d, float u)
 constexpr int CURVE_CLASS_COLORS[4] = {HIGH, MEDIUM, LOW, TERRAIN};
 constexpr int DIFF_CLASS_COLORS[5] = {VERYHIGH, HIGH, MEDIUM, LOW, TERRAIN};
 
+// Unit normal of a triangle: the cross product of its first two edges, the
+// length taken in double precision.
+struct Normal {
+    float x, y, z;
+};
+inline Normal triangleNormal(float x0, float y0, float z0, float x1, float y1, float z1, float x2, float y2,
+                             float z2)
+{
+    float ux = x1 - x0, uy = y1 - y0, uz = z1 - z0;
+    float wx = x2 - x0, wy = y2 - y0, wz = z2 - z0;
+    float nx = uy * wz - uz * wy;
+    float ny = uz * wx - ux * wz;
+    float nz = ux * wy - uy * wx;
+    float len = static_cast<float>(std::sqrt(static_cast<double>(nx) * nx + static_cast<double>(ny) * ny +
+                                             static_cast<double>(nz) * nz));
+    return {nx / len, ny / len, nz / len};
+}
+
 // Height class of a height for contour interval n > 0: the rounded height
 // (half up) modulo n, or -1 when the height rounds below 0 and so falls in
 // no class.

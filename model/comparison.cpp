@@ -2,123 +2,201 @@
 // curvature differences and the RMSE. A reference value is present only
 // when it is above 0 (sparse and contour files hold 0 where they have no
 // data).
+#include <array>
 #include <cmath>
-#include <new>
 #include <ostream>
+#include <vector>
 
 #include "model/cellmath.h"
 #include "model/mountain.h"
+#include "model/parallel.h"
 
 namespace {
-float* newArray(int rows, int cols)
+std::size_t cellCount(int rows, int cols)
 {
-    float* a = new (std::nothrow) float[static_cast<std::size_t>(rows) * cols];
-    if (!a)
-        error(ARRAY1);
-    return a;
+    return rows > 1 && cols > 1 ? static_cast<std::size_t>(rows - 1) * (cols - 1) : 0;
 }
+
+// Signed extremes over the present points of one part of the grid.
+struct Extremes {
+    bool any = false;
+    float max = 0, min = 0;
+};
+
+// The five-class rule over the cells (rows-1 x cols-1) in unit u. With
+// `interiorOnly` the values are those of the interior points and the
+// border cells (row 0, column 0) count in the fifth class; otherwise there
+// is a value for every cell. Each cell's class goes to `classes` when given.
+void diffClasses(const float* values, int rows, int cols, bool interiorOnly, float u, std::uint8_t* classes,
+                 int counts[5])
+{
+    const int cellCols = cols - 1;
+    const std::size_t cells = cellCount(rows, cols);
+    int parts = threadsFor(static_cast<long long>(cells));
+    std::vector<std::array<int, 5>> partCounts(static_cast<std::size_t>(parts), std::array<int, 5>{});
+    forEachPart(0, rows - 1, parts, [&](int part, int first, int last) {
+        std::array<int, 5>& n = partCounts[static_cast<std::size_t>(part)];
+        for (int r = first; r < last; ++r) {
+            for (int c = 0; c < cellCols; ++c) {
+                int k;
+                if (!interiorOnly)
+                    k = diffClass(values[static_cast<std::size_t>(r) * cellCols + c], u);
+                else if (r == 0 || c == 0)
+                    k = 4;
+                else
+                    k = diffClass(values[static_cast<std::size_t>(r - 1) * (cols - 2) + (c - 1)], u);
+                if (classes)
+                    classes[static_cast<std::size_t>(r) * cellCols + c] = static_cast<std::uint8_t>(k);
+                ++n[static_cast<std::size_t>(k)];
+            }
+        }
+    });
+    for (int i = 0; i < 5; ++i)
+        counts[i] = 0;
+    for (const auto& n : partCounts)
+        for (int i = 0; i < 5; ++i)
+            counts[i] += n[static_cast<std::size_t>(i)];
 }
+} // namespace
 
 void mountain::compute_elev_diff_color()
 {
     if (diffCount == 0) {
         console() << "Computing elevation differences" << std::endl;
-        delete[] dArray;
-        dArray = newArray(rows, cols);
-        // The extremes start from the first present point, never from a
-        // value an earlier load left behind.
-        bool first = true;
-        maxDiff = minDiff = 0;
-        for (int r = 0; r < rows - 1; ++r) {
-            for (int c = 0; c < cols - 1; ++c) {
-                float v = rd.getGrid(r, c);
-                float stored = 0;
-                if (v > 0) {
-                    float diff = grid[r][c] - v;
-                    if (first) {
-                        maxDiff = minDiff = diff;
-                        first = false;
+        const std::size_t cells = cellCount(rows, cols);
+        dArray.reset(new float[cells > 0 ? cells : 1]);
+        float* out = dArray.get();
+        const int cellCols = cols - 1;
+        int parts = threadsFor(static_cast<long long>(cells));
+        std::vector<Extremes> partExtremes(static_cast<std::size_t>(parts));
+        forEachPart(0, rows - 1, parts, [&](int part, int first, int last) {
+            Extremes& e = partExtremes[static_cast<std::size_t>(part)];
+            for (int r = first; r < last; ++r) {
+                for (int c = 0; c < cellCols; ++c) {
+                    float v = rd.getGrid(r, c);
+                    float stored = 0;
+                    if (v > 0) {
+                        float diff = grid[r][c] - v;
+                        if (!e.any) {
+                            e.max = e.min = diff;
+                            e.any = true;
+                        }
+                        if (diff > e.max)
+                            e.max = diff;
+                        if (diff < e.min)
+                            e.min = diff;
+                        stored = std::fabs(diff);
                     }
-                    if (diff > maxDiff)
-                        maxDiff = diff;
-                    if (diff < minDiff)
-                        minDiff = diff;
-                    stored = std::fabs(diff);
+                    out[static_cast<std::size_t>(r) * cellCols + c] = stored;
                 }
-                dArray[diffCount++] = stored;
             }
+        });
+        // The extremes start from the first present point, never from a
+        // value an earlier load left behind; with none present both are 0.
+        Extremes all;
+        for (const Extremes& e : partExtremes) {
+            if (!e.any)
+                continue;
+            if (!all.any || e.max > all.max)
+                all.max = e.max;
+            if (!all.any || e.min < all.min)
+                all.min = e.min;
+            all.any = true;
         }
+        maxDiff = all.max;
+        minDiff = all.min;
+        diffCount = static_cast<int>(cells);
     }
     if (!dArray)
         console() << "dArray DOES NOT EXIST!";
     console() << "compute_elev_diff_color()" << std::endl;
-
-    int counts[5] = {0, 0, 0, 0, 0};
-    int k = 0, next = 0;
-    for (int r = 0; r < rows - 1; ++r) {
-        for (int c = 0; c < cols - 1; ++c, k += 2) {
-            int cls = diffClass(dArray[next++], diffUnits);
-            triangles[k].diffColor = triangles[k + 1].diffColor = DIFF_CLASS_COLORS[cls];
-            ++counts[cls];
-        }
-    }
-    for (int i = 0; i < 5; ++i)
-        diffClassCounts[i] = counts[i];
-    setElevDiff(counts[0], counts[1], counts[2], counts[3], counts[4]);
+    diffClass_.resize(cellCount(rows, cols));
+    diffClasses(dArray.get(), rows, cols, false, diffUnits, diffClass_.data(), diffClassCounts);
+    const int* n = diffClassCounts;
+    setElevDiff(n[0], n[1], n[2], n[3], n[4]);
 }
 
 void mountain::compute_curve_diff_color()
 {
+    const int interiorCols = cols - 2;
     if (curveDiffCount == 0) {
         console() << "Computing curvature differences" << std::endl;
-        delete[] cdArray;
-        cdArray = newArray(rows, cols);
+        const int n = rows > 2 && cols > 2 ? (rows - 2) * interiorCols : 0;
+        cdArray.reset(new float[n > 0 ? n : 1]);
+        float* out = cdArray.get();
+        const float* curve = cArray.get();
         // cArray enumerates the same interior points in the same order.
-        for (int r = 1; r < rows - 1; ++r) {
-            for (int c = 1; c < cols - 1; ++c) {
-                float lapRef = laplacian(rd.getGrid(r - 1, c), rd.getGrid(r, c - 1), rd.getGrid(r, c + 1),
-                                         rd.getGrid(r + 1, c), rd.getGrid(r, c));
-                cdArray[curveDiffCount] = std::fabs(std::fabs(lapRef) - cArray[curveDiffCount]);
-                ++curveDiffCount;
+        forEachPart(1, rows - 1, threadsFor(n), [&](int, int first, int last) {
+            for (int r = first; r < last; ++r) {
+                for (int c = 1; c < cols - 1; ++c) {
+                    std::size_t i = static_cast<std::size_t>(r - 1) * interiorCols + (c - 1);
+                    float lapRef = laplacian(rd.getGrid(r - 1, c), rd.getGrid(r, c - 1), rd.getGrid(r, c + 1),
+                                             rd.getGrid(r + 1, c), rd.getGrid(r, c));
+                    out[i] = std::fabs(std::fabs(lapRef) - curve[i]);
+                }
             }
-        }
+        });
+        curveDiffCount = n;
     }
     if (!cdArray)
         console() << "cdArray DOES NOT EXIST!";
     console() << "compute_curve_diff_color()" << std::endl;
+    diffClass_.resize(cellCount(rows, cols));
+    diffClasses(cdArray.get(), rows, cols, true, diffUnits, diffClass_.data(), curveDiffClassCounts);
+    const int* n = curveDiffClassCounts;
+    setCurveDiff(n[0], n[1], n[2], n[3], n[4]);
+}
 
-    int counts[5] = {0, 0, 0, 0, 0};
-    int k = 0, next = 0;
-    for (int r = 0; r < rows - 1; ++r) {
-        for (int c = 0; c < cols - 1; ++c, k += 2) {
-            int cls = (r == 0 || c == 0) ? 4 : diffClass(cdArray[next++], diffUnits);
-            triangles[k].diffColor = triangles[k + 1].diffColor = DIFF_CLASS_COLORS[cls];
-            ++counts[cls];
-        }
-    }
+int mountain::diffClassColor(std::size_t cell) const
+{
+    return cell < diffClass_.size() ? DIFF_CLASS_COLORS[diffClass_[cell]] : TERRAIN;
+}
+
+std::vector<float> mountain::presentDiffs() const
+{
+    std::vector<float> out;
+    if (!dArray || diffCount == 0 || rd.getRows() != rows || rd.getCols() != cols)
+        return out;
+    const int cellCols = cols - 1;
+    for (int r = 0; r < rows - 1; ++r)
+        for (int c = 0; c < cellCols; ++c)
+            if (rd.getGrid(r, c) > 0)
+                out.push_back(dArray[static_cast<std::size_t>(r) * cellCols + c]);
+    return out;
+}
+
+void mountain::diffClassCountsFor(float u, int elev[5], int curve[5]) const
+{
     for (int i = 0; i < 5; ++i)
-        curveDiffClassCounts[i] = counts[i];
-    setCurveDiff(counts[0], counts[1], counts[2], counts[3], counts[4]);
+        elev[i] = curve[i] = 0;
+    if (dArray && diffCount > 0)
+        diffClasses(dArray.get(), rows, cols, false, u, nullptr, elev);
+    if (cdArray && curveDiffCount > 0)
+        diffClasses(cdArray.get(), rows, cols, true, u, nullptr, curve);
 }
 
 std::optional<float> rawdata::rmseIfPresent() const
 {
-    if (rows != mt.getRows() || cols != mt.getCols())
+    if (!grid || rows != mt.getRows() || cols != mt.getCols())
         return std::nullopt; // the grids do not belong together
-    float sum = 0, n = 0;
+    // The sum runs in single precision in row-major order, as the result's
+    // last bits depend on it; the count is an integer, which a float would
+    // stop incrementing at 2^24 points.
+    float sum = 0;
+    long long n = 0;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             float v = grid[r][c];
             if (v > 0) {
                 float d = v - mt.getElev(r, c);
                 sum += d * d;
-                n += 1;
+                ++n;
             }
         }
     }
     if (n == 0)
         return std::nullopt;
-    return static_cast<float>(std::sqrt(sum / n));
+    return static_cast<float>(std::sqrt(sum / static_cast<float>(n)));
 }
 
 float rawdata::rmse()

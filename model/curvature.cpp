@@ -1,71 +1,84 @@
-// Normals for lighting, and the curvature error classes: the magnitude of
-// the discrete Laplacian at every interior point, classed in curveUnits.
+// The curvature error classes: the magnitude of the discrete Laplacian at
+// every interior point, classed in curveUnits.
+#include <array>
 #include <cmath>
-#include <new>
 #include <ostream>
+#include <vector>
 
 #include "model/cellmath.h"
 #include "model/mountain.h"
-
-void mountain::compute_normals()
-{
-    for (int i = 0; i < numTriangles; ++i) {
-        triangleinfo& t = triangles[i];
-        float ux = t.x1 - t.x0, uy = t.y1 - t.y0, uz = t.z1 - t.z0;
-        float wx = t.x2 - t.x0, wy = t.y2 - t.y0, wz = t.z2 - t.z0;
-        t.nx = uy * wz - uz * wy;
-        t.ny = uz * wx - ux * wz;
-        t.nz = ux * wy - uy * wx;
-        float len = static_cast<float>(std::sqrt(static_cast<double>(t.nx) * t.nx +
-                                                 static_cast<double>(t.ny) * t.ny +
-                                                 static_cast<double>(t.nz) * t.nz));
-        t.nx /= len;
-        t.ny /= len;
-        t.nz /= len;
-    }
-}
+#include "model/parallel.h"
 
 void mountain::compute_curve_color()
 {
+    const int interiorCols = cols - 2;
     if (curveCount == 0) {
         console() << "Computing curvature" << std::endl;
         sumSqCurve = 0;
         peakCurve = 0;
-        delete[] cArray;
-        cArray = new (std::nothrow) float[static_cast<std::size_t>(rows) * cols];
-        if (!cArray)
-            error(ARRAY1);
-        for (int r = 1; r < rows - 1; ++r) {
-            for (int c = 1; c < cols - 1; ++c) {
-                float m = std::fabs(laplacian(grid[r - 1][c], grid[r][c - 1], grid[r][c + 1],
-                                              grid[r + 1][c], grid[r][c]));
-                cArray[curveCount++] = m;
-                if (r == 1 && c == 1)
-                    minCurve = maxCurve = m;
-                if (m < minCurve)
-                    minCurve = m;
-                sumSqCurve += m * m;
-                if (m > peakCurve)
-                    peakCurve = m;
-                maxCurve = peakCurve;
+        const int n = rows > 2 && cols > 2 ? (rows - 2) * interiorCols : 0;
+        cArray.reset(new float[n > 0 ? n : 1]);
+        float* out = cArray.get();
+        // Each magnitude on its own, split between threads; the sums below
+        // stay in row-major order, as their last bits depend on it.
+        forEachPart(1, rows - 1, threadsFor(n), [&](int, int first, int last) {
+            for (int r = first; r < last; ++r) {
+                float* row = out + static_cast<std::size_t>(r - 1) * interiorCols;
+                for (int c = 1; c < cols - 1; ++c)
+                    row[c - 1] = std::fabs(laplacian(grid[r - 1][c], grid[r][c - 1], grid[r][c + 1],
+                                                     grid[r + 1][c], grid[r][c]));
             }
+        });
+        for (int i = 0; i < n; ++i) {
+            float m = out[i];
+            if (i == 0)
+                minCurve = maxCurve = m;
+            if (m < minCurve)
+                minCurve = m;
+            sumSqCurve += m * m;
+            if (m > peakCurve)
+                peakCurve = m;
         }
+        if (n > 0)
+            maxCurve = peakCurve;
+        curveCount = n;
     }
     if (!cArray)
         console() << "cArray DOES NOT EXIST!";
     console() << "compute_curve_color()" << std::endl;
 
-    int counts[4] = {0, 0, 0, 0};
-    int k = 0, next = 0;
-    for (int r = 0; r < rows - 1; ++r) {
-        for (int c = 0; c < cols - 1; ++c, k += 2) {
-            // Border cells have no curvature of their own.
-            int cls = (r == 0 || c == 0) ? 3 : curveClass(cArray[next++], curveUnits);
-            triangles[k].curveColor = triangles[k + 1].curveColor = CURVE_CLASS_COLORS[cls];
-            ++counts[cls];
+    // Border cells (row 0 or column 0) have no curvature of their own; the
+    // others take the magnitude at their first point.
+    const int cellCols = cols - 1;
+    const int cellRows = rows - 1;
+    const std::size_t cells = cellRows > 0 && cellCols > 0 ? static_cast<std::size_t>(cellRows) * cellCols : 0;
+    curveClass_.resize(cells);
+    const float u = curveUnits;
+    const float* values = cArray.get();
+    int parts = threadsFor(static_cast<long long>(cells));
+    std::vector<std::array<int, 4>> partCounts(static_cast<std::size_t>(parts), std::array<int, 4>{});
+    forEachPart(0, cellRows, parts, [&](int part, int first, int last) {
+        std::array<int, 4>& counts = partCounts[static_cast<std::size_t>(part)];
+        for (int r = first; r < last; ++r) {
+            std::uint8_t* cls = curveClass_.data() + static_cast<std::size_t>(r) * cellCols;
+            for (int c = 0; c < cellCols; ++c) {
+                int k = (r == 0 || c == 0) ? 3
+                                           : curveClass(values[static_cast<std::size_t>(r - 1) * interiorCols + (c - 1)], u);
+                cls[c] = static_cast<std::uint8_t>(k);
+                ++counts[static_cast<std::size_t>(k)];
+            }
         }
-    }
+    });
+    int counts[4] = {0, 0, 0, 0};
+    for (const auto& pc : partCounts)
+        for (int i = 0; i < 4; ++i)
+            counts[i] += pc[static_cast<std::size_t>(i)];
     for (int i = 0; i < 4; ++i)
         curveClassCounts[i] = counts[i];
     setStats(peakCurve, sumSqCurve, counts[0], counts[1], counts[2], counts[3]);
+}
+
+int mountain::curveClassColor(std::size_t cell) const
+{
+    return cell < curveClass_.size() ? CURVE_CLASS_COLORS[curveClass_[cell]] : TERRAIN;
 }

@@ -1,12 +1,20 @@
 #include "model/errors.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
 namespace {
 std::ostream* consoleStream = &std::cout;
+std::string lastNoticeText;
 }
+
+void notice(const std::string& message)
+{
+    lastNoticeText = message;
+    std::cerr << message << std::endl;
+}
+const std::string& lastNotice() { return lastNoticeText; }
+void clearNotice() { lastNoticeText.clear(); }
 
 std::ostream& console() { return *consoleStream; }
 void setConsole(std::ostream& out) { consoleStream = &out; }
@@ -27,24 +35,22 @@ std::string errorText(int code)
     }
 }
 
-[[noreturn]] static void endProgram()
+std::string ModelError::text() const
 {
+    if (code == GRIDFILE)
+        return detail;
+    return detail.empty() ? errorText(code) : errorText(code) + "\n" + detail;
+}
+
+void error(int code) { error(ModelError{code, {}}); }
+
+void error(const ModelError& e)
+{
+    console() << "ERROR: " << e.text() << '\n';
+    if (e.code == SPARSE)
+        return;
     console().flush();
     std::cout.flush();
     std::cerr.flush();
     std::exit(FATAL_STATUS);
-}
-
-void error(int code)
-{
-    console() << "ERROR: " << errorText(code) << '\n';
-    if (code == SPARSE)
-        return;
-    endProgram();
-}
-
-void fatal(const std::string& message)
-{
-    console() << "ERROR: " << message << '\n';
-    endProgram();
 }

@@ -16,19 +16,42 @@ constexpr int NCOLS = 10;
 constexpr int SPARSE = 11;
 constexpr int CELLSIZE = 12;
 constexpr int NOHEIGHT = 13;
+// A grid file that cannot be read, in the reader's own words (the file,
+// and the row and column or header value at fault).
+constexpr int GRIDFILE = 14;
+// Any code not above prints the default text; the header keywords after
+// nrows use this one.
+constexpr int HEADER = 100;
 
 // Exit status of every fatal model error.
 constexpr int FATAL_STATUS = -1;
 
-// The message printed after "ERROR: " for a code (without the newline).
+// The fixed text of a code (without "ERROR: " and the newline).
 std::string errorText(int code);
 
-// Prints "ERROR: " and the code's message on the console and ends the
-// program with FATAL_STATUS; SPARSE alone returns to the caller.
-void error(int code);
+// One error of the model: its code and, where the code's fixed text does
+// not say which file or value is wrong, the detail that does.
+struct ModelError {
+    int code = 0;
+    std::string detail;
 
-// Fatal input error with a message of its own ("ERROR: " + message).
-[[noreturn]] void fatal(const std::string& message);
+    // The message after "ERROR: ": the code's text, then the detail on a
+    // line of its own; GRIDFILE errors are the detail alone.
+    std::string text() const;
+};
+
+// Prints "ERROR: " and the message on the console and ends the program
+// with FATAL_STATUS; SPARSE alone returns to the caller. The load path of
+// the viewer does not come here: it reports a ModelError to its dialog.
+void error(int code);
+void error(const ModelError& e);
+
+// A message that ends nothing: a request the model refuses, or a note on
+// a result. It goes to standard error, where it does not mix with a result
+// on standard output, and is kept for the viewer to show.
+void notice(const std::string& message);
+const std::string& lastNotice();
+void clearNotice();
 
 // Where the model's progress lines and messages go: standard output by
 // default; the command-line modes send them to standard error so that

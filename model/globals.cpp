@@ -43,17 +43,6 @@ void setCurveDiff(int a, int b, int c, int d, int e)
     CD = e;
 }
 
-mountain::mountain() : zmin(35000.0f), zmax(-1000.0f), vertExag(1.0f), classes(nullptr) {}
+mountain::mountain() : zmin(35000.0f), zmax(-1000.0f), vertExag(1.0f) {}
 
-// The model objects live for the whole run; releasing what they own keeps
-// leak checkers quiet and costs nothing.
-mountain::~mountain()
-{
-    delete[] classes;
-    classes = nullptr;
-    release(grid, gridRows);
-    delete[] cArray;
-    delete[] dArray;
-    delete[] cdArray;
-    delete[] triangles;
-}
+mountain::~mountain() = default;

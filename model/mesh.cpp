@@ -1,9 +1,11 @@
 // The triangle mesh of the DEM, scaled into the viewer's unit cube: two
 // triangles a cell, centred on the grid's middle, heights stretched by the
-// vertical exaggeration.
+// vertical exaggeration. Only the frame is stored; triangle() derives a
+// triangle from the grid exactly as a stored mesh would hold it.
 #include <algorithm>
-#include <new>
+#include <cmath>
 
+#include "model/cellmath.h"
 #include "model/mountain.h"
 
 void mountain::convert_to_triangles(int exaggeration)
@@ -19,36 +21,46 @@ void mountain::convert_to_triangles(int exaggeration)
     movex = (cols - 1) * cellsize / 2;
     movey = (rows - 1) * cellsize / 2;
     numTriangles = rows > 1 && cols > 1 ? (rows - 1) * (2 * cols - 2) : 0;
-
-    // The viewer clears `allocated` before every new DEM, so an array kept
-    // here always belongs to a grid of the same size.
-    if (!allocated) {
-        delete[] triangles;
-        triangles = new (std::nothrow) triangleinfo[numTriangles > 0 ? numTriangles : 1]();
-        if (!triangles)
-            error(NO_TRI);
-        allocated = true;
-    }
-
-    auto X = [&](int c) { return static_cast<float>((static_cast<double>(c) * cellsize - movex) * scalefactor); };
-    auto Y = [&](int r) { return static_cast<float>((static_cast<double>(r) * cellsize - movey) * scalefactor); };
-    auto Z = [&](int r, int c) { return static_cast<float>((static_cast<double>(grid[r][c]) - zmid) * zscale); };
-
-    int k = 0;
-    for (int r = 0; r < rows - 1; ++r) {
-        float y0 = Y(r), y1 = Y(r + 1);
-        for (int c = 0; c < cols - 1; ++c, k += 2) {
-            float x0 = X(c), x1 = X(c + 1);
-            float z00 = Z(r, c), z01 = Z(r, c + 1), z10 = Z(r + 1, c), z11 = Z(r + 1, c + 1);
-            // Every cell is split along the diagonal (r, c+1) - (r+1, c).
-            triangleinfo& a = triangles[k];
-            a.x0 = x0; a.y0 = y0; a.z0 = z00;
-            a.x1 = x0; a.y1 = y1; a.z1 = z10;
-            a.x2 = x1; a.y2 = y0; a.z2 = z01;
-            triangleinfo& b = triangles[k + 1];
-            b.x0 = x1; b.y0 = y0; b.z0 = z01;
-            b.x1 = x0; b.y1 = y1; b.z1 = z10;
-            b.x2 = x1; b.y2 = y1; b.z2 = z11;
-        }
-    }
+    meshRows_ = rows;
+    meshCols_ = cols;
+    allocated = true;
 }
+
+bool mountain::hasMesh() const
+{
+    return grid && meshRows_ == rows && meshCols_ == cols && numTriangles > 0;
+}
+
+mountain::triangleinfo mountain::triangle(int k) const
+{
+    const int cell = k / 2;
+    const int r = cell / (cols - 1), c = cell % (cols - 1);
+    auto X = [&](int col) { return static_cast<float>((static_cast<double>(col) * cellsize - movex) * scalefactor); };
+    auto Y = [&](int row) { return static_cast<float>((static_cast<double>(row) * cellsize - movey) * scalefactor); };
+    auto Z = [&](int row, int col) { return static_cast<float>((static_cast<double>(grid[row][col]) - zmid) * zscale); };
+
+    triangleinfo t;
+    // Every cell is split along the diagonal (r, c+1) - (r+1, c), with the
+    // same vertex order in every cell.
+    if (k % 2 == 0) {
+        t.x0 = X(c); t.y0 = Y(r); t.z0 = Z(r, c);
+        t.x1 = X(c); t.y1 = Y(r + 1); t.z1 = Z(r + 1, c);
+        t.x2 = X(c + 1); t.y2 = Y(r); t.z2 = Z(r, c + 1);
+    } else {
+        t.x0 = X(c + 1); t.y0 = Y(r); t.z0 = Z(r, c + 1);
+        t.x1 = X(c); t.y1 = Y(r + 1); t.z1 = Z(r + 1, c);
+        t.x2 = X(c + 1); t.y2 = Y(r + 1); t.z2 = Z(r + 1, c + 1);
+    }
+    const Normal n = triangleNormal(t.x0, t.y0, t.z0, t.x1, t.y1, t.z1, t.x2, t.y2, t.z2);
+    t.nx = n.x;
+    t.ny = n.y;
+    t.nz = n.z;
+    t.curveColor = curveClassColor(static_cast<std::size_t>(cell));
+    t.diffColor = diffClassColor(static_cast<std::size_t>(cell));
+    return t;
+}
+
+// compute_curve_color and the difference analyses write the classes that
+// triangle() turns into colours; the normals, like the vertices, follow
+// from the grid and the frame.
+void mountain::compute_normals() {}

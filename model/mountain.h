@@ -1,18 +1,27 @@
 // The terrain model: one gridded DEM (`mountain`) or comparison grid
-// (`rawdata`) with its mesh and the analyses derived from it.
+// (`rawdata`) with the analyses derived from it.
 //
 // This header is the model library's public face. It includes nothing from
 // FLTK or GL; the drawing members declared at the end of `mountain` are
 // defined in render/ so that the model builds and tests without a display.
+//
+// Storage is lean: the heights in one block, the curvature and difference
+// values in arrays of one float a point, and the class of every cell in one
+// byte. The triangle mesh is not stored: its frame (scale and offsets) is
+// kept, and a triangle's vertices, normal and class colours are derived
+// from the grid when something draws or asks for it.
 #ifndef OROLITH_MODEL_MOUNTAIN_H
 #define OROLITH_MODEL_MOUNTAIN_H
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "model/colors.h"
 #include "model/errors.h"
+#include "model/gridfile.h"
 
 // Comparison file kinds (the open dialogs also use 0 for "none chosen").
 constexpr int DEM = 1;
@@ -48,7 +57,7 @@ public:
     };
 
     mountain();
-    ~mountain();
+    virtual ~mountain();
     mountain(const mountain&) = delete;
     mountain& operator=(const mountain&) = delete;
 
@@ -56,14 +65,20 @@ public:
     virtual int getContourInt() { return 0; }
 
     // Grid input: reads names[index-1]; index 1 reads a DEM, any other
-    // index comparison data. Bad input is fatal (see errors.h).
+    // index comparison data. A file that cannot be read is fatal (the
+    // viewer's loads go through loadDataSet instead, which reports it).
     void readgridfile(const std::string names[], int index);
-    // Parse the heights after the header. `text` is the file's text, `pos`
-    // the offset of the first height and `path` the name used in messages.
-    void readgrid(const std::string& text, std::size_t pos, const std::string& path);
-    void readrawdata(const std::string& text, std::size_t pos, const std::string& path);
+    // Take a grid that was read (see gridfile.h) as this model's DEM or
+    // comparison data: the progress line, then adopt.
+    void readgrid(GridData&& data);
+    void readrawdata(GridData&& data);
+    // Replace the heights with those of a grid that was read and drop
+    // everything derived from the old ones (counts, classes, extremes,
+    // mesh frame, height classes; for comparison data the contour interval
+    // becomes the one detected). An empty GridData releases the grid.
+    void adopt(GridData&& data);
 
-    // Mesh (vertical exaggeration e).
+    // Mesh (vertical exaggeration e): computes the mesh's frame.
     void convert_to_triangles(int exaggeration);
     void vertExagPlus() { vertExag += 1.0f; }
     void vertExagMinus() { if (vertExag > 0) vertExag -= 1.0f; }
@@ -74,16 +89,16 @@ public:
     void compute_curve_color();
     void compute_elev_diff_color();
     void compute_curve_diff_color();
-    // Returns false (with a message on the console) when there is no
-    // contour interval to class by; the histogram is then left as it was.
+    // Returns false (with a message) when there is no contour interval to
+    // class by; the histogram is then left as it was.
     bool computeHeightClasses();
 
     // Sparse sample. makeSparseFile prints the sample raster on standard
     // output; the DEM itself is left untouched.
     void makeSparseFile(int n);
     // The sample as its own rows x cols raster (row-major, 0 where no spot
-    // height falls); empty (after a message) when n is below LOCALNUM or
-    // above the number of grid points. `pause` keeps the
+    // height falls); empty (after a message) when nothing is loaded, or n is
+    // below LOCALNUM or above the number of grid points. `pause` keeps the
     // interactive "pause" that waits for a number on standard input.
     std::vector<float> sparseRaster(int n, bool pause = true);
     int localMaximums(randomHeight* out, bool pause = true);
@@ -98,19 +113,19 @@ public:
     void getCoord(float& x, float& y, float& cs) const { x = xllcorner; y = yllcorner; cs = cellsize; }
     float getNodata() const { return nodata; }
     float getElev(int r, int c) const { return grid[r][c]; }
+    const float* heights() const { return heights_.data(); } // row-major
     void reset() { zmin = 35000.0f; zmax = -1000.0f; }
     void resetCounts() { curveCount = diffCount = curveDiffCount = 0; }
-    float* getCurveInfo(float& max, float& min, int& count) const { max = maxCurve; min = minCurve; count = curveCount; return cArray; }
-    float* getDiffInfo(float& max, float& min, int& count) const { max = maxDiff; min = minDiff; count = diffCount; return dArray; }
-    int* getClasses() const { return classes; }
+    float* getCurveInfo(float& max, float& min, int& count) const { max = maxCurve; min = minCurve; count = curveCount; return cArray.get(); }
+    float* getDiffInfo(float& max, float& min, int& count) const { max = maxDiff; min = minDiff; count = diffCount; return dArray.get(); }
+    int* getClasses() const { return classes.get(); }
     bool heightClasses() const { return classes != nullptr; }
     int getNumClasses() const { return numClasses; } // entries of getClasses()
     int getMinClassCount() const { return minClassCount; }
     int getMaxClassCount() const { return maxClassCount; }
     int getNumTriangles() const { return numTriangles; }
-    const triangleinfo* getTriangles() const { return triangles; }
     int getCurveDiffCount() const { return curveDiffCount; }
-    const float* getCurveDiffArray() const { return cdArray; }
+    const float* getCurveDiffArray() const { return cdArray.get(); }
     float getScalefactor() const { return scalefactor; }
     float getZscale() const { return zscale; }
     float getZmid() const { return zmid; }
@@ -120,6 +135,23 @@ public:
     // The header text exactly as it stood in the file (up to the first
     // height), so that a derived raster can be written back as a grid file.
     const std::string& getHeaderText() const { return headerText; }
+
+    // Triangle k of the mesh (see convert_to_triangles for the numbering),
+    // with the vertices, normal and class colours the mesh gives it.
+    triangleinfo triangle(int k) const;
+    // The mesh's frame was computed for the grid now held.
+    bool hasMesh() const;
+    // Class colours of cell (r, c) for drawing: the curvature class, and the
+    // difference class computed last (TERRAIN while none is).
+    int curveColorOfCell(std::size_t cell) const { return curveClassColor(cell); }
+    int diffColorOfCell(std::size_t cell) const { return diffClassColor(cell); }
+    // The elevation differences of the cells whose reference value is
+    // present (above 0), as |DEM - reference|, in cell order.
+    std::vector<float> presentDiffs() const;
+    // Class counts of the stored differences in unit u, without touching the
+    // colours: elevation differences, then curvature differences (zeros
+    // while a difference is not computed).
+    void diffClassCountsFor(float u, int elev[5], int curve[5]) const;
 
     // Drawing, defined in render/ (GL); see render/glviewer.h.
     void drawgrid();
@@ -136,21 +168,20 @@ protected:
     int cols = 0;
     float xllcorner = 0, yllcorner = 0, cellsize = 0;
     float nodata = 0;
-    float** grid = nullptr;
-    float* cArray = nullptr;
+    float** grid = nullptr; // row pointers into heights_
+    std::unique_ptr<float[]> cArray;
     float maxCurve = 0, minCurve = 0;
     int curveCount = 0;
-    float* dArray = nullptr;
+    std::unique_ptr<float[]> dArray;
     float maxDiff = 0, minDiff = 0;
     int diffCount = 0;
-    float* cdArray = nullptr;
+    std::unique_ptr<float[]> cdArray;
     int curveDiffCount = 0;
-    triangleinfo* triangles = nullptr;
     float scalefactor = 0, movex = 0, movey = 0, zmid = 0, zscale = 0;
     float zmin, zmax;
     int numTriangles = 0;
     float vertExag;
-    int* classes;
+    std::unique_ptr<int[]> classes;
     int numClasses = 0;
     int minClassCount = 0, maxClassCount = 0;
     int curveClassCounts[4] = {0, 0, 0, 0};
@@ -161,9 +192,18 @@ protected:
     std::string headerText;
 
 private:
-    int gridRows = 0; // rows of the allocated grid, for its release
+    std::vector<float> heights_;
+    std::vector<float*> rowStarts_;
+    // Class of every cell (rows-1 x cols-1, row-major): curvature class 0 to
+    // 3 and difference class 0 to 4, as indices of CURVE_CLASS_COLORS and
+    // DIFF_CLASS_COLORS; empty until classified.
+    std::vector<std::uint8_t> curveClass_;
+    std::vector<std::uint8_t> diffClass_;
+    // The mesh frame belongs to a grid of this size.
+    int meshRows_ = -1, meshCols_ = -1;
 
-    void readHeightsInto(const std::string& text, std::size_t pos, const std::string& path, bool dem);
+    int curveClassColor(std::size_t cell) const;
+    int diffClassColor(std::size_t cell) const;
 };
 
 class rawdata : public mountain {
@@ -181,13 +221,14 @@ private:
     int contourInt = 0;
 };
 
-// A new array of rows row arrays of cols floats.
+// A new array of rows row arrays of cols floats, and its release.
 float** allocate(int rows, int cols);
-// Release an array made by allocate.
 void release(float** array, int rows);
 
 // Load pipeline: read the DEM (and with numFiles 2 the comparison grid),
-// check their sizes match, then build the mesh and run every analysis.
+// check their sizes match, then compute the mesh frame and run every
+// analysis. A file that cannot be read is fatal here; see loading.h for the
+// viewer's load, which reports it instead.
 int start(const std::string& demPath, int vertExag, const std::string& compPath,
           int fileKind, bool& ok, int numFiles);
 // Replace the comparison grid against the DEM already loaded.
@@ -198,7 +239,7 @@ extern mountain mt;
 extern rawdata rd;
 
 // Flags shared with the viewer.
-extern bool allocated;   // the mesh array of mt exists
+extern bool allocated;   // the mesh frame of mt belongs to its grid
 extern bool sparseData;  // comparison data has been read
 extern bool multFiles;   // a comparison grid is loaded
 extern float curveUnits; // curvature class unit

@@ -41,6 +41,10 @@ int mountain::localMaximums(randomHeight* out, bool pause)
 
 std::vector<float> mountain::sparseRaster(int n, bool pause)
 {
+    if (!grid || rows < 1 || cols < 1) {
+        notice("A sparse sample needs a DEM: open one first");
+        return {};
+    }
     if (n < LOCALNUM) {
         error(SPARSE);
         return {};
@@ -50,8 +54,7 @@ std::vector<float> mountain::sparseRaster(int n, bool pause)
     // would only keep the generator busy.
     int most = std::max(gridsize(), LOCALNUM);
     if (n > most) {
-        console() << "ERROR: Number of heights must be <= " << most << ", the number of grid points"
-                  << std::endl;
+        notice("Number of heights must be <= " + std::to_string(most) + ", the number of grid points");
         return {};
     }
     console() << "Peak heights will be included automatically." << std::endl;

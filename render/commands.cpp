@@ -5,10 +5,15 @@
 #include <limits>
 #include <optional>
 
+#include "model/loading.h"
 #include "model/mountain.h"
 #include "render/glviewer.h"
 #include "render/modelaccess.h"
 #include "render/sunpath.h"
+
+namespace {
+LoadStatus lastLoadStatus;
+}
 
 // View commands: no effect until data is open.
 
@@ -212,34 +217,35 @@ void MyWindow::changeVert(int vertExag, int)
 
 void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool& ok)
 {
-    FILES = numFiles;
-    rd.setContourInt(0);
-    addFile(compPath ? compPath : "", vertExag, ok);
-    mt.resetCounts();
+    // The load resets the counts itself, before its analyses.
+    lastLoadStatus = replaceComparison(compPath ? compPath : "", vertExag);
+    ok = lastLoadStatus.ok();
+    if (ok)
+        FILES = numFiles;
 }
 
 void MyWindow::Sparse(int n) { mt.makeSparseFile(n); }
 
 bool MyWindow::Begin(int vegSlope, bool open, int numFiles, const char* demPath, const char* compPath,
-                     int vertExag, int fileKind, int treeLine, int, float& xll, float& yll,
-                     float& cellSize)
+                     int vertExag, int, int treeLine, int, float& xll, float& yll, float& cellSize)
 {
-    REDRAW = true;
-    mt.resetCounts();
-    TREELINE = treeLine;
-    OPEN = open;
-    FILES = numFiles;
-    allocated = false;
-    // The contour interval is detected anew while the comparison grid is
-    // read; the dialog's value is not used.
-    rd.setContourInt(0);
-    SLOPE = static_cast<float>(vegSlope);
-    mt.reset();
-    bool ok = false;
-    start(demPath ? demPath : "", vertExag, compPath ? compPath : "", fileKind, ok, FILES);
+    // The load checks both files before it replaces anything and resets
+    // what belongs to the old data set itself; the view changes only when
+    // the new data set is in. The contour interval is detected while the
+    // comparison grid is read; the dialog's value is not used.
+    lastLoadStatus = loadDataSet(demPath ? demPath : "", numFiles == 2 && compPath ? compPath : "", vertExag);
+    if (lastLoadStatus.ok()) {
+        REDRAW = true;
+        TREELINE = treeLine;
+        OPEN = open;
+        FILES = numFiles;
+        SLOPE = static_cast<float>(vegSlope);
+    }
     mt.getCoord(xll, yll, cellSize);
-    return ok;
+    return lastLoadStatus.ok();
 }
+
+const LoadStatus& MyWindow::lastLoad() { return lastLoadStatus; }
 
 void MyWindow::getStats(float& maxCurve, float& totalSq, int& c15, int& c10, int& c5, int& c,
                         int& rows, int& cols)

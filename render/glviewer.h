@@ -6,6 +6,7 @@
 
 #include <FL/Fl_Gl_Window.H>
 
+#include "model/loading.h"
 #include "render/viewstate.h"
 
 class Fl_Widget;
@@ -63,9 +64,14 @@ public:
     void changeVert(int vertExag, int numFiles);
     void changeFile(const char* compPath, int vertExag, int numFiles, bool& ok);
     void Sparse(int n);
+    // Loads a data set. False when the comparison grid differs in size or a
+    // file cannot be read (lastLoad says which, with the reader's message);
+    // the data set in use then stays as it was.
     bool Begin(int vegSlope, bool open, int numFiles, const char* demPath, const char* compPath,
                int vertExag, int fileKind, int treeLine, int contourInterval, float& xll,
                float& yll, float& cellSize);
+    // How the last Begin or changeFile went.
+    static const LoadStatus& lastLoad();
 
     void getStats(float& maxCurve, float& totalSq, int& c15, int& c10, int& c5, int& c,
                   int& rows, int& cols);

@@ -21,14 +21,10 @@ inline bool haveComparison()
     return multFiles && haveDem() && rd.getRows() == mt.getRows() && rd.getCols() == mt.getCols();
 }
 
-// The mesh was built from the grid now loaded. A load refused for a size
-// mismatch leaves the previous grid's mesh behind.
+// The mesh frame was computed for the grid now loaded.
 inline bool meshMatchesGrid(const mountain& m)
 {
-    long long expected = m.getRows() > 1 && m.getCols() > 1
-                             ? static_cast<long long>(m.getRows() - 1) * (2 * m.getCols() - 2)
-                             : 0;
-    return m.getTriangles() && m.getNumTriangles() > 0 && m.getNumTriangles() == expected;
+    return m.hasMesh();
 }
 
 inline ViewFlags currentViewFlags()

@@ -112,7 +112,7 @@ void mountain::drawgrid()
         if (cur.i >= rows || cur.j >= cols)
             break;
         const int i = cur.i, j = cur.j;
-        const triangleinfo& tri = triangles[t];
+        const triangleinfo tri = triangle(t);
 
         CellSample s;
         s.elev = grid[i][j];
@@ -165,7 +165,7 @@ void mountain::drawDiffSurf(int i, int j, int t)
     float current[4];
     glGetFloatv(GL_CURRENT_COLOR, current);
     VertexBatch lines, points;
-    addMark(triangles[t], mark.length, {current[0], current[1], current[2]}, lines, points);
+    addMark(triangle(t), mark.length, {current[0], current[1], current[2]}, lines, points);
     lines.draw(GL_LINES);
     points.draw(GL_POINTS);
 }

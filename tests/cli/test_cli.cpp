@@ -178,7 +178,7 @@ TEST(CliStatus, WithoutAResultStdoutStaysEmptyAndStderrSaysWhy)
 {
     const Files& f = files();
     const std::string missing = f.dir.path + "/absent.grd";
-    const std::string cut = f.dir.write("cut.grd", "ncols 4 nrows 3 xllcorner 0 yllcorner 0 cellsize 1\n1 2 3 4\n5 6\n");
+    const std::string cut = f.dir.write("cut.grd", "ncols 5 nrows 5 xllcorner 0 yllcorner 0 cellsize 1\n1 2 3 4 5\n6 7\n");
     struct Case {
         std::vector<std::string> args;
         int status;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <sstream>
 
+#include "model/loading.h"
 #include "model/mountain.h"
 #include "tests/model/grid_files.h"
 
@@ -55,10 +56,6 @@ protected:
     bool load(const Grid& dem, const std::optional<Grid>& ref = std::nullopt)
     {
         std::string demPath = write(dem), refPath = ref ? write(*ref) : "";
-        allocated = false;
-        rd.setContourInt(0);
-        mt.resetCounts();
-        mt.reset();
         bool ok = false;
         start(demPath, 1, refPath, DEM, ok, ref ? 2 : 1);
         return ok;
@@ -76,9 +73,9 @@ protected:
 
     static int cells() { return (mt.getRows() - 1) * (mt.getCols() - 1); }
     // Triangle `second` (0 or 1) of cell (r, c).
-    static const mountain::triangleinfo& tri(int r, int c, int second = 0)
+    static mountain::triangleinfo tri(int r, int c, int second = 0)
     {
-        return mt.getTriangles()[2 * (r * (mt.getCols() - 1) + c) + second];
+        return mt.triangle(2 * (r * (mt.getCols() - 1) + c) + second);
     }
 
 private:

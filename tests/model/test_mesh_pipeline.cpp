@@ -41,26 +41,24 @@ TEST_F(MeshTest, MeshIsCentredAndScaledToTwoUnitsByExtentOrRelief)
     EXPECT_FLOAT_EQ(tri(0, 0, 1).z2, 1.0f) << "the highest touches the top";
 }
 
-TEST_F(MeshTest, ExaggerationRebuildsTheVerticesInPlaceKeepingColoursAndNormals)
+TEST_F(MeshTest, ExaggerationRescalesTheVerticesKeepingTheColourClasses)
 {
     Grid g = filled(4, 4, 0.0f);
     g.at(1, 1) = 5.0f;
     ASSERT_TRUE(load(g));
-    const mountain::triangleinfo* mesh = mt.getTriangles();
     const mountain::triangleinfo before = tri(1, 1);
     ASSERT_EQ(before.curveColor, HIGH);
 
-    mt.convert_to_triangles(4); // as the exaggeration buttons do, before the normals
-    EXPECT_EQ(mt.getTriangles(), mesh);
+    mt.convert_to_triangles(4); // as the exaggeration buttons do
     EXPECT_FLOAT_EQ(mt.getZscale(), 4.0f * mt.getScalefactor());
     EXPECT_FLOAT_EQ(tri(1, 1).z0, 4.0f * before.z0);
     EXPECT_EQ(tri(1, 1).curveColor, HIGH) << "colour classes survive a rebuild";
-    EXPECT_EQ(tri(1, 1).nx, before.nx) << "normals are left for compute_normals";
-    EXPECT_EQ(tri(1, 1).nz, before.nz) << "normals are left for compute_normals";
+    EXPECT_NEAR(std::hypot(tri(1, 1).nx, tri(1, 1).ny, tri(1, 1).nz), 1.0, 1e-6) << "normals stay unit length";
+    EXPECT_GT(std::fabs(tri(1, 1).nx), std::fabs(before.nx)) << "a steeper spike tilts its normals further";
 
     mt.convert_to_triangles(0);
     for (int i = 0; i < mt.getNumTriangles(); ++i) {
-        const mountain::triangleinfo& t = mt.getTriangles()[i];
+        const mountain::triangleinfo t = mt.triangle(i);
         EXPECT_TRUE(t.z0 == 0 && t.z1 == 0 && t.z2 == 0) << "exaggeration 0 draws flat; triangle " << i;
     }
 
@@ -83,7 +81,7 @@ TEST_F(MeshTest, EveryCellIsSplitAlongTheSameDiagonalInTheSameVertexOrder)
             // The grid points of the six vertices: the diagonal runs from
             // (r, c+1) to (r+1, c).
             const int want[6][2] = {{r, c}, {r + 1, c}, {r, c + 1}, {r, c + 1}, {r + 1, c}, {r + 1, c + 1}};
-            const mountain::triangleinfo &a = tri(r, c), &b = tri(r, c, 1);
+            const mountain::triangleinfo a = tri(r, c), b = tri(r, c, 1);
             const float got[6][3] = {{a.x0, a.y0, a.z0}, {a.x1, a.y1, a.z1}, {a.x2, a.y2, a.z2},
                                      {b.x0, b.y0, b.z0}, {b.x1, b.y1, b.z1}, {b.x2, b.y2, b.z2}};
             for (int v = 0; v < 6; ++v) {
@@ -105,14 +103,14 @@ TEST_F(MeshTest, NormalsAreUnitLengthAndPointToNegativeZ)
         plane.h[i] = 10.0f * static_cast<float>(i % 5) + 5.0f * static_cast<float>(i / 5);
     ASSERT_TRUE(load(plane));
     for (int i = 0; i < mt.getNumTriangles(); ++i) {
-        const mountain::triangleinfo& t = mt.getTriangles()[i];
+        const mountain::triangleinfo t = mt.triangle(i);
         EXPECT_NEAR(t.nx, 2.0 / 3.0, 1e-5) << "triangle " << i;
         EXPECT_NEAR(t.ny, 1.0 / 3.0, 1e-5) << "triangle " << i;
         EXPECT_NEAR(t.nz, -2.0 / 3.0, 1e-5) << "triangle " << i;
     }
 }
 
-TEST_F(PipelineTest, DemAloneIsAnalysedAndGridsOfDifferentSizesAreRefused)
+TEST_F(PipelineTest, DemAloneIsAnalysedAndGridsOfDifferentSizesLeaveTheDataSetInUse)
 {
     multFiles = true;
     ASSERT_TRUE(load(filled(3, 3, 5.0f)));
@@ -120,18 +118,34 @@ TEST_F(PipelineTest, DemAloneIsAnalysedAndGridsOfDifferentSizesAreRefused)
     EXPECT_EQ(printed("Reading DEM data, 3 rows and 3 columns..."), 1);
     EXPECT_EQ(printed("Computing curvature"), 1);
     EXPECT_EQ(log.str().find("differences"), std::string::npos) << "no comparison grid, no differences";
-    const mountain::triangleinfo* mesh = mt.getTriangles();
     for (auto [demRows, demCols, refRows, refCols] : {std::array{3, 4, 3, 5}, {4, 4, 3, 4}, {3, 5, 3, 4}}) {
         log.str("");
         EXPECT_FALSE(load(filled(demRows, demCols, 10.0f), filled(refRows, refCols, 10.0f)));
-        EXPECT_TRUE(multFiles);
-        EXPECT_EQ(mt.getTriangles(), mesh) << "the old mesh stays";
-        EXPECT_EQ(mt.getNumTriangles(), 8);
+        EXPECT_FALSE(multFiles) << "no comparison grid came in";
+        EXPECT_TRUE(mt.getRows() == 3 && mt.getCols() == 3 && mt.getElev(1, 1) == 5.0f) << "the DEM in use went";
+        EXPECT_TRUE(mt.hasMesh() && mt.getNumTriangles() == 8) << "the mesh in use went";
         EXPECT_EQ(log.str().find("Computing"), std::string::npos) << log.str();
     }
     Grid coarse = filled(3, 4, 10.0f);
     coarse.cellsize = 30.0f;
     EXPECT_TRUE(load(filled(3, 4, 10.0f), coarse)) << "cell sizes are not compared";
+}
+
+TEST_F(PipelineTest, FileThatCannotBeReadIsReportedAndLeavesTheDataSetInUse)
+{
+    ASSERT_TRUE(load(bumpy(4, 4), bumpy(4, 4, 3u)));
+    const int d20 = D20;
+    const float elev = mt.getElev(2, 2);
+    std::string bad = dir.write("bad.grd", "ncols 4\nnrows 4\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3 x\n");
+    for (const auto& [dem, comp] : {std::pair{bad, std::string()}, {write(bumpy(4, 4)), bad}}) {
+        LoadStatus s = loadDataSet(dem, comp, 1);
+        EXPECT_EQ(s.result, LoadResult::failed);
+        EXPECT_NE(s.error.text().find("row 0, column 3 is not a number"), std::string::npos) << s.error.text();
+        EXPECT_TRUE(multFiles && mt.getElev(2, 2) == elev && D20 == d20) << "the data set in use changed";
+    }
+    LoadStatus s = replaceComparison(dir.path + "/missing.grd", 1);
+    EXPECT_EQ(s.error.text(), "file \"" + dir.path + "/missing.grd\" not found");
+    EXPECT_TRUE(multFiles && D20 == d20);
 }
 
 TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderEndingWithCurvatureDifferences)
@@ -141,7 +155,7 @@ TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderEndingWithCurvatureDiff
     EXPECT_EQ(D20, 9) << "every cell is 5 above its reference";
     EXPECT_EQ(CD, 9) << "both grids are flat";
     for (int i = 0; i < mt.getNumTriangles(); ++i)
-        EXPECT_EQ(mt.getTriangles()[i].diffColor, TERRAIN) << "triangle " << i << " shows curvature differences";
+        EXPECT_EQ(mt.triangle(i).diffColor, TERRAIN) << "triangle " << i << " shows curvature differences";
     std::string text = log.str();
     std::size_t curvature = text.find("Computing curvature\n");
     std::size_t elevation = text.find("Computing elevation differences\n");
@@ -150,30 +164,29 @@ TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderEndingWithCurvatureDiff
     EXPECT_NE(text.find("Computing curvature differences\n"), std::string::npos);
 }
 
-TEST_F(PipelineTest, AddFileComparesTheLoadedDemWithTheNewGridOnTheSameMesh)
+TEST_F(PipelineTest, AddFileComparesTheLoadedDemWithTheNewGrid)
 {
     Grid dem = bumpy(4, 5, 21u);
     ASSERT_TRUE(load(dem, dem));
-    const mountain::triangleinfo* mesh = mt.getTriangles();
+    ASSERT_EQ(D, cells()) << "a grid against itself differs nowhere";
     Grid lower = dem;
     for (float& v : lower.h)
         v -= 5.0f;
-    rd.setContourInt(0);
     bool ok = false;
     addFile(write(lower), 2, ok);
-    mt.resetCounts(); // as the viewer does
     ASSERT_TRUE(ok);
-    EXPECT_EQ(mt.getTriangles(), mesh) << "the unchanged DEM keeps its mesh array";
     EXPECT_FLOAT_EQ(mt.getZscale(), 2.0f * mt.getScalefactor()) << "rebuilt with the new exaggeration";
     EXPECT_EQ(printed("Reading DEM data, 4 rows and 5 columns..."), 1) << "the DEM is not read again";
+    EXPECT_EQ(D20, cells()) << "the classes come from the new reference, 5 below everywhere";
+    EXPECT_EQ(diffInfo().max, 5.0f);
     mt.compute_elev_diff_color();
-    EXPECT_EQ(D20, cells()) << "the new reference lies 5 below everywhere";
+    EXPECT_EQ(mt.triangle(0).diffColor, VERYHIGH);
     EXPECT_NEAR(rd.rmse(), 5.0f, 1e-3);
 
     addFile(write(filled(4, 6, 10.0f)), 1, ok);
     EXPECT_FALSE(ok) << "a grid of another size is refused";
     EXPECT_EQ(mt.getVertExag(), 2.0f) << "and leaves the mesh alone";
-    EXPECT_EQ(mt.getTriangles(), mesh);
+    EXPECT_EQ(rd.getCols(), 5) << "and the comparison grid in use";
 }
 
 } // namespace

@@ -1,0 +1,488 @@
+// Grid-file input. The header is read from the start of the file; the
+// heights are streamed through a buffer of a few megabytes (a DEM of a
+// hundred million points is several gigabytes of text, which need not be in
+// memory at once) and parsed with std::from_chars. A large file's heights
+// can be parsed by two threads, one for each half; the first cell at fault
+// is still the one reported.
+#include "model/gridfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <memory>
+#include <new>
+#include <thread>
+
+#include "model/cellmath.h"
+#include "model/memory.h"
+#include "model/tokens.h"
+
+namespace {
+
+// --- files ---------------------------------------------------------------
+
+// Opens a path of any length: one longer than the system's limit is
+// opened one folder at a time.
+int openForReading(const std::string& path)
+{
+    if (path.empty())
+        return -1;
+    if (path.size() < PATH_MAX)
+        return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int dir = ::open(path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::size_t begin = 0;
+    while (dir >= 0) {
+        std::size_t slash = path.find('/', begin);
+        bool last = slash == std::string::npos;
+        std::string part = path.substr(begin, last ? std::string::npos : slash - begin);
+        int next = part.empty() ? ::dup(dir)
+                                : ::openat(dir, part.c_str(), (last ? O_RDONLY : O_RDONLY | O_DIRECTORY) | O_CLOEXEC);
+        ::close(dir);
+        if (last)
+            return next;
+        dir = next;
+        begin = slash + 1;
+    }
+    return -1;
+}
+
+struct FileHandle {
+    int fd = -1;
+    explicit FileHandle(int fd) : fd(fd) {}
+    ~FileHandle()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+};
+
+// Reads up to n bytes at offset; fewer only at the end of the file.
+// Negative on a read error.
+long long readAt(int fd, char* to, std::size_t n, std::size_t offset)
+{
+    std::size_t got = 0;
+    while (got < n) {
+        ssize_t r = ::pread(fd, to + got, n - got, static_cast<off_t>(offset + got));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0)
+            return -1;
+        if (r == 0)
+            break;
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<long long>(got);
+}
+
+std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
+
+ModelError gridError(const std::string& path, const std::string& what)
+{
+    return {GRIDFILE, inFile(path) + what};
+}
+
+std::string cellName(std::size_t index, int cols)
+{
+    return "row " + std::to_string(index / static_cast<std::size_t>(cols)) + ", column " +
+           std::to_string(index % static_cast<std::size_t>(cols));
+}
+
+// --- the tokens of a byte range, through a buffer ----------------------------
+
+// Returns the tokens that start in [begin, end) of the file; the last one
+// may run on past end.
+class TokenStream {
+public:
+    TokenStream(int fd, std::size_t begin, std::size_t end, std::atomic<std::size_t>* bytesRead)
+        : fd_(fd), next_(begin), base_(begin), end_(end), bytesRead_(bytesRead)
+    {
+        buf_.reset(new char[capacity_]);
+    }
+
+    bool next(std::string_view& token)
+    {
+        for (;;) {
+            while (pos_ < len_ && isBlank(buf_[pos_]))
+                ++pos_;
+            if (pos_ < len_)
+                break;
+            if (!refill(len_))
+                return false;
+        }
+        if (base_ + pos_ >= end_)
+            return false;
+        std::size_t begin = pos_;
+        for (;;) {
+            while (pos_ < len_ && !isBlank(buf_[pos_]))
+                ++pos_;
+            if (pos_ < len_)
+                break;
+            // The token runs to the buffer's end: keep it, read on.
+            bool more = refill(begin);
+            begin = 0;
+            if (!more) // the file ends with this token
+                break;
+        }
+        token = std::string_view(buf_.get() + begin, pos_ - begin);
+        return true;
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    // Drops the buffer's bytes before `keep`, then reads more behind the
+    // rest. False at the end of the file (or on a read error).
+    bool refill(std::size_t keep)
+    {
+        std::size_t kept = len_ - keep;
+        if (kept > 0)
+            std::copy(buf_.get() + keep, buf_.get() + len_, buf_.get());
+        base_ += keep;
+        pos_ -= keep;
+        len_ = kept;
+        if (len_ == capacity_) { // one token as long as the buffer
+            std::unique_ptr<char[]> bigger(new char[capacity_ * 2]);
+            std::copy(buf_.get(), buf_.get() + len_, bigger.get());
+            buf_ = std::move(bigger);
+            capacity_ *= 2;
+        }
+        long long got = readAt(fd_, buf_.get() + len_, capacity_ - len_, next_);
+        if (got < 0)
+            failed_ = true;
+        if (got <= 0)
+            return false;
+        len_ += static_cast<std::size_t>(got);
+        next_ += static_cast<std::size_t>(got);
+        if (bytesRead_)
+            bytesRead_->fetch_add(static_cast<std::size_t>(got), std::memory_order_relaxed);
+        return true;
+    }
+
+    int fd_;
+    std::size_t next_; // file offset of the next byte to read
+    std::size_t base_; // file offset of buf_[0]
+    std::size_t end_;
+    std::atomic<std::size_t>* bytesRead_;
+    std::size_t capacity_ = 4u << 20;
+    std::unique_ptr<char[]> buf_;
+    std::size_t pos_ = 0, len_ = 0;
+    bool failed_ = false;
+};
+
+// --- header ------------------------------------------------------------------
+
+struct HeaderParser {
+    std::string_view text;
+    std::size_t pos = 0;
+    const std::string& path;
+    ModelError err;
+
+    // A keyword that must match exactly; its value's token.
+    bool keyword(const char* word, int code, std::string_view& value)
+    {
+        std::string_view t = nextToken(text, pos);
+        if (t != word) {
+            err = {code, inFile(path) + "expected the keyword " + word + ", found " +
+                             (t.empty() ? std::string("the end of the file") : quoted(t))};
+            return false;
+        }
+        value = nextToken(text, pos);
+        return true;
+    }
+
+    bool number(std::string_view token, const std::string& keyword, float& v)
+    {
+        if (parseFloat(token, v))
+            return true;
+        err = gridError(path, "the value of '" + keyword + "' is not a number: " + quoted(token));
+        return false;
+    }
+
+    // Rows and columns are positive whole numbers.
+    bool count(std::string_view token, const char* keyword, int& v)
+    {
+        if (parseInt(token, v) && v > 0)
+            return true;
+        err = gridError(path, std::string("'") + keyword + "' must be a positive whole number, not " + quoted(token));
+        return false;
+    }
+};
+
+// Parses the header in `text`; `complete` is false when the text ended
+// before the header did, so that a longer prefix must be read.
+bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelError& err, bool& complete)
+{
+    HeaderParser p{text, 0, h.path, {}};
+    complete = true;
+    auto fail = [&] {
+        // A token cut off by the end of a prefix is not yet an error.
+        if (!wholeFile && p.pos >= text.size()) {
+            complete = false;
+            return false;
+        }
+        err = p.err;
+        return false;
+    };
+    std::string_view t, cellsizeToken;
+    float xll = 0, yll = 0, cs = 0, nd = 0;
+    if (!p.keyword("ncols", NCOLS, t) || !p.count(t, "ncols", h.cols))
+        return fail();
+    if (!p.keyword("nrows", NROWS, t) || !p.count(t, "nrows", h.rows))
+        return fail();
+    if (!p.keyword("xllcorner", HEADER, t) || !p.number(t, "xllcorner", xll))
+        return fail();
+    if (!p.keyword("yllcorner", HEADER, t) || !p.number(t, "yllcorner", yll))
+        return fail();
+    if (!p.keyword("cellsize", HEADER, cellsizeToken) || !p.number(cellsizeToken, "cellsize", cs))
+        return fail();
+
+    // The optional no-data line is recognised by its first character.
+    p.pos = skipBlanks(text, p.pos);
+    if (p.pos < text.size() && (text[p.pos] == 'n' || text[p.pos] == 'N')) {
+        std::string_view word = nextToken(text, p.pos);
+        if (!p.number(nextToken(text, p.pos), std::string(word), nd))
+            return fail();
+        p.pos = skipBlanks(text, p.pos);
+    }
+    if (!wholeFile && p.pos >= text.size()) {
+        complete = false;
+        return false;
+    }
+
+    // Geometry needs a positive spacing: 0 or less gives infinite or
+    // undefined coordinates.
+    if (!(cs > 0)) {
+        err = {CELLSIZE, inFile(h.path) + "'cellsize' must be above 0, not " + quoted(cellsizeToken)};
+        return false;
+    }
+    // The mesh counts its triangles (two a cell) in an int.
+    if (static_cast<long long>(h.rows) * h.cols > INT_MAX / 2) {
+        err = gridError(h.path, "a grid of " + std::to_string(h.rows) + " rows and " + std::to_string(h.cols) +
+                                    " columns is too large");
+        return false;
+    }
+    h.xllcorner = xll;
+    h.yllcorner = yll;
+    h.cellsize = cs;
+    h.nodata = nd;
+    h.heightsAt = p.pos;
+    h.text = std::string(text.substr(0, p.pos));
+    if (h.text.empty() || h.text.back() != '\n')
+        h.text += '\n';
+    return true;
+}
+
+// --- heights -------------------------------------------------------------------
+
+struct RangeResult {
+    std::size_t count = 0;
+    bool bad = false; // stopped at a token that is not a number
+    std::string badToken;
+    bool readFailed = false;
+};
+
+// Parses up to `limit` heights from the tokens starting in [begin, end)
+// into `out` (or only checks them when out is null). A DEM's no-data value
+// becomes 0.
+RangeResult parseRange(int fd, std::size_t begin, std::size_t end, float* out, std::size_t limit, bool dem,
+                       float nodata, std::atomic<std::size_t>* bytesRead = nullptr)
+{
+    RangeResult r;
+    TokenStream tokens(fd, begin, end, bytesRead);
+    std::string_view token;
+    while (r.count < limit && tokens.next(token)) {
+        float v;
+        if (!parseFloat(token, v)) {
+            r.bad = true;
+            r.badToken = quoted(token);
+            break;
+        }
+        if (dem && v == nodata)
+            v = 0.0f;
+        if (out)
+            out[r.count] = v;
+        ++r.count;
+    }
+    r.readFailed = tokens.failed();
+    return r;
+}
+
+// The first offset at or after `from` that holds a blank (or the end).
+std::size_t nextBlank(int fd, std::size_t from, std::size_t size)
+{
+    char window[4096];
+    while (from < size) {
+        long long got = readAt(fd, window, sizeof window, from);
+        if (got <= 0)
+            return size;
+        for (long long i = 0; i < got; ++i)
+            if (isBlank(window[i]))
+                return from + static_cast<std::size_t>(i);
+        from += static_cast<std::size_t>(got);
+    }
+    return size;
+}
+
+// Half a file is worth a thread of its own from this size on.
+constexpr std::size_t SPLIT_BYTES = 8u << 20;
+
+} // namespace
+
+bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
+{
+    h = GridHeader{};
+    h.path = path;
+    FileHandle file(openForReading(path));
+    struct stat st{};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        err = {GRIDFILE, "file \"" + path + "\" not found"};
+        return false;
+    }
+    h.fileSize = static_cast<std::size_t>(st.st_size);
+    std::string prefix;
+    for (std::size_t want = 64u << 10;; want *= 2) {
+        std::size_t n = std::min(want, h.fileSize);
+        prefix.resize(n);
+        long long got = readAt(file.fd, prefix.data(), n, 0);
+        if (got < 0) {
+            err = gridError(path, "the file could not be read");
+            return false;
+        }
+        prefix.resize(static_cast<std::size_t>(got));
+        // A header longer than this is no header: judge what was read.
+        bool whole = prefix.size() >= h.fileSize || want >= (16u << 20);
+        bool complete = true;
+        if (parseHeader(prefix, whole, h, err, complete))
+            return true;
+        if (complete || whole)
+            return false;
+    }
+}
+
+bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, int threads,
+                     std::atomic<std::size_t>* bytesRead)
+{
+    out = GridData{};
+    out.header = h;
+    const bool dem = role == GridRole::dem;
+    FileHandle file(openForReading(h.path));
+    if (file.fd < 0) {
+        err = {GRIDFILE, "file \"" + h.path + "\" not found"};
+        return false;
+    }
+    const std::size_t cells = h.cells();
+    const std::size_t bytes = h.fileSize > h.heightsAt ? h.fileSize - h.heightsAt : 0;
+
+    auto endsBefore = [&](std::size_t index) {
+        err = gridError(h.path, "the file ends before the height of " + cellName(index, h.cols) +
+                                    " (rows and columns count from 0)");
+        return false;
+    };
+    auto notANumber = [&](std::size_t index, const std::string& token) {
+        err = gridError(h.path, "the height of " + cellName(index, h.cols) + " is not a number: " + token +
+                                    " (rows and columns count from 0)");
+        return false;
+    };
+    auto unreadable = [&] {
+        err = gridError(h.path, "the file could not be read");
+        return false;
+    };
+
+    // Every height takes at least one character and one blank, so a file too
+    // short for its header's size is known before anything is allocated:
+    // find the first cell it cannot fill and say so.
+    if (bytes + 1 < 2 * cells) {
+        RangeResult r = parseRange(file.fd, h.heightsAt, h.fileSize, nullptr, cells, dem, h.nodata);
+        if (r.readFailed)
+            return unreadable();
+        return r.bad ? notANumber(r.count, r.badToken) : endsBefore(r.count);
+    }
+
+    // Two threads split the text at a blank near its middle: the first
+    // parses the tokens before it straight into the grid, the second those
+    // after it into a buffer that is copied behind the first's.
+    const bool split = threads > 1 && bytes >= SPLIT_BYTES;
+    const std::size_t middle = split ? nextBlank(file.fd, h.heightsAt + bytes / 2, h.fileSize) : h.fileSize;
+    const std::size_t secondMost = split ? std::min(cells, (h.fileSize - middle + 1) / 2) : 0;
+
+    const std::size_t need = (cells + secondMost) * sizeof(float);
+    std::string shortfall = memoryShortfall(need);
+    auto noMemory = [&](const std::string& why) {
+        err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " +
+                           std::to_string(h.cols) + " columns " + why};
+        return false;
+    };
+    if (!shortfall.empty())
+        return noMemory(shortfall);
+    std::vector<float> second;
+    try {
+        out.heights.resize(cells);
+        second.resize(secondMost);
+    } catch (const std::bad_alloc&) {
+        out.heights = {};
+        return noMemory("needs " + std::to_string(megabytes(need)) + " MB of memory, more than could be allocated");
+    }
+
+    RangeResult first, rest;
+    if (split) {
+        std::thread helper([&] {
+            rest = parseRange(file.fd, middle, h.fileSize, second.data(), secondMost, dem, h.nodata, bytesRead);
+        });
+        first = parseRange(file.fd, h.heightsAt, middle, out.heights.data(), cells, dem, h.nodata, bytesRead);
+        helper.join();
+    } else {
+        first = parseRange(file.fd, h.heightsAt, h.fileSize, out.heights.data(), cells, dem, h.nodata, bytesRead);
+    }
+    if (first.readFailed || rest.readFailed)
+        return unreadable();
+    std::size_t n = first.count;
+    if (first.bad)
+        return notANumber(n, first.badToken);
+    if (n < cells && split) {
+        std::size_t take = std::min(rest.count, cells - n);
+        std::copy(second.begin(), second.begin() + static_cast<std::ptrdiff_t>(take), out.heights.begin() + static_cast<std::ptrdiff_t>(n));
+        n += take;
+        if (n < cells && rest.bad)
+            return notANumber(n, rest.badToken);
+    }
+    if (n < cells)
+        return endsBefore(n);
+
+    for (float v : out.heights) {
+        if (v > out.zmax)
+            out.zmax = v;
+        if (v < out.zmin)
+            out.zmin = v;
+    }
+    if (!dem)
+        out.contourInt = detectContourInterval(out.heights.data(), out.heights.size());
+    return true;
+}
+
+bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, int threads)
+{
+    GridHeader h;
+    return readGridHeader(path, h, err) && readGridHeights(h, role, out, err, threads);
+}
+
+int detectContourInterval(const float* heights, std::size_t count)
+{
+    int interval = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        float v = heights[i];
+        int level = truncToInt(v);
+        if (interval == 0 && v != 0) {
+            interval = level; // the first contour level
+        } else if (level > interval) {
+            long long rise = static_cast<long long>(level) - interval;
+            return rise > INT_MAX ? INT_MAX : static_cast<int>(rise);
+        }
+    }
+    return interval;
+}

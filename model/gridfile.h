@@ -1,0 +1,67 @@
+// Reading grid files (the ESRI ASCII grid layout) into plain data, apart
+// from the model objects: a load can read both of its files, check that
+// they belong together and only then replace what the models hold, and a
+// file that cannot be read is reported without ending the program.
+#ifndef OROLITH_MODEL_GRIDFILE_H
+#define OROLITH_MODEL_GRIDFILE_H
+
+#include <atomic>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "model/errors.h"
+
+// A DEM stores its no-data cells as 0; comparison data keeps every value as
+// read and has its contour interval detected.
+enum class GridRole { dem, comparison };
+
+// The header of a grid file and where its heights begin.
+struct GridHeader {
+    std::string path;
+    int rows = 0, cols = 0;
+    float xllcorner = 0, yllcorner = 0, cellsize = 0, nodata = 0;
+    // The header as it stood in the file, up to the first height, ending
+    // with a newline: a derived raster is written back under it.
+    std::string text;
+    std::size_t heightsAt = 0; // byte offset of the first height
+    std::size_t fileSize = 0;
+
+    std::size_t cells() const { return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols); }
+};
+
+// A grid file read whole.
+struct GridData {
+    GridHeader header;
+    std::vector<float> heights; // row-major, row 0 (the file's first row) first
+    // Extremes as the model keeps them: they start at 35000 and -1000 and
+    // move only for heights beyond them.
+    float zmin = 35000.0f, zmax = -1000.0f;
+    int contourInt = 0; // comparison data only
+};
+
+// Reads and checks the header. False, with the error, when the file cannot
+// be opened or its header is not one of a grid file.
+bool readGridHeader(const std::string& path, GridHeader& out, ModelError& err);
+
+// Reads the heights after a header read by readGridHeader. The memory the
+// heights need is checked before it is allocated. `threads` (1 or more)
+// splits a large file's parsing. False, with the error naming the file and
+// the first cell at fault, when a height is missing or not a number.
+// `bytesRead`, when given, grows with the bytes read, for a progress bar
+// shown by another thread.
+bool readGridHeights(const GridHeader& header, GridRole role, GridData& out, ModelError& err,
+                     int threads = 1, std::atomic<std::size_t>* bytesRead = nullptr);
+
+// Both steps.
+bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, int threads = 1);
+
+// The model's progress line for a file about to be read: "Reading DEM
+// data, ..." or "Reading comparison data, ...".
+void announceReading(const GridHeader& header, GridRole role);
+
+// The contour interval of comparison heights in reading order: the first
+// rise in integer part above the first non-zero height.
+int detectContourInterval(const float* heights, std::size_t count);
+
+#endif
