@@ -165,14 +165,20 @@ std::vector<float> mountain::presentDiffs() const
     return out;
 }
 
-void mountain::diffClassCountsFor(float u, int elev[5], int curve[5]) const
+bool mountain::elevDiffClassCountsFor(float u, int counts[5]) const
 {
-    for (int i = 0; i < 5; ++i)
-        elev[i] = curve[i] = 0;
-    if (dArray && diffCount > 0)
-        diffClasses(dArray.get(), rows, cols, false, u, nullptr, elev);
-    if (cdArray && curveDiffCount > 0)
-        diffClasses(cdArray.get(), rows, cols, true, u, nullptr, curve);
+    if (!dArray || diffCount == 0)
+        return false;
+    diffClasses(dArray.get(), rows, cols, false, u, nullptr, counts);
+    return true;
+}
+
+bool mountain::curveDiffClassCountsFor(float u, int counts[5]) const
+{
+    if (!cdArray || curveDiffCount == 0)
+        return false;
+    diffClasses(cdArray.get(), rows, cols, true, u, nullptr, counts);
+    return true;
 }
 
 std::optional<float> rawdata::rmseIfPresent() const

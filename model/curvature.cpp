@@ -47,35 +47,47 @@ void mountain::compute_curve_color()
         console() << "cArray DOES NOT EXIST!";
     console() << "compute_curve_color()" << std::endl;
 
-    // Border cells (row 0 or column 0) have no curvature of their own; the
-    // others take the magnitude at their first point.
-    const int cellCols = cols - 1;
-    const int cellRows = rows - 1;
-    const std::size_t cells = cellRows > 0 && cellCols > 0 ? static_cast<std::size_t>(cellRows) * cellCols : 0;
+    const std::size_t cells = rows > 1 && cols > 1 ? static_cast<std::size_t>(rows - 1) * (cols - 1) : 0;
     curveClass_.resize(cells);
-    const float u = curveUnits;
+    curveClasses(curveUnits, curveClass_.data(), curveClassCounts);
+    const int* n = curveClassCounts;
+    setStats(peakCurve, sumSqCurve, n[0], n[1], n[2], n[3]);
+}
+
+// Border cells (row 0 or column 0) have no curvature of their own; the
+// others take the magnitude at their first point.
+void mountain::curveClasses(float u, std::uint8_t* classesOut, int counts[4]) const
+{
+    const int cellCols = cols - 1;
+    const int interiorCols = cols - 2;
     const float* values = cArray.get();
-    int parts = threadsFor(static_cast<long long>(cells));
+    int parts = threadsFor(static_cast<long long>(rows) * cols);
     std::vector<std::array<int, 4>> partCounts(static_cast<std::size_t>(parts), std::array<int, 4>{});
-    forEachPart(0, cellRows, parts, [&](int part, int first, int last) {
-        std::array<int, 4>& counts = partCounts[static_cast<std::size_t>(part)];
+    forEachPart(0, rows - 1, parts, [&](int part, int first, int last) {
+        std::array<int, 4>& n = partCounts[static_cast<std::size_t>(part)];
         for (int r = first; r < last; ++r) {
-            std::uint8_t* cls = curveClass_.data() + static_cast<std::size_t>(r) * cellCols;
             for (int c = 0; c < cellCols; ++c) {
                 int k = (r == 0 || c == 0) ? 3
                                            : curveClass(values[static_cast<std::size_t>(r - 1) * interiorCols + (c - 1)], u);
-                cls[c] = static_cast<std::uint8_t>(k);
-                ++counts[static_cast<std::size_t>(k)];
+                if (classesOut)
+                    classesOut[static_cast<std::size_t>(r) * cellCols + c] = static_cast<std::uint8_t>(k);
+                ++n[static_cast<std::size_t>(k)];
             }
         }
     });
-    int counts[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4; ++i)
+        counts[i] = 0;
     for (const auto& pc : partCounts)
         for (int i = 0; i < 4; ++i)
             counts[i] += pc[static_cast<std::size_t>(i)];
-    for (int i = 0; i < 4; ++i)
-        curveClassCounts[i] = counts[i];
-    setStats(peakCurve, sumSqCurve, counts[0], counts[1], counts[2], counts[3]);
+}
+
+bool mountain::curveClassCountsFor(float u, int counts[4]) const
+{
+    if (!cArray || curveClass_.empty())
+        return false;
+    curveClasses(u, nullptr, counts);
+    return true;
 }
 
 int mountain::curveClassColor(std::size_t cell) const

@@ -148,10 +148,12 @@ public:
     // The elevation differences of the cells whose reference value is
     // present (above 0), as |DEM - reference|, in cell order.
     std::vector<float> presentDiffs() const;
-    // Class counts of the stored differences in unit u, without touching the
-    // colours: elevation differences, then curvature differences (zeros
-    // while a difference is not computed).
-    void diffClassCountsFor(float u, int elev[5], int curve[5]) const;
+    // Class counts of the stored values in unit u, without touching the
+    // colours or the published statistics; false while that analysis has not
+    // run since the last load.
+    bool curveClassCountsFor(float u, int counts[4]) const;
+    bool elevDiffClassCountsFor(float u, int counts[5]) const;
+    bool curveDiffClassCountsFor(float u, int counts[5]) const;
 
     // Drawing, defined in render/ (GL); see render/glviewer.h.
     void drawgrid();
@@ -202,6 +204,7 @@ private:
     // The mesh frame belongs to a grid of this size.
     int meshRows_ = -1, meshCols_ = -1;
 
+    void curveClasses(float u, std::uint8_t* classesOut, int counts[4]) const;
     int curveClassColor(std::size_t cell) const;
     int diffClassColor(std::size_t cell) const;
 };

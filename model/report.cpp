@@ -43,8 +43,12 @@ std::string statisticsReport(const ReportValues& v)
     appendf(out, "%12.2f\n", static_cast<double>(v.maxCurve));
     out += "Average Curvature      :";
     int cells = v.rows * v.cols;
-    float average = v.totalSq / cells; // float division, as the statistics are kept
-    appendf(out, "%12.2f\n\n", static_cast<double>(average));
+    if (cells > 0) {
+        float average = v.totalSq / cells; // float division, as the statistics are kept
+        appendf(out, "%12.2f\n\n", static_cast<double>(average));
+    } else {
+        appendf(out, "%12s\n\n", "n/a"); // nothing loaded: no average to give
+    }
     out += "Curvature class counts:\n";
     const double u = v.curveUnit;
     classLine(out, "   >  ", 3 * u, v.c15);
@@ -96,6 +100,20 @@ ReportValues currentReportValues(double curveUnit, double diffUnit, bool compari
     v.contourInterval = rd.getContourInt();
     v.d20 = D20; v.d15 = D15; v.d10 = D10; v.d5 = D5; v.d = D;
     v.cd20 = CD20; v.cd15 = CD15; v.cd10 = CD10; v.cd5 = CD5; v.cd = CD;
+    // The published counts are those of the colouring computed last, in the
+    // unit of that moment; the report gives the counts of the units it
+    // prints beside them.
+    int curve[4];
+    if (mt.curveClassCountsFor(static_cast<float>(curveUnit), curve)) {
+        v.c15 = curve[0]; v.c10 = curve[1]; v.c5 = curve[2]; v.c = curve[3];
+    }
+    int elev[5], curveDiff[5];
+    if (mt.elevDiffClassCountsFor(static_cast<float>(diffUnit), elev)) {
+        v.d20 = elev[0]; v.d15 = elev[1]; v.d10 = elev[2]; v.d5 = elev[3]; v.d = elev[4];
+    }
+    if (mt.curveDiffClassCountsFor(static_cast<float>(diffUnit), curveDiff)) {
+        v.cd20 = curveDiff[0]; v.cd15 = curveDiff[1]; v.cd10 = curveDiff[2]; v.cd5 = curveDiff[3]; v.cd = curveDiff[4];
+    }
     if (comparison)
         v.rmse = rd.rmseIfPresent();
     return v;

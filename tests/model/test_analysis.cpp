@@ -3,6 +3,7 @@
 // differences in difference units, and the RMSE.
 #include <cmath>
 
+#include "model/report.h"
 #include "tests/model/model_test.h"
 
 namespace {
@@ -157,6 +158,25 @@ TEST_F(AnalysisTest, CurvatureDifferencesCompareLaplacianMagnitudes)
     mt.compute_curve_diff_color();
     EXPECT_EQ(printed("Computing curvature differences"), 1) << "a unit change only reclassifies";
     EXPECT_EQ(curveDiffCounts(), (std::vector<int>{0, 0, 1, 0, 15}));
+}
+
+TEST_F(AnalysisTest, ReportCountsAreThoseOfTheUnitsItPrints)
+{
+    ASSERT_TRUE(load(bumpy(8, 9, 5u), bumpy(8, 9, 6u)));
+    const ReportValues inUnitOne = currentReportValues(1.0, 1.0, true);
+    const ReportValues report = currentReportValues(2.5, 12.5, true);
+    EXPECT_TRUE(D20 == inUnitOne.d20 && C15 == inUnitOne.c15) << "the colouring was computed in unit 1";
+    curveUnits = 2.5f;
+    diffUnits = 12.5f;
+    mt.compute_curve_color();
+    mt.compute_elev_diff_color();
+    EXPECT_EQ((std::vector<int>{report.c15, report.c10, report.c5, report.c}), (std::vector<int>{C15, C10, C5, C}));
+    EXPECT_EQ((std::vector<int>{report.d20, report.d15, report.d10, report.d5, report.d}),
+              (std::vector<int>{D20, D15, D10, D5, D}));
+    mt.compute_curve_diff_color();
+    EXPECT_EQ((std::vector<int>{report.cd20, report.cd15, report.cd10, report.cd5, report.cd}),
+              (std::vector<int>{CD20, CD15, CD10, CD5, CD}));
+    EXPECT_NE(report.d20, inUnitOne.d20) << "the sample should tell the units apart";
 }
 
 TEST_F(AnalysisTest, RmseIsSummedAsFloatsInReadingOrder)
