@@ -135,7 +135,7 @@ int sparseMode(const std::vector<const char*>& args)
     if (!load(args[1], std::string()))
         return EXIT_MISMATCH;
     console() << "Creating sparse data file" << std::endl;
-    std::vector<float> raster = mt.sparseRaster(n, false);
+    std::vector<float> raster = mt.sparseRaster(n);
     if (raster.empty())
         return EXIT_MISMATCH;
     std::cout << mt.getHeaderText() << formatRaster(raster, mt.getRows(), mt.getCols());

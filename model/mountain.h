@@ -98,10 +98,12 @@ public:
     void makeSparseFile(int n);
     // The sample as its own rows x cols raster (row-major, 0 where no spot
     // height falls); empty (after a message) when nothing is loaded, or n is
-    // below LOCALNUM or above the number of grid points. `pause` keeps the
-    // interactive "pause" that waits for a number on standard input.
-    std::vector<float> sparseRaster(int n, bool pause = true);
-    int localMaximums(randomHeight* out, bool pause = true);
+    // below LOCALNUM or above the number of grid points.
+    std::vector<float> sparseRaster(int n);
+    // The sample as a whole grid file: the DEM's header, then the raster
+    // (empty when the sample is refused).
+    std::string sparseFileText(int n);
+    int localMaximums(randomHeight* out);
 
     // Accessors.
     int getRows() const { return rows; }

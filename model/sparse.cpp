@@ -6,12 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <limits>
 
 #include "model/mountain.h"
 #include "model/sparseformat.h"
 
-int mountain::localMaximums(randomHeight* out, bool pause)
+int mountain::localMaximums(randomHeight* out)
 {
     int count = 0;
     for (int r = 1; count < LOCALNUM && r < rows - 1; ++r) {
@@ -27,19 +26,13 @@ int mountain::localMaximums(randomHeight* out, bool pause)
             ++count;
         }
     }
+    // No pause for a number on standard input here: the viewer runs this,
+    // and its window would freeze until a console answered.
     std::cerr << "Found " << count << " local maximums." << std::endl;
-    if (pause) {
-        std::cerr << "pause" << std::endl;
-        int ignored;
-        if (!(std::cin >> ignored)) {
-            std::cin.clear();
-            std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-        }
-    }
     return count;
 }
 
-std::vector<float> mountain::sparseRaster(int n, bool pause)
+std::vector<float> mountain::sparseRaster(int n)
 {
     if (!grid || rows < 1 || cols < 1) {
         notice("A sparse sample needs a DEM: open one first");
@@ -60,7 +53,7 @@ std::vector<float> mountain::sparseRaster(int n, bool pause)
     console() << "Peak heights will be included automatically." << std::endl;
 
     randomHeight peaks[LOCALNUM];
-    int numLocals = localMaximums(peaks, pause);
+    int numLocals = localMaximums(peaks);
     std::cerr << "numLocals = " << numLocals << std::endl;
 
     // Random points are drawn row first, then column, and may repeat or fall
@@ -86,4 +79,10 @@ void mountain::makeSparseFile(int n)
         return;
     std::cout << formatRaster(raster, rows, cols);
     std::cout.flush();
+}
+
+std::string mountain::sparseFileText(int n)
+{
+    std::vector<float> raster = sparseRaster(n);
+    return raster.empty() ? std::string() : headerText + formatRaster(raster, rows, cols);
 }
