@@ -23,6 +23,8 @@
 
 namespace {
 
+ReadTuning tuning;
+
 // --- files ---------------------------------------------------------------
 
 // Opens a path of any length: one longer than the system's limit is
@@ -99,8 +101,11 @@ std::string cellName(std::size_t index, int cols)
 // may run on past end.
 class TokenStream {
 public:
-    TokenStream(int fd, std::size_t begin, std::size_t end, std::atomic<std::size_t>* bytesRead)
-        : fd_(fd), next_(begin), base_(begin), end_(end), bytesRead_(bytesRead)
+    // `fileSize` bounds the buffer: a small file needs no large one.
+    TokenStream(int fd, std::size_t begin, std::size_t end, std::size_t fileSize,
+                std::atomic<std::size_t>* bytesRead)
+        : fd_(fd), next_(begin), base_(begin), end_(end), bytesRead_(bytesRead),
+          capacity_(std::max<std::size_t>(1, std::min(tuning.bufferBytes, fileSize - std::min(fileSize, begin) + 1)))
     {
         buf_.reset(new char[capacity_]);
     }
@@ -169,7 +174,7 @@ private:
     std::size_t base_; // file offset of buf_[0]
     std::size_t end_;
     std::atomic<std::size_t>* bytesRead_;
-    std::size_t capacity_ = 4u << 20;
+    std::size_t capacity_;
     std::unique_ptr<char[]> buf_;
     std::size_t pos_ = 0, len_ = 0;
     bool failed_ = false;
@@ -290,11 +295,11 @@ struct RangeResult {
 // Parses up to `limit` heights from the tokens starting in [begin, end)
 // into `out` (or only checks them when out is null). A DEM's no-data value
 // becomes 0.
-RangeResult parseRange(int fd, std::size_t begin, std::size_t end, float* out, std::size_t limit, bool dem,
-                       float nodata, std::atomic<std::size_t>* bytesRead = nullptr)
+RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t fileSize, float* out,
+                       std::size_t limit, bool dem, float nodata, std::atomic<std::size_t>* bytesRead = nullptr)
 {
     RangeResult r;
-    TokenStream tokens(fd, begin, end, bytesRead);
+    TokenStream tokens(fd, begin, end, fileSize, bytesRead);
     std::string_view token;
     while (r.count < limit && tokens.next(token)) {
         float v;
@@ -329,10 +334,14 @@ std::size_t nextBlank(int fd, std::size_t from, std::size_t size)
     return size;
 }
 
-// Half a file is worth a thread of its own from this size on.
-constexpr std::size_t SPLIT_BYTES = 8u << 20;
-
 } // namespace
+
+void setReadTuning(const ReadTuning& t)
+{
+    tuning = t;
+    if (tuning.bufferBytes < 1)
+        tuning.bufferBytes = 1;
+}
 
 bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
 {
@@ -398,7 +407,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     // short for its header's size is known before anything is allocated:
     // find the first cell it cannot fill and say so.
     if (bytes + 1 < 2 * cells) {
-        RangeResult r = parseRange(file.fd, h.heightsAt, h.fileSize, nullptr, cells, dem, h.nodata);
+        RangeResult r = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, nullptr, cells, dem, h.nodata);
         if (r.readFailed)
             return unreadable();
         return r.bad ? notANumber(r.count, r.badToken) : endsBefore(r.count);
@@ -407,7 +416,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     // Two threads split the text at a blank near its middle: the first
     // parses the tokens before it straight into the grid, the second those
     // after it into a buffer that is copied behind the first's.
-    const bool split = threads > 1 && bytes >= SPLIT_BYTES;
+    const bool split = threads > 1 && bytes >= tuning.splitBytes;
     const std::size_t middle = split ? nextBlank(file.fd, h.heightsAt + bytes / 2, h.fileSize) : h.fileSize;
     const std::size_t secondMost = split ? std::min(cells, (h.fileSize - middle + 1) / 2) : 0;
 
@@ -432,12 +441,15 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     RangeResult first, rest;
     if (split) {
         std::thread helper([&] {
-            rest = parseRange(file.fd, middle, h.fileSize, second.data(), secondMost, dem, h.nodata, bytesRead);
+            rest = parseRange(file.fd, middle, h.fileSize, h.fileSize, second.data(), secondMost, dem, h.nodata,
+                              bytesRead);
         });
-        first = parseRange(file.fd, h.heightsAt, middle, out.heights.data(), cells, dem, h.nodata, bytesRead);
+        first = parseRange(file.fd, h.heightsAt, middle, h.fileSize, out.heights.data(), cells, dem, h.nodata,
+                           bytesRead);
         helper.join();
     } else {
-        first = parseRange(file.fd, h.heightsAt, h.fileSize, out.heights.data(), cells, dem, h.nodata, bytesRead);
+        first = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, out.heights.data(), cells, dem, h.nodata,
+                           bytesRead);
     }
     if (first.readFailed || rest.readFailed)
         return unreadable();

@@ -60,6 +60,15 @@ bool readGridData(const std::string& path, GridRole role, GridData& out, ModelEr
 // data, ..." or "Reading comparison data, ...".
 void announceReading(const GridHeader& header, GridRole role);
 
+// Buffer and split sizes of the height reader. Only tests and the fuzzer
+// change them, to run the buffer refills and the two-thread split on small
+// files.
+struct ReadTuning {
+    std::size_t bufferBytes = 4u << 20;
+    std::size_t splitBytes = 8u << 20; // a file's heights are parsed by two threads from this size on
+};
+void setReadTuning(const ReadTuning& tuning);
+
 // The contour interval of comparison heights in reading order: the first
 // rise in integer part above the first non-zero height.
 int detectContourInterval(const float* heights, std::size_t count);

@@ -53,6 +53,9 @@ std::size_t megabytes(std::size_t bytes) { return (bytes + (1u << 20) - 1) >> 20
 
 std::string memoryShortfall(std::size_t bytes)
 {
+    // Asking the system costs more than a small grid takes to read.
+    if (bytes < (16u << 20))
+        return {};
     std::size_t available = availableMemory();
     if (bytes <= available)
         return {};

@@ -8,6 +8,7 @@ packages=(
   libfltk1.3-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev
   xvfb xauth imagemagick xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()

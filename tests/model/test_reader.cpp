@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
+#include "model/gridfile.h"
 #include "model/tokens.h"
 #include "tests/model/model_test.h"
 
@@ -44,6 +46,41 @@ TEST_F(ReaderTest, LayoutsReadToTheSameHeaderAndHeights)
 
     std::string tabs = dir.write("tabs.grd", "ncols\t2\tnrows\t2\txllcorner\t0\tyllcorner\t0\tcellsize\t1\t-1 +2\n3 4");
     EXPECT_EQ(heights(*readGrid(tabs)), (std::vector<float>{-1, 2, 3, 4})) << "tabs, no line end after the last";
+}
+
+// The reader streams a file through a buffer and splits a large one
+// between two threads; neither may change a height or the first cell at
+// fault. A buffer of a few bytes and a split at any size put both to work
+// on small files, as do the inputs the fuzzer once found (fuzz/regressions).
+TEST_F(ReaderTest, BufferRefillsAndTheTwoThreadSplitReadAsOnePass)
+{
+    std::vector<std::string> files;
+    for (const char* name : {"layout_lf.grd", "layout_crlf.grd", "layout_trailing_tokens.grd"})
+        files.push_back(std::string(OROLITH_TESTDATA_DIR) + "/" + name);
+    Grid big = bumpy(37, 41, 9u, -50.0f, 3000.0f);
+    files.push_back(write(big));
+    std::string text = big.text();
+    files.push_back(dir.write("bad_late.grd", text.substr(0, text.size() - 40) + " 12,5 1 2 3 4 5 6 7 8 9 10 11\n"));
+    files.push_back(dir.write("short_late.grd", text.substr(0, text.size() - 30)));
+    for (const auto& entry : std::filesystem::directory_iterator(OROLITH_FUZZ_REGRESSIONS_DIR))
+        files.push_back(entry.path().string());
+    for (const std::string& path : files) {
+        for (GridRole role : {GridRole::dem, GridRole::comparison}) {
+            SCOPED_TRACE(path);
+            GridData usual, tiny;
+            ModelError usualErr, tinyErr;
+            setReadTuning(ReadTuning{});
+            bool ok = readGridData(path, role, usual, usualErr, 1);
+            for (std::size_t buffer : {1u, 2u, 5u, 64u}) {
+                setReadTuning(ReadTuning{buffer, 1});
+                EXPECT_EQ(readGridData(path, role, tiny, tinyErr, 2), ok) << "buffer " << buffer;
+                EXPECT_EQ(tinyErr.text(), usualErr.text()) << "buffer " << buffer;
+                EXPECT_EQ(tiny.heights, usual.heights) << "buffer " << buffer;
+                EXPECT_TRUE(tiny.zmin == usual.zmin && tiny.zmax == usual.zmax && tiny.contourInt == usual.contourInt);
+            }
+            setReadTuning(ReadTuning{});
+        }
+    }
 }
 
 TEST_F(ReaderTest, NoDataCellsOfADemReadAsZeroWhileComparisonDataKeepsThem)
