@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "model/export.h"
 #include "model/loading.h"
 #include "model/mountain.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
 #include "model/tokens.h"
+#ifdef OROLITH_HAVE_GDAL
+#include "model/gdal/gdalraster.h"
+#endif
 
 #ifndef OROLITH_VERSION
 #define OROLITH_VERSION "unknown"
@@ -19,7 +23,8 @@
 const char* usageText()
 {
     return "Usage: orolith [DEM]\n"
-           "       orolith --report [--curve-unit U] [--diff-unit D] DEM [COMPARISON]\n"
+           "       orolith --report [--curve-unit U] [--diff-unit D] [--format text|json] DEM [COMPARISON]\n"
+           "       orolith --export curvature|elevdiff|curvediff OUT DEM [COMPARISON]\n"
            "       orolith --heights DEM COMPARISON\n"
            "       orolith --sparse N DEM\n"
            "       orolith --help | --version\n"
@@ -31,13 +36,20 @@ const char* usageText()
            "                section when a COMPARISON grid is given\n"
            "  --curve-unit  curvature error unit, 0.5 to 5 (default 1)\n"
            "  --diff-unit   difference error unit, 0 to 10 (default 1)\n"
+           "  --format      json prints the report's values as one JSON object\n"
+           "  --export      write the values behind the classes as a grid with the\n"
+           "                DEM's georeference: ESRI ASCII for OUT.asc or OUT.grd,\n"
+           "                GeoTIFF for OUT.tif (curvature: the Laplacian's magnitude;\n"
+           "                elevdiff: DEM minus COMPARISON where it is above 0;\n"
+           "                curvediff: the curvature difference; -9999 elsewhere)\n"
            "  --heights     print the height classes of DEM by the contour interval\n"
            "                of COMPARISON\n"
            "  --sparse      print a sparse sample of DEM with N spot heights (at least\n"
            "                100: its peaks, then random points) as a grid file\n"
            "\n"
-           "Grid files are ESRI ASCII grids. Results go to standard output, progress\n"
-           "and messages to standard error.\n";
+           "Grids are ESRI ASCII grids or, when built with GDAL, any single-band raster\n"
+           "GDAL reads (GeoTIFF, ...). Results go to standard output, progress and\n"
+           "messages to standard error.\n";
 }
 
 namespace {
@@ -75,13 +87,20 @@ bool unitValue(const char* text, double low, double high, double& value)
 int reportMode(const std::vector<const char*>& args)
 {
     double u = 1.0, d = 1.0;
+    bool json = false;
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::string value;
         bool curve = arg == "--curve-unit" || arg.rfind("--curve-unit=", 0) == 0;
         bool diff = arg == "--diff-unit" || arg.rfind("--diff-unit=", 0) == 0;
-        if (curve || diff) {
+        if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
+            std::size_t eq = arg.find('=');
+            std::string value = eq != std::string::npos ? arg.substr(eq + 1) : (i + 1 < args.size() ? args[++i] : "");
+            if (value != "text" && value != "json")
+                return usageError("--format must be text or json, not \"" + value + "\"");
+            json = value == "json";
+        } else if (curve || diff) {
             std::size_t eq = arg.find('=');
             if (eq != std::string::npos) {
                 value = arg.substr(eq + 1);
@@ -109,9 +128,56 @@ int reportMode(const std::vector<const char*>& args)
     bool comparison = files.size() == 2;
     if (!load(files[0], comparison ? files[1] : std::string()))
         return EXIT_MISMATCH;
-    std::cout << statisticsReport(currentReportValues(u, d, comparison));
+    ReportValues values = currentReportValues(u, d, comparison);
+    if (json) {
+        std::cout << statisticsJson(values) << '\n';
+        return 0;
+    }
+    std::cout << statisticsReport(values);
     if (comparison)
         std::cout << '\n'; // the report's last line has no newline of its own
+    return 0;
+}
+
+bool endsWith(const std::string& s, const char* tail)
+{
+    std::string t = tail;
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+int exportMode(const std::vector<const char*>& args)
+{
+    ExportKind kind;
+    if (args.size() < 3 || args.size() > 4 || !exportKindNamed(args[0], kind))
+        return usageError("--export takes curvature, elevdiff or curvediff, the output file, a DEM and, for the "
+                          "differences, a comparison grid");
+    const std::string out = args[1];
+    const bool tiff = endsWith(out, ".tif") || endsWith(out, ".tiff");
+    if (!tiff && !endsWith(out, ".asc") && !endsWith(out, ".grd"))
+        return usageError("the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
+    if (kind != ExportKind::curvature && args.size() != 4)
+        return usageError(std::string(args[0]) + " needs a comparison grid");
+    for (const char* a : args)
+        if (isOption(a))
+            return usageError("unknown option " + std::string(a) + " for --export");
+    if (!load(args[2], args.size() == 4 ? args[3] : std::string()))
+        return EXIT_MISMATCH;
+    std::vector<float> values = exportValues(kind);
+    ModelError err;
+    bool written = false;
+    if (tiff) {
+#ifdef OROLITH_HAVE_GDAL
+        written = writeGeoTiff(out, mt.header(), values, EXPORT_NODATA, err);
+#else
+        err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (it was built without GDAL): write .asc instead"};
+#endif
+    } else {
+        written = writeAsciiGrid(out, mt.header(), values, EXPORT_NODATA, err);
+    }
+    if (!written) {
+        std::cerr << "ERROR: " << err.text() << std::endl;
+        return EXIT_MISMATCH;
+    }
     return 0;
 }
 
@@ -166,6 +232,8 @@ int runCommandLine(int argc, char** argv)
         return reportMode(rest);
     if (mode == "--heights")
         return heightsMode(rest);
+    if (mode == "--export")
+        return exportMode(rest);
     if (mode == "--sparse")
         return sparseMode(rest);
     if (mode.empty())

@@ -2,12 +2,18 @@
 #include <iostream>
 
 #include "app/cli.h"
+#ifdef OROLITH_HAVE_GDAL
+#include "model/gdal/gdalraster.h"
+#endif
 #ifdef OROLITH_HAVE_GUI
 #include "app/glviewerGUI.h"
 #endif
 
 int main(int argc, char** argv)
 {
+#ifdef OROLITH_HAVE_GDAL
+    registerGdalReader(); // every file that is not a text grid goes to GDAL
+#endif
     if (isCommandLineMode(argc, argv))
         return runCommandLine(argc, argv);
 #ifdef OROLITH_HAVE_GUI

@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cerrno>
+#include <cstring>
 #include <climits>
 #include <memory>
 #include <new>
@@ -24,6 +26,7 @@
 namespace {
 
 ReadTuning tuning;
+const RasterReader* rasterReader = nullptr;
 
 // --- files ---------------------------------------------------------------
 
@@ -219,6 +222,24 @@ struct HeaderParser {
     }
 };
 
+// The mesh counts its triangles (two a cell) in an int.
+bool checkedSize(const GridHeader& h, ModelError& err)
+{
+    if (static_cast<long long>(h.rows) * h.cols <= INT_MAX / 2)
+        return true;
+    err = gridError(h.path, "a grid of " + std::to_string(h.rows) + " rows and " + std::to_string(h.cols) +
+                                " columns is too large");
+    return false;
+}
+
+// A file whose first kilobytes hold a NUL byte is no text grid.
+bool looksBinary(int fd, std::size_t size)
+{
+    char start[1024];
+    long long got = readAt(fd, start, std::min(sizeof start, size), 0);
+    return got > 0 && std::memchr(start, '\0', static_cast<std::size_t>(got)) != nullptr;
+}
+
 // Parses the header in `text`; `complete` is false when the text ended
 // before the header did, so that a longer prefix must be read.
 bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelError& err, bool& complete)
@@ -266,12 +287,8 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
         err = {CELLSIZE, inFile(h.path) + "'cellsize' must be above 0, not " + quoted(cellsizeToken)};
         return false;
     }
-    // The mesh counts its triangles (two a cell) in an int.
-    if (static_cast<long long>(h.rows) * h.cols > INT_MAX / 2) {
-        err = gridError(h.path, "a grid of " + std::to_string(h.rows) + " rows and " + std::to_string(h.cols) +
-                                    " columns is too large");
+    if (!checkedSize(h, err))
         return false;
-    }
     h.xllcorner = xll;
     h.yllcorner = yll;
     h.cellsize = cs;
@@ -354,6 +371,19 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
         return false;
     }
     h.fileSize = static_cast<std::size_t>(st.st_size);
+    if (looksBinary(file.fd, h.fileSize)) {
+        if (!rasterReader) {
+            err = gridError(path, "not an ESRI ASCII grid, and this build of Orolith reads no other raster format "
+                                  "(it was built without GDAL)");
+            return false;
+        }
+        h.format = GridFormat::raster;
+        if (!rasterReader->readHeader(path, h, err))
+            return false;
+        h.path = path;
+        h.format = GridFormat::raster;
+        return checkedSize(h, err);
+    }
     std::string prefix;
     for (std::size_t want = 64u << 10;; want *= 2) {
         std::size_t n = std::min(want, h.fileSize);
@@ -374,12 +404,66 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
     }
 }
 
+namespace {
+
+// What every reading ends with: the extremes and, for comparison data, the
+// contour interval.
+void finishGrid(GridData& out, GridRole role)
+{
+    for (float v : out.heights) {
+        if (v > out.zmax)
+            out.zmax = v;
+        if (v < out.zmin)
+            out.zmin = v;
+    }
+    if (role == GridRole::comparison)
+        out.contourInt = detectContourInterval(out.heights.data(), out.heights.size());
+}
+
+bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err,
+                       std::atomic<std::size_t>* bytesRead)
+{
+    std::string shortfall = memoryShortfall(h.cells() * sizeof(float));
+    if (!shortfall.empty()) {
+        err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " +
+                           std::to_string(h.cols) + " columns " + shortfall};
+        return false;
+    }
+    if (!rasterReader || !rasterReader->readHeights(h, out.heights, err, bytesRead))
+        return false;
+    if (role == GridRole::dem)
+        for (float& v : out.heights)
+            if (v == h.nodata)
+                v = 0.0f;
+    finishGrid(out, role);
+    return true;
+}
+
+} // namespace
+
+void setRasterReader(const RasterReader* reader) { rasterReader = reader; }
+
+std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata, double nodata)
+{
+    char buffer[256];
+    int n = std::snprintf(buffer, sizeof buffer, "ncols %d\nnrows %d\nxllcorner %.10g\nyllcorner %.10g\ncellsize %.10g\n",
+                          cols, rows, xll, yll, cellsize);
+    std::string text(buffer, static_cast<std::size_t>(n));
+    if (withNodata) {
+        n = std::snprintf(buffer, sizeof buffer, "NODATA_value %.10g\n", nodata);
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
 bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, int threads,
                      std::atomic<std::size_t>* bytesRead)
 {
     out = GridData{};
     out.header = h;
     const bool dem = role == GridRole::dem;
+    if (h.format == GridFormat::raster)
+        return readRasterHeights(h, role, out, err, bytesRead);
     FileHandle file(openForReading(h.path));
     if (file.fd < 0) {
         err = {GRIDFILE, "file \"" + h.path + "\" not found"};
@@ -466,14 +550,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     if (n < cells)
         return endsBefore(n);
 
-    for (float v : out.heights) {
-        if (v > out.zmax)
-            out.zmax = v;
-        if (v < out.zmin)
-            out.zmin = v;
-    }
-    if (!dem)
-        out.contourInt = detectContourInterval(out.heights.data(), out.heights.size());
+    finishGrid(out, role);
     return true;
 }
 

@@ -16,9 +16,14 @@
 // read and has its contour interval detected.
 enum class GridRole { dem, comparison };
 
+// ESRI ASCII grids are read here; other rasters (GeoTIFF and the many
+// formats GDAL reads) by the raster reader the application registers.
+enum class GridFormat { esriAscii, raster };
+
 // The header of a grid file and where its heights begin.
 struct GridHeader {
     std::string path;
+    GridFormat format = GridFormat::esriAscii;
     int rows = 0, cols = 0;
     float xllcorner = 0, yllcorner = 0, cellsize = 0, nodata = 0;
     // The header as it stood in the file, up to the first height, ending
@@ -26,6 +31,7 @@ struct GridHeader {
     std::string text;
     std::size_t heightsAt = 0; // byte offset of the first height
     std::size_t fileSize = 0;
+    std::string projection;    // the coordinate system as WKT, when the raster names one
 
     std::size_t cells() const { return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols); }
 };
@@ -59,6 +65,25 @@ bool readGridData(const std::string& path, GridRole role, GridData& out, ModelEr
 // The model's progress line for a file about to be read: "Reading DEM
 // data, ..." or "Reading comparison data, ...".
 void announceReading(const GridHeader& header, GridRole role);
+
+// A reader of rasters that are not ESRI ASCII grids. readHeader fills the
+// header (text as an ESRI ASCII header would read) and checks the raster
+// can be loaded; readHeights fills `heights` with the values as stored,
+// row 0 the northern row, and may add the bytes it has read to bytesRead.
+// The grid reader then applies the DEM's no-data rule, the extremes and the
+// contour interval exactly as for a text grid.
+struct RasterReader {
+    bool (*readHeader)(const std::string& path, GridHeader& out, ModelError& err);
+    bool (*readHeights)(const GridHeader& header, std::vector<float>& heights, ModelError& err,
+                        std::atomic<std::size_t>* bytesRead);
+};
+// Registered by the application; none registered means text grids only.
+void setRasterReader(const RasterReader* reader);
+
+// The ESRI ASCII header of a grid (ncols, nrows, xllcorner, yllcorner,
+// cellsize, then NODATA_value when `withNodata`).
+std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata,
+                        double nodata);
 
 // Buffer and split sizes of the height reader. Only tests and the fuzzer
 // change them, to run the buffer refills and the two-thread split on small

@@ -47,7 +47,8 @@ void mountain::readrawdata(GridData&& data)
 // caller has to reset counts, extremes or the contour interval first.
 void mountain::adopt(GridData&& data)
 {
-    const GridHeader& h = data.header;
+    header_ = data.header;
+    const GridHeader& h = header_;
     rows = h.rows;
     cols = h.cols;
     xllcorner = h.xllcorner;

@@ -137,6 +137,9 @@ public:
     // The header text exactly as it stood in the file (up to the first
     // height), so that a derived raster can be written back as a grid file.
     const std::string& getHeaderText() const { return headerText; }
+    // The header as read, with the file's path and coordinate system: the
+    // georeference of rasters derived from this grid.
+    const GridHeader& header() const { return header_; }
 
     // Triangle k of the mesh (see convert_to_triangles for the numbering),
     // with the vertices, normal and class colours the mesh gives it.
@@ -196,6 +199,7 @@ protected:
     std::string headerText;
 
 private:
+    GridHeader header_;
     std::vector<float> heights_;
     std::vector<float*> rowStarts_;
     // Class of every cell (rows-1 x cols-1, row-major): curvature class 0 to

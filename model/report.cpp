@@ -1,6 +1,8 @@
 #include "model/report.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 #include "model/mountain.h"
 
@@ -117,4 +119,44 @@ ReportValues currentReportValues(double curveUnit, double diffUnit, bool compari
     if (comparison)
         v.rmse = rd.rmseIfPresent();
     return v;
+}
+
+namespace {
+std::string number(double v)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.9g", v);
+    return buffer;
+}
+
+// Class lines as objects: the bound ("above" or "at_most") and the count.
+std::string classes(std::initializer_list<std::pair<double, int>> above, double atMost, int rest)
+{
+    std::string out = "[";
+    for (const auto& [bound, count] : above)
+        out += "{\"above\": " + number(bound) + ", \"count\": " + std::to_string(count) + "}, ";
+    return out + "{\"at_most\": " + number(atMost) + ", \"count\": " + std::to_string(rest) + "}]";
+}
+}
+
+std::string statisticsJson(const ReportValues& v)
+{
+    const double u = v.curveUnit, d = v.diffUnit;
+    const int cells = v.rows * v.cols;
+    std::string out = "{\"rows\": " + std::to_string(v.rows) + ", \"cols\": " + std::to_string(v.cols);
+    out += ", \"curvature\": {\"unit\": " + number(u);
+    out += ", \"total_squared\": " + number(v.totalSq);
+    out += ", \"maximum\": " + number(v.maxCurve);
+    out += ", \"average\": " + (cells > 0 ? number(v.totalSq / cells) : std::string("null"));
+    out += ", \"classes\": " + classes({{3 * u, v.c15}, {2 * u, v.c10}, {u, v.c5}}, u, v.c) + "}";
+    if (!v.comparison)
+        return out + ", \"comparison\": null}";
+    out += ", \"comparison\": {\"unit\": " + number(d);
+    out += ", \"contour_interval\": " + std::to_string(v.contourInterval);
+    out += ", \"elevation_difference_classes\": " +
+           classes({{4 * d, v.d20}, {3 * d, v.d15}, {2 * d, v.d10}, {d, v.d5}}, d, v.d);
+    out += ", \"curvature_difference_classes\": " +
+           classes({{4 * d, v.cd20}, {3 * d, v.cd15}, {2 * d, v.cd10}, {d, v.cd5}}, d, v.cd);
+    out += ", \"rmse\": " + (v.rmse ? number(*v.rmse) : std::string("null"));
+    return out + "}}";
 }

@@ -23,6 +23,11 @@ struct ReportValues {
 
 std::string statisticsReport(const ReportValues& v);
 
+// The same values as one JSON object, for scripts: numbers as numbers
+// (floats with the digits that read back to them), null where the text
+// says n/a, "comparison" null without a comparison grid.
+std::string statisticsJson(const ReportValues& v);
+
 // The values as the model holds them now (statistics globals, mt and rd).
 // The RMSE is computed only when `comparison` is true.
 ReportValues currentReportValues(double curveUnit, double diffUnit, bool comparison);

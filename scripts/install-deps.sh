@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   xvfb xauth imagemagick xdotool
   clang libclang-rt-14-dev
+  libgdal-dev
 )
 
 missing=()

@@ -4,10 +4,13 @@
 // 255 (a fault in a grid file).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <regex>
 #include <sstream>
 
+#include "model/gridfile.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/cli/json.h"
 
 namespace {
 
@@ -172,6 +175,92 @@ TEST(CliSparse, SampleIsAGridOfTheDemsCellsThatLoadsBackWithoutWaitingForInput)
     EXPECT_EQ(back.status, 0) << back;
     EXPECT_TRUE(endsWith(back.out, "\nRMSE: 0.000\n")) << "every spot holds the DEM's own height" << back;
     EXPECT_EQ(runOrolith({"--report", saved}).status, 0) << "the sample also loads as a DEM";
+}
+
+TEST(CliReport, JsonHoldsTheNumbersOfTheText)
+{
+    const Files& f = files();
+    Outcome text = runOrolith({"--report", "--diff-unit", "2.5", f.spike, f.flat});
+    Outcome json = runOrolith({"--report", "--format", "json", "--diff-unit", "2.5", f.spike, f.flat});
+    ASSERT_EQ(json.status, 0) << json;
+    std::optional<Json> v = parseJson(json.out);
+    ASSERT_TRUE(v) << "not JSON:\n" << json.out;
+    const Json& curve = (*v)["curvature"];
+    const Json& comp = (*v)["comparison"];
+    // The text's numbers, in the order they stand there.
+    std::vector<double> got = {(*v)["rows"].num, (*v)["cols"].num, curve["total_squared"].num, curve["maximum"].num,
+                               curve["average"].num};
+    for (std::size_t i = 0; i < 4; ++i)
+        got.insert(got.end(), {curve["classes"][i]["above"].isNull() ? curve["classes"][i]["at_most"].num
+                                                                      : curve["classes"][i]["above"].num,
+                               curve["classes"][i]["count"].num});
+    got.push_back(comp["contour_interval"].num);
+    for (const char* section : {"elevation_difference_classes", "curvature_difference_classes"})
+        for (std::size_t i = 0; i < 5; ++i)
+            got.insert(got.end(), {comp[section][i]["above"].isNull() ? comp[section][i]["at_most"].num
+                                                                      : comp[section][i]["above"].num,
+                                   comp[section][i]["count"].num});
+    got.push_back(comp["rmse"].num);
+    std::vector<double> want;
+    static const std::regex number(R"(-?[0-9]+(\.[0-9]+)?)");
+    for (std::sregex_iterator it(text.out.begin(), text.out.end(), number), end; it != end; ++it)
+        want.push_back(std::stod(it->str()));
+    ASSERT_EQ(got.size(), want.size()) << text.out;
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_NEAR(got[i], want[i], 0.005 + 1e-6 * std::fabs(want[i])) << "number " << i << " of\n" << text.out;
+
+    json = runOrolith({"--report", "--format=json", f.spike, f.zeros});
+    v = parseJson(json.out);
+    ASSERT_TRUE(v) << json;
+    EXPECT_TRUE((*v)["comparison"]["rmse"].isNull()) << "no reference point: the RMSE is null, as the text's n/a";
+    v = parseJson(runOrolith({"--report", "--format", "json", f.spike}).out);
+    ASSERT_TRUE(v);
+    EXPECT_TRUE((*v)["comparison"].isNull()) << "no comparison grid, no comparison section";
+}
+
+TEST(CliExport, ValuesBehindTheClassesLoadBackOnTheDemsGrid)
+{
+    const Files& f = files();
+    Grid ref = filled(5, 5, 0);
+    ref.at(1, 3) = 95; // one reference point, 5 below the DEM
+    const std::string refPath = f.write("one_point.grd", ref);
+    constexpr float N = -9999;
+    struct {
+        const char* kind;
+        std::string comparison;
+        std::vector<std::pair<std::pair<int, int>, float>> values; // the cells that are not no-data
+    } cases[] = {
+        {"curvature", "", {{{1, 1}, 0}, {{1, 2}, 10}, {{1, 3}, 0}, {{2, 1}, 10}, {{2, 2}, 40}, {{2, 3}, 10},
+                           {{3, 1}, 0}, {{3, 2}, 10}, {{3, 3}, 0}}},
+        {"elevdiff", refPath, {{{1, 3}, 5}}},
+        {"curvediff", f.flat, {{{1, 1}, 0}, {{1, 2}, 10}, {{1, 3}, 0}, {{2, 1}, 10}, {{2, 2}, 40}, {{2, 3}, 10},
+                               {{3, 1}, 0}, {{3, 2}, 10}, {{3, 3}, 0}}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.kind);
+        const std::string out = f.dir.path + "/" + k.kind + ".asc";
+        std::vector<std::string> args = {"--export", k.kind, out, f.spike};
+        if (!k.comparison.empty())
+            args.push_back(k.comparison);
+        Outcome r = runOrolith(args);
+        ASSERT_EQ(r.status, 0) << r;
+        EXPECT_EQ(r.out, "") << "the grid goes to its file";
+        GridData back;
+        ModelError err;
+        ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+        std::vector<float> want(25, N);
+        for (const auto& [cell, v] : k.values)
+            want[static_cast<std::size_t>(cell.first) * 5 + cell.second] = v;
+        EXPECT_EQ(back.heights, want);
+        EXPECT_EQ(back.header.text, "ncols 5\nnrows 5\nxllcorner 1000\nyllcorner 2000\ncellsize 10\nNODATA_value -9999\n")
+            << "the DEM's georeference";
+    }
+    for (std::vector<std::string> usage : std::vector<std::vector<std::string>>{
+             {"--export", "slope", "x.asc", f.spike}, {"--export", "elevdiff", "x.asc", f.spike},
+             {"--export", "curvature", "x.png", f.spike}, {"--export", "curvature", "x.asc"}}) {
+        Outcome r = runOrolith(usage);
+        EXPECT_EQ(r.status, 2) << r;
+    }
 }
 
 TEST(CliStatus, WithoutAResultStdoutStaysEmptyAndStderrSaysWhy)

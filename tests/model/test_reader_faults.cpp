@@ -46,6 +46,10 @@ TEST_F(ReaderDeathTest, BadFilesEndTheProgramSayingWhatIsWrong)
          "ends before .*row 1, column 3"},
         {"ncols 3\nnrows 2\n" + rest + "12 13 14\n15 abc 17\n", true, "row 1, column 1 is not a number: \"abc\""},
         {"ncols 2\nnrows 1\n" + rest + "5 12x\n", true, "row 0, column 1 is not a number: \"12x\""},
+        {"ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 0\n1 2 3\n4 5 6\n", false,
+         "Some kinda error!\nfile \"[^\"]*\": 'cellsize' must be above 0, not \"0\""},
+        {"ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize -30\n1 2 3\n4 5 6\n", false, "Some kinda error!\n.*-30"},
+        {std::string("II*\0\x08\0\0\0binary", 14), true, "not an ESRI ASCII grid.*built without GDAL"},
     };
     int n = 0;
     for (const auto& k : cases) {

@@ -1,0 +1,33 @@
+// The per-point values behind the classes, as rasters other tools can
+// read: the curvature magnitude, the signed elevation difference and the
+// curvature difference, each on the DEM's grid and with its georeference.
+#ifndef OROLITH_MODEL_EXPORT_H
+#define OROLITH_MODEL_EXPORT_H
+
+#include <string>
+#include <vector>
+
+#include "model/gridfile.h"
+
+enum class ExportKind { curvature, elevdiff, curvediff };
+
+// "curvature", "elevdiff" or "curvediff".
+bool exportKindNamed(const std::string& name, ExportKind& kind);
+
+// No-data value of exported rasters.
+constexpr float EXPORT_NODATA = -9999.0f;
+
+// The values of the data set loaded in mt (and rd), row-major over the
+// DEM's grid: curvature, the magnitude of the Laplacian at each interior
+// point; elevdiff, DEM minus reference where the reference is present
+// (above 0); curvediff, the curvature difference at each interior point.
+// Every other point holds EXPORT_NODATA. Empty when the analysis behind
+// the kind has not run (a difference without a comparison grid).
+std::vector<float> exportValues(ExportKind kind);
+
+// Writes values as an ESRI ASCII grid under the georeference of `georef`,
+// nine significant digits a value so that every float reads back exactly.
+bool writeAsciiGrid(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
+                    float nodata, ModelError& err);
+
+#endif

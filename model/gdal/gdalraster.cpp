@@ -1,0 +1,195 @@
+#include "model/gdal/gdalraster.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <gdal.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+void startGdal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        GDALAllRegister();
+        // Messages reach the user through our errors, not on the console.
+        CPLSetErrorHandler(CPLQuietErrorHandler);
+    });
+}
+
+std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
+
+std::string gdalSays()
+{
+    const char* msg = CPLGetLastErrorMsg();
+    return msg && *msg ? std::string(" (GDAL: ") + msg + ")" : std::string();
+}
+
+struct Dataset {
+    GDALDatasetH h;
+    explicit Dataset(const std::string& path) : h(GDALOpen(path.c_str(), GA_ReadOnly)) {}
+    ~Dataset()
+    {
+        if (h)
+            GDALClose(h);
+    }
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+};
+
+// How the raster's rows and columns map onto a grid whose row 0 is the
+// northern row and whose columns run east.
+struct Orientation {
+    bool flipRows = false, flipCols = false;
+};
+
+Orientation orientationOf(const double gt[6])
+{
+    return {gt[5] > 0, gt[1] < 0};
+}
+
+bool readHeader(const std::string& path, GridHeader& h, ModelError& err)
+{
+    startGdal();
+    CPLErrorReset();
+    Dataset ds(path);
+    if (!ds.h) {
+        err = {GRIDFILE, inFile(path) + "neither an ESRI ASCII grid nor a raster GDAL can open" + gdalSays()};
+        return false;
+    }
+    int bands = GDALGetRasterCount(ds.h);
+    if (bands != 1) {
+        err = {GRIDFILE, inFile(path) + "has " + std::to_string(bands) +
+                             " bands; Orolith reads rasters of one band (the heights)"};
+        return false;
+    }
+    double gt[6] = {0, 1, 0, 0, 0, -1};
+    bool georeferenced = GDALGetGeoTransform(ds.h, gt) == CE_None;
+    if (!georeferenced) { // no georeference: unit cells, corner at the origin, rows as stored
+        gt[0] = 0;
+        gt[1] = 1;
+        gt[2] = gt[4] = 0;
+        gt[5] = -1;
+        gt[3] = GDALGetRasterYSize(ds.h);
+    }
+    if (gt[2] != 0 || gt[4] != 0) {
+        err = {GRIDFILE, inFile(path) + "is rotated or sheared against north; Orolith reads north-up rasters only"};
+        return false;
+    }
+    double width = std::fabs(gt[1]), height = std::fabs(gt[5]);
+    if (!(width > 0) || std::fabs(width - height) > 1e-9 * width) {
+        char cells[96];
+        std::snprintf(cells, sizeof cells, "%.10g x %.10g", width, height);
+        err = {GRIDFILE, inFile(path) + "has cells of " + cells +
+                             " map units; Orolith needs square cells (one cell size)"};
+        return false;
+    }
+    h.rows = GDALGetRasterYSize(ds.h);
+    h.cols = GDALGetRasterXSize(ds.h);
+    const Orientation o = orientationOf(gt);
+    const double west = o.flipCols ? gt[0] + h.cols * gt[1] : gt[0];
+    const double north = o.flipRows ? gt[3] + h.rows * gt[5] : gt[3];
+    h.xllcorner = static_cast<float>(west);
+    h.yllcorner = static_cast<float>(north - h.rows * height);
+    h.cellsize = static_cast<float>(width);
+    int hasNodata = 0;
+    double nodata = GDALGetRasterNoDataValue(GDALGetRasterBand(ds.h, 1), &hasNodata);
+    hasNodata = hasNodata && std::isfinite(nodata);
+    h.nodata = hasNodata ? static_cast<float>(nodata) : 0.0f;
+    const char* wkt = GDALGetProjectionRef(ds.h);
+    h.projection = wkt ? wkt : "";
+    h.text = asciiHeader(h.rows, h.cols, west, north - h.rows * height, width, hasNodata, nodata);
+    h.heightsAt = 0;
+    if (!(h.cellsize > 0)) {
+        err = {CELLSIZE, inFile(path) + "'cellsize' must be above 0"};
+        return false;
+    }
+    return true;
+}
+
+bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err,
+                 std::atomic<std::size_t>* bytesRead)
+{
+    startGdal();
+    CPLErrorReset();
+    Dataset ds(h.path);
+    double gt[6] = {0, 1, 0, 0, 0, -1};
+    GDALGetGeoTransform(ds.h, gt);
+    if (!ds.h || GDALGetRasterYSize(ds.h) != h.rows || GDALGetRasterXSize(ds.h) != h.cols) {
+        err = {GRIDFILE, inFile(h.path) + "could not be read again" + gdalSays()};
+        return false;
+    }
+    const Orientation o = orientationOf(gt);
+    GDALRasterBandH band = GDALGetRasterBand(ds.h, 1);
+    heights.assign(h.cells(), 0.0f);
+    const int step = 256;
+    for (int r0 = 0; r0 < h.rows; r0 += step) {
+        int n = std::min(step, h.rows - r0);
+        float* to = heights.data() + static_cast<std::size_t>(r0) * h.cols;
+        if (GDALRasterIO(band, GF_Read, 0, r0, h.cols, n, to, h.cols, n, GDT_Float32, 0, 0) != CE_None) {
+            err = {GRIDFILE, inFile(h.path) + "rows " + std::to_string(r0) + " to " + std::to_string(r0 + n - 1) +
+                                 " could not be read" + gdalSays()};
+            return false;
+        }
+        if (bytesRead)
+            bytesRead->fetch_add(h.fileSize * static_cast<std::size_t>(n) / static_cast<std::size_t>(std::max(h.rows, 1)));
+    }
+    // A text grid has no NaN: a cell without a value takes the no-data value.
+    for (float& v : heights)
+        if (std::isnan(v))
+            v = h.nodata;
+    if (o.flipRows)
+        for (int r = 0; r < h.rows / 2; ++r)
+            std::swap_ranges(heights.begin() + static_cast<std::ptrdiff_t>(r) * h.cols,
+                             heights.begin() + static_cast<std::ptrdiff_t>(r + 1) * h.cols,
+                             heights.begin() + static_cast<std::ptrdiff_t>(h.rows - 1 - r) * h.cols);
+    if (o.flipCols)
+        for (int r = 0; r < h.rows; ++r)
+            std::reverse(heights.begin() + static_cast<std::ptrdiff_t>(r) * h.cols,
+                         heights.begin() + static_cast<std::ptrdiff_t>(r + 1) * h.cols);
+    return true;
+}
+
+const RasterReader gdalReader{readHeader, readHeights};
+
+} // namespace
+
+void registerGdalReader()
+{
+    startGdal();
+    setRasterReader(&gdalReader);
+}
+
+bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vector<float>& values, float nodata,
+                  ModelError& err)
+{
+    startGdal();
+    CPLErrorReset();
+    GDALDriverH driver = GDALGetDriverByName("GTiff");
+    char compress[] = "COMPRESS=DEFLATE";
+    char* options[] = {compress, nullptr};
+    GDALDatasetH ds = driver ? GDALCreate(driver, path.c_str(), g.cols, g.rows, 1, GDT_Float32, options) : nullptr;
+    if (!ds) {
+        err = {GRIDFILE, inFile(path) + "could not be created" + gdalSays()};
+        return false;
+    }
+    double gt[6] = {g.xllcorner, g.cellsize, 0, static_cast<double>(g.yllcorner) + static_cast<double>(g.rows) * g.cellsize,
+                    0, -static_cast<double>(g.cellsize)};
+    GDALSetGeoTransform(ds, gt);
+    if (!g.projection.empty())
+        GDALSetProjection(ds, g.projection.c_str());
+    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
+    GDALSetRasterNoDataValue(band, nodata);
+    CPLErr written = GDALRasterIO(band, GF_Write, 0, 0, g.cols, g.rows, const_cast<float*>(values.data()), g.cols,
+                                  g.rows, GDT_Float32, 0, 0);
+    GDALClose(ds);
+    if (written != CE_None || CPLGetLastErrorType() >= CE_Failure) {
+        err = {GRIDFILE, inFile(path) + "could not be written" + gdalSays()};
+        return false;
+    }
+    return true;
+}

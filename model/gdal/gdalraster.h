@@ -1,0 +1,22 @@
+// Rasters through GDAL, the field's own raster library: any single-band
+// raster it opens (GeoTIFF first of all) loads as a grid, and results are
+// written as GeoTIFF. Built only when GDAL is installed; without it the
+// program reads ESRI ASCII grids alone.
+#ifndef OROLITH_MODEL_GDAL_GDALRASTER_H
+#define OROLITH_MODEL_GDAL_GDALRASTER_H
+
+#include <string>
+#include <vector>
+
+#include "model/gridfile.h"
+
+// Makes the grid reader hand every file that is not text to GDAL.
+void registerGdalReader();
+
+// Writes `values` (row-major, row 0 the northern row) as a float GeoTIFF
+// with the georeference of `georef` (corner, cell size, coordinate system)
+// and `nodata` as its no-data value.
+bool writeGeoTiff(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
+                  float nodata, ModelError& err);
+
+#endif

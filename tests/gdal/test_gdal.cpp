@@ -1,0 +1,165 @@
+// Rasters through GDAL: GeoTIFFs (float and 16-bit integers, with and
+// without a no-data value, north-up or stored south-up) load to the grid
+// their ESRI ASCII twins load to and give the same report; rotated rasters,
+// non-square cells and several bands are refused with a message; exported
+// values round-trip through GeoTIFF.
+#include <gtest/gtest.h>
+
+#include <cpl_conv.h>
+#include <gdal.h>
+
+#include "model/export.h"
+#include "model/gdal/gdalraster.h"
+#include "model/loading.h"
+#include "model/mountain.h"
+#include "model/report.h"
+#include "tests/model/grid_files.h"
+
+namespace {
+
+struct TiffSpec {
+    GDALDataType type = GDT_Float32;
+    bool nodata = false;
+    bool southUp = false;
+    double rotation = 0;
+    double cellHeight = 30; // of a square cell unless changed
+    int bands = 1;
+};
+
+// A 4 x 5 raster whose heights are those of `grid` (row 0 the northern row),
+// with the corner (600000, 5100000) and 30 m cells.
+std::string writeTiff(const ScratchDir& dir, const std::string& name, const Grid& grid, const TiffSpec& spec)
+{
+    GDALAllRegister();
+    const std::string path = dir.path + "/" + name;
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), grid.cols, grid.rows, spec.bands,
+                                 spec.type, nullptr);
+    const double top = 5100000.0 + grid.rows * spec.cellHeight;
+    double northUp[6] = {600000, 30, spec.rotation, top, 0, -spec.cellHeight};
+    double southUp[6] = {600000, 30, 0, 5100000, 0, spec.cellHeight};
+    GDALSetGeoTransform(ds, spec.southUp ? southUp : northUp);
+    std::vector<float> values = grid.h;
+    if (spec.southUp)
+        for (int r = 0; r < grid.rows; ++r)
+            std::copy(grid.h.begin() + r * grid.cols, grid.h.begin() + (r + 1) * grid.cols,
+                      values.begin() + (grid.rows - 1 - r) * grid.cols);
+    for (int b = 1; b <= spec.bands; ++b) {
+        GDALRasterBandH band = GDALGetRasterBand(ds, b);
+        if (spec.nodata)
+            GDALSetRasterNoDataValue(band, -9999);
+        EXPECT_EQ(GDALRasterIO(band, GF_Write, 0, 0, grid.cols, grid.rows, values.data(), grid.cols, grid.rows,
+                               GDT_Float32, 0, 0),
+                  CE_None);
+    }
+    GDALClose(ds);
+    return path;
+}
+
+// The same heights as an ESRI ASCII grid with the same georeference.
+std::string writeTwin(const ScratchDir& dir, const std::string& name, const Grid& grid, bool nodata)
+{
+    std::string text = asciiHeader(grid.rows, grid.cols, 600000, 5100000, 30, nodata, -9999);
+    std::string body = grid.text();
+    return dir.write(name, text + body.substr(body.find("cellsize") + body.substr(body.find("cellsize")).find('\n') + 1));
+}
+
+std::string reportOf(const std::string& dem, const std::string& comparison)
+{
+    LoadStatus s = loadDataSet(dem, comparison, 1);
+    EXPECT_TRUE(s.ok()) << s.error.text();
+    return statisticsReport(currentReportValues(1, 1, true));
+}
+
+class GdalTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    void SetUp() override
+    {
+        registerGdalReader();
+        setConsole(log);
+    }
+    void TearDown() override { setConsole(std::cout); }
+    std::ostringstream log;
+};
+
+TEST_F(GdalTest, GeoTiffsLoadAsTheirAsciiTwinsAndGiveTheSameReport)
+{
+    Grid dem = bumpy(4, 5, 3u, 1000, 500);
+    dem.at(0, 4) = -9999; // a no-data cell
+    Grid ref = bumpy(4, 5, 4u, 1000, 500);
+    Grid whole = dem, wholeRef = ref;
+    for (Grid* g : {&whole, &wholeRef})
+        for (float& v : g->h)
+            v = std::round(v); // int16 holds whole heights
+    struct {
+        const char* name;
+        TiffSpec spec;
+        const Grid& dem;
+        const Grid& ref;
+    } cases[] = {
+        {"float32", {GDT_Float32, false}, dem, ref},
+        {"float32_nodata", {GDT_Float32, true}, dem, ref},
+        {"int16_nodata", {GDT_Int16, true}, whole, wholeRef},
+        {"int16", {GDT_Int16, false}, whole, wholeRef},
+        {"float32_south_up", {GDT_Float32, true, true}, dem, ref},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string tifDem = writeTiff(dir, std::string(k.name) + "_dem.tif", k.dem, k.spec);
+        const std::string tifRef = writeTiff(dir, std::string(k.name) + "_ref.tif", k.ref, k.spec);
+        const std::string ascDem = writeTwin(dir, std::string(k.name) + "_dem.asc", k.dem, k.spec.nodata);
+        const std::string ascRef = writeTwin(dir, std::string(k.name) + "_ref.asc", k.ref, k.spec.nodata);
+        for (GridRole role : {GridRole::dem, GridRole::comparison}) {
+            GridData tif, asc;
+            ModelError err;
+            ASSERT_TRUE(readGridData(tifDem, role, tif, err)) << err.text();
+            ASSERT_TRUE(readGridData(ascDem, role, asc, err)) << err.text();
+            EXPECT_EQ(tif.heights, asc.heights) << "the heights, row 0 the northern row";
+            EXPECT_EQ(tif.header.text, asc.header.text) << "the header a derived grid is written under";
+            EXPECT_TRUE(tif.zmin == asc.zmin && tif.zmax == asc.zmax && tif.contourInt == asc.contourInt);
+        }
+        EXPECT_EQ(reportOf(tifDem, tifRef), reportOf(ascDem, ascRef)) << "the reports differ";
+    }
+}
+
+TEST_F(GdalTest, RotatedRastersNonSquareCellsAndSeveralBandsAreRefused)
+{
+    Grid g = bumpy(4, 5);
+    struct {
+        const char* name;
+        TiffSpec spec;
+        const char* message;
+    } cases[] = {
+        {"rotated.tif", {GDT_Float32, false, false, 0.5}, "north-up rasters only"},
+        {"oblong.tif", {GDT_Float32, false, false, 0, 20}, "cells of 30 x 20 map units"},
+        {"bands.tif", {GDT_Float32, false, false, 0, 30, 3}, "has 3 bands"},
+    };
+    const float before = (loadDataSet(writeTiff(dir, "good.tif", g, {}), "", 1), mt.getElev(1, 1));
+    for (const auto& k : cases) {
+        LoadStatus s = loadDataSet(writeTiff(dir, k.name, g, k.spec), "", 1);
+        EXPECT_EQ(s.result, LoadResult::failed) << k.name;
+        EXPECT_NE(s.error.text().find(k.message), std::string::npos) << s.error.text();
+        EXPECT_EQ(mt.getElev(1, 1), before) << "the DEM in use stays";
+    }
+    const std::string junk = dir.write("junk.bin", std::string("\x01\x02\x00\x04 not a raster", 18));
+    LoadStatus s = loadDataSet(junk, "", 1);
+    EXPECT_NE(s.error.text().find("neither an ESRI ASCII grid nor a raster GDAL can open"), std::string::npos)
+        << s.error.text();
+}
+
+TEST_F(GdalTest, ExportedGeoTiffLoadsBackWithItsGeoreference)
+{
+    Grid dem = bumpy(6, 7, 8u);
+    const std::string path = writeTiff(dir, "dem.tif", dem, {GDT_Float32, true});
+    ASSERT_TRUE(loadDataSet(path, "", 1).ok());
+    std::vector<float> values = exportValues(ExportKind::curvature);
+    ModelError err;
+    const std::string out = dir.path + "/curvature.tif";
+    ASSERT_TRUE(writeGeoTiff(out, mt.header(), values, EXPORT_NODATA, err)) << err.text();
+    GridData back;
+    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+    EXPECT_EQ(back.heights, values);
+    EXPECT_EQ(back.header.text, asciiHeader(6, 7, 600000, 5100000, 30, true, -9999));
+}
+
+} // namespace
