@@ -1,0 +1,255 @@
+// The benchmark table of the README: for synthetic DEM pairs of several
+// sizes, reading beside two baselines (formatted stream input, and a bare
+// std::from_chars pass over the text in memory) and, when gdal-bin is
+// installed, gdal_translate of the same files; each analysis in ns a cell;
+// the wall time and peak memory of `orolith --report`; and, with a frame
+// benchmark program given, the viewer's frame times beside a one
+// begin/end pair per triangle baseline drawn in the same run.
+//
+// Usage: bench_table ORLITH_EXE [--frames BENCH_FRAMES] [SIZE...]
+// (sizes default to 500 2000 4000; scripts/bench.sh runs it). Medians of
+// three runs; grids are written to $TMPDIR (or /tmp) and removed after.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/synthetic.h"
+#include "model/gridfile.h"
+#include "model/loading.h"
+#include "model/mountain.h"
+#include "model/tokens.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+double median3(const std::function<double()>& run)
+{
+    double t[3] = {run(), run(), run()};
+    std::sort(t, t + 3);
+    return t[1];
+}
+
+struct Child {
+    double seconds = -1;
+    long peakMiB = -1;
+    std::string out;
+};
+
+// Runs a command, its output to `out` (or discarded), and measures it.
+Child runChild(const std::vector<std::string>& args, bool keepOutput = false)
+{
+    std::string outPath = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/bench_child.out";
+    std::vector<char*> argv;
+    std::vector<std::string> copy = args;
+    for (std::string& a : copy)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    Clock::time_point t = Clock::now();
+    std::fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        int out = open(keepOutput ? outPath.c_str() : "/dev/null", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int err = open("/dev/null", O_WRONLY);
+        dup2(out, 1);
+        dup2(err, 2);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    Child c;
+    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        c.seconds = since(t);
+        c.peakMiB = usage.ru_maxrss / 1024;
+        if (keepOutput) {
+            std::ifstream in(outPath);
+            c.out.assign(std::istreambuf_iterator<char>(in), {});
+        }
+    }
+    std::remove(outPath.c_str());
+    return c;
+}
+
+bool haveCommand(const char* name)
+{
+    std::string check = std::string("command -v ") + name + " >/dev/null 2>&1";
+    return std::system(check.c_str()) == 0;
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The floor a reader can hope for: every token of the text in memory
+// through std::from_chars, nothing else.
+double bareFromChars(const std::string& text)
+{
+    Clock::time_point t = Clock::now();
+    std::string_view view(text);
+    std::size_t pos = 0;
+    for (int skip = 0; skip < 12; ++skip) // the header
+        nextToken(view, pos);
+    double sum = 0;
+    for (std::string_view tok = nextToken(view, pos); !tok.empty(); tok = nextToken(view, pos)) {
+        float v = 0;
+        std::from_chars(tok.data(), tok.data() + tok.size(), v);
+        sum += v;
+    }
+    double s = since(t);
+    if (sum == 12345.678) // keeps the loop from being optimised away
+        std::puts("");
+    return s;
+}
+
+// Formatted stream input, the way the grid format has always been read.
+double streamRead(const std::string& path)
+{
+    Clock::time_point t = Clock::now();
+    std::ifstream in(path);
+    std::string word;
+    float v;
+    for (int k = 0; k < 6 && in >> word; ++k)
+        in >> v;
+    double sum = 0;
+    while (in >> v)
+        sum += v;
+    double s = since(t);
+    if (sum == 12345.678)
+        std::puts("");
+    return s;
+}
+
+double nsPerCell(double seconds, int size) { return seconds * 1e9 / (static_cast<double>(size) * size); }
+
+struct Row {
+    int size = 0;
+    double read = 0, fromChars = 0, stream = 0, gdal = -1;
+    double curvature = 0, elevdiff = 0, curvediff = 0, rmse = 0, heights = 0;
+    double report = 0;
+    long reportMiB = 0;
+    std::string frames; // from the frame benchmark, already formatted
+};
+
+Row measure(int size, const std::string& exe, const std::string& frames)
+{
+    const std::string dir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp";
+    const std::string dem = dir + "/orolith_bench_dem.asc", comp = dir + "/orolith_bench_comp.asc";
+    bench::writePair(dem, comp, size);
+    Row row;
+    row.size = size;
+
+    row.read = median3([&] {
+        GridData data;
+        ModelError err;
+        Clock::time_point t = Clock::now();
+        readGridData(dem, GridRole::dem, data, err, 2);
+        return since(t);
+    });
+    const std::string text = slurp(dem);
+    row.fromChars = median3([&] { return bareFromChars(text); });
+    row.stream = median3([&] { return streamRead(dem); });
+    if (haveCommand("gdal_translate"))
+        row.gdal = median3([&] {
+            Child a = runChild({"gdal_translate", "-q", "-of", "GTiff", dem, dir + "/orolith_bench.tif"});
+            Child b = runChild({"gdal_translate", "-q", "-of", "GTiff", comp, dir + "/orolith_bench.tif"});
+            return a.seconds + b.seconds;
+        });
+    std::remove((dir + "/orolith_bench.tif").c_str());
+
+    setConsole(*new std::ostringstream); // the analyses' progress lines stay out of the table
+    loadDataSet(dem, comp, 1);
+    auto time = [&](const std::function<void()>& step) {
+        return nsPerCell(median3([&] {
+                             Clock::time_point t = Clock::now();
+                             step();
+                             return since(t);
+                         }),
+                         size);
+    };
+    row.curvature = time([] { mt.resetCounts(); mt.compute_curve_color(); });
+    row.elevdiff = time([] { mt.resetCounts(); mt.compute_curve_color(); mt.compute_elev_diff_color(); }) - row.curvature;
+    row.curvediff = time([] { mt.resetCounts(); mt.compute_curve_color(); mt.compute_curve_diff_color(); }) - row.curvature;
+    row.rmse = time([] { rd.rmseIfPresent(); });
+    rd.setContourInt(20);
+    row.heights = time([] { mt.computeHeightClasses(); });
+
+    Child reports[3] = {runChild({exe, "--report", dem, comp}), runChild({exe, "--report", dem, comp}),
+                        runChild({exe, "--report", dem, comp})};
+    std::sort(reports, reports + 3, [](const Child& a, const Child& b) { return a.seconds < b.seconds; });
+    row.report = reports[1].seconds;
+    row.reportMiB = std::max({reports[0].peakMiB, reports[1].peakMiB, reports[2].peakMiB});
+
+    if (!frames.empty()) {
+        Child f = runChild({frames, dem, comp}, true);
+        row.frames = f.seconds < 0 ? "failed" : f.out;
+        while (!row.frames.empty() && row.frames.back() == '\n')
+            row.frames.pop_back();
+    }
+    std::remove(dem.c_str());
+    std::remove(comp.c_str());
+    return row;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_table OROLITH_EXE [--frames BENCH_FRAMES] [SIZE...]\n");
+        return 2;
+    }
+    const std::string exe = argv[1];
+    std::string frames;
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i) {
+        if (std::string(argv[i]) == "--frames" && i + 1 < argc)
+            frames = argv[++i];
+        else
+            sizes.push_back(std::atoi(argv[i]));
+    }
+    if (sizes.empty())
+        sizes = {500, 2000, 4000};
+
+    std::printf("Synthetic pairs (fractal relief, 2-decimal heights); medians of 3 runs; times in seconds\n"
+                "unless marked. read: one grid, ours; fromchars: a bare std::from_chars pass over its text\n"
+                "in memory; stream: formatted stream input; gdal: gdal_translate of both grids to GeoTIFF.\n\n");
+    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s", "size", "read", "fromchars",
+                "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
+                "peak MB");
+    if (!frames.empty())
+        std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline");
+    std::printf("\n");
+    for (int size : sizes) {
+        Row r = measure(size, exe, frames);
+        char gdal[16];
+        if (r.gdal < 0)
+            std::snprintf(gdal, sizeof gdal, "%6s", "-");
+        else
+            std::snprintf(gdal, sizeof gdal, "%6.2f", r.gdal);
+        std::printf("%5d | %6.3f %9.3f %6.2f %6.2f %s | %9.1f %8.1f %9.1f %6.1f %7.1f | %7.3f %8ld", r.size, r.read,
+                    r.fromChars, r.read / r.fromChars, r.stream, gdal, r.curvature, r.elevdiff, r.curvediff,
+                    r.rmse, r.heights, r.report, r.reportMiB);
+        if (!frames.empty())
+            std::printf(" | %s", r.frames.c_str());
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}

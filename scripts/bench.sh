@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Orolith and prints the benchmark table of the README.
+# Usage: scripts/bench.sh [SIZE...]   (default 500 2000 4000)
+# The viewer's frame times are measured under a virtual X server with Mesa's
+# software renderer; gdal_translate is timed when gdal-bin is installed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh orolith bench_table
+frames=()
+if [ -x build/bench/bench_frames ]; then
+  frames=(--frames "$PWD/build/bench/bench_frames")
+fi
+export LIBGL_ALWAYS_SOFTWARE=1
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" build/bench/bench_table "$PWD/build/app/orolith" "${frames[@]}" "$@"
