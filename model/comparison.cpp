@@ -112,6 +112,7 @@ void mountain::compute_elev_diff_color()
     console() << "compute_elev_diff_color()" << std::endl;
     diffClass_.resize(cellCount(rows, cols));
     diffClasses(dArray.get(), rows, cols, false, diffUnits, diffClass_.data(), diffClassCounts);
+    ++version_;
     const int* n = diffClassCounts;
     setElevDiff(n[0], n[1], n[2], n[3], n[4]);
 }
@@ -143,6 +144,7 @@ void mountain::compute_curve_diff_color()
     console() << "compute_curve_diff_color()" << std::endl;
     diffClass_.resize(cellCount(rows, cols));
     diffClasses(cdArray.get(), rows, cols, true, diffUnits, diffClass_.data(), curveDiffClassCounts);
+    ++version_;
     const int* n = curveDiffClassCounts;
     setCurveDiff(n[0], n[1], n[2], n[3], n[4]);
 }

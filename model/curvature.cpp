@@ -50,6 +50,7 @@ void mountain::compute_curve_color()
     const std::size_t cells = rows > 1 && cols > 1 ? static_cast<std::size_t>(rows - 1) * (cols - 1) : 0;
     curveClass_.resize(cells);
     curveClasses(curveUnits, curveClass_.data(), curveClassCounts);
+    ++version_;
     const int* n = curveClassCounts;
     setStats(peakCurve, sumSqCurve, n[0], n[1], n[2], n[3]);
 }

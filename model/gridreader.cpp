@@ -48,6 +48,7 @@ void mountain::readrawdata(GridData&& data)
 void mountain::adopt(GridData&& data)
 {
     header_ = data.header;
+    ++version_;
     const GridHeader& h = header_;
     rows = h.rows;
     cols = h.cols;

@@ -63,6 +63,7 @@ bool mountain::computeHeightClasses()
     }
     classes = std::move(counts);
     numClasses = n;
+    ++version_;
 
     minClassCount = maxClassCount = classes[0];
     console() << "Height Classes Output" << std::endl;

@@ -11,6 +11,7 @@
 void mountain::convert_to_triangles(int exaggeration)
 {
     vertExag = static_cast<float>(exaggeration);
+    ++version_;
 
     // The longer of the horizontal extent and the relief spans 2 units.
     float extent = std::max(cols, rows) * cellsize;

@@ -141,6 +141,11 @@ public:
     // georeference of rasters derived from this grid.
     const GridHeader& header() const { return header_; }
 
+    // Grows whenever something a picture of this grid depends on changes:
+    // the heights, the mesh frame, a classification, the height classes.
+    // The viewer rebuilds its buffers when it differs from theirs.
+    unsigned long long version() const { return version_; }
+
     // Triangle k of the mesh (see convert_to_triangles for the numbering),
     // with the vertices, normal and class colours the mesh gives it.
     triangleinfo triangle(int k) const;
@@ -209,6 +214,7 @@ private:
     std::vector<std::uint8_t> diffClass_;
     // The mesh frame belongs to a grid of this size.
     int meshRows_ = -1, meshCols_ = -1;
+    unsigned long long version_ = 0;
 
     void curveClasses(float u, std::uint8_t* classesOut, int counts[4]) const;
     int curveClassColor(std::size_t cell) const;

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh orolith bench_table
+scripts/build.sh orolith bench_table bench_frames
 frames=()
 if [ -x build/bench/bench_frames ]; then
   frames=(--frames "$PWD/build/bench/bench_frames")

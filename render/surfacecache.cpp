@@ -1,0 +1,202 @@
+#define GL_GLEXT_PROTOTYPES
+#include "render/surfacecache.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstring>
+
+#include "model/mountain.h"
+#include "render/modelaccess.h"
+#include "render/solids.h"
+#include "render/viewstate.h"
+
+bool bufferedDrawing = true;
+
+namespace {
+
+// What the arrays were built from; a frame whose inputs differ rebuilds.
+struct Key {
+    const mountain* model = nullptr;
+    unsigned long long demVersion = 0, compVersion = 0;
+    ViewFlags flags;
+    bool comparison = false, drawTriangles = true;
+    ProfileCut cut;
+    float slope = 0;
+    SurfaceLight light;
+    const int* classes = nullptr;
+    int interval = 0, minCount = 0, maxCount = 0;
+    int step = 0;
+
+    bool operator==(const Key& o) const
+    {
+        auto sameFlags = [](const ViewFlags& a, const ViewFlags& b) {
+            return a.drawContours == b.drawContours && a.drawPoints == b.drawPoints &&
+                   a.drawCurveColor == b.drawCurveColor && a.drawDiffColor == b.drawDiffColor &&
+                   a.drawCurveDiff == b.drawCurveDiff && a.drawDiff == b.drawDiff &&
+                   a.colorHeightClasses == b.colorHeightClasses && a.drawColors == b.drawColors &&
+                   a.colorSlope == b.colorSlope && a.treeLine == b.treeLine;
+        };
+        return model == o.model && demVersion == o.demVersion && compVersion == o.compVersion &&
+               sameFlags(flags, o.flags) && comparison == o.comparison && drawTriangles == o.drawTriangles &&
+               cut.on == o.cut.on && cut.view == o.cut.view && cut.ypos == o.cut.ypos && cut.xpos == o.cut.xpos &&
+               slope == o.slope && light.on == o.light.on &&
+               std::memcmp(light.position, o.light.position, sizeof light.position) == 0 && classes == o.classes &&
+               interval == o.interval && minCount == o.minCount && maxCount == o.maxCount && step == o.step;
+    }
+};
+
+struct Buffers {
+    bool built = false;
+    Key key;
+    GLuint surface = 0, indices = 0, marks = 0;
+    GLuint cubeList = 0;
+    GLsizei indexCount = 0, markCount = 0;
+    std::size_t rgbaOffset = 0, markRgbaOffset = 0;
+    bool marksArePoints = false;
+
+    void release()
+    {
+        if (surface)
+            glDeleteBuffers(1, &surface);
+        if (indices)
+            glDeleteBuffers(1, &indices);
+        if (marks)
+            glDeleteBuffers(1, &marks);
+        if (cubeList)
+            glDeleteLists(cubeList, 1);
+        *this = Buffers{};
+    }
+};
+
+Buffers full, coarse;
+int builds = 0;
+
+// Positions, then colours, in one buffer.
+GLuint upload(const std::vector<float>& xyz, const std::vector<std::uint8_t>& rgba, std::size_t& rgbaOffset)
+{
+    GLuint b = 0;
+    glGenBuffers(1, &b);
+    glBindBuffer(GL_ARRAY_BUFFER, b);
+    const std::size_t posBytes = xyz.size() * sizeof(float);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(posBytes + rgba.size()), nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(posBytes), xyz.data());
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(posBytes), static_cast<GLsizeiptr>(rgba.size()), rgba.data());
+    rgbaOffset = posBytes;
+    return b;
+}
+
+void build(Buffers& b, const mountain& m, const SurfaceInputs& in, const Key& key)
+{
+    b.release();
+    SurfaceArrays a = buildSurface(m, in, key.step);
+    b.surface = upload(a.xyz, a.rgba, b.rgbaOffset);
+    glGenBuffers(1, &b.indices);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(a.indices.size() * sizeof(std::uint32_t)),
+                 a.indices.data(), GL_STATIC_DRAW);
+    b.indexCount = static_cast<GLsizei>(a.indices.size());
+    if (!a.markXyz.empty()) {
+        b.marks = upload(a.markXyz, a.markRgba, b.markRgbaOffset);
+        b.markCount = static_cast<GLsizei>(a.markXyz.size() / 3);
+        b.marksArePoints = a.marksArePoints;
+    }
+    if (!a.cubes.empty()) {
+        // The cubes stay lit by GL, as drawn directly.
+        b.cubeList = glGenLists(1);
+        glNewList(b.cubeList, GL_COMPILE);
+        glColor4f(CUBE_COLOR.r, CUBE_COLOR.g, CUBE_COLOR.b, 1.0f);
+        for (std::size_t k = 0; k < a.cubes.size(); k += 3) {
+            glPushMatrix();
+            glTranslatef(a.cubes[k], a.cubes[k + 1], a.cubes[k + 2]);
+            solidCube(0.005f);
+            glPopMatrix();
+        }
+        glEndList();
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    b.key = key;
+    b.built = true;
+    ++builds;
+}
+
+void drawColoured(GLuint buffer, std::size_t rgbaOffset)
+{
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, nullptr);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, reinterpret_cast<const void*>(rgbaOffset));
+}
+
+void finishColoured()
+{
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+} // namespace
+
+void drawBufferedSurface(const mountain& m, bool dragging)
+{
+    SurfaceInputs in;
+    in.flags = currentViewFlags();
+    in.classes = currentHeightClasses(m);
+    in.comparison = haveComparison();
+    in.drawTriangles = drawTriangles;
+    const ProfilePlacement place = placeProfile(meshFrame(m), profileYpos, profileXpos);
+    in.cut = ProfileCut{plotProfile, profView, place.Y, place.X};
+    in.slope = SLOPE;
+    in.light.on = lighting != 0;
+    std::copy(position0, position0 + 3, in.light.position);
+
+    Key key;
+    key.model = &m;
+    key.demVersion = m.version();
+    key.compVersion = in.comparison ? rd.version() : 0;
+    key.flags = in.flags;
+    key.comparison = in.comparison;
+    key.drawTriangles = in.drawTriangles;
+    key.cut = in.cut;
+    key.slope = in.slope;
+    key.light = in.light;
+    key.classes = in.classes.classes;
+    key.interval = in.classes.interval;
+    key.minCount = in.classes.minCount;
+    key.maxCount = in.classes.maxCount;
+    // A drag of a large grid shows a coarse grid, in outlines.
+    const bool thin = dragging && m.gridsize() > NUMTRIANGLES;
+    key.step = detailStep(m.getRows(), m.getCols(), thin ? MAX_DRAG_CELLS : MAX_DRAWN_CELLS);
+    Buffers& b = thin ? coarse : full;
+    if (!b.built || !(b.key == key))
+        build(b, m, in, key);
+
+    glDisable(GL_LIGHTING); // lit already
+    glShadeModel(GL_FLAT);  // each triangle the colour of its own last vertex
+    drawColoured(b.surface, b.rgbaOffset);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+    glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+    finishColoured();
+    glShadeModel(GL_SMOOTH);
+    if (b.markCount > 0) {
+        drawColoured(b.marks, b.markRgbaOffset);
+        glDrawArrays(b.marksArePoints ? GL_POINTS : GL_LINES, 0, b.markCount);
+        finishColoured();
+    }
+    if (lighting)
+        glEnable(GL_LIGHTING);
+    if (b.cubeList)
+        glCallList(b.cubeList);
+}
+
+void forgetSurfaceBuffers()
+{
+    // The names belonged to a context that is gone: nothing to delete.
+    full = Buffers{};
+    coarse = Buffers{};
+}
+
+int surfaceBuilds() { return builds; }
