@@ -145,7 +145,7 @@ std::string axisNumberText(double v)
     char buf[32];
     if (v == 0)
         v = 0; // no "-0"
-    if (v == std::floor(v) && std::fabs(v) < 1e6)
+    if ((v == std::floor(v) || std::fabs(v) >= 100) && std::fabs(v) < 1e7)
         std::snprintf(buf, sizeof buf, "%.0f", v);
     else
         std::snprintf(buf, sizeof buf, "%.3g", v);

@@ -87,7 +87,8 @@ std::vector<AxisLabel> valueAxisLabels(float min, float range);
 std::vector<AxisLabel> classAxisLabels(int numBars, int classesPerBar);
 
 // An axis number as short as the 20-pixel label field needs: whole
-// numbers in full, others to three significant digits.
+// numbers and numbers from 100 up to whole numbers, smaller ones to three
+// significant digits.
 std::string axisNumberText(double v);
 
 #endif

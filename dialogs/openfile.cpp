@@ -82,7 +82,7 @@ Fl_Counter* exaggeration(int x, int y, int w, int h, double lstep)
 void treelineAndSlope(OpenDialog* d, int treeY, int slopeY)
 {
     d->tinput = counter(75, treeY, 120, 20, "Treeline: ", 1800, 1000, 15000, 100, 1000);
-    d->sinput = counter(125, slopeY, 120, 20, "Vegetation Slope: ", 50, 10, 80, 1, 5);
+    d->sinput = counter(145, slopeY, 120, 20, "Vegetation Slope: ", 50, 10, 80, 1, 5);
 }
 
 // A kind box and the read-only text beside it that names it.
@@ -154,6 +154,8 @@ void showName(Fl_Output* field, const std::string& name)
 
 } // namespace
 
+// The layout gives labels and buttons room for the toolkit's default font:
+// no label is cut by the window's edge or its button's border.
 OpenDialog::OpenDialog(OpenMode m, int w, int h) : Fl_Window(w, h, "Open File"), mode(m) {}
 
 OpenDialog::~OpenDialog()
@@ -168,10 +170,10 @@ void file(Fl_Widget*, void*)
     d->box(FL_PLASTIC_UP_BOX);
     d->finput = nameField(10, 25, 200, 20, "DEM:");
     treelineAndSlope(d, 105, 150);
-    d->vinput = exaggeration(150, 60, 60, 20, 2);
-    plasticButton(216, 20, 60, 20, "Search...", searchButton_callback);
-    plasticButton(70, 190, 50, 20, "Open", openButton_callback);
-    plasticButton(135, 190, 50, 20, "Cancel", cancelButton_callback);
+    d->vinput = exaggeration(170, 60, 60, 20, 2);
+    plasticButton(215, 25, 75, 20, "Search...", searchButton_callback);
+    plasticButton(80, 190, 60, 20, "Open", openButton_callback);
+    plasticButton(150, 190, 60, 20, "Cancel", cancelButton_callback);
     offerStartupDem(d);
     show(d);
 }
@@ -182,14 +184,14 @@ void files(Fl_Widget*, void*)
     d->box(FL_PLASTIC_UP_BOX);
     d->finput = nameField(10, 30, 180, 20, "DEM:");
     d->finput2 = nameField(10, 75, 180, 20, "Comparison File:");
-    d->vinput = exaggeration(150, 110, 50, 20, 1);
+    d->vinput = exaggeration(170, 110, 50, 20, 1);
     treelineAndSlope(d, 135, 175);
     kindBoxes(d, 205);
     contourInterval(d, 225);
-    plasticButton(205, 30, 60, 20, "Search...", searchButton_callback);
-    plasticButton(205, 75, 60, 20, "Search...", searchButton2_callback);
-    plasticButton(100, 265, 50, 20, "Open", openButton_callback);
-    plasticButton(160, 265, 50, 20, "Cancel", cancelButton_callback);
+    plasticButton(200, 30, 75, 20, "Search...", searchButton_callback);
+    plasticButton(200, 75, 75, 20, "Search...", searchButton2_callback);
+    plasticButton(110, 265, 60, 20, "Open", openButton_callback);
+    plasticButton(180, 265, 60, 20, "Cancel", cancelButton_callback);
     offerStartupDem(d);
     show(d);
 }
@@ -200,12 +202,12 @@ void addChange(Fl_Widget*, void*)
     if (FILE_CONST <= 0)
         return;
     auto* d = new OpenDialog(OpenMode::change, 300, 200);
-    d->ainput = nameField(0, 20, 170, 20, "Comparison file:");
+    d->ainput = nameField(5, 25, 170, 20, "Comparison file:");
     kindBoxes(d, 65);
     contourInterval(d, 85);
-    plasticButton(75, 130, 50, 20, "Open", fileMod);
-    plasticButton(150, 130, 50, 20, "Cancel", cancelButton_callback);
-    plasticButton(185, 20, 60, 20, "Search...", searchButtonC_callback);
+    plasticButton(75, 130, 60, 20, "Open", fileMod);
+    plasticButton(155, 130, 60, 20, "Cancel", cancelButton_callback);
+    plasticButton(185, 25, 75, 20, "Search...", searchButtonC_callback);
     show(d);
 }
 
