@@ -5,6 +5,7 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Value_Output.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
 #include <FL/gl.h>
 
 #include <algorithm>
@@ -71,6 +72,20 @@ public:
 
 void axisNumber(int x, int y, int h, double value) { new AxisNumber(x, y, h, value); }
 
+// The y axis's title, written upwards beside the axis numbers so that it
+// does not run into them.
+class VerticalTitle : public Fl_Box {
+public:
+    VerticalTitle(int x, int y, int w, int h, const char* text) : Fl_Box(x, y, w, h, text) { labelsize(7); }
+    void draw() override
+    {
+        fl_color(labelcolor());
+        fl_font(labelfont(), labelsize());
+        const int textW = static_cast<int>(fl_width(label()));
+        fl_draw(90, label(), x() + w() / 2 + labelsize() / 2, y() + (h() + textW) / 2);
+    }
+};
+
 void yLabels(int maxCount)
 {
     for (const AxisLabel& l : yAxisLabels(maxCount))
@@ -114,7 +129,7 @@ void showClassGraph(const std::vector<int>& counts, bool removeBig)
     bool removed = false;
     std::vector<int> edited = editClasses(newMax, counts, removed);
     if (!removeBig && removed) {
-        auto* remove = new Fl_Button(20, 180, 50, 15, "Remove Big");
+        auto* remove = new Fl_Button(20, 180, 60, 15, "Remove Big");
         remove->labelsize(8);
         remove->callback(removeCB);
     }
@@ -125,7 +140,7 @@ void showClassGraph(const std::vector<int>& counts, bool removeBig)
     int lowestBar = 0;
     getInfo(maxCount, lowestBar, numBars, bars.counts.data());
     auto* box = new Graphb(45, 5, UNITS_W, 160, "", 1, maxCount, minCount, numBars, bars.counts, 1);
-    (new Fl_Box(4, 100, 20, 20, "Heights"))->labelsize(7);
+    new VerticalTitle(4, 70, 20, 80, "Heights");
     (new Fl_Box(100, 170, 20, 20, "Height Class"))->labelsize(8);
     for (const AxisLabel& l : classAxisLabels(numBars, bars.classesPerBar))
         axisNumber(l.pos, 160, 15, l.value);

@@ -48,7 +48,8 @@ std::string sampleText(int n, std::string& why)
 
 SparseDialog::SparseDialog() : Fl_Window(400, 160, "Sparse File")
 {
-    new Fl_Box(5, 10, 142, 20, "Make Sparse Data file ");
+    // The title is wider than its box: it starts at the box's left edge.
+    (new Fl_Box(5, 10, 142, 20, "Make Sparse Data file "))->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
     (new Fl_Box(5, 30, 142, 30, "Enter number of random \nspot heights"))->labelsize(10);
     count = new Fl_Input(5, 70, 100, 20);
     (new Fl_Button(20, 100, 80, 20, "Make"))->callback(fileSparse);
@@ -57,7 +58,7 @@ SparseDialog::SparseDialog() : Fl_Window(400, 160, "Sparse File")
     output = new Fl_Input(160, 70, 230, 20, "Save as:");
     output->align(FL_ALIGN_TOP_LEFT);
     output->value(sparseOutputPath(demInUse()).c_str());
-    (new Fl_Button(330, 100, 60, 20, "Search..."))->callback(searchSparse);
+    (new Fl_Button(315, 100, 75, 20, "Search..."))->callback(searchSparse);
     result = new Fl_Box(5, 130, 390, 20);
     result->labelsize(10);
     result->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);

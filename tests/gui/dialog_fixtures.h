@@ -95,6 +95,39 @@ void saveShot(Fl_Window* w, const std::string& name);
 void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h);
 int textWidth(const std::string& text, Fl_Font font, int size);
 
+// Every widget and its label lie inside the window, no label is wider
+// than its button, and no two widgets overlap: a user would see text cut
+// off or one widget cover another.
+inline void expectTidy(Fl_Window* w, const char* dialog)
+{
+    for (int i = 0; i < w->children(); ++i) {
+        Fl_Widget* a = w->child(i);
+        if (a->label() && *a->label()) {
+            int lw = 0, lh = 0;
+            measureText(a->label(), a->labelfont(), a->labelsize(), lw, lh);
+            const Fl_Align align = a->align();
+            const bool outside = !(align & FL_ALIGN_INSIDE) && (align & (FL_ALIGN_LEFT | FL_ALIGN_RIGHT |
+                                                                         FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
+            const bool beside = outside && !(align & (FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
+            int left = align & FL_ALIGN_LEFT ? a->x() : a->x() + (a->w() - lw) / 2;
+            if (beside)
+                left = align & FL_ALIGN_LEFT ? a->x() - lw : a->x() + a->w();
+            if (dynamic_cast<Fl_Button*>(a) && !dynamic_cast<Fl_Check_Button*>(a)) {
+                EXPECT_LE(lw, a->w() - 4) << dialog << ": \"" << a->label() << "\" does not fit its button";
+            }
+            EXPECT_TRUE(left >= 0 && left + lw <= w->w()) << dialog << ": \"" << a->label() << "\" cut by the window";
+        }
+        EXPECT_TRUE(a->x() >= 0 && a->y() >= 0 && a->x() + a->w() <= w->w() && a->y() + a->h() <= w->h())
+            << dialog << ": widget " << i << " (" << (a->label() ? a->label() : "") << ") runs out of the window";
+        for (int j = i + 1; j < w->children(); ++j) {
+            Fl_Widget* b = w->child(j);
+            const bool apart = a->x() + a->w() <= b->x() || b->x() + b->w() <= a->x() ||
+                               a->y() + a->h() <= b->y() || b->y() + b->h() <= a->y();
+            EXPECT_TRUE(apart) << dialog << ": widgets " << i << " and " << j << " overlap";
+        }
+    }
+}
+
 // The main window built as at start-up, nothing loaded; every window a
 // test opened is closed and deleted afterwards.
 class DialogTest : public MainWindowTest {

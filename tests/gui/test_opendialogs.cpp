@@ -40,34 +40,6 @@ void expectCounters(OpenDialog* d, const std::vector<CounterRow>& rows, const ch
     }
 }
 
-// Every widget and its label lie inside the window, no label is wider
-// than its button, and no two widgets overlap: a user would see text cut
-// off or one widget cover another.
-void expectTidy(Fl_Window* w, const char* dialog)
-{
-    for (int i = 0; i < w->children(); ++i) {
-        Fl_Widget* a = w->child(i);
-        if (a->label() && *a->label()) {
-            const int lw = textWidth(a->label(), a->labelfont(), a->labelsize());
-            const Fl_Align align = a->align();
-            if (dynamic_cast<Fl_Button*>(a) && !dynamic_cast<Fl_Check_Button*>(a))
-                EXPECT_LE(lw, a->w() - 4) << dialog << ": \"" << a->label() << "\" does not fit its button";
-            else if (align & FL_ALIGN_LEFT && !(align & FL_ALIGN_TOP))
-                EXPECT_GE(a->x() - lw, 0) << dialog << ": \"" << a->label() << "\" cut by the left edge";
-            else
-                EXPECT_LE(a->x() + lw, w->w()) << dialog << ": \"" << a->label() << "\" cut by the right edge";
-        }
-        EXPECT_TRUE(a->x() >= 0 && a->y() >= 0 && a->x() + a->w() <= w->w() && a->y() + a->h() <= w->h())
-            << dialog << ": widget " << i << " (" << (a->label() ? a->label() : "") << ") runs out of the window";
-        for (int j = i + 1; j < w->children(); ++j) {
-            Fl_Widget* b = w->child(j);
-            const bool apart = a->x() + a->w() <= b->x() || b->x() + b->w() <= a->x() ||
-                               a->y() + a->h() <= b->y() || b->y() + b->h() <= a->y();
-            EXPECT_TRUE(apart) << dialog << ": widgets " << i << " and " << j << " overlap";
-        }
-    }
-}
-
 std::string kindNames(Fl_Window* w)
 {
     std::string names;
