@@ -14,6 +14,7 @@
 #include "dialogs/filechooser.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
+#include "dialogs/statusrow.h"
 #include "model/mountain.h"
 #include "render/glviewer.h"
 
@@ -145,6 +146,16 @@ int comparisonKind(const OpenDialog* d)
     return kindFromBoxes(d->demCheck->value(), d->rawCheck->value(), d->contCheck->value());
 }
 
+void showNumber(Fl_Value_Output* field, double value)
+{
+    const int decimals = statusDecimals(value);
+    if (decimals < 0)
+        field->step(0); // the toolkit's shortest form
+    else
+        field->precision(decimals);
+    field->value(value);
+}
+
 void showName(Fl_Output* field, const std::string& name)
 {
     field->value(name.c_str());
@@ -259,9 +270,9 @@ void openButton_callback(Fl_Widget* w, void*)
     activateTools();
     showName(file1Label, demName);
     showName(file2Label, compName);
-    xcornerLabel->value(xll);
-    ycornerLabel->value(yll);
-    cellsizeLabel->value(cellSize);
+    showNumber(xcornerLabel, xll);
+    showNumber(ycornerLabel, yll);
+    showNumber(cellsizeLabel, cellSize);
     closeDialog(d);
     refreshViewer();
 }

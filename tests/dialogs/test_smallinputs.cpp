@@ -1,8 +1,10 @@
-// The message window's size for its text, and the sparse dialog's count.
+// The message window's size for its text, the sparse dialog's count and
+// the status row's numbers.
 #include <gtest/gtest.h>
 
 #include "dialogs/messagelayout.h"
 #include "dialogs/sparsecount.h"
+#include "dialogs/statusrow.h"
 
 namespace {
 
@@ -48,6 +50,18 @@ TEST(SparseCount, ReadAsALeadingWholeNumber)
     };
     for (const Row& r : rows)
         EXPECT_EQ(parseSparseCount(r.text), r.n) << "count typed as \"" << r.text << "\"";
+}
+
+} // namespace
+
+namespace {
+
+TEST(StatusRow, MapCoordinatesAreShownWhole)
+{
+    EXPECT_EQ(statusDecimals(5100000), 0) << "a y corner of 5100000 would read 5.1e+06";
+    EXPECT_EQ(statusDecimals(-1e6), 0);
+    EXPECT_EQ(statusDecimals(600000), -1) << "short numbers keep their shortest form";
+    EXPECT_EQ(statusDecimals(0.000833), -1) << "a cell size in degrees would read 0";
 }
 
 } // namespace

@@ -191,6 +191,9 @@ TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
     EXPECT_TRUE(xcornerLabel->value() == 600000 && ycornerLabel->value() == 5100000 && cellsizeLabel->value() == 30)
         << "corner and cell size: " << xcornerLabel->value() << ", " << ycornerLabel->value() << ", "
         << cellsizeLabel->value();
+    char shown[128];
+    ycornerLabel->format(shown);
+    EXPECT_STREQ(shown, "5100000") << "the y corner as the status row shows it";
     EXPECT_EQ(vdisplay->value(), 3) << "the exaggeration chosen in the dialog";
     EXPECT_EQ(mt.getVertExag(), 3) << "the mesh was not built with the chosen exaggeration";
     EXPECT_TRUE(Cerr->active() && graphCButton->active()) << "curvature tools still locked";
