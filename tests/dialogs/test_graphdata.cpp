@@ -54,24 +54,6 @@ TEST(Histogram, EqualValuesAndOddValues)
     EXPECT_EQ(std::accumulate(none.begin(), none.end(), 0), 0) << "no values";
 }
 
-TEST(Histogram, SmallestAndLargestBin)
-{
-    std::vector<int> bins(NUM_BINS, 7);
-    bins[3] = 2;
-    bins[24] = 90;
-    int lo = -1, hi = -1;
-    findminmax(lo, hi, bins);
-    EXPECT_EQ(lo, 2);
-    EXPECT_EQ(hi, 90) << "the last bin was left out";
-
-    int counts[] = {5, 1, 9, 3};
-    int max = -1, min = -1;
-    getInfo(max, min, 4, counts);
-    EXPECT_TRUE(max == 9 && min == 1) << max << ", " << min;
-    getInfo(max, min, 0, counts);
-    EXPECT_TRUE(max == 9 && min == 1) << "no classes changed the extremes";
-}
-
 TEST(RemoveBig, LargeClassesAreTakenOut)
 {
     struct Row {

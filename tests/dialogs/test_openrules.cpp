@@ -2,10 +2,6 @@
 // tells the user, and where the choosers and the sparse sample go.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <unistd.h>
-
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
 #include "model/mountain.h"
@@ -40,30 +36,6 @@ TEST(OpenChecks, EachPressGetsTheMessageOfItsFirstProblem)
     EXPECT_EQ(changeError(true, true), 0) << "change dialog with a readable file refused";
 }
 
-TEST(OpenChecks, MessagesOfTheCodes)
-{
-    const std::pair<int, const char*> rows[] = {
-        {DEM_ERR, "Invalid DEM file."},
-        {MATCH_ERR, "Grid sizes do not match"},
-        {CHECK_ERR, "You must select a comparison filetype."},
-        {FILES_ERR, "Invalid DEM and comparison files."},
-        {COMP_ERR, "Invalid comparison file."},
-        {MISS_ERR, "Missing filename/s."},
-        {0, ""},
-        {7, ""},
-    };
-    for (auto [code, text] : rows)
-        EXPECT_EQ(dialogErrorText(code), text) << "message of code " << code;
-}
-
-TEST(OpenChecks, TickedBoxGivesTheKind)
-{
-    EXPECT_EQ(kindFromBoxes(false, false, false), 0) << "no box ticked";
-    EXPECT_EQ(kindFromBoxes(true, false, false), DEM) << "DEM File";
-    EXPECT_EQ(kindFromBoxes(false, true, false), SPARSEF) << "Sparse File";
-    EXPECT_EQ(kindFromBoxes(false, false, true), CONTF) << "Contour File";
-}
-
 TEST(OpenChecks, FailedLoadsSayWhatWentWrong)
 {
     LoadStatus mismatch;
@@ -79,16 +51,6 @@ TEST(OpenChecks, FailedLoadsSayWhatWentWrong)
     silent.result = LoadResult::failed;
     silent.error = {GRIDFILE, ""};
     EXPECT_FALSE(loadFailureText(silent).empty()) << "a failure without words showed an empty window";
-}
-
-TEST(OpenChecks, OnlyFilesThatOpenAreReadable)
-{
-    const std::string path = ::testing::TempDir() + "orolith_readable_" + std::to_string(::getpid()) + ".grd";
-    std::ofstream(path) << "ncols 1\n";
-    EXPECT_TRUE(canRead(path)) << "an existing file refused";
-    std::remove(path.c_str());
-    EXPECT_FALSE(canRead(path)) << "a missing file accepted";
-    EXPECT_FALSE(canRead("")) << "an empty name accepted";
 }
 
 TEST(Paths, ChooserStartsWhereTheUserWorks)
