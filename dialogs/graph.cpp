@@ -1,8 +1,284 @@
 #include "dialogs/graph.h"
 
-// Placeholders until the graph window is built; the buttons and the menu
-// entry stay inactive until data is loaded anyway.
-void graph(Fl_Widget*, void*) {}
-void graphCurve(Fl_Widget*, void*) {}
-void graphDiff(Fl_Widget*, void*) {}
-void graphClass(Fl_Widget*, void*) {}
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Value_Output.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <FL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/glviewerGUI.h"
+#include "dialogs/errorwindow.h"
+#include "model/errors.h"
+#include "model/mountain.h"
+#include "render/glviewer.h"
+
+int GRAPH_TYPE = 0;
+Fl_Window* graphwin = nullptr;
+Graphb* graphbox = nullptr;
+
+namespace {
+
+// The window is wide enough for the label under the right end of the
+// bars (x 197 to 217); the graph itself spans x 45 to 200, y 5 to 165.
+constexpr int WIN_W = 220, WIN_H = 200;
+constexpr int UNITS_W = 155, UNITS_H = 150;
+
+// A graph window keeps the height-class counts it shows, so that its
+// "Remove Big" works on them even after the data set has changed.
+class GraphWindow : public Fl_Window {
+public:
+    GraphWindow(const char* title) : Fl_Window(WIN_W, WIN_H, title) { color(FL_WHITE); }
+    ~GraphWindow() override
+    {
+        if (graphwin == this) {
+            graphwin = nullptr;
+            graphbox = nullptr;
+        }
+    }
+    std::vector<int> classCounts;
+};
+
+void closeGraph(Fl_Widget* w, void*)
+{
+    w->hide();
+    Fl::delete_widget(w);
+}
+
+// A number on an axis, white and flat like the window behind it, as short
+// as its 20 pixels need (the toolkit's own format prints every digit).
+class AxisNumber : public Fl_Value_Output {
+public:
+    AxisNumber(int x, int y, int h, double v) : Fl_Value_Output(x, y, 20, h)
+    {
+        box(FL_FLAT_BOX);
+        color(FL_WHITE);
+        textsize(7);
+        align(FL_ALIGN_LEFT);
+        value(v);
+    }
+    int format(char* buf) override
+    {
+        const std::string text = axisNumberText(value());
+        std::snprintf(buf, 128, "%s", text.c_str());
+        return static_cast<int>(text.size());
+    }
+};
+
+void axisNumber(int x, int y, int h, double value) { new AxisNumber(x, y, h, value); }
+
+// The y axis's title, written upwards beside the axis numbers so that it
+// does not run into them.
+class VerticalTitle : public Fl_Box {
+public:
+    VerticalTitle(int x, int y, int w, int h, const char* text) : Fl_Box(x, y, w, h, text) { labelsize(7); }
+    void draw() override
+    {
+        fl_color(labelcolor());
+        fl_font(labelfont(), labelsize());
+        const int textW = static_cast<int>(fl_width(label()));
+        fl_draw(90, label(), x() + w() / 2 + labelsize() / 2, y() + (h() + textW) / 2);
+    }
+};
+
+void yLabels(int maxCount)
+{
+    for (const AxisLabel& l : yAxisLabels(maxCount))
+        axisNumber(25, l.pos, 20, l.value);
+}
+
+void showWindow(GraphWindow* win, Graphb* box)
+{
+    win->end();
+    win->callback(closeGraph);
+    win->show();
+    box->show();
+    graphwin = win;
+    graphbox = box;
+    gl->take_focus();
+}
+
+// The curvature and difference histograms: 25 bins from min to max.
+void showHistogram(const char* title, const float* values, int count, float max, float min)
+{
+    float range = 0;
+    std::vector<int> bins = arrangeDiff(count, max, min, values, range);
+    int minCount = 0, maxCount = 0;
+    findminmax(minCount, maxCount, bins);
+    auto* win = new GraphWindow(title);
+    auto* box = new Graphb(45, 5, UNITS_W, 160, "", 1, maxCount, minCount, NUM_BINS, std::move(bins), 1);
+    for (const AxisLabel& l : valueAxisLabels(min, range))
+        axisNumber(l.pos, 160, 20, l.value);
+    yLabels(maxCount);
+    showWindow(win, box);
+}
+
+void showClassGraph(const std::vector<int>& counts, bool removeBig)
+{
+    const int n = static_cast<int>(counts.size());
+    int maxCount = 0, minCount = 0;
+    getInfo(maxCount, minCount, n, counts.data());
+    auto* win = new GraphWindow("Height Classes");
+    win->classCounts = counts;
+    int newMax = 0;
+    bool removed = false;
+    std::vector<int> edited = editClasses(newMax, counts, removed);
+    if (!removeBig && removed) {
+        auto* remove = new Fl_Button(20, 180, 60, 15, "Remove Big");
+        remove->labelsize(8);
+        remove->callback(removeCB);
+    }
+    // More classes than the plot has room for share bars; the scale
+    // follows the bars drawn.
+    BarCounts bars = groupClasses(removeBig ? edited : counts);
+    const int numBars = static_cast<int>(bars.counts.size());
+    int lowestBar = 0;
+    getInfo(maxCount, lowestBar, numBars, bars.counts.data());
+    auto* box = new Graphb(45, 5, UNITS_W, 160, "", 1, maxCount, minCount, numBars, bars.counts, 1);
+    new VerticalTitle(4, 70, 20, 80, "Heights");
+    (new Fl_Box(100, 170, 20, 20, "Height Class"))->labelsize(8);
+    for (const AxisLabel& l : classAxisLabels(numBars, bars.classesPerBar))
+        axisNumber(l.pos, 160, 15, l.value);
+    yLabels(maxCount);
+    showWindow(win, box);
+}
+
+// Instead of a graph with nothing to show, a note that says why.
+void showNote(const char* title, const std::string& why) { messageWindow(title, why); }
+
+void showCurvatureGraph()
+{
+    float max = 0, min = 0;
+    int count = 0;
+    gl->getCurvatureInfo(max, min, count);
+    const float* values = MyWindow::getCurveArray();
+    if (count <= 0 || !values)
+        return showNote("Curve Error", "There are no curvature values to graph: open a DEM first.");
+    showHistogram("Curve Error", values, count, max, min);
+}
+
+void showDifferenceGraph()
+{
+    // |DEM - reference| of the cells that have a reference value: the
+    // differences count from 0 up to the largest of them.
+    const std::vector<float> diffs = mt.presentDiffs();
+    if (diffs.empty())
+        return showNote("Diff. Error",
+                        "There are no elevation differences to graph: open a DEM with comparison data "
+                        "that has heights above 0.");
+    const float max = *std::max_element(diffs.begin(), diffs.end());
+    showHistogram("Diff. Error", diffs.data(), static_cast<int>(diffs.size()), max, 0.0f);
+}
+
+void showHeightClassGraph()
+{
+    clearNotice();
+    const int* classes = MyWindow::graphHeights();
+    const int n = std::min(MyWindow::getCont(), mt.getNumClasses());
+    if (!classes || n <= 0) {
+        const std::string why = lastNotice().empty() ? "There are no height classes to graph." : lastNotice();
+        return showNote("Height Classes", why);
+    }
+    showClassGraph(std::vector<int>(classes, classes + n), false);
+}
+
+} // namespace
+
+Graphb::Graphb(int x, int y, int w, int h, const char* label, int, int maxCount, int minCount, int numBars,
+               std::vector<int> counts, int drawFlag)
+    : Fl_Gl_Window(x, y, w, h, label), maxCount(maxCount), minCount(minCount), numBars(numBars),
+      counts(std::move(counts)), drawFlag(drawFlag)
+{
+}
+
+Graphb::~Graphb() = default;
+
+void Graphb::draw()
+{
+    if (!valid())
+        glViewport(0, 0, pixel_w(), pixel_h());
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, UNITS_W, 0, UNITS_H, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    const std::vector<Bar> bars = barGeometry(counts, maxCount);
+    glColor3f(1, 0, 0);
+    glBegin(GL_QUADS);
+    for (const Bar& b : bars) {
+        glVertex2f(b.x0, 5);
+        glVertex2f(b.x0, b.top);
+        glVertex2f(b.x1, b.top);
+        glVertex2f(b.x1, 5);
+    }
+    glEnd();
+
+    // Outlines; each runs down below the x axis at its right end to mark
+    // the boundary between bars.
+    glColor3f(0, 0, 0);
+    for (const Bar& b : bars) {
+        glBegin(GL_LINE_STRIP);
+        glVertex2f(b.x0, 5);
+        glVertex2f(b.x0, b.top);
+        glVertex2f(b.x1, b.top);
+        glVertex2f(b.x1, 0);
+        glEnd();
+    }
+    glBegin(GL_LINES);
+    glVertex2f(5, 5);
+    glVertex2f(UNITS_W, 5);
+    glVertex2f(5, 0);
+    glVertex2f(5, UNITS_H + 5);
+    for (int k = 0; k <= 10; ++k) {
+        glVertex2f(0, 5 + 15 * k);
+        glVertex2f(5, 5 + 15 * k);
+    }
+    glEnd();
+}
+
+int Graphb::handle(int event)
+{
+    redraw();
+    return Fl_Gl_Window::handle(event);
+}
+
+void graph(Fl_Widget*, void*)
+{
+    switch (GRAPH_TYPE) {
+    case GRAPHC: showCurvatureGraph(); break;
+    case GRAPHD: showDifferenceGraph(); break;
+    default: showHeightClassGraph(); break;
+    }
+}
+
+void graphCurve(Fl_Widget* w, void*)
+{
+    GRAPH_TYPE = GRAPHC;
+    graph(w, nullptr);
+}
+
+void graphDiff(Fl_Widget* w, void*)
+{
+    GRAPH_TYPE = GRAPHD;
+    graph(w, nullptr);
+}
+
+void graphClass(Fl_Widget* w, void*)
+{
+    GRAPH_TYPE = GRAPHCLASS;
+    graph(w, nullptr);
+}
+
+void removeCB(Fl_Widget* w, void*)
+{
+    if (auto* own = dynamic_cast<GraphWindow*>(w->window()))
+        showClassGraph(own->classCounts, true);
+}

@@ -1,13 +1,50 @@
-// The class graph window: bar graphs of curvature error, difference error
-// and height class counts.
+// The class graph window: bar graphs of the curvature values ("Curve
+// Error"), the elevation differences ("Diff. Error") and the height class
+// counts ("Height Classes"). What the bars and labels are is worked out in
+// graphdata.h; here they are placed and drawn.
 #ifndef OROLITH_DIALOGS_GRAPH_H
 #define OROLITH_DIALOGS_GRAPH_H
 
-class Fl_Widget;
+#include <FL/Fl_Gl_Window.H>
 
-void graph(Fl_Widget*, void*);      // "Graph" menu entry
+#include <vector>
+
+#include "dialogs/graphdata.h"
+
+class Fl_Widget;
+class Fl_Window;
+
+// The bars, drawn with GL in units of 0 to 155 across and 0 to 150 up.
+// It keeps its own copy of the counts: the model replaces its arrays when
+// it recomputes.
+class Graphb : public Fl_Gl_Window {
+public:
+    Graphb(int x, int y, int w, int h, const char* label, int, int maxCount, int minCount, int numBars,
+           std::vector<int> counts, int drawFlag);
+    ~Graphb() override;
+    void draw() override;
+    int handle(int event) override;
+
+    int maxCount;
+    int minCount; // kept for the record; the drawing does not use it
+    int numBars;
+    std::vector<int> counts;
+    int drawFlag;
+};
+
+// Kind the "Graph" menu entry shows: the one chosen last with a panel
+// button (GRAPHC, GRAPHD; anything else is height classes).
+extern int GRAPH_TYPE;
+// The graph window and graph built last (null once closed), for the tests.
+extern Fl_Window* graphwin;
+extern Graphb* graphbox;
+
+void graph(Fl_Widget*, void*);      // "Graph" menu entry: the kind chosen last
 void graphCurve(Fl_Widget*, void*); // "Graph" of the curvature section
 void graphDiff(Fl_Widget*, void*);  // "Graph" of the local difference section
 void graphClass(Fl_Widget*, void*); // "Graph" of the height classes section
+// "Remove Big": the height classes of the button's own window again, in a
+// new window, without the unusually large ones.
+void removeCB(Fl_Widget*, void*);
 
 #endif

@@ -4,8 +4,10 @@
 
 class Fl_Widget;
 
-void help(Fl_Widget*, void*);  // "Help" menu entry
-void about(Fl_Widget*, void*); // "About" menu entry
+// "Help" and "About" menu entries: each use opens another window titled
+// "About" with its fixed text; closing it deletes it.
+void help(Fl_Widget*, void*);
+void about(Fl_Widget*, void*);
 
 // The "?" buttons of the tool panel: each press opens another empty "Help"
 // window; they are never closed or freed by the program.

@@ -1,9 +1,362 @@
 #include "dialogs/openfile.h"
 
-int FILE_CONST = 0;
+#include <FL/Fl.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Output.H>
+#include <FL/Fl_Value_Output.H>
 
-// The dialogs themselves come with the loading work; until then the menu
-// entries are present and do nothing.
-void file(Fl_Widget*, void*) {}
-void files(Fl_Widget*, void*) {}
-void addChange(Fl_Widget*, void*) {}
+#include "app/callbacks.h"
+#include "app/glviewerGUI.h"
+#include "dialogs/errorwindow.h"
+#include "dialogs/filechooser.h"
+#include "dialogs/openchecks.h"
+#include "dialogs/paths.h"
+#include "dialogs/statusrow.h"
+#include "model/mountain.h"
+#include "render/glviewer.h"
+
+int FILE_CONST = 0;
+int fileType = 0;
+const char* filename2 = nullptr;
+OpenDialog* openwin = nullptr;
+
+namespace {
+
+// Storage behind `filename` and `filename2` once a load has succeeded.
+std::string demName, compName;
+// The last file a load read, and the DEM given on the command line: where
+// the choosers open.
+std::string lastOpened, commandLineDem;
+
+OpenDialog* dialogOf(Fl_Widget* w) { return dynamic_cast<OpenDialog*>(w->window()); }
+
+// Dialogs are built anew each time, so a closed one is deleted (after the
+// callback that closed it has returned).
+void closeDialog(OpenDialog* d)
+{
+    d->hide();
+    Fl::delete_widget(d);
+}
+
+void closeByFrame(Fl_Widget* w, void*) { closeDialog(static_cast<OpenDialog*>(w)); }
+
+Fl_Button* plasticButton(int x, int y, int w, int h, const char* label, Fl_Callback* cb)
+{
+    auto* b = new Fl_Button(x, y, w, h, label);
+    b->box(FL_PLASTIC_UP_BOX);
+    b->callback(cb);
+    return b;
+}
+
+Fl_Input* nameField(int x, int y, int w, int h, const char* label)
+{
+    auto* in = new Fl_Input(x, y, w, h, label);
+    in->align(FL_ALIGN_TOP_LEFT);
+    return in;
+}
+
+Fl_Counter* counter(int x, int y, int w, int h, const char* label, double value, double min, double max,
+                    double step, double lstep)
+{
+    auto* c = new Fl_Counter(x, y, w, h, label);
+    c->align(FL_ALIGN_LEFT);
+    c->box(FL_PLASTIC_UP_BOX);
+    c->range(min, max);
+    c->step(step);
+    c->lstep(lstep);
+    c->value(value);
+    return c;
+}
+
+// The exaggeration counter carries the panel's callback, which rebuilds
+// the mesh from the panel's own counter; the dialog's value counts on Open.
+Fl_Counter* exaggeration(int x, int y, int w, int h, double lstep)
+{
+    Fl_Counter* c = counter(x, y, w, h, "Vertical Exageration :", 1, 1, 10, 1, lstep);
+    c->callback(vChange);
+    return c;
+}
+
+void treelineAndSlope(OpenDialog* d, int treeY, int slopeY)
+{
+    d->tinput = counter(75, treeY, 120, 20, "Treeline: ", 1800, 1000, 15000, 100, 1000);
+    d->sinput = counter(145, slopeY, 120, 20, "Vegetation Slope: ", 50, 10, 80, 1, 5);
+}
+
+// A kind box and the read-only text beside it that names it.
+Fl_Check_Button* kindBox(int y, int textW, const char* name, Fl_Callback* cb)
+{
+    auto* box = new Fl_Check_Button(5, y, 13, 13);
+    box->callback(cb);
+    auto* text = new Fl_Output(25, y, textW, 13);
+    text->box(FL_FLAT_BOX);
+    text->color(FL_BACKGROUND_COLOR);
+    text->labelsize(10);
+    text->textsize(10); // the field is 13 high: larger text would be cut
+    text->value(name);
+    text->clear_visible_focus();
+    return box;
+}
+
+void kindBoxes(OpenDialog* d, int top)
+{
+    d->demCheck = kindBox(top + 40, 60, "DEM File", demFile);
+    d->rawCheck = kindBox(top + 20, 80, "Sparse File", rawFile);
+    d->contCheck = kindBox(top, 90, "Contour File", contFile);
+}
+
+void contourInterval(OpenDialog* d, int y)
+{
+    d->continput = counter(230, y, 70, 20, "Contour Interval :", 20, 1, 100, 1, 10);
+}
+
+// A DEM named on the command line fills the DEM field of the dialogs
+// built before the first Open press; the user may still change it.
+void offerStartupDem(OpenDialog* d)
+{
+    if (initFiles == 0 || !filename)
+        return;
+    commandLineDem = filename;
+    d->finput->value(filename);
+}
+
+void show(OpenDialog* d)
+{
+    d->end();
+    d->callback(closeByFrame);
+    d->show();
+    openwin = d;
+}
+
+// Shows the failure of a load over the dialog, which stays open so that
+// the user can correct it.
+void reportLoadFailure(OpenDialog* d) { errorMessage(loadFailureText(MyWindow::lastLoad()), d); }
+
+void refreshViewer()
+{
+    gl->redraw();
+    gl->take_focus();
+}
+
+int comparisonKind(const OpenDialog* d)
+{
+    return kindFromBoxes(d->demCheck->value(), d->rawCheck->value(), d->contCheck->value());
+}
+
+void showNumber(Fl_Value_Output* field, double value)
+{
+    const int decimals = statusDecimals(value);
+    if (decimals < 0)
+        field->step(0); // the toolkit's shortest form
+    else
+        field->precision(decimals);
+    field->value(value);
+}
+
+void showName(Fl_Output* field, const std::string& name)
+{
+    field->value(name.c_str());
+    // The end of a long path is the file's name: keep it in sight.
+    field->position(field->size());
+}
+
+} // namespace
+
+// The layout gives labels and buttons room for the toolkit's default font:
+// no label is cut by the window's edge or its button's border.
+OpenDialog::OpenDialog(OpenMode m, int w, int h) : Fl_Window(w, h, "Open File"), mode(m) {}
+
+OpenDialog::~OpenDialog()
+{
+    if (openwin == this)
+        openwin = nullptr;
+}
+
+void file(Fl_Widget*, void*)
+{
+    auto* d = new OpenDialog(OpenMode::dem, 300, 250);
+    d->box(FL_PLASTIC_UP_BOX);
+    d->finput = nameField(10, 25, 200, 20, "DEM:");
+    treelineAndSlope(d, 105, 150);
+    d->vinput = exaggeration(170, 60, 60, 20, 2);
+    plasticButton(215, 25, 75, 20, "Search...", searchButton_callback);
+    plasticButton(80, 190, 60, 20, "Open", openButton_callback);
+    plasticButton(150, 190, 60, 20, "Cancel", cancelButton_callback);
+    offerStartupDem(d);
+    show(d);
+}
+
+void files(Fl_Widget*, void*)
+{
+    auto* d = new OpenDialog(OpenMode::demAndComparison, 350, 300);
+    d->box(FL_PLASTIC_UP_BOX);
+    d->finput = nameField(10, 30, 180, 20, "DEM:");
+    d->finput2 = nameField(10, 75, 180, 20, "Comparison File:");
+    d->vinput = exaggeration(170, 110, 50, 20, 1);
+    treelineAndSlope(d, 135, 175);
+    kindBoxes(d, 205);
+    contourInterval(d, 225);
+    plasticButton(200, 30, 75, 20, "Search...", searchButton_callback);
+    plasticButton(200, 75, 75, 20, "Search...", searchButton2_callback);
+    plasticButton(110, 265, 60, 20, "Open", openButton_callback);
+    plasticButton(180, 265, 60, 20, "Cancel", cancelButton_callback);
+    offerStartupDem(d);
+    show(d);
+}
+
+void addChange(Fl_Widget*, void*)
+{
+    // A comparison file is compared with the DEM in use: none, no dialog.
+    if (FILE_CONST <= 0)
+        return;
+    auto* d = new OpenDialog(OpenMode::change, 300, 200);
+    d->ainput = nameField(5, 25, 170, 20, "Comparison file:");
+    kindBoxes(d, 65);
+    contourInterval(d, 85);
+    plasticButton(75, 130, 60, 20, "Open", fileMod);
+    plasticButton(155, 130, 60, 20, "Cancel", cancelButton_callback);
+    plasticButton(185, 25, 75, 20, "Search...", searchButtonC_callback);
+    show(d);
+}
+
+void openButton_callback(Fl_Widget* w, void*)
+{
+    OpenDialog* d = dialogOf(w);
+    if (!d)
+        return;
+    // The command-line DEM has had its one offer (it filled the field).
+    initFiles = 0;
+
+    // Copies: the fields' buffers change with the next keystroke.
+    const bool two = d->mode == OpenMode::demAndComparison;
+    const std::string dem = d->finput->value();
+    const std::string comp = two ? d->finput2->value() : "";
+    const int kind = two ? comparisonKind(d) : CONTF;
+
+    OpenRequest request;
+    request.numFiles = two ? 2 : 1;
+    request.demNamed = !dem.empty();
+    request.compNamed = !comp.empty();
+    request.demReadable = canRead(dem);
+    request.compReadable = canRead(comp);
+    request.kind = kind;
+    if (int code = openError(request)) {
+        errorMessage(code, d);
+        return;
+    }
+
+    const int exag = static_cast<int>(d->vinput->value());
+    float xll = 0, yll = 0, cellSize = 0;
+    if (!gl->Begin(static_cast<int>(d->sinput->value()), true, request.numFiles, dem.c_str(),
+                   two ? comp.c_str() : nullptr, exag, kind, static_cast<int>(d->tinput->value()),
+                   two ? static_cast<int>(d->continput->value()) : 0, xll, yll, cellSize)) {
+        reportLoadFailure(d);
+        return;
+    }
+
+    // Loaded: from here on these are the files in use.
+    FILE_CONST = request.numFiles;
+    fileType = two ? kind : 0;
+    demName = dem;
+    compName = comp;
+    filename = demName.c_str();
+    filename2 = two ? compName.c_str() : nullptr;
+    lastOpened = two ? comp : dem;
+    vdisplay->value(exag);
+    deactivateTools();
+    activateTools();
+    showName(file1Label, demName);
+    showName(file2Label, compName);
+    showNumber(xcornerLabel, xll);
+    showNumber(ycornerLabel, yll);
+    showNumber(cellsizeLabel, cellSize);
+    closeDialog(d);
+    refreshViewer();
+}
+
+void fileMod(Fl_Widget* w, void*)
+{
+    OpenDialog* d = dialogOf(w);
+    if (!d)
+        return;
+    const std::string comp = d->ainput->value();
+    if (int code = changeError(!comp.empty(), canRead(comp))) {
+        errorMessage(code, d);
+    } else {
+        bool ok = false;
+        gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok);
+        if (ok) {
+            FILE_CONST = 2;
+            fileType = comparisonKind(d);
+            compName = comp;
+            filename2 = compName.c_str();
+            lastOpened = comp;
+            showName(file2Label, compName);
+            activateTools();
+            closeDialog(d);
+        } else {
+            reportLoadFailure(d);
+        }
+    }
+    refreshViewer();
+}
+
+void cancelButton_callback(Fl_Widget* w, void*)
+{
+    if (OpenDialog* d = dialogOf(w))
+        closeDialog(d);
+}
+
+void searchButton_callback(Fl_Widget* w, void*)
+{
+    if (OpenDialog* d = dialogOf(w))
+        chooseFile(d->finput, "Open File", chooserStartDirectory());
+}
+
+void searchButton2_callback(Fl_Widget* w, void*)
+{
+    if (OpenDialog* d = dialogOf(w))
+        chooseFile(d->finput2, "Open File", chooserStartDirectory());
+}
+
+void searchButtonC_callback(Fl_Widget* w, void*)
+{
+    if (OpenDialog* d = dialogOf(w))
+        chooseFile(d->ainput, "Open File", chooserStartDirectory());
+}
+
+void demFile(Fl_Widget* w, void*)
+{
+    OpenDialog* d = dialogOf(w);
+    d->continput->deactivate();
+    d->rawCheck->value(0);
+    d->contCheck->value(0);
+}
+
+void rawFile(Fl_Widget* w, void*)
+{
+    OpenDialog* d = dialogOf(w);
+    d->continput->activate();
+    d->contCheck->value(0);
+    d->demCheck->value(0);
+}
+
+void contFile(Fl_Widget* w, void*)
+{
+    OpenDialog* d = dialogOf(w);
+    d->continput->deactivate();
+    d->rawCheck->value(0);
+    d->demCheck->value(0);
+}
+
+const std::string& demInUse() { return demName; }
+
+std::string chooserStartDirectory()
+{
+    if (initFiles != 0 && filename)
+        commandLineDem = filename;
+    return chooserDirectory(lastOpened, commandLineDem);
+}

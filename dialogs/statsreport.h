@@ -3,7 +3,14 @@
 #define OROLITH_DIALOGS_STATSREPORT_H
 
 class Fl_Widget;
+class Fl_Window;
 
-void stats(Fl_Widget*, void*); // "Statistics" button and menu entry
+// "Statistics" button and menu entry: a new window with the report of the
+// data set as it is now, in the units of the panel's two unit counters.
+// Earlier report windows stay as they were.
+void stats(Fl_Widget*, void*);
+
+// The report window built last (null once closed), for the tests.
+extern Fl_Window* statsWin;
 
 #endif

@@ -1,0 +1,12 @@
+// How the status row shows the numbers an open writes into it.
+#ifndef OROLITH_DIALOGS_STATUSROW_H
+#define OROLITH_DIALOGS_STATUSROW_H
+
+// Decimals for a corner coordinate or cell size in a narrow number field:
+// -1 keeps the toolkit's shortest form, which is right for small numbers
+// but turns a map coordinate such as 5100000 into "5.1e+06"; from a
+// million up the value is shown whole (a fraction of a map unit does not
+// matter in the status row).
+int statusDecimals(double value);
+
+#endif

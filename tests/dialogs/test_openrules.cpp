@@ -1,0 +1,87 @@
+// What an Open press earns before anything is loaded, what a failed load
+// tells the user, and where the choosers and the sparse sample go.
+#include <gtest/gtest.h>
+
+#include "dialogs/openchecks.h"
+#include "dialogs/paths.h"
+#include "model/mountain.h"
+
+namespace {
+
+TEST(OpenChecks, EachPressGetsTheMessageOfItsFirstProblem)
+{
+    struct Row {
+        const char* situation;
+        OpenRequest r; // numFiles, demNamed, compNamed, demReadable, compReadable, kind
+        int code;
+    };
+    const Row rows[] = {
+        {"DEM dialog, empty DEM field", {1, false, false, false, false, CONTF}, MISS_ERR},
+        {"DEM dialog, DEM cannot be opened", {1, true, false, false, false, CONTF}, DEM_ERR},
+        {"DEM dialog, readable DEM", {1, true, false, true, false, CONTF}, 0},
+        {"two files, empty comparison field", {2, true, false, true, false, DEM}, MISS_ERR},
+        {"two files, empty DEM field", {2, false, true, false, true, DEM}, MISS_ERR},
+        {"two files, no kind ticked", {2, true, true, true, true, 0}, CHECK_ERR},
+        {"two files, comparison unreadable", {2, true, true, true, false, DEM}, COMP_ERR},
+        {"two files, DEM unreadable", {2, true, true, false, true, DEM}, DEM_ERR},
+        {"two files, neither readable", {2, true, true, false, false, DEM}, FILES_ERR},
+        {"two files, neither readable nor a kind", {2, true, true, false, false, 0}, FILES_ERR},
+        {"two files, both readable, sparse kind", {2, true, true, true, true, SPARSEF}, 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(openError(row.r), row.code) << row.situation;
+
+    EXPECT_EQ(changeError(false, false), COMP_ERR) << "change dialog with an empty field";
+    EXPECT_EQ(changeError(true, false), COMP_ERR) << "change dialog with an unreadable file";
+    EXPECT_EQ(changeError(true, true), 0) << "change dialog with a readable file refused";
+}
+
+TEST(OpenChecks, FailedLoadsSayWhatWentWrong)
+{
+    LoadStatus mismatch;
+    mismatch.result = LoadResult::mismatch;
+    EXPECT_EQ(loadFailureText(mismatch), "Grid sizes do not match");
+
+    LoadStatus bad;
+    bad.result = LoadResult::failed;
+    bad.error = {GRIDFILE, "file \"x.grd\": the height of row 1, column 2 is not a number: \"a\""};
+    EXPECT_EQ(loadFailureText(bad), bad.error.detail) << "the reader's message (file, row, column) is lost";
+
+    LoadStatus silent;
+    silent.result = LoadResult::failed;
+    silent.error = {GRIDFILE, ""};
+    EXPECT_FALSE(loadFailureText(silent).empty()) << "a failure without words showed an empty window";
+}
+
+TEST(Paths, ChooserStartsWhereTheUserWorks)
+{
+    struct Row {
+        const char *last, *commandLine, *dir, *situation;
+    };
+    const Row rows[] = {
+        {"/data/alps/dem2.grd", "/cmd/dem.grd", "/data/alps", "a file was opened: its directory"},
+        {"", "/cmd/dem.grd", "/cmd", "nothing opened yet: the command-line DEM's directory"},
+        {"", "rel/dem.grd", "rel", "a relative command-line path"},
+        {"", "dem.grd", ".", "a bare command-line name: the current directory"},
+        {"", "", ".", "no file known: the current directory"},
+        {"/top.grd", "", "/", "a file at the root"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(chooserDirectory(r.last, r.commandLine), r.dir) << r.situation;
+}
+
+TEST(Paths, ChooserListsGridFilesFirstAndAscToo)
+{
+    const std::string pattern = GRID_PATTERN;
+    EXPECT_EQ(pattern.find("*.grd"), pattern.find('*')) << "*.grd is not the first filter: " << pattern;
+    EXPECT_NE(pattern.find("*.asc"), std::string::npos) << "*.asc files are not offered: " << pattern;
+}
+
+TEST(Paths, SparseSampleIsOfferedNextToTheDem)
+{
+    EXPECT_EQ(sparseOutputPath("/data/alps_dem.grd"), "/data/alps_dem_sparse.grd");
+    EXPECT_EQ(sparseOutputPath("valley.asc"), "valley_sparse.grd");
+    EXPECT_EQ(sparseOutputPath(""), "sparse.grd") << "no DEM known";
+}
+
+} // namespace

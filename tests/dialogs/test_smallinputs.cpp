@@ -1,0 +1,67 @@
+// The message window's size for its text, the sparse dialog's count and
+// the status row's numbers.
+#include <gtest/gtest.h>
+
+#include "dialogs/messagelayout.h"
+#include "dialogs/sparsecount.h"
+#include "dialogs/statusrow.h"
+
+namespace {
+
+TEST(MessageWindow, ShortMessagesKeepTheSmallWindow)
+{
+    const MessageLayout m = messageLayout(110, 16);
+    EXPECT_TRUE(m.w == 200 && m.h == 100) << "window " << m.w << " x " << m.h;
+    EXPECT_TRUE(m.ok.x == 75 && m.ok.y == 50 && m.ok.w == 50 && m.ok.h == 20) << "OK button not centred below";
+}
+
+TEST(MessageWindow, LongMessagesAreNeverCut)
+{
+    for (auto [textW, textH] : {std::pair{460, 48}, std::pair{900, 16}, std::pair{10, 200}}) {
+        const MessageLayout m = messageLayout(textW, textH);
+        EXPECT_GE(m.text.w, textW) << "text box narrower than the text";
+        EXPECT_GE(m.text.h, textH) << "text box lower than the text";
+        EXPECT_LE(m.text.x + m.text.w, m.w) << "text box runs out of the window";
+        EXPECT_GE(m.ok.y, m.text.y + m.text.h) << "OK button over the text";
+        EXPECT_LE(m.ok.y + m.ok.h, m.h) << "OK button below the window's edge";
+        EXPECT_EQ(m.ok.x * 2 + m.ok.w, m.w) << "OK button not centred";
+    }
+}
+
+TEST(SparseCount, ReadAsALeadingWholeNumber)
+{
+    struct Row {
+        const char* text;
+        std::optional<int> n;
+    };
+    const Row rows[] = {
+        {"", 0},
+        {"abc", 0},
+        {"500", 500},
+        {"  +300", 300},
+        {"25abc", 25},
+        {"25 heights", 25},
+        {"-5", -5},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", std::nullopt},
+        {"99999999999999999999999", std::nullopt},
+        {"-2147483649", std::nullopt},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(parseSparseCount(r.text), r.n) << "count typed as \"" << r.text << "\"";
+}
+
+} // namespace
+
+namespace {
+
+TEST(StatusRow, MapCoordinatesAreShownWhole)
+{
+    EXPECT_EQ(statusDecimals(5100000), 0) << "a y corner of 5100000 would read 5.1e+06";
+    EXPECT_EQ(statusDecimals(-1e6), 0);
+    EXPECT_EQ(statusDecimals(600000), -1) << "short numbers keep their shortest form";
+    EXPECT_EQ(statusDecimals(0.000833), -1) << "a cell size in degrees would read 0";
+}
+
+} // namespace

@@ -1,0 +1,170 @@
+// Set-up of the dialog tests: the main window built (not shown), windows
+// found by their titles, a window's picture saved for a person to look at,
+// and every dialog window closed again after each test.
+#ifndef OROLITH_TESTS_GUI_DIALOG_FIXTURES_H
+#define OROLITH_TESTS_GUI_DIALOG_FIXTURES_H
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Output.H>
+#include <FL/Fl_Value_Output.H>
+
+#include <cstring>
+#include <vector>
+
+#include "dialogs/errorwindow.h"
+#include "dialogs/openfile.h"
+#include "tests/gui/gui_fixtures.h"
+
+namespace gui_test {
+
+// Lets the toolkit show, draw and delete what the callbacks asked for.
+inline void settle()
+{
+    for (int k = 0; k < 5; ++k) {
+        Fl::check();
+        Fl::flush();
+    }
+}
+
+// The top-level windows shown now, other than the main window.
+inline std::vector<Fl_Window*> dialogWindows()
+{
+    std::vector<Fl_Window*> out;
+    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+        if (w != win && !w->parent())
+            out.push_back(w);
+    return out;
+}
+
+inline Fl_Window* shownWindow(const char* title)
+{
+    for (Fl_Window* w : dialogWindows())
+        if (w->label() && std::strcmp(w->label(), title) == 0)
+            return w;
+    return nullptr;
+}
+
+// The widget of class T with this label, or the n-th of class T.
+template <class T>
+T* childOf(Fl_Group* g, const char* label = nullptr, int n = 0)
+{
+    for (int i = 0; i < g->children(); ++i) {
+        auto* c = dynamic_cast<T*>(g->child(i));
+        if (!c)
+            continue;
+        if (label ? c->label() && std::strcmp(c->label(), label) == 0 : n-- == 0)
+            return c;
+    }
+    return nullptr;
+}
+
+// A click as the toolkit delivers it: the value a click gives, then the
+// widget's callback.
+inline void click(Fl_Widget* w) { w->do_callback(); }
+inline void tick(Fl_Button* box, bool on)
+{
+    box->value(on);
+    box->do_callback();
+}
+inline void setCounter(Fl_Counter* c, double v)
+{
+    c->value(v);
+    c->do_callback();
+}
+
+// The message of the message window built last ("" when there is none).
+inline std::string shownError()
+{
+    if (!errorWin || !errorWin->shown())
+        return "";
+    auto* box = childOf<Fl_Box>(errorWin);
+    return box && box->label() ? box->label() : "";
+}
+
+// Saves the window as the user sees it (widgets drawn off screen, so that
+// windows of tests running beside it cannot cover it) under the build
+// directory's screenshots/ folder, as PPM.
+void saveShot(Fl_Window* w, const std::string& name);
+
+// The size of a text as the toolkit draws it, lines wrapped at w pixels
+// (0: not wrapped); and the width of one line.
+void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h);
+int textWidth(const std::string& text, Fl_Font font, int size);
+
+// Every widget and its label lie inside the window, no label is wider
+// than its button, and no two widgets overlap: a user would see text cut
+// off or one widget cover another.
+inline void expectTidy(Fl_Window* w, const char* dialog)
+{
+    for (int i = 0; i < w->children(); ++i) {
+        Fl_Widget* a = w->child(i);
+        if (a->label() && *a->label()) {
+            int lw = 0, lh = 0;
+            measureText(a->label(), a->labelfont(), a->labelsize(), lw, lh);
+            const Fl_Align align = a->align();
+            const bool outside = !(align & FL_ALIGN_INSIDE) && (align & (FL_ALIGN_LEFT | FL_ALIGN_RIGHT |
+                                                                         FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
+            const bool beside = outside && !(align & (FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
+            int left = align & FL_ALIGN_LEFT ? a->x() : a->x() + (a->w() - lw) / 2;
+            if (beside)
+                left = align & FL_ALIGN_LEFT ? a->x() - lw : a->x() + a->w();
+            if (dynamic_cast<Fl_Button*>(a) && !dynamic_cast<Fl_Check_Button*>(a)) {
+                EXPECT_LE(lw, a->w() - 4) << dialog << ": \"" << a->label() << "\" does not fit its button";
+            }
+            EXPECT_TRUE(left >= 0 && left + lw <= w->w()) << dialog << ": \"" << a->label() << "\" cut by the window";
+        }
+        EXPECT_TRUE(a->x() >= 0 && a->y() >= 0 && a->x() + a->w() <= w->w() && a->y() + a->h() <= w->h())
+            << dialog << ": widget " << i << " (" << (a->label() ? a->label() : "") << ") runs out of the window";
+        for (int j = i + 1; j < w->children(); ++j) {
+            Fl_Widget* b = w->child(j);
+            const bool apart = a->x() + a->w() <= b->x() || b->x() + b->w() <= a->x() ||
+                               a->y() + a->h() <= b->y() || b->y() + b->h() <= a->y();
+            EXPECT_TRUE(apart) << dialog << ": widgets " << i << " and " << j << " overlap";
+        }
+    }
+}
+
+// The main window built as at start-up, nothing loaded; every window a
+// test opened is closed and deleted afterwards.
+class DialogTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        mt.adopt({});
+        rd.adopt({});
+        multFiles = sparseData = false;
+    }
+    void TearDown() override
+    {
+        for (Fl_Window* w : dialogWindows()) {
+            w->hide();
+            Fl::delete_widget(w);
+        }
+        settle();
+    }
+
+    // Opens files through the dialog as a user would: fields typed, kind
+    // ticked, Open pressed. Returns the dialog (closed on success).
+    OpenDialog* openThroughDialog(const std::string& dem, const std::string& comp = "",
+                                  Fl_Check_Button* OpenDialog::*kind = nullptr)
+    {
+        comp.empty() ? file(nullptr, nullptr) : files(nullptr, nullptr);
+        OpenDialog* d = openwin;
+        d->finput->value(dem.c_str());
+        if (!comp.empty())
+            d->finput2->value(comp.c_str());
+        if (kind)
+            tick(d->*kind, true);
+        click(childOf<Fl_Button>(d, "Open"));
+        return d;
+    }
+};
+
+} // namespace gui_test
+
+#endif

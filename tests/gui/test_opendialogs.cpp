@@ -1,0 +1,358 @@
+// The open dialogs as a user meets them: their fields and defaults, the
+// kind boxes, every message of an Open press, successful opens of each
+// kind, and failed ones that leave the data set in use alone.
+#include <FL/Fl_Value_Output.H>
+
+#include <fstream>
+
+#include "app/callbacks.h"
+#include "dialogs/openchecks.h"
+#include "render/modelaccess.h"
+#include "tests/gui/dialog_fixtures.h"
+
+namespace gui_test {
+namespace {
+
+const std::string DEM_PATH = sampleData("alps_dem.grd");
+const std::string DEM2_PATH = sampleData("alps_dem2.grd");
+const std::string SPARSE_PATH = sampleData("alps_sparse.grd");
+const std::string CONTOUR_PATH = sampleData("alps_contour.grd");
+
+std::string smallGrid(const char* name)
+{
+    return writeGrid(name, 3, 3, 10, [](int r, int c) { return 100.0f + r + c; });
+}
+
+// A counter a user meets in a new dialog: its start value and bounds.
+struct CounterRow {
+    const char* label;
+    double value, min, max, step;
+};
+
+void expectCounters(OpenDialog* d, const std::vector<CounterRow>& rows, const char* dialog)
+{
+    for (const CounterRow& r : rows) {
+        auto* c = childOf<Fl_Counter>(d, r.label);
+        ASSERT_NE(c, nullptr) << dialog << ": no counter \"" << r.label << "\"";
+        EXPECT_TRUE(c->value() == r.value && c->minimum() == r.min && c->maximum() == r.max && c->step() == r.step)
+            << dialog << ": \"" << r.label << "\" starts at " << c->value() << " in " << c->minimum() << " to "
+            << c->maximum() << " by " << c->step();
+    }
+}
+
+std::string kindNames(Fl_Window* w)
+{
+    std::string names;
+    for (int i = 0; i < w->children(); ++i)
+        if (auto* o = dynamic_cast<Fl_Output*>(w->child(i)))
+            names += std::string(o->value()) + ";";
+    return names;
+}
+
+TEST_F(DialogTest, DemDialog)
+{
+    file(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    ASSERT_NE(d, nullptr) << "\"DEM File\" opened no dialog";
+    EXPECT_STREQ(d->label(), "Open File");
+    EXPECT_TRUE(d->shown() && d->w() == 300 && d->h() == 250);
+    EXPECT_STREQ(d->finput->label(), "DEM:");
+    EXPECT_STREQ(d->finput->value(), "") << "the DEM field is not empty";
+    expectCounters(d,
+                   {{"Treeline: ", 1800, 1000, 15000, 100},
+                    {"Vegetation Slope: ", 50, 10, 80, 1},
+                    {"Vertical Exageration :", 1, 1, 10, 1}},
+                   "DEM dialog");
+    for (const char* b : {"Search...", "Open", "Cancel"})
+        EXPECT_NE(childOf<Fl_Button>(d, b), nullptr) << "DEM dialog: no \"" << b << "\" button";
+    EXPECT_EQ(d->demCheck, nullptr) << "a DEM alone has no comparison kind";
+    expectTidy(d, "DEM dialog");
+    saveShot(d, "dialog_dem");
+}
+
+TEST_F(DialogTest, TwoFileDialog)
+{
+    files(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->shown() && d->w() == 350 && d->h() == 300 && std::strcmp(d->label(), "Open File") == 0);
+    EXPECT_STREQ(d->finput2->label(), "Comparison File:");
+    expectCounters(d,
+                   {{"Treeline: ", 1800, 1000, 15000, 100},
+                    {"Vegetation Slope: ", 50, 10, 80, 1},
+                    {"Vertical Exageration :", 1, 1, 10, 1},
+                    {"Contour Interval :", 20, 1, 100, 1}},
+                   "two-file dialog");
+    EXPECT_FALSE(d->demCheck->value() || d->rawCheck->value() || d->contCheck->value()) << "a kind is ticked";
+    EXPECT_EQ(kindNames(d), "DEM File;Sparse File;Contour File;") << "the kind boxes' names";
+    EXPECT_TRUE(d->continput->active()) << "Contour Interval starts unusable";
+    expectTidy(d, "two-file dialog");
+    saveShot(d, "dialog_two_files");
+}
+
+TEST_F(DialogTest, ChangeDialogOnlyWithADemLoaded)
+{
+    addChange(nullptr, nullptr);
+    EXPECT_EQ(openwin, nullptr) << "a comparison file was offered with no DEM to compare with";
+
+    openThroughDialog(DEM_PATH);
+    settle();
+    addChange(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    ASSERT_NE(d, nullptr) << "no change dialog with a DEM loaded";
+    EXPECT_TRUE(d->shown() && d->w() == 300 && d->h() == 200 && std::strcmp(d->label(), "Open File") == 0);
+    EXPECT_STREQ(d->ainput->label(), "Comparison file:");
+    EXPECT_EQ(kindNames(d), "DEM File;Sparse File;Contour File;");
+    expectCounters(d, {{"Contour Interval :", 20, 1, 100, 1}}, "change dialog");
+    expectTidy(d, "change dialog");
+    saveShot(d, "dialog_change");
+}
+
+TEST_F(DialogTest, KindBoxesTickOneAtATime)
+{
+    files(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    struct Step {
+        Fl_Check_Button* OpenDialog::*box;
+        bool on;
+        const char* ticked; // d, r, c for DEM, Sparse, Contour
+        bool intervalUsable;
+    };
+    const Step steps[] = {
+        {&OpenDialog::rawCheck, true, "r", true},   {&OpenDialog::demCheck, true, "d", false},
+        {&OpenDialog::contCheck, true, "c", false}, {&OpenDialog::rawCheck, true, "r", true},
+        {&OpenDialog::rawCheck, false, "", true},   {&OpenDialog::contCheck, true, "c", false},
+        {&OpenDialog::contCheck, false, "", false},
+    };
+    int n = 0;
+    for (const Step& s : steps) {
+        tick(d->*(s.box), s.on);
+        std::string ticked = std::string(d->demCheck->value() ? "d" : "") + (d->rawCheck->value() ? "r" : "") +
+                             (d->contCheck->value() ? "c" : "");
+        EXPECT_EQ(ticked, s.ticked) << "after click " << n;
+        EXPECT_EQ(d->continput->active() != 0, s.intervalUsable) << "Contour Interval after click " << n;
+        ++n;
+    }
+}
+
+TEST_F(DialogTest, EveryMistakeGetsItsMessageAndLoadsNothing)
+{
+    const std::string missing = tempPath("no_such_file.grd");
+    using K = Fl_Check_Button* OpenDialog::*;
+    struct Row {
+        bool two;
+        std::string dem, comp;
+        K kind;
+        const char* message;
+    };
+    const Row rows[] = {
+        {false, "", "", nullptr, "Missing filename/s."},
+        {false, missing, "", nullptr, "Invalid DEM file."},
+        {true, DEM_PATH, "", &OpenDialog::demCheck, "Missing filename/s."},
+        {true, "", DEM2_PATH, &OpenDialog::demCheck, "Missing filename/s."},
+        {true, DEM_PATH, DEM2_PATH, nullptr, "You must select a comparison filetype."},
+        {true, missing, DEM2_PATH, &OpenDialog::demCheck, "Invalid DEM file."},
+        {true, missing, missing, &OpenDialog::demCheck, "Invalid DEM and comparison files."},
+        {true, DEM_PATH, missing, &OpenDialog::demCheck, "Invalid comparison file."},
+    };
+    for (const Row& r : rows) {
+        r.two ? files(nullptr, nullptr) : file(nullptr, nullptr);
+        OpenDialog* d = openwin;
+        d->finput->value(r.dem.c_str());
+        if (r.two)
+            d->finput2->value(r.comp.c_str());
+        if (r.kind)
+            tick(d->*(r.kind), true);
+        click(childOf<Fl_Button>(d, "Open"));
+        const std::string what = std::string(r.two ? "two-file" : "DEM") + " dialog with \"" + r.dem + "\", \"" +
+                                 r.comp + "\"";
+        EXPECT_EQ(shownError(), r.message) << what;
+        EXPECT_TRUE(d->shown()) << what << ": the dialog closed, the user cannot correct it";
+        EXPECT_TRUE(FILE_CONST == 0 && !OPEN && mt.getRows() == 0) << what << ": something counts as loaded";
+        EXPECT_STREQ(file1Label->value(), "") << what << ": the status row names a file that is not loaded";
+        EXPECT_FALSE(Cerr->active()) << what << ": tools unlocked without data";
+        settle();
+    }
+    saveShot(errorWin, "error_window");
+}
+
+TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
+{
+    file(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    d->finput->value(DEM_PATH.c_str());
+    setCounter(d->vinput, 3);
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(shownError(), "") << "an error was shown";
+    EXPECT_FALSE(d->shown()) << "the dialog stayed open after a successful open";
+    EXPECT_TRUE(FILE_CONST == 1 && OPEN && mt.getRows() == 200 && mt.getCols() == 240) << "DEM not in use";
+    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "DEM file name";
+    EXPECT_STREQ(file2Label->value(), "") << "a comparison file is named";
+    EXPECT_TRUE(xcornerLabel->value() == 600000 && ycornerLabel->value() == 5100000 && cellsizeLabel->value() == 30)
+        << "corner and cell size: " << xcornerLabel->value() << ", " << ycornerLabel->value() << ", "
+        << cellsizeLabel->value();
+    char shown[128];
+    ycornerLabel->format(shown);
+    EXPECT_STREQ(shown, "5100000") << "the y corner as the status row shows it";
+    EXPECT_EQ(vdisplay->value(), 3) << "the exaggeration chosen in the dialog";
+    EXPECT_EQ(mt.getVertExag(), 3) << "the mesh was not built with the chosen exaggeration";
+    EXPECT_TRUE(Cerr->active() && graphCButton->active()) << "curvature tools still locked";
+    EXPECT_FALSE(lerr->active()) << "comparison tools unlocked with a DEM alone";
+    EXPECT_EQ(chooserStartDirectory(), sampleData("").substr(0, sampleData("").size() - 1))
+        << "the next chooser does not start beside the file just opened";
+    settle();
+    EXPECT_EQ(openwin, nullptr) << "the closed dialog was kept";
+}
+
+TEST_F(DialogTest, TwoFilesWithEachKind)
+{
+    struct Row {
+        Fl_Check_Button* OpenDialog::*box;
+        std::string comp;
+        int kind;
+        int contourInterval;
+    };
+    const Row rows[] = {
+        {&OpenDialog::demCheck, DEM2_PATH, DEM, -1},
+        {&OpenDialog::rawCheck, SPARSE_PATH, SPARSEF, -1},
+        {&OpenDialog::contCheck, CONTOUR_PATH, CONTF, 20},
+    };
+    for (const Row& r : rows) {
+        openThroughDialog(DEM_PATH, r.comp, r.box);
+        EXPECT_EQ(shownError(), "") << r.comp;
+        EXPECT_TRUE(FILE_CONST == 2 && haveComparison()) << r.comp << " not in use";
+        EXPECT_EQ(fileType, r.kind) << r.comp;
+        EXPECT_EQ(std::string(file2Label->value()), r.comp) << "comparison file name";
+        EXPECT_TRUE(lerr->active() && graphButton->active()) << r.comp << ": comparison tools still locked";
+        if (r.contourInterval > 0) {
+            EXPECT_EQ(MyWindow::getCont(), r.contourInterval) << "contour interval of " << r.comp;
+        }
+        settle();
+    }
+}
+
+TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
+{
+    openThroughDialog(DEM_PATH, DEM2_PATH, &OpenDialog::demCheck);
+    const float corner = mt.getElev(10, 20);
+    OpenDialog* d = openThroughDialog(DEM_PATH, smallGrid("small.grd"), &OpenDialog::contCheck);
+    EXPECT_EQ(shownError(), "Grid sizes do not match");
+    EXPECT_TRUE(d->shown()) << "the dialog closed on a refused open";
+    EXPECT_TRUE(d->contCheck->value()) << "the kind ticked was lost";
+    EXPECT_TRUE(FILE_CONST == 2 && haveComparison() && rd.getRows() == 200) << "the comparison in use was dropped";
+    EXPECT_EQ(mt.getElev(10, 20), corner) << "the DEM in use changed";
+    EXPECT_EQ(std::string(file2Label->value()), DEM2_PATH) << "the status row names the refused file";
+    EXPECT_EQ(fileType, DEM) << "the kind in use follows the refused file";
+}
+
+TEST_F(DialogTest, MalformedFileIsReportedAndChangesNothing)
+{
+    openThroughDialog(DEM_PATH);
+    settle();
+    const std::string bad = tempPath("bad_height.grd");
+    std::ofstream(bad) << "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 12,5 6\n";
+    OpenDialog* d = openThroughDialog(bad);
+    const std::string message = shownError();
+    EXPECT_NE(message.find(bad), std::string::npos) << "the message does not name the file: " << message;
+    EXPECT_NE(message.find("row 1"), std::string::npos) << "the message does not name the row: " << message;
+    EXPECT_NE(message.find("column 1"), std::string::npos) << "the message does not name the column: " << message;
+    EXPECT_TRUE(d->shown()) << "the dialog closed";
+    EXPECT_TRUE(FILE_CONST == 1 && mt.getRows() == 200 && OPEN) << "the DEM in use is gone";
+    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the status row names the bad file";
+    // The window is as wide as the message: nothing cut off.
+    auto* box = childOf<Fl_Box>(errorWin);
+    int tw = box->w(), th = 0;
+    measureText(message, FL_HELVETICA, FL_NORMAL_SIZE, tw, th);
+    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= errorWin->w()) << "message cut";
+    saveShot(errorWin, "error_window_reader");
+}
+
+TEST_F(DialogTest, CancelLoadsNothing)
+{
+    files(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    d->finput->value(DEM_PATH.c_str());
+    click(childOf<Fl_Button>(d, "Cancel"));
+    EXPECT_FALSE(d->shown()) << "Cancel left the dialog open";
+    EXPECT_EQ(FILE_CONST, 0) << "a cancelled dialog claims comparison data";
+    EXPECT_FALSE(Cerr->active()) << "tools unlocked by a cancelled dialog";
+}
+
+TEST_F(DialogTest, CommandLineDemIsOfferedOnce)
+{
+    std::string cmdline = DEM2_PATH;
+    filename = cmdline.c_str();
+    initFiles = 2;
+    file(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    EXPECT_EQ(std::string(d->finput->value()), DEM2_PATH) << "the command-line DEM is not offered";
+    EXPECT_EQ(chooserStartDirectory() + "/alps_dem2.grd", DEM2_PATH) << "chooser not beside the command-line DEM";
+    d->finput->value(DEM_PATH.c_str()); // the user types another name
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the typed name was overridden";
+    EXPECT_EQ(initFiles, 0) << "the command-line DEM is still pending";
+    settle();
+    file(nullptr, nullptr);
+    EXPECT_STREQ(openwin->finput->value(), "") << "the command-line DEM was offered twice";
+}
+
+TEST_F(DialogTest, ChangingTheComparisonFile)
+{
+    openThroughDialog(DEM_PATH);
+    settle();
+    struct Row {
+        std::string comp;
+        const char* message;
+    };
+    for (const Row& r : {Row{"", "Invalid comparison file."}, Row{tempPath("none.grd"), "Invalid comparison file."},
+                         Row{smallGrid("small_change.grd"), "Grid sizes do not match"}}) {
+        addChange(nullptr, nullptr);
+        OpenDialog* d = openwin;
+        d->ainput->value(r.comp.c_str());
+        click(childOf<Fl_Button>(d, "Open"));
+        EXPECT_EQ(shownError(), r.message) << "change to \"" << r.comp << "\"";
+        EXPECT_TRUE(d->shown()) << "the change dialog closed on a refused file";
+        EXPECT_TRUE(FILE_CONST == 1 && !haveComparison()) << "comparison data claimed after \"" << r.comp << "\"";
+        EXPECT_STREQ(file2Label->value(), "") << "the status row names a file not loaded";
+        click(childOf<Fl_Button>(errorWin, "OK"));
+        settle();
+    }
+    addChange(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    d->ainput->value(SPARSE_PATH.c_str());
+    tick(d->rawCheck, true);
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(shownError(), "") << "a good comparison file was refused";
+    EXPECT_FALSE(d->shown()) << "the change dialog stayed open";
+    EXPECT_TRUE(FILE_CONST == 2 && haveComparison() && fileType == SPARSEF) << "comparison data not in use";
+    EXPECT_EQ(std::string(file2Label->value()), SPARSE_PATH);
+    EXPECT_TRUE(lerr->active() && graphDButton->active()) << "comparison tools still locked";
+}
+
+TEST_F(DialogTest, EachButtonActsOnItsOwnWindow)
+{
+    file(nullptr, nullptr);
+    OpenDialog* older = openwin;
+    older->finput->value(DEM_PATH.c_str());
+    file(nullptr, nullptr);
+    OpenDialog* newer = openwin;
+    newer->finput->value(DEM2_PATH.c_str());
+    click(childOf<Fl_Button>(older, "Open"));
+    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the older dialog's Open read the newer one";
+    EXPECT_FALSE(older->shown()) << "the older dialog stayed open";
+    EXPECT_TRUE(newer->shown()) << "the newer dialog closed";
+
+    errorMessage(DEM_ERR);
+    Fl_Window* first = errorWin;
+    errorMessage(COMP_ERR);
+    Fl_Window* second = errorWin;
+    click(childOf<Fl_Button>(first, "OK"));
+    EXPECT_FALSE(first->shown()) << "OK did not close its own message";
+    EXPECT_TRUE(second->shown()) << "OK closed the newer message";
+    errorMessage(7);
+    EXPECT_EQ(shownError(), "") << "an unknown code shows a message";
+    EXPECT_STREQ(errorWin->label(), "File Error");
+}
+
+} // namespace
+} // namespace gui_test

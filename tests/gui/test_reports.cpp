@@ -1,0 +1,229 @@
+// The statistics report, the unit counters and their legends, the sparse
+// file dialog and the about and help windows, as a user opens them.
+#include <FL/Fl_Multiline_Output.H>
+
+#include <fstream>
+#include <sstream>
+
+#include "dialogs/errorunits.h"
+#include "dialogs/helpabout.h"
+#include "dialogs/sparsefile.h"
+#include "dialogs/statsreport.h"
+#include "model/errors.h"
+#include "render/modelaccess.h"
+#include "tests/gui/dialog_fixtures.h"
+
+namespace gui_test {
+namespace {
+
+std::string fieldText(Fl_Window* w)
+{
+    auto* field = childOf<Fl_Multiline_Output>(w);
+    return field ? field->value() : "";
+}
+
+// Tabs as the text field draws them: to the next multiple of 8 characters.
+std::string expandTabs(const std::string& text)
+{
+    std::string out;
+    int column = 0;
+    for (char ch : text) {
+        if (ch == '\t') {
+            do
+                out += ' ';
+            while (++column % 8);
+        } else {
+            out += ch;
+            column = ch == '\n' ? 0 : column + 1;
+        }
+    }
+    return out;
+}
+
+// The whole text is inside the field and the field inside its window.
+void expectTextFits(Fl_Window* w, const char* what)
+{
+    auto* field = childOf<Fl_Multiline_Output>(w);
+    ASSERT_NE(field, nullptr) << what << ": no text field";
+    EXPECT_TRUE(field->x() >= 0 && field->y() >= 0 && field->x() + field->w() <= w->w() &&
+                field->y() + field->h() <= w->h())
+        << what << ": the field runs out of its window";
+    int tw = 0, th = 0;
+    measureText(expandTabs(field->value()), field->textfont(), field->textsize(), tw, th);
+    EXPECT_LE(tw, field->w() - 6) << what << ": text cut at the right";
+    EXPECT_LE(th, field->h() - 6) << what << ": text cut at the bottom";
+}
+
+TEST_F(DialogTest, StatisticsBeforeAnythingIsLoaded)
+{
+    stats(nullptr, nullptr);
+    ASSERT_NE(statsWin, nullptr) << "no report window";
+    EXPECT_STREQ(statsWin->label(), "Statistics");
+    const std::string text = fieldText(statsWin);
+    EXPECT_NE(text.find("Gridsize: 0 x 0"), std::string::npos) << text;
+    EXPECT_EQ(text.find("nan"), std::string::npos) << "\"nan\" in the report:\n" << text;
+    EXPECT_EQ(text.find("COMPARISON"), std::string::npos) << "comparison section without a comparison grid";
+}
+
+TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
+{
+    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    stats(nullptr, nullptr);
+    Fl_Window* one = statsWin;
+    const std::string demOnly = fieldText(one);
+    EXPECT_NE(demOnly.find("Gridsize: 200 x 240"), std::string::npos) << demOnly;
+    EXPECT_EQ(demOnly.find("COMPARISON"), std::string::npos) << "comparison section with a DEM alone";
+    EXPECT_EQ(demOnly.substr(demOnly.size() - 1), "\n") << "the report does not end with its last class line";
+    EXPECT_EQ(childOf<Fl_Multiline_Output>(one)->textfont(), FL_COURIER_BOLD) << "columns would not line up";
+    expectTextFits(one, "DEM report");
+
+    ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
+    setCounter(unitSliderldGUI, 2.5);
+    stats(nullptr, nullptr);
+    const std::string both = fieldText(statsWin);
+    EXPECT_NE(both.find("COMPARISON STATISTCS"), std::string::npos) << "no comparison section:\n" << both;
+    EXPECT_NE(both.find("   >   10.0"), std::string::npos) << "difference bounds not in units of 2.5:\n" << both;
+    const std::size_t rmse = both.find("RMSE: ");
+    ASSERT_NE(rmse, std::string::npos) << "no RMSE";
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(both[rmse + 6]))) << "RMSE not a number: " << both.substr(rmse);
+    EXPECT_EQ(fieldText(one), demOnly) << "the older report changed";
+    expectTextFits(statsWin, "comparison report");
+    saveShot(statsWin, "statistics");
+}
+
+TEST_F(DialogTest, CurvatureUnitDialogsMoveTheLegend)
+{
+    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    setCounter(unitSliderGUI, 1.5);
+    modCurve(nullptr, nullptr);
+    Fl_Window* first = shownWindow("Curvature Error");
+    ASSERT_NE(first, nullptr) << "no \"Curvature Error\" dialog";
+    Fl_Counter* older = unitSlider;
+    EXPECT_EQ(older->value(), 1.5) << "the dialog does not start at the panel's unit";
+    EXPECT_TRUE(older->minimum() == 0.5 && older->maximum() == 5.0) << "bounds of the curvature unit";
+    EXPECT_STREQ(older->label(), "Curvature Error Units");
+    expectTidy(first, "curvature unit dialog");
+    modCurve(nullptr, nullptr);
+    ASSERT_NE(unitSlider, older);
+    setCounter(unitSlider, 2.5);
+    struct Legend {
+        double u1, u2, u3;
+    };
+    auto legend = [] { return Legend{cerrLabel->value(), cerr2Label->value(), cerr3Label->value()}; };
+    EXPECT_TRUE(legend().u1 == 2.5 && legend().u2 == 5 && legend().u3 == 7.5) << "legend after 2.5";
+    EXPECT_EQ(unitSliderGUI->value(), 2.5) << "the panel's counter did not follow";
+    EXPECT_EQ(curveUnits, 2.5f) << "the viewer still classes in the old unit";
+
+    setCounter(older, 4.0); // the older dialog's counter fires
+    EXPECT_TRUE(legend().u1 == 4 && legend().u2 == 8 && legend().u3 == 12)
+        << "legend follows " << legend().u1 << ", not the counter that changed";
+    EXPECT_EQ(curveUnits, 4.0f);
+
+    setCounter(unitSliderGUI, 0.5);
+    EXPECT_TRUE(legend().u1 == 0.5 && legend().u2 == 1 && legend().u3 == 1.5) << "panel counter 0.5";
+    saveShot(first, "curvature_error_dialog");
+}
+
+TEST_F(DialogTest, DifferenceUnitMovesItsLegend)
+{
+    ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
+    setCounter(unitSliderldGUI, 0.5);
+    EXPECT_TRUE(lderrLabel->value() == 0.5 && lderr2Label->value() == 1 && lderr3Label->value() == 1.5 &&
+                lderr4Label->value() == 2)
+        << "difference legend after 0.5";
+    EXPECT_EQ(diffUnits, 0.5f) << "the viewer still classes in the old unit";
+}
+
+// Opens the sparse dialog for the sample DEM and asks for n heights in
+// the file `out`; returns what was printed on standard output.
+std::string makeSample(const std::string& n, const std::string& out)
+{
+    sparse(nullptr, nullptr);
+    auto* d = dynamic_cast<SparseDialog*>(sparseIn->window());
+    d->count->value(n.c_str());
+    d->output->value(out.c_str());
+    ::testing::internal::CaptureStdout();
+    click(childOf<Fl_Button>(d, "Make"));
+    return ::testing::internal::GetCapturedStdout();
+}
+
+TEST_F(DialogTest, SparseFileIsWrittenAndLoadsBack)
+{
+    ASSERT_TRUE(openThroughDialog(sampleData("alps_dem.grd")));
+    settle();
+    sparse(nullptr, nullptr);
+    auto* d = dynamic_cast<SparseDialog*>(sparseIn->window());
+    ASSERT_NE(d, nullptr) << "no sparse dialog";
+    EXPECT_STREQ(d->label(), "Sparse File");
+    EXPECT_EQ(std::string(d->output->value()), sampleData("alps_dem_sparse.grd")) << "not offered next to the DEM";
+    expectTidy(d, "sparse dialog");
+    saveShot(d, "sparse_dialog");
+
+    const std::string path = tempPath("sample.grd");
+    const std::string printed = makeSample("500 heights", path);
+    EXPECT_EQ(shownError(), "") << "the sample was refused";
+    std::stringstream file;
+    file << std::ifstream(path).rdbuf();
+    const std::string& header = mt.getHeaderText();
+    ASSERT_EQ(file.str().substr(0, header.size()), header) << "the file does not start with the DEM's header";
+    const std::string raster = file.str().substr(header.size());
+    ASSERT_FALSE(raster.empty()) << "no raster written";
+    EXPECT_NE(printed.find(raster), std::string::npos) << "standard output shows another sample than the file";
+    EXPECT_NE(std::string(sparseIn->window()->child(6)->label()).find(path), std::string::npos)
+        << "the dialog does not say where the sample went";
+
+    bool ok = false;
+    gl->changeFile(path.c_str(), 1, 2, ok);
+    ASSERT_TRUE(ok && haveComparison()) << "the sample does not load back as a comparison file";
+    int present = 0;
+    for (int r = 0; r < rd.getRows(); ++r)
+        for (int c = 0; c < rd.getCols(); ++c)
+            present += rd.getGrid(r, c) > 0 && rd.getGrid(r, c) == mt.getElev(r, c);
+    EXPECT_TRUE(present >= 37 && present <= 500) << present << " DEM heights in the sample";
+}
+
+TEST_F(DialogTest, SparseFileRefusalsAreShown)
+{
+    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    const std::string out = tempPath("refused.grd");
+    struct Row {
+        std::string count, path;
+        std::string says;
+    };
+    const Row rows[] = {
+        {"abc", out, errorText(SPARSE)},
+        {"99", out, errorText(SPARSE)},
+        {"99999999999", out, "too large"},
+        {"48001", out, "48000"},
+        {"500", "", "Name the grid file"},
+        {"500", tempPath("no_dir") + "/x.grd", "Cannot write"},
+    };
+    for (const Row& r : rows) {
+        makeSample(r.count, r.path);
+        EXPECT_NE(shownError().find(r.says), std::string::npos)
+            << "count \"" << r.count << "\" to \"" << r.path << "\" says: " << shownError();
+        EXPECT_STREQ(errorWin->label(), "Sparse File");
+        click(childOf<Fl_Button>(errorWin, "OK"));
+    }
+    EXPECT_FALSE(std::ifstream(out).is_open()) << "a refused sample left a file";
+}
+
+TEST_F(DialogTest, AboutAndHelpTextsFitTheirWindows)
+{
+    about(nullptr, nullptr);
+    Fl_Window* a = shownWindow("About");
+    ASSERT_NE(a, nullptr) << "no About window";
+    EXPECT_EQ(fieldText(a), "\n\n\n     Oroscope: Gridsentry\n\t      Version 0.1\n");
+    expectTextFits(a, "About");
+    saveShot(a, "about");
+    a->hide();
+    help(nullptr, nullptr);
+    Fl_Window* h = shownWindow("About");
+    ASSERT_NE(h, nullptr) << "no help window";
+    EXPECT_EQ(fieldText(h), "\n\n\n\t   not done yet \n");
+    expectTextFits(h, "Help");
+    saveShot(h, "help");
+}
+
+} // namespace
+} // namespace gui_test
