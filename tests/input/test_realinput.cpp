@@ -128,7 +128,7 @@ int changed(const Image& a, const Image& b, int x, int y, int w, int h)
     return n;
 }
 
-TEST_F(RealInput, DragRotatesWheelZoomsAndAKeyWorksItsBox)
+TEST_F(RealInput, DragRotatesWheelZoomsAndKeysWorkBoxAndDialog)
 {
     showSampleData();
     const Image before = shot("before");
@@ -166,6 +166,15 @@ TEST_F(RealInput, DragRotatesWheelZoomsAndAKeyWorksItsBox)
     EXPECT_GT(viewerChanged(zoomed, contours), 5000) << "the reference data are not shown";
     EXPECT_GT(changed(zoomed, contours, 683, 258, 17, 17), 0) << "the \"Contours/Ref. Data\" box shows no tick";
     EXPECT_EQ(changed(zoomed, contours, 660, 30, 180, 220), 0) << "key n changed the upper tool panel";
+
+    // The menu bar's shortcuts pass the viewer by: Alt+V opens "View",
+    // whose fourth entry is "Side View".
+    drive("xdotool key alt+v sleep 0.3 key Down Down Down Down Return");
+    EXPECT_EQ(xrotation, -90.0f) << "Alt+V did not open the View menu while the viewer had the keys";
+
+    // Key e opens a dialog under the pointer, where the keys then go.
+    drive("xdotool key e sleep 0.5 key ctrl+a type 150 && xdotool key Return");
+    EXPECT_EQ(eyevalue, 150.0f) << "the eye distance typed into the dialog was not taken";
 }
 
 TEST_F(RealInput, QAndEscapeEndTheProgramWithStatusOne)
