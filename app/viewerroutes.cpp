@@ -32,7 +32,6 @@ PanelControl controlOf(PanelSwitch s)
 void clickBox(PanelSwitch s)
 {
     const PanelControl c = controlOf(s);
-    NOT_MENU = true;
     c.box->value(!c.box->value());
     c.callback(c.box, nullptr);
 }

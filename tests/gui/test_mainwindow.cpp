@@ -484,7 +484,14 @@ TEST_F(MainWindowTest, HeightClassesNeedContourDataAndMenusNeedData)
 
 TEST_F(Switches, HeightClassesNeedAContourInterval)
 {
+    click(col);
+    EXPECT_TRUE(shows(col, menupos::HEIGHTS, colorHeightClasses, true)) << "with contour data";
+    FILE_CONST = 1; // a DEM alone opened since
+    click(colors);
+    EXPECT_TRUE(shows(col, menupos::HEIGHTS, colorHeightClasses, false)) << "switched off by \"Height Colors\"";
+
     // Comparison data without a single height: no contour interval.
+    FILE_CONST = 2;
     auto dem = [](int r, int c) { return 100.0f + r + c; };
     ASSERT_TRUE(load(writeGrid("cdem.grd", 4, 4, 10, dem), writeGrid("none.grd", 4, 4, 10, [](int, int) {
                          return 0.0f;
@@ -521,6 +528,9 @@ TEST_F(Switches, ProfileAxisRowCounterAndExaggeration)
     pdisplay->value(4); // and columns 1 to 4
     pdisplay->do_callback();
     EXPECT_EQ(profileXpos, 4) << "the last column refused for a horizontal profile";
+    pdisplay->value(3);
+    click(prof);
+    EXPECT_EQ(profileXpos, 3) << "the profile shown elsewhere than the counter says";
 
     vdisplay->value(5);
     vdisplay->do_callback();

@@ -215,7 +215,9 @@ TEST_F(ViewerTest, DraggingALargeGridThinsAndOutlinesTheMesh)
     EXPECT_GT(thinned, 1000) << "the mesh is not thinned while dragged";
     // Outlines of cells below a pixel fill the holes the thinning leaves.
     EXPECT_LT(outlined, thinned) << "the thinned mesh is not drawn as outlines";
+    Fl::flush();
     mouse(FL_RELEASE, 1);
+    EXPECT_NE(gl->damage(), 0) << "the release does not bring the whole mesh back";
     EXPECT_EQ(holes(), 0) << "holes after the release";
 }
 
