@@ -173,7 +173,9 @@ TEST_F(RealInput, DragRotatesWheelZoomsAndKeysWorkBoxAndDialog)
     EXPECT_EQ(xrotation, -90.0f) << "Alt+V did not open the View menu while the viewer had the keys";
 
     // Key e opens a dialog under the pointer, where the keys then go.
-    drive("xdotool key e sleep 0.5 key ctrl+a type 150 && xdotool key Return");
+    const std::string dialog = std::filesystem::current_path() / "realinput_eyedialog.ppm";
+    drive("xdotool key e sleep 0.5 && import -window root -depth 8 '" + dialog +
+          "' && xdotool key ctrl+a type 150 && xdotool key Return");
     EXPECT_EQ(eyevalue, 150.0f) << "the eye distance typed into the dialog was not taken";
 }
 
