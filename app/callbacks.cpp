@@ -68,9 +68,37 @@ void forwardToBox(Fl_Button* box, Fl_Callback* panelFn, Fl_Widget* w)
     panelFn(w, nullptr);
 }
 
+// A menu choice whose guard fails: the toolkit has flipped the mark, so
+// flip it back, and let the next click reach the menu again.
+void refuseMenuChoice(int pos)
+{
+    flipMark(pos);
+    NOT_MENU = true;
+}
+
+// The menu callbacks' two steps.
+void menuToggle(bool guard, int pos, Fl_Button* box, Fl_Callback* panelFn, Fl_Widget* w)
+{
+    NOT_MENU = false;
+    if (guard)
+        forwardToBox(box, panelFn, w);
+    else
+        refuseMenuChoice(pos);
+}
+
 int profileNumber()
 {
     return static_cast<int>(pdisplay->value()); // truncation toward zero
+}
+
+// The counter's number goes to the viewer, which refuses a row or column
+// outside the grid; the counter then shows where the profile really is.
+void moveProfileToCounter()
+{
+    MyWindow::changeProf(profileNumber());
+    const int shown = MyWindow::shownProfilePosition();
+    if (shown >= 0)
+        pdisplay->value(shown);
 }
 
 Fl_Widget* widgetOf(Tool t)
@@ -154,12 +182,22 @@ void slopeFn(Fl_Widget* w, void*)
 
 void heights(Fl_Widget* w, void*)
 {
+    // Without contour data there are no classes to colour: the tick is
+    // refused, and a menu choice's mark taken back.
+    if (col->value() && (FILE_CONST != 2 || !MyWindow::canColorHeightClasses())) {
+        col->value(0);
+        if (!NOT_MENU)
+            flipMark(menupos::HEIGHTS);
+        NOT_MENU = true;
+        return;
+    }
     followBoxInMenu(menupos::HEIGHTS);
     exclude(col, colors, colorfn, w);
     exclude(col, slope, slopeFn, w);
     exclude(col, cont, contfn, w);
-    // Height classes come from the comparison data's contour interval.
-    if (FILE_CONST != 2)
+    // The flag follows the box; switching off needs no contour data (a
+    // later data set may have none).
+    if (colorHeightClasses == (col->value() != 0))
         return;
     MyWindow::heights(w);
     refreshViewer();
@@ -206,6 +244,8 @@ void curverrfn(Fl_Widget* w, void*)
 void proffn(Fl_Widget*, void*)
 {
     NOT_MENU = true;
+    // The section appears where the counter says.
+    moveProfileToCounter();
     MyWindow::prof();
     refreshViewer();
 }
@@ -218,77 +258,18 @@ void glyphfn(Fl_Widget*, void*)
 }
 
 // --- menu toggles ------------------------------------------------------------
-// The toolkit has flipped the entry's mark already. A failed guard leaves
-// everything else alone, NOT_MENU included, until the next callback.
+// The toolkit has flipped the entry's mark already.
 
-void drawMagnifierM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST > 0)
-        forwardToBox(mag, drawMagnifier, w);
-}
-
-void lightfnM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST > 0)
-        forwardToBox(light, lightfn, w);
-}
-
-void axesfnM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST > 0)
-        forwardToBox(axes, axesfn, w);
-}
-
-void contfnM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST == 2)
-        forwardToBox(cont, contfn, w);
-}
-
-void sunCallM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST > 0)
-        forwardToBox(sun, sunCall, w);
-}
-
-void colorM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST > 0)
-        forwardToBox(colors, colorfn, w);
-}
-
-void slopeM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST > 0)
-        forwardToBox(slope, slopeFn, w);
-}
-
-void heightsM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST == 2)
-        forwardToBox(col, heights, w);
-}
-
-void CerrfnM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    forwardToBox(Cerr, Cerrfn, w);
-}
-
-void lerrfnM(Fl_Widget* w, void*)
-{
-    NOT_MENU = false;
-    if (FILE_CONST == 2)
-        forwardToBox(lerr, lerrfn, w);
-}
+void drawMagnifierM(Fl_Widget* w, void*) { menuToggle(FILE_CONST > 0, menupos::TRI, mag, drawMagnifier, w); }
+void lightfnM(Fl_Widget* w, void*) { menuToggle(FILE_CONST > 0, menupos::LIGHT, light, lightfn, w); }
+void axesfnM(Fl_Widget* w, void*) { menuToggle(FILE_CONST > 0, menupos::AXES, axes, axesfn, w); }
+void contfnM(Fl_Widget* w, void*) { menuToggle(FILE_CONST == 2, menupos::CONT, cont, contfn, w); }
+void sunCallM(Fl_Widget* w, void*) { menuToggle(FILE_CONST > 0, menupos::SUN, sun, sunCall, w); }
+void colorM(Fl_Widget* w, void*) { menuToggle(FILE_CONST > 0, menupos::COLORS, colors, colorfn, w); }
+void slopeM(Fl_Widget* w, void*) { menuToggle(FILE_CONST > 0, menupos::SLOPE, slope, slopeFn, w); }
+void heightsM(Fl_Widget* w, void*) { menuToggle(FILE_CONST == 2, menupos::HEIGHTS, col, heights, w); }
+void CerrfnM(Fl_Widget* w, void*) { menuToggle(true, menupos::CERR, Cerr, Cerrfn, w); }
+void lerrfnM(Fl_Widget* w, void*) { menuToggle(FILE_CONST == 2, menupos::LERR, lerr, lerrfn, w); }
 
 // --- view buttons: the viewer ignores them until a DEM is open ---------------
 
@@ -361,54 +342,53 @@ void sunMinusFN(Fl_Widget*, void*)
 }
 
 // Also fired by the open dialogs' exaggeration counters; it always reads
-// the panel's counter. Focus repaints the viewer once data is loaded.
+// the panel's counter.
 void vChange(Fl_Widget*, void*)
 {
     gl->changeVert(static_cast<int>(vdisplay->value()), FILE_CONST);
-    gl->take_focus();
+    refreshViewer();
 }
 
 void pChange(Fl_Widget*, void*)
 {
-    MyWindow::changeProf(profileNumber());
-    gl->take_focus();
+    moveProfileToCounter();
+    refreshViewer();
 }
 
-// The two direction buttons are plain on/off buttons; each switches the
-// other off. A click on the one already on leaves both off.
+// The two direction buttons are plain on/off buttons: each switches the
+// other off and stays on itself, also when clicked while on.
 void profV(Fl_Widget*, void*)
 {
     MyWindow::verticalProf();
+    profVert->value(1);
     profHoriz->value(0);
-    MyWindow::changeProf(profileNumber());
-    gl->take_focus();
+    moveProfileToCounter();
+    refreshViewer();
 }
 
 void profH(Fl_Widget*, void*)
 {
     MyWindow::horizontalProf();
+    profHoriz->value(1);
     profVert->value(0);
-    MyWindow::changeProf(profileNumber());
-    gl->take_focus();
+    moveProfileToCounter();
+    refreshViewer();
 }
 
 // --- tool panel and exit -------------------------------------------------------
 
 // Hidden, the viewer widens over the panel and `block` covers the rest of
-// the panel below it; shown again, the viewer is 625 wide.
+// the panel below it (MainWindow keeps that layout through resizing).
 void tools(Fl_Widget*, void*)
 {
     if (toolsShown) {
-        XMAX = 1050;
+        win->hideToolPanel();
         deactivateTools();
-        block->show();
     } else {
-        XMAX = 625;
-        block->hide();
+        win->showToolPanel();
         if (FILE_CONST > 0)
             activateTools();
     }
-    gl->resize(XMIN, 25, XMAX, 625);
     toolsShown = !toolsShown;
 }
 

@@ -20,6 +20,7 @@
 
 #include "app/callbacks.h"
 #include "app/menupositions.h"
+#include "app/viewerroutes.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
@@ -28,7 +29,7 @@
 #include "dialogs/statsreport.h"
 #include "render/glviewer.h"
 
-Fl_Window* win = nullptr;
+MainWindow* win = nullptr;
 Fl_Menu_Bar* menubar = nullptr;
 MyWindow* gl = nullptr;
 
@@ -408,7 +409,7 @@ const Fl_Menu_Item menuTemplate[menupos::MENU_SIZE] = {
     endOfMenu(),                                          // 50
 };
 
-Fl_Window* buildMainWindow(int& argc, char** argv)
+MainWindow* buildMainWindow(int& argc, char** argv)
 {
     // A second build (tests do this) replaces the first window.
     delete win;
@@ -416,7 +417,7 @@ Fl_Window* buildMainWindow(int& argc, char** argv)
     toolsShown = true;
     NOT_MENU = true;
 
-    win = new Fl_Window(0, 0, 850, 700, "Orolith: Landwarden (v1.2)");
+    win = new MainWindow(0, 0, 850, 700, "Orolith: Landwarden (v1.2)");
 
     menubar = new Fl_Menu_Bar(0, 0, 1050, 25);
     menubar->box(FL_PLASTIC_UP_BOX);
@@ -444,6 +445,7 @@ Fl_Window* buildMainWindow(int& argc, char** argv)
     menubar->menu(menuCopy);
 
     deactivateTools();
+    connectViewerToPanel();
 
     // freeglut ends the process on a second glutInit.
     static bool glutStarted = false;

@@ -4,6 +4,8 @@
 #ifndef OROLITH_APP_GLVIEWERGUI_H
 #define OROLITH_APP_GLVIEWERGUI_H
 
+#include "app/mainwindow.h"
+
 class Fl_Button;
 class Fl_Check_Button;
 class Fl_Counter;
@@ -12,10 +14,9 @@ class Fl_Menu_Item;
 class Fl_Output;
 class Fl_Round_Button;
 class Fl_Value_Output;
-class Fl_Window;
 class MyWindow;
 
-extern Fl_Window* win;
+extern MainWindow* win;
 extern Fl_Menu_Bar* menubar;
 extern MyWindow* gl;
 
@@ -74,7 +75,7 @@ extern Fl_Button* block;
 
 // Shell state.
 extern int XMIN;        // left edge of the viewer
-extern int XMAX;        // width of the viewer: 650 at start, 1050 with the tools hidden
+extern int XMAX;        // width of the viewer: 650 at start, to the window's edge with the tools hidden
 extern bool toolsShown;
 extern bool NOT_MENU;   // false while a menu callback forwards to a panel callback
 extern int initFiles;   // 2 while a command-line DEM path waits for the next open
@@ -85,10 +86,11 @@ extern const char* filename; // DEM path for the next open
 extern const Fl_Menu_Item menuTemplate[];
 
 // Builds the main window and every widget, attaches the menu, leaves the
-// data-dependent tools inactive, initialises GLUT (once per process) with
-// the command line and makes the viewer the resizable widget. Nothing is
-// shown. Building again replaces the previous window.
-Fl_Window* buildMainWindow(int& argc, char** argv);
+// data-dependent tools inactive, connects the viewer's keys to the panel,
+// initialises GLUT (once per process) with the command line and makes the
+// viewer the resizable widget. Nothing is shown. Building again replaces
+// the previous window.
+MainWindow* buildMainWindow(int& argc, char** argv);
 
 // Keeps the first argument after the program name, of any length, as the
 // DEM path for the next open and sets initFiles to 2; further arguments

@@ -10,6 +10,7 @@
 #include "render/glviewer.h"
 #include "render/modelaccess.h"
 #include "render/sunpath.h"
+#include "render/viewmotion.h"
 
 namespace {
 LoadStatus lastLoadStatus;
@@ -20,13 +21,13 @@ LoadStatus lastLoadStatus;
 void MyWindow::ZoomInButton_callback(Fl_Widget*)
 {
     if (OPEN)
-        eyevalue -= ZOOM;
+        eyevalue = clampEye(eyevalue - ZOOM);
 }
 
 void MyWindow::ZoomOutButton_callback(Fl_Widget*)
 {
     if (OPEN)
-        eyevalue += ZOOM;
+        eyevalue = clampEye(eyevalue + ZOOM);
 }
 
 void MyWindow::XPlus90Button_callback(Fl_Widget*)
@@ -154,9 +155,17 @@ void MyWindow::horizontalProf() { profView = HORIZ; }
 
 void MyWindow::changeProf(int v)
 {
-    // A negative row would put the vertical section below the grid.
-    if (v >= 0 && v < mt.getRows())
+    // A vertical section stands on a row, a horizontal one on a column.
+    if (profilePositionValid(profView, v, mt.getRows(), mt.getCols()))
         profileYpos = profileXpos = v;
+}
+
+int MyWindow::shownProfilePosition()
+{
+    if (!haveDem())
+        return -1;
+    const ProfilePlacement p = placeProfile(meshFrame(mt), profileYpos, profileXpos);
+    return profView == HORIZ ? p.X : p.Y;
 }
 
 // The next frame hands the new position to light 0.
@@ -187,6 +196,8 @@ float* MyWindow::getCurveArray()
 }
 
 int MyWindow::getCont() { return rd.getContourInt(); }
+
+bool MyWindow::canColorHeightClasses() { return haveComparison() && rd.getContourInt() > 0; }
 
 void MyWindow::modCurveErr(float units)
 {

@@ -2,7 +2,6 @@
 // drawing members, all driven by the view-state globals.
 #include "render/glviewer.h"
 
-#include <FL/Fl.H>
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -20,6 +19,8 @@ MyWindow::MyWindow(int x, int y, int w, int h, const char* label) : Fl_Gl_Window
 
 void MyWindow::draw()
 {
+    // This frame shows every change made so far.
+    REDRAW = false;
     if (!OPEN) {
         glClearColor(0.7f, 0.7f, 0.7f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -34,18 +35,6 @@ void MyWindow::draw()
     minit();
     display();
 }
-
-int MyWindow::handle(int event)
-{
-    if (REDRAW)
-        redraw();
-    // The base class maps and unmaps the window on FL_SHOW and FL_HIDE; the
-    // viewer still takes every event it is offered, focus included.
-    Fl_Gl_Window::handle(event);
-    return 1;
-}
-
-void MyWindow::handleMouse(int) {}
 
 void MyWindow::InitializeGL()
 {
@@ -87,6 +76,7 @@ void minit()
     else
         glDisable(GL_LIGHTING);
     glShadeModel(GL_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, polygonOutline ? GL_LINE : GL_FILL);
 }
 
 void display()

@@ -16,7 +16,10 @@ public:
     MyWindow(int x, int y, int w, int h, const char* label = 0);
 
     void draw() override;
+    // Mouse drags, the wheel and the keys (viewerinput.cpp). Takes only the
+    // events it uses and repaints only when the view changed.
     int handle(int event) override;
+    // A button press: sets the flag of the button's drag mode.
     void handleMouse(int event);
     void InitializeGL();
 
@@ -50,6 +53,9 @@ public:
     static void verticalProf();
     static void horizontalProf();
     static void changeProf(int v);
+    // The row or column the profile picture stands at, for the shell's
+    // counter; -1 while no grid is loaded.
+    static int shownProfilePosition();
     static void sunModPlus();
     static void sunModMinus();
 
@@ -58,6 +64,9 @@ public:
     static float* getDiffArray();
     static float* getCurveArray();
     static int getCont();
+    // Height classes can be coloured: comparison data with a contour
+    // interval is loaded.
+    static bool canColorHeightClasses();
 
     void modCurveErr(float units);
     void modLocalDiffErr(float units);

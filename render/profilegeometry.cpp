@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/viewstate.h"
+
 ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos)
 {
     ProfilePlacement p;
@@ -19,6 +21,13 @@ ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos)
     p.zlow = m.zOf(m.zmin) - 0.1f;
     p.zhigh = m.zOf(m.zmax) + 0.1f;
     return p;
+}
+
+bool profilePositionValid(int view, int v, int rows, int cols)
+{
+    if (view == HORIZ)
+        return v >= 1 && v <= cols;
+    return v >= 0 && v < rows;
 }
 
 ColorRGB compareLineColor(float comp, float dem, float units)

@@ -34,6 +34,11 @@ struct ProfilePlacement {
 
 ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos);
 
+// A position the user may choose for the section: a row 0 to rows - 1 for
+// a vertical section (view VERTP), a column 1 to cols for a horizontal one,
+// the ranges placeProfile draws without clamping.
+bool profilePositionValid(int view, int v, int rows, int cols);
+
 // Colour of the dense comparison line at a cell: red where the DEM lies
 // below the comparison by more than `units`, blue where above, else white.
 ColorRGB compareLineColor(float comp, float dem, float units);

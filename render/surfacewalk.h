@@ -15,6 +15,20 @@ inline int triangleStep(bool dragging, int gridsize)
     return dragging ? gridsize / NUMTRIANGLES + 1 : 1;
 }
 
+// Above NUMTRIANGLES points even the thinned mesh is too slow to fill while
+// dragging: the frame draws outlines until the button is released.
+inline bool outlineWhileDragging(int gridsize)
+{
+    return gridsize > NUMTRIANGLES;
+}
+
+// Pressing or releasing a button changes the picture of such a grid (thin
+// or outlined, then whole again), so the viewer repaints.
+inline bool dragChangesPicture(int gridsize)
+{
+    return triangleStep(true, gridsize) > 1 || outlineWhileDragging(gridsize);
+}
+
 // The cursor (i, j) starts at (0, 1). It samples the mesh rather than
 // tracking each triangle's own cell: it stays within the grid for a mesh
 // of (rows - 1) * (2 cols - 2) triangles walked with step 1.

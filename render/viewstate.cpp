@@ -41,6 +41,7 @@ float magTransY = 0.0f;
 bool lButtonState = false;
 bool rButtonState = false;
 bool mButtonState = false;
+bool polygonOutline = false;
 
 int firstTime = 1;
 

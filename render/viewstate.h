@@ -25,6 +25,10 @@ inline constexpr float YTRANS = 0.07f;
 inline constexpr float MAGMOVEX = 0.007f;
 inline constexpr float MAGMOVEY = 0.007f;
 inline constexpr double PI = 3.14159265;
+// The eye stays where the frustum (near plane 18, far plane 200) still holds
+// the terrain at the origin; at 0 or below the view would be degenerate.
+inline constexpr float EYEMIN = 20.0f;
+inline constexpr float EYEMAX = 190.0f;
 
 // Slope and aspect.
 inline constexpr double DIVPI = 57.29582791;
@@ -79,6 +83,9 @@ extern float magTransY;
 extern bool lButtonState;
 extern bool rButtonState;
 extern bool mButtonState;
+// Polygons are drawn as outlines: set while a button drags a large grid,
+// applied by the frame, so no GL call is made outside draw.
+extern bool polygonOutline;
 
 extern int firstTime;
 

@@ -271,25 +271,37 @@ TEST_F(MainWindowTest, ToolsFollowTheDataSet)
     EXPECT_TRUE(light->value() && entry(menupos::LIGHT).value()) << "shown unlit while the relief is lit";
 }
 
-TEST_F(MainWindowTest, HidingToolsWidensTheViewerAndCoversThePanel)
+TEST_F(MainWindowTest, HidingToolsCoversThePanelAndShowingRestoresTheLayout)
 {
     FILE_CONST = 2;
     activateTools();
-    entry(31).clear(); // the toolkit unticks "Display\Hide Tools" before the callback
-    tools(menubar, nullptr);
-    EXPECT_TRUE(!toolsShown && XMAX == 1050);
-    EXPECT_TRUE(gl->x() == 0 && gl->w() == 1050 && gl->h() == 625) << "viewer does not cover the tool panel";
-    EXPECT_TRUE(block->visible() && !block->active()) << "panel below not covered, or the cover reacts";
+    auto hideOrShow = [](bool show) {
+        show ? entry(31).set() : entry(31).clear(); // the toolkit flips the tick before the callback
+        tools(menubar, nullptr);
+    };
+    hideOrShow(false);
+    EXPECT_TRUE(!toolsShown && gl->x() == 0 && gl->w() == 850 && gl->h() == 625)
+        << "viewer does not reach over the tool panel: " << gl->w() << " wide";
+    EXPECT_TRUE(block->visible() && !block->active() && block->x() == 650 && block->y() == 650 &&
+                block->x() + block->w() == 850 && block->y() + block->h() == 700)
+        << "panel below the viewer not covered, or the cover reacts";
     EXPECT_FALSE(col->active() || entry(menupos::LERR).active()) << "hidden tools still usable from the menu";
-    entry(31).set();
-    tools(menubar, nullptr);
-    EXPECT_TRUE(toolsShown && gl->w() == 625 && !block->visible()) << "tools not shown again";
+    win->resize(0, 0, 1050, 800); // the user makes the window larger while the panel is hidden
+    EXPECT_TRUE(gl->w() == 1050 && gl->h() == 725) << "hidden panel shows after resizing";
+    EXPECT_TRUE(block->x() == 850 && block->x() + block->w() == 1050 && block->y() + block->h() == 800)
+        << "cover does not follow the window";
+    hideOrShow(true);
+    EXPECT_TRUE(toolsShown && gl->w() == 850 && gl->h() == 725 && !block->visible())
+        << "viewer not back beside the panel of the larger window: " << gl->w() << " x " << gl->h();
     EXPECT_TRUE(col->active() && entry(menupos::LERR).active()) << "the data set's tools not restored";
+    win->resize(0, 0, 850, 700);
+    EXPECT_EQ(gl->w(), 650) << "resizing ignored after showing the tools again";
     FILE_CONST = 0;
     deactivateTools();
-    tools(menubar, nullptr);
-    tools(menubar, nullptr);
+    hideOrShow(false);
+    hideOrShow(true);
     EXPECT_FALSE(mag->active() || entry(menupos::TRI).active()) << "showing the tools unlocked them, no data";
+    EXPECT_EQ(gl->w(), 650) << "hiding and showing changed the layout";
 }
 
 // --- boxes, menu ticks and viewer flags in step -------------------------------
@@ -317,6 +329,20 @@ protected:
     {
         entry(pos).value() ? entry(pos).clear() : entry(pos).set();
         entry(pos).do_callback(menubar);
+    }
+    // A key typed while the viewer has the focus.
+    static int press(int key, int state = 0)
+    {
+        Fl::e_keysym = key;
+        Fl::e_state = state;
+        return gl->handle(FL_KEYBOARD);
+    }
+    static std::vector<int> diffColors()
+    {
+        std::vector<int> c;
+        for (int t = 0; t < mt.getNumTriangles(); ++t)
+            c.push_back(mt.getTriangles()[t].diffColor);
+        return c;
     }
     // Box, menu tick and viewer flag all say `on`.
     static ::testing::AssertionResult shows(Fl_Button* box, int pos, bool flag, bool on)
@@ -386,23 +412,97 @@ TEST_F(Switches, IndependentSwitchesFollowTheirMenuEntries)
     EXPECT_TRUE(plotProfile && showGlyphs) << "profile or glyphs not shown";
 }
 
-TEST_F(MainWindowTest, HeightClassesNeedComparisonDataAndMenusNeedData)
+TEST_F(Switches, KeysWorkTheBoxesAndTheirMenuEntries)
+{
+    namespace mp = menupos;
+    const std::tuple<int, int, Fl_Button*, int, bool*> keys[] = {
+        {'a', 0, axes, mp::AXES, &drawAxes},           {'p', 0, mag, mp::TRI, &magnify},
+        {'c', 0, Cerr, mp::CERR, &drawCurveColor},     {'n', 0, cont, mp::CONT, &drawContours},
+        {'r', FL_SHIFT, lerr, mp::LERR, &drawDiffColor}};
+    for (auto [key, state, box, pos, flag] : keys) {
+        press(key, state);
+        EXPECT_TRUE(shows(box, pos, *flag, true)) << "key " << char(key) << " once";
+        press(key, state);
+        EXPECT_TRUE(shows(box, pos, *flag, false)) << "key " << char(key) << " twice";
+    }
+    press('l');
+    EXPECT_TRUE(shows(light, mp::LIGHT, lighting != 0, false)) << "key l";
+    // The keys switch the rest of their exclusion group off, as the boxes do.
+    click(colors);
+    press('n');
+    EXPECT_TRUE(shows(colors, mp::COLORS, drawColors, false)) << "key n beside \"Height Colors\"";
+    click(lerr);
+    press('c');
+    EXPECT_TRUE(shows(lerr, mp::LERR, drawDiffColor, false)) << "key c beside \"Elev.\"";
+    EXPECT_TRUE(shows(Cerr, mp::CERR, drawCurveColor, true)) << "key c beside \"Elev.\"";
+    // Keys for another widget that pass the viewer by are not the viewer's.
+    Fl::e_keysym = 'a';
+    Fl::e_state = 0;
+    EXPECT_EQ(gl->handle(FL_SHORTCUT), 0) << "the viewer takes keys typed elsewhere";
+    EXPECT_FALSE(drawAxes) << "a key typed elsewhere switched the axes on";
+}
+
+TEST_F(Switches, ShiftRShowsFreshElevationClassesAndEqualsMovesTheCounter)
+{
+    mt.compute_elev_diff_color();
+    const std::vector<int> elevation = diffColors();
+    mt.compute_curve_diff_color(); // what loading leaves behind
+    ASSERT_NE(diffColors(), elevation) << "the grid does not tell the two classings apart";
+    press('r', FL_SHIFT);
+    EXPECT_EQ(diffColors(), elevation) << "curvature-difference classes shown as elevation differences";
+    EXPECT_TRUE(drawDiff) << "difference marks not switched with Shift+R";
+    press('=');
+    EXPECT_EQ(vdisplay->value(), 2) << "the exaggeration counter lags behind key =";
+}
+
+TEST_F(MainWindowTest, HeightClassesNeedContourDataAndMenusNeedData)
 {
     FILE_CONST = 1;
     col->activate(); // left usable by an earlier data set
     colors->value(1);
+    entry(menupos::COLORS).set();
     drawColors = true;
     col->value(1);
     col->do_callback();
-    EXPECT_TRUE(entry(menupos::HEIGHTS).value()) << "menu tick did not follow the box";
-    EXPECT_FALSE(colors->value() || drawColors) << "\"Height Colors\" stays on";
-    EXPECT_FALSE(colorHeightClasses) << "height classes coloured without comparison data";
+    EXPECT_FALSE(col->value() || entry(menupos::HEIGHTS).value() || colorHeightClasses)
+        << "\"Color Height Classes\" ticked with no contour data";
+    EXPECT_TRUE(colors->value() && drawColors) << "a refused tick switched \"Height Colors\" off";
 
+    // Chosen from the menu with no data set: the tick goes back, and the
+    // next click reaches the menu again.
     FILE_CONST = 0;
-    entry(menupos::COLORS).set(); // chosen with no data set
-    entry(menupos::COLORS).do_callback(menubar);
-    EXPECT_FALSE(colors->value() || drawColors) << "box or viewer switched with no data set";
-    EXPECT_FALSE(NOT_MENU) << "the guard's failure is not remembered until the next callback";
+    entry(menupos::AXES).set();
+    entry(menupos::AXES).do_callback(menubar);
+    EXPECT_FALSE(entry(menupos::AXES).value() || axes->value() || drawAxes) << "refused choice left a tick";
+    EXPECT_TRUE(NOT_MENU) << "the next click on a box would leave its menu tick behind";
+    FILE_CONST = 1;
+    axes->activate();
+    axes->value(1);
+    axes->do_callback();
+    EXPECT_TRUE(entry(menupos::AXES).value() && drawAxes) << "a click after the refusal left the menu behind";
+}
+
+TEST_F(Switches, HeightClassesNeedAContourInterval)
+{
+    click(col);
+    EXPECT_TRUE(shows(col, menupos::HEIGHTS, colorHeightClasses, true)) << "with contour data";
+    FILE_CONST = 1; // a DEM alone opened since
+    click(colors);
+    EXPECT_TRUE(shows(col, menupos::HEIGHTS, colorHeightClasses, false)) << "switched off by \"Height Colors\"";
+
+    // Comparison data without a single height: no contour interval.
+    FILE_CONST = 2;
+    auto dem = [](int r, int c) { return 100.0f + r + c; };
+    ASSERT_TRUE(load(writeGrid("cdem.grd", 4, 4, 10, dem), writeGrid("none.grd", 4, 4, 10, [](int, int) {
+                         return 0.0f;
+                     }), DEM));
+    ASSERT_EQ(MyWindow::getCont(), 0);
+    col->value(1);
+    col->do_callback();
+    EXPECT_FALSE(col->value() || entry(menupos::HEIGHTS).value() || colorHeightClasses) << "after a click";
+    choose(menupos::HEIGHTS);
+    EXPECT_FALSE(col->value() || entry(menupos::HEIGHTS).value() || colorHeightClasses) << "from the menu";
+    EXPECT_TRUE(NOT_MENU) << "the next click would leave the menu behind";
 }
 
 TEST_F(Switches, ProfileAxisRowCounterAndExaggeration)
@@ -415,14 +515,22 @@ TEST_F(Switches, ProfileAxisRowCounterAndExaggeration)
     EXPECT_TRUE(!profHoriz->value() && profView == VERTP) << "\"Y-Axis\" did not take over from \"X-Axis\"";
     profVert->value(0); // clicked again while on
     profVert->do_callback();
-    EXPECT_TRUE(!profVert->value() && !profHoriz->value() && profView == VERTP) << "both off, direction kept";
+    EXPECT_TRUE(profVert->value() && !profHoriz->value() && profView == VERTP) << "both directions off";
 
     pdisplay->value(2.9);
     pdisplay->do_callback();
     EXPECT_EQ(profileYpos, 2) << "profile row not truncated from the counter";
     pdisplay->value(4); // the tiny grid has rows 0 to 3
     pdisplay->do_callback();
-    EXPECT_EQ(profileYpos, 2) << "profile moved off the grid";
+    EXPECT_TRUE(profileYpos == 2 && pdisplay->value() == 2) << "counter and profile disagree on the row";
+    profHoriz->value(1);
+    profHoriz->do_callback();
+    pdisplay->value(4); // and columns 1 to 4
+    pdisplay->do_callback();
+    EXPECT_EQ(profileXpos, 4) << "the last column refused for a horizontal profile";
+    pdisplay->value(3);
+    click(prof);
+    EXPECT_EQ(profileXpos, 3) << "the profile shown elsewhere than the counter says";
 
     vdisplay->value(5);
     vdisplay->do_callback();

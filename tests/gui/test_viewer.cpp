@@ -5,6 +5,8 @@
 // extent, so the mesh fills the view as gridToScreen expects.
 #include <algorithm>
 
+#include "render/viewmotion.h"
+
 #include "tests/gui/gui_fixtures.h"
 
 namespace gui_test {
@@ -187,17 +189,65 @@ TEST_F(ViewerTest, RefusedComparisonLeavesTheTerrainInUseOnScreen)
     EXPECT_FALSE(background(grab().at(325, 300))) << "the next good load shows its terrain";
 }
 
-TEST_F(ViewerTest, DraggingALargeGridThinsTheMesh)
+// A mouse event as the event loop hands it to the viewer.
+int mouse(int event, int button, int x = 10, int y = 10, int dy = 0)
+{
+    Fl::e_keysym = FL_Button + button;
+    Fl::e_x = x;
+    Fl::e_y = y;
+    Fl::e_dy = dy;
+    return gl->handle(event);
+}
+
+TEST_F(ViewerTest, DraggingALargeGridThinsAndOutlinesTheMesh)
 {
     ASSERT_TRUE(load(writeGrid("large.grd", 500, 500, KM, [](int r, int c) { return 100.0f + (r + c) % 7; })))
         << "a grid of 250000 points, above the thinning threshold";
     lighting = 0;
-    for (bool dragging : {false, true, false}) {
-        lButtonState = dragging;
-        Image img = grab();
-        const int holes = count(img, 200, 200, 450, 400, background);
-        EXPECT_TRUE(dragging ? holes > 1000 : holes == 0) << holes << " holes, dragging " << dragging;
+    auto holes = [&] { return count(grab(), 200, 200, 450, 400, background); };
+    EXPECT_EQ(holes(), 0) << "holes before the drag";
+    lButtonState = true;
+    const int thinned = holes();
+    lButtonState = false;
+    mouse(FL_PUSH, 1);
+    const int outlined = holes();
+    EXPECT_GT(thinned, 1000) << "the mesh is not thinned while dragged";
+    // Outlines of cells below a pixel fill the holes the thinning leaves.
+    EXPECT_LT(outlined, thinned) << "the thinned mesh is not drawn as outlines";
+    Fl::flush();
+    mouse(FL_RELEASE, 1);
+    EXPECT_NE(gl->damage(), 0) << "the release does not bring the whole mesh back";
+    EXPECT_EQ(holes(), 0) << "holes after the release";
+}
+
+TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
+{
+    ASSERT_TRUE(load(writeGrid("still.grd", 5, 5, KM, [](int, int) { return 100.0f; })));
+    gl->redraw(); // as the open dialog shows the data set
+    for (int k = 0; k < 5; ++k) {
+        Fl::check();
+        Fl::flush();
     }
+    ASSERT_TRUE(gl->damage() == 0 && !REDRAW) << "the loaded data set was never drawn";
+    mouseMove(100, 100); // the last drag position
+    struct Step {
+        const char* what;
+        int event, button, x, y, dy;
+        bool repaint;
+    } steps[] = {
+        {"pointer moved", FL_MOVE, 0, 50, 50, 0, false},    {"button pressed", FL_PUSH, 1, 100, 100, 0, false},
+        {"drag in place", FL_DRAG, 1, 100, 100, 0, false},  {"drag down", FL_DRAG, 1, 100, 120, 0, true},
+        {"button released", FL_RELEASE, 1, 100, 120, 0, false}, {"sideways scroll", FL_MOUSEWHEEL, 0, 0, 0, 0, false},
+        {"wheel", FL_MOUSEWHEEL, 0, 0, 0, 1, true},
+    };
+    for (const Step& s : steps) {
+        mouse(s.event, s.button, s.x, s.y, s.dy);
+        EXPECT_EQ(gl->damage() != 0, s.repaint) << s.what;
+        Fl::flush();
+    }
+    Fl::e_keysym = 'b';
+    gl->handle(FL_KEYBOARD);
+    EXPECT_EQ(gl->damage(), 0) << "a key of no meaning repaints";
 }
 
 TEST_F(ViewerTest, ProfileCutsOneSideAway)

@@ -22,6 +22,7 @@ struct Commands : ::testing::Test {
         eyevalue = STARTEYE;
         xrotation = zrotation = xtranslate = ytranslate = 0;
         colorHeightClasses = false;
+        profView = VERTP;
         profileXpos = profileYpos = 0;
         curveUnits = diffUnits = 1.0f;
     }
@@ -86,6 +87,15 @@ TEST_F(Commands, BeginLoadsAndSetsTheViewState)
     MyWindow::changeProf(6);
     MyWindow::changeProf(-1);
     EXPECT_EQ(profileYpos, 5) << "rows outside the grid are refused";
+    // A horizontal section stands on one of the 8 columns, 1 to 8.
+    MyWindow::horizontalProf();
+    MyWindow::changeProf(8);
+    EXPECT_EQ(profileXpos, 8) << "the last column is refused";
+    MyWindow::changeProf(9);
+    MyWindow::changeProf(0);
+    EXPECT_EQ(MyWindow::shownProfilePosition(), 8) << "columns outside the grid are taken";
+    MyWindow::verticalProf();
+    EXPECT_EQ(MyWindow::shownProfilePosition(), 5) << "the counter would not show the row drawn";
 }
 
 TEST_F(Commands, HeightClassesWithoutAnIntervalAreSafe)

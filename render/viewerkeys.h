@@ -1,0 +1,31 @@
+// The viewer's key table: which action a key stands for, given the data
+// loaded. Pure, so the table and its gates are tested without a window;
+// MyWindow::handle applies the action.
+#ifndef OROLITH_RENDER_VIEWERKEYS_H
+#define OROLITH_RENDER_VIEWERKEYS_H
+
+enum class KeyAction {
+    none,
+    xPlus1, xMinus1, zPlus1, zMinus1,     // rotate by a degree
+    xPlus90, xMinus90, zPlus90, zMinus90, // rotate by a quarter turn
+    topView, sideView, resetView,
+    eyeAway, eyeCloser, askEye,
+    exaggerationUp, exaggerationDown,
+    sunEast, sunWest,
+    axes, lighting, magnifier, triangles,
+    curvatureError, contours, points, elevationDifferences,
+    quit,
+};
+
+struct KeyContext {
+    bool dem = false;        // a DEM is loaded: its mesh can be rebuilt
+    bool comparison = false; // comparison data is loaded (multFiles)
+};
+
+// `key` is the toolkit's key value (letters in lower case, FL_Escape for
+// Escape), `state` its modifier bits. Shift matters for x, z and r only.
+// With Ctrl, Alt or Meta held no key is the viewer's: the menu bar's
+// shortcuts get them.
+KeyAction keyAction(int key, int state, const KeyContext& context);
+
+#endif

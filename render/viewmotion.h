@@ -1,0 +1,39 @@
+// What the mouse, the wheel and the eye steps do to the view state. Plain
+// functions of the view-state globals: MyWindow::handle and the view
+// commands call them with the event's numbers, and so can a test.
+#ifndef OROLITH_RENDER_VIEWMOTION_H
+#define OROLITH_RENDER_VIEWMOTION_H
+
+#include <optional>
+
+#include "render/viewstate.h"
+
+// Every change of eyevalue goes through here (buttons, wheel, keys, the
+// eye dialog), so the eye never leaves EYEMIN..EYEMAX.
+float clampEye(float eye);
+// Moves the eye by `step` within its range; false when it could not move.
+bool moveEye(float step);
+
+// Eye step of one wheel event: away for a scroll down (dy > 0), closer for
+// a scroll up, none for a horizontal scroll (dy == 0).
+float wheelEyeStep(int dy);
+
+// What a held mouse button drags: left rotates, right moves the model, the
+// middle moves the magnifier ring while it is shown; other buttons nothing.
+enum class DragMode { none, rotate, move, magnifier };
+DragMode dragModeFor(int button, bool magnifierShown);
+// Sets the button flag of the mode (lButtonState and so on).
+void holdButton(DragMode mode);
+bool buttonHeld();
+
+// One drag motion event at window pixel (x, y): rotate, move or magnifier,
+// whichever button flag comes first in that order; then (x, y) becomes the
+// last position, also for the next drag. The first position ever passed in
+// only sets the last position. True when the view changed.
+bool mouseMove(int x, int y);
+
+// The eye distance a user typed: a positive finite number, blanks around
+// it allowed, brought into the eye's range; nothing for anything else.
+std::optional<float> parseEyeValue(const char* text);
+
+#endif

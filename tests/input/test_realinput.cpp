@@ -1,0 +1,199 @@
+// The main window driven with real X input: xdotool, run as a child
+// process while the event loop runs, drags, scrolls and types on a private
+// X server of this test program, so that windows of tests running side by
+// side cannot come between the pointer and the viewer. Screenshots are
+// kept in the build tree for a person to look at.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <FL/Fl_Check_Button.H>
+
+#include <chrono>
+#include <filesystem>
+
+#include "app/callbacks.h"
+#include "app/menupositions.h"
+#include "tests/gui/gui_fixtures.h"
+
+extern char** environ;
+
+namespace gui_test {
+namespace {
+
+pid_t spawn(const std::vector<const char*>& args, posix_spawn_file_actions_t* actions = nullptr)
+{
+    std::vector<char*> argv;
+    for (const char* a : args)
+        argv.push_back(const_cast<char*>(a));
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    return posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), environ) == 0 ? pid : -1;
+}
+
+// Started once per program and ended when the program has ended (its
+// watcher sees the pipe close), so no X connection of the program outlives
+// the server. The children of death tests find it through the environment.
+class PrivateXServer : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (std::getenv("OROLITH_PRIVATE_X"))
+            return;
+        int number[2], life[2];
+        ASSERT_TRUE(pipe(number) == 0 && pipe(life) == 0);
+        fcntl(life[1], F_SETFD, FD_CLOEXEC);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, life[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, number[1], 3);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const char* watcher = "Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset & server=$!; "
+                              "exec 3>&-; cat >/dev/null; kill $server; wait";
+        const pid_t pid = spawn({"sh", "-c", watcher}, &actions);
+        posix_spawn_file_actions_destroy(&actions);
+        close(number[1]);
+        close(life[0]);
+        ASSERT_GT(pid, 0) << "no shell to start Xvfb";
+        std::string display;
+        char c;
+        while (read(number[0], &c, 1) == 1 && c != '\n')
+            display += c;
+        close(number[0]);
+        ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+        setenv("DISPLAY", (":" + display).c_str(), 1);
+        setenv("OROLITH_PRIVATE_X", "1", 1);
+    }
+};
+::testing::Environment* const xServer = ::testing::AddGlobalTestEnvironment(new PrivateXServer);
+
+// Keeps the event loop running for `seconds`.
+void runLoop(double seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < end)
+        Fl::wait(0.02);
+}
+
+// Runs a shell command (xdotool, import) while the event loop goes on, then
+// lets the loop handle what it caused.
+void drive(const std::string& command)
+{
+    const pid_t child = spawn({"sh", "-c", command.c_str()});
+    ASSERT_GT(child, 0) << command;
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0)
+        Fl::wait(0.02);
+    runLoop(0.3);
+}
+
+// Window pixel (x, y) of the main window on the screen.
+std::string at(int x, int y)
+{
+    return " " + std::to_string(win->x() + x) + " " + std::to_string(win->y() + y);
+}
+
+class RealInput : public MainWindowTest {
+protected:
+    // The sample DEM with a second DEM to compare, shown as after the open
+    // dialog's "Open".
+    void showSampleData()
+    {
+        FILE_CONST = 2;
+        ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
+        activateTools();
+        win->show();
+        runLoop(1.0);
+    }
+    Image shot(const std::string& name)
+    {
+        const std::string path = std::filesystem::current_path() / ("realinput_" + name + ".ppm");
+        std::filesystem::remove(path); // never judge an old picture
+        drive("import -window root -depth 8 '" + path + "'");
+        return Image::load(path);
+    }
+};
+
+// Pixels in the window rectangle (x, y, w, h) that differ between two shots.
+int changed(const Image& a, const Image& b, int x, int y, int w, int h)
+{
+    int n = 0;
+    for (int j = y; j < y + h; j += 2)
+        for (int i = x; i < x + w; i += 2) {
+            const Pixel p = a.at(win->x() + i, win->y() + j), q = b.at(win->x() + i, win->y() + j);
+            n += !near(p, q.r, q.g, q.b, 3);
+        }
+    return n;
+}
+
+TEST_F(RealInput, DragRotatesWheelZoomsAndKeysWorkBoxAndDialog)
+{
+    showSampleData();
+    const Image before = shot("before");
+    ASSERT_EQ(before.w, 1280) << "no screenshot";
+    const int viewerArea[] = {0, 25, 650, 625}, panelArea[] = {660, 30, 180, 600};
+    auto viewerChanged = [&](const Image& a, const Image& b) {
+        return changed(a, b, viewerArea[0], viewerArea[1], viewerArea[2], viewerArea[3]);
+    };
+    auto panelChanged = [&](const Image& a, const Image& b) {
+        return changed(a, b, panelArea[0], panelArea[1], panelArea[2], panelArea[3]);
+    };
+
+    // A left drag down and to the right, in the upper half of the viewer.
+    drive("xdotool mousemove" + at(300, 200) + " mousedown 1 mousemove" + at(320, 210) + " sleep 0.1 mousemove" +
+          at(340, 230) + " sleep 0.1 mouseup 1");
+    EXPECT_TRUE(xrotation > 0 && zrotation < 0) << "the drag did not tilt and turn the surface: x " << xrotation
+                                                << ", z " << zrotation;
+    EXPECT_FALSE(lButtonState) << "the release was missed";
+    const Image rotated = shot("rotated");
+    EXPECT_GT(viewerChanged(before, rotated), 5000) << "the rotated surface looks as before";
+    EXPECT_EQ(panelChanged(before, rotated), 0) << "the drag changed the tool panel";
+
+    const float eye = eyevalue;
+    drive("xdotool click 5");
+    EXPECT_EQ(eyevalue, eye + 5) << "scrolling down did not move the eye away";
+    drive("xdotool click 4 click 4 click 4");
+    EXPECT_EQ(eyevalue, eye - 10) << "scrolling up did not bring the eye closer";
+    const Image zoomed = shot("zoomed");
+    EXPECT_GT(viewerChanged(rotated, zoomed), 5000) << "the zoomed surface looks as before";
+
+    drive("xdotool key n");
+    EXPECT_TRUE(cont->value() && drawContours && menubar->menu()[menupos::CONT].value())
+        << "key n: box " << int(cont->value()) << ", flag " << drawContours;
+    const Image contours = shot("contours");
+    EXPECT_GT(viewerChanged(zoomed, contours), 5000) << "the reference data are not shown";
+    EXPECT_GT(changed(zoomed, contours, 683, 258, 17, 17), 0) << "the \"Contours/Ref. Data\" box shows no tick";
+    EXPECT_EQ(changed(zoomed, contours, 660, 30, 180, 220), 0) << "key n changed the upper tool panel";
+
+    // The menu bar's shortcuts pass the viewer by: Alt+V opens "View",
+    // whose fourth entry is "Side View".
+    drive("xdotool key alt+v sleep 0.3 key Down Down Down Down Return");
+    EXPECT_EQ(xrotation, -90.0f) << "Alt+V did not open the View menu while the viewer had the keys";
+
+    // Key e opens a dialog under the pointer, where the keys then go.
+    const std::string dialog = std::filesystem::current_path() / "realinput_eyedialog.ppm";
+    drive("xdotool key e sleep 0.5 && import -window root -depth 8 '" + dialog +
+          "' && xdotool key ctrl+a type 150 && xdotool key Return");
+    EXPECT_EQ(eyevalue, 150.0f) << "the eye distance typed into the dialog was not taken";
+}
+
+TEST_F(RealInput, QAndEscapeEndTheProgramWithStatusOne)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // the child opens its own X connection
+    for (const char* key : {"q", "Escape"}) {
+        EXPECT_EXIT(
+            {
+                showSampleData();
+                drive(std::string("xdotool mousemove") + at(300, 300) + " click 1 key " + key);
+                std::fprintf(stderr, "still running\n");
+                std::exit(3);
+            },
+            ::testing::ExitedWithCode(1), "")
+            << key;
+    }
+}
+
+} // namespace
+} // namespace gui_test
