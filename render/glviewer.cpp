@@ -8,6 +8,7 @@
 
 #include "model/mountain.h"
 #include "render/overlays.h"
+#include "render/surfacecache.h"
 
 MyWindow::MyWindow(int x, int y, int w, int h, const char* label) : Fl_Gl_Window(x, y, w, h, label)
 {
@@ -21,6 +22,11 @@ void MyWindow::draw()
 {
     // This frame shows every change made so far.
     REDRAW = false;
+    // A new context has none of the old one's buffers.
+    if (!context_valid()) {
+        forgetSurfaceBuffers();
+        context_valid(1);
+    }
     if (!OPEN) {
         glClearColor(0.7f, 0.7f, 0.7f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -10,6 +10,7 @@
 #include "render/modelaccess.h"
 #include "render/slopeaspect.h"
 #include "render/solids.h"
+#include "render/surfacecache.h"
 #include "render/surfacecolor.h"
 #include "render/surfacewalk.h"
 
@@ -90,9 +91,15 @@ void drawCube(float x, float y, float z)
 void mountain::drawgrid()
 {
     static int incr = 1;
-    incr = triangleStep(lButtonState || rButtonState || mButtonState, gridsize());
+    const bool dragging = lButtonState || rButtonState || mButtonState;
+    incr = triangleStep(dragging, gridsize());
     if (!meshMatchesGrid(*this))
         return;
+    if (bufferedDrawing) {
+        drawBufferedSurface(*this, dragging);
+        return;
+    }
+    // Every triangle, directly: what the buffers must look like.
 
     static VertexBatch surface, lines, points;
     surface.clear();

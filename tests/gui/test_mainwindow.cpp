@@ -341,7 +341,7 @@ protected:
     {
         std::vector<int> c;
         for (int t = 0; t < mt.getNumTriangles(); ++t)
-            c.push_back(mt.getTriangles()[t].diffColor);
+            c.push_back(mt.triangle(t).diffColor);
         return c;
     }
     // Box, menu tick and viewer flag all say `on`.

@@ -7,6 +7,7 @@
 
 #include "render/viewmotion.h"
 
+#include "render/surfacecache.h"
 #include "tests/gui/gui_fixtures.h"
 
 namespace gui_test {
@@ -199,10 +200,11 @@ int mouse(int event, int button, int x = 10, int y = 10, int dy = 0)
     return gl->handle(event);
 }
 
-TEST_F(ViewerTest, DraggingALargeGridThinsAndOutlinesTheMesh)
+TEST_F(ViewerTest, DraggingALargeGridThinsAndOutlinesTheMeshWhenDrawnDirectly)
 {
     ASSERT_TRUE(load(writeGrid("large.grd", 500, 500, KM, [](int r, int c) { return 100.0f + (r + c) % 7; })))
         << "a grid of 250000 points, above the thinning threshold";
+    bufferedDrawing = false;
     lighting = 0;
     auto holes = [&] { return count(grab(), 200, 200, 450, 400, background); };
     EXPECT_EQ(holes(), 0) << "holes before the drag";
@@ -218,6 +220,39 @@ TEST_F(ViewerTest, DraggingALargeGridThinsAndOutlinesTheMesh)
     mouse(FL_RELEASE, 1);
     EXPECT_NE(gl->damage(), 0) << "the release does not bring the whole mesh back";
     EXPECT_EQ(holes(), 0) << "holes after the release";
+    bufferedDrawing = true;
+}
+
+TEST_F(ViewerTest, BufferedDragOfALargeGridShowsACoarseOutlineAndCameraFramesBuildNothing)
+{
+    ASSERT_TRUE(load(writeGrid("larger.grd", 800, 800, KM, [](int r, int c) { return 100.0f + (r + c) % 7; })));
+    lighting = 0;
+    drawColors = true; // a colour a cell, so that a coarser grid shows
+    const Image before = grab();
+    const int builds = surfaceBuilds();
+    zrotation += 5;
+    grab();
+    zrotation -= 5;
+    EXPECT_EQ(surfaceBuilds(), builds) << "a frame that only turned the camera built the surface again";
+    mouse(FL_PUSH, 1);
+    const Image dragged = grab();
+    EXPECT_EQ(surfaceBuilds(), builds + 1) << "the drag's coarse grid is built once";
+    int coarse = 0;
+    for (int y = 200; y < 400; ++y)
+        for (int x = 200; x < 450; ++x)
+            coarse += !near(dragged.at(x, y), before.at(x, y).r, before.at(x, y).g, before.at(x, y).b);
+    EXPECT_GT(coarse, 5000) << "the drag shows the full grid, not a coarse one";
+    grab();
+    EXPECT_EQ(surfaceBuilds(), builds + 1) << "each drag frame built its grid anew";
+    mouse(FL_RELEASE, 1);
+    const Image after = grab();
+    EXPECT_EQ(surfaceBuilds(), builds + 1) << "the full picture's buffers were kept through the drag";
+    int changed = 0;
+    for (int y = 0; y < H; y += 3)
+        for (int x = 0; x < W; x += 3)
+            changed += !near(after.at(x, y), before.at(x, y).r, before.at(x, y).g, before.at(x, y).b);
+    EXPECT_EQ(changed, 0) << "the full picture did not come back on release";
+    drawColors = false;
 }
 
 TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
