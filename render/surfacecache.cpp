@@ -51,7 +51,8 @@ struct Buffers {
     Key key;
     GLuint surface = 0, indices = 0, marks = 0;
     GLuint cubeList = 0;
-    GLsizei indexCount = 0, markCount = 0;
+    GLsizei indexCount = 0, vertexCount = 0, markCount = 0;
+    bool flat = false;
     std::size_t rgbaOffset = 0, markRgbaOffset = 0;
     bool marksArePoints = false;
 
@@ -101,6 +102,11 @@ void build(Buffers& b, const mountain& m, const SurfaceInputs& in, const Key& ke
         b.markCount = static_cast<GLsizei>(a.markXyz.size() / 3);
         b.marksArePoints = a.marksArePoints;
     }
+    b.flat = a.flat;
+    b.vertexCount = static_cast<GLsizei>(a.xyz.size() / 3);
+    // The cubes are drawn from GLUT's client arrays: no buffer may be bound.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     if (!a.cubes.empty()) {
         // The cubes stay lit by GL, as drawn directly.
         b.cubeList = glGenLists(1);
@@ -175,12 +181,16 @@ void drawBufferedSurface(const mountain& m, bool dragging)
         build(b, m, in, key);
 
     glDisable(GL_LIGHTING); // lit already
-    glShadeModel(GL_FLAT);  // each triangle the colour of its own last vertex
     drawColoured(b.surface, b.rgbaOffset);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-    glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+    if (b.flat) {
+        glShadeModel(GL_FLAT); // each triangle the colour of its own last vertex
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+        glShadeModel(GL_SMOOTH);
+    } else {
+        glDrawArrays(GL_TRIANGLES, 0, b.vertexCount);
+    }
     finishColoured();
-    glShadeModel(GL_SMOOTH);
     if (b.markCount > 0) {
         drawColoured(b.marks, b.markRgbaOffset);
         glDrawArrays(b.marksArePoints ? GL_POINTS : GL_LINES, 0, b.markCount);

@@ -124,7 +124,13 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step)
         }
     });
 
-    a.indices.reserve(drawn.size() * 3);
+    a.flat = static_cast<long long>(cellRows) * cellCols > MAX_SMOOTH_CELLS;
+    const std::vector<float> points = a.flat ? std::vector<float>() : std::move(a.xyz);
+    const float* point = a.flat ? a.xyz.data() : points.data();
+    if (a.flat)
+        a.indices.reserve(drawn.size() * 3);
+    else
+        a.rgba.clear(), a.xyz.clear(), a.xyz.reserve(drawn.size() * 9), a.rgba.reserve(drawn.size() * 12);
     a.marksArePoints = !in.drawTriangles;
     for (int i = 0; i < cellRows; ++i) {
         for (int j = 0; j < cellCols; ++j) {
@@ -134,8 +140,8 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step)
                                                  {vertex(i, j + 1, 0), vertex(i + 1, j, 0), vertex(i + 1, j + 1, 1)}};
             for (int second = 0; second < 2; ++second) {
                 const Drawn& d = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
-                const float* v[3] = {&a.xyz[corners[second][0] * 3], &a.xyz[corners[second][1] * 3],
-                                     &a.xyz[corners[second][2] * 3]};
+                const float* v[3] = {point + corners[second][0] * 3, point + corners[second][1] * 3,
+                                     point + corners[second][2] * 3};
                 // The mesh's normal, turned with the mirrored y.
                 Normal n0 = triangleNormal(v[0][0], -v[0][1], v[0][2], v[1][0], -v[1][1], v[1][2], v[2][0], -v[2][1],
                                            v[2][2]);
@@ -161,8 +167,17 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step)
                 }
                 if (!d.shown)
                     continue;
-                toRgba8(litColor(d.look.color, n, v[2], in.light), &a.rgba[corners[second][2] * 4]);
-                a.indices.insert(a.indices.end(), corners[second], corners[second] + 3);
+                if (a.flat) {
+                    toRgba8(litColor(d.look.color, n, v[2], in.light), &a.rgba[corners[second][2] * 4]);
+                    a.indices.insert(a.indices.end(), corners[second], corners[second] + 3);
+                    continue;
+                }
+                for (const float* p : v) {
+                    std::uint8_t c[4];
+                    toRgba8(litColor(d.look.color, n, p, in.light), c);
+                    a.xyz.insert(a.xyz.end(), p, p + 3);
+                    a.rgba.insert(a.rgba.end(), c, c + 4);
+                }
             }
         }
     }

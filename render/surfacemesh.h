@@ -4,9 +4,13 @@
 // Every triangle keeps the colour drawgrid gives it. As the light moves
 // with the model (it is placed under the model transform) and the material
 // has no specular part, lighting does not depend on the camera: each
-// triangle's lit colour is computed here once, and GL draws it flat and
-// unlit. Two vertices stand at every grid point, so that each triangle's
-// last vertex, whose colour flat shading uses, is its own.
+// vertex's lit colour is computed here once, and GL draws it unlit.
+//
+// Small grids give each triangle three vertices of its own, lit and shaded
+// smoothly as GL would light them. A large grid's triangles are too small
+// for the light to change across one: two vertices stand at every grid
+// point, and each triangle is drawn flat in the colour of its last vertex,
+// which is its own -- a third of the vertices.
 //
 // A grid of more cells than a frame can show is drawn at a level of detail:
 // every step-th row and column (the last ones always), each cell coloured
@@ -27,6 +31,8 @@ class mountain;
 constexpr long long MAX_DRAWN_CELLS = 1100000;
 // Cells drawn at most while a large grid is dragged (as outlines).
 constexpr long long MAX_DRAG_CELLS = 250000;
+// Up to this many cells drawn, every triangle has vertices of its own.
+constexpr long long MAX_SMOOTH_CELLS = 250000;
 
 // Step between drawn rows and columns for a grid of rows x cols points so
 // that at most `maxCells` cells are drawn.
@@ -69,9 +75,12 @@ struct SurfaceInputs {
 };
 
 struct SurfaceArrays {
-    std::vector<float> xyz;             // two vertices a drawn grid point, as drawn: (x, -y, z)
+    // Smooth: three vertices a shown triangle. Flat: two a drawn grid
+    // point, with three indices a shown triangle, its own vertex last.
+    bool flat = false;
+    std::vector<float> xyz;             // as drawn: (x, -y, z)
     std::vector<std::uint8_t> rgba;     // their colours
-    std::vector<std::uint32_t> indices; // three a shown triangle, its own vertex last
+    std::vector<std::uint32_t> indices;
     std::vector<float> markXyz;         // difference marks: line pairs, or points
     std::vector<std::uint8_t> markRgba;
     bool marksArePoints = false;
@@ -79,7 +88,8 @@ struct SurfaceArrays {
     int step = 1;
 };
 
-// Builds the arrays of `m` (whose mesh frame is computed) at the given step.
+// Builds the arrays of `m` (whose mesh frame is computed) at the given
+// step, flat when more than MAX_SMOOTH_CELLS cells are drawn.
 SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step);
 
 #endif
