@@ -5,11 +5,14 @@ ColorRGB rampColor(int zmax, int zmin, int elev)
 {
     // A third of the relief per leg of the ramp, in whole height units. A
     // relief under 3 units has no whole third; its real third keeps the
-    // same legs, and a flat grid takes the ramp's lowest colour.
-    double third = (zmax - zmin) / 3;
+    // same legs, and a flat grid takes the ramp's lowest colour. The
+    // differences are taken in 64 bits: heights at the int limits (a freak
+    // value saturates there) would overflow an int.
+    const long long relief = static_cast<long long>(zmax) - zmin;
+    double third = static_cast<double>(relief / 3);
     if (third <= 0)
-        third = (zmax - zmin) / 3.0;
-    int d = elev - zmin;
+        third = static_cast<double>(relief) / 3.0;
+    const double d = static_cast<double>(static_cast<long long>(elev) - zmin);
     float r, g;
     if (third <= 0) {
         r = 0;
@@ -18,11 +21,11 @@ ColorRGB rampColor(int zmax, int zmin, int elev)
         r = 0;
         g = static_cast<float>(d * (70 / third / 100) + 0.3);
     } else if (d < 2 * third) {
-        r = static_cast<float>((elev - (zmin + third)) * (100 / third / 100));
+        r = static_cast<float>((d - third) * (100 / third / 100));
         g = 1;
     } else {
         r = 1;
-        g = static_cast<float>(1 - (elev - (2 * third + zmin)) * (100 / third / 100));
+        g = static_cast<float>(1 - (d - 2 * third) * (100 / third / 100));
     }
     return clamped({static_cast<float>(r - 0.2), static_cast<float>(g - 0.2), 0.0f});
 }

@@ -1,6 +1,8 @@
 // The colour rules of the surface and their precedence, without a display.
 #include <cmath>
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "render/surfacecolor.h"
@@ -32,6 +34,9 @@ TEST(HeightRamp, ReliefUnderThreeUnitsGivesFiniteColours)
             EXPECT_TRUE(std::isfinite(c.r) && std::isfinite(c.g) && c.r >= 0 && c.g <= 1) << relief << e;
         }
     EXPECT_TRUE(is(rampColor(100, 100, 100), 0, 0.1f, 0)) << "a flat grid takes the lowest colour";
+    // Freak heights saturate at the int limits; the relief must not overflow.
+    EXPECT_TRUE(is(rampColor(INT_MAX, INT_MIN, INT_MIN), 0, 0.1f, 0)) << "lowest of the widest relief";
+    EXPECT_TRUE(is(rampColor(INT_MAX, INT_MIN, INT_MAX), 0.8f, 0, 0)) << "highest of the widest relief";
     EXPECT_TRUE(is(rampColor(102, 100, 100), 0, 0.1f, 0)) << "bottom of a 2-unit relief";
     EXPECT_TRUE(is(rampColor(102, 100, 102), 0.8f, 0, 0)) << "top of a 2-unit relief is red";
     ColorRGB empty = rampColor(-1000, 35000, 0); // extremes of an empty model
