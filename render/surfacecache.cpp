@@ -90,7 +90,7 @@ GLuint upload(const std::vector<float>& xyz, const std::vector<std::uint8_t>& rg
 void build(Buffers& b, const mountain& m, const SurfaceInputs& in, const Key& key)
 {
     b.release();
-    SurfaceArrays a = buildSurface(m, in, key.step);
+    SurfaceArrays a = buildSurface(m, in, key.step, drawnFlat(m.getRows(), m.getCols(), key.step));
     b.surface = upload(a.xyz, a.rgba, b.rgbaOffset);
     glGenBuffers(1, &b.indices);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);

@@ -63,7 +63,13 @@ void toRgba8(const ColorRGB& c, std::uint8_t out[4])
     out[3] = 255;
 }
 
-SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step)
+bool drawnFlat(int rows, int cols, int step)
+{
+    long long r = (rows - 1 + step - 1) / step, c = (cols - 1 + step - 1) / step;
+    return r * c > MAX_SMOOTH_CELLS;
+}
+
+SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step, bool flat)
 {
     SurfaceArrays a;
     a.step = step;
@@ -124,7 +130,7 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step)
         }
     });
 
-    a.flat = static_cast<long long>(cellRows) * cellCols > MAX_SMOOTH_CELLS;
+    a.flat = flat;
     const std::vector<float> points = a.flat ? std::vector<float>() : std::move(a.xyz);
     const float* point = a.flat ? a.xyz.data() : points.data();
     if (a.flat)

@@ -89,7 +89,11 @@ struct SurfaceArrays {
 };
 
 // Builds the arrays of `m` (whose mesh frame is computed) at the given
-// step, flat when more than MAX_SMOOTH_CELLS cells are drawn.
-SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step);
+// step, flat or smooth.
+SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step, bool flat);
+
+// Whether a grid drawn at `step` is drawn flat: more than MAX_SMOOTH_CELLS
+// cells.
+bool drawnFlat(int rows, int cols, int step);
 
 #endif

@@ -25,10 +25,12 @@ inline constexpr float YTRANS = 0.07f;
 inline constexpr float MAGMOVEX = 0.007f;
 inline constexpr float MAGMOVEY = 0.007f;
 inline constexpr double PI = 3.14159265;
-// The eye stays where the frustum (near plane 18, far plane 200) still holds
-// the terrain at the origin; at 0 or below the view would be degenerate.
-inline constexpr float EYEMIN = 20.0f;
-inline constexpr float EYEMAX = 190.0f;
+// The eye stays in front of the model's origin: at 0 or below the view
+// would be degenerate. It may come closer than the near plane (18), cutting
+// into the terrain to look inside; beyond the far plane (200) the terrain
+// would leave the view altogether.
+inline constexpr float EYEMIN = 1.0f;
+inline constexpr float EYEMAX = 200.0f;
 
 // Slope and aspect.
 inline constexpr double DIVPI = 57.29582791;

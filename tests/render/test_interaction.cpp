@@ -160,7 +160,7 @@ TEST_F(Input, ExaggerationKeysRebuildAndReport)
 TEST(EyeValue, TypedValuesArePositiveFiniteAndInRange)
 {
     const std::pair<const char*, float> accepted[] = {{"50", 50}, {" 42.5 ", 42.5f}, {"1e2", 100},
-                                                      {"10", EYEMIN}, {"250", EYEMAX}};
+                                                      {"0.5", EYEMIN}, {"250", EYEMAX}};
     for (auto [text, eye] : accepted)
         EXPECT_EQ(parseEyeValue(text), eye) << '"' << text << '"';
     for (const char* text : {"", "0", "-3", "abc", "12x", "inf", "nan", "1e40"})
@@ -202,7 +202,7 @@ TEST_F(Input, WheelStepsAndEyeLimits)
     EXPECT_EQ(viewer.handle(FL_MOUSEWHEEL), 0) << "a horizontal scroll is taken";
     Fl::e_dy = 1;
     viewer.handle(FL_MOUSEWHEEL);
-    EXPECT_EQ(eyevalue, 105.0f) << "a scroll down brings the eye closer";
+    EXPECT_EQ(eyevalue, 105.0f) << "a scroll down does not move the eye away";
     Fl::e_dy = -2;
     viewer.handle(FL_MOUSEWHEEL);
     EXPECT_EQ(eyevalue, 100.0f) << "two notches up move the eye away";

@@ -71,43 +71,57 @@ struct Loaded : ::testing::Test {
     }
 };
 
-TEST_F(Loaded, TrianglesStandWhereTheMeshHasThemWithTheirColourOnTheirOwnLastVertex)
+// The vertices of triangle t in the arrays, flat or smooth.
+const float* vertexOf(const SurfaceArrays& a, std::size_t t, int v)
+{
+    return a.flat ? &a.xyz[a.indices[t * 3 + v] * 3] : &a.xyz[(t * 3 + v) * 3];
+}
+std::size_t triangles(const SurfaceArrays& a) { return a.flat ? a.indices.size() / 3 : a.xyz.size() / 9; }
+
+TEST_F(Loaded, TrianglesStandWhereTheMeshHasThemFlatOrSmooth)
 {
     SurfaceInputs in;
     in.light.on = false;
-    SurfaceArrays a = buildSurface(mt, in, 1);
-    ASSERT_EQ(a.indices.size(), static_cast<std::size_t>(mt.getNumTriangles()) * 3);
-    std::vector<int> lastUse(a.xyz.size() / 3, 0);
-    for (int t = 0; t < mt.getNumTriangles(); ++t) {
-        const mountain::triangleinfo tri = mt.triangle(t);
-        const float want[3][3] = {{tri.x0, -tri.y0, tri.z0}, {tri.x1, -tri.y1, tri.z1}, {tri.x2, -tri.y2, tri.z2}};
-        for (int v = 0; v < 3; ++v) {
-            const float* got = &a.xyz[a.indices[t * 3 + v] * 3];
-            EXPECT_TRUE(got[0] == want[v][0] && got[1] == want[v][1] && got[2] == want[v][2])
-                << "triangle " << t << ", vertex " << v;
+    for (bool flat : {true, false}) {
+        SCOPED_TRACE(flat ? "flat" : "smooth");
+        SurfaceArrays a = buildSurface(mt, in, 1, flat);
+        ASSERT_EQ(triangles(a), static_cast<std::size_t>(mt.getNumTriangles()));
+        std::vector<int> lastUse(a.xyz.size() / 3, 0);
+        for (int t = 0; t < mt.getNumTriangles(); ++t) {
+            const mountain::triangleinfo tri = mt.triangle(t);
+            const float want[3][3] = {{tri.x0, -tri.y0, tri.z0}, {tri.x1, -tri.y1, tri.z1}, {tri.x2, -tri.y2, tri.z2}};
+            for (int v = 0; v < 3; ++v) {
+                const float* got = vertexOf(a, static_cast<std::size_t>(t), v);
+                EXPECT_TRUE(got[0] == want[v][0] && got[1] == want[v][1] && got[2] == want[v][2])
+                    << "triangle " << t << ", vertex " << v;
+            }
+            if (flat)
+                ++lastUse[a.indices[t * 3 + 2]];
         }
-        ++lastUse[a.indices[t * 3 + 2]];
+        for (int uses : lastUse)
+            EXPECT_LE(uses, 1) << "two triangles share the vertex that colours them";
+        // Unlit, below the tree line and not steep: every triangle in TERRAIN.
+        for (std::size_t t = 0; t < triangles(a); ++t) {
+            std::size_t colourOf = flat ? a.indices[t * 3 + 2] : t * 3 + 2;
+            EXPECT_EQ(a.rgba[colourOf * 4 + 1], 128) << "triangle " << t;
+        }
     }
-    for (int uses : lastUse)
-        EXPECT_LE(uses, 1) << "two triangles would share the vertex that colours them";
-    // Unlit, below the tree line and not steep: every triangle in TERRAIN.
-    for (std::size_t k = 0; k < a.indices.size(); k += 3)
-        EXPECT_EQ(a.rgba[a.indices[k + 2] * 4 + 1], 128);
 }
 
 TEST_F(Loaded, HiddenSurfaceLeavesMarksAsPointsAndTheProfileCutsRows)
 {
     SurfaceInputs in;
     in.drawTriangles = false;
-    EXPECT_TRUE(buildSurface(mt, in, 1).indices.empty()) << "no surface while the triangles are switched off";
+    EXPECT_EQ(triangles(buildSurface(mt, in, 1, false)), 0u) << "no surface while the triangles are switched off";
     in.drawTriangles = true;
     in.cut = ProfileCut{true, VERTP, 1, 0};
-    SurfaceArrays a = buildSurface(mt, in, 1);
     // Cursor rows i with rows - i - 2 > 1, rows 0 and 1 of 5; the last
     // triangle of cell row 1 takes its cursor in row 2 and goes too.
-    EXPECT_EQ(a.indices.size() / 3, static_cast<std::size_t>(2 * 10 - 1));
-    SurfaceArrays coarse = buildSurface(mt, SurfaceInputs{}, 2);
+    for (bool flat : {true, false})
+        EXPECT_EQ(triangles(buildSurface(mt, in, 1, flat)), static_cast<std::size_t>(2 * 10 - 1));
+    SurfaceArrays coarse = buildSurface(mt, SurfaceInputs{}, 2, true);
     EXPECT_EQ(coarse.xyz.size() / 6, static_cast<std::size_t>(3 * 4)) << "rows 0, 2, 4 and columns 0, 2, 4, 5";
+    EXPECT_EQ(triangles(coarse), static_cast<std::size_t>(2 * 3 * 2));
 }
 
 } // namespace
