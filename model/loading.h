@@ -11,6 +11,7 @@
 #include <string>
 
 #include "model/errors.h"
+#include "model/gridfile.h"
 
 enum class LoadResult { ok, mismatch, failed };
 
@@ -35,5 +36,8 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
 
 // A new comparison grid against the DEM in use, then every analysis anew.
 LoadStatus replaceComparison(const std::string& compPath, int vertExag);
+// The same with a grid made in memory (a co-registered comparison grid):
+// its header names the DEM's size.
+LoadStatus replaceComparison(GridData&& comparison, int vertExag);
 
 #endif

@@ -147,6 +147,14 @@ LoadStatus replaceComparison(const std::string& compPath, int vertExag)
     GridData* out[1] = {&comp};
     if (!readHeights(headers, roles, out, 1, err))
         return failed(err);
+    return replaceComparison(std::move(comp), vertExag);
+}
+
+LoadStatus replaceComparison(GridData&& comp, int vertExag)
+{
+    if (comp.header.rows != mt.getRows() || comp.header.cols != mt.getCols() ||
+        comp.heights.size() != comp.header.cells())
+        return mismatch();
     rd.adopt(std::move(comp));
     multFiles = true;
     sparseData = true;
