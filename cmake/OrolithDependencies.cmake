@@ -51,3 +51,11 @@ if(TARGET GLUT::GLUT)
   set(_glut_found TRUE)
 endif()
 orolith_require(_glut_found freeglut3-dev "GLUT (GL/freeglut.h, libglut)")
+
+# --- zlib, for the PNG files the viewer's pictures are written to ------------
+find_package(ZLIB QUIET)
+set(_zlib_found FALSE)
+if(TARGET ZLIB::ZLIB)
+  set(_zlib_found TRUE)
+endif()
+orolith_require(_zlib_found zlib1g-dev "zlib (zlib.h, libz)")
