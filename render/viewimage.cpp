@@ -7,6 +7,7 @@
 #include "render/framepixels.h"
 #include "render/glviewer.h"
 #include "render/offscreengl.h"
+#include "render/surfacecache.h"
 
 ClipScale imageClipScale(int width, int height)
 {
@@ -19,6 +20,9 @@ bool renderViewImage(int width, int height, std::vector<unsigned char>& rgbRowsT
     OffscreenGL context;
     if (!context.open(width, height, error))
         return false;
+    // GL objects belong to the context that made them: the surface is
+    // built anew in this one, and again in whichever context draws next.
+    forgetSurfaceBuffers();
     // As MyWindow::draw does on its first frame, then its frame; only the
     // viewport's size is the picture's rather than the window's.
     glEnable(GL_DEPTH_TEST);
@@ -39,5 +43,6 @@ bool renderViewImage(int width, int height, std::vector<unsigned char>& rgbRowsT
     minit();
     display();
     rgbRowsTopDown = readFramePixels(width, height);
+    forgetSurfaceBuffers();
     return true;
 }

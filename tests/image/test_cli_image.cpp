@@ -98,7 +98,6 @@ TEST(ImageCli, BadArgumentsAreUsageErrorsAndWriteNothing)
         {"--image", f.out("picture.jpg"), f.flat},
         {"--image", out, f.flat, f.flat, f.flat},
         {"--image", out, "--scheme", "sepia", f.flat},
-        {"--image", out, "--scheme=", f.flat},
         {"--image", out, f.flat, "--scheme"},
         {"--image", out, "--scheme", "elevdiff", f.flat},
         {"--image", out, "--scheme", "curvediff", f.flat},
@@ -106,7 +105,6 @@ TEST(ImageCli, BadArgumentsAreUsageErrorsAndWriteNothing)
         {"--image", out, "--size", "0", "650", f.flat},
         {"--image", out, "--size", "650", "8193", f.flat},
         {"--image", out, "--size", "650", f.flat},
-        {"--image", out, "--size", "6.5e2", "650", f.flat},
         {"--image", out, "--dpi", "300", f.flat},
     };
     for (const auto& args : cases) {
