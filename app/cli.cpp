@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_image.h"
 #include "model/export.h"
 #include "model/loading.h"
 #include "model/mountain.h"
@@ -27,6 +28,7 @@ const char* usageText()
            "       orolith --export curvature|elevdiff|curvediff OUT DEM [COMPARISON]\n"
            "       orolith --heights DEM COMPARISON\n"
            "       orolith --sparse N DEM\n"
+           "       orolith --image OUT.png [--scheme S] [--size W H] DEM [COMPARISON]\n"
            "       orolith --help | --version\n"
            "\n"
            "Without an option, orolith starts the viewer; a DEM path is offered by\n"
@@ -46,6 +48,11 @@ const char* usageText()
            "                of COMPARISON\n"
            "  --sparse      print a sparse sample of DEM with N spot heights (at least\n"
            "                100: its peaks, then random points) as a grid file\n"
+           "  --image       draw the viewer's first view of the data set, from straight\n"
+           "                above, to a PNG file without a window or display; S is\n"
+           "                base (default), ramp, aspect, curvature, or with a\n"
+           "                COMPARISON elevdiff, curvediff or heights; W x H pixels\n"
+           "                (default 650 x 650, the viewer's picture)\n"
            "\n"
            "Grids are ESRI ASCII grids or, when built with GDAL, any single-band raster\n"
            "GDAL reads (GeoTIFF, ...). Results go to standard output, progress and\n"
@@ -236,6 +243,8 @@ int runCommandLine(int argc, char** argv)
         return exportMode(rest);
     if (mode == "--sparse")
         return sparseMode(rest);
+    if (mode == "--image")
+        return imageMode(rest);
     if (mode.empty())
         return usageError("no mode given");
     return usageError("unknown option " + mode);

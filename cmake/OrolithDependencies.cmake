@@ -51,3 +51,27 @@ if(TARGET GLUT::GLUT)
   set(_glut_found TRUE)
 endif()
 orolith_require(_glut_found freeglut3-dev "GLUT (GL/freeglut.h, libglut)")
+
+# --- zlib, for the PNG files the viewer's pictures are written to ------------
+find_package(ZLIB QUIET)
+set(_zlib_found FALSE)
+if(TARGET ZLIB::ZLIB)
+  set(_zlib_found TRUE)
+endif()
+orolith_require(_zlib_found zlib1g-dev "zlib (zlib.h, libz)")
+
+# --- EGL headers ----------------------------------------------------------------
+# Only the headers: the off-screen context opens libEGL when --image asks
+# for it, so the program starts without the library.
+if(NOT TARGET Orolith::EGLHeaders)
+  find_path(OROLITH_EGL_INCLUDE EGL/eglext.h)
+  set(_egl_found FALSE)
+  if(OROLITH_EGL_INCLUDE)
+    set(_egl_found TRUE)
+  endif()
+  orolith_require(_egl_found libegl-dev "EGL headers (EGL/egl.h, EGL/eglext.h)")
+  add_library(Orolith::EGLHeaders INTERFACE IMPORTED GLOBAL)
+  set_target_properties(Orolith::EGLHeaders PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "${OROLITH_EGL_INCLUDE}"
+    INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")
+endif()

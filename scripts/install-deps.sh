@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libfltk1.3-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+  libegl-dev libegl-mesa0 zlib1g-dev
   libgtest-dev
   xvfb xauth imagemagick xdotool
   clang libclang-rt-14-dev

@@ -1,0 +1,49 @@
+// What `orolith --image` was asked for: the file, the colour scheme, the
+// picture's size and the grids. Plain decisions, no GL: cli_image acts on
+// them.
+#ifndef OROLITH_APP_IMAGEOPTIONS_H
+#define OROLITH_APP_IMAGEOPTIONS_H
+
+#include <string>
+#include <vector>
+
+// The view flags a scheme switches on, as the viewer's own switches do;
+// every other colour flag stays off. The flags that show analysis classes
+// also say which classes are computed first.
+struct SchemeFlags {
+    bool drawColors = false;
+    bool colorSlope = false;
+    bool drawCurveColor = false;
+    bool drawDiffColor = false;
+    bool drawCurveDiff = false;
+    bool colorHeightClasses = false;
+};
+
+struct ImageScheme {
+    const char* name;
+    SchemeFlags flags;
+    bool needsComparison;
+};
+
+// The scheme of that name, or null.
+const ImageScheme* imageSchemeNamed(const std::string& name);
+
+// The schemes' names, "base|ramp|...", for the usage text and messages.
+std::string imageSchemeNames();
+
+constexpr int IMAGE_MAX_SIDE = 8192;
+
+struct ImageRequest {
+    std::string output;
+    const ImageScheme* scheme = nullptr;
+    int width = 0, height = 0;
+    std::string dem, comparison;
+};
+
+// Reads the arguments after --image:
+//   OUT.png [--scheme S] [--size W H] DEM [COMPARISON]
+// with the options anywhere after OUT.png. False, with a message for the
+// user, when they do not make a request: the caller reports a usage error.
+bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request, std::string& error);
+
+#endif

@@ -1,0 +1,164 @@
+// `orolith --image` run as a child process with no display at all: the
+// picture's frame, its size and proportions, and the exit statuses of the
+// command line (2 for usage, 255 for a grid that cannot be read, 1 when no
+// picture can be made or written, also where there is no off-screen GL).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/image/png_decode.h"
+
+namespace {
+
+bool isBackground(const std::vector<int>& p) { return p == std::vector<int>{230, 230, 255}; }
+
+struct Files {
+    ScratchDir dir;
+    // 21 x 21 points 1 km apart: the square of terrain the viewer fits to
+    // its view.
+    std::string flat = write("flat.grd", Grid(21, 21, std::vector<float>(21 * 21, 100), 1000));
+    std::string zeros = write("zeros.grd", Grid(21, 21, std::vector<float>(21 * 21, 0), 1000));
+    std::string small = write("small.grd", Grid(5, 5, std::vector<float>(25, 100), 1000));
+
+    std::string write(const std::string& name, const Grid& g) const { return dir.write(name, g.text()); }
+    std::string out(const std::string& name) const { return dir.path + "/" + name; }
+};
+const Files& files()
+{
+    static const Files f;
+    return f;
+}
+
+// The box around the pixels that are not background.
+struct Box {
+    int x0, y0, x1, y1;
+};
+Box terrainBox(const Picture& p)
+{
+    Box b{p.w, p.h, -1, -1};
+    for (int y = 0; y < p.h; ++y)
+        for (int x = 0; x < p.w; ++x)
+            if (!isBackground(p.at(x, y)))
+                b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y)};
+    return b;
+}
+
+TEST(ImageCli, DrawsTheViewersFrameWithNoDisplay)
+{
+    const Files& f = files();
+    const std::string out = f.out("plain.png");
+    Outcome r = runWithoutDisplay({"--image", out, f.flat});
+    ASSERT_EQ(r.status, 0) << r;
+    EXPECT_EQ(r.out, "") << "standard output stays free of progress" << r;
+    const Picture p = decodePng(out);
+    ASSERT_EQ(p.w, 650);
+    ASSERT_EQ(p.h, 650);
+    for (auto [x, y] : {std::pair{0, 0}, {649, 0}, {0, 649}, {649, 649}})
+        EXPECT_TRUE(isBackground(p.at(x, y))) << "pale blue corner " << x << "," << y;
+    const std::vector<int> centre = p.at(325, 325);
+    EXPECT_TRUE(centre[1] > centre[0] + 10 && centre[1] > centre[2] + 10)
+        << "green lowland in the middle: " << centre[0] << " " << centre[1] << " " << centre[2];
+}
+
+TEST(ImageCli, SizeScalesThePictureAndKeepsItsProportions)
+{
+    const Files& f = files();
+    Box box650{};
+    const struct {
+        int w, h;
+    } sizes[] = {{650, 650}, {1300, 650}, {650, 1300}, {325, 325}, {400, 300}};
+    for (const auto& s : sizes) {
+        SCOPED_TRACE(std::to_string(s.w) + " x " + std::to_string(s.h));
+        const std::string out = f.out("sized.png");
+        Outcome r = runWithoutDisplay({"--image", out, "--size", std::to_string(s.w), std::to_string(s.h), f.flat});
+        ASSERT_EQ(r.status, 0) << r;
+        const Picture p = decodePng(out);
+        ASSERT_EQ(p.w, s.w);
+        ASSERT_EQ(p.h, s.h);
+        const Box b = terrainBox(p);
+        if (s.w == 650 && s.h == 650)
+            box650 = b;
+        const double scale = std::min(s.w, s.h) / 650.0;
+        const double side650 = box650.x1 - box650.x0;
+        EXPECT_NEAR(b.x1 - b.x0, side650 * scale, 2) << "terrain width";
+        EXPECT_NEAR(b.y1 - b.y0, side650 * scale, 2) << "terrain height: a square grid stays square";
+        EXPECT_NEAR((b.x0 + b.x1) / 2.0, s.w / 2.0, 2) << "centred across";
+        EXPECT_NEAR((b.y0 + b.y1) / 2.0, s.h / 2.0, 2) << "centred down";
+    }
+}
+
+TEST(ImageCli, BadArgumentsAreUsageErrorsAndWriteNothing)
+{
+    const Files& f = files();
+    const std::string out = f.out("never.png");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--image"},
+        {"--image", out},
+        {"--image", f.flat},
+        {"--image", f.out("picture.jpg"), f.flat},
+        {"--image", out, f.flat, f.flat, f.flat},
+        {"--image", out, "--scheme", "sepia", f.flat},
+        {"--image", out, f.flat, "--scheme"},
+        {"--image", out, "--scheme", "elevdiff", f.flat},
+        {"--image", out, "--scheme", "curvediff", f.flat},
+        {"--image", out, "--scheme=heights", f.flat},
+        {"--image", out, "--size", "0", "650", f.flat},
+        {"--image", out, "--size", "650", "8193", f.flat},
+        {"--image", out, "--size", "650", f.flat},
+        {"--image", out, "--dpi", "300", f.flat},
+    };
+    for (const auto& args : cases) {
+        std::string shown;
+        for (const std::string& a : args)
+            shown += " " + (a.rfind(f.dir.path, 0) == 0 ? a.substr(f.dir.path.size() + 1) : a);
+        Outcome r = runWithoutDisplay(args);
+        EXPECT_EQ(r.status, 2) << shown << r;
+        EXPECT_NE(r.err.find("Usage: orolith"), std::string::npos) << shown << r;
+        EXPECT_FALSE(std::ifstream(out)) << shown << " wrote a file";
+    }
+    // The bounds themselves are allowed.
+    Outcome edge = runWithoutDisplay({"--image", f.out("edge.png"), "--scheme=ramp", "--size", "1", "8192", f.small});
+    EXPECT_EQ(edge.status, 0) << edge;
+}
+
+TEST(ImageCli, GridsAndFilesThatGiveNoPicture)
+{
+    const Files& f = files();
+    const std::string out = f.out("none.png"), missing = f.out("absent.grd");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"--image", out, missing}, 255, "ERROR: file \"" + missing + "\" not found"},
+        {{"--image", out, "--scheme", "elevdiff", f.flat, missing}, 255, "ERROR: file \"" + missing + "\" not found"},
+        {{"--image", out, f.flat, f.small}, 1, "Grid sizes do not match"},
+        {{"--image", out, "--scheme", "heights", f.flat, f.zeros}, 1, "contour interval"},
+        {{"--image", f.out("no/folder/x.png"), f.flat}, 1, "ERROR: cannot write " + f.out("no/folder/x.png")},
+    };
+    for (const auto& c : cases) {
+        Outcome r = runWithoutDisplay(c.args);
+        EXPECT_EQ(r.status, c.status) << r;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r;
+        EXPECT_FALSE(std::ifstream(out)) << "a file was written";
+    }
+}
+
+TEST(ImageCli, WithoutOffscreenGLOnlyTheImageModeFails)
+{
+    // The EGL library finds no vendor (Mesa's EGL missing): --image says
+    // so, and the modes that do not draw still run.
+    const Files& f = files();
+    setenv("__EGL_VENDOR_LIBRARY_FILENAMES", "/nonexistent/egl_vendor.json", 1);
+    const std::string out = f.out("noegl.png");
+    Outcome image = runWithoutDisplay({"--image", out, f.flat});
+    Outcome report = runWithoutDisplay({"--report", f.flat});
+    unsetenv("__EGL_VENDOR_LIBRARY_FILENAMES");
+    EXPECT_EQ(image.status, 1) << image;
+    EXPECT_NE(image.err.find("ERROR: cannot draw the picture off screen"), std::string::npos) << image;
+    EXPECT_NE(image.err.find("libegl-mesa0"), std::string::npos) << "names the package to install" << image;
+    EXPECT_FALSE(std::ifstream(out));
+    EXPECT_EQ(report.status, 0) << report;
+}
+
+} // namespace
