@@ -91,7 +91,8 @@ public:
     void getCurvatureInfo(float& max, float& min, int& count);
 };
 
-// The four steps of a frame, called only by MyWindow::draw.
+// The four steps of a frame: MyWindow::draw runs them, and the off-screen
+// picture of --image runs them into its own context.
 void windowinit();
 void minit();
 void display();
