@@ -1,0 +1,239 @@
+// Accuracy figures of a DEM against reference heights: the figures of a
+// few differences worked out by hand, the same against a plain sort on
+// sets large enough for the sampled selection, Horn's gradient, the slope
+// classes of planes, and the table.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <sstream>
+
+#include "model/metrics.h"
+
+namespace {
+
+std::string figuresText(const AccuracyFigures& f)
+{
+    std::ostringstream s;
+    s << "n " << f.count << " mean " << f.mean << " std " << f.std << " rmse " << f.rmse << " min " << f.min
+      << " max " << f.max << " median " << f.median << " nmad " << f.nmad << " le90 " << f.le90 << " le95 "
+      << f.le95;
+    return s.str();
+}
+
+AccuracyFigures figures(std::vector<double> d) { return accuracyOf(d.data(), d.size()); }
+
+TEST(AccuracyFigures, SmallSetsWorkedOutByHand)
+{
+    const double Q = 1.4826;
+    struct {
+        const char* what;
+        std::vector<double> d;
+        AccuracyFigures want;
+    } cases[] = {
+        // |d - 2| = 1 3 0; |d| = 3 1 2, ceil(2.7) = ceil(2.85) = 3.
+        {"odd count", {3, -1, 2}, {3, 4.0 / 3, std::sqrt(26.0 / 9), std::sqrt(14.0 / 3), -1, 3, 2, Q, 3, 3}},
+        // Sorted -2 1 4 7: median (1 + 4) / 2; |d - 2.5| = 1.5 4.5 1.5 4.5.
+        {"even count", {4, -2, 1, 7}, {4, 2.5, std::sqrt(11.25), std::sqrt(17.5), -2, 7, 2.5, 3 * Q, 7, 7}},
+        {"ties at the median", {2, 2, 9, 2, 2}, {5, 3.4, 2.8, std::sqrt(19.4), 2, 9, 2, 0, 9, 9}},
+        {"even count of ties", {3, 1, 3, 1}, {4, 2, 1, std::sqrt(5), 1, 3, 2, Q, 3, 3}},
+        {"one point", {-4}, {1, -4, 0, 4, -4, -4, -4, 0, 4, 4}},
+        {"no point", {}, {}},
+    };
+    for (const auto& k : cases) {
+        AccuracyFigures got = figures(k.d);
+        EXPECT_EQ(got.count, k.want.count) << k.what;
+        const double pairs[][2] = {{got.mean, k.want.mean},     {got.std, k.want.std},   {got.rmse, k.want.rmse},
+                                   {got.min, k.want.min},       {got.max, k.want.max},   {got.median, k.want.median},
+                                   {got.nmad, k.want.nmad},     {got.le90, k.want.le90}, {got.le95, k.want.le95}};
+        for (const auto& p : pairs)
+            EXPECT_NEAR(p[0], p[1], 1e-12) << k.what << ": got " << figuresText(got);
+    }
+}
+
+TEST(AccuracyFigures, NearestRankIsTheCeilingOfTheShare)
+{
+    struct {
+        std::size_t n, k90, k95;
+    } cases[] = {{1, 1, 1}, {10, 9, 10}, {20, 18, 19}, {21, 19, 20}, {100, 90, 95}, {101, 91, 96}};
+    for (const auto& k : cases) {
+        EXPECT_EQ(nearestRank(k.n, 90), k.k90) << "LE90 rank of " << k.n;
+        EXPECT_EQ(nearestRank(k.n, 95), k.k95) << "LE95 rank of " << k.n;
+    }
+    // |d| = 1..20 with alternating signs: the 18th and 19th smallest.
+    std::vector<double> d;
+    for (int i = 1; i <= 20; ++i)
+        d.push_back(i % 2 ? -i : i);
+    AccuracyFigures f = figures(d);
+    EXPECT_EQ(f.le90, 18) << "LE90 ranks absolute values";
+    EXPECT_EQ(f.le95, 19) << "LE95 ranks absolute values";
+}
+
+// Above 65536 values the order statistics come from a sampled bracket;
+// they must equal those of a plain sort for any arrangement of the values.
+TEST(AccuracyFigures, LargeSetsAgreeWithASortWhateverTheOrder)
+{
+    std::mt19937 random(5);
+    std::normal_distribution<double> normal(0.4, 2.0);
+    auto quantised = [&] { return std::round(normal(random) * 100) / 100; }; // many ties
+    struct Case {
+        const char* what;
+        std::vector<double> d;
+    };
+    std::vector<Case> cases(4);
+    cases[0].what = "odd count with blunders";
+    for (int i = 0; i < 100001; ++i)
+        cases[0].d.push_back(i % 997 == 0 ? 500.0 + i % 7 : quantised());
+    cases[1] = {"even count, sorted", cases[0].d};
+    cases[1].d.pop_back();
+    std::sort(cases[1].d.begin(), cases[1].d.end());
+    // A period equal to the sample's stride: the sample sees one value.
+    cases[2].what = "periodic with the sample's stride";
+    for (int i = 0; i < 200000; ++i)
+        cases[2].d.push_back(i % 12 == 0 ? 0.0 : quantised());
+    cases[3] = {"all equal", std::vector<double>(70000, -1.25)};
+
+    for (const Case& k : cases) {
+        std::vector<double> s = k.d;
+        std::sort(s.begin(), s.end());
+        std::size_t n = s.size();
+        double median = n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
+        std::vector<double> a, dev;
+        for (double v : s) {
+            a.push_back(std::fabs(v));
+            dev.push_back(std::fabs(v - median));
+        }
+        std::sort(a.begin(), a.end());
+        std::sort(dev.begin(), dev.end());
+        double mad = n % 2 ? dev[n / 2] : (dev[n / 2 - 1] + dev[n / 2]) / 2;
+
+        AccuracyFigures f = figures(k.d);
+        EXPECT_EQ(f.median, median) << k.what;
+        EXPECT_EQ(f.nmad, 1.4826 * mad) << k.what;
+        EXPECT_EQ(f.le90, a[(9 * n + 9) / 10 - 1]) << k.what;
+        EXPECT_EQ(f.le95, a[(19 * n + 19) / 20 - 1]) << k.what;
+        EXPECT_EQ(f.min, s.front()) << k.what;
+        EXPECT_EQ(f.max, s.back()) << k.what;
+    }
+}
+
+// Grids of cell size 2 from a height function of row and column.
+template <class F>
+std::vector<float> gridOf(int rows, int cols, F height)
+{
+    std::vector<float> g;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            g.push_back(static_cast<float>(height(r, c)));
+    return g;
+}
+
+TEST(SlopeClasses, HornWeightsTheNeighboursOneTwoOneTowardEastAndNorth)
+{
+    struct {
+        const char* what;
+        int r, c; // the one neighbour raised by 16
+        double east, north;
+    } cases[] = {
+        {"east neighbour", 1, 2, 2, 0}, {"north-east neighbour", 0, 2, 1, 1}, {"north neighbour", 0, 1, 0, 2},
+        {"south-west neighbour", 2, 0, -1, -1}, {"west neighbour", 1, 0, -2, 0},
+    };
+    for (const auto& k : cases) {
+        std::vector<float> g = gridOf(3, 3, [&](int r, int c) { return r == k.r && c == k.c ? 16 : 0; });
+        Gradient got = hornGradient(g.data(), 3, 1, 1, 2.0); // 16 x weight / (8 x 2)
+        EXPECT_EQ(got.east, k.east) << k.what;
+        EXPECT_EQ(got.north, k.north) << k.what;
+    }
+    for (double b : {0.1, 3.0, 5.0, 10.0, 25.0, 45.0}) {
+        double t = slopeThreshold(b);
+        EXPECT_TRUE(slopeDegrees(t) >= b && slopeDegrees(std::nextafter(t, 0.0)) < b) << "threshold of " << b;
+    }
+}
+
+TEST(SlopeClasses, PlanesFallIntoTheirClassAndBorderPointsOnlyIntoAll)
+{
+    // 5 x 5 planes rising east: 9 interior points, 16 on the border. The
+    // reference lies 1 below except at (2, 2), where it is absent.
+    struct {
+        double degrees;
+        std::vector<double> bounds;
+        int cls; // of the interior points; -1: none
+    } cases[] = {
+        {0, defaultSlopeBounds(), 0},  {4, defaultSlopeBounds(), 0},   {7, defaultSlopeBounds(), 1},
+        {20, defaultSlopeBounds(), 2}, {30, defaultSlopeBounds(), 3}, {45, defaultSlopeBounds(), 4},
+        {80, defaultSlopeBounds(), 4}, {44.5, defaultSlopeBounds(), 3}, {5, {10, 30}, -1}, {35, {10, 30}, 1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(std::to_string(k.degrees) + " degrees, " + std::to_string(k.bounds.size()) + " classes");
+        double rise = std::tan(k.degrees * 3.14159265358979323846 / 180) * 2;
+        std::vector<float> dem = gridOf(5, 5, [&](int, int c) { return 100 + rise * c; });
+        std::vector<float> ref = dem;
+        for (float& v : ref)
+            v -= 1;
+        ref[12] = 0;
+        AccuracyReport got = accuracyReport(dem.data(), ref.data(), 5, 5, 2.0, k.bounds);
+        ASSERT_EQ(got.classes.size(), k.bounds.size());
+        EXPECT_EQ(got.all.count, 24u) << "an absent reference counts nowhere";
+        EXPECT_NEAR(got.all.mean, 1, 1e-4);
+        for (std::size_t j = 0; j < got.classes.size(); ++j) {
+            EXPECT_EQ(got.classes[j].from, k.bounds[j]);
+            EXPECT_EQ(got.classes[j].to, j + 1 < k.bounds.size() ? k.bounds[j + 1] : 90);
+            EXPECT_EQ(got.classes[j].figures.count, static_cast<int>(j) == k.cls ? 8u : 0u) << "class " << j;
+        }
+    }
+}
+
+// The split of the grid between threads must not show: a grid large
+// enough for two parts, against a plain single loop.
+TEST(SlopeClasses, ThreadedReportMatchesAPlainLoop)
+{
+    const int rows = 700, cols = 500;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> noise(-3, 3);
+    std::vector<float> dem = gridOf(rows, cols, [&](int r, int c) {
+        return 500 + 200 * std::sin(r * 0.03) * std::cos(c * 0.05) + noise(random);
+    });
+    std::vector<float> ref = gridOf(rows, cols, [&](int r, int c) { return (r * 7 + c) % 13 ? 500 + noise(random) : 0; });
+    const std::vector<double>& bounds = defaultSlopeBounds();
+
+    std::vector<std::vector<double>> d(bounds.size());
+    std::vector<double> all;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            std::size_t i = static_cast<std::size_t>(r) * cols + c;
+            if (!(ref[i] > 0))
+                continue;
+            all.push_back(static_cast<double>(dem[i]) - ref[i]);
+            if (r == 0 || c == 0 || r == rows - 1 || c == cols - 1)
+                continue;
+            Gradient g = hornGradient(dem.data(), cols, r, c, 10.0);
+            double deg = slopeDegrees(std::sqrt(g.east * g.east + g.north * g.north));
+            int k = static_cast<int>(std::upper_bound(bounds.begin(), bounds.end(), deg) - bounds.begin()) - 1;
+            d[k].push_back(all.back());
+        }
+    AccuracyReport got = accuracyReport(dem.data(), ref.data(), rows, cols, 10.0, bounds);
+    EXPECT_EQ(figuresText(got.all), figuresText(figures(all))) << "all points";
+    for (std::size_t k = 0; k < bounds.size(); ++k) {
+        EXPECT_GT(d[k].size(), 0u) << "the surface has points in every class";
+        EXPECT_EQ(figuresText(got.classes[k].figures), figuresText(figures(d[k]))) << "class " << k;
+    }
+}
+
+TEST(AccuracyTable, ARowPerClassThenAllWithNaForAnEmptyClass)
+{
+    AccuracyReport r;
+    r.classes = {{0, 10, figures({-0.0001, 2})}, {10, 90, {}}};
+    r.all = figures({-0.0001, 2, 1});
+    EXPECT_EQ(accuracyTable(r),
+              "slope (deg)      count       mean        std       rmse        min        max     median       nmad"
+              "       le90       le95\n"
+              "[0, 10)              2      1.000      1.000      1.414      0.000      2.000      1.000      1.483"
+              "      2.000      2.000\n"
+              "[10, 90]             0        n/a        n/a        n/a        n/a        n/a        n/a        n/a"
+              "        n/a        n/a\n"
+              "all                  3      1.000      0.817      1.291      0.000      2.000      1.000      1.483"
+              "      2.000      2.000\n");
+}
+
+} // namespace
