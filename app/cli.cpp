@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_metrics.h"
 #include "model/loading.h"
 #include "model/mountain.h"
 #include "model/report.h"
@@ -22,6 +23,8 @@ const char* usageText()
            "       orolith --report [--curve-unit U] [--diff-unit D] DEM [COMPARISON]\n"
            "       orolith --heights DEM COMPARISON\n"
            "       orolith --sparse N DEM\n"
+           "       orolith --metrics [--format json] [--slope-classes 0,5,10,25,45] DEM COMPARISON\n"
+           "       orolith --coregister [--format json] [--slope-classes LIST] DEM COMPARISON\n"
            "       orolith --help | --version\n"
            "\n"
            "Without an option, orolith starts the viewer; a DEM path is offered by\n"
@@ -35,6 +38,16 @@ const char* usageText()
            "                of COMPARISON\n"
            "  --sparse      print a sparse sample of DEM with N spot heights (at least\n"
            "                100: its peaks, then random points) as a grid file\n"
+           "  --metrics     print the accuracy of DEM against COMPARISON over the points\n"
+           "                where COMPARISON is above 0, overall and per slope class of\n"
+           "                DEM: count, mean, std, RMSE, min, max, median, NMAD, LE90\n"
+           "                and LE95 of DEM minus COMPARISON\n"
+           "  --coregister  estimate the horizontal shift (in cells) and the vertical\n"
+           "                bias of COMPARISON against DEM, then print the accuracy\n"
+           "                before and after moving COMPARISON back by the shift\n"
+           "  --format      text (a table, the default) or json\n"
+           "  --slope-classes  lower bounds of the slope classes in degrees, ascending;\n"
+           "                the last class reaches 90\n"
            "\n"
            "Grid files are ESRI ASCII grids. Results go to standard output, progress\n"
            "and messages to standard error.\n";
@@ -168,6 +181,10 @@ int runCommandLine(int argc, char** argv)
         return heightsMode(rest);
     if (mode == "--sparse")
         return sparseMode(rest);
+    if (mode == "--metrics")
+        return metricsMode(rest);
+    if (mode == "--coregister")
+        return coregisterMode(rest);
     if (mode.empty())
         return usageError("no mode given");
     return usageError("unknown option " + mode);
