@@ -26,11 +26,11 @@ constexpr int MAX_ITERATIONS = 10;
 constexpr std::size_t MIN_POINTS = 10;
 
 // Clears keep[i] for the kept points whose r[i] lies more than
-// OUTLIER_NMADS NMADs from the median of the kept r.
-void dropOutliers(const std::vector<double>& r, std::vector<char>& keep)
+// OUTLIER_NMADS NMADs from the median of the kept r. w is room for the
+// kept values.
+void dropOutliers(const std::vector<double>& r, std::vector<char>& keep, std::vector<double>& w)
 {
-    std::vector<double> w;
-    w.reserve(r.size());
+    w.clear();
     for (std::size_t i = 0; i < r.size(); ++i)
         if (keep[i])
             w.push_back(r[i]);
@@ -135,13 +135,14 @@ AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const doub
 {
     AspectFit fit;
     std::vector<char> keep(n, 1);
-    std::vector<double> r(y, y + n);
-    dropOutliers(r, keep);
+    std::vector<double> r(y, y + n), w;
+    w.reserve(n);
+    dropOutliers(r, keep, w);
     if (!leastSquares(cosAspect, sinAspect, y, keep, fit))
         return fit;
     for (std::size_t i = 0; i < n; ++i)
         r[i] = y[i] - (fit.north * cosAspect[i] + fit.east * sinAspect[i] + fit.c);
-    dropOutliers(r, keep);
+    dropOutliers(r, keep, w);
     fit.ok = leastSquares(cosAspect, sinAspect, y, keep, fit);
     return fit;
 }
@@ -154,6 +155,12 @@ Coregistration coregister(const float* dem, const float* comp, int rows, int col
     const double steep = slopeThreshold(MIN_SLOPE_DEG);
     std::vector<std::size_t> at;
     std::vector<double> tanSlope, cosAspect, sinAspect;
+    // Room for every interior point: untouched room costs no memory.
+    const std::size_t interior = rows > 2 && cols > 2 ? static_cast<std::size_t>(rows - 2) * (cols - 2) : 0;
+    at.reserve(interior);
+    tanSlope.reserve(interior);
+    cosAspect.reserve(interior);
+    sinAspect.reserve(interior);
     for (int r = 1; r < rows - 1; ++r)
         for (int c = 1; c < cols - 1; ++c) {
             Gradient g = hornGradient(dem, cols, r, c, cellsize);
