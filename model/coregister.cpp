@@ -100,10 +100,9 @@ double bilinearAt(const float* grid, int rows, int cols, double row, double col)
 {
     if (!(row >= 0 && row <= rows - 1 && col >= 0 && col <= cols - 1))
         return 0;
-    // The last row and column are reached from the cell before them, with
-    // the weight of the one beyond at 0.
-    int r0 = std::min(static_cast<int>(row), std::max(rows - 2, 0));
-    int c0 = std::min(static_cast<int>(col), std::max(cols - 2, 0));
+    // On the last row or column the neighbours beyond have weight 0 and
+    // are never read.
+    int r0 = static_cast<int>(row), c0 = static_cast<int>(col);
     double fr = row - r0, fc = col - c0;
     double sum = 0;
     for (int dr = 0; dr < 2; ++dr)

@@ -2,7 +2,8 @@
 // slope class, in the form DEM producers report them: bias and spread,
 // robust figures that blunders cannot inflate, and the 90 % and 95 % error
 // levels. The command line's --metrics and --coregister modes print them;
-// the statistics window shows accuracyTable beneath its report.
+// accuracyTable is plain text so that the statistics window can show the
+// same table beneath its report.
 //
 // A reference value is present only when it is above 0, as for the RMSE;
 // d is the DEM height minus the reference height, in double.
@@ -82,7 +83,9 @@ const std::vector<double>& defaultSlopeBounds();
 // present reference points, and per slope class of the DEM. `bounds` are
 // the classes' lower bounds in degrees, ascending, below 90; the last
 // class reaches 90. Border points have no slope and count only in `all`,
-// as do interior points below the first bound.
+// as do interior points below the first bound. A large grid is split
+// between the cores, and the classes are worked out on one thread while
+// `all` is on another; the figures do not depend on the split.
 AccuracyReport accuracyReport(const float* dem, const float* ref, int rows, int cols, double cellsize,
                               const std::vector<double>& bounds);
 

@@ -71,15 +71,19 @@ TEST(Coregister, RecoversAKnownShiftAndBiasOnAFractalSurface)
     struct {
         double east, north, bias;
         bool blunders; // 1 % of the comparison points off by 40, 1 % absent
-    } cases[] = {{0.3, -0.6, 1.5, false}, {0.3, -0.6, 1.5, true}, {-1.7, 1.2, -3.0, true}, {0, 0, 0, false}};
+        bool voids;    // the western 60 % of the comparison grid absent
+    } cases[] = {{0.3, -0.6, 1.5, false, false}, {0.3, -0.6, 1.5, true, false}, {-1.7, 1.2, -3.0, true, false},
+                 {0, 0, 0, false, false},       {0.3, -0.6, 1.5, false, true}};
     for (const auto& k : cases) {
         SCOPED_TRACE("shift (" + std::to_string(k.east) + ", " + std::to_string(k.north) + "), bias " +
-                     std::to_string(k.bias) + (k.blunders ? ", blunders" : ""));
+                     std::to_string(k.bias) + (k.blunders ? ", blunders" : "") + (k.voids ? ", voids" : ""));
         FractalSurface surface(3);
         std::vector<float> dem = surface.grid(rows, cols);
         std::vector<float> comp = surface.grid(rows, cols, k.east, k.north, k.bias);
         for (std::size_t i = 0; k.blunders && i < comp.size(); i += 50)
             comp[i] = i % 100 ? comp[i] + 40 : 0;
+        for (std::size_t i = 0; k.voids && i < comp.size(); ++i)
+            comp[i] = i % cols < 0.6 * cols ? 0 : comp[i];
 
         Coregistration got = coregister(dem.data(), comp.data(), rows, cols, 10.0);
         ASSERT_TRUE(got.ok) << got.why;
