@@ -30,18 +30,10 @@ public:
         }
     }
 
-    // Height at x east and y north, in cells.
-    double at(double x, double y) const
-    {
-        double h = base_;
-        for (const Wave& w : waves_)
-            h += w.amplitude * std::sin(w.kx * x + w.ky * y + w.phase);
-        return h;
-    }
-
     // A rows x cols grid, row 0 northern, of the surface moved by (east,
     // north) cells and raised by `offset`: the point of row r and column c
-    // holds at(c - east, -r - north) + offset.
+    // holds the height at x = c - east cells east and y = -r - north cells
+    // north, plus offset.
     std::vector<float> grid(int rows, int cols, double east = 0, double north = 0, double offset = 0) const
     {
         // sin(a + b) = sin a cos b + cos a sin b, with a from the column and

@@ -11,35 +11,27 @@
 
 namespace {
 
-// 3 x 3, row 0 northern: 10 20 30 / 40 50 60 / 70 80 90.
-const std::vector<float> kGrid = {10, 20, 30, 40, 50, 60, 70, 80, 90};
-
 TEST(Coregister, BilinearSamplesAndAbsentPoints)
 {
-    std::vector<float> holed = kGrid;
-    holed[4] = 0; // the centre absent
+    // Row 0 northern; the point of row 0, column 1 is absent.
+    const std::vector<float> grid = {10, 0, 30, 40, 50, 60, 70, 80, 90};
     struct {
         const char* what;
-        const std::vector<float>& grid;
         double row, col, want;
     } cases[] = {
-        {"a node", kGrid, 1, 2, 60},
-        {"between columns", kGrid, 0, 0.25, 12.5},
-        {"between rows", kGrid, 1.5, 0, 55},
-        {"inside a cell", kGrid, 0.5, 0.5, 30},
-        {"the last row and column", kGrid, 2, 2, 90},
-        {"beyond the east edge", kGrid, 1, 2.001, 0},
-        {"north of row 0", kGrid, -0.001, 1, 0},
-        {"an absent neighbour that takes part", holed, 0.5, 0.5, 0},
-        {"an absent neighbour of weight 0", holed, 0, 0.5, 15},
+        {"a node", 1, 2, 60},          {"between columns", 1, 0.25, 42.5},
+        {"between rows", 1.5, 0, 55},  {"inside a cell", 1.5, 1.5, 70},
+        {"the last row and column", 2, 2, 90}, {"beyond the east edge", 1, 2.001, 0},
+        {"north of row 0", -0.001, 2, 0},      {"an absent neighbour that takes part", 0.5, 0.5, 0},
+        {"an absent neighbour of weight 0", 0.5, 0, 25},
     };
     for (const auto& k : cases)
-        EXPECT_NEAR(bilinearAt(k.grid.data(), 3, 3, k.row, k.col), k.want, 1e-12) << k.what;
+        EXPECT_NEAR(bilinearAt(grid.data(), 3, 3, k.row, k.col), k.want, 1e-12) << k.what;
 
     // Moved back one cell east, a point takes its eastern neighbour's value;
     // one cell north, its northern neighbour's.
-    EXPECT_EQ(shiftBack(kGrid.data(), 3, 3, 1, 0), (std::vector<float>{20, 30, 0, 50, 60, 0, 80, 90, 0}));
-    EXPECT_EQ(shiftBack(kGrid.data(), 3, 3, 0, 1), (std::vector<float>{0, 0, 0, 10, 20, 30, 40, 50, 60}));
+    EXPECT_EQ(shiftBack(grid.data(), 3, 3, 1, 0), (std::vector<float>{0, 30, 0, 50, 60, 0, 80, 90, 0}));
+    EXPECT_EQ(shiftBack(grid.data(), 3, 3, 0, 1), (std::vector<float>{0, 0, 0, 10, 0, 30, 40, 50, 60}));
 }
 
 TEST(Coregister, AspectFitRecoversTheCosineDespiteBlunders)
@@ -68,22 +60,24 @@ TEST(Coregister, AspectFitRecoversTheCosineDespiteBlunders)
 TEST(Coregister, RecoversAKnownShiftAndBiasOnAFractalSurface)
 {
     const int rows = 150, cols = 170;
+    enum Damage { none, blunders, voids }; // blunders: 1 % off by 40, 1 % absent; voids: 60 % absent
     struct {
         double east, north, bias;
-        bool blunders; // 1 % of the comparison points off by 40, 1 % absent
-        bool voids;    // the western 60 % of the comparison grid absent
-    } cases[] = {{0.3, -0.6, 1.5, false, false}, {0.3, -0.6, 1.5, true, false}, {-1.7, 1.2, -3.0, true, false},
-                 {0, 0, 0, false, false},       {0.3, -0.6, 1.5, false, true}};
+        Damage damage;
+    } cases[] = {{0.3, -0.6, 1.5, none}, {0.3, -0.6, 1.5, blunders}, {-1.7, 1.2, -3.0, blunders}, {0, 0, 0, none},
+                 {0.3, -0.6, 1.5, voids}};
     for (const auto& k : cases) {
         SCOPED_TRACE("shift (" + std::to_string(k.east) + ", " + std::to_string(k.north) + "), bias " +
-                     std::to_string(k.bias) + (k.blunders ? ", blunders" : "") + (k.voids ? ", voids" : ""));
+                     std::to_string(k.bias) + ", damage " + std::to_string(k.damage));
         FractalSurface surface(3);
         std::vector<float> dem = surface.grid(rows, cols);
         std::vector<float> comp = surface.grid(rows, cols, k.east, k.north, k.bias);
-        for (std::size_t i = 0; k.blunders && i < comp.size(); i += 50)
-            comp[i] = i % 100 ? comp[i] + 40 : 0;
-        for (std::size_t i = 0; k.voids && i < comp.size(); ++i)
-            comp[i] = i % cols < 0.6 * cols ? 0 : comp[i];
+        for (std::size_t i = 0; i < comp.size(); ++i) {
+            if (k.damage == blunders && i % 50 == 0)
+                comp[i] = i % 100 ? comp[i] + 40 : 0;
+            if (k.damage == voids && i % cols < 0.6 * cols) // the western part
+                comp[i] = 0;
+        }
 
         Coregistration got = coregister(dem.data(), comp.data(), rows, cols, 10.0);
         ASSERT_TRUE(got.ok) << got.why;
@@ -92,21 +86,12 @@ TEST(Coregister, RecoversAKnownShiftAndBiasOnAFractalSurface)
         EXPECT_NEAR(got.bias, k.bias, 0.05) << "bias";
         EXPECT_TRUE(got.converged) << got.iterations << " iterations";
 
-        ASSERT_EQ(got.shifted.size(), dem.size());
         std::vector<float> back = shiftBack(comp.data(), rows, cols, got.shiftEast, got.shiftNorth);
         EXPECT_EQ(got.shifted, back) << "the grid returned is the comparison moved back";
         AccuracyReport after = accuracyReport(dem.data(), back.data(), rows, cols, 10.0, defaultSlopeBounds());
         EXPECT_EQ(after.all.median, -got.bias) << "the bias is the median left after the shift";
         EXPECT_LT(after.all.nmad, 0.2) << "moved back, the grids differ by little more than the bias";
     }
-}
-
-TEST(Coregister, FlatGroundGivesNoShift)
-{
-    std::vector<float> flat(400, 100.0f);
-    Coregistration got = coregister(flat.data(), flat.data(), 20, 20, 10.0);
-    EXPECT_FALSE(got.ok);
-    EXPECT_NE(got.why.find("3 degrees"), std::string::npos) << got.why;
 }
 
 } // namespace
