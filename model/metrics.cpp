@@ -69,12 +69,29 @@ void selectRanks(const double* v, std::size_t n, Key key, std::initializer_list<
         work.reserve(n);
     }
     std::size_t below = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        double k = key(v[i]);
-        if (k < lo)
-            ++below;
-        else if (k <= hi)
-            work.push_back(k);
+    if (lo == hi) {
+        // The sample holds one value around the ranks (identical grids, a
+        // constant offset): count the keys equal to it instead of copying.
+        std::size_t equal = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            double k = key(v[i]);
+            below += k < lo;
+            equal += k == lo;
+        }
+        if (below <= first && last < below + equal) {
+            for (std::size_t j = 0; j < ranks.size(); ++j)
+                out[j] = lo;
+            return;
+        }
+        below = n + 1; // select from all keys
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            double k = key(v[i]);
+            if (k < lo)
+                ++below;
+            else if (k <= hi)
+                work.push_back(k);
+        }
     }
     if (below > first || last >= below + work.size()) {
         work.resize(n);

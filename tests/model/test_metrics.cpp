@@ -59,18 +59,21 @@ TEST(AccuracyFigures, SmallSetsWorkedOutByHand)
 // they must equal a plain sort's however the values are arranged.
 TEST(AccuracyFigures, LargeSetsAgreeWithASort)
 {
-    // Quantised, so with many ties; blunders in the odd set; in the other a
-    // period equal to the sample's stride, so that the sample sees one value.
+    // Quantised, so with many ties; blunders in the odd set; in the second
+    // a period equal to the sample's stride, so that the sample sees one
+    // value; the third nearly all one value.
     std::mt19937 random(5);
     std::normal_distribution<double> normal(0.4, 2.0);
-    std::vector<double> odd, periodic;
+    std::vector<double> odd, periodic, equal;
     for (int i = 0; i < 200000; ++i) {
         double v = std::round(normal(random) * 100) / 100;
         if (i < 100001)
             odd.push_back(i % 997 ? v : 500.0 + i % 7);
         periodic.push_back(i % 12 ? v : 0.0);
+        if (i < 70000)
+            equal.push_back(i % 100 ? -1.25 : 3);
     }
-    for (const std::vector<double>* d : {&odd, &periodic}) {
+    for (const std::vector<double>* d : {&odd, &periodic, &equal}) {
         std::vector<double> s = *d, a, dev;
         std::sort(s.begin(), s.end());
         std::size_t n = s.size(), m = n / 2;
