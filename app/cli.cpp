@@ -8,6 +8,7 @@
 
 #include "app/cli_image.h"
 #include "model/export.h"
+#include "app/cli_metrics.h"
 #include "model/loading.h"
 #include "model/mountain.h"
 #include "model/report.h"
@@ -29,6 +30,8 @@ const char* usageText()
            "       orolith --heights DEM COMPARISON\n"
            "       orolith --sparse N DEM\n"
            "       orolith --image OUT.png [--scheme S] [--size W H] DEM [COMPARISON]\n"
+           "       orolith --metrics [--format json] [--slope-classes 0,5,10,25,45] DEM COMPARISON\n"
+           "       orolith --coregister [--format json] [--slope-classes LIST] DEM COMPARISON\n"
            "       orolith --help | --version\n"
            "\n"
            "Without an option, orolith starts the viewer; a DEM path is offered by\n"
@@ -53,6 +56,16 @@ const char* usageText()
            "                base (default), ramp, aspect, curvature, or with a\n"
            "                COMPARISON elevdiff, curvediff or heights; W x H pixels\n"
            "                (default 650 x 650, the viewer's picture)\n"
+           "  --metrics     print the accuracy of DEM against COMPARISON over the points\n"
+           "                where COMPARISON is above 0, overall and per slope class of\n"
+           "                DEM: count, mean, std, RMSE, min, max, median, NMAD, LE90\n"
+           "                and LE95 of DEM minus COMPARISON\n"
+           "  --coregister  estimate the horizontal shift (in cells) and the vertical\n"
+           "                bias of COMPARISON against DEM, then print the accuracy\n"
+           "                before and after moving COMPARISON back by the shift\n"
+           "  --format      text (a table, the default) or json\n"
+           "  --slope-classes  lower bounds of the slope classes in degrees, ascending;\n"
+           "                the last class reaches 90\n"
            "\n"
            "Grids are ESRI ASCII grids or, when built with GDAL, any single-band raster\n"
            "GDAL reads (GeoTIFF, ...). Results go to standard output, progress and\n"
@@ -245,6 +258,10 @@ int runCommandLine(int argc, char** argv)
         return sparseMode(rest);
     if (mode == "--image")
         return imageMode(rest);
+    if (mode == "--metrics")
+        return metricsMode(rest);
+    if (mode == "--coregister")
+        return coregisterMode(rest);
     if (mode.empty())
         return usageError("no mode given");
     return usageError("unknown option " + mode);

@@ -1,0 +1,215 @@
+#include "app/cli_metrics.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <future>
+#include <iostream>
+#include <string>
+
+#include "app/cli.h"
+#include "model/coregister.h"
+#include "model/gridfile.h"
+#include "model/metrics.h"
+
+namespace {
+
+int usageError(const std::string& message)
+{
+    std::cerr << "orolith: " << message << "\n\n" << usageText();
+    return EXIT_USAGE;
+}
+
+struct Options {
+    bool json = false;
+    std::vector<double> bounds = defaultSlopeBounds();
+    std::vector<std::string> files;
+};
+
+bool parseNumber(const std::string& text, double& v)
+{
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    return ec == std::errc() && ptr == end && std::isfinite(v);
+}
+
+// "0,5,10,25,45": the classes' lower bounds in degrees, ascending; a last
+// bound of 90 only closes the last class. Empty on success, else why not.
+std::string parseSlopeBounds(const std::string& text, std::vector<double>& bounds)
+{
+    bounds.clear();
+    std::size_t begin = 0;
+    for (;;) {
+        std::size_t comma = text.find(',', begin);
+        std::string item = text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
+        double v;
+        if (!parseNumber(item, v) || v < 0 || v > 90)
+            return "--slope-classes takes degrees from 0 to 90 separated by commas, not \"" + item + "\"";
+        if (!bounds.empty() && !(v > bounds.back()))
+            return "--slope-classes needs ascending bounds";
+        bounds.push_back(v);
+        if (comma == std::string::npos)
+            break;
+        begin = comma + 1;
+    }
+    if (bounds.back() == 90)
+        bounds.pop_back();
+    if (bounds.empty())
+        return "--slope-classes needs a bound below 90";
+    if (bounds.size() > 90)
+        return "--slope-classes takes at most 90 classes";
+    return "";
+}
+
+// The options of both modes, then exactly a DEM and a comparison grid.
+// Empty on success, else the usage error.
+std::string parseOptions(const std::vector<const char*>& args, const std::string& mode, Options& o)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i], value;
+        bool format = arg == "--format" || arg.rfind("--format=", 0) == 0;
+        bool classes = arg == "--slope-classes" || arg.rfind("--slope-classes=", 0) == 0;
+        if (format || classes) {
+            std::size_t eq = arg.find('=');
+            if (eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return arg + " needs a value";
+            }
+            if (format) {
+                if (value != "json" && value != "text")
+                    return "--format is json or text, not \"" + value + "\"";
+                o.json = value == "json";
+            } else {
+                std::string why = parseSlopeBounds(value, o.bounds);
+                if (!why.empty())
+                    return why;
+            }
+        } else if (arg.rfind("--", 0) == 0) {
+            return "unknown option " + arg + " for " + mode;
+        } else {
+            o.files.push_back(arg);
+        }
+    }
+    if (o.files.size() != 2)
+        return mode + " takes a DEM and a comparison grid";
+    return "";
+}
+
+// Reads the DEM and the comparison grid on two threads at once. A file
+// that cannot be read ends the program with the model's status (the DEM's
+// fault first when both are bad); false after the message when the grids
+// differ in size.
+bool readPair(const Options& o, GridData& dem, GridData& comp)
+{
+    ModelError demErr, compErr;
+    auto compRead = std::async(std::launch::async,
+                               [&] { return readGridData(o.files[1], GridRole::comparison, comp, compErr, 2); });
+    bool demOk = readGridData(o.files[0], GridRole::dem, dem, demErr, 2);
+    bool compOk = compRead.get();
+    if (!demOk)
+        error(demErr);
+    if (!compOk)
+        error(compErr);
+    if (dem.header.rows != comp.header.rows || dem.header.cols != comp.header.cols) {
+        std::cerr << "Grid sizes do not match" << std::endl;
+        return false;
+    }
+    return true;
+}
+
+AccuracyReport reportOf(const GridData& dem, const float* comp, const Options& o)
+{
+    return accuracyReport(dem.heights.data(), comp, dem.header.rows, dem.header.cols, dem.header.cellsize, o.bounds);
+}
+
+// Three decimals, without the sign of a value that rounds to 0.
+std::string fixed3(double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    return std::string(buf) == "-0.000" ? "0.000" : buf;
+}
+
+// --- JSON --------------------------------------------------------------------
+
+// The shortest text that reads back as the same double.
+std::string number(double v)
+{
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : "null";
+}
+
+std::string figuresJson(const AccuracyFigures& f)
+{
+    std::string out = "\"count\": " + std::to_string(f.count);
+    const std::pair<const char*, double> values[] = {{"mean", f.mean},     {"std", f.std},   {"rmse", f.rmse},
+                                                     {"min", f.min},       {"max", f.max},   {"median", f.median},
+                                                     {"nmad", f.nmad},     {"le90", f.le90}, {"le95", f.le95}};
+    for (const auto& [name, v] : values)
+        out += std::string(", \"") + name + "\": " + (f.count ? number(v) : "null");
+    return out;
+}
+
+// {"all": M, "slope_classes": [...]}, its lines indented by `indent`.
+std::string reportJson(const AccuracyReport& r, const std::string& indent)
+{
+    std::string out = "{\n" + indent + "  \"all\": {" + figuresJson(r.all) + "},\n" + indent + "  \"slope_classes\": [";
+    for (std::size_t k = 0; k < r.classes.size(); ++k)
+        out += std::string(k ? "," : "") + "\n" + indent + "    {\"from\": " + number(r.classes[k].from) +
+               ", \"to\": " + number(r.classes[k].to) + ", " + figuresJson(r.classes[k].figures) + "}";
+    return out + "\n" + indent + "  ]\n" + indent + "}";
+}
+
+} // namespace
+
+int metricsMode(const std::vector<const char*>& args)
+{
+    Options o;
+    std::string why = parseOptions(args, "--metrics", o);
+    if (!why.empty())
+        return usageError(why);
+    GridData dem, comp;
+    if (!readPair(o, dem, comp))
+        return EXIT_MISMATCH;
+    AccuracyReport report = reportOf(dem, comp.heights.data(), o);
+    std::cout << (o.json ? reportJson(report, "") + "\n" : accuracyTable(report));
+    return 0;
+}
+
+int coregisterMode(const std::vector<const char*>& args)
+{
+    Options o;
+    std::string why = parseOptions(args, "--coregister", o);
+    if (!why.empty())
+        return usageError(why);
+    GridData dem, comp;
+    if (!readPair(o, dem, comp))
+        return EXIT_MISMATCH;
+    const GridHeader& h = dem.header;
+    Coregistration c = coregister(dem.heights.data(), comp.heights.data(), h.rows, h.cols, h.cellsize);
+    if (!c.ok) {
+        std::cerr << "Cannot co-register the grids: " << c.why << std::endl;
+        return EXIT_MISMATCH;
+    }
+    AccuracyReport before = reportOf(dem, comp.heights.data(), o);
+    AccuracyReport after = reportOf(dem, c.shifted.data(), o);
+    if (o.json) {
+        std::cout << "{\n  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
+                  << ",\n  \"bias\": " << number(c.bias) << ",\n  \"iterations\": " << c.iterations
+                  << ",\n  \"converged\": " << (c.converged ? "true" : "false")
+                  << ",\n  \"before\": " << reportJson(before, "  ") << ",\n  \"after\": " << reportJson(after, "  ")
+                  << "\n}\n";
+        return 0;
+    }
+    std::cout << "shift east:  " << fixed3(c.shiftEast) << " cells\nshift north: " << fixed3(c.shiftNorth)
+              << " cells\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
+              << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)") << "\n\nbefore:\n"
+              << accuracyTable(before) << "\nafter (the comparison grid moved back by the shift):\n"
+              << accuracyTable(after);
+    return 0;
+}

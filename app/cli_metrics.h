@@ -1,0 +1,14 @@
+// The accuracy modes of the command line: --metrics prints the accuracy
+// figures of a DEM against a comparison grid, overall and per slope class;
+// --coregister estimates the shift and bias between the two first and
+// prints the figures before and after moving the comparison grid back.
+// Called by runCommandLine with the arguments after the mode.
+#ifndef OROLITH_APP_CLI_METRICS_H
+#define OROLITH_APP_CLI_METRICS_H
+
+#include <vector>
+
+int metricsMode(const std::vector<const char*>& args);
+int coregisterMode(const std::vector<const char*>& args);
+
+#endif

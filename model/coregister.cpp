@@ -1,0 +1,235 @@
+// Co-registration after Nuth and Kääb (2011). For a comparison grid S that
+// is the DEM M moved by a horizontal vector s, S(p) = M(p - s) + bias, the
+// difference at a point of slope angle alpha and aspect psi is, to first
+// order,
+//     S - M = tan(alpha) |s| cos(b - psi) + bias,
+// b being the direction of s clockwise from north. Divided by tan(alpha)
+// the differences trace a cosine of the aspect; its amplitude and phase
+// are the shift. With north = |s| cos b and east = |s| sin b the cosine is
+// linear in its three parameters, so the fit is a linear least-squares
+// one. The slope and aspect are the DEM's, which does not move: they are
+// computed once.
+#include "model/coregister.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/metrics.h"
+#include "model/parallel.h"
+
+namespace {
+
+constexpr double MIN_SLOPE_DEG = 3.0;  // flatter points say little about a shift
+constexpr double OUTLIER_NMADS = 3.0;
+constexpr double CONVERGED_CELLS = 0.01;
+constexpr int MAX_ITERATIONS = 10;
+constexpr std::size_t MIN_POINTS = 10;
+
+// Clears keep[i] for the kept points whose r[i] lies more than
+// OUTLIER_NMADS NMADs from the median of the kept r. w is room for the
+// kept values.
+void dropOutliers(const std::vector<double>& r, std::vector<char>& keep, std::vector<double>& w)
+{
+    w.clear();
+    for (std::size_t i = 0; i < r.size(); ++i)
+        if (keep[i])
+            w.push_back(r[i]);
+    if (w.empty())
+        return;
+    double median = medianOf(w.data(), w.size());
+    double limit = OUTLIER_NMADS * nmadOf(w.data(), w.size(), median);
+    for (std::size_t i = 0; i < r.size(); ++i)
+        if (keep[i] && std::fabs(r[i] - median) > limit)
+            keep[i] = 0;
+}
+
+double det3(const double m[3][3])
+{
+    return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+           m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+}
+
+// Least squares of y = north cos + east sin + c over the kept points, by
+// the normal equations and Cramer's rule. False when the aspects do not
+// spread over enough directions to tell the three terms apart.
+bool leastSquares(const double* ca, const double* sa, const double* y, const std::vector<char>& keep,
+                  AspectFit& fit)
+{
+    double a[3][3] = {}, b[3] = {};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < keep.size(); ++i) {
+        if (!keep[i])
+            continue;
+        const double x[3] = {ca[i], sa[i], 1.0};
+        for (int j = 0; j < 3; ++j) {
+            for (int k = 0; k < 3; ++k)
+                a[j][k] += x[j] * x[k];
+            b[j] += x[j] * y[i];
+        }
+        ++n;
+    }
+    fit.used = n;
+    double d = det3(a);
+    double scale = static_cast<double>(n) * static_cast<double>(n) * static_cast<double>(n);
+    if (n < 3 || !(std::fabs(d) > 1e-9 * scale))
+        return false;
+    double x[3];
+    for (int j = 0; j < 3; ++j) {
+        double m[3][3];
+        for (int r = 0; r < 3; ++r)
+            for (int k = 0; k < 3; ++k)
+                m[r][k] = k == j ? b[r] : a[r][k];
+        x[j] = det3(m) / d;
+    }
+    fit.north = x[0];
+    fit.east = x[1];
+    fit.c = x[2];
+    return true;
+}
+
+Coregistration failed(const std::string& why)
+{
+    Coregistration out;
+    out.why = why;
+    return out;
+}
+
+} // namespace
+
+double bilinearAt(const float* grid, int rows, int cols, double row, double col)
+{
+    if (!(row >= 0 && row <= rows - 1 && col >= 0 && col <= cols - 1))
+        return 0;
+    // On the last row or column the neighbours beyond have weight 0 and
+    // are never read.
+    int r0 = static_cast<int>(row), c0 = static_cast<int>(col);
+    double fr = row - r0, fc = col - c0;
+    double sum = 0;
+    for (int dr = 0; dr < 2; ++dr)
+        for (int dc = 0; dc < 2; ++dc) {
+            double w = (dr ? fr : 1 - fr) * (dc ? fc : 1 - fc);
+            if (w == 0)
+                continue;
+            float v = grid[static_cast<std::size_t>(r0 + dr) * cols + (c0 + dc)];
+            if (!(v > 0))
+                return 0;
+            sum += w * v;
+        }
+    return sum;
+}
+
+std::vector<float> shiftBack(const float* comp, int rows, int cols, double east, double north)
+{
+    std::vector<float> out(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    forEachPart(0, rows, threadsFor(static_cast<long long>(out.size())), [&](int, int first, int last) {
+        for (int r = first; r < last; ++r)
+            for (int c = 0; c < cols; ++c)
+                out[static_cast<std::size_t>(r) * cols + c] =
+                    static_cast<float>(bilinearAt(comp, rows, cols, r - north, c + east));
+    });
+    return out;
+}
+
+AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n)
+{
+    AspectFit fit;
+    std::vector<char> keep(n, 1);
+    std::vector<double> r(y, y + n), w;
+    w.reserve(n);
+    dropOutliers(r, keep, w);
+    if (!leastSquares(cosAspect, sinAspect, y, keep, fit))
+        return fit;
+    for (std::size_t i = 0; i < n; ++i)
+        r[i] = y[i] - (fit.north * cosAspect[i] + fit.east * sinAspect[i] + fit.c);
+    dropOutliers(r, keep, w);
+    fit.ok = leastSquares(cosAspect, sinAspect, y, keep, fit);
+    return fit;
+}
+
+Coregistration coregister(const float* dem, const float* comp, int rows, int cols, double cellsize)
+{
+    // The DEM's points steeper than 3 degrees, with the tangent of their
+    // slope and the cosine and sine of their aspect: the downslope unit
+    // vector is minus the gradient over its length.
+    const double steep = slopeThreshold(MIN_SLOPE_DEG);
+    std::vector<std::size_t> at;
+    std::vector<double> tanSlope, cosAspect, sinAspect;
+    // Room for every interior point: untouched room costs no memory.
+    const std::size_t interior = rows > 2 && cols > 2 ? static_cast<std::size_t>(rows - 2) * (cols - 2) : 0;
+    at.reserve(interior);
+    tanSlope.reserve(interior);
+    cosAspect.reserve(interior);
+    sinAspect.reserve(interior);
+    for (int r = 1; r < rows - 1; ++r)
+        for (int c = 1; c < cols - 1; ++c) {
+            Gradient g = hornGradient(dem, cols, r, c, cellsize);
+            double m = std::sqrt(g.east * g.east + g.north * g.north);
+            if (!(m > steep))
+                continue;
+            at.push_back(static_cast<std::size_t>(r) * cols + c);
+            tanSlope.push_back(m);
+            cosAspect.push_back(-g.north / m);
+            sinAspect.push_back(-g.east / m);
+        }
+    const std::size_t n = at.size();
+    if (n < MIN_POINTS)
+        return failed("too few points of the DEM slope more than 3 degrees to estimate a shift");
+
+    Coregistration out;
+    double east = 0, north = 0; // cells
+    std::vector<double> dh(n), fitCos, fitSin, fitY, work;
+    std::vector<char> valid(n);
+    for (int iteration = 1; iteration <= MAX_ITERATIONS; ++iteration) {
+        // Differences on the comparison grid moved back by the shift so far.
+        forEachPart(0, static_cast<int>(n), threadsFor(static_cast<long long>(n)), [&](int, int first, int last) {
+            for (int i = first; i < last; ++i) {
+                int r = static_cast<int>(at[i] / cols), c = static_cast<int>(at[i] % cols);
+                double v = bilinearAt(comp, rows, cols, r - north, c + east);
+                valid[i] = v > 0;
+                dh[i] = v - static_cast<double>(dem[at[i]]);
+            }
+        });
+        work.clear();
+        for (std::size_t i = 0; i < n; ++i)
+            if (valid[i])
+                work.push_back(dh[i]);
+        if (work.size() < MIN_POINTS)
+            return failed("too few points of the DEM slope more than 3 degrees where the comparison grid has heights");
+        // The vertical offset comes out first, so that it does not enter
+        // the fit divided by each point's own slope.
+        double offset = medianOf(work.data(), work.size());
+        fitCos.clear();
+        fitSin.clear();
+        fitY.clear();
+        for (std::size_t i = 0; i < n; ++i)
+            if (valid[i]) {
+                fitCos.push_back(cosAspect[i]);
+                fitSin.push_back(sinAspect[i]);
+                fitY.push_back((dh[i] - offset) / tanSlope[i]);
+            }
+        AspectFit fit = fitAspect(fitCos.data(), fitSin.data(), fitY.data(), fitY.size());
+        if (!fit.ok)
+            return failed("the DEM's slopes do not face enough directions to estimate a shift");
+        double stepEast = fit.east / cellsize, stepNorth = fit.north / cellsize;
+        east += stepEast;
+        north += stepNorth;
+        out.iterations = iteration;
+        if (std::hypot(stepEast, stepNorth) < CONVERGED_CELLS) {
+            out.converged = true;
+            break;
+        }
+    }
+
+    out.shifted = shiftBack(comp, rows, cols, east, north);
+    work.clear();
+    for (std::size_t i = 0; i < out.shifted.size(); ++i)
+        if (out.shifted[i] > 0)
+            work.push_back(static_cast<double>(out.shifted[i]) - static_cast<double>(dem[i]));
+    if (work.empty())
+        return failed("the comparison grid moved back by the shift has no heights left");
+    out.bias = medianOf(work.data(), work.size());
+    out.shiftEast = east;
+    out.shiftNorth = north;
+    out.ok = true;
+    return out;
+}

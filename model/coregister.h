@@ -1,0 +1,61 @@
+// Co-registration of a comparison DEM to the DEM: the horizontal shift and
+// the vertical bias between two DEMs of the same grid, by the method of
+// Nuth and Kääb ("Co-registration and bias corrections of satellite
+// elevation data sets for quantifying glacier thickness change", The
+// Cryosphere 5, 2011). A fraction of a cell of horizontal offset dominates
+// every difference on steep ground; the command line's --coregister mode
+// and the viewer's Analysis menu estimate it and then compare the DEM with
+// the comparison grid moved back.
+//
+// Grids are row-major floats, row 0 the northern edge, columns growing
+// east; a comparison value is present only when above 0.
+#ifndef OROLITH_MODEL_COREGISTER_H
+#define OROLITH_MODEL_COREGISTER_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The comparison grid's value at a fractional row and column, interpolated
+// bilinearly; 0 (absent) outside the grid or where a neighbour that takes
+// part is absent.
+double bilinearAt(const float* grid, int rows, int cols, double row, double col);
+
+// The comparison grid moved back by a shift in cells (east toward higher
+// columns, north toward row 0), resampled onto the same grid: point (r, c)
+// takes the value at row r - north, column c + east. 0 where absent.
+std::vector<float> shiftBack(const float* comp, int rows, int cols, double east, double north);
+
+// The fit of Nuth and Kääb: y = north cos(aspect) + east sin(aspect) + c
+// over points given by the cosine and sine of their aspect (the downslope
+// direction, clockwise from north), where y is a height difference divided
+// by the tangent of the slope. (north, east) is then the horizontal shift
+// in y's units. Robust: points beyond three NMADs, first of y and then of
+// the residuals of a first fit, are left out of the final one.
+struct AspectFit {
+    bool ok = false; // false with too few points or too few directions
+    double north = 0, east = 0, c = 0;
+    std::size_t used = 0; // points in the final fit
+};
+AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n);
+
+struct Coregistration {
+    bool ok = false;
+    std::string why; // when not ok
+    // comparison(x, y) ~ DEM(x - shiftEast, y - shiftNorth) + bias, the
+    // shift in cells.
+    double shiftEast = 0, shiftNorth = 0, bias = 0;
+    int iterations = 0;
+    bool converged = false;
+    // The comparison grid moved back by the shift (shiftBack), the bias not
+    // removed: what the viewer loads as the co-registered comparison grid.
+    std::vector<float> shifted;
+};
+
+// Estimates the shift on the DEM's points sloping more than 3 degrees,
+// moving the comparison grid back and fitting again until the shift
+// changes by less than 0.01 cell, at most 10 times; the bias is then the
+// median of comparison minus DEM over the present points.
+Coregistration coregister(const float* dem, const float* comp, int rows, int cols, double cellsize);
+
+#endif

@@ -1,0 +1,96 @@
+// Accuracy figures of a DEM against reference heights, overall and per
+// slope class, in the form DEM producers report them: bias and spread,
+// robust figures that blunders cannot inflate, and the 90 % and 95 % error
+// levels. The command line's --metrics and --coregister modes print them;
+// accuracyTable is plain text so that the statistics window can show the
+// same table beneath its report.
+//
+// A reference value is present only when it is above 0, as for the RMSE;
+// d is the DEM height minus the reference height, in double.
+#ifndef OROLITH_MODEL_METRICS_H
+#define OROLITH_MODEL_METRICS_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The figures of one set of differences. With count 0 the others mean
+// nothing and read n/a.
+struct AccuracyFigures {
+    std::size_t count = 0;
+    double mean = 0, std = 0, rmse = 0, min = 0, max = 0;
+    double median = 0, nmad = 0, le90 = 0, le95 = 0;
+};
+
+// Figures of the n differences in d.
+AccuracyFigures accuracyOf(const double* d, std::size_t n);
+
+// Median of n > 0 values (for an even count the mean of the two middle
+// values), and the NMAD about a given median: 1.4826 times the median of
+// the absolute deviations from it.
+double medianOf(const double* v, std::size_t n);
+double nmadOf(const double* v, std::size_t n, double median);
+
+// The k of the nearest-rank percentile: the k-th smallest of n values,
+// k = ceil(percent x n / 100), at least 1 when n is.
+std::size_t nearestRank(std::size_t n, int percent);
+
+// Gradient of the DEM at an interior point by Horn's 3x3 method (B. K. P.
+// Horn, "Hill shading and the reflectance map", Proc. IEEE 69(1), 1981):
+// the rise per map unit toward the east and toward the north. Row 0 is the
+// northern edge and columns grow east.
+struct Gradient {
+    double east = 0, north = 0;
+};
+inline Gradient hornGradient(const float* grid, int cols, int r, int c, double cellsize)
+{
+    auto z = [&](int dr, int dc) {
+        return static_cast<double>(grid[static_cast<std::size_t>(r + dr) * cols + (c + dc)]);
+    };
+    // The eight neighbours; row r - 1 is the northern one.
+    double nw = z(-1, -1), n = z(-1, 0), ne = z(-1, 1);
+    double w = z(0, -1), e = z(0, 1);
+    double sw = z(1, -1), s = z(1, 0), se = z(1, 1);
+    Gradient out;
+    out.east = ((ne + 2 * e + se) - (nw + 2 * w + sw)) / (8 * cellsize);
+    out.north = ((nw + 2 * n + ne) - (sw + 2 * s + se)) / (8 * cellsize);
+    return out;
+}
+
+// Slope in degrees of a gradient of magnitude g (the tangent of the slope).
+double slopeDegrees(double g);
+
+// The least gradient magnitude whose slope in degrees is at least `degrees`:
+// the grid loops compare magnitudes with it instead of taking an arctangent
+// per point, and decide exactly as slopeDegrees(g) >= degrees would.
+double slopeThreshold(double degrees);
+
+// One slope class, [from, to), the last one [from, 90].
+struct SlopeClassFigures {
+    double from = 0, to = 90;
+    AccuracyFigures figures;
+};
+
+struct AccuracyReport {
+    AccuracyFigures all;
+    std::vector<SlopeClassFigures> classes;
+};
+
+// The default lower bounds of the slope classes, in degrees.
+const std::vector<double>& defaultSlopeBounds();
+
+// The figures of dem against ref (row-major, rows x cols each) over the
+// present reference points, and per slope class of the DEM. `bounds` are
+// the classes' lower bounds in degrees, ascending, below 90; the last
+// class reaches 90. Border points have no slope and count only in `all`,
+// as do interior points below the first bound. A large grid is split
+// between the cores, and the classes are worked out on one thread while
+// `all` is on another; the figures do not depend on the split.
+AccuracyReport accuracyReport(const float* dem, const float* ref, int rows, int cols, double cellsize,
+                              const std::vector<double>& bounds);
+
+// The report as a table: a row per slope class and one for all points,
+// figures to three decimals, "n/a" where a class has no point.
+std::string accuracyTable(const AccuracyReport& report);
+
+#endif
