@@ -2,6 +2,7 @@
 // curvature differences and the RMSE. A reference value is present only
 // when it is above 0 (sparse and contour files hold 0 where they have no
 // data).
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <ostream>
@@ -112,6 +113,7 @@ void mountain::compute_elev_diff_color()
     console() << "compute_elev_diff_color()" << std::endl;
     diffClass_.resize(cellCount(rows, cols));
     diffClasses(dArray.get(), rows, cols, false, diffUnits, diffClass_.data(), diffClassCounts);
+    elevCountsUnit_ = diffUnits;
     ++version_;
     const int* n = diffClassCounts;
     setElevDiff(n[0], n[1], n[2], n[3], n[4]);
@@ -144,6 +146,7 @@ void mountain::compute_curve_diff_color()
     console() << "compute_curve_diff_color()" << std::endl;
     diffClass_.resize(cellCount(rows, cols));
     diffClasses(cdArray.get(), rows, cols, true, diffUnits, diffClass_.data(), curveDiffClassCounts);
+    curveDiffCountsUnit_ = diffUnits;
     ++version_;
     const int* n = curveDiffClassCounts;
     setCurveDiff(n[0], n[1], n[2], n[3], n[4]);
@@ -171,7 +174,10 @@ bool mountain::elevDiffClassCountsFor(float u, int counts[5]) const
 {
     if (!dArray || diffCount == 0)
         return false;
-    diffClasses(dArray.get(), rows, cols, false, u, nullptr, counts);
+    if (u == elevCountsUnit_)
+        std::copy(diffClassCounts, diffClassCounts + 5, counts);
+    else
+        diffClasses(dArray.get(), rows, cols, false, u, nullptr, counts);
     return true;
 }
 
@@ -179,7 +185,10 @@ bool mountain::curveDiffClassCountsFor(float u, int counts[5]) const
 {
     if (!cdArray || curveDiffCount == 0)
         return false;
-    diffClasses(cdArray.get(), rows, cols, true, u, nullptr, counts);
+    if (u == curveDiffCountsUnit_)
+        std::copy(curveDiffClassCounts, curveDiffClassCounts + 5, counts);
+    else
+        diffClasses(cdArray.get(), rows, cols, true, u, nullptr, counts);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The curvature error classes: the magnitude of the discrete Laplacian at
 // every interior point, classed in curveUnits.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <ostream>
@@ -50,6 +51,7 @@ void mountain::compute_curve_color()
     const std::size_t cells = rows > 1 && cols > 1 ? static_cast<std::size_t>(rows - 1) * (cols - 1) : 0;
     curveClass_.resize(cells);
     curveClasses(curveUnits, curveClass_.data(), curveClassCounts);
+    curveCountsUnit_ = curveUnits;
     ++version_;
     const int* n = curveClassCounts;
     setStats(peakCurve, sumSqCurve, n[0], n[1], n[2], n[3]);
@@ -87,7 +89,10 @@ bool mountain::curveClassCountsFor(float u, int counts[4]) const
 {
     if (!cArray || curveClass_.empty())
         return false;
-    curveClasses(u, nullptr, counts);
+    if (u == curveCountsUnit_)
+        std::copy(curveClassCounts, curveClassCounts + 4, counts);
+    else
+        curveClasses(u, nullptr, counts);
     return true;
 }
 

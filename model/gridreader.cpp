@@ -78,6 +78,7 @@ void mountain::adopt(GridData&& data)
     diffClass_.clear();
     diffClass_.shrink_to_fit();
     classes.reset();
+    curveCountsUnit_ = elevCountsUnit_ = curveDiffCountsUnit_ = NAN;
     numClasses = minClassCount = maxClassCount = 0;
     numTriangles = 0;
     meshRows_ = meshCols_ = -1;

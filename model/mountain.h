@@ -13,6 +13,7 @@
 #ifndef OROLITH_MODEL_MOUNTAIN_H
 #define OROLITH_MODEL_MOUNTAIN_H
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -215,6 +216,9 @@ private:
     // The mesh frame belongs to a grid of this size.
     int meshRows_ = -1, meshCols_ = -1;
     unsigned long long version_ = 0;
+    // Units of the class counts kept (NaN while none are kept): a report in
+    // the same unit takes them as they are.
+    float curveCountsUnit_ = NAN, elevCountsUnit_ = NAN, curveDiffCountsUnit_ = NAN;
 
     void curveClasses(float u, std::uint8_t* classesOut, int counts[4]) const;
     int curveClassColor(std::size_t cell) const;

@@ -175,9 +175,30 @@ TEST(NumberTest, RandomTokensReadAsStreamInputReadsThem)
         ASSERT_TRUE(readsAsStreamReads(randomToken(rng)));
 }
 
+// Heights as DEMs write them, short decimals, take the reader's fast path;
+// near the edges of that path (2^24, ten decimals) they must still read
+// exactly as stream input reads them.
+TEST(NumberTest, ShortDecimalsReadAsStreamInputReadsThem)
+{
+    std::mt19937 rng(7u);
+    for (int i = 0; i < 20000; ++i) {
+        const unsigned digits = i % 4 == 0 ? (1u << 24) - (rng() % 3) + 1 : rng() % (1u << 25);
+        const int decimals = static_cast<int>(rng() % 12);
+        std::string text = std::to_string(digits);
+        if (decimals > 0) {
+            text.insert(0, std::string(std::max(0, decimals + 1 - static_cast<int>(text.size())), '0'));
+            text.insert(text.size() - static_cast<std::size_t>(decimals), ".");
+        }
+        if (rng() % 2)
+            text.insert(0, "-");
+        ASSERT_TRUE(readsAsStreamReads(text));
+    }
+}
+
 TEST(NumberTest, ChosenTokensReadAsStreamInputReadsThem)
 {
-    for (const char* token : {"0", "-0", "+0", "-0.0", "+5", "+.5", "-.5", "5.", "007", "1E5", "1e+5", "1e-5", "1e05",
+    for (const char* token : {"0", "-0", "+0", "-0.0", "+5", "+.5", "-.5", "5.", "-0.", "007", "16777216", "16777217.0",
+                              "1677721.7", "0.0000000001", "0.00000000001", "9999999999.5", "1E5", "1e+5", "1e-5", "1e05",
                               "-9999", "3.4028234e38", "-3.4028234e38", "1.17549435e-38", "0.30000000000000004",
                               "123456789012345678901234567890", "1.00000005960464477539062500000000000001",
                               "16777217", "-16777217",
