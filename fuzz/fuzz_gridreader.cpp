@@ -2,7 +2,9 @@
 // and as comparison data, once with the reader's usual buffer and once with
 // a buffer of a few bytes and the two-thread split on, so that buffer
 // refills, tokens across refills and the split run on small inputs; both
-// readings must agree to the bit, in the heights and in the error.
+// readings must agree to the bit, in the heights and in the error. The
+// first token also goes through both number parsers, the fast one for short
+// decimals and the general one, which must agree.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "model/gridfile.h"
+#include "model/tokens.h"
 
 namespace {
 
@@ -67,5 +70,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     setReadTuning(usual);
+
+    // The first token of the input through both number parsers.
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::size_t pos = 0;
+    std::string_view token = nextToken(text, pos);
+    float fast = 0, general = 0;
+    bool fastOk = parseFloat(token, fast), generalOk = parseFloatGeneral(token, general);
+    if (fastOk != generalOk || (fastOk && std::memcmp(&fast, &general, sizeof fast) != 0)) {
+        std::fprintf(stderr, "\"%.*s\" parses to %a, not %a\n", static_cast<int>(token.size()), token.data(),
+                     static_cast<double>(fast), static_cast<double>(general));
+        std::abort();
+    }
     return 0;
 }

@@ -77,8 +77,11 @@ bool shortDecimal(std::string_view token, float& value)
 
 bool parseFloat(std::string_view token, float& value)
 {
-    if (shortDecimal(token, value))
-        return true;
+    return shortDecimal(token, value) || parseFloatGeneral(token, value);
+}
+
+bool parseFloatGeneral(std::string_view token, float& value)
+{
     token = withoutPlus(token);
     if (!startsLikeNumber(token))
         return false;

@@ -29,6 +29,9 @@ std::string_view nextToken(std::string_view text, std::size_t& pos);
 // Whole-token parses: false unless every character of the token belongs
 // to the number and the value is finite and in range.
 bool parseFloat(std::string_view token, float& value);
+// parseFloat without its fast path for short decimals: every token through
+// std::from_chars. The fuzzer checks the two agree.
+bool parseFloatGeneral(std::string_view token, float& value);
 bool parseInt(std::string_view token, int& value);
 
 // A token quoted for an error message, shortened when very long.
