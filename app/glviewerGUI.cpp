@@ -10,6 +10,7 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Output.H>
+#include <FL/Fl_Progress.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Value_Output.H>
 #include <FL/Fl_Window.H>
@@ -39,6 +40,7 @@ Fl_Value_Output* xcornerLabel = nullptr;
 Fl_Value_Output* ycornerLabel = nullptr;
 Fl_Value_Output* cellsizeLabel = nullptr;
 Fl_Counter* vdisplay = nullptr;
+Fl_Progress* loadBar = nullptr;
 
 Fl_Counter* unitSliderGUI = nullptr;
 Fl_Value_Output* cerrLabel = nullptr;
@@ -242,6 +244,14 @@ void buildStatusRow()
     cellsizeLabel = statusValue(300, 675, 20, 20, "Cellsize:");
 
     vdisplay = counter(400, 680, 70, 15, "Vertical Exageration:", vChange, 1, 1, 2, 0, 10);
+
+    // Made after the file names, so that it is drawn over them.
+    loadBar = new Fl_Progress(10, 650, 630, 20);
+    loadBar->minimum(0);
+    loadBar->maximum(1);
+    loadBar->labelsize(11);
+    loadBar->selection_color(fl_rgb_color(120, 160, 215));
+    loadBar->hide();
 }
 
 void buildCurvatureSection()

@@ -87,8 +87,9 @@ inline std::string shownError()
 
 // Saves the window as the user sees it (widgets drawn off screen, so that
 // windows of tests running beside it cannot cover it) under the build
-// directory's screenshots/ folder, as PPM.
-void saveShot(Fl_Window* w, const std::string& name);
+// directory's screenshots/ folder, as PPM. Without settling first when
+// taken from inside the event loop (a check callback).
+void saveShot(Fl_Window* w, const std::string& name, bool settleFirst = true);
 
 // The size of a text as the toolkit draws it, lines wrapped at w pixels
 // (0: not wrapped); and the width of one line.
