@@ -24,6 +24,15 @@ ToolSet comparisonTools()
              menupos::LERR}};
 }
 
+// Menu entries that act on the whole data set, whatever the panel shows.
+ToolSet dataSetEntries(int fileConst, int /*comparisonKind*/)
+{
+    ToolSet set;
+    if (fileConst >= 1)
+        set.menuEntries = {menupos::SAVE_IMAGE, menupos::SAVE_PROFILE};
+    return set;
+}
+
 void append(ToolSet& to, const ToolSet& from)
 {
     to.widgets.insert(to.widgets.end(), from.widgets.begin(), from.widgets.end());
@@ -32,17 +41,25 @@ void append(ToolSet& to, const ToolSet& from)
 
 } // namespace
 
-ToolSet toolsActivatedFor(int fileConst)
+ToolSet toolsActivatedFor(int fileConst, int comparisonKind)
 {
     ToolSet set = demTools();
     if (fileConst == 2)
         append(set, comparisonTools());
+    append(set, dataSetEntries(fileConst, comparisonKind));
+    return set;
+}
+
+ToolSet panelTools()
+{
+    ToolSet set = demTools();
+    append(set, comparisonTools());
     return set;
 }
 
 ToolSet dataTools()
 {
-    ToolSet set = demTools();
-    append(set, comparisonTools());
+    ToolSet set = panelTools();
+    append(set, dataSetEntries(2, 0));
     return set;
 }

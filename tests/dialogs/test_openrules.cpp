@@ -77,11 +77,14 @@ TEST(Paths, ChooserListsGridFilesFirstAndAscToo)
     EXPECT_NE(pattern.find("*.asc"), std::string::npos) << "*.asc files are not offered: " << pattern;
 }
 
-TEST(Paths, SparseSampleIsOfferedNextToTheDem)
+TEST(Paths, FilesMadeFromTheDemAreOfferedNextToIt)
 {
     EXPECT_EQ(sparseOutputPath("/data/alps_dem.grd"), "/data/alps_dem_sparse.grd");
     EXPECT_EQ(sparseOutputPath("valley.asc"), "valley_sparse.grd");
     EXPECT_EQ(sparseOutputPath(""), "sparse.grd") << "no DEM known";
+    EXPECT_EQ(outputPathBeside("/data/alps_dem.grd", ".png", "x.png"), "/data/alps_dem.png");
+    EXPECT_EQ(outputPathBeside("/data/v.2/alps.dem.tif", "_profile.csv", "x"), "/data/v.2/alps.dem_profile.csv")
+        << "only the last extension goes";
 }
 
 } // namespace
