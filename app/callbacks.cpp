@@ -391,7 +391,8 @@ void profH(Fl_Widget*, void*)
 
 // Hidden, the viewer widens over the panel and `block` covers the rest of
 // the panel below it (MainWindow keeps that layout through resizing); the
-// panel's tools go inactive with it, the File menu's saves stay.
+// panel's tools go inactive with it; the File menu's saves and
+// "Co-register..." stay as the data set has them.
 void tools(Fl_Widget*, void*)
 {
     if (toolsShown) {

@@ -22,6 +22,7 @@
 #include "app/callbacks.h"
 #include "app/menupositions.h"
 #include "app/viewerroutes.h"
+#include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
@@ -411,15 +412,16 @@ const Fl_Menu_Item menuTemplate[menupos::MENU_SIZE] = {
     item("Statistics", stats),                            // 41
     item("Graph", graph),                                 // 42 GRAPH
     item("Make Sparse file", sparse),                     // 43 SPARSE
-    endOfMenu(),                                          // 44
-    submenu("&Options"),                                  // 45
-    item("Modify Curvature Error", modCurve),             // 46
-    endOfMenu(),                                          // 47
-    submenu("&Help"),                                     // 48
-    item("Help", help),                                   // 49
-    item("About", about),                                 // 50
-    endOfMenu(),                                          // 51
+    item("Co-register...", coregistration),               // 44 COREGISTER
+    endOfMenu(),                                          // 45
+    submenu("&Options"),                                  // 46
+    item("Modify Curvature Error", modCurve),             // 47
+    endOfMenu(),                                          // 48
+    submenu("&Help"),                                     // 49
+    item("Help", help),                                   // 50
+    item("About", about),                                 // 51
     endOfMenu(),                                          // 52
+    endOfMenu(),                                          // 53
 };
 
 MainWindow* buildMainWindow(int& argc, char** argv)

@@ -22,9 +22,10 @@ constexpr int CERR = 37;        // "Curvature Error"
 constexpr int LERR = 38;        // "Local Difference Error"
 constexpr int GRAPH = 42;       // "Graph"
 constexpr int SPARSE = 43;      // "Make Sparse file"
+constexpr int COREGISTER = 44;  // "Co-register..."
 
 // Items in the table, counting every submenu end and the final end mark.
-constexpr int MENU_SIZE = 53;
+constexpr int MENU_SIZE = 54;
 
 } // namespace menupos
 

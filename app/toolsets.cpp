@@ -1,6 +1,7 @@
 #include "app/toolsets.h"
 
 #include "app/menupositions.h"
+#include "model/mountain.h"
 
 namespace {
 
@@ -25,11 +26,15 @@ ToolSet comparisonTools()
 }
 
 // Menu entries that act on the whole data set, whatever the panel shows.
-ToolSet dataSetEntries(int fileConst, int /*comparisonKind*/)
+// Co-registration compares two DEMs: sparse or contour data has no slopes
+// to fit a shift to.
+ToolSet dataSetEntries(int fileConst, int comparisonKind)
 {
     ToolSet set;
     if (fileConst >= 1)
         set.menuEntries = {menupos::SAVE_IMAGE, menupos::SAVE_PROFILE};
+    if (fileConst == 2 && comparisonKind == DEM)
+        set.menuEntries.push_back(menupos::COREGISTER);
     return set;
 }
 
@@ -60,6 +65,6 @@ ToolSet panelTools()
 ToolSet dataTools()
 {
     ToolSet set = panelTools();
-    append(set, dataSetEntries(2, 0));
+    append(set, dataSetEntries(2, DEM));
     return set;
 }

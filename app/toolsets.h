@@ -19,7 +19,8 @@ struct ToolSet {
 
 // What the files in use make usable (FILE_CONST, and fileType for the kind
 // of comparison data): the DEM tools always (it is called only once a data
-// set is chosen), the comparison tools too when fileConst is 2.
+// set is chosen), the comparison tools too when fileConst is 2, and
+// "Co-register..." with a comparison of kind DEM.
 ToolSet toolsActivatedFor(int fileConst, int comparisonKind);
 
 // Every tool that needs data: what activateTools may switch off and
@@ -28,8 +29,8 @@ ToolSet dataTools();
 
 // What hiding the tool panel switches off: the data tools but for the menu
 // entries that act on the data set as a whole (saving its picture or
-// profile), so that the picture of the viewer widened over the hidden
-// panel can be saved.
+// profile, co-registering it), so that the picture of the viewer widened
+// over the hidden panel can be saved.
 ToolSet panelTools();
 
 #endif

@@ -14,6 +14,7 @@
 
 #include "app/callbacks.h"
 #include "app/menupositions.h"
+#include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
@@ -213,6 +214,7 @@ TEST_F(MainWindowTest, MenuEntriesAtTheirPositions)
         {mp::SLOPE, "Slope Colors", slopeM},          {mp::HEIGHTS, "Color Height Classes", heightsM},
         {mp::CERR, "Curvature Error", CerrfnM},       {mp::LERR, "Local Difference Error", lerrfnM},
         {mp::GRAPH, "Graph", graph},                  {mp::SPARSE, "Make Sparse file", sparse},
+        {mp::COREGISTER, "Co-register...", coregistration},
     };
     for (auto [pos, label, callback] : named) {
         const Fl_Menu_Item& it = menubar->menu()[pos];
@@ -235,6 +237,7 @@ TEST_F(MainWindowTest, MenuEntriesAtTheirPositions)
 
 // --- which tools a data set unlocks -------------------------------------------
 
+// With `files` 2, fileType says the comparison kind in use.
 void expectUsable(int files, const char* when)
 {
     for (Fl_Widget* w : std::vector<Fl_Widget*>{mag, slope, sun, unitSliderGUI, axes, light, colors, Cerr,
@@ -249,7 +252,9 @@ void expectUsable(int files, const char* when)
     const std::set<int> compEntries = {mp::CONT, mp::HEIGHTS, mp::CERR, mp::LERR, mp::GRAPH, mp::SPARSE};
     for (int pos = 0; pos < mp::MENU_SIZE; ++pos) {
         const Fl_Menu_Item& it = menubar->menu()[pos];
-        const bool usable = demEntries.count(pos) ? files >= 1 : compEntries.count(pos) ? files == 2 : true;
+        bool usable = demEntries.count(pos) ? files >= 1 : compEntries.count(pos) ? files == 2 : true;
+        if (pos == mp::COREGISTER)
+            usable = files == 2 && fileType == DEM;
         EXPECT_TRUE(!it.label() || (it.active() != 0) == usable) << when << ": menu \"" << it.label() << '"';
     }
     EXPECT_FALSE(sloperr->active()) << when << ": the \"Slope\" difference box is usable";
@@ -264,8 +269,12 @@ TEST_F(MainWindowTest, ToolsFollowTheDataSet)
     activateTools();
     expectUsable(1, "DEM alone");
     FILE_CONST = 2;
+    fileType = DEM;
     activateTools();
-    expectUsable(2, "DEM with comparison data");
+    expectUsable(2, "DEM with a comparison DEM");
+    fileType = SPARSEF;
+    activateTools();
+    expectUsable(2, "DEM with sparse data");
     colors->value(1);
     entry(menupos::COLORS).set();
     drawColors = true;
