@@ -5,6 +5,7 @@
 #include <FL/Fl_Input.H>
 
 #include "dialogs/paths.h"
+#include "model/gridfile.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ void chooseFile(Fl_Input* target, const char* title, const std::string& director
 {
     // The target's dialog may be closed while the chooser is up.
     Fl_Widget_Tracker targetAlive(target);
-    const std::string picked = runChooser(title, GRID_PATTERN, directory, proposed);
+    const std::string picked = runChooser(title, gridPattern(readsRasters()).c_str(), directory, proposed);
     if (!picked.empty() && targetAlive.exists())
         target->value(picked.c_str());
 }

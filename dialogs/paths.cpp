@@ -4,7 +4,13 @@
 
 namespace fs = std::filesystem;
 
-const char* const GRID_PATTERN = "Grid files (*.grd)\tASCII grids (*.asc)\tAll files (*)";
+std::string gridPattern(bool rasters)
+{
+    if (!rasters)
+        return "Grid files (*.grd)\tASCII grids (*.asc)\tAll files (*)";
+    return "Grids (*.{grd,asc,tif,tiff})\tGrid files (*.grd)\tASCII grids (*.asc)\tGeoTIFF (*.{tif,tiff})\t"
+           "All files (*)";
+}
 
 namespace {
 std::string directoryOf(const std::string& path)

@@ -6,9 +6,12 @@
 
 #include <string>
 
-// The chooser's filters: grid files first, then the other common extension
-// of the same text layout, then everything.
-extern const char* const GRID_PATTERN;
+// The grid choosers' filters: grid files first, then the other common
+// extension of the same text layout, then everything. With `rasters` (a
+// raster reader is registered, model/gridfile.h) GeoTIFF files are grids
+// too: the first filter lists every grid, and GeoTIFF has one of its own.
+// Whatever is picked, the reader tells the format by the file's content.
+std::string gridPattern(bool rasters);
 
 // The directory a file chooser opens in: that of the file opened last,
 // else that of the DEM named on the command line, else the current one
