@@ -8,6 +8,7 @@
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Window.H>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/glviewerGUI.h"
@@ -99,6 +100,17 @@ void moveProfileToCounter()
     const int shown = MyWindow::shownProfilePosition();
     if (shown >= 0)
         pdisplay->value(shown);
+}
+
+Fl_Widget* widgetOf(Tool t);
+
+void deactivate(const ToolSet& set)
+{
+    for (Tool t : set.widgets)
+        widgetOf(t)->deactivate();
+    for (int pos : set.menuEntries)
+        menuEntry(pos).deactivate();
+    win->redraw();
 }
 
 Fl_Widget* widgetOf(Tool t)
@@ -378,12 +390,14 @@ void profH(Fl_Widget*, void*)
 // --- tool panel and exit -------------------------------------------------------
 
 // Hidden, the viewer widens over the panel and `block` covers the rest of
-// the panel below it (MainWindow keeps that layout through resizing).
+// the panel below it (MainWindow keeps that layout through resizing); the
+// panel's tools go inactive with it; the File menu's saves and
+// "Co-register..." stay as the data set has them.
 void tools(Fl_Widget*, void*)
 {
     if (toolsShown) {
         win->hideToolPanel();
-        deactivateTools();
+        deactivate(panelTools());
     } else {
         win->showToolPanel();
         if (FILE_CONST > 0)
@@ -399,11 +413,22 @@ void quit(Fl_Widget*, void*)
 
 void activateTools()
 {
-    const ToolSet set = toolsActivatedFor(FILE_CONST);
-    for (int pos : set.menuEntries)
-        menuEntry(pos).activate();
-    for (Tool t : set.widgets)
-        widgetOf(t)->activate();
+    // Exactly the tools of the data set in use: a comparison grid of
+    // another kind takes its own tools with it.
+    const ToolSet usable = toolsActivatedFor(FILE_CONST, fileType);
+    const ToolSet all = dataTools();
+    for (int pos : all.menuEntries) {
+        if (std::count(usable.menuEntries.begin(), usable.menuEntries.end(), pos))
+            menuEntry(pos).activate();
+        else
+            menuEntry(pos).deactivate();
+    }
+    for (Tool t : all.widgets) {
+        if (std::count(usable.widgets.begin(), usable.widgets.end(), t))
+            widgetOf(t)->activate();
+        else
+            widgetOf(t)->deactivate();
+    }
     // Box and mark show the lighting the viewer really has: the key l in
     // the viewer switches it without going through the panel.
     light->value(lighting != 0);
@@ -414,12 +439,4 @@ void activateTools()
     win->redraw();
 }
 
-void deactivateTools()
-{
-    const ToolSet set = dataTools();
-    for (Tool t : set.widgets)
-        widgetOf(t)->deactivate();
-    for (int pos : set.menuEntries)
-        menuEntry(pos).deactivate();
-    win->redraw();
-}
+void deactivateTools() { deactivate(dataTools()); }

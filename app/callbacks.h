@@ -58,10 +58,11 @@ void profH(Fl_Widget*, void*);
 void tools(Fl_Widget*, void*);
 void quit(Fl_Widget*, void*);
 
-// Make the tools that the data set in use (FILE_CONST) allows active, or
-// every data-dependent tool inactive. Neither changes a box's value, a
-// menu mark or a viewer flag, except that activation shows the lighting
-// box as the viewer's lighting actually is.
+// Make the tools that the data set in use (FILE_CONST, fileType) allows
+// active and the other data-dependent ones inactive, or every
+// data-dependent tool inactive. Neither changes a box's value, a menu mark
+// or a viewer flag, except that activation shows the lighting box as the
+// viewer's lighting actually is.
 void activateTools();
 void deactivateTools();
 

@@ -10,6 +10,7 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Output.H>
+#include <FL/Fl_Progress.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Value_Output.H>
 #include <FL/Fl_Window.H>
@@ -21,10 +22,12 @@
 #include "app/callbacks.h"
 #include "app/menupositions.h"
 #include "app/viewerroutes.h"
+#include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
 #include "dialogs/openfile.h"
+#include "dialogs/saveoutputs.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "render/glviewer.h"
@@ -39,6 +42,7 @@ Fl_Value_Output* xcornerLabel = nullptr;
 Fl_Value_Output* ycornerLabel = nullptr;
 Fl_Value_Output* cellsizeLabel = nullptr;
 Fl_Counter* vdisplay = nullptr;
+Fl_Progress* loadBar = nullptr;
 
 Fl_Counter* unitSliderGUI = nullptr;
 Fl_Value_Output* cerrLabel = nullptr;
@@ -242,6 +246,14 @@ void buildStatusRow()
     cellsizeLabel = statusValue(300, 675, 20, 20, "Cellsize:");
 
     vdisplay = counter(400, 680, 70, 15, "Vertical Exageration:", vChange, 1, 1, 2, 0, 10);
+
+    // Made after the file names, so that it is drawn over them.
+    loadBar = new Fl_Progress(10, 650, 630, 20);
+    loadBar->minimum(0);
+    loadBar->maximum(1);
+    loadBar->labelsize(11);
+    loadBar->selection_color(fl_rgb_color(120, 160, 215));
+    loadBar->hide();
 }
 
 void buildCurvatureSection()
@@ -362,51 +374,54 @@ const Fl_Menu_Item menuTemplate[menupos::MENU_SIZE] = {
     item("DEM and Comparison File", files),               // 3
     item("Add/Change Comparison File...", addChange),     // 4
     endOfMenu(),                                          // 5
-    item("E&xit", quit),                                  // 6
-    endOfMenu(),                                          // 7
-    submenu("&Edit"),                                     // 8
+    item("Save Image...", saveImage),                     // 6 SAVE_IMAGE
+    item("Save Profile...", saveProfile, FL_MENU_DIVIDER), // 7 SAVE_PROFILE
+    item("E&xit", quit),                                  // 8
     endOfMenu(),                                          // 9
-    submenu("&View"),                                     // 10
-    submenu("Rotate 90 degrees..."),                      // 11
-    item("+Z axis", ZPlus90Button_callback),              // 12
-    item("-Z axis", ZMinus90Button_callback),             // 13
-    item("+X axis", XPlus90Button_callback),              // 14
-    item("-X axis", XMinus90Button_callback),             // 15
-    endOfMenu(),                                          // 16
-    item("Zoom In", ZoomInButton_callback),               // 17
-    item("Zoom Out", ZoomOutButton_callback),             // 18
-    item("Side View", SideButton_callback),               // 19
-    item("Top View", TopButton_callback),                 // 20
-    item("Reset View", ResetButton_callback),             // 21
-    endOfMenu(),                                          // 22
-    submenu("&Display"),                                  // 23
-    toggle("Magnifier", drawMagnifierM),                  // 24 TRI
-    toggle("Lighting", lightfnM, FL_MENU_VALUE),          // 25 LIGHT
-    toggle("Axes", axesfnM),                              // 26 AXES
-    toggle("Contour\\Ref. Data", contfnM),                // 27 CONT
-    toggle("Sun", sunCallM),                              // 28 SUN
-    toggle("Height Colors", colorM),                      // 29 COLORS
-    toggle("Slope Colors", slopeM, FL_MENU_DIVIDER),      // 30 SLOPE
-    toggle("Display\\Hide Tools", tools, FL_MENU_VALUE),  // 31
-    endOfMenu(),                                          // 32
-    submenu("E&rror"),                                    // 33
-    toggle("Color Height Classes", heightsM),             // 34 HEIGHTS
-    toggle("Curvature Error", CerrfnM),                   // 35 CERR
-    toggle("Local Difference Error", lerrfnM),            // 36 LERR
-    endOfMenu(),                                          // 37
-    submenu("&Analysis"),                                 // 38
-    item("Statistics", stats),                            // 39
-    item("Graph", graph),                                 // 40 GRAPH
-    item("Make Sparse file", sparse),                     // 41 SPARSE
-    endOfMenu(),                                          // 42
-    submenu("&Options"),                                  // 43
-    item("Modify Curvature Error", modCurve),             // 44
+    submenu("&Edit"),                                     // 10
+    endOfMenu(),                                          // 11
+    submenu("&View"),                                     // 12
+    submenu("Rotate 90 degrees..."),                      // 13
+    item("+Z axis", ZPlus90Button_callback),              // 14
+    item("-Z axis", ZMinus90Button_callback),             // 15
+    item("+X axis", XPlus90Button_callback),              // 16
+    item("-X axis", XMinus90Button_callback),             // 17
+    endOfMenu(),                                          // 18
+    item("Zoom In", ZoomInButton_callback),               // 19
+    item("Zoom Out", ZoomOutButton_callback),             // 20
+    item("Side View", SideButton_callback),               // 21
+    item("Top View", TopButton_callback),                 // 22
+    item("Reset View", ResetButton_callback),             // 23
+    endOfMenu(),                                          // 24
+    submenu("&Display"),                                  // 25
+    toggle("Magnifier", drawMagnifierM),                  // 26 TRI
+    toggle("Lighting", lightfnM, FL_MENU_VALUE),          // 27 LIGHT
+    toggle("Axes", axesfnM),                              // 28 AXES
+    toggle("Contour\\Ref. Data", contfnM),                // 29 CONT
+    toggle("Sun", sunCallM),                              // 30 SUN
+    toggle("Height Colors", colorM),                      // 31 COLORS
+    toggle("Slope Colors", slopeM, FL_MENU_DIVIDER),      // 32 SLOPE
+    toggle("Display\\Hide Tools", tools, FL_MENU_VALUE),  // 33 TOOLS
+    endOfMenu(),                                          // 34
+    submenu("E&rror"),                                    // 35
+    toggle("Color Height Classes", heightsM),             // 36 HEIGHTS
+    toggle("Curvature Error", CerrfnM),                   // 37 CERR
+    toggle("Local Difference Error", lerrfnM),            // 38 LERR
+    endOfMenu(),                                          // 39
+    submenu("&Analysis"),                                 // 40
+    item("Statistics", stats),                            // 41
+    item("Graph", graph),                                 // 42 GRAPH
+    item("Make Sparse file", sparse),                     // 43 SPARSE
+    item("Co-register...", coregistration),               // 44 COREGISTER
     endOfMenu(),                                          // 45
-    submenu("&Help"),                                     // 46
-    item("Help", help),                                   // 47
-    item("About", about),                                 // 48
-    endOfMenu(),                                          // 49
-    endOfMenu(),                                          // 50
+    submenu("&Options"),                                  // 46
+    item("Modify Curvature Error", modCurve),             // 47
+    endOfMenu(),                                          // 48
+    submenu("&Help"),                                     // 49
+    item("Help", help),                                   // 50
+    item("About", about),                                 // 51
+    endOfMenu(),                                          // 52
+    endOfMenu(),                                          // 53
 };
 
 MainWindow* buildMainWindow(int& argc, char** argv)

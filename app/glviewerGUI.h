@@ -12,6 +12,7 @@ class Fl_Counter;
 class Fl_Menu_Bar;
 class Fl_Menu_Item;
 class Fl_Output;
+class Fl_Progress;
 class Fl_Round_Button;
 class Fl_Value_Output;
 class MyWindow;
@@ -27,6 +28,9 @@ extern Fl_Value_Output* xcornerLabel;
 extern Fl_Value_Output* ycornerLabel;
 extern Fl_Value_Output* cellsizeLabel;
 extern Fl_Counter* vdisplay;
+// Over the file names while a load runs (app/busy.h), its label the load's
+// stage; hidden otherwise.
+extern Fl_Progress* loadBar;
 
 // Curvature error section.
 extern Fl_Counter* unitSliderGUI;

@@ -7,21 +7,25 @@
 
 namespace menupos {
 
-constexpr int TRI = 24;     // "Magnifier"
-constexpr int LIGHT = 25;   // "Lighting"
-constexpr int AXES = 26;    // "Axes"
-constexpr int CONT = 27;    // "Contour\Ref. Data"
-constexpr int SUN = 28;     // "Sun"
-constexpr int COLORS = 29;  // "Height Colors"
-constexpr int SLOPE = 30;   // "Slope Colors"
-constexpr int HEIGHTS = 34; // "Color Height Classes"
-constexpr int CERR = 35;    // "Curvature Error"
-constexpr int LERR = 36;    // "Local Difference Error"
-constexpr int GRAPH = 40;   // "Graph"
-constexpr int SPARSE = 41;  // "Make Sparse file"
+constexpr int SAVE_IMAGE = 6;   // "Save Image..."
+constexpr int SAVE_PROFILE = 7; // "Save Profile..."
+constexpr int TRI = 26;         // "Magnifier"
+constexpr int LIGHT = 27;       // "Lighting"
+constexpr int AXES = 28;        // "Axes"
+constexpr int CONT = 29;        // "Contour\Ref. Data"
+constexpr int SUN = 30;         // "Sun"
+constexpr int COLORS = 31;      // "Height Colors"
+constexpr int SLOPE = 32;       // "Slope Colors"
+constexpr int TOOLS = 33;       // "Display\Hide Tools"
+constexpr int HEIGHTS = 36;     // "Color Height Classes"
+constexpr int CERR = 37;        // "Curvature Error"
+constexpr int LERR = 38;        // "Local Difference Error"
+constexpr int GRAPH = 42;       // "Graph"
+constexpr int SPARSE = 43;      // "Make Sparse file"
+constexpr int COREGISTER = 44;  // "Co-register..."
 
 // Items in the table, counting every submenu end and the final end mark.
-constexpr int MENU_SIZE = 51;
+constexpr int MENU_SIZE = 54;
 
 } // namespace menupos
 

@@ -1,6 +1,7 @@
 #include "app/toolsets.h"
 
 #include "app/menupositions.h"
+#include "model/mountain.h"
 
 namespace {
 
@@ -24,6 +25,19 @@ ToolSet comparisonTools()
              menupos::LERR}};
 }
 
+// Menu entries that act on the whole data set, whatever the panel shows.
+// Co-registration compares two DEMs: sparse or contour data has no slopes
+// to fit a shift to.
+ToolSet dataSetEntries(int fileConst, int comparisonKind)
+{
+    ToolSet set;
+    if (fileConst >= 1)
+        set.menuEntries = {menupos::SAVE_IMAGE, menupos::SAVE_PROFILE};
+    if (fileConst == 2 && comparisonKind == DEM)
+        set.menuEntries.push_back(menupos::COREGISTER);
+    return set;
+}
+
 void append(ToolSet& to, const ToolSet& from)
 {
     to.widgets.insert(to.widgets.end(), from.widgets.begin(), from.widgets.end());
@@ -32,17 +46,25 @@ void append(ToolSet& to, const ToolSet& from)
 
 } // namespace
 
-ToolSet toolsActivatedFor(int fileConst)
+ToolSet toolsActivatedFor(int fileConst, int comparisonKind)
 {
     ToolSet set = demTools();
     if (fileConst == 2)
         append(set, comparisonTools());
+    append(set, dataSetEntries(fileConst, comparisonKind));
+    return set;
+}
+
+ToolSet panelTools()
+{
+    ToolSet set = demTools();
+    append(set, comparisonTools());
     return set;
 }
 
 ToolSet dataTools()
 {
-    ToolSet set = demTools();
-    append(set, comparisonTools());
+    ToolSet set = panelTools();
+    append(set, dataSetEntries(2, DEM));
     return set;
 }

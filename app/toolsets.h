@@ -17,12 +17,20 @@ struct ToolSet {
     std::vector<int> menuEntries; // positions in the main menu (menupos)
 };
 
-// What activateTools switches on for the files in use (FILE_CONST): the DEM
-// tools always (it is called only once a data set is chosen), the
-// comparison tools too when FILE_CONST is 2.
-ToolSet toolsActivatedFor(int fileConst);
+// What the files in use make usable (FILE_CONST, and fileType for the kind
+// of comparison data): the DEM tools always (it is called only once a data
+// set is chosen), the comparison tools too when fileConst is 2, and
+// "Co-register..." with a comparison of kind DEM.
+ToolSet toolsActivatedFor(int fileConst, int comparisonKind);
 
-// Everything deactivateTools switches off: every tool that needs data.
+// Every tool that needs data: what activateTools may switch off and
+// deactivateTools does.
 ToolSet dataTools();
+
+// What hiding the tool panel switches off: the data tools but for the menu
+// entries that act on the data set as a whole (saving its picture or
+// profile, co-registering it), so that the picture of the viewer widened
+// over the hidden panel can be saved.
+ToolSet panelTools();
 
 #endif

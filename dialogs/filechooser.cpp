@@ -5,18 +5,38 @@
 #include <FL/Fl_Input.H>
 
 #include "dialogs/paths.h"
+#include "model/gridfile.h"
 
-void chooseFile(Fl_Input* target, const char* title, const std::string& directory, const std::string& proposed)
+namespace {
+
+// The chooser's pick, empty on cancel.
+std::string runChooser(const char* title, const char* pattern, const std::string& directory,
+                       const std::string& proposed)
 {
-    Fl_File_Chooser chooser(directory.c_str(), GRID_PATTERN, Fl_File_Chooser::CREATE, title);
+    Fl_File_Chooser chooser(directory.c_str(), pattern, Fl_File_Chooser::CREATE, title);
     if (!proposed.empty())
         chooser.value(proposed.c_str());
-    // The target's dialog may be closed while the chooser is up.
-    Fl_Widget_Tracker targetAlive(target);
     chooser.show();
     while (chooser.shown())
         Fl::wait();
     const char* picked = chooser.value();
-    if (picked && targetAlive.exists())
-        target->value(picked);
+    return picked ? picked : "";
+}
+
+std::string askSavePath(const char* title, const char* pattern, const std::string& proposed)
+{
+    return runChooser(title, pattern, chooserDirectory(proposed, ""), proposed);
+}
+
+} // namespace
+
+std::string (*chooseSavePath)(const char*, const char*, const std::string&) = askSavePath;
+
+void chooseFile(Fl_Input* target, const char* title, const std::string& directory, const std::string& proposed)
+{
+    // The target's dialog may be closed while the chooser is up.
+    Fl_Widget_Tracker targetAlive(target);
+    const std::string picked = runChooser(title, gridPattern(readsRasters()).c_str(), directory, proposed);
+    if (!picked.empty() && targetAlive.exists())
+        target->value(picked.c_str());
 }

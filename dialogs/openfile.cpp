@@ -8,6 +8,7 @@
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Value_Output.H>
 
+#include "app/busy.h"
 #include "app/callbacks.h"
 #include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
@@ -225,7 +226,7 @@ void addChange(Fl_Widget*, void*)
 void openButton_callback(Fl_Widget* w, void*)
 {
     OpenDialog* d = dialogOf(w);
-    if (!d)
+    if (!d || busy())
         return;
     // The command-line DEM has had its one offer (it filled the field).
     initFiles = 0;
@@ -250,9 +251,12 @@ void openButton_callback(Fl_Widget* w, void*)
 
     const int exag = static_cast<int>(d->vinput->value());
     float xll = 0, yll = 0, cellSize = 0;
-    if (!gl->Begin(static_cast<int>(d->sinput->value()), true, request.numFiles, dem.c_str(),
-                   two ? comp.c_str() : nullptr, exag, kind, static_cast<int>(d->tinput->value()),
-                   two ? static_cast<int>(d->continput->value()) : 0, xll, yll, cellSize)) {
+    const bool loaded = loadWhileBusy([&] {
+        return gl->Begin(static_cast<int>(d->sinput->value()), true, request.numFiles, dem.c_str(),
+                         two ? comp.c_str() : nullptr, exag, kind, static_cast<int>(d->tinput->value()),
+                         two ? static_cast<int>(d->continput->value()) : 0, xll, yll, cellSize);
+    });
+    if (!loaded) {
         reportLoadFailure(d);
         return;
     }
@@ -280,14 +284,17 @@ void openButton_callback(Fl_Widget* w, void*)
 void fileMod(Fl_Widget* w, void*)
 {
     OpenDialog* d = dialogOf(w);
-    if (!d)
+    if (!d || busy())
         return;
     const std::string comp = d->ainput->value();
     if (int code = changeError(!comp.empty(), canRead(comp))) {
         errorMessage(code, d);
     } else {
         bool ok = false;
-        gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok);
+        loadWhileBusy([&] {
+            gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok);
+            return ok;
+        });
         if (ok) {
             FILE_CONST = 2;
             fileType = comparisonKind(d);

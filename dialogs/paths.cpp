@@ -4,7 +4,13 @@
 
 namespace fs = std::filesystem;
 
-const char* const GRID_PATTERN = "Grid files (*.grd)\tASCII grids (*.asc)\tAll files (*)";
+std::string gridPattern(bool rasters)
+{
+    if (!rasters)
+        return "Grid files (*.grd)\tASCII grids (*.asc)\tAll files (*)";
+    return "Grids (*.{grd,asc,tif,tiff})\tGrid files (*.grd)\tASCII grids (*.asc)\tGeoTIFF (*.{tif,tiff})\t"
+           "All files (*)";
+}
 
 namespace {
 std::string directoryOf(const std::string& path)
@@ -23,10 +29,15 @@ std::string chooserDirectory(const std::string& lastOpened, const std::string& c
     return ".";
 }
 
-std::string sparseOutputPath(const std::string& demPath)
+std::string outputPathBeside(const std::string& demPath, const std::string& ending, const std::string& fallback)
 {
     if (demPath.empty())
-        return "sparse.grd";
+        return fallback;
     fs::path dem(demPath);
-    return (dem.parent_path() / (dem.stem().string() + "_sparse.grd")).string();
+    return (dem.parent_path() / (dem.stem().string() + ending)).string();
+}
+
+std::string sparseOutputPath(const std::string& demPath)
+{
+    return outputPathBeside(demPath, "_sparse.grd", "sparse.grd");
 }

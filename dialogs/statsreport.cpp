@@ -1,11 +1,17 @@
 #include "dialogs/statsreport.h"
 
-#include <FL/Fl.H>
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Multiline_Output.H>
-#include <FL/Fl_Window.H>
 
 #include "app/glviewerGUI.h"
+#include "dialogs/errorwindow.h"
+#include "dialogs/filechooser.h"
+#include "dialogs/openfile.h"
+#include "dialogs/paths.h"
+#include "dialogs/reporttext.h"
+#include "dialogs/saveoutputs.h"
+#include "dialogs/textwindow.h"
+#include "model/metrics.h"
 #include "model/report.h"
 #include "render/glviewer.h"
 #include "render/modelaccess.h"
@@ -14,9 +20,10 @@ Fl_Window* statsWin = nullptr;
 
 namespace {
 
-class ReportWindow : public Fl_Window {
+class ReportWindow : public TextWindow {
 public:
-    ReportWindow() : Fl_Window(0, 0, 450, 600, "Statistics") {}
+    // At least the 450 x 600 the report alone always had.
+    explicit ReportWindow(const std::string& text) : TextWindow("Statistics", text, 450, 600) {}
     ~ReportWindow() override
     {
         if (statsWin == this)
@@ -24,27 +31,37 @@ public:
     }
 };
 
-void closeReport(Fl_Widget* w, void*)
+// "Save...": the text as the window shows it.
+void saveReport(Fl_Widget* w, void*)
 {
-    w->hide();
-    Fl::delete_widget(w);
+    auto* win = dynamic_cast<ReportWindow*>(w->window());
+    if (!win)
+        return;
+    const std::string path = chooseSavePath("Save Statistics", "Text files (*.txt)",
+                                            outputPathBeside(demInUse(), "_statistics.txt", "statistics.txt"));
+    if (!path.empty() && !writeTextFile(path, win->text->value()))
+        errorMessage("Cannot write the report to \"" + path + "\".", win);
+}
+
+// The accuracy of the DEM against the comparison grid in use, empty without one.
+std::string accuracyOfPair()
+{
+    if (!haveComparison())
+        return "";
+    return accuracyTable(accuracyReport(mt.heights(), rd.heights(), mt.getRows(), mt.getCols(), mt.getCellsize(),
+                                        defaultSlopeBounds()));
 }
 
 } // namespace
 
 void stats(Fl_Widget*, void*)
 {
-    auto* win = new ReportWindow;
-    auto* text = new Fl_Multiline_Output(0, 0, 450, 600);
-    text->textfont(FL_COURIER_BOLD);
-    text->cursor_color(FL_WHITE);
     // The comparison section belongs to a comparison grid that is loaded,
     // not to the dialog last used.
-    text->value(statisticsReport(
-                    currentReportValues(unitSliderGUI->value(), unitSliderldGUI->value(), haveComparison()))
-                    .c_str());
-    win->end();
-    win->callback(closeReport);
+    auto* win = new ReportWindow(statisticsWindowText(
+        statisticsReport(currentReportValues(unitSliderGUI->value(), unitSliderldGUI->value(), haveComparison())),
+        accuracyOfPair()));
+    win->addButton(70, "Save...", saveReport);
     win->show();
     statsWin = win;
     gl->take_focus();

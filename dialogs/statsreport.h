@@ -6,8 +6,10 @@ class Fl_Widget;
 class Fl_Window;
 
 // "Statistics" button and menu entry: a new window with the report of the
-// data set as it is now, in the units of the panel's two unit counters.
-// Earlier report windows stay as they were.
+// data set as it is now, in the units of the panel's two unit counters,
+// and with a comparison grid the accuracy table of the DEM against it. Its
+// "Save..." writes the text shown to a file the user picks. Earlier report
+// windows stay as they were.
 void stats(Fl_Widget*, void*);
 
 // The report window built last (null once closed), for the tests.

@@ -443,6 +443,8 @@ bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelE
 
 void setRasterReader(const RasterReader* reader) { rasterReader = reader; }
 
+bool readsRasters() { return rasterReader != nullptr; }
+
 std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata, double nodata)
 {
     char buffer[256];

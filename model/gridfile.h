@@ -79,6 +79,8 @@ struct RasterReader {
 };
 // Registered by the application; none registered means text grids only.
 void setRasterReader(const RasterReader* reader);
+// A raster reader is registered: the file choosers offer rasters too.
+bool readsRasters();
 
 // The ESRI ASCII header of a grid (ncols, nrows, xllcorner, yllcorner,
 // cellsize, then NODATA_value when `withNodata`).

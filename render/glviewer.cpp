@@ -100,10 +100,16 @@ void display()
     // Under the model transform, so the light turns with the terrain and
     // rotating the view leaves its shading as it was.
     glLightfv(GL_LIGHT0, GL_POSITION, position0);
-    mt.drawgrid();
+    // While a load replaces the model, the surface of the data set in use
+    // from its buffers, and no profile: the model's grid may already be the
+    // new one while its mesh frame is still the old one's.
+    if (holdSurface)
+        drawBufferedSurface(mt, false);
+    else
+        mt.drawgrid();
     if (drawSun)
         drawSunSphere();
-    if (plotProfile)
+    if (plotProfile && !holdSurface)
         mt.profilePlot();
     glPopMatrix();
 

@@ -38,10 +38,10 @@ void mountain::profilePlot()
     }
     glEnd();
 
-    // The section's cells; the last row or column is not part of it.
-    const int count = vertical ? cols - 1 : rows - 1;
-    auto cellRow = [&](int k) { return vertical ? p.gridy : k; };
-    auto cellCol = [&](int k) { return vertical ? k : p.gx; };
+    const SectionCells cells = sectionCells(profView, p, rows, cols);
+    const int count = cells.count;
+    auto cellRow = [&](int k) { return cells.row(k); };
+    auto cellCol = [&](int k) { return cells.col(k); };
     auto vertex = [&](int k, float height) {
         if (vertical)
             glVertex3f(m.xOfCol(static_cast<float>(k)), p.yval, m.zOf(height));

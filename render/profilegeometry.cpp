@@ -23,6 +23,17 @@ ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos)
     return p;
 }
 
+SectionCells sectionCells(int view, const ProfilePlacement& p, int rows, int cols)
+{
+    SectionCells cells;
+    if (!p.usable || (view != VERTP && view != HORIZ))
+        return cells;
+    cells.alongRow = view == VERTP;
+    cells.line = cells.alongRow ? p.gridy : p.gx;
+    cells.count = std::max(0, (cells.alongRow ? cols : rows) - 1);
+    return cells;
+}
+
 bool profilePositionValid(int view, int v, int rows, int cols)
 {
     if (view == HORIZ)

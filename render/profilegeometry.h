@@ -34,6 +34,21 @@ struct ProfilePlacement {
 
 ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos);
 
+// The grid cells of a profile's section in the order the profile view draws
+// them: along grid row gridy for a vertical section (view VERTP), along
+// column gx for a horizontal one (HORIZ), from the first column or row on.
+// The last column or row is not drawn, and not part of it. No cells for
+// another view or a section that is not usable.
+struct SectionCells {
+    int count = 0;
+    bool alongRow = true;
+    int line = 0; // the grid row or column the section runs along
+
+    int row(int k) const { return alongRow ? line : k; }
+    int col(int k) const { return alongRow ? k : line; }
+};
+SectionCells sectionCells(int view, const ProfilePlacement& p, int rows, int cols);
+
 // A position the user may choose for the section: a row 0 to rows - 1 for
 // a vertical section (view VERTP), a column 1 to cols for a horizontal one,
 // the ranges placeProfile draws without clamping.

@@ -12,6 +12,7 @@
 #include "render/viewstate.h"
 
 bool bufferedDrawing = true;
+bool holdSurface = false;
 
 namespace {
 
@@ -144,10 +145,40 @@ void finishColoured()
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
+void drawBuffers(const Buffers& b)
+{
+    glDisable(GL_LIGHTING); // lit already
+    drawColoured(b.surface, b.rgbaOffset);
+    if (b.flat) {
+        glShadeModel(GL_FLAT); // each triangle the colour of its own last vertex
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+        glShadeModel(GL_SMOOTH);
+    } else {
+        glDrawArrays(GL_TRIANGLES, 0, b.vertexCount);
+    }
+    finishColoured();
+    if (b.markCount > 0) {
+        drawColoured(b.marks, b.markRgbaOffset);
+        glDrawArrays(b.marksArePoints ? GL_POINTS : GL_LINES, 0, b.markCount);
+        finishColoured();
+    }
+    if (lighting)
+        glEnable(GL_LIGHTING);
+    if (b.cubeList)
+        glCallList(b.cubeList);
+}
+
 } // namespace
 
 void drawBufferedSurface(const mountain& m, bool dragging)
 {
+    if (holdSurface) {
+        if (full.built)
+            drawBuffers(full);
+        return;
+    }
+
     SurfaceInputs in;
     in.flags = currentViewFlags();
     in.classes = currentHeightClasses(m);
@@ -180,26 +211,7 @@ void drawBufferedSurface(const mountain& m, bool dragging)
     if (!b.built || !(b.key == key))
         build(b, m, in, key);
 
-    glDisable(GL_LIGHTING); // lit already
-    drawColoured(b.surface, b.rgbaOffset);
-    if (b.flat) {
-        glShadeModel(GL_FLAT); // each triangle the colour of its own last vertex
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
-        glShadeModel(GL_SMOOTH);
-    } else {
-        glDrawArrays(GL_TRIANGLES, 0, b.vertexCount);
-    }
-    finishColoured();
-    if (b.markCount > 0) {
-        drawColoured(b.marks, b.markRgbaOffset);
-        glDrawArrays(b.marksArePoints ? GL_POINTS : GL_LINES, 0, b.markCount);
-        finishColoured();
-    }
-    if (lighting)
-        glEnable(GL_LIGHTING);
-    if (b.cubeList)
-        glCallList(b.cubeList);
+    drawBuffers(b);
 }
 
 void forgetSurfaceBuffers()

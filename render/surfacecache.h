@@ -22,6 +22,12 @@ void forgetSurfaceBuffers();
 // How many times the buffers were built, for tests of when they are.
 int surfaceBuilds();
 
+// Set by the shell while a load replaces the data set or an analysis runs
+// (app/busy.h). The model is then half replaced, so drawBufferedSurface
+// reads nothing of it: it draws the full-detail buffers it has, or nothing
+// when it has none, and builds none.
+extern bool holdSurface;
+
 // Off, drawgrid draws every triangle directly in every frame, the way the
 // buffered picture must look; tests compare the two.
 extern bool bufferedDrawing;

@@ -70,18 +70,26 @@ TEST(Paths, ChooserStartsWhereTheUserWorks)
         EXPECT_EQ(chooserDirectory(r.last, r.commandLine), r.dir) << r.situation;
 }
 
-TEST(Paths, ChooserListsGridFilesFirstAndAscToo)
+TEST(Paths, ChooserListsGridFilesFirstAndRastersWhenTheyCanBeRead)
 {
-    const std::string pattern = GRID_PATTERN;
-    EXPECT_EQ(pattern.find("*.grd"), pattern.find('*')) << "*.grd is not the first filter: " << pattern;
-    EXPECT_NE(pattern.find("*.asc"), std::string::npos) << "*.asc files are not offered: " << pattern;
+    for (bool rasters : {false, true}) {
+        const std::string pattern = gridPattern(rasters);
+        const std::string first = pattern.substr(0, pattern.find('\t'));
+        EXPECT_NE(first.find("grd"), std::string::npos) << "*.grd is not in the first filter: " << pattern;
+        EXPECT_NE(pattern.find("*.asc"), std::string::npos) << "*.asc files are not offered: " << pattern;
+        EXPECT_EQ(first.find("tif") != std::string::npos, rasters) << "GeoTIFF among the grids: " << pattern;
+        EXPECT_EQ(pattern.substr(pattern.rfind('\t') + 1), "All files (*)");
+    }
 }
 
-TEST(Paths, SparseSampleIsOfferedNextToTheDem)
+TEST(Paths, FilesMadeFromTheDemAreOfferedNextToIt)
 {
     EXPECT_EQ(sparseOutputPath("/data/alps_dem.grd"), "/data/alps_dem_sparse.grd");
     EXPECT_EQ(sparseOutputPath("valley.asc"), "valley_sparse.grd");
     EXPECT_EQ(sparseOutputPath(""), "sparse.grd") << "no DEM known";
+    EXPECT_EQ(outputPathBeside("/data/alps_dem.grd", ".png", "x.png"), "/data/alps_dem.png");
+    EXPECT_EQ(outputPathBeside("/data/v.2/alps.dem.tif", "_profile.csv", "x"), "/data/v.2/alps.dem_profile.csv")
+        << "only the last extension goes";
 }
 
 } // namespace

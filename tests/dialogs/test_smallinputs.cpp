@@ -1,6 +1,8 @@
 // The message window's size for its text, the sparse dialog's count and
-// the status row's numbers.
+// the status row's numbers and progress.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "dialogs/messagelayout.h"
 #include "dialogs/sparsecount.h"
@@ -62,6 +64,24 @@ TEST(StatusRow, MapCoordinatesAreShownWhole)
     EXPECT_EQ(statusDecimals(-1e6), 0);
     EXPECT_EQ(statusDecimals(600000), -1) << "short numbers keep their shortest form";
     EXPECT_EQ(statusDecimals(0.000833), -1) << "a cell size in degrees would read 0";
+}
+
+TEST(StatusRow, ProgressIsShownInWholePercentRoundedDown)
+{
+    const struct {
+        const char* stage;
+        double fraction;
+        const char* label;
+    } rows[] = {
+        {"Reading", 0.4, "Reading 40 %"},
+        {"Reading", 0.999, "Reading 99 %"}, // 100 % only when done
+        {"Computing curvature differences", 0.6 + 0.3, "Computing curvature differences 90 %"},
+        {"Done", 1.0, "Done 100 %"},
+        {"Reading", -0.1, "Reading 0 %"},
+        {"Reading", std::nan(""), "Reading 0 %"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(progressLabel(r.stage, r.fraction), r.label) << r.fraction;
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "dialogs/errorwindow.h"
+#include "dialogs/filechooser.h"
 #include "dialogs/openfile.h"
 #include "tests/gui/gui_fixtures.h"
 
@@ -76,6 +77,35 @@ inline void setCounter(Fl_Counter* c, double v)
     c->do_callback();
 }
 
+// Answers the save chooser in the user's place while it lives: records what
+// it was asked and picks `answer` ("" cancels).
+struct SaveChooserAnswer {
+    explicit SaveChooserAnswer(std::string pick)
+    {
+        answer() = std::move(pick);
+        asked() = {};
+        chooseSavePath = [](const char* title, const char* pattern, const std::string& proposed) {
+            asked() = {title, pattern, proposed};
+            return answer();
+        };
+    }
+    ~SaveChooserAnswer() { chooseSavePath = real; }
+    struct Question {
+        std::string title, pattern, proposed;
+    };
+    static std::string& answer()
+    {
+        static std::string a;
+        return a;
+    }
+    static Question& asked()
+    {
+        static Question q;
+        return q;
+    }
+    decltype(chooseSavePath) real = chooseSavePath;
+};
+
 // The message of the message window built last ("" when there is none).
 inline std::string shownError()
 {
@@ -87,8 +117,9 @@ inline std::string shownError()
 
 // Saves the window as the user sees it (widgets drawn off screen, so that
 // windows of tests running beside it cannot cover it) under the build
-// directory's screenshots/ folder, as PPM.
-void saveShot(Fl_Window* w, const std::string& name);
+// directory's screenshots/ folder, as PPM. Without settling first when
+// taken from inside the event loop (a check callback).
+void saveShot(Fl_Window* w, const std::string& name, bool settleFirst = true);
 
 // The size of a text as the toolkit draws it, lines wrapped at w pixels
 // (0: not wrapped); and the width of one line.

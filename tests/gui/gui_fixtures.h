@@ -125,6 +125,27 @@ inline bool load(const std::string& dem, const std::string& comp = "", int kind 
                      xll, yll, cs);
 }
 
+// The viewer drawn off the event loop (twice, as a double-buffered window
+// would be) and read back from the back buffer. Its window must be shown.
+inline Image drawnViewer()
+{
+    gl->make_current();
+    gl->draw();
+    gl->draw();
+    glFinish();
+    Image img;
+    img.w = gl->w();
+    img.h = gl->h();
+    const std::size_t row = static_cast<std::size_t>(img.w) * 3;
+    std::vector<unsigned char> bottomUp(row * img.h);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, img.w, img.h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    for (int y = img.h - 1; y >= 0; --y)
+        img.rgb.insert(img.rgb.end(), bottomUp.begin() + y * row, bottomUp.begin() + (y + 1) * row);
+    return img;
+}
+
 // The main window shown, its viewer drawn off the event loop and read back
 // from the back buffer. The first picture a check fails on is saved for a
 // person to look at.
@@ -158,21 +179,7 @@ protected:
     Image grab()
     {
         keepOnFailure();
-        gl->make_current();
-        gl->draw();
-        gl->draw();
-        glFinish();
-        Image img;
-        img.w = gl->w();
-        img.h = gl->h();
-        const std::size_t row = static_cast<std::size_t>(img.w) * 3;
-        std::vector<unsigned char> bottomUp(row * img.h);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, img.w, img.h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-        for (int y = img.h - 1; y >= 0; --y)
-            img.rgb.insert(img.rgb.end(), bottomUp.begin() + y * row, bottomUp.begin() + (y + 1) * row);
-        return last = img;
+        return last = drawnViewer();
     }
     Image last;
     bool kept = false;

@@ -14,9 +14,11 @@
 
 #include "app/callbacks.h"
 #include "app/menupositions.h"
+#include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
+#include "dialogs/saveoutputs.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "tests/gui/gui_fixtures.h"
@@ -205,26 +207,37 @@ TEST_F(MainWindowTest, MenuEntriesAtTheirPositions)
     // ticked. (ToolsFollowTheDataSet checks which entries start greyed out.)
     namespace mp = menupos;
     const std::tuple<int, const char*, Fl_Callback*> named[] = {
+        {mp::SAVE_IMAGE, "Save Image...", saveImage}, {mp::SAVE_PROFILE, "Save Profile...", saveProfile},
         {mp::TRI, "Magnifier", drawMagnifierM},       {mp::LIGHT, "Lighting", lightfnM},
         {mp::AXES, "Axes", axesfnM},                  {mp::CONT, "Contour\\Ref. Data", contfnM},
         {mp::SUN, "Sun", sunCallM},                   {mp::COLORS, "Height Colors", colorM},
         {mp::SLOPE, "Slope Colors", slopeM},          {mp::HEIGHTS, "Color Height Classes", heightsM},
         {mp::CERR, "Curvature Error", CerrfnM},       {mp::LERR, "Local Difference Error", lerrfnM},
         {mp::GRAPH, "Graph", graph},                  {mp::SPARSE, "Make Sparse file", sparse},
+        {mp::COREGISTER, "Co-register...", coregistration},
     };
     for (auto [pos, label, callback] : named) {
         const Fl_Menu_Item& it = menubar->menu()[pos];
         ASSERT_NE(it.label(), nullptr) << "position " << pos;
         EXPECT_STREQ(it.label(), label) << "position " << pos << ": a callback would tick the wrong entry";
         EXPECT_EQ(it.callback(), callback) << label;
-        EXPECT_EQ(it.checkbox() != 0, pos < mp::GRAPH) << label << ": tick box";
+        EXPECT_EQ(it.checkbox() != 0, pos >= mp::TRI && pos < mp::GRAPH) << label << ": tick box";
         EXPECT_EQ(it.value() != 0, pos == mp::LIGHT) << label << ": tick at start";
     }
-    EXPECT_TRUE(entry(31).checkbox() && entry(31).value()) << "\"Display\\Hide Tools\" not ticked at start";
+    EXPECT_STREQ(entry(mp::TOOLS).label(), "Display\\Hide Tools");
+    EXPECT_TRUE(entry(mp::TOOLS).checkbox() && entry(mp::TOOLS).value()) << "\"Display\\Hide Tools\" not ticked at start";
+    // The File menu in its order, the saves after the Open submenu.
+    std::vector<std::string> file;
+    for (int pos = 1; pos < 10; ++pos)
+        file.push_back(entry(pos).label() ? entry(pos).label() : "|");
+    EXPECT_EQ(file, (std::vector<std::string>{"&Open...", "DEM File", "DEM and Comparison File",
+                                              "Add/Change Comparison File...", "|", "Save Image...",
+                                              "Save Profile...", "E&xit", "|"}));
 }
 
 // --- which tools a data set unlocks -------------------------------------------
 
+// With `files` 2, fileType says the comparison kind in use.
 void expectUsable(int files, const char* when)
 {
     for (Fl_Widget* w : std::vector<Fl_Widget*>{mag, slope, sun, unitSliderGUI, axes, light, colors, Cerr,
@@ -234,11 +247,14 @@ void expectUsable(int files, const char* when)
                                                 lerr, curverr})
         EXPECT_EQ(w->active() != 0, files == 2) << when << ": comparison tool \"" << w->label() << '"';
     namespace mp = menupos;
-    const std::set<int> demEntries = {mp::TRI, mp::LIGHT, mp::AXES, mp::SUN, mp::COLORS, mp::SLOPE};
+    const std::set<int> demEntries = {mp::TRI,    mp::LIGHT, mp::AXES,       mp::SUN,
+                                      mp::COLORS, mp::SLOPE, mp::SAVE_IMAGE, mp::SAVE_PROFILE};
     const std::set<int> compEntries = {mp::CONT, mp::HEIGHTS, mp::CERR, mp::LERR, mp::GRAPH, mp::SPARSE};
     for (int pos = 0; pos < mp::MENU_SIZE; ++pos) {
         const Fl_Menu_Item& it = menubar->menu()[pos];
-        const bool usable = demEntries.count(pos) ? files >= 1 : compEntries.count(pos) ? files == 2 : true;
+        bool usable = demEntries.count(pos) ? files >= 1 : compEntries.count(pos) ? files == 2 : true;
+        if (pos == mp::COREGISTER)
+            usable = files == 2 && fileType == DEM;
         EXPECT_TRUE(!it.label() || (it.active() != 0) == usable) << when << ": menu \"" << it.label() << '"';
     }
     EXPECT_FALSE(sloperr->active()) << when << ": the \"Slope\" difference box is usable";
@@ -253,8 +269,12 @@ TEST_F(MainWindowTest, ToolsFollowTheDataSet)
     activateTools();
     expectUsable(1, "DEM alone");
     FILE_CONST = 2;
+    fileType = DEM;
     activateTools();
-    expectUsable(2, "DEM with comparison data");
+    expectUsable(2, "DEM with a comparison DEM");
+    fileType = SPARSEF;
+    activateTools();
+    expectUsable(2, "DEM with sparse data");
     colors->value(1);
     entry(menupos::COLORS).set();
     drawColors = true;
@@ -276,7 +296,7 @@ TEST_F(MainWindowTest, HidingToolsCoversThePanelAndShowingRestoresTheLayout)
     FILE_CONST = 2;
     activateTools();
     auto hideOrShow = [](bool show) {
-        show ? entry(31).set() : entry(31).clear(); // the toolkit flips the tick before the callback
+        show ? entry(menupos::TOOLS).set() : entry(menupos::TOOLS).clear(); // the toolkit flips it first
         tools(menubar, nullptr);
     };
     hideOrShow(false);
@@ -286,6 +306,8 @@ TEST_F(MainWindowTest, HidingToolsCoversThePanelAndShowingRestoresTheLayout)
                 block->x() + block->w() == 850 && block->y() + block->h() == 700)
         << "panel below the viewer not covered, or the cover reacts";
     EXPECT_FALSE(col->active() || entry(menupos::LERR).active()) << "hidden tools still usable from the menu";
+    EXPECT_TRUE(entry(menupos::SAVE_IMAGE).active() && entry(menupos::SAVE_PROFILE).active())
+        << "the widened viewer's picture or profile cannot be saved";
     win->resize(0, 0, 1050, 800); // the user makes the window larger while the panel is hidden
     EXPECT_TRUE(gl->w() == 1050 && gl->h() == 725) << "hidden panel shows after resizing";
     EXPECT_TRUE(block->x() == 850 && block->x() + block->w() == 1050 && block->y() + block->h() == 800)

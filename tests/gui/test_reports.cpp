@@ -1,5 +1,6 @@
-// The statistics report, the unit counters and their legends, the sparse
-// file dialog and the about and help windows, as a user opens them.
+// The statistics report with its accuracy table and "Save...", the unit
+// counters and their legends, the sparse file dialog and the about and
+// help windows, as a user opens them.
 #include <FL/Fl_Multiline_Output.H>
 
 #include <fstream>
@@ -87,8 +88,42 @@ TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
     ASSERT_NE(rmse, std::string::npos) << "no RMSE";
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(both[rmse + 6]))) << "RMSE not a number: " << both.substr(rmse);
     EXPECT_EQ(fieldText(one), demOnly) << "the older report changed";
+    EXPECT_EQ(demOnly.find("Accuracy"), std::string::npos) << "an accuracy table with a DEM alone";
+    // Under the report, the accuracy table; its RMSE over all points is the report's.
+    const std::size_t heading = both.find("\n\nAccuracy against the comparison grid");
+    ASSERT_NE(heading, std::string::npos) << "no accuracy table:\n" << both;
+    EXPECT_LT(rmse, heading) << "the table is not below the report";
+    std::istringstream all(both.substr(both.find("\nall ", heading)));
+    std::string label;
+    double count, mean, sd, tableRmse;
+    all >> label >> count >> mean >> sd >> tableRmse;
+    EXPECT_EQ(count, 48000) << "the table does not count every present point";
+    EXPECT_EQ(tableRmse, std::stod(both.substr(rmse + 6))) << "the table's RMSE is not the report's";
     expectTextFits(statsWin, "comparison report");
+    expectTidy(statsWin, "comparison report");
     saveShot(statsWin, "statistics");
+}
+
+TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)
+{
+    openThroughDialog(sampleData("alps_dem.grd"), sampleData("alps_sparse.grd"), &OpenDialog::rawCheck);
+    stats(nullptr, nullptr);
+    const std::string path = tempPath("stats.txt");
+    {
+        SaveChooserAnswer chooser(path);
+        click(childOf<Fl_Button>(statsWin, "Save..."));
+        EXPECT_EQ(chooser.asked().proposed, sampleData("alps_dem_statistics.txt")) << "not offered next to the DEM";
+        EXPECT_EQ(chooser.asked().pattern, "Text files (*.txt)");
+    }
+    std::stringstream saved;
+    saved << std::ifstream(path).rdbuf();
+    EXPECT_EQ(saved.str(), fieldText(statsWin)) << "the file holds another text than the window";
+    EXPECT_NE(saved.str().find("Accuracy against"), std::string::npos);
+
+    const std::string nowhere = tempPath("no_dir") + "/stats.txt";
+    SaveChooserAnswer refused(nowhere);
+    click(childOf<Fl_Button>(statsWin, "Save..."));
+    EXPECT_EQ(shownError(), "Cannot write the report to \"" + nowhere + "\".");
 }
 
 TEST_F(DialogTest, CurvatureUnitDialogsMoveTheLegend)

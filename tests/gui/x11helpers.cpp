@@ -8,9 +8,10 @@
 
 namespace gui_test {
 
-void saveShot(Fl_Window* w, const std::string& name)
+void saveShot(Fl_Window* w, const std::string& name, bool settleFirst)
 {
-    settle();
+    if (settleFirst)
+        settle();
     Fl_Image_Surface surface(w->w(), w->h());
     surface.set_current();
     surface.draw(w);

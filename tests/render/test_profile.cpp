@@ -1,10 +1,13 @@
-// Where the profile section stands, how its comparison marks look, and how
-// the mesh walk thins, samples the grid and cuts the surface at the section.
+// Where the profile section stands, which cells it passes and how they are
+// saved, how its comparison marks look, and how the mesh walk thins, samples
+// the grid and cuts the surface at the section.
 #include <cmath>
 
 #include <gtest/gtest.h>
 
+#include "render/profilecsv.h"
 #include "render/profilegeometry.h"
+#include "render/viewstate.h"
 #include "render/surfacewalk.h"
 
 namespace {
@@ -38,6 +41,63 @@ TEST(ProfilePlacement, PositionsOutsideTheGridAreClamped)
                                                     << ", column " << p.gx;
     }
     EXPECT_FALSE(placeProfile(MeshFrame{}, 0, 0).usable) << "no grid, no section";
+}
+
+TEST(ProfileSection, CellsInTheOrderTheProfileDrawsThem)
+{
+    const ProfilePlacement p = placeProfile(m, 1, 2);
+    const struct {
+        int view;
+        bool usable;
+        int count, row0, col0, row2, col2;
+    } cases[] = {
+        {VERTP, true, 3, 3, 0, 3, 2},  // along grid row 3, without the last column
+        {HORIZ, true, 4, 0, 1, 2, 1},  // along column 1, without the last row
+        {7, true, 0, 0, 0, 0, 0},      // an unknown view draws nothing
+        {VERTP, false, 0, 0, 0, 0, 0}, // nor does a grid too small to cut
+    };
+    for (const auto& c : cases) {
+        const SectionCells cells = sectionCells(c.view, c.usable ? p : ProfilePlacement{}, m.rows, m.cols);
+        EXPECT_EQ(cells.count, c.count) << "view " << c.view;
+        if (c.count) {
+            EXPECT_TRUE(cells.row(0) == c.row0 && cells.col(0) == c.col0 && cells.row(2) == c.row2 &&
+                        cells.col(2) == c.col2)
+                << "view " << c.view << ": cell 0 at " << cells.row(0) << "," << cells.col(0);
+        }
+    }
+}
+
+TEST(ProfileCsv, DistanceDemAndPresentComparisonHeights)
+{
+    // 3 x 4, cell size 2.5; comparison values of 0 and below are absent.
+    const float dem[] = {10, 11, 12, 13, 20, 21, 22, 23, 30, 31, 32, 33.5f};
+    const float comp[] = {0, 11.5f, -1, 13, 20, 0, 22.25f, 23, 30, 31, 32, 33};
+    auto along = [](bool row, int line, int count) {
+        SectionCells c;
+        c.alongRow = row;
+        c.line = line;
+        c.count = count;
+        return c;
+    };
+    const struct {
+        const char* what;
+        const float* comp;
+        SectionCells cells;
+        const char* csv;
+    } cases[] = {
+        {"a DEM alone", nullptr, along(true, 1, 3), "0,20,\n2.5,21,\n5,22,\n"},
+        {"absent comparison values", comp, along(true, 0, 3), "0,10,\n2.5,11,11.5\n5,12,\n"},
+        {"down a column", comp, along(false, 3, 2), "0,13,13\n2.5,23,23\n"},
+        {"the middle column", comp, along(false, 2, 3), "0,12,\n2.5,22,22.25\n5,32,32\n"},
+        {"no section", comp, SectionCells{}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(profileCsv(dem, c.comp, 4, 2.5f, c.cells), std::string("distance,dem,comparison\n") + c.csv)
+            << c.what;
+    const float odd[] = {0.1f, 1e-7f, 123456.7f};
+    EXPECT_EQ(profileCsv(odd, nullptr, 3, 0.1f, along(true, 0, 3)),
+              "distance,dem,comparison\n0,0.1,\n0.1,1e-07,\n0.2,123456.7,\n")
+        << "heights and distances in the fewest digits that read back";
 }
 
 TEST(ProfileColors, LineAndMarksFollowTheDifference)

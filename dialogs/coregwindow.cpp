@@ -1,0 +1,110 @@
+#include "dialogs/coregwindow.h"
+
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Output.H>
+
+#include "app/busy.h"
+#include "app/callbacks.h"
+#include "app/glviewerGUI.h"
+#include "dialogs/errorwindow.h"
+#include "dialogs/openchecks.h"
+#include "dialogs/openfile.h"
+#include "dialogs/reporttext.h"
+#include "dialogs/textwindow.h"
+#include "model/coregister.h"
+#include "model/loading.h"
+#include "model/madegrid.h"
+#include "model/metrics.h"
+#include "render/glviewer.h"
+#include "render/modelaccess.h"
+
+Fl_Window* coregWin = nullptr;
+
+namespace {
+
+// What a co-registration found, for the window to show and keep.
+struct Outcome {
+    Coregistration result;
+    std::string before, after; // accuracy tables
+};
+
+class CoregWindow : public TextWindow {
+public:
+    CoregWindow(Outcome o, unsigned long long pair)
+        : TextWindow("Co-registration",
+                     coregistrationText(o.result, mt.getCellsize(), o.before, o.after), 450, 300),
+          shifted(std::move(o.result.shifted)), pairVersion(pair)
+    {
+    }
+    ~CoregWindow() override
+    {
+        if (coregWin == this)
+            coregWin = nullptr;
+    }
+    std::vector<float> shifted; // the comparison grid moved back
+    // The comparison grid's version when co-registered: a later load
+    // changes it, and the shifted grid then belongs to another pair.
+    const unsigned long long pairVersion;
+};
+
+// Everything on the worker thread: the fit and both tables read the grids
+// alone, which no load changes while the program is busy.
+Outcome coregisterPair()
+{
+    const int rows = mt.getRows(), cols = mt.getCols();
+    const double cellsize = mt.getCellsize();
+    Outcome o;
+    o.result = coregister(mt.heights(), rd.heights(), rows, cols, cellsize);
+    if (o.result.ok) {
+        auto table = [&](const float* comp) {
+            return accuracyTable(accuracyReport(mt.heights(), comp, rows, cols, cellsize, defaultSlopeBounds()));
+        };
+        o.before = table(rd.heights());
+        o.after = table(o.result.shifted.data());
+    }
+    return o;
+}
+
+void problem(const std::string& text, Fl_Window* over = nullptr) { messageWindow("Co-registration", text, over); }
+
+} // namespace
+
+void coregistration(Fl_Widget*, void*)
+{
+    // The entry is active only with a comparison DEM loaded.
+    if (!haveComparison() || fileType != DEM || busy())
+        return;
+    Outcome o;
+    computeWhileBusy([&] { o = coregisterPair(); });
+    if (!o.result.ok)
+        return problem("Cannot co-register the grids: " + o.result.why);
+    auto* win = new CoregWindow(std::move(o), rd.version());
+    win->addButton(190, "Analyse the shifted grid", analyseShifted);
+    win->show();
+    coregWin = win;
+}
+
+void analyseShifted(Fl_Widget* w, void*)
+{
+    auto* win = dynamic_cast<CoregWindow*>(w->window());
+    if (!win || busy())
+        return;
+    if (!haveComparison() || rd.version() != win->pairVersion)
+        return problem("The comparison grid has changed since this co-registration: choose Co-register... again.",
+                       win);
+    GridData grid = madeComparisonGrid(rd.header(), mt.getRows(), mt.getCols(), win->shifted);
+    LoadStatus status;
+    loadWhileBusy([&] {
+        status = replaceComparison(std::move(grid), static_cast<int>(vdisplay->value()));
+        return status.ok();
+    });
+    if (!status.ok())
+        return problem(loadFailureText(status), win);
+    // The file in use stays the one opened; the status row says it is moved.
+    file2Label->value((std::string(filename2 ? filename2 : "") + " (co-registered)").c_str());
+    file2Label->position(file2Label->size());
+    w->deactivate(); // its grid is in use now
+    activateTools();
+    gl->redraw();
+}

@@ -1,0 +1,21 @@
+// The texts of the report windows, made from the model's texts and
+// figures: what "Statistics" and "Co-registration" show and save.
+#ifndef OROLITH_DIALOGS_REPORTTEXT_H
+#define OROLITH_DIALOGS_REPORTTEXT_H
+
+#include <string>
+
+#include "model/coregister.h"
+
+// The statistics report as it is, then, when an accuracy table is given (a
+// comparison grid is loaded), a blank line, its heading and the table.
+std::string statisticsWindowText(const std::string& report, const std::string& accuracyTable);
+
+// What the "Co-registration" window says of a co-registration that
+// succeeded: the shift in cells and in map units (cells x cellsize), the
+// bias, the iterations and whether they converged, then the accuracy
+// tables before and after moving the comparison grid back.
+std::string coregistrationText(const Coregistration& c, double cellsize, const std::string& before,
+                               const std::string& after);
+
+#endif

@@ -1,0 +1,18 @@
+// The File menu's "Save Image..." and "Save Profile...": the viewer's
+// picture as PNG and its profile as CSV, in files the user picks. A file
+// that cannot be written is reported in the error window.
+#ifndef OROLITH_DIALOGS_SAVEOUTPUTS_H
+#define OROLITH_DIALOGS_SAVEOUTPUTS_H
+
+#include <string>
+
+class Fl_Widget;
+
+void saveImage(Fl_Widget*, void*);
+void saveProfile(Fl_Widget*, void*);
+
+// Writes `text` to `path` as it is; false when the file cannot be written.
+// The statistics window's "Save..." writes its report with it too.
+bool writeTextFile(const std::string& path, const std::string& text);
+
+#endif

@@ -1,0 +1,15 @@
+// Grids made in memory rather than read from a file, such as the comparison
+// grid moved back by a co-registration, in the form a load takes them.
+#ifndef OROLITH_MODEL_MADEGRID_H
+#define OROLITH_MODEL_MADEGRID_H
+
+#include <vector>
+
+#include "model/gridfile.h"
+
+// Comparison heights (row-major, rows x cols) under `like`'s header with
+// that size, and the extremes and contour interval that reading them from
+// a file would have given: what replaceComparison(GridData&&) takes.
+GridData madeComparisonGrid(const GridHeader& like, int rows, int cols, std::vector<float> heights);
+
+#endif

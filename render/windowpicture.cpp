@@ -1,0 +1,13 @@
+#include "render/windowpicture.h"
+
+#include "render/framepixels.h"
+#include "render/glviewer.h"
+
+std::vector<unsigned char> windowPicture(MyWindow& viewer)
+{
+    if (!viewer.shown())
+        return {};
+    viewer.make_current();
+    viewer.draw();
+    return readFramePixels(viewer.w(), viewer.h());
+}

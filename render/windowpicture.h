@@ -1,0 +1,15 @@
+// The picture the viewer window shows, for "Save Image...".
+#ifndef OROLITH_RENDER_WINDOWPICTURE_H
+#define OROLITH_RENDER_WINDOWPICTURE_H
+
+#include <vector>
+
+class MyWindow;
+
+// The viewer's frame drawn again in its own context and read back before
+// the swap: viewer.w() x viewer.h() RGB pixels, top row first, as on screen
+// (the viewport's rows above the window are not in it). Empty while the
+// window is not shown.
+std::vector<unsigned char> windowPicture(MyWindow& viewer);
+
+#endif
