@@ -404,10 +404,6 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
     }
 }
 
-namespace {
-
-// What every reading ends with: the extremes and, for comparison data, the
-// contour interval.
 void finishGrid(GridData& out, GridRole role)
 {
     for (float v : out.heights) {
@@ -419,6 +415,8 @@ void finishGrid(GridData& out, GridRole role)
     if (role == GridRole::comparison)
         out.contourInt = detectContourInterval(out.heights.data(), out.heights.size());
 }
+
+namespace {
 
 bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err,
                        std::atomic<std::size_t>* bytesRead)

@@ -96,6 +96,10 @@ struct ReadTuning {
 };
 void setReadTuning(const ReadTuning& tuning);
 
+// What every reading ends with: the extremes and, for comparison data, the
+// contour interval. Grids made in memory end with it too.
+void finishGrid(GridData& data, GridRole role);
+
 // The contour interval of comparison heights in reading order: the first
 // rise in integer part above the first non-zero height.
 int detectContourInterval(const float* heights, std::size_t count);
