@@ -169,6 +169,8 @@ Row measure(int size, const std::string& exe, const std::string& frames)
         row.frames = f.seconds < 0 ? "failed" : f.out;
         while (!row.frames.empty() && row.frames.back() == '\n')
             row.frames.pop_back();
+        if (f.seconds >= 0)
+            row.frames += " | " + std::to_string(f.peakMiB);
     }
 
     row.read = median3([&] {
@@ -242,7 +244,7 @@ int main(int argc, char** argv)
                 "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
                 "peak MB", "metrics", "coreg");
     if (!frames.empty())
-        std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline");
+        std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline | viewer peak MB");
     std::printf("\n");
     for (int size : sizes) {
         Row r = measure(size, exe, frames);
