@@ -20,7 +20,7 @@
 #include "model/mountain.h"
 #include "render/glviewer.h"
 #include "render/viewstate.h"
-#include "tests/render/grid_files.h"
+#include "tests/model/grid_files.h"
 
 namespace gui_test {
 
@@ -69,6 +69,17 @@ struct Image {
         return in ? img : Image{};
     }
 };
+
+// Pixels of the rectangle [x0, x1) x [y0, y1) of a, every step-th column and
+// row, that differ from b's by more than 2 levels in a channel.
+inline int differing(const Image& a, const Image& b, int step = 1, int x0 = 0, int y0 = 0, int x1 = W, int y1 = H)
+{
+    int n = 0;
+    for (int y = y0; y < y1; y += step)
+        for (int x = x0; x < x1; x += step)
+            n += !near(a.at(x, y), b.at(x, y).r, b.at(x, y).g, b.at(x, y).b);
+    return n;
+}
 
 inline std::string testName()
 {
@@ -169,7 +180,7 @@ protected:
     void keepOnFailure()
     {
         if (HasFailure() && !kept && last.w) {
-            const std::string path = ::testing::TempDir() + "orolith_" + testName() + ".ppm";
+            const std::string path = std::string(OROLITH_SHOT_DIR) + "/failed_" + testName() + ".ppm";
             last.save(path);
             std::cout << "picture saved to " << path << std::endl;
             kept = true;

@@ -21,13 +21,10 @@ protected:
         const Image direct = grab();
         bufferedDrawing = true;
         const Image buffered = grab();
-        int n = 0;
-        for (int y = 0; y < H; ++y)
-            for (int x = 0; x < W; ++x)
-                n += !near(buffered.at(x, y), direct.at(x, y).r, direct.at(x, y).g, direct.at(x, y).b);
+        const int n = gui_test::differing(buffered, direct);
         if (n > 0) {
-            direct.save(::testing::TempDir() + "orolith_direct_" + what + ".ppm");
-            buffered.save(::testing::TempDir() + "orolith_buffered_" + what + ".ppm");
+            direct.save(std::string(OROLITH_SHOT_DIR) + "/failed_direct_" + what + ".ppm");
+            buffered.save(std::string(OROLITH_SHOT_DIR) + "/failed_buffered_" + what + ".ppm");
         }
         return n;
     }

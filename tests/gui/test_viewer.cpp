@@ -1,6 +1,6 @@
 // The viewer as a user sees it: grey before data, the terrain on pale blue,
-// the colour schemes, the profile cut and the overlays, on grids written
-// here. Most pictures are taken with lighting off, so that each triangle
+// every colour scheme changing the picture, drags of large grids, the
+// profile cut and the overlays, on grids written here. Most pictures are taken with lighting off, so that each triangle
 // shows its colour unshaded. Cells of 1 km keep the relief below the grid's
 // extent, so the mesh fills the view as gridToScreen expects.
 #include <algorithm>
@@ -41,43 +41,6 @@ int count(const Image& img, int x0, int y0, int x1, int y1, const Is& is, int st
 }
 int count(const Image& img, const Is& is) { return count(img, 0, 0, img.w - 1, img.h - 1, is); }
 
-TEST_F(ViewerTest, PlainGreyBeforeLoading)
-{
-    Image img = grab();
-    EXPECT_EQ(count(img, colour(178, 178, 178, 1)), W * H);
-    gl->size(500, 400);
-    Fl::check();
-    img = grab();
-    EXPECT_TRUE(near(img.at(250, 200), 178, 178, 178, 1)) << "still grey after resizing";
-}
-
-TEST_F(ViewerTest, SampleTerrainOnPaleBlue)
-{
-    // At a threshold of 30 degrees the valleys stay green; at 10 nearly all
-    // of this steep terrain would be grey.
-    ASSERT_TRUE(load(sampleData("alps_dem.grd"), "", 0, 4100, 30));
-    Image img = grab();
-    for (auto [x, y] : {std::pair{2, 2}, {W - 3, 2}, {2, H - 3}, {W - 3, H - 3}})
-        EXPECT_TRUE(near(img.at(x, y), 230, 230, 255, 1)) << "corner " << x << "," << y;
-    // Inside: lit shades of green below the tree line, grey where steep or high.
-    Is green = [](const Pixel& p) { return p.g > p.r + 5 && p.g > p.b + 5; };
-    Is grey = [](const Pixel& p) { return std::abs(p.r - p.g) <= 3 && std::abs(p.g - p.b) <= 3; };
-    EXPECT_GT(count(img, 200, 200, 440, 390, green, 10), 20) << "green valleys";
-    EXPECT_GT(count(img, 200, 200, 440, 390, grey, 10), 20) << "grey steep slopes";
-    Is other = [&](const Pixel& p) { return !green(p) && !grey(p); };
-    EXPECT_EQ(count(img, 200, 200, 440, 390, other, 10), 0) << "other colours in the base scheme";
-}
-
-TEST_F(ViewerTest, TreeLineSplitsGreenFromGrey)
-{
-    auto h = [](int, int c) { return c >= 10 ? 4200.0f : 100.0f; };
-    ASSERT_TRUE(load(writeGrid("treeline.grd", 20, 20, KM, h), "", 0, 4100, 89));
-    lighting = 0;
-    Image img = grab();
-    EXPECT_TRUE(terrain(at(img, 20, 20, 10, 4))) << "below the tree line";
-    EXPECT_TRUE(near(at(img, 20, 20, 10, 15), 128, 128, 128, 1)) << "above it";
-}
-
 TEST_F(ViewerTest, ShadingTurnsWithTheTerrain)
 {
     // The light is placed under the model transform: after half a turn the
@@ -89,65 +52,6 @@ TEST_F(ViewerTest, ShadingTurnsWithTheTerrain)
     Image after = grab();
     Pixel turned = at(after, 21, 21, 10, 15);
     EXPECT_TRUE(near(turned, west.r, west.g, west.b, 3)) << west << " before, " << turned;
-}
-
-TEST_F(ViewerTest, HeightRampRunsGreenYellowRed)
-{
-    ASSERT_TRUE(load(writeGrid("ramp.grd", 21, 31, KM, [](int, int c) { return 10.0f * c; })));
-    MyWindow::Colors(nullptr);
-    lighting = 0;
-    Image img = grab();
-    Pixel low = at(img, 21, 31, 10, 0.5f);
-    EXPECT_TRUE(low.r == 0 && low.g < 45 && low.b == 0) << "west (lowest) dark green";
-    EXPECT_TRUE(near(at(img, 21, 31, 10, 15.5f), 90, 204, 0, 20)) << "middle yellow-green";
-    EXPECT_TRUE(near(at(img, 21, 31, 10, 29.5f), 204, 0, 0, 20)) << "east (highest) red";
-}
-
-TEST_F(ViewerTest, AspectColoursOnTiltedPlanes)
-{
-    ASSERT_TRUE(load(writeGrid("east.grd", 21, 21, KM, [](int, int c) { return 1000.0f - 10.0f * c; })));
-    MyWindow::slopeVis(nullptr);
-    lighting = 0;
-    Image img = grab();
-    EXPECT_TRUE(near(at(img, 21, 21, 10.5f, 10.5f), 255, 0, 0, 1)) << "east-facing: red";
-    EXPECT_TRUE(near(at(img, 21, 21, 10.5f, 1.5f), 128, 128, 128, 1)) << "border band: grey";
-    ASSERT_TRUE(load(writeGrid("north.grd", 21, 21, KM, [](int r, int) { return 10.0f * r; })));
-    img = grab();
-    EXPECT_TRUE(near(at(img, 21, 21, 10.5f, 10.5f), 255, 255, 255, 1)) << "north-facing: white";
-}
-
-TEST_F(ViewerTest, CurvatureClassesMarkASpike)
-{
-    auto h = [](int r, int c) { return r == 10 && c == 10 ? 200.0f : 100.0f; };
-    ASSERT_TRUE(load(writeGrid("spike.grd", 21, 21, KM, h)));
-    MyWindow::cerr(nullptr);
-    lighting = 0;
-    Image img = grab();
-    // Orange (the highest class) on the spike's cells only.
-    int x0, y0, x1, y1;
-    gridToScreen(21, 21, 7, 7, x0, y0);
-    gridToScreen(21, 21, 13, 13, x1, y1);
-    const int orange = count(img, colour(253, 141, 60));
-    EXPECT_GT(orange, 100) << "the spike should be orange";
-    EXPECT_EQ(count(img, x0, y0, x1, y1, colour(253, 141, 60)), orange) << "orange elsewhere";
-    EXPECT_TRUE(terrain(at(img, 21, 21, 3.5f, 3.5f))) << "flat ground stays green";
-    MyWindow::cerr(nullptr);
-    img = grab();
-    EXPECT_FALSE(near(at(img, 21, 21, 10, 10), 253, 141, 60)) << "switched off again";
-}
-
-TEST_F(ViewerTest, ContourCellsGreyOut)
-{
-    std::string dem = writeGrid("cdem.grd", 21, 21, KM, [](int, int) { return 100.0f; });
-    std::string comp = writeGrid("ccont.grd", 21, 21, KM, [](int, int c) { return c == 10 ? 100.0f : 0.0f; });
-    ASSERT_TRUE(load(dem, comp, CONTF));
-    MyWindow::cont(nullptr);
-    lighting = 0;
-    Image img = grab();
-    int x, y;
-    gridToScreen(21, 21, 10.5f, 10.5f, x, y);
-    EXPECT_GT(count(img, x - 40, y, x + 40, y, colour(178, 178, 178, 1)), 0) << "contour column grey";
-    EXPECT_TRUE(terrain(at(img, 21, 21, 10.5f, 3.5f))) << "cells without data keep their colour";
 }
 
 TEST_F(ViewerTest, EverySchemeChangesTheSampleData)
@@ -162,12 +66,7 @@ TEST_F(ViewerTest, EverySchemeChangesTheSampleData)
     Image base = grab();
     for (const auto& [name, toggle] : schemes) {
         toggle(nullptr);
-        Image img = grab();
-        int changed = 0;
-        for (int y = 100; y < 500; y += 7)
-            for (int x = 100; x < 550; x += 7)
-                changed += !near(img.at(x, y), base.at(x, y).r, base.at(x, y).g, base.at(x, y).b);
-        EXPECT_GT(changed, 50) << name << " should change the picture";
+        EXPECT_GT(differing(grab(), base, 7, 100, 100, 550, 500), 50) << name << " should change the picture";
         toggle(nullptr);
         drawDiffColor = drawCurveDiff = false;
     }
@@ -180,12 +79,7 @@ TEST_F(ViewerTest, RefusedComparisonLeavesTheTerrainInUseOnScreen)
     ASSERT_TRUE(load(small));
     const Image before = grab();
     EXPECT_FALSE(load(big, small, DEM)) << "the sizes differ";
-    const Image after = grab();
-    int changed = 0;
-    for (int y = 0; y < H; y += 5)
-        for (int x = 0; x < W; x += 5)
-            changed += !near(after.at(x, y), before.at(x, y).r, before.at(x, y).g, before.at(x, y).b);
-    EXPECT_EQ(changed, 0) << "the refused load changed the picture of the data set in use";
+    EXPECT_EQ(differing(grab(), before, 5), 0) << "the refused load changed the picture of the data set in use";
     ASSERT_TRUE(load(big));
     EXPECT_FALSE(background(grab().at(325, 300))) << "the next good load shows its terrain";
 }
@@ -237,21 +131,13 @@ TEST_F(ViewerTest, BufferedDragOfALargeGridShowsACoarseOutlineAndCameraFramesBui
     mouse(FL_PUSH, 1);
     const Image dragged = grab();
     EXPECT_EQ(surfaceBuilds(), builds + 1) << "the drag's coarse grid is built once";
-    int coarse = 0;
-    for (int y = 200; y < 400; ++y)
-        for (int x = 200; x < 450; ++x)
-            coarse += !near(dragged.at(x, y), before.at(x, y).r, before.at(x, y).g, before.at(x, y).b);
-    EXPECT_GT(coarse, 5000) << "the drag shows the full grid, not a coarse one";
+    EXPECT_GT(differing(dragged, before, 1, 200, 200, 450, 400), 5000) << "the drag shows the full grid, not a coarse one";
     grab();
     EXPECT_EQ(surfaceBuilds(), builds + 1) << "each drag frame built its grid anew";
     mouse(FL_RELEASE, 1);
     const Image after = grab();
     EXPECT_EQ(surfaceBuilds(), builds + 1) << "the full picture's buffers were kept through the drag";
-    int changed = 0;
-    for (int y = 0; y < H; y += 3)
-        for (int x = 0; x < W; x += 3)
-            changed += !near(after.at(x, y), before.at(x, y).r, before.at(x, y).g, before.at(x, y).b);
-    EXPECT_EQ(changed, 0) << "the full picture did not come back on release";
+    EXPECT_EQ(differing(after, before, 3), 0) << "the full picture did not come back on release";
     drawColors = false;
 }
 

@@ -109,7 +109,7 @@ protected:
     }
     Image shot(const std::string& name)
     {
-        const std::string path = std::filesystem::current_path() / ("realinput_" + name + ".ppm");
+        const std::string path = std::string(OROLITH_SHOT_DIR) + "/realinput_" + name + ".ppm";
         std::filesystem::remove(path); // never judge an old picture
         drive("import -window root -depth 8 '" + path + "'");
         return Image::load(path);
@@ -173,7 +173,7 @@ TEST_F(RealInput, DragRotatesWheelZoomsAndKeysWorkBoxAndDialog)
     EXPECT_EQ(xrotation, -90.0f) << "Alt+V did not open the View menu while the viewer had the keys";
 
     // Key e opens a dialog under the pointer, where the keys then go.
-    const std::string dialog = std::filesystem::current_path() / "realinput_eyedialog.ppm";
+    const std::string dialog = std::string(OROLITH_SHOT_DIR) + "/realinput_eyedialog.ppm";
     drive("xdotool key e sleep 0.5 && import -window root -depth 8 '" + dialog +
           "' && xdotool key ctrl+a type 150 && xdotool key Return");
     EXPECT_EQ(eyevalue, 150.0f) << "the eye distance typed into the dialog was not taken";

@@ -8,7 +8,7 @@
 #include "model/mountain.h"
 #include "render/glviewer.h"
 #include "render/sunpath.h"
-#include "tests/render/grid_files.h"
+#include "tests/model/grid_files.h"
 
 namespace {
 
@@ -81,21 +81,6 @@ TEST_F(Commands, BeginLoadsAndSetsTheViewState)
     mt.getCoord(xll, yll, cs);
     EXPECT_TRUE(xll == 1000.0f && cs == 10.0f);
     EXPECT_TRUE(std::isnan(viewer.getRMSE())) << "no comparison grid: no RMSE, and no exit";
-
-    MyWindow::changeProf(5);
-    EXPECT_TRUE(profileYpos == 5 && profileXpos == 5);
-    MyWindow::changeProf(6);
-    MyWindow::changeProf(-1);
-    EXPECT_EQ(profileYpos, 5) << "rows outside the grid are refused";
-    // A horizontal section stands on one of the 8 columns, 1 to 8.
-    MyWindow::horizontalProf();
-    MyWindow::changeProf(8);
-    EXPECT_EQ(profileXpos, 8) << "the last column is refused";
-    MyWindow::changeProf(9);
-    MyWindow::changeProf(0);
-    EXPECT_EQ(MyWindow::shownProfilePosition(), 8) << "columns outside the grid are taken";
-    MyWindow::verticalProf();
-    EXPECT_EQ(MyWindow::shownProfilePosition(), 5) << "the counter would not show the row drawn";
 }
 
 TEST_F(Commands, HeightClassesWithoutAnIntervalAreSafe)

@@ -10,7 +10,7 @@
 #include "model/loading.h"
 #include "model/mountain.h"
 #include "render/surfacemesh.h"
-#include "tests/render/grid_files.h"
+#include "tests/model/grid_files.h"
 
 namespace {
 
