@@ -10,7 +10,6 @@
 
 #include "model/gridfile.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/cli/json.h"
 
 namespace {
 
@@ -183,39 +182,25 @@ TEST(CliReport, JsonHoldsTheNumbersOfTheText)
     Outcome text = runOrolith({"--report", "--diff-unit", "2.5", f.spike, f.flat});
     Outcome json = runOrolith({"--report", "--format", "json", "--diff-unit", "2.5", f.spike, f.flat});
     ASSERT_EQ(json.status, 0) << json;
-    std::optional<Json> v = parseJson(json.out);
-    ASSERT_TRUE(v) << "not JSON:\n" << json.out;
-    const Json& curve = (*v)["curvature"];
-    const Json& comp = (*v)["comparison"];
-    // The text's numbers, in the order they stand there.
-    std::vector<double> got = {(*v)["rows"].num, (*v)["cols"].num, curve["total_squared"].num, curve["maximum"].num,
-                               curve["average"].num};
-    for (std::size_t i = 0; i < 4; ++i)
-        got.insert(got.end(), {curve["classes"][i]["above"].isNull() ? curve["classes"][i]["at_most"].num
-                                                                      : curve["classes"][i]["above"].num,
-                               curve["classes"][i]["count"].num});
-    got.push_back(comp["contour_interval"].num);
-    for (const char* section : {"elevation_difference_classes", "curvature_difference_classes"})
-        for (std::size_t i = 0; i < 5; ++i)
-            got.insert(got.end(), {comp[section][i]["above"].isNull() ? comp[section][i]["at_most"].num
-                                                                      : comp[section][i]["above"].num,
-                                   comp[section][i]["count"].num});
-    got.push_back(comp["rmse"].num);
-    std::vector<double> want;
+    // The JSON's values in the order the text has its numbers, but for the
+    // units that the text shows only as class bounds.
+    std::vector<std::string> got, want;
+    for (const auto& [name, value] : jsonPairs(json.out))
+        if (name != "unit")
+            got.push_back(value);
     static const std::regex number(R"(-?[0-9]+(\.[0-9]+)?)");
     for (std::sregex_iterator it(text.out.begin(), text.out.end(), number), end; it != end; ++it)
-        want.push_back(std::stod(it->str()));
-    ASSERT_EQ(got.size(), want.size()) << text.out;
+        want.push_back(it->str());
+    ASSERT_EQ(got.size(), want.size()) << json << text;
     for (std::size_t i = 0; i < want.size(); ++i)
-        EXPECT_NEAR(got[i], want[i], 0.005 + 1e-6 * std::fabs(want[i])) << "number " << i << " of\n" << text.out;
-
-    json = runOrolith({"--report", "--format=json", f.spike, f.zeros});
-    v = parseJson(json.out);
-    ASSERT_TRUE(v) << json;
-    EXPECT_TRUE((*v)["comparison"]["rmse"].isNull()) << "no reference point: the RMSE is null, as the text's n/a";
-    v = parseJson(runOrolith({"--report", "--format", "json", f.spike}).out);
-    ASSERT_TRUE(v);
-    EXPECT_TRUE((*v)["comparison"].isNull()) << "no comparison grid, no comparison section";
+        EXPECT_NEAR(std::stod(got[i]), std::stod(want[i]), 0.005 + 1e-6 * std::fabs(std::stod(want[i])))
+            << "number " << i << " of\n" << text.out;
+    EXPECT_NE(runOrolith({"--report", "--format=json", f.spike, f.zeros}).out.find("\"rmse\": null}}"),
+              std::string::npos)
+        << "no reference point: the RMSE is null, as the text's n/a";
+    EXPECT_NE(runOrolith({"--report", "--format", "json", f.spike}).out.find("\"comparison\": null}"),
+              std::string::npos)
+        << "no comparison grid, no comparison section";
 }
 
 TEST(CliExport, ValuesBehindTheClassesLoadBackOnTheDemsGrid)

@@ -36,16 +36,6 @@ const Files& files()
     return f;
 }
 
-// The name and value of each "name": number-or-null pair of a JSON text.
-std::vector<std::pair<std::string, std::string>> jsonPairs(const std::string& json)
-{
-    std::vector<std::pair<std::string, std::string>> out;
-    std::regex pair("\"(\\w+)\": (null|true|false|-?[0-9.eE+-]+)");
-    for (std::sregex_iterator i(json.begin(), json.end(), pair), end; i != end; ++i)
-        out.emplace_back((*i)[1], (*i)[2]);
-    return out;
-}
-
 double json(const std::string& text, const std::string& key)
 {
     std::smatch m;
