@@ -55,17 +55,6 @@ void expectTextFits(Fl_Window* w, const char* what)
     EXPECT_LE(th, field->h() - 6) << what << ": text cut at the bottom";
 }
 
-TEST_F(DialogTest, StatisticsBeforeAnythingIsLoaded)
-{
-    stats(nullptr, nullptr);
-    ASSERT_NE(statsWin, nullptr) << "no report window";
-    EXPECT_STREQ(statsWin->label(), "Statistics");
-    const std::string text = fieldText(statsWin);
-    EXPECT_NE(text.find("Gridsize: 0 x 0"), std::string::npos) << text;
-    EXPECT_EQ(text.find("nan"), std::string::npos) << "\"nan\" in the report:\n" << text;
-    EXPECT_EQ(text.find("COMPARISON"), std::string::npos) << "comparison section without a comparison grid";
-}
-
 TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
 {
     ASSERT_TRUE(load(sampleData("alps_dem.grd")));

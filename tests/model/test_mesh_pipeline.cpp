@@ -71,29 +71,6 @@ TEST_F(MeshTest, ExaggerationRescalesTheVerticesKeepingTheColourClasses)
     EXPECT_EQ(m.getVertExag(), 0.0f) << "minus stops at 0 rather than turn the surface upside down";
 }
 
-TEST_F(MeshTest, EveryCellIsSplitAlongTheSameDiagonalInTheSameVertexOrder)
-{
-    Grid g = bumpy(3, 4, 11u);
-    ASSERT_TRUE(load(g));
-    const float s = mt.getScalefactor(), cs = mt.getCellsize();
-    for (int r = 0; r < 2; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            // The grid points of the six vertices: the diagonal runs from
-            // (r, c+1) to (r+1, c).
-            const int want[6][2] = {{r, c}, {r + 1, c}, {r, c + 1}, {r, c + 1}, {r + 1, c}, {r + 1, c + 1}};
-            const mountain::triangleinfo a = tri(r, c), b = tri(r, c, 1);
-            const float got[6][3] = {{a.x0, a.y0, a.z0}, {a.x1, a.y1, a.z1}, {a.x2, a.y2, a.z2},
-                                     {b.x0, b.y0, b.z0}, {b.x1, b.y1, b.z1}, {b.x2, b.y2, b.z2}};
-            for (int v = 0; v < 6; ++v) {
-                SCOPED_TRACE("cell (" + std::to_string(r) + "," + std::to_string(c) + "), vertex " + std::to_string(v));
-                EXPECT_EQ(std::lround((got[v][1] / s + mt.getMovey()) / cs), want[v][0]) << "grid row";
-                EXPECT_EQ(std::lround((got[v][0] / s + mt.getMovex()) / cs), want[v][1]) << "grid column";
-                EXPECT_NEAR(got[v][2] / mt.getZscale() + mt.getZmid(), g.at(want[v][0], want[v][1]), 1e-3);
-            }
-        }
-    }
-}
-
 TEST_F(MeshTest, NormalsAreUnitLengthAndPointToNegativeZ)
 {
     // Rising 10 m per 10 m column and 5 m per row: the normal of every
