@@ -27,6 +27,7 @@ TEST(OpenChecks, EachPressGetsTheMessageOfItsFirstProblem)
         {"two files, neither readable", {2, true, true, false, false, DEM}, FILES_ERR},
         {"two files, neither readable nor a kind", {2, true, true, false, false, 0}, FILES_ERR},
         {"two files, both readable, sparse kind", {2, true, true, true, true, SPARSEF}, 0},
+        {"two files, both readable, DEM kind", {2, true, true, true, true, DEM}, 0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(openError(row.r), row.code) << row.situation;
@@ -34,6 +35,14 @@ TEST(OpenChecks, EachPressGetsTheMessageOfItsFirstProblem)
     EXPECT_EQ(changeError(false, false), COMP_ERR) << "change dialog with an empty field";
     EXPECT_EQ(changeError(true, false), COMP_ERR) << "change dialog with an unreadable file";
     EXPECT_EQ(changeError(true, true), 0) << "change dialog with a readable file refused";
+}
+
+TEST(OpenChecks, SparseBoxWinsOverDemBoxOverContourBox)
+{
+    EXPECT_EQ(kindFromBoxes(true, true, true), SPARSEF);
+    EXPECT_EQ(kindFromBoxes(true, false, true), DEM);
+    EXPECT_EQ(kindFromBoxes(false, false, true), CONTF);
+    EXPECT_EQ(kindFromBoxes(false, false, false), 0) << "no kind ticked";
 }
 
 TEST(OpenChecks, FailedLoadsSayWhatWentWrong)

@@ -66,6 +66,7 @@ TEST_F(HeightClassTest, HeightsRoundHalfUpBeforeTakingTheRemainderAndBadInterval
         EXPECT_EQ(classes(20), want);
         EXPECT_EQ(mt.getMaxClassCount(), 2);
     }
+    EXPECT_TRUE(classesFor(MAX_HEIGHT_CLASSES)) << "the largest interval is refused";
 }
 
 TEST_F(HeightClassTest, PointsRoundingBelowZeroAreLeftOutWithANote)
@@ -140,6 +141,25 @@ TEST_F(SparseTest, PeaksRiseStrictlyAboveAllEightNeighbours)
     EXPECT_EQ(out[0].row, 1);
     EXPECT_EQ(out[0].column, 1);
     EXPECT_EQ(out[0].height, 9.0f);
+}
+
+TEST_F(SparseTest, EverySpotHeightBeyondThePeaksTakesARowAndAColumnDraw)
+{
+    Grid g = filled(12, 14, 0.0f); // rising to the south-east: no peak
+    for (int i = 0; i < 12 * 14; ++i)
+        g.h[i] = 1.0f + i;
+    ASSERT_TRUE(load(g));
+    StandardStreams quiet;
+    std::srand(11);
+    std::vector<float> want(g.h.size(), 0.0f);
+    for (int k = 0; k < 150; ++k) {
+        const int r = std::rand() % 12, c = std::rand() % 14; // row first, then column
+        want[r * 14 + c] = g.at(r, c);
+    }
+    const int next = std::rand();
+    std::srand(11);
+    EXPECT_EQ(mt.sparseRaster(150), want);
+    EXPECT_EQ(std::rand(), next) << "not 150 draws of a row and a column";
 }
 
 TEST_F(SparseTest, PrintedSampleLeavesTheDemIntact)

@@ -132,6 +132,7 @@ TEST_F(ReaderTest, ContourIntervalIsTheFirstRiseInIntegerPartAboveTheFirstNonZer
         {"0 120 0 120 140 0", 20},      // an equal height is no rise
         {"0 120 100 0 130 150", 10},    // a lower one is skipped: 130 - 120
         {"99.9 0 99.2 101.2 0 105", 2}, // integer parts: 101 - 99
+        {"0 100 100.9 101 0 0", 1},     // the smallest rise
         {"-9999 0 0 0 0 0", 9999},      // a negative first height counts
         {"0 250.75 250.5 0 0 0", 250},  // no rise: the first height's integer part
         {"0 0 0 0 0.0 0", 0},
