@@ -4,54 +4,36 @@
 
 #include <cmath>
 #include <limits>
-#include <numeric>
 
 #include "dialogs/graphdata.h"
 
 namespace {
 
-std::vector<int> bin(std::vector<float> values, float max, float min)
-{
-    float range = -1;
-    std::vector<int> bins = arrangeDiff(static_cast<int>(values.size()), max, min, values.data(), range);
-    EXPECT_FLOAT_EQ(range, max - min) << "range handed back for the x labels";
-    return bins;
-}
-
 TEST(Histogram, ValuesLandInTheirBins)
 {
-    // 0 to 25: bin j holds (j, j + 1], bin 0 also what is at or below 0.
-    std::vector<int> bins = bin({0.0f, 0.5f, 1.0f, 1.0001f, 12.5f, 24.0f, 24.5f, 25.0f}, 25, 0);
-    ASSERT_EQ(bins.size(), 25u) << "not 25 bins";
-    EXPECT_EQ(bins[0], 3) << "0, 0.5 and the bound 1 belong to the first bin";
-    EXPECT_EQ(bins[1], 1) << "just above a bound starts the next bin";
-    EXPECT_EQ(bins[12], 1) << "12.5";
-    EXPECT_EQ(bins[23], 1) << "the bound 24 belongs to the bin below it";
-    EXPECT_EQ(bins[24], 2) << "24.5 and the maximum itself in the last bin";
-    EXPECT_EQ(std::accumulate(bins.begin(), bins.end(), 0), 8) << "values lost or counted twice";
-}
-
-TEST(Histogram, TheMaximumIsNeverLost)
-{
-    // Bounds that single-precision rounding puts just below the maximum.
-    const float min = 0.1f, max = 0.7f;
-    std::vector<int> bins = bin({min, max, max}, max, min);
-    EXPECT_EQ(bins[24], 2) << "the largest values fell out of the graph";
-    EXPECT_EQ(bins[0], 1) << "the smallest value";
-}
-
-TEST(Histogram, EqualValuesAndOddValues)
-{
-    std::vector<int> same = bin({3.5f, 3.5f, 3.5f}, 3.5f, 3.5f);
-    EXPECT_EQ(same[0], 3) << "values all equal (range 0) belong to the first bin";
-    EXPECT_EQ(std::accumulate(same.begin(), same.end(), 0), 3);
-
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    std::vector<int> odd = bin({2.0f, 11.0f, nan}, 10, 0);
-    EXPECT_EQ(std::accumulate(odd.begin(), odd.end(), 0), 1) << "a value above max or not a number was binned";
-
-    std::vector<int> none = bin({}, 0, 0);
-    EXPECT_EQ(std::accumulate(none.begin(), none.end(), 0), 0) << "no values";
+    struct {
+        const char* what;
+        std::vector<float> values;
+        float max, min;
+        std::vector<std::pair<int, int>> bins; // bin and count; the others are empty
+    } cases[] = {
+        // 0 to 25: bin j holds (j, j + 1], bin 0 also what is at or below 0.
+        {"bounds of 1 apart", {0, 0.5f, 1, 1.0001f, 12.5f, 24, 24.5f, 25}, 25, 0, {{0, 3}, {1, 1}, {12, 1}, {23, 1}, {24, 2}}},
+        // Bounds that single-precision rounding puts just below the maximum.
+        {"the maximum never lost", {0.1f, 0.7f, 0.7f}, 0.7f, 0.1f, {{0, 1}, {24, 2}}},
+        {"equal values (range 0)", {3.5f, 3.5f, 3.5f}, 3.5f, 3.5f, {{0, 3}}},
+        {"above max or not a number", {2, 11, nan}, 10, 0, {{4, 1}}},
+        {"no values", {}, 0, 0, {}},
+    };
+    for (const auto& k : cases) {
+        float range = -1;
+        std::vector<int> want(NUM_BINS, 0);
+        for (auto [j, n] : k.bins)
+            want[j] = n;
+        EXPECT_EQ(arrangeDiff(static_cast<int>(k.values.size()), k.max, k.min, k.values.data(), range), want) << k.what;
+        EXPECT_FLOAT_EQ(range, k.max - k.min) << "range handed back for the x labels";
+    }
 }
 
 TEST(RemoveBig, LargeClassesAreTakenOut)

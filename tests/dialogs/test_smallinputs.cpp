@@ -10,13 +10,6 @@
 
 namespace {
 
-TEST(MessageWindow, ShortMessagesKeepTheSmallWindow)
-{
-    const MessageLayout m = messageLayout(110, 16);
-    EXPECT_TRUE(m.w == 200 && m.h == 100) << "window " << m.w << " x " << m.h;
-    EXPECT_TRUE(m.ok.x == 75 && m.ok.y == 50 && m.ok.w == 50 && m.ok.h == 20) << "OK button not centred below";
-}
-
 TEST(MessageWindow, LongMessagesAreNeverCut)
 {
     for (auto [textW, textH] : {std::pair{460, 48}, std::pair{900, 16}, std::pair{10, 200}}) {

@@ -21,7 +21,6 @@ Is colour(int r, int g, int b, int tol = 2)
     return [=](const Pixel& p) { return near(p, r, g, b, tol); };
 }
 const Is background = colour(230, 230, 255), terrain = colour(102, 128, 102, 1);
-const Is white = colour(255, 255, 255);
 
 Pixel at(const Image& img, int rows, int cols, float row, float col)
 {
@@ -169,57 +168,6 @@ TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
     Fl::e_keysym = 'b';
     gl->handle(FL_KEYBOARD);
     EXPECT_EQ(gl->damage(), 0) << "a key of no meaning repaints";
-}
-
-TEST_F(ViewerTest, ProfileCutsOneSideAway)
-{
-    ASSERT_TRUE(load(writeGrid("prof.grd", 21, 21, KM, [](int r, int c) { return 100.0f + r + c; })));
-    MyWindow::prof();
-    MyWindow::changeProf(5);
-    lighting = 0;
-    // Vertical: along grid row 21 - 5 - 1 = 15, the south cut away.
-    // Horizontal: along column 5, the west cut away.
-    struct Cut {
-        void (*orient)();
-        float goneRow, goneCol, keptRow, keptCol, lineRow0, lineCol0, lineRow1, lineCol1;
-    };
-    for (const Cut& c : {Cut{MyWindow::verticalProf, 18, 10, 8, 10, 14, 10, 16, 10},
-                         Cut{MyWindow::horizontalProf, 10, 2, 10, 12, 10, 4, 10, 6}}) {
-        c.orient();
-        Image img = grab();
-        const char* which = c.orient == MyWindow::verticalProf ? "vertical: " : "horizontal: ";
-        EXPECT_TRUE(background(at(img, 21, 21, c.goneRow, c.goneCol))) << which << "cut away";
-        EXPECT_TRUE(terrain(at(img, 21, 21, c.keptRow, c.keptCol))) << which << "terrain kept";
-        int x0, y0, x1, y1;
-        gridToScreen(21, 21, c.lineRow0, c.lineCol0, x0, y0);
-        gridToScreen(21, 21, c.lineRow1, c.lineCol1, x1, y1);
-        EXPECT_GT(count(img, x0, y0, x1, y1, white), 0) << which << "white section line";
-    }
-}
-
-TEST_F(ViewerTest, ProfilePositionsOutsideTheGridAreSafe)
-{
-    // More rows than columns: a row number valid for changeProf lies beyond
-    // the columns of a horizontal section.
-    std::string dem = writeGrid("tall.grd", 30, 6, KM, [](int r, int c) { return 100.0f + r + c; });
-    auto spots = [](int r, int c) { return r % 3 ? 0.0f : 102.0f + r + c; };
-    std::string comp = writeGrid("tallc.grd", 30, 6, KM, spots);
-    ASSERT_TRUE(load(dem, comp, SPARSEF));
-    MyWindow::prof();
-    MyWindow::horizontalProf();
-    MyWindow::glyph();
-    // Columns clamp to 1..6; the section stands at the x of the clamped column.
-    for (int v : {0, 3, 6, 7, 29}) {
-        MyWindow::changeProf(v);
-        Image img = grab();
-        int x = static_cast<int>(325 + (std::clamp(v, 1, 6) - 2.5) * 2 / 30 * PX_PER_UNIT);
-        EXPECT_GT(count(img, x - 3, 300, x + 3, 300, white), 0) << "position " << v;
-    }
-    profileXpos = profileYpos = -4; // set directly, not through changeProf
-    grab();
-    MyWindow::verticalProf();
-    profileXpos = profileYpos = 1000;
-    grab();
 }
 
 TEST_F(ViewerTest, ProfileOfTheSampleDataWithComparison)
