@@ -122,9 +122,8 @@ inline std::string shownError()
 void saveShot(Fl_Window* w, const std::string& name, bool settleFirst = true);
 
 // The size of a text as the toolkit draws it, lines wrapped at w pixels
-// (0: not wrapped); and the width of one line.
+// (0: not wrapped).
 void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h);
-int textWidth(const std::string& text, Fl_Font font, int size);
 
 // Every widget and its label lie inside the window, no label is wider
 // than its button, and no two widgets overlap: a user would see text cut

@@ -15,33 +15,6 @@
 namespace gui_test {
 namespace {
 
-TEST_F(MainWindowTest, TitleAndResizableViewer)
-{
-    EXPECT_STREQ(win->label(), "Orolith: Landwarden (v1.2)");
-    EXPECT_EQ(Fl_Group::current(), nullptr) << "child list left open: later windows would land inside it";
-    win->resize(0, 0, 1050, 800);
-    EXPECT_TRUE(gl->x() == 0 && gl->y() == 25 && gl->w() == 850 && gl->h() == 725) << "the viewer did not grow";
-}
-
-TEST_F(MainWindowTest, MenuEntriesAtThePositionsTheCallbacksTick)
-{
-    ASSERT_EQ(menubar->size(), menupos::MENU_SIZE);
-    EXPECT_NE(menubar->menu(), menuTemplate) << "the menu bar would tick the constant template";
-    namespace mp = menupos;
-    const std::pair<int, const char*> named[] = {
-        {mp::SAVE_IMAGE, "Save Image..."}, {mp::SAVE_PROFILE, "Save Profile..."}, {mp::TRI, "Magnifier"},
-        {mp::LIGHT, "Lighting"}, {mp::AXES, "Axes"}, {mp::CONT, "Contour\\Ref. Data"}, {mp::SUN, "Sun"},
-        {mp::COLORS, "Height Colors"}, {mp::SLOPE, "Slope Colors"}, {mp::TOOLS, "Display\\Hide Tools"},
-        {mp::HEIGHTS, "Color Height Classes"}, {mp::CERR, "Curvature Error"}, {mp::LERR, "Local Difference Error"},
-        {mp::GRAPH, "Graph"}, {mp::SPARSE, "Make Sparse file"}, {mp::COREGISTER, "Co-register..."},
-    };
-    for (auto [pos, label] : named) {
-        ASSERT_NE(entry(pos).label(), nullptr) << "position " << pos;
-        EXPECT_STREQ(entry(pos).label(), label) << "position " << pos << ": a callback would tick the wrong entry";
-        EXPECT_EQ(entry(pos).value() != 0, pos == mp::LIGHT || pos == mp::TOOLS) << label << ": tick at start";
-    }
-}
-
 // --- which tools a data set unlocks -------------------------------------------
 
 // With `files` 2, fileType says the comparison kind in use.

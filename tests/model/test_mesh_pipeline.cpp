@@ -61,14 +61,6 @@ TEST_F(MeshTest, ExaggerationRescalesTheVerticesKeepingTheColourClasses)
         const mountain::triangleinfo t = mt.triangle(i);
         EXPECT_TRUE(t.z0 == 0 && t.z1 == 0 && t.z2 == 0) << "exaggeration 0 draws flat; triangle " << i;
     }
-
-    mountain m;
-    m.vertExagPlus();
-    EXPECT_EQ(m.getVertExag(), 2.0f);
-    m.vertExagReset();
-    m.vertExagMinus();
-    m.vertExagMinus();
-    EXPECT_EQ(m.getVertExag(), 0.0f) << "minus stops at 0 rather than turn the surface upside down";
 }
 
 TEST_F(MeshTest, NormalsAreUnitLengthAndPointToNegativeZ)

@@ -83,17 +83,6 @@ TEST_F(Commands, BeginLoadsAndSetsTheViewState)
     EXPECT_TRUE(std::isnan(viewer.getRMSE())) << "no comparison grid: no RMSE, and no exit";
 }
 
-TEST_F(Commands, HeightClassesWithoutAnIntervalAreSafe)
-{
-    std::string zeros = writeGrid("zeros.grd", 5, 5, 10, [](int, int) { return 0.0f; });
-    ASSERT_TRUE(load(writeGrid("dem.grd", 5, 5, 10, slopeOf), zeros, DEM));
-    EXPECT_EQ(MyWindow::getCont(), 0);
-    MyWindow::heights(nullptr);
-    EXPECT_TRUE(colorHeightClasses);
-    EXPECT_EQ(MyWindow::graphHeights(), nullptr) << "no interval: no histogram to graph";
-    EXPECT_TRUE(std::isnan(viewer.getRMSE())) << "no present reference point";
-}
-
 TEST_F(Commands, HeightClassesFollowANewInterval)
 {
     // Two contour heights each: 120 and 140 give the interval 20, 100 and 103 the interval 3.

@@ -148,25 +148,6 @@ TEST(EyeValue, TypedValuesArePositiveFiniteAndInRange)
     EXPECT_FALSE(parseEyeValue(nullptr)) << "a cancelled dialog changes the eye";
 }
 
-TEST_F(Input, EyeKeyAsksAndKeepsTheOldValueOnCancel)
-{
-    static const char* typed = nullptr;
-    static float offered = 0;
-    viewerHooks.askEyeValue = [](float current) {
-        offered = current;
-        return typed;
-    };
-    typed = "80";
-    key('e');
-    EXPECT_TRUE(offered == 60.0f && eyevalue == 80.0f) << "offered " << offered << ", eye " << eyevalue;
-    typed = nullptr;
-    key('e');
-    EXPECT_EQ(eyevalue, 80.0f) << "cancel changed the eye";
-    typed = "-5";
-    key('e');
-    EXPECT_EQ(eyevalue, 80.0f) << "a negative eye distance was taken";
-}
-
 TEST_F(Input, QuitKeysEndWithStatusOne)
 {
     EXPECT_EXIT(key('q'), ::testing::ExitedWithCode(1), "") << "q";
@@ -175,8 +156,6 @@ TEST_F(Input, QuitKeysEndWithStatusOne)
 
 TEST_F(Input, WheelStepsAndEyeLimits)
 {
-    for (auto [dy, step] : {std::pair{1, 5.0f}, {2, 5.0f}, {-1, -5.0f}, {-3, -5.0f}, {0, 0.0f}})
-        EXPECT_EQ(wheelEyeStep(dy), step) << "wheel dy " << dy;
     eyevalue = 100;
     Fl::e_dy = 0;
     EXPECT_EQ(viewer.handle(FL_MOUSEWHEEL), 0) << "a horizontal scroll is taken";
@@ -185,7 +164,7 @@ TEST_F(Input, WheelStepsAndEyeLimits)
     EXPECT_EQ(eyevalue, 105.0f) << "a scroll down does not move the eye away";
     Fl::e_dy = -2;
     viewer.handle(FL_MOUSEWHEEL);
-    EXPECT_EQ(eyevalue, 100.0f) << "two notches up move the eye away";
+    EXPECT_EQ(eyevalue, 100.0f) << "two notches up move the eye away, or by two steps";
 
     // The buttons step by 10, the wheel and keys by 5; none passes the limits.
     OPEN = true;
@@ -200,18 +179,6 @@ TEST_F(Input, WheelStepsAndEyeLimits)
     MyWindow::ZoomOutButton_callback();
     key('i');
     EXPECT_EQ(eyevalue, EYEMAX) << "zoom out passed the farthest eye";
-}
-
-TEST(DragMode, ButtonsAndTheMagnifier)
-{
-    EXPECT_EQ(dragModeFor(1, false), DragMode::rotate);
-    EXPECT_EQ(dragModeFor(3, false), DragMode::move);
-    EXPECT_EQ(dragModeFor(2, false), DragMode::none) << "middle button moves a hidden ring";
-    EXPECT_EQ(dragModeFor(2, true), DragMode::magnifier);
-    EXPECT_EQ(dragModeFor(4, true), DragMode::none);
-    // Thinned from NUMTRIANGLES points, outlined only above it.
-    EXPECT_FALSE(dragChangesPicture(NUMTRIANGLES - 1) || outlineWhileDragging(NUMTRIANGLES));
-    EXPECT_TRUE(dragChangesPicture(NUMTRIANGLES) && outlineWhileDragging(NUMTRIANGLES + 1));
 }
 
 TEST_F(Input, LeftDragRotatesTenDegreesPerEvent)

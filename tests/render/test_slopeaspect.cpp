@@ -90,14 +90,4 @@ TEST(Steepness, ThresholdAngleTowardsTheGradientNeighbours)
     }
 }
 
-TEST(Steepness, BorderCellsAreNeverSteep)
-{
-    Grid cliff{8, 8, [](int, int c) { return c * 1000.0f; }};
-    for (int k = 0; k < 8; ++k)
-        for (int band : {0, 1, 2, 6, 7})
-            EXPECT_FALSE(steepCell(cliff, 8, 8, 10, 10, band, k) || steepCell(cliff, 8, 8, 10, 10, k, band));
-    EXPECT_TRUE(steepCell(cliff, 8, 8, 10.0f, 10.0f, 3, 3));
-    EXPECT_FALSE(steepCell(cliff, 3, 3, 10.0f, 10.0f, 1, 1)) << "tiny grid";
-}
-
 } // namespace
