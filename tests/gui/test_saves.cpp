@@ -52,8 +52,8 @@ TEST_F(DialogTest, SaveProfileWritesTheSectionTheViewerShows)
 
     setCounter(pdisplay, 150); // "Row/Column:" 150 of the Y-axis: grid row 200 - 150 - 1
     entry(menupos::SAVE_PROFILE).do_callback(menubar);
-    EXPECT_EQ(chooser.asked().proposed, sampleData("alps_dem_profile.csv")) << "not offered next to the DEM";
-    EXPECT_EQ(chooser.asked().pattern, "CSV files (*.csv)");
+    EXPECT_EQ(chooser.asked.proposed, sampleData("alps_dem_profile.csv")) << "not offered next to the DEM";
+    EXPECT_EQ(chooser.asked.pattern, "CSV files (*.csv)");
     expectSection(linesOf(path), 239, [](int) { return 49; }, [](int k) { return k; }, "along a row");
 
     click(profHoriz);

@@ -38,7 +38,6 @@ int count(const Image& img, int x0, int y0, int x1, int y1, const Is& is, int st
             n += is(img.at(x, y)) ? 1 : 0;
     return n;
 }
-int count(const Image& img, const Is& is) { return count(img, 0, 0, img.w - 1, img.h - 1, is); }
 
 TEST_F(ViewerTest, ShadingTurnsWithTheTerrain)
 {
@@ -168,26 +167,6 @@ TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
     Fl::e_keysym = 'b';
     gl->handle(FL_KEYBOARD);
     EXPECT_EQ(gl->damage(), 0) << "a key of no meaning repaints";
-}
-
-TEST_F(ViewerTest, ProfileOfTheSampleDataWithComparison)
-{
-    ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
-    MyWindow::prof();
-    MyWindow::changeProf(100);
-    xrotation = -60; // from the south, tilted: the section stands above the cut edge
-    Is bright = [](const Pixel& p) { return p.r > 240 && p.g > 240 && p.b > 240; };
-    Image dense = grab();
-    EXPECT_GT(count(dense, bright), 200) << "white section line";
-    EXPECT_GT(count(dense, [](const Pixel& p) { return p.r > 200 && p.g < 90 && p.b < 90; }), 5)
-        << "red where the second DEM lies above";
-    bool ok = false;
-    gl->changeFile(sampleData("alps_sparse.grd").c_str(), 1, 2, ok);
-    ASSERT_TRUE(ok);
-    Image marks = grab();
-    EXPECT_GT(count(marks, bright), 200) << "section and spot-height marks";
-    MyWindow::glyph();
-    grab();
 }
 
 TEST_F(ViewerTest, AxesThroughTheOrigin)

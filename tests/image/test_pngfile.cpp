@@ -45,7 +45,7 @@ TEST(PngFile, ReadsBackAsWritten)
         const std::string path = dir.path + "/picture.png";
         std::string error;
         ASSERT_TRUE(writePng(path, c.w, c.h, c.rgb, error)) << c.what << ": " << error;
-        const Picture back = decodePng(path);
+        const Image back = decodePng(path);
         EXPECT_EQ(back.w, c.w) << c.what;
         EXPECT_EQ(back.h, c.h) << c.what;
         EXPECT_TRUE(back.rgb == c.rgb) << c.what << ": other pixels read back";
