@@ -1,15 +1,15 @@
-// `orolith --image` against the viewer on screen: the same data set in each
-// colour scheme, switched on in the viewer by its own commands and drawn in
-// its window under Xvfb, must give the pixels the command line writes
-// (within 2 levels a channel). The window is 650 x 625 and the viewport
-// 650 x 650 at its lower-left corner, so the window shows the picture's
-// rows from 25 down. A picture that differs is saved beside the viewer's
-// for a person to compare.
+// Pictures written to files against the viewer on screen (within 2 levels a
+// channel): `orolith --image` in each colour scheme, switched on in the
+// viewer by its own commands (the window shows the 650 x 650 viewport's rows
+// from 25 down), and "Save Image...", also widened over the hidden panel. A
+// picture that differs is saved for a person to compare.
 #include <cmath>
+#include <filesystem>
 
+#include "app/callbacks.h"
+#include "app/menupositions.h"
 #include "render/pngfile.h"
-#include "tests/gui/gui_fixtures.h"
-#include "tests/image/png_decode.h"
+#include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
 namespace {
@@ -83,6 +83,52 @@ TEST_F(ViewerTest, ImageModeWritesTheViewersPixelsInEveryScheme)
             keep(std::string("image_") + s.name + "_file", file.w, file.h, file.rgb);
         }
     }
+}
+
+TEST_F(ViewerTest, SaveImageWritesThePictureOnScreen)
+{
+    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    drawColors = true;
+    ScratchDir dir;
+    const std::string path = dir.path + "/alps.png";
+    SaveChooserAnswer chooser(path);
+    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    EXPECT_EQ(chooser.asked.pattern, "PNG images (*.png)");
+    EXPECT_EQ(shownError(), "");
+    Image file = decodePng(path);
+    Image screen = grab();
+    ASSERT_TRUE(file.w == W && file.h == H) << "a picture of " << file.w << " x " << file.h;
+    EXPECT_EQ(differing(screen, file), 0) << "the file shows another picture than the viewer";
+    std::filesystem::copy_file(path, std::string(OROLITH_SHOT_DIR) + "/save_image.png",
+                               std::filesystem::copy_options::overwrite_existing);
+
+    FILE_CONST = 1;
+    tools(menubar, nullptr); // hidden: the viewer reaches over the panel
+    ASSERT_EQ(gl->w(), 850);
+    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    file = decodePng(path);
+    screen = grab();
+    ASSERT_TRUE(file.w == 850 && file.h == H) << "widened viewer saved at " << file.w << " x " << file.h;
+    EXPECT_EQ(differing(screen, file, 1, 0, 0, 850, H), 0) << "the widened viewer's picture differs";
+    tools(menubar, nullptr);
+}
+
+TEST_F(ViewerTest, SaveImageCancelledOrRefused)
+{
+    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    ScratchDir dir;
+    {
+        SaveChooserAnswer cancel("");
+        entry(menupos::SAVE_IMAGE).do_callback(menubar);
+        EXPECT_EQ(shownError(), "") << "a cancelled chooser is not an error";
+    }
+    const std::string nowhere = dir.path + "/no_such_dir/alps.png";
+    SaveChooserAnswer chooser(nowhere);
+    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    EXPECT_EQ(shownError(), "Cannot write the picture to \"" + nowhere + "\".");
+    EXPECT_TRUE(win->shown() && OPEN) << "the viewer lost its data set";
+    errorWin->hide();
+    Fl::delete_widget(errorWin);
 }
 
 } // namespace

@@ -125,24 +125,6 @@ TEST(MeshWalk, ThinsOnlyWhileDraggingLargeGrids)
     EXPECT_EQ(triangleStep(true, 1000000), 6);
 }
 
-TEST(MeshWalk, CursorStaysInsideTheGrid)
-{
-    for (int rows : {2, 3, 4, 7, 40})
-        for (int cols : {2, 3, 5, 6, 33}) {
-            GridCursor cur;
-            int onRow0 = 0, lastRow = 0;
-            for (int t = 0; t < (rows - 1) * (2 * cols - 2); ++t) {
-                ASSERT_TRUE(cur.i >= 0 && cur.i < rows && cur.j >= 0 && cur.j < cols)
-                    << rows << "x" << cols << " triangle " << t << " at " << cur.i << "," << cur.j;
-                onRow0 += cur.i == 0;
-                lastRow = cur.i;
-                advanceCursor(cur, t, cols);
-            }
-            EXPECT_TRUE(onRow0 == 2 * (cols - 1) - 1 && lastRow == rows - 1)
-                << rows << "x" << cols << ": the first row is one triangle short, the walk ends on the last";
-        }
-}
-
 TEST(MeshWalk, ProfileCutHidesOneSideOfTheSection)
 {
     ProfileCut cut;
