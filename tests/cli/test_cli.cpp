@@ -123,22 +123,13 @@ TEST(CliSparse, SampleIsAGridOfTheDemsCellsThatLoadsBackWithoutWaitingForInput)
     const Files& f = files();
     Outcome r = runOrolith({"--sparse", "100", f.spike}, true, 30);
     ASSERT_EQ(r.status, 0) << r;
-    std::vector<std::string> out = lines(r.out);
-    ASSERT_EQ(out.size(), 11u) << r;
-    EXPECT_EQ(std::vector<std::string>(out.begin(), out.begin() + 6),
-              (std::vector<std::string>{"ncols 5", "nrows 5", "xllcorner 1000", "yllcorner 2000", "cellsize 10",
-                                        "NODATA_value -9999"}))
-        << "the DEM's own header";
-    for (int row = 6; row < 11; ++row)
-        EXPECT_TRUE(std::regex_match(out[row], std::regex("(\\d+ ){5}"))) << "five heights, each with a blank" << r;
-    EXPECT_TRUE(std::regex_match(out[8], std::regex("(\\d+ ){2}110 (\\d+ ){2}"))) << "the DEM's one peak is always in";
+    const std::string dem = readFile(f.spike), header = dem.substr(0, dem.find("-9999\n") + 6);
+    EXPECT_EQ(r.out.rfind(header, 0), 0u) << "not under the DEM's own header" << r;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n(\\d+ ){2}110 (\\d+ ){2}\n"))) << "the DEM's one peak is missing";
     EXPECT_NE(r.err.find("Found 1 local maximums."), std::string::npos) << r;
-
-    std::string saved = f.dir.write("sample.grd", r.out);
-    Outcome back = runOrolith({"--report", f.spike, saved});
-    EXPECT_EQ(back.status, 0) << back;
-    EXPECT_TRUE(endsWith(back.out, "\nRMSE: 0.000\n")) << "every spot holds the DEM's own height" << back;
-    EXPECT_EQ(runOrolith({"--report", saved}).status, 0) << "the sample also loads as a DEM";
+    const std::string saved = f.dir.write("sample.grd", r.out);
+    EXPECT_TRUE(endsWith(runOrolith({"--report", f.spike, saved}).out, "\nRMSE: 0.000\n")) << "other heights than the DEM's";
+    EXPECT_EQ(runOrolith({"--report", saved}).status, 0) << "the sample does not load as a DEM";
 }
 
 TEST(CliReport, JsonHoldsTheNumbersOfTheText)

@@ -6,6 +6,7 @@
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Round_Button.H>
 
+#include <functional>
 #include <set>
 
 #include "app/callbacks.h"
@@ -156,43 +157,29 @@ protected:
     }
 };
 
-TEST_F(Switches, SurfaceSchemesExcludeEachOther)
+TEST_F(Switches, SchemesAndErrorDisplaysExcludeEachOther)
 {
-    click(slope);
-    EXPECT_TRUE(shows(slope, menupos::SLOPE, colorSlope, true));
-    click(colors);
-    EXPECT_TRUE(shows(slope, menupos::SLOPE, colorSlope, false));
-    EXPECT_TRUE(shows(colors, menupos::COLORS, drawColors, true));
-    EXPECT_TRUE(NOT_MENU) << "the next click would leave the menu behind";
-    choose(menupos::CONT);
-    EXPECT_TRUE(shows(colors, menupos::COLORS, drawColors, false));
-    EXPECT_TRUE(shows(cont, menupos::CONT, drawContours, true));
-    choose(menupos::COLORS);
-    EXPECT_TRUE(shows(cont, menupos::CONT, drawContours, false));
-    EXPECT_TRUE(shows(colors, menupos::COLORS, drawColors, true));
-    EXPECT_TRUE(NOT_MENU) << "the next click would leave the menu behind";
-    // Switching a scheme off touches nothing else.
-    click(Cerr);
-    click(colors);
-    EXPECT_TRUE(shows(colors, menupos::COLORS, drawColors, false));
-    EXPECT_TRUE(shows(Cerr, menupos::CERR, drawCurveColor, true));
-    click(Cerr);
-    EXPECT_TRUE(shows(Cerr, menupos::CERR, drawCurveColor, false));
-    EXPECT_FALSE(colors->value() || slope->value() || col->value() || cont->value()) << "a scheme came on";
-}
-
-TEST_F(Switches, ErrorDisplaysExcludeEachOther)
-{
-    click(Cerr);
-    click(lerr);
-    EXPECT_TRUE(shows(Cerr, menupos::CERR, drawCurveColor, false));
-    EXPECT_TRUE(shows(lerr, menupos::LERR, drawDiffColor, true));
-    click(curverr);
-    EXPECT_TRUE(shows(lerr, menupos::LERR, drawDiffColor, false));
-    EXPECT_TRUE(curverr->value() && drawCurveDiff) << "curvature differences not shown";
-    choose(menupos::CERR);
-    EXPECT_FALSE(curverr->value() || drawCurveDiff) << "curvature differences stay on";
-    EXPECT_TRUE(shows(Cerr, menupos::CERR, drawCurveColor, true));
+    // Each step, by click or menu choice, and the boxes of the two groups on
+    // after it; boxes, ticks and flags stay in step.
+    namespace mp = menupos;
+    const std::tuple<Fl_Button*, int, bool*> boxes[] = {
+        {slope, mp::SLOPE, &colorSlope}, {colors, mp::COLORS, &drawColors}, {cont, mp::CONT, &drawContours},
+        {col, mp::HEIGHTS, &colorHeightClasses}, {Cerr, mp::CERR, &drawCurveColor}, {lerr, mp::LERR, &drawDiffColor}};
+    const std::pair<std::function<void()>, std::vector<Fl_Button*>> steps[] = {
+        {[] { click(slope); }, {slope}},          {[] { click(colors); }, {colors}},
+        {[] { choose(mp::CONT); }, {cont}},       {[] { choose(mp::COLORS); }, {colors}},
+        {[] { click(Cerr); }, {colors, Cerr}},    {[] { click(colors); }, {Cerr}},
+        {[] { click(col); }, {col, Cerr}},        {[] { click(lerr); }, {col, lerr}},
+        {[] { click(curverr); }, {col, curverr}}, {[] { choose(mp::CERR); }, {col, Cerr}},
+    };
+    int n = 0;
+    for (const auto& [step, on] : steps) {
+        step();
+        for (auto [box, pos, flag] : boxes)
+            EXPECT_TRUE(shows(box, pos, *flag, std::count(on.begin(), on.end(), box) != 0)) << "after step " << n;
+        EXPECT_EQ(curverr->value() && drawCurveDiff, std::count(on.begin(), on.end(), curverr) != 0) << n;
+        EXPECT_TRUE(NOT_MENU) << "the next click would leave the menu behind, step " << n++;
+    }
 }
 
 TEST_F(Switches, KeysWorkTheBoxesAndTheirMenuEntries)

@@ -3,6 +3,7 @@
 // kind, and failed ones that leave the data set in use alone.
 #include <FL/Fl_Value_Output.H>
 
+#include <cmath>
 #include <fstream>
 
 #include "app/callbacks.h"
@@ -138,6 +139,7 @@ TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
     EXPECT_TRUE(TREELINE == 1800 && SLOPE == 50.0f) << "the dialog's tree line and vegetation slope not in use";
     EXPECT_TRUE(Cerr->active() && graphCButton->active()) << "curvature tools still locked";
     EXPECT_FALSE(lerr->active()) << "comparison tools unlocked with a DEM alone";
+    EXPECT_TRUE(std::isnan(gl->getRMSE())) << "no comparison grid: no RMSE, and no exit";
     EXPECT_EQ(chooserStartDirectory(), sampleData("").substr(0, sampleData("").size() - 1))
         << "the next chooser does not start beside the file just opened";
     settle();

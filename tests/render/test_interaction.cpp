@@ -19,6 +19,7 @@
 
 namespace {
 
+// Every test starts from a viewer turned and moved away from its start.
 struct Input : ::testing::Test {
     void SetUp() override
     {
@@ -32,8 +33,9 @@ struct Input : ::testing::Test {
         lighting = 1;
         drawTriangles = true;
         drawAxes = magnify = drawCurveColor = drawContours = drawPoints = drawDiffColor = drawDiff = false;
-        lButtonState = rButtonState = mButtonState = polygonOutline = false;
+        colorHeightClasses = lButtonState = rButtonState = mButtonState = polygonOutline = false;
         multFiles = false;
+        curveUnits = diffUnits = 1.0f;
         viewerHooks = {};
     }
     void TearDown() override { viewerHooks = {}; }
@@ -51,11 +53,15 @@ struct Input : ::testing::Test {
         Fl::e_y = y;
         return viewer.handle(event);
     }
-    bool load(int rows, int cols)
+    bool load(const std::string& dem, const std::string& comp = "", int kind = 0)
     {
         float xll, yll, cs;
-        std::string dem = writeGrid("input.grd", rows, cols, 10, [](int r, int c) { return 100.0f + r + c; });
-        return viewer.Begin(10, true, 1, dem.c_str(), "", 1, 0, 4100, 0, xll, yll, cs);
+        return viewer.Begin(10, true, comp.empty() ? 1 : 2, dem.c_str(), comp.c_str(), 1, kind, 4100, 0, xll, yll,
+                            cs);
+    }
+    static std::string plane(int rows, int cols)
+    {
+        return writeGrid("input.grd", rows, cols, 10, [](int r, int c) { return 100.0f + r + c; });
     }
     MyWindow viewer{0, 25, 650, 625};
 };
@@ -128,7 +134,7 @@ TEST_F(Input, ExaggerationKeysRebuildAndReport)
 {
     static int shown = -1;
     viewerHooks.exaggerationShown = [](int v) { shown = v; };
-    ASSERT_TRUE(load(5, 5));
+    ASSERT_TRUE(load(plane(5, 5)));
     const float flat = mt.getZscale();
     key('=');
     EXPECT_EQ(shown, 2) << "the counter is not told of exaggeration 2";
@@ -245,12 +251,12 @@ TEST_F(Input, MagnifierRingStopsPastAQuarter)
 
 TEST_F(Input, PressAndReleaseOfALargeGrid)
 {
-    ASSERT_TRUE(load(401, 500)) << "200500 points";
+    ASSERT_TRUE(load(plane(401, 500))) << "200500 points";
     mouse(FL_PUSH, 1, 10, 10);
     EXPECT_TRUE(lButtonState && polygonOutline) << "a large grid is not outlined while dragged";
     mouse(FL_RELEASE, 1);
     EXPECT_FALSE(lButtonState || polygonOutline) << "outlines stay after the release";
-    ASSERT_TRUE(load(400, 500)) << "exactly NUMTRIANGLES points";
+    ASSERT_TRUE(load(plane(400, 500))) << "exactly NUMTRIANGLES points";
     mouse(FL_PUSH, 3, 10, 10);
     EXPECT_TRUE(rButtonState && !polygonOutline) << "outlined at the threshold";
     mouse(FL_RELEASE, 3);
@@ -258,47 +264,22 @@ TEST_F(Input, PressAndReleaseOfALargeGrid)
     EXPECT_FALSE(mButtonState) << "the middle button took the ring with the magnifier off";
 }
 
-float slopeOf(int r, int c) { return 100.0f + r + c; }
-
-// Every test starts from the state of a freshly started viewer.
-struct Commands : ::testing::Test {
-    void SetUp() override
-    {
-        OPEN = REDRAW = false;
-        eyevalue = STARTEYE;
-        xrotation = zrotation = xtranslate = ytranslate = 0;
-        colorHeightClasses = false;
-        profView = VERTP;
-        profileXpos = profileYpos = 0;
-        curveUnits = diffUnits = 1.0f;
-    }
-    MyWindow viewer{0, 25, 650, 625};
-
-    bool load(const std::string& dem, const std::string& comp = "", int kind = 0)
-    {
-        float xll, yll, cs;
-        return viewer.Begin(12, true, comp.empty() ? 1 : 2, dem.c_str(), comp.c_str(), 1, kind, 4000, 0, xll,
-                            yll, cs);
-    }
-};
-
-TEST_F(Commands, ViewButtonsWaitForData)
+TEST_F(Input, ViewButtonsWaitForData)
 {
     MyWindow::ZoomInButton_callback(nullptr);
     MyWindow::XPlus90Button_callback(nullptr);
     MyWindow::SideButton_callback(nullptr);
-    EXPECT_TRUE(eyevalue == 100.0f && xrotation == 0.0f && !REDRAW) << "the view changed before loading";
+    EXPECT_TRUE(eyevalue == 60.0f && xrotation == 30.0f && !REDRAW) << "the view changed before loading";
     OPEN = true;
     MyWindow::ZoomInButton_callback(nullptr);
-    EXPECT_EQ(eyevalue, 90.0f) << "zoom in by 10";
+    EXPECT_EQ(eyevalue, 50.0f) << "zoom in by 10";
     MyWindow::ZoomOutButton_callback(nullptr);
     MyWindow::ZoomOutButton_callback(nullptr);
     MyWindow::XPlus90Button_callback(nullptr);
     MyWindow::ZMinus90Button_callback(nullptr);
-    EXPECT_TRUE(eyevalue == 110.0f && xrotation == 90.0f && zrotation == -90.0f);
+    EXPECT_TRUE(eyevalue == 70.0f && xrotation == 120.0f && zrotation == -50.0f);
     MyWindow::SideButton_callback(nullptr);
     EXPECT_TRUE(xrotation == -90.0f && REDRAW);
-    xtranslate = 0.3f;
     MyWindow::ResetButton_callback(nullptr);
     EXPECT_TRUE(eyevalue == 100.0f && xrotation == 0.0f && zrotation == 0.0f && xtranslate == 0.0f);
 }
@@ -317,24 +298,12 @@ TEST(SunPath, StopsAtTheEndsOfTheEllipse)
     EXPECT_NEAR(top[2], 2.0f, 1e-4) << "highest over the middle";
 }
 
-TEST_F(Commands, BeginLoadsAndSetsTheViewState)
-{
-    EXPECT_TRUE(load(writeGrid("slope.grd", 6, 8, 10, [](int r, int c) { return 100.0f + r + 2 * c; })));
-    EXPECT_TRUE(OPEN && REDRAW && FILES == 1 && TREELINE == 4000 && SLOPE == 12.0f);
-    EXPECT_EQ(mt.getRows(), 6);
-    EXPECT_EQ(mt.getNumTriangles(), 5 * 14);
-    float xll, yll, cs;
-    mt.getCoord(xll, yll, cs);
-    EXPECT_TRUE(xll == 1000.0f && cs == 10.0f);
-    EXPECT_TRUE(std::isnan(viewer.getRMSE())) << "no comparison grid: no RMSE, and no exit";
-}
-
-TEST_F(Commands, HeightClassesFollowANewInterval)
+TEST_F(Input, HeightClassesFollowANewInterval)
 {
     // Two contour heights each: 120 and 140 give the interval 20, 100 and 103 the interval 3.
     auto c20 = [](int r, int c) { return r == 1 && c == 1 ? 120.0f : r == 3 && c == 3 ? 140.0f : 0.0f; };
     auto c3 = [](int r, int c) { return r == 1 && c == 1 ? 100.0f : r == 3 && c == 3 ? 103.0f : 0.0f; };
-    ASSERT_TRUE(load(writeGrid("dem2.grd", 5, 5, 10, slopeOf), writeGrid("c20.grd", 5, 5, 10, c20), CONTF));
+    ASSERT_TRUE(load(plane(5, 5), writeGrid("c20.grd", 5, 5, 10, c20), CONTF));
     ASSERT_EQ(MyWindow::getCont(), 20);
     int* classes = MyWindow::graphHeights();
     ASSERT_NE(classes, nullptr);
