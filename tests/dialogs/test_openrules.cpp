@@ -1,15 +1,13 @@
 // The dialogs' decisions: what an Open press earns before anything is
 // loaded, what a failed load tells the user, where the choosers and the
-// sparse sample go, the message window's size for its text, the sparse
-// dialog's count, the status row's numbers and progress, and the class
-// graph's numbers: bins, the classes "Remove Big" takes out, bars and axes.
+// sparse sample go, the sparse dialog's count, the status row's numbers and
+// progress, and the class graph's bins, "Remove Big", bars and axes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
 #include "dialogs/graphdata.h"
-#include "dialogs/messagelayout.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
 #include "dialogs/sparsecount.h"
@@ -109,19 +107,6 @@ TEST(Paths, FilesMadeFromTheDemAreOfferedNextToIt)
     EXPECT_EQ(outputPathBeside("/data/alps_dem.grd", ".png", "x.png"), "/data/alps_dem.png");
     EXPECT_EQ(outputPathBeside("/data/v.2/alps.dem.tif", "_profile.csv", "x"), "/data/v.2/alps.dem_profile.csv")
         << "only the last extension goes";
-}
-
-TEST(MessageWindow, LongMessagesAreNeverCut)
-{
-    for (auto [textW, textH] : {std::pair{460, 48}, std::pair{900, 16}, std::pair{10, 200}}) {
-        const MessageLayout m = messageLayout(textW, textH);
-        EXPECT_GE(m.text.w, textW) << "text box narrower than the text";
-        EXPECT_GE(m.text.h, textH) << "text box lower than the text";
-        EXPECT_LE(m.text.x + m.text.w, m.w) << "text box runs out of the window";
-        EXPECT_GE(m.ok.y, m.text.y + m.text.h) << "OK button over the text";
-        EXPECT_LE(m.ok.y + m.ok.h, m.h) << "OK button below the window's edge";
-        EXPECT_EQ(m.ok.x * 2 + m.ok.w, m.w) << "OK button not centred";
-    }
 }
 
 TEST(SparseCount, ReadAsALeadingWholeNumber)

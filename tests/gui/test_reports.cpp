@@ -3,7 +3,7 @@
 // they count, their axes, "Remove Big", a note when there is nothing to
 // count), "Co-register..." (the shift, the moved-back grid put in use, and
 // refusals with the reason), the curvature unit dialogs and their legend,
-// the sparse file dialog, "Save Profile..." and the about and help windows.
+// the sparse file dialog and "Save Profile...".
 #include <FL/Fl_Multiline_Output.H>
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Round_Button.H>
@@ -20,7 +20,6 @@
 #include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
-#include "dialogs/helpabout.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "model/errors.h"
@@ -223,18 +222,6 @@ TEST_F(DialogTest, SparseFileRefusalsAreShown)
         click(childOf<Fl_Button>(errorWin, "OK"));
     }
     EXPECT_FALSE(std::ifstream(out).is_open()) << "a refused sample left a file";
-}
-
-TEST_F(DialogTest, AboutAndHelpTextsFitTheirWindows)
-{
-    for (auto [open, name] : {std::pair{about, "about"}, {help, "help"}}) {
-        open(nullptr, nullptr);
-        Fl_Window* w = shownWindow("About");
-        ASSERT_NE(w, nullptr) << "no " << name << " window";
-        expectTextFits(w, name);
-        saveShot(w, name);
-        w->hide();
-    }
 }
 
 std::vector<std::string> linesOf(const std::string& path)

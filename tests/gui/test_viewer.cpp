@@ -92,29 +92,6 @@ int mouse(int event, int button, int x = 10, int y = 10, int dy = 0)
     return gl->handle(event);
 }
 
-TEST_F(ViewerTest, DraggingALargeGridThinsAndOutlinesTheMeshWhenDrawnDirectly)
-{
-    ASSERT_TRUE(load(writeGrid("large.grd", 500, 500, KM, [](int r, int c) { return 100.0f + (r + c) % 7; })))
-        << "a grid of 250000 points, above the thinning threshold";
-    bufferedDrawing = false;
-    lighting = 0;
-    auto holes = [&] { return count(grab(), 200, 200, 450, 400, background); };
-    EXPECT_EQ(holes(), 0) << "holes before the drag";
-    lButtonState = true;
-    const int thinned = holes();
-    lButtonState = false;
-    mouse(FL_PUSH, 1);
-    const int outlined = holes();
-    EXPECT_GT(thinned, 1000) << "the mesh is not thinned while dragged";
-    // Outlines of cells below a pixel fill the holes the thinning leaves.
-    EXPECT_LT(outlined, thinned) << "the thinned mesh is not drawn as outlines";
-    Fl::flush();
-    mouse(FL_RELEASE, 1);
-    EXPECT_NE(gl->damage(), 0) << "the release does not bring the whole mesh back";
-    EXPECT_EQ(holes(), 0) << "holes after the release";
-    bufferedDrawing = true;
-}
-
 TEST_F(ViewerTest, BufferedDragOfALargeGridShowsACoarseOutlineAndCameraFramesBuildNothing)
 {
     ASSERT_TRUE(load(writeGrid("larger.grd", 800, 800, KM, [](int r, int c) { return 100.0f + (r + c) % 7; })));
