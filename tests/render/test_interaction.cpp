@@ -298,28 +298,4 @@ TEST(SunPath, StopsAtTheEndsOfTheEllipse)
     EXPECT_NEAR(top[2], 2.0f, 1e-4) << "highest over the middle";
 }
 
-TEST_F(Input, HeightClassesFollowANewInterval)
-{
-    // Two contour heights each: 120 and 140 give the interval 20, 100 and 103 the interval 3.
-    auto c20 = [](int r, int c) { return r == 1 && c == 1 ? 120.0f : r == 3 && c == 3 ? 140.0f : 0.0f; };
-    auto c3 = [](int r, int c) { return r == 1 && c == 1 ? 100.0f : r == 3 && c == 3 ? 103.0f : 0.0f; };
-    ASSERT_TRUE(load(plane(5, 5), writeGrid("c20.grd", 5, 5, 10, c20), CONTF));
-    ASSERT_EQ(MyWindow::getCont(), 20);
-    int* classes = MyWindow::graphHeights();
-    ASSERT_NE(classes, nullptr);
-    int total = 0;
-    for (int k = 0; k < 20; ++k)
-        total += classes[k];
-    EXPECT_EQ(total, 25);
-
-    bool ok = false;
-    viewer.changeFile(writeGrid("c3.grd", 5, 5, 10, c3).c_str(), 1, 2, ok);
-    ASSERT_TRUE(ok);
-    ASSERT_EQ(MyWindow::getCont(), 3);
-    classes = MyWindow::graphHeights();
-    ASSERT_NE(classes, nullptr);
-    EXPECT_EQ(classes[0] + classes[1] + classes[2], 25) << "histogram rebuilt for interval 3";
-    EXPECT_NEAR(viewer.getRMSE(), std::sqrt((4.0f + 9.0f) / 2), 1e-5) << "DEM 102, 106 against 100, 103";
-}
-
 } // namespace
