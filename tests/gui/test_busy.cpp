@@ -133,19 +133,27 @@ TEST_F(BusyTest, AFailedLoadLeavesEverythingAsItWas)
     settle();
     const bool curvatureUsable = Cerr->active();
     const std::string bad = tempPath("bad.grd");
-    std::ofstream(bad) << "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2\n3 x\n";
+    std::ofstream(bad) << "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 12,5 6\n";
     file(nullptr, nullptr);
     OpenDialog* d = openwin;
     d->finput->value(bad.c_str());
     openWatched(d);
 
     EXPECT_GE(seen.steps, 1) << "the bar was not shown for the failed load";
-    EXPECT_NE(shownError().find("row 1, column 1"), std::string::npos) << shownError();
+    const std::string message = shownError();
+    EXPECT_TRUE(message.find(bad) != std::string::npos && message.find("row 1, column 1") != std::string::npos)
+        << "the message does not name the file, row and column: " << message;
+    auto* box = childOf<Fl_Box>(errorWin);
+    int tw = box->w(), th = 0;
+    measureText(message, FL_HELVETICA, FL_NORMAL_SIZE, tw, th);
+    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= errorWin->w()) << "message cut";
     expectIdle("after a failed load");
     EXPECT_TRUE(d->shown() && d->active_r()) << "the dialog cannot be corrected";
     EXPECT_TRUE(mt.getRows() == 200 && FILE_CONST == 1 && OPEN) << "the data set in use was lost";
+    EXPECT_EQ(std::string(file1Label->value()), sampleData("alps_dem.grd")) << "the status row names the bad file";
     EXPECT_EQ(Cerr->active() != 0, curvatureUsable) << "a tool changed its activity";
     saveShot(win, "main_window_after_failed_load");
+    saveShot(errorWin, "error_window_reader");
 }
 
 } // namespace

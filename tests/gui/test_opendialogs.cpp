@@ -1,6 +1,6 @@
-// The open dialogs as a user meets them: their fields and defaults, the
-// kind boxes, every message of an Open press, successful opens of each
-// kind, and failed ones that leave the data set in use alone.
+// The open dialogs as a user meets them: the kind boxes, refused Open
+// presses, a DEM opened with the dialog's defaults, changes of the
+// comparison file, and failed loads that leave the data set in use alone.
 #include <FL/Fl_Value_Output.H>
 
 #include <cmath>
@@ -21,37 +21,6 @@ const std::string SPARSE_PATH = sampleData("alps_sparse.grd");
 std::string smallGrid(const char* name)
 {
     return writeGrid(name, 3, 3, 10, [](int r, int c) { return 100.0f + r + c; });
-}
-
-std::string kindNames(Fl_Window* w)
-{
-    std::string names;
-    for (int i = 0; i < w->children(); ++i)
-        if (auto* o = dynamic_cast<Fl_Output*>(w->child(i)))
-            names += std::string(o->value()) + ";";
-    return names;
-}
-
-TEST_F(DialogTest, OpenDialogsAreTidyAndTheChangeDialogNeedsADem)
-{
-    addChange(nullptr, nullptr);
-    EXPECT_EQ(openwin, nullptr) << "a comparison file was offered with no DEM to compare with";
-    openThroughDialog(DEM_PATH);
-    settle();
-    const std::string kinds = "DEM File;Sparse File;Contour File;";
-    const std::tuple<void (*)(Fl_Widget*, void*), const char*, std::string> dialogs[] = {
-        {file, "dialog_dem", ""}, {files, "dialog_two_files", kinds}, {addChange, "dialog_change", kinds}};
-    for (const auto& [open, name, names] : dialogs) {
-        open(nullptr, nullptr);
-        OpenDialog* d = openwin;
-        ASSERT_NE(d, nullptr) << name;
-        EXPECT_STREQ(d->label(), "Open File");
-        EXPECT_EQ(kindNames(d), names) << name << ": the kind boxes' names";
-        EXPECT_FALSE(d->demCheck && (d->demCheck->value() || d->rawCheck->value() || d->contCheck->value()))
-            << name << ": a kind is ticked";
-        expectTidy(d, name);
-        saveShot(d, name);
-    }
 }
 
 TEST_F(DialogTest, KindBoxesTickOneAtATimeAndOpenChecksTheFilesFirst)
@@ -135,27 +104,6 @@ TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
     EXPECT_EQ(fileType, DEM) << "the kind in use follows the refused file";
 }
 
-TEST_F(DialogTest, MalformedFileIsReportedAndChangesNothing)
-{
-    openThroughDialog(DEM_PATH);
-    settle();
-    const std::string bad = tempPath("bad_height.grd");
-    std::ofstream(bad) << "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 12,5 6\n";
-    OpenDialog* d = openThroughDialog(bad);
-    const std::string message = shownError();
-    EXPECT_TRUE(message.find(bad) != std::string::npos && message.find("row 1, column 1") != std::string::npos)
-        << "the message does not name the file, row and column: " << message;
-    EXPECT_TRUE(d->shown()) << "the dialog closed";
-    EXPECT_TRUE(FILE_CONST == 1 && mt.getRows() == 200 && OPEN) << "the DEM in use is gone";
-    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the status row names the bad file";
-    // The window is as wide as the message: nothing cut off.
-    auto* box = childOf<Fl_Box>(errorWin);
-    int tw = box->w(), th = 0;
-    measureText(message, FL_HELVETICA, FL_NORMAL_SIZE, tw, th);
-    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= errorWin->w()) << "message cut";
-    saveShot(errorWin, "error_window_reader");
-}
-
 TEST_F(DialogTest, CommandLineDemIsOfferedOnce)
 {
     std::string cmdline = DEM2_PATH;
@@ -176,6 +124,8 @@ TEST_F(DialogTest, CommandLineDemIsOfferedOnce)
 
 TEST_F(DialogTest, ChangingTheComparisonFile)
 {
+    addChange(nullptr, nullptr);
+    EXPECT_EQ(openwin, nullptr) << "a comparison file was offered with no DEM to compare with";
     openThroughDialog(DEM_PATH);
     settle();
     struct Row {

@@ -1,8 +1,8 @@
 // The surface without a display: the cursor that picks each triangle's
-// colouring cell, the lighting computed once, the level of detail, the
-// arrays (each triangle's vertices where the mesh has them, its colour on
-// its own last vertex), and the profile: where its section stands, which
-// cells it passes and how they are saved, its marks and the cut it makes.
+// colouring cell, the level of detail, the arrays (each triangle's vertices
+// where the mesh has them, its colour on its own last vertex), and the
+// profile: where its section stands, which cells it passes and how they are
+// saved, its marks and the cut it makes.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -34,29 +34,6 @@ TEST(SurfaceMesh, CursorOfEachTriangleIsWhereTheWalkingCursorStands)
                     advanceCursor(walk, t, cols);
                 }
     }
-}
-
-TEST(SurfaceMesh, LightingIsAmbientPlusDiffuseAtTheVertex)
-{
-    const float up[3] = {0, 0, 1}, origin[3] = {0, 0, 0};
-    SurfaceLight light;
-    light.position[0] = 0, light.position[1] = 0, light.position[2] = 2;
-    const ColorRGB grey{0.5f, 0.25f, 0.1f};
-    struct {
-        float lightAt[3];
-        float factor; // of the colour
-    } cases[] = {{{0, 0, 2}, 1.2f}, {{2, 0, 2}, 0.2f + std::sqrt(0.5f)}, {{0, 0, -2}, 0.2f}, {{2, 0, 0}, 0.2f}};
-    for (const auto& k : cases) {
-        std::copy(k.lightAt, k.lightAt + 3, light.position);
-        ColorRGB c = litColor(grey, up, origin, light);
-        EXPECT_NEAR(c.r, std::min(1.0f, 0.5f * k.factor), 1e-6) << "light at " << k.lightAt[0] << ", " << k.lightAt[2];
-        EXPECT_NEAR(c.b, 0.1f * k.factor, 1e-6);
-    }
-    light.on = false;
-    EXPECT_TRUE(litColor(grey, up, origin, light) == grey) << "unlit, the colour as it is";
-    std::uint8_t px[4];
-    toRgba8({1.0f, 0.5f, 1.0f / 510.0f}, px);
-    EXPECT_EQ((std::vector<int>{px[0], px[1], px[2], px[3]}), (std::vector<int>{255, 128, 1, 255})) << "rounded";
 }
 
 TEST(SurfaceMesh, LevelOfDetailKeepsTheDrawnCellsUnderTheLimit)
