@@ -110,25 +110,12 @@ TEST_F(Loaded, HiddenSurfaceLeavesMarksAsPointsAndTheProfileCutsRows)
 // rows, cols, cellsize, movex, movey, scalefactor, zmid, zscale, zmin, zmax.
 const MeshFrame m{5, 4, 10, 15, 20, 2.0f / 50, 120, 2.0f / 50, 100, 140};
 
-TEST(ProfilePlacement, SectionStandsOnItsGridRowAndColumn)
-{
-    ProfilePlacement p = placeProfile(m, 1, 2);
-    ASSERT_TRUE(p.usable);
-    EXPECT_EQ(p.gridy, 3) << "Y counts rows from the last";
-    EXPECT_FLOAT_EQ(p.yval, m.yOfRow(3)) << "the section's y is that of its grid row";
-    EXPECT_FLOAT_EQ(p.yvalCut, 0.0f);
-    EXPECT_EQ(p.gx, 1) << "horizontal heights come from column X - 1";
-    EXPECT_FLOAT_EQ(p.xval, m.xOfCol(2)) << "and stand at the x of column X";
-    EXPECT_FLOAT_EQ(p.xvalCut, m.xOfCol(3));
-    EXPECT_FLOAT_EQ(p.zlow, m.zOf(100) - 0.1f);
-    EXPECT_FLOAT_EQ(p.zhigh, m.zOf(140) + 0.1f);
-}
-
 TEST(ProfilePlacement, PositionsOutsideTheGridAreClamped)
 {
-    // {Y, X, grid row, heights column}; X beyond the columns happens when
-    // there are more rows than columns.
-    const int cases[][4] = {{0, 0, 4, 0}, {4, 4, 0, 3}, {4, 5, 0, 3}, {-3, -3, 4, 0}, {99, 99, 0, 3}};
+    // {Y, X, grid row, heights column}: Y counts rows from the last, a
+    // horizontal section takes its heights from column X - 1. X beyond the
+    // columns happens when there are more rows than columns.
+    const int cases[][4] = {{1, 2, 3, 1}, {0, 0, 4, 0}, {4, 4, 0, 3}, {4, 5, 0, 3}, {-3, -3, 4, 0}, {99, 99, 0, 3}};
     for (const auto& c : cases) {
         ProfilePlacement p = placeProfile(m, c[0], c[1]);
         EXPECT_TRUE(p.gridy == c[2] && p.gx == c[3]) << "Y " << c[0] << ", X " << c[1] << ": row " << p.gridy
