@@ -201,10 +201,6 @@ TEST_F(Switches, KeysWorkTheBoxesAndTheirMenuEntries)
     click(colors);
     press('n');
     EXPECT_TRUE(shows(colors, mp::COLORS, drawColors, false)) << "key n beside \"Height Colors\"";
-    click(lerr);
-    press('c');
-    EXPECT_TRUE(shows(lerr, mp::LERR, drawDiffColor, false)) << "key c beside \"Elev.\"";
-    EXPECT_TRUE(shows(Cerr, mp::CERR, drawCurveColor, true)) << "key c beside \"Elev.\"";
     // Keys for another widget that pass the viewer by are not the viewer's.
     Fl::e_keysym = 'a';
     Fl::e_state = 0;
