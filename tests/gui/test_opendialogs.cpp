@@ -1,10 +1,7 @@
-// The open dialogs as a user meets them: the kind boxes, refused Open
-// presses, a DEM opened with the dialog's defaults, changes of the
-// comparison file, and failed loads that leave the data set in use alone;
-// a load as a user lives it: the status row's bar follows its stages, every
-// window is inactive and nothing the user does starts another load, the
-// viewer keeps showing the data set in use, and afterwards, loaded or
-// refused, everything is usable again.
+// The open dialogs as a user meets them: kind boxes, refusals, a DEM opened
+// with the defaults, comparison changes; and a load as a user lives it: the
+// bar follows its stages, nothing else can start meanwhile, the viewer keeps
+// the data set in use, and afterwards, loaded or refused, all is usable.
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Value_Output.H>

@@ -83,6 +83,7 @@ TEST(KeyTable, GatesAndModifiers)
         {'r', 0, nothing, K::resetView},      {'a', FL_SHIFT, nothing, K::axes},
         {'a', FL_CTRL, both, K::none},        {'f', FL_ALT, both, K::none},
         {'q', FL_META, both, K::none},        {FL_KP + '8', 0, both, K::none},
+        {'d', 0, nothing, K::triangles},      {'.', 0, both, K::points},
     };
     for (const Row& r : rows)
         EXPECT_EQ(keyAction(r.key, r.state, r.ctx), r.expected)
@@ -113,19 +114,6 @@ TEST_F(Input, ViewKeysMoveTheView)
         EXPECT_FLOAT_EQ(*r.value, r.expected) << "key " << char(r.key) << (r.state ? " with Shift" : "");
         EXPECT_TRUE(REDRAW) << "key " << char(r.key) << " leaves the picture stale";
     }
-}
-
-TEST_F(Input, SwitchKeysFlipTheirDisplay)
-{
-    // The keys that work a box are in the main window's tests.
-    multFiles = true;
-    for (auto [k, state, flag] : {std::tuple{'d', 0, &drawTriangles}, {'.', 0, &drawPoints}, {'r', FL_SHIFT, &drawDiff}}) {
-        const bool before = *flag;
-        key(k, state);
-        EXPECT_NE(*flag, before) << "key " << k << " did not switch its display";
-    }
-    multFiles = false;
-    EXPECT_EQ(key('.'), 0) << "key . taken with no comparison data";
 }
 
 TEST_F(Input, ExaggerationKeysRebuildAndReport)

@@ -419,7 +419,6 @@ TEST(ProfileCsv, DistanceDemAndPresentComparisonHeights)
         {"a DEM alone", nullptr, along(true, 1, 3), "0,20,\n2.5,21,\n5,22,\n"},
         {"absent comparison values", comp, along(true, 0, 3), "0,10,\n2.5,11,11.5\n5,12,\n"},
         {"down a column", comp, along(false, 3, 2), "0,13,13\n2.5,23,23\n"},
-        {"the middle column", comp, along(false, 2, 3), "0,12,\n2.5,22,22.25\n5,32,32\n"},
         {"no section", comp, SectionCells{}, ""},
     };
     for (const auto& c : cases)
