@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -46,8 +47,12 @@ struct Image {
     }
     static Image load(const std::string& path)
     {
-        Image img;
         std::ifstream in(path, std::ios::binary);
+        return read(in);
+    }
+    static Image read(std::istream& in)
+    {
+        Image img;
         std::string magic;
         int maxval = 0;
         if (in >> magic >> img.w >> img.h >> maxval && magic == "P6" && maxval == 255 && in.get()) {
@@ -61,11 +66,13 @@ struct Image {
 // The picture in a PNG file; w == 0 when ImageMagick cannot read it.
 inline Image decodePng(const std::string& path)
 {
-    const std::string ppm = path + ".ppm";
-    const std::string command = "convert 'png:" + path + "' -depth 8 'ppm:" + ppm + "' 2>/dev/null";
-    Image pic = std::system(command.c_str()) == 0 ? Image::load(ppm) : Image{};
-    std::remove(ppm.c_str());
-    return pic;
+    FILE* pipe = popen(("convert 'png:" + path + "' -depth 8 ppm:- 2>/dev/null").c_str(), "r");
+    std::string data;
+    char buf[65536];
+    for (std::size_t n; pipe && (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        data.append(buf, n);
+    std::istringstream in(data);
+    return pipe && pclose(pipe) == 0 ? Image::read(in) : Image{};
 }
 
 // orolith run as a user would run --image: with no display to connect to.

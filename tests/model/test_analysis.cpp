@@ -453,11 +453,4 @@ TEST_F(SparseTest, PrintedSampleLeavesTheDemIntact)
     EXPECT_EQ(TOTAL_SQ, totalSq) << "later analyses still see the DEM";
 }
 
-TEST(SparseFormat, OneLinePerRowWithEveryValueFollowedByABlank)
-{
-    std::vector<float> raster = {0.0f, 1523.25f, 100.0f, 0.5f, 1234567.0f, 0.00001f};
-    EXPECT_EQ(formatRaster(raster, 2, 3), "0 1523.25 100 \n0.5 1.23457e+06 1e-05 \n");
-    EXPECT_EQ(formatRaster(raster, 3, 2), "0 1523.25 \n100 0.5 \n1.23457e+06 1e-05 \n");
-}
-
 } // namespace

@@ -99,14 +99,13 @@ TEST_F(Input, ViewKeysMoveTheView)
         float* value;
         float expected;
     } rows[] = {
-        {'8', 0, &xrotation, 31},     {'k', 0, &xrotation, 31},    {'2', 0, &xrotation, 29},
-        {'m', 0, &xrotation, 29},     {',', 0, &xrotation, 29},    {'6', 0, &zrotation, 41},
-        {'4', 0, &zrotation, 39},     {'j', 0, &zrotation, 39},    {'x', 0, &xrotation, -60},
-        {'x', FL_SHIFT, &xrotation, 120}, {'z', 0, &zrotation, -50}, {'z', FL_SHIFT, &zrotation, 130},
-        {'t', 0, &xrotation, 0},      {'s', 0, &xrotation, -90},   {'r', 0, &eyevalue, 100},
-        {'r', 0, &xrotation, 0},      {'r', 0, &zrotation, 0},     {'r', 0, &xtranslate, 0.5f},
-        {'i', 0, &eyevalue, 65},      {'o', 0, &eyevalue, 55},     {'7', 0, &position0[0], XPOS + 0.1f},
-        {'9', 0, &position0[0], XPOS - 0.1f},
+        {'8', 0, &xrotation, 31},         {'k', 0, &xrotation, 31},    {'2', 0, &xrotation, 29},
+        {',', 0, &xrotation, 29},         {'6', 0, &zrotation, 41},    {'j', 0, &zrotation, 39},
+        {'x', 0, &xrotation, -60},        {'x', FL_SHIFT, &xrotation, 120}, {'z', 0, &zrotation, -50},
+        {'z', FL_SHIFT, &zrotation, 130}, {'t', 0, &xrotation, 0},     {'s', 0, &xrotation, -90},
+        {'r', 0, &eyevalue, 100},         {'r', 0, &xrotation, 0},     {'r', 0, &zrotation, 0},
+        {'r', 0, &xtranslate, 0.5f},      {'i', 0, &eyevalue, 65},     {'o', 0, &eyevalue, 55},
+        {'7', 0, &position0[0], XPOS + 0.1f}, {'9', 0, &position0[0], XPOS - 0.1f},
     };
     for (const Row& r : rows) {
         SetUp();
