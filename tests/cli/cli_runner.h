@@ -11,6 +11,7 @@
 
 #include <iterator>
 #include <ostream>
+#include <regex>
 
 #include "tests/model/grid_files.h"
 
@@ -30,6 +31,16 @@ inline std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The name and value of each "name": number-or-null pair of a JSON text.
+inline std::vector<std::pair<std::string, std::string>> jsonPairs(const std::string& json)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    std::regex pair("\"(\\w+)\": (null|true|false|-?[0-9.eE+-]+)");
+    for (std::sregex_iterator i(json.begin(), json.end(), pair), end; i != end; ++i)
+        out.emplace_back((*i)[1], (*i)[2]);
+    return out;
 }
 
 inline std::string bundled(const std::string& name) { return std::string(OROLITH_DATA_DIR) + "/" + name; }

@@ -1,9 +1,17 @@
-// What an Open press earns before anything is loaded, what a failed load
-// tells the user, and where the choosers and the sparse sample go.
+// The dialogs' decisions: what an Open press earns before anything is
+// loaded, what a failed load tells the user, where the choosers and the
+// sparse sample go, the sparse dialog's count, the status row's numbers and
+// progress, and the class graph's bins, "Remove Big", bars and axes.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
+#include "dialogs/graphdata.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
+#include "dialogs/sparsecount.h"
+#include "dialogs/statusrow.h"
 #include "model/mountain.h"
 
 namespace {
@@ -27,6 +35,7 @@ TEST(OpenChecks, EachPressGetsTheMessageOfItsFirstProblem)
         {"two files, neither readable", {2, true, true, false, false, DEM}, FILES_ERR},
         {"two files, neither readable nor a kind", {2, true, true, false, false, 0}, FILES_ERR},
         {"two files, both readable, sparse kind", {2, true, true, true, true, SPARSEF}, 0},
+        {"two files, both readable, DEM kind", {2, true, true, true, true, DEM}, 0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(openError(row.r), row.code) << row.situation;
@@ -36,17 +45,17 @@ TEST(OpenChecks, EachPressGetsTheMessageOfItsFirstProblem)
     EXPECT_EQ(changeError(true, true), 0) << "change dialog with a readable file refused";
 }
 
-TEST(OpenChecks, FailedLoadsSayWhatWentWrong)
+TEST(OpenChecks, SparseBoxWinsOverDemBoxOverContourBox)
 {
-    LoadStatus mismatch;
-    mismatch.result = LoadResult::mismatch;
-    EXPECT_EQ(loadFailureText(mismatch), "Grid sizes do not match");
+    EXPECT_EQ(kindFromBoxes(true, true, true), SPARSEF);
+    EXPECT_EQ(kindFromBoxes(true, false, true), DEM);
+    EXPECT_EQ(kindFromBoxes(false, false, true), CONTF);
+    EXPECT_EQ(kindFromBoxes(false, false, false), 0) << "no kind ticked";
+}
 
-    LoadStatus bad;
-    bad.result = LoadResult::failed;
-    bad.error = {GRIDFILE, "file \"x.grd\": the height of row 1, column 2 is not a number: \"a\""};
-    EXPECT_EQ(loadFailureText(bad), bad.error.detail) << "the reader's message (file, row, column) is lost";
-
+TEST(OpenChecks, AFailureWithoutWordsStillSaysSo)
+{
+    // The dialogs show the mismatch and the reader's messages themselves.
     LoadStatus silent;
     silent.result = LoadResult::failed;
     silent.error = {GRIDFILE, ""};
@@ -90,6 +99,197 @@ TEST(Paths, FilesMadeFromTheDemAreOfferedNextToIt)
     EXPECT_EQ(outputPathBeside("/data/alps_dem.grd", ".png", "x.png"), "/data/alps_dem.png");
     EXPECT_EQ(outputPathBeside("/data/v.2/alps.dem.tif", "_profile.csv", "x"), "/data/v.2/alps.dem_profile.csv")
         << "only the last extension goes";
+}
+
+TEST(SparseCount, ReadAsALeadingWholeNumber)
+{
+    struct Row {
+        const char* text;
+        std::optional<int> n;
+    };
+    const Row rows[] = {
+        {"", 0}, {"abc", 0}, {"  +300", 300}, {"25 heights", 25}, {"-5", -5}, {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1}, {"2147483648", std::nullopt},
+        {"99999999999999999999999", std::nullopt}, {"-2147483649", std::nullopt},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(parseSparseCount(r.text), r.n) << "count typed as \"" << r.text << "\"";
+}
+
+
+TEST(StatusRow, MapCoordinatesAreShownWhole)
+{
+    EXPECT_EQ(statusDecimals(5100000), 0) << "a y corner of 5100000 would read 5.1e+06";
+    EXPECT_EQ(statusDecimals(-1e6), 0);
+    EXPECT_EQ(statusDecimals(600000), -1) << "short numbers keep their shortest form";
+    EXPECT_EQ(statusDecimals(0.000833), -1) << "a cell size in degrees would read 0";
+}
+
+TEST(StatusRow, ProgressIsShownInWholePercentRoundedDown)
+{
+    const struct {
+        const char* stage;
+        double fraction;
+        const char* label;
+    } rows[] = {
+        {"Reading", 0.4, "Reading 40 %"},
+        {"Reading", 0.999, "Reading 99 %"}, // 100 % only when done
+        {"Computing curvature differences", 0.6 + 0.3, "Computing curvature differences 90 %"},
+        {"Done", 1.0, "Done 100 %"},
+        {"Reading", -0.1, "Reading 0 %"},
+        {"Reading", std::nan(""), "Reading 0 %"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(progressLabel(r.stage, r.fraction), r.label) << r.fraction;
+}
+
+TEST(Histogram, ValuesLandInTheirBins)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct {
+        const char* what;
+        std::vector<float> values;
+        float max, min;
+        std::vector<std::pair<int, int>> bins; // bin and count; the others are empty
+    } cases[] = {
+        // 0 to 25: bin j holds (j, j + 1], bin 0 also what is at or below 0.
+        {"bounds of 1 apart", {0, 0.5f, 1, 1.0001f, 12.5f, 24, 24.5f, 25}, 25, 0, {{0, 3}, {1, 1}, {12, 1}, {23, 1}, {24, 2}}},
+        // Bounds that single-precision rounding puts just below the maximum.
+        {"the maximum never lost", {0.1f, 0.7f, 0.7f}, 0.7f, 0.1f, {{0, 1}, {24, 2}}},
+        {"equal values (range 0)", {3.5f, 3.5f, 3.5f}, 3.5f, 3.5f, {{0, 3}}},
+        {"above max or not a number", {2, 11, nan}, 10, 0, {{4, 1}}},
+        {"no values", {}, 0, 0, {}},
+    };
+    for (const auto& k : cases) {
+        float range = -1;
+        std::vector<int> want(NUM_BINS, 0);
+        for (auto [j, n] : k.bins)
+            want[j] = n;
+        EXPECT_EQ(arrangeDiff(static_cast<int>(k.values.size()), k.max, k.min, k.values.data(), range), want) << k.what;
+        EXPECT_FLOAT_EQ(range, k.max - k.min) << "range handed back for the x labels";
+    }
+}
+
+TEST(RemoveBig, LargeClassesAreTakenOut)
+{
+    struct Row {
+        std::vector<int> counts;
+        std::vector<int> edited;
+        int newMax;
+        bool removed;
+        const char* situation;
+    };
+    const Row rows[] = {
+        {{10, 10, 10, 40}, {10, 10, 10, 0}, 10, true, "average 17: 40 is at least 21.25"},
+        {{10, 10, 10, 10}, {10, 10, 10, 10}, 10, false, "nothing stands out"},
+        {{8, 8, 8, 10}, {8, 8, 8, 0}, 8, true, "at exactly 1.25 times the average (8) it goes"},
+        {{0, 0, 0, 1}, {0, 0, 0, 0}, 0, true, "average 0: the one filled class goes, none is kept"},
+        {{0, 0, 0, 0}, {0, 0, 0, 0}, 0, false, "empty classes are not big"},
+        {{}, {}, 0, false, "no classes"},
+    };
+    for (const Row& r : rows) {
+        int newMax = -1;
+        bool removed = false;
+        EXPECT_EQ(editClasses(newMax, r.counts, removed), r.edited) << r.situation;
+        EXPECT_EQ(newMax, r.newMax) << r.situation;
+        EXPECT_EQ(removed, r.removed) << r.situation;
+    }
+    bool removed = true;
+    int newMax = 0;
+    editClasses(newMax, {10, 10}, removed);
+    EXPECT_TRUE(removed) << "editClasses cleared the caller's flag";
+}
+
+TEST(Bars, EveryBarKeepsAWidth)
+{
+    const std::pair<int, int> widths[] = {{1, 6}, {10, 6}, {25, 6}, {26, 5}, {30, 5}, {75, 2}, {150, 1}};
+    for (auto [n, w] : widths)
+        EXPECT_EQ(barWidth(n), w) << n << " bars";
+
+    std::vector<int> many(451, 1);
+    many[450] = 7;
+    BarCounts grouped = groupClasses(many);
+    EXPECT_EQ(grouped.classesPerBar, 4) << "451 classes in at most 150 bars";
+    ASSERT_EQ(grouped.counts.size(), 113u);
+    EXPECT_EQ(grouped.counts[0], 4) << "a bar sums its classes";
+    EXPECT_EQ(grouped.counts[112], 1 + 1 + 7) << "the last, short group";
+    EXPECT_GE(barWidth(static_cast<int>(grouped.counts.size())), 1);
+
+    BarCounts few = groupClasses({1, 2, 3});
+    EXPECT_TRUE(few.classesPerBar == 1 && few.counts == std::vector<int>({1, 2, 3})) << "few classes regrouped";
+}
+
+TEST(Bars, RiseToTheYLabelsOfTheirCounts)
+{
+    // A bar of a labelled count must end at that label's tick (15 units a
+    // tick, 5 above the bottom), whether or not maxCount is a round 100.
+    for (int maxCount : {250, 300, 7, 48000}) {
+        const std::vector<AxisLabel> labels = yAxisLabels(maxCount);
+        ASSERT_GE(labels.size(), 1u);
+        std::vector<int> counts;
+        for (const AxisLabel& l : labels)
+            counts.push_back(static_cast<int>(l.value));
+        std::vector<Bar> bars = barGeometry(counts, maxCount);
+        for (std::size_t j = 0; j < bars.size(); ++j)
+            EXPECT_NEAR(bars[j].top, 5 + 15.0 * j, 1e-3) << "bar of " << counts[j] << " misses its label, maxCount "
+                                                         << maxCount;
+    }
+    std::vector<Bar> bars = barGeometry({0, -3, 100}, 100);
+    EXPECT_FLOAT_EQ(bars[1].top, 5) << "a negative count got a height";
+    EXPECT_FLOAT_EQ(bars[2].top, 155) << "the largest count of a round 100 reaches the top";
+    EXPECT_TRUE(bars[2].x0 == 5 + 12 && bars[2].x1 == 5 + 18) << "third of three bars, 6 wide";
+    EXPECT_TRUE(std::isfinite(barGeometry({0}, 0)[0].top)) << "no counts at all divided by zero";
+}
+
+TEST(Axes, YLabelsCountUpToTheLargestCount)
+{
+    struct Row {
+        int maxCount;
+        std::vector<double> values;
+    };
+    const Row rows[] = {
+        {250, {0, 30, 60, 90, 120, 150, 180, 210, 240}},
+        {300, {0, 30, 60, 90, 120, 150, 180, 210, 240, 270}},
+        {10, {0}},
+        {0, {}},
+    };
+    for (const Row& r : rows) {
+        std::vector<AxisLabel> labels = yAxisLabels(r.maxCount);
+        ASSERT_EQ(labels.size(), r.values.size()) << "labels for maxCount " << r.maxCount;
+        for (std::size_t j = 0; j < labels.size(); ++j) {
+            EXPECT_EQ(labels[j].value, r.values[j]) << "maxCount " << r.maxCount;
+            EXPECT_EQ(labels[j].pos, 150 - 16 * static_cast<int>(j)) << "label " << j << " not at its tick";
+        }
+    }
+}
+
+TEST(Axes, XLabelsUnderTheirBars)
+{
+    std::vector<AxisLabel> values = valueAxisLabels(2.0f, 50.0f);
+    ASSERT_EQ(values.size(), 6u) << "every fifth of 25 bins, both ends";
+    EXPECT_TRUE(values[0].value == 2 && values[0].pos == 47) << "left end shows min";
+    EXPECT_TRUE(values[5].value == 52 && values[5].pos == 197) << "right end shows max";
+
+    // 20 height classes: 0, 5, ... 20 every 30 pixels, like the bins.
+    std::vector<AxisLabel> classes = classAxisLabels(20, 1);
+    ASSERT_EQ(classes.size(), 5u);
+    EXPECT_TRUE(classes[4].value == 20 && classes[4].pos == 47 + 120) << "20 classes, right end";
+    // 30 classes in 5-unit bars: labels would crowd every 25 pixels.
+    std::vector<AxisLabel> thirty = classAxisLabels(30, 1);
+    ASSERT_EQ(thirty.size(), 4u);
+    EXPECT_TRUE(thirty[1].value == 10 && thirty[1].pos == 47 + 50) << "class 10 is under bar 10";
+    // Grouped classes: a label names the first class of its bar.
+    std::vector<AxisLabel> grouped = classAxisLabels(113, 4);
+    EXPECT_TRUE(grouped[1].value == 30 * 4 && grouped[1].pos == 47 + 30) << grouped[1].value;
+}
+
+TEST(Axes, NumbersFitTheirFields)
+{
+    const std::pair<double, const char*> rows[] = {
+        {0, "0"}, {-0.0, "0"}, {48000, "48000"}, {12.5, "12.5"}, {0.0123456, "0.0123"}, {1234.567, "1235"}, {56.25, "56.2"},
+    };
+    for (auto [v, text] : rows)
+        EXPECT_EQ(axisNumberText(v), text) << "axis number " << v;
 }
 
 } // namespace

@@ -80,30 +80,23 @@ inline void setCounter(Fl_Counter* c, double v)
 // Answers the save chooser in the user's place while it lives: records what
 // it was asked and picks `answer` ("" cancels).
 struct SaveChooserAnswer {
-    explicit SaveChooserAnswer(std::string pick)
-    {
-        answer() = std::move(pick);
-        asked() = {};
-        chooseSavePath = [](const char* title, const char* pattern, const std::string& proposed) {
-            asked() = {title, pattern, proposed};
-            return answer();
-        };
-    }
-    ~SaveChooserAnswer() { chooseSavePath = real; }
     struct Question {
         std::string title, pattern, proposed;
     };
-    static std::string& answer()
-    {
-        static std::string a;
-        return a;
-    }
-    static Question& asked()
-    {
-        static Question q;
-        return q;
-    }
+    static inline std::string answer;
+    static inline Question asked;
     decltype(chooseSavePath) real = chooseSavePath;
+
+    explicit SaveChooserAnswer(std::string pick)
+    {
+        answer = std::move(pick);
+        asked = {};
+        chooseSavePath = [](const char* title, const char* pattern, const std::string& proposed) {
+            asked = {title, pattern, proposed};
+            return answer;
+        };
+    }
+    ~SaveChooserAnswer() { chooseSavePath = real; }
 };
 
 // The message of the message window built last ("" when there is none).
@@ -122,9 +115,8 @@ inline std::string shownError()
 void saveShot(Fl_Window* w, const std::string& name, bool settleFirst = true);
 
 // The size of a text as the toolkit draws it, lines wrapped at w pixels
-// (0: not wrapped); and the width of one line.
+// (0: not wrapped).
 void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h);
-int textWidth(const std::string& text, Fl_Font font, int size);
 
 // Every widget and its label lie inside the window, no label is wider
 // than its button, and no two widgets overlap: a user would see text cut

@@ -1,6 +1,6 @@
 // Shared set-up of the GUI tests, which run under Xvfb with Mesa's software
-// renderer: pictures read pixel by pixel, grids written by the test, the
-// state of a fresh start, the bare viewer and the main window.
+// renderer: pictures compared pixel by pixel, the state of a fresh start,
+// the bare viewer and the main window.
 #ifndef OROLITH_TESTS_GUI_GUI_FIXTURES_H
 #define OROLITH_TESTS_GUI_GUI_FIXTURES_H
 
@@ -20,55 +20,22 @@
 #include "model/mountain.h"
 #include "render/glviewer.h"
 #include "render/viewstate.h"
-#include "tests/render/grid_files.h"
+#include "tests/image/png_decode.h"
 
 namespace gui_test {
 
 constexpr int W = 650, H = 625; // the viewer at start-up
 
-struct Pixel {
-    int r, g, b;
-};
-inline std::ostream& operator<<(std::ostream& os, const Pixel& p)
+// Pixels of the rectangle [x0, x1) x [y0, y1) of a, every step-th column and
+// row, that differ from b's by more than 2 levels in a channel.
+inline int differing(const Image& a, const Image& b, int step = 1, int x0 = 0, int y0 = 0, int x1 = W, int y1 = H)
 {
-    return os << "(" << p.r << ", " << p.g << ", " << p.b << ")";
+    int n = 0;
+    for (int y = y0; y < y1; y += step)
+        for (int x = x0; x < x1; x += step)
+            n += !near(a.at(x, y), b.at(x, y).r, b.at(x, y).g, b.at(x, y).b);
+    return n;
 }
-inline bool near(const Pixel& p, int r, int g, int b, int tol = 2)
-{
-    return std::abs(p.r - r) <= tol && std::abs(p.g - g) <= tol && std::abs(p.b - b) <= tol;
-}
-
-// RGB rows top-down, read and written as binary PPM. x counts from the left
-// and y from the top, as a user counts on screen.
-struct Image {
-    int w = 0, h = 0;
-    std::vector<unsigned char> rgb;
-
-    Pixel at(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= w || y >= h)
-            return {-1, -1, -1};
-        const unsigned char* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
-        return {p[0], p[1], p[2]};
-    }
-    void save(const std::string& path) const
-    {
-        std::ofstream(path, std::ios::binary) << "P6\n" << w << " " << h << "\n255\n"
-                                              << std::string(rgb.begin(), rgb.end());
-    }
-    static Image load(const std::string& path)
-    {
-        Image img;
-        std::ifstream in(path, std::ios::binary);
-        std::string magic;
-        int maxval = 0;
-        if (in >> magic >> img.w >> img.h >> maxval && magic == "P6" && maxval == 255 && in.get()) {
-            img.rgb.resize(static_cast<std::size_t>(img.w) * img.h * 3);
-            in.read(reinterpret_cast<char*>(img.rgb.data()), static_cast<std::streamsize>(img.rgb.size()));
-        }
-        return in ? img : Image{};
-    }
-};
 
 inline std::string testName()
 {
@@ -169,7 +136,7 @@ protected:
     void keepOnFailure()
     {
         if (HasFailure() && !kept && last.w) {
-            const std::string path = ::testing::TempDir() + "orolith_" + testName() + ".ppm";
+            const std::string path = std::string(OROLITH_SHOT_DIR) + "/failed_" + testName() + ".ppm";
             last.save(path);
             std::cout << "picture saved to " << path << std::endl;
             kept = true;

@@ -1,9 +1,10 @@
 // The real orolith on an X server of its own, worked with real X input as
-// a user works it: File, Open..., "DEM and Comparison File", the paths of
-// the sample data typed, a kind ticked, Open; the curvature display
-// switched on; Statistics opened and moved aside, and a curvature Graph
-// opened. The screenshots are kept under the build directory's screenshots/
-// folder.
+// a user works it: its window at start, grey with the legends' colours;
+// File, Open..., "DEM and Comparison File", the paths of the sample data
+// typed, a kind ticked, Open; the curvature display switched on; Statistics
+// opened and moved aside, and a curvature Graph opened. The screenshots are
+// kept under the build directory's screenshots/ folder. And the command
+// line's DEM kept for the first open.
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -41,8 +42,8 @@ waitfor() { # title: the id of the window once it is shown
 shot() { import -window root -depth 8 "$SHOTS/$1.ppm"; }
 main=$(waitfor '^Orolith: Landwarden \(v1.2\)$')
 [ -n "$main" ] || { echo "no main window"; kill $orolith $xvfb; exit; }
-sleep 1
-xdotool getwindowgeometry "$main" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/main at \1 \2/p'
+sleep 1; shot e2e_start
+xdotool getwindowgeometry "$main" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/main at \1 \2/p; s/ *Geometry: /main size /p'
 xdotool mousemove --window "$main" 20 12 click 1; sleep 0.3
 xdotool mousemove --window "$main" 40 37; sleep 0.3
 xdotool mousemove --window "$main" 180 38; sleep 0.2
@@ -86,10 +87,34 @@ int colouredViewerPixels(const Image& img, int left, int top)
     return n;
 }
 
-TEST(EndToEnd, OpenTwoFilesShowCurvatureStatisticsAndGraph)
+TEST(CommandLine, FirstArgumentOfAnyLengthIsKeptAsACopy)
+{
+    initFiles = 0;
+    filename = nullptr;
+    char program[] = "orolith";
+    char* alone[] = {program, nullptr};
+    rememberCommandLinePath(1, alone);
+    EXPECT_TRUE(initFiles == 0 && filename == nullptr) << "a DEM path appeared from nowhere";
+    std::string path = "/";
+    while (path.size() < 10000)
+        path += "very_deep_directory/";
+    path += "alps_dem.grd";
+    std::vector<char> arg(path.begin(), path.end());
+    arg.push_back('\0');
+    char extra[] = "/data/ignored.grd";
+    char* argv[] = {program, arg.data(), extra, nullptr};
+    rememberCommandLinePath(3, argv);
+    EXPECT_EQ(initFiles, 2) << "the path is not marked as waiting for the first open";
+    ASSERT_NE(filename, nullptr);
+    EXPECT_EQ(std::string(filename), path) << "the path was cut, garbled or replaced";
+    arg[1] = 'X'; // the argument's storage is not the program's to keep
+    EXPECT_EQ(std::string(filename), path) << "the kept path follows the argument's storage";
+}
+
+TEST(EndToEnd, StartOpenTwoFilesShowCurvatureStatisticsAndGraph)
 {
     const std::string shots = OROLITH_SHOT_DIR;
-    for (const char* name : {"e2e_open_dialog", "e2e_loaded", "e2e_curvature", "e2e_statistics", "e2e_graph"})
+    for (const char* name : {"e2e_start", "e2e_open_dialog", "e2e_loaded", "e2e_curvature", "e2e_statistics", "e2e_graph"})
         std::remove((shots + "/" + name + ".ppm").c_str()); // never judge an old picture
     const std::string script = tempPath("endtoend.sh");
     std::ofstream(script) << SCRIPT;
@@ -107,6 +132,14 @@ TEST(EndToEnd, OpenTwoFilesShowCurvatureStatisticsAndGraph)
         std::sscanf(line.c_str(), "main at %d %d", &left, &top);
         std::sscanf(line.c_str(), "graph at %d %d", &gx, &gy);
     }
+    EXPECT_NE(out.find("main size 850x700"), std::string::npos) << "the main window is not 850 x 700";
+    const Image start = Image::load(shots + "/e2e_start.ppm");
+    ASSERT_EQ(start.w, 1280) << "no screenshot at start";
+    auto px = [&](int x, int y) { return start.at(left + x, top + y); }; // x, y in the main window
+    EXPECT_TRUE(near(px(300, 300), 178, 178, 178)) << "viewer not grey at start: " << px(300, 300);
+    EXPECT_TRUE(near(px(734, 389), 255, 255, 178, 0)) << "1-unit curvature swatch not pale yellow";
+    EXPECT_TRUE(near(px(734, 472), 227, 26, 28, 0)) << "4-unit difference swatch not red";
+    EXPECT_TRUE(near(px(660, 400), 192, 192, 192)) << "strip beside the viewer not window grey";
     const Image loaded = Image::load(shots + "/e2e_loaded.ppm");
     const Image curvature = Image::load(shots + "/e2e_curvature.ppm");
     ASSERT_TRUE(loaded.w == 1280 && curvature.w == 1280) << "no screenshots";

@@ -1,13 +1,20 @@
-// The open dialogs as a user meets them: their fields and defaults, the
-// kind boxes, every message of an Open press, successful opens of each
-// kind, and failed ones that leave the data set in use alone.
+// The open dialogs as a user meets them: kind boxes, refusals, a DEM opened
+// with the defaults, comparison changes; and a load as a user lives it: the
+// bar follows its stages, nothing else can start meanwhile, the viewer keeps
+// the data set in use, and afterwards, loaded or refused, all is usable.
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Progress.H>
 #include <FL/Fl_Value_Output.H>
 
+#include <cmath>
 #include <fstream>
+#include <regex>
 
+#include "app/busy.h"
 #include "app/callbacks.h"
 #include "dialogs/openchecks.h"
 #include "render/modelaccess.h"
+#include "render/surfacecache.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -16,99 +23,13 @@ namespace {
 const std::string DEM_PATH = sampleData("alps_dem.grd");
 const std::string DEM2_PATH = sampleData("alps_dem2.grd");
 const std::string SPARSE_PATH = sampleData("alps_sparse.grd");
-const std::string CONTOUR_PATH = sampleData("alps_contour.grd");
 
 std::string smallGrid(const char* name)
 {
     return writeGrid(name, 3, 3, 10, [](int r, int c) { return 100.0f + r + c; });
 }
 
-// A counter a user meets in a new dialog: its start value and bounds.
-struct CounterRow {
-    const char* label;
-    double value, min, max, step;
-};
-
-void expectCounters(OpenDialog* d, const std::vector<CounterRow>& rows, const char* dialog)
-{
-    for (const CounterRow& r : rows) {
-        auto* c = childOf<Fl_Counter>(d, r.label);
-        ASSERT_NE(c, nullptr) << dialog << ": no counter \"" << r.label << "\"";
-        EXPECT_TRUE(c->value() == r.value && c->minimum() == r.min && c->maximum() == r.max && c->step() == r.step)
-            << dialog << ": \"" << r.label << "\" starts at " << c->value() << " in " << c->minimum() << " to "
-            << c->maximum() << " by " << c->step();
-    }
-}
-
-std::string kindNames(Fl_Window* w)
-{
-    std::string names;
-    for (int i = 0; i < w->children(); ++i)
-        if (auto* o = dynamic_cast<Fl_Output*>(w->child(i)))
-            names += std::string(o->value()) + ";";
-    return names;
-}
-
-TEST_F(DialogTest, DemDialog)
-{
-    file(nullptr, nullptr);
-    OpenDialog* d = openwin;
-    ASSERT_NE(d, nullptr) << "\"DEM File\" opened no dialog";
-    EXPECT_STREQ(d->label(), "Open File");
-    EXPECT_TRUE(d->shown() && d->w() == 300 && d->h() == 250);
-    EXPECT_STREQ(d->finput->label(), "DEM:");
-    EXPECT_STREQ(d->finput->value(), "") << "the DEM field is not empty";
-    expectCounters(d,
-                   {{"Treeline: ", 1800, 1000, 15000, 100},
-                    {"Vegetation Slope: ", 50, 10, 80, 1},
-                    {"Vertical Exageration :", 1, 1, 10, 1}},
-                   "DEM dialog");
-    for (const char* b : {"Search...", "Open", "Cancel"})
-        EXPECT_NE(childOf<Fl_Button>(d, b), nullptr) << "DEM dialog: no \"" << b << "\" button";
-    EXPECT_EQ(d->demCheck, nullptr) << "a DEM alone has no comparison kind";
-    expectTidy(d, "DEM dialog");
-    saveShot(d, "dialog_dem");
-}
-
-TEST_F(DialogTest, TwoFileDialog)
-{
-    files(nullptr, nullptr);
-    OpenDialog* d = openwin;
-    ASSERT_NE(d, nullptr);
-    EXPECT_TRUE(d->shown() && d->w() == 350 && d->h() == 300 && std::strcmp(d->label(), "Open File") == 0);
-    EXPECT_STREQ(d->finput2->label(), "Comparison File:");
-    expectCounters(d,
-                   {{"Treeline: ", 1800, 1000, 15000, 100},
-                    {"Vegetation Slope: ", 50, 10, 80, 1},
-                    {"Vertical Exageration :", 1, 1, 10, 1},
-                    {"Contour Interval :", 20, 1, 100, 1}},
-                   "two-file dialog");
-    EXPECT_FALSE(d->demCheck->value() || d->rawCheck->value() || d->contCheck->value()) << "a kind is ticked";
-    EXPECT_EQ(kindNames(d), "DEM File;Sparse File;Contour File;") << "the kind boxes' names";
-    EXPECT_TRUE(d->continput->active()) << "Contour Interval starts unusable";
-    expectTidy(d, "two-file dialog");
-    saveShot(d, "dialog_two_files");
-}
-
-TEST_F(DialogTest, ChangeDialogOnlyWithADemLoaded)
-{
-    addChange(nullptr, nullptr);
-    EXPECT_EQ(openwin, nullptr) << "a comparison file was offered with no DEM to compare with";
-
-    openThroughDialog(DEM_PATH);
-    settle();
-    addChange(nullptr, nullptr);
-    OpenDialog* d = openwin;
-    ASSERT_NE(d, nullptr) << "no change dialog with a DEM loaded";
-    EXPECT_TRUE(d->shown() && d->w() == 300 && d->h() == 200 && std::strcmp(d->label(), "Open File") == 0);
-    EXPECT_STREQ(d->ainput->label(), "Comparison file:");
-    EXPECT_EQ(kindNames(d), "DEM File;Sparse File;Contour File;");
-    expectCounters(d, {{"Contour Interval :", 20, 1, 100, 1}}, "change dialog");
-    expectTidy(d, "change dialog");
-    saveShot(d, "dialog_change");
-}
-
-TEST_F(DialogTest, KindBoxesTickOneAtATime)
+TEST_F(DialogTest, KindBoxesTickOneAtATimeAndOpenChecksTheFilesFirst)
 {
     files(nullptr, nullptr);
     OpenDialog* d = openwin;
@@ -133,46 +54,16 @@ TEST_F(DialogTest, KindBoxesTickOneAtATime)
         EXPECT_EQ(d->continput->active() != 0, s.intervalUsable) << "Contour Interval after click " << n;
         ++n;
     }
-}
-
-TEST_F(DialogTest, EveryMistakeGetsItsMessageAndLoadsNothing)
-{
-    const std::string missing = tempPath("no_such_file.grd");
-    using K = Fl_Check_Button* OpenDialog::*;
-    struct Row {
-        bool two;
-        std::string dem, comp;
-        K kind;
-        const char* message;
-    };
-    const Row rows[] = {
-        {false, "", "", nullptr, "Missing filename/s."},
-        {false, missing, "", nullptr, "Invalid DEM file."},
-        {true, DEM_PATH, "", &OpenDialog::demCheck, "Missing filename/s."},
-        {true, "", DEM2_PATH, &OpenDialog::demCheck, "Missing filename/s."},
-        {true, DEM_PATH, DEM2_PATH, nullptr, "You must select a comparison filetype."},
-        {true, missing, DEM2_PATH, &OpenDialog::demCheck, "Invalid DEM file."},
-        {true, missing, missing, &OpenDialog::demCheck, "Invalid DEM and comparison files."},
-        {true, DEM_PATH, missing, &OpenDialog::demCheck, "Invalid comparison file."},
-    };
-    for (const Row& r : rows) {
-        r.two ? files(nullptr, nullptr) : file(nullptr, nullptr);
-        OpenDialog* d = openwin;
-        d->finput->value(r.dem.c_str());
-        if (r.two)
-            d->finput2->value(r.comp.c_str());
-        if (r.kind)
-            tick(d->*(r.kind), true);
-        click(childOf<Fl_Button>(d, "Open"));
-        const std::string what = std::string(r.two ? "two-file" : "DEM") + " dialog with \"" + r.dem + "\", \"" +
-                                 r.comp + "\"";
-        EXPECT_EQ(shownError(), r.message) << what;
-        EXPECT_TRUE(d->shown()) << what << ": the dialog closed, the user cannot correct it";
-        EXPECT_TRUE(FILE_CONST == 0 && !OPEN && mt.getRows() == 0) << what << ": something counts as loaded";
-        EXPECT_STREQ(file1Label->value(), "") << what << ": the status row names a file that is not loaded";
-        EXPECT_FALSE(Cerr->active()) << what << ": tools unlocked without data";
-        settle();
-    }
+    // Open with no kind ticked, and a DEM that cannot be read: each gets its
+    // message, its dialog stays for the user to correct, nothing loads.
+    d->finput->value(DEM_PATH.c_str());
+    d->finput2->value(DEM2_PATH.c_str());
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(shownError(), "You must select a comparison filetype.");
+    OpenDialog* dem = openThroughDialog(tempPath("no_such_file.grd"));
+    EXPECT_EQ(shownError(), "Invalid DEM file.");
+    EXPECT_TRUE(d->shown() && dem->shown() && FILE_CONST == 0 && !OPEN && mt.getRows() == 0 && !*file1Label->value())
+        << "a refused Open closed its dialog or loaded something";
     saveShot(errorWin, "error_window");
 }
 
@@ -189,46 +80,17 @@ TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
     EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "DEM file name";
     EXPECT_STREQ(file2Label->value(), "") << "a comparison file is named";
     EXPECT_TRUE(xcornerLabel->value() == 600000 && ycornerLabel->value() == 5100000 && cellsizeLabel->value() == 30)
-        << "corner and cell size: " << xcornerLabel->value() << ", " << ycornerLabel->value() << ", "
-        << cellsizeLabel->value();
-    char shown[128];
-    ycornerLabel->format(shown);
-    EXPECT_STREQ(shown, "5100000") << "the y corner as the status row shows it";
+        << "corner and cell size";
     EXPECT_EQ(vdisplay->value(), 3) << "the exaggeration chosen in the dialog";
     EXPECT_EQ(mt.getVertExag(), 3) << "the mesh was not built with the chosen exaggeration";
+    EXPECT_TRUE(TREELINE == 1800 && SLOPE == 50.0f) << "the dialog's tree line and vegetation slope not in use";
     EXPECT_TRUE(Cerr->active() && graphCButton->active()) << "curvature tools still locked";
     EXPECT_FALSE(lerr->active()) << "comparison tools unlocked with a DEM alone";
+    EXPECT_TRUE(std::isnan(gl->getRMSE())) << "no comparison grid: no RMSE, and no exit";
     EXPECT_EQ(chooserStartDirectory(), sampleData("").substr(0, sampleData("").size() - 1))
         << "the next chooser does not start beside the file just opened";
     settle();
     EXPECT_EQ(openwin, nullptr) << "the closed dialog was kept";
-}
-
-TEST_F(DialogTest, TwoFilesWithEachKind)
-{
-    struct Row {
-        Fl_Check_Button* OpenDialog::*box;
-        std::string comp;
-        int kind;
-        int contourInterval;
-    };
-    const Row rows[] = {
-        {&OpenDialog::demCheck, DEM2_PATH, DEM, -1},
-        {&OpenDialog::rawCheck, SPARSE_PATH, SPARSEF, -1},
-        {&OpenDialog::contCheck, CONTOUR_PATH, CONTF, 20},
-    };
-    for (const Row& r : rows) {
-        openThroughDialog(DEM_PATH, r.comp, r.box);
-        EXPECT_EQ(shownError(), "") << r.comp;
-        EXPECT_TRUE(FILE_CONST == 2 && haveComparison()) << r.comp << " not in use";
-        EXPECT_EQ(fileType, r.kind) << r.comp;
-        EXPECT_EQ(std::string(file2Label->value()), r.comp) << "comparison file name";
-        EXPECT_TRUE(lerr->active() && graphButton->active()) << r.comp << ": comparison tools still locked";
-        if (r.contourInterval > 0) {
-            EXPECT_EQ(MyWindow::getCont(), r.contourInterval) << "contour interval of " << r.comp;
-        }
-        settle();
-    }
 }
 
 TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
@@ -243,39 +105,6 @@ TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
     EXPECT_EQ(mt.getElev(10, 20), corner) << "the DEM in use changed";
     EXPECT_EQ(std::string(file2Label->value()), DEM2_PATH) << "the status row names the refused file";
     EXPECT_EQ(fileType, DEM) << "the kind in use follows the refused file";
-}
-
-TEST_F(DialogTest, MalformedFileIsReportedAndChangesNothing)
-{
-    openThroughDialog(DEM_PATH);
-    settle();
-    const std::string bad = tempPath("bad_height.grd");
-    std::ofstream(bad) << "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 12,5 6\n";
-    OpenDialog* d = openThroughDialog(bad);
-    const std::string message = shownError();
-    EXPECT_NE(message.find(bad), std::string::npos) << "the message does not name the file: " << message;
-    EXPECT_NE(message.find("row 1"), std::string::npos) << "the message does not name the row: " << message;
-    EXPECT_NE(message.find("column 1"), std::string::npos) << "the message does not name the column: " << message;
-    EXPECT_TRUE(d->shown()) << "the dialog closed";
-    EXPECT_TRUE(FILE_CONST == 1 && mt.getRows() == 200 && OPEN) << "the DEM in use is gone";
-    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the status row names the bad file";
-    // The window is as wide as the message: nothing cut off.
-    auto* box = childOf<Fl_Box>(errorWin);
-    int tw = box->w(), th = 0;
-    measureText(message, FL_HELVETICA, FL_NORMAL_SIZE, tw, th);
-    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= errorWin->w()) << "message cut";
-    saveShot(errorWin, "error_window_reader");
-}
-
-TEST_F(DialogTest, CancelLoadsNothing)
-{
-    files(nullptr, nullptr);
-    OpenDialog* d = openwin;
-    d->finput->value(DEM_PATH.c_str());
-    click(childOf<Fl_Button>(d, "Cancel"));
-    EXPECT_FALSE(d->shown()) << "Cancel left the dialog open";
-    EXPECT_EQ(FILE_CONST, 0) << "a cancelled dialog claims comparison data";
-    EXPECT_FALSE(Cerr->active()) << "tools unlocked by a cancelled dialog";
 }
 
 TEST_F(DialogTest, CommandLineDemIsOfferedOnce)
@@ -298,6 +127,8 @@ TEST_F(DialogTest, CommandLineDemIsOfferedOnce)
 
 TEST_F(DialogTest, ChangingTheComparisonFile)
 {
+    addChange(nullptr, nullptr);
+    EXPECT_EQ(openwin, nullptr) << "a comparison file was offered with no DEM to compare with";
     openThroughDialog(DEM_PATH);
     settle();
     struct Row {
@@ -352,6 +183,147 @@ TEST_F(DialogTest, EachButtonActsOnItsOwnWindow)
     errorMessage(7);
     EXPECT_EQ(shownError(), "") << "an unknown code shows a message";
     EXPECT_STREQ(errorWin->label(), "File Error");
+}
+
+// What the toolkit's check callbacks saw, called from the Fl::check of every
+// progress step of a load.
+struct DuringLoad {
+    int steps = 0;
+    std::vector<std::string> labels;
+    bool barHidden = false, menuUsable = false, dialogUsable = false, notBusy = false;
+    bool closedByTheUser = false, secondLoadStarted = false;
+    bool pictureChanged = false, buffersBuilt = false;
+    // Set by the test.
+    OpenDialog* dialog = nullptr;
+    OpenDialog* other = nullptr;
+    Image before;
+    int builds = 0;
+};
+
+void watchLoad(void* data)
+{
+    auto& s = *static_cast<DuringLoad*>(data);
+    ++s.steps;
+    s.labels.push_back(loadBar->label() ? loadBar->label() : "");
+    s.barHidden |= !loadBar->visible();
+    s.menuUsable |= menubar->active_r() != 0 || gl->active_r() != 0;
+    s.dialogUsable |= s.dialog->active_r() != 0;
+    s.notBusy |= !busy();
+    // The user closes the dialog, and presses Open in another one.
+    Fl::handle(FL_CLOSE, s.dialog);
+    s.closedByTheUser |= !s.dialog->shown();
+    if (s.other) {
+        const std::string before = file1Label->value();
+        s.other->finput->value(sampleData("alps_dem.grd").c_str());
+        click(childOf<Fl_Button>(s.other, "Open"));
+        s.secondLoadStarted |= file1Label->value() != before || !s.other->shown();
+    }
+    if (s.labels.back().rfind("Computing curvature", 0) == 0)
+        saveShot(win, "main_window_loading", false);
+    // A repaint of the viewer meanwhile.
+    if (s.before.w) {
+        const Image now = drawnViewer();
+        s.pictureChanged |= now.rgb != s.before.rgb;
+        s.buffersBuilt |= surfaceBuilds() != s.builds;
+    }
+}
+
+class BusyTest : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        win->show();
+        settle();
+    }
+    void TearDown() override
+    {
+        Fl::remove_check(watchLoad, &seen);
+        DialogTest::TearDown();
+        win->hide();
+        settle();
+    }
+    // Presses Open in `d` with its fields as they are, watching the load.
+    void openWatched(OpenDialog* d)
+    {
+        seen.dialog = d;
+        Fl::add_check(watchLoad, &seen);
+        click(childOf<Fl_Button>(d, "Open"));
+        Fl::remove_check(watchLoad, &seen);
+    }
+    // Everything usable again after a load, whatever its outcome.
+    static void expectIdle(const char* when)
+    {
+        EXPECT_FALSE(loadBar->visible()) << when << ": the bar stays in the status row";
+        EXPECT_TRUE(menubar->active_r() && gl->active_r()) << when << ": the main window stays inactive";
+        EXPECT_FALSE(busy() || holdSurface) << when << ": still busy";
+    }
+    DuringLoad seen;
+};
+
+TEST_F(BusyTest, ALoadShowsItsProgressAndLocksTheWindows)
+{
+    ASSERT_TRUE(openThroughDialog(sampleData("alps_dem.grd")));
+    settle();
+    seen.before = drawnViewer();
+    seen.builds = surfaceBuilds();
+    file(nullptr, nullptr);
+    seen.other = openwin;
+    // A grid of another size: the picture of the old one must stay whole.
+    file(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    d->finput->value(writeGrid("other.grd", 30, 40, 10, [](int r, int c) { return 500.0f + 9 * r - 4 * c; }).c_str());
+    openWatched(d);
+
+    ASSERT_GE(seen.steps, 3) << "the load's stages did not reach the event loop";
+    EXPECT_FALSE(seen.barHidden) << "a stage of the load without the bar";
+    for (const std::string& label : seen.labels)
+        EXPECT_TRUE(std::regex_match(label, std::regex("[A-Z][a-z ]+ [0-9]+ %"))) << "bar label \"" << label << '"';
+    EXPECT_EQ(seen.labels.front(), "Reading 0 %");
+    EXPECT_EQ(seen.labels.back(), "Done 100 %");
+    EXPECT_FALSE(seen.menuUsable) << "menu or viewer usable during the load";
+    EXPECT_FALSE(seen.dialogUsable) << "the dialog usable during its own load";
+    EXPECT_FALSE(seen.notBusy) << "the program not busy during a load";
+    EXPECT_FALSE(seen.closedByTheUser) << "the dialog was closed under its own load";
+    EXPECT_FALSE(seen.secondLoadStarted) << "another dialog's Open acted during the load";
+    EXPECT_FALSE(seen.pictureChanged) << "the viewer stopped showing the data set in use";
+    EXPECT_FALSE(seen.buffersBuilt) << "the surface was built from a half-replaced model";
+
+    EXPECT_EQ(shownError(), "");
+    EXPECT_TRUE(mt.getRows() == 30 && FILE_CONST == 1) << "the new grid is not in use";
+    EXPECT_FALSE(d->shown()) << "the dialog stayed open after its load";
+    expectIdle("after a load");
+    EXPECT_TRUE(seen.other->active_r()) << "the other dialog stays inactive";
+    EXPECT_NE(drawnViewer().rgb, seen.before.rgb) << "the viewer does not show the new grid";
+}
+
+TEST_F(BusyTest, AFailedLoadLeavesEverythingAsItWas)
+{
+    ASSERT_TRUE(openThroughDialog(sampleData("alps_dem.grd")));
+    settle();
+    const bool curvatureUsable = Cerr->active();
+    const std::string bad = tempPath("bad.grd");
+    std::ofstream(bad) << "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 12,5 6\n";
+    file(nullptr, nullptr);
+    OpenDialog* d = openwin;
+    d->finput->value(bad.c_str());
+    openWatched(d);
+
+    EXPECT_GE(seen.steps, 1) << "the bar was not shown for the failed load";
+    const std::string message = shownError();
+    EXPECT_TRUE(message.find(bad) != std::string::npos && message.find("row 1, column 1") != std::string::npos)
+        << "the message does not name the file, row and column: " << message;
+    auto* box = childOf<Fl_Box>(errorWin);
+    int tw = box->w(), th = 0;
+    measureText(message, FL_HELVETICA, FL_NORMAL_SIZE, tw, th);
+    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= errorWin->w()) << "message cut";
+    expectIdle("after a failed load");
+    EXPECT_TRUE(d->shown() && d->active_r()) << "the dialog cannot be corrected";
+    EXPECT_TRUE(mt.getRows() == 200 && FILE_CONST == 1 && OPEN) << "the data set in use was lost";
+    EXPECT_EQ(std::string(file1Label->value()), sampleData("alps_dem.grd")) << "the status row names the bad file";
+    EXPECT_EQ(Cerr->active() != 0, curvatureUsable) << "a tool changed its activity";
+    saveShot(win, "main_window_after_failed_load");
+    saveShot(errorWin, "error_window_reader");
 }
 
 } // namespace

@@ -1,13 +1,25 @@
-// The statistics report with its accuracy table and "Save...", the unit
-// counters and their legends, the sparse file dialog and the about and
-// help windows, as a user opens them.
+// The windows that report on the data set, as a user opens them: the
+// statistics with its accuracy table and "Save...", the class graphs (what
+// they count, their axes, "Remove Big", a note when there is nothing to
+// count), "Co-register..." (the shift, the moved-back grid put in use, and
+// refusals with the reason), the curvature unit dialogs and their legend,
+// the sparse file dialog and "Save Profile...".
 #include <FL/Fl_Multiline_Output.H>
+#include <FL/Fl_Progress.H>
+#include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Value_Output.H>
 
+#include <cmath>
 #include <fstream>
+#include <numeric>
 #include <sstream>
 
+#include "app/busy.h"
+#include "app/callbacks.h"
+#include "app/menupositions.h"
+#include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
-#include "dialogs/helpabout.h"
+#include "dialogs/graph.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "model/errors.h"
@@ -53,17 +65,6 @@ void expectTextFits(Fl_Window* w, const char* what)
     measureText(expandTabs(field->value()), field->textfont(), field->textsize(), tw, th);
     EXPECT_LE(tw, field->w() - 6) << what << ": text cut at the right";
     EXPECT_LE(th, field->h() - 6) << what << ": text cut at the bottom";
-}
-
-TEST_F(DialogTest, StatisticsBeforeAnythingIsLoaded)
-{
-    stats(nullptr, nullptr);
-    ASSERT_NE(statsWin, nullptr) << "no report window";
-    EXPECT_STREQ(statsWin->label(), "Statistics");
-    const std::string text = fieldText(statsWin);
-    EXPECT_NE(text.find("Gridsize: 0 x 0"), std::string::npos) << text;
-    EXPECT_EQ(text.find("nan"), std::string::npos) << "\"nan\" in the report:\n" << text;
-    EXPECT_EQ(text.find("COMPARISON"), std::string::npos) << "comparison section without a comparison grid";
 }
 
 TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
@@ -112,8 +113,8 @@ TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)
     {
         SaveChooserAnswer chooser(path);
         click(childOf<Fl_Button>(statsWin, "Save..."));
-        EXPECT_EQ(chooser.asked().proposed, sampleData("alps_dem_statistics.txt")) << "not offered next to the DEM";
-        EXPECT_EQ(chooser.asked().pattern, "Text files (*.txt)");
+        EXPECT_EQ(chooser.asked.proposed, sampleData("alps_dem_statistics.txt")) << "not offered next to the DEM";
+        EXPECT_EQ(chooser.asked.pattern, "Text files (*.txt)");
     }
     std::stringstream saved;
     saved << std::ifstream(path).rdbuf();
@@ -135,38 +136,22 @@ TEST_F(DialogTest, CurvatureUnitDialogsMoveTheLegend)
     ASSERT_NE(first, nullptr) << "no \"Curvature Error\" dialog";
     Fl_Counter* older = unitSlider;
     EXPECT_EQ(older->value(), 1.5) << "the dialog does not start at the panel's unit";
-    EXPECT_TRUE(older->minimum() == 0.5 && older->maximum() == 5.0) << "bounds of the curvature unit";
-    EXPECT_STREQ(older->label(), "Curvature Error Units");
     expectTidy(first, "curvature unit dialog");
     modCurve(nullptr, nullptr);
     ASSERT_NE(unitSlider, older);
     setCounter(unitSlider, 2.5);
-    struct Legend {
-        double u1, u2, u3;
-    };
-    auto legend = [] { return Legend{cerrLabel->value(), cerr2Label->value(), cerr3Label->value()}; };
-    EXPECT_TRUE(legend().u1 == 2.5 && legend().u2 == 5 && legend().u3 == 7.5) << "legend after 2.5";
+    auto legend = [] { return std::vector<double>{cerrLabel->value(), cerr2Label->value(), cerr3Label->value()}; };
+    EXPECT_EQ(legend(), (std::vector<double>{2.5, 5, 7.5})) << "legend after 2.5";
     EXPECT_EQ(unitSliderGUI->value(), 2.5) << "the panel's counter did not follow";
     EXPECT_EQ(curveUnits, 2.5f) << "the viewer still classes in the old unit";
 
     setCounter(older, 4.0); // the older dialog's counter fires
-    EXPECT_TRUE(legend().u1 == 4 && legend().u2 == 8 && legend().u3 == 12)
-        << "legend follows " << legend().u1 << ", not the counter that changed";
+    EXPECT_EQ(legend(), (std::vector<double>{4, 8, 12})) << "the legend does not follow the counter that changed";
     EXPECT_EQ(curveUnits, 4.0f);
 
     setCounter(unitSliderGUI, 0.5);
-    EXPECT_TRUE(legend().u1 == 0.5 && legend().u2 == 1 && legend().u3 == 1.5) << "panel counter 0.5";
+    EXPECT_EQ(legend(), (std::vector<double>{0.5, 1, 1.5})) << "panel counter 0.5";
     saveShot(first, "curvature_error_dialog");
-}
-
-TEST_F(DialogTest, DifferenceUnitMovesItsLegend)
-{
-    ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
-    setCounter(unitSliderldGUI, 0.5);
-    EXPECT_TRUE(lderrLabel->value() == 0.5 && lderr2Label->value() == 1 && lderr3Label->value() == 1.5 &&
-                lderr4Label->value() == 2)
-        << "difference legend after 0.5";
-    EXPECT_EQ(diffUnits, 0.5f) << "the viewer still classes in the old unit";
 }
 
 // Opens the sparse dialog for the sample DEM and asks for n heights in
@@ -210,11 +195,7 @@ TEST_F(DialogTest, SparseFileIsWrittenAndLoadsBack)
     bool ok = false;
     gl->changeFile(path.c_str(), 1, 2, ok);
     ASSERT_TRUE(ok && haveComparison()) << "the sample does not load back as a comparison file";
-    int present = 0;
-    for (int r = 0; r < rd.getRows(); ++r)
-        for (int c = 0; c < rd.getCols(); ++c)
-            present += rd.getGrid(r, c) > 0 && rd.getGrid(r, c) == mt.getElev(r, c);
-    EXPECT_TRUE(present >= 37 && present <= 500) << present << " DEM heights in the sample";
+    EXPECT_EQ(gl->getRMSE(), 0.0f) << "the sample holds other heights than the DEM's";
 }
 
 TEST_F(DialogTest, SparseFileRefusalsAreShown)
@@ -226,7 +207,6 @@ TEST_F(DialogTest, SparseFileRefusalsAreShown)
         std::string says;
     };
     const Row rows[] = {
-        {"abc", out, errorText(SPARSE)},
         {"99", out, errorText(SPARSE)},
         {"99999999999", out, "too large"},
         {"48001", out, "48000"},
@@ -243,21 +223,258 @@ TEST_F(DialogTest, SparseFileRefusalsAreShown)
     EXPECT_FALSE(std::ifstream(out).is_open()) << "a refused sample left a file";
 }
 
-TEST_F(DialogTest, AboutAndHelpTextsFitTheirWindows)
+std::vector<std::string> linesOf(const std::string& path)
 {
-    about(nullptr, nullptr);
-    Fl_Window* a = shownWindow("About");
-    ASSERT_NE(a, nullptr) << "no About window";
-    EXPECT_EQ(fieldText(a), "\n\n\n     Oroscope: Gridsentry\n\t      Version 0.1\n");
-    expectTextFits(a, "About");
-    saveShot(a, "about");
-    a->hide();
-    help(nullptr, nullptr);
-    Fl_Window* h = shownWindow("About");
-    ASSERT_NE(h, nullptr) << "no help window";
-    EXPECT_EQ(fieldText(h), "\n\n\n\t   not done yet \n");
-    expectTextFits(h, "Help");
-    saveShot(h, "help");
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The CSV's lines against the grids' cells (row(k), col(k)) of the section.
+template <class Row, class Col>
+void expectSection(const std::vector<std::string>& lines, int count, Row row, Col col, const char* which)
+{
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(count) + 1) << which;
+    EXPECT_EQ(lines[0], "distance,dem,comparison") << which;
+    int present = 0;
+    for (int k = 0; k < count; ++k) {
+        std::istringstream line(lines[k + 1]);
+        std::string distance, dem, comp;
+        std::getline(line, distance, ',');
+        std::getline(line, dem, ',');
+        std::getline(line, comp);
+        const float ref = rd.getGrid(row(k), col(k));
+        ASSERT_TRUE(std::stod(distance) == 30.0 * k && std::stof(dem) == mt.getElev(row(k), col(k)) &&
+                    (ref > 0 ? std::stof(comp) == ref : comp.empty()))
+            << which << ", point " << k << ": " << lines[k + 1];
+        present += ref > 0;
+    }
+    EXPECT_GT(present, 0) << which << ": no comparison height on the section";
+}
+
+TEST_F(DialogTest, SaveProfileWritesTheSectionTheViewerShows)
+{
+    openThroughDialog(sampleData("alps_dem.grd"), sampleData("alps_contour.grd"), &OpenDialog::contCheck);
+    ASSERT_EQ(shownError(), "");
+    const std::string path = tempPath("profile.csv");
+    SaveChooserAnswer chooser(path);
+
+    setCounter(pdisplay, 150); // "Row/Column:" 150 of the Y-axis: grid row 200 - 150 - 1
+    entry(menupos::SAVE_PROFILE).do_callback(menubar);
+    EXPECT_EQ(chooser.asked.proposed, sampleData("alps_dem_profile.csv")) << "not offered next to the DEM";
+    EXPECT_EQ(chooser.asked.pattern, "CSV files (*.csv)");
+    expectSection(linesOf(path), 239, [](int) { return 49; }, [](int k) { return k; }, "along a row");
+
+    click(profHoriz);
+    setCounter(pdisplay, 10); // column 10 of the X-axis takes its heights from grid column 9
+    entry(menupos::SAVE_PROFILE).do_callback(menubar);
+    expectSection(linesOf(path), 199, [](int k) { return k; }, [](int) { return 9; }, "down a column");
+
+    const std::string nowhere = tempPath("no_such_dir") + "/p.csv";
+    SaveChooserAnswer refused(nowhere);
+    entry(menupos::SAVE_PROFILE).do_callback(menubar);
+    EXPECT_EQ(shownError(), "Cannot write the profile to \"" + nowhere + "\".");
+}
+
+// Hills and valleys of every aspect, 10 m cells; the comparison DEM is the
+// DEM moved 1 cell east and half a cell south (north -0.5):
+// comparison(x, y) = DEM(x - east, y - north).
+constexpr double EAST = 1.0, NORTH = -0.5;
+float hills(double r, double c)
+{
+    return static_cast<float>(1000 + 150 * std::sin(c / 5) * std::cos(r / 6) + 2 * r);
+}
+
+// The number after `label` in the window's text.
+double numberAfter(const std::string& text, const std::string& label)
+{
+    const std::size_t at = text.find(label);
+    return at == std::string::npos ? NAN : std::atof(text.c_str() + at + label.size());
+}
+
+class CoregistrationTest : public DialogTest {
+protected:
+    void openPair(const std::function<float(int, int)>& dem, const std::function<float(int, int)>& comp)
+    {
+        openThroughDialog(writeGrid("co_dem.grd", 60, 70, 10, dem), writeGrid("co_comp.grd", 60, 70, 10, comp),
+                          &OpenDialog::demCheck);
+        ASSERT_EQ(shownError(), "");
+        ASSERT_TRUE(entry(menupos::COREGISTER).active()) << "\"Co-register...\" not usable with a comparison DEM";
+    }
+};
+
+TEST_F(CoregistrationTest, ShowsTheShiftAndAnalysesTheShiftedGrid)
+{
+    openPair([](int r, int c) { return hills(r, c); }, [](int r, int c) { return hills(r + NORTH, c - EAST); });
+    entry(menupos::COREGISTER).do_callback(menubar);
+    ASSERT_NE(coregWin, nullptr) << "no window; message: " << shownError();
+    EXPECT_STREQ(coregWin->label(), "Co-registration");
+    const std::string text = childOf<Fl_Multiline_Output>(coregWin)->value();
+    EXPECT_NEAR(numberAfter(text, "Shift east:"), EAST, 0.05) << text;
+    EXPECT_NEAR(numberAfter(text, "Shift north:"), NORTH, 0.05) << text;
+    EXPECT_NEAR(numberAfter(text, "cells,"), 10 * numberAfter(text, "Shift east:"), 0.0051) << "map units";
+    EXPECT_NE(text.find(", converged"), std::string::npos) << text;
+    EXPECT_TRUE(text.find("Before") < text.find("After") && text.find("\nall ", text.find("After")) != std::string::npos)
+        << "no accuracy tables before and after:\n" << text;
+    EXPECT_FALSE(busy() || win->active_r() == 0) << "the program stays busy";
+    expectTidy(coregWin, "co-registration window");
+    saveShot(coregWin, "coregistration");
+
+    const float before = gl->getRMSE();
+    Fl_Button* analyse = childOf<Fl_Button>(coregWin, "Analyse the shifted grid");
+    ASSERT_NE(analyse, nullptr);
+    click(analyse);
+    EXPECT_EQ(shownError(), "");
+    EXPECT_LT(gl->getRMSE(), before / 4) << "the comparison grid in use is not the moved-back one";
+    EXPECT_TRUE(FILE_CONST == 2 && fileType == DEM && haveComparison()) << "the comparison DEM is no longer in use";
+    const std::string label = file2Label->value();
+    EXPECT_EQ(label.substr(label.size() - 16), " (co-registered)") << label;
+    EXPECT_FALSE(analyse->active()) << "the grid can be put in use twice";
+    EXPECT_FALSE(loadBar->visible() || busy()) << "the load did not end";
+}
+
+TEST_F(CoregistrationTest, RefusalsAreExplained)
+{
+    // Flat ground: no slope to fit a shift to.
+    openPair([](int, int) { return 500.0f; }, [](int, int) { return 501.0f; });
+    entry(menupos::COREGISTER).do_callback(menubar);
+    EXPECT_EQ(coregWin, nullptr) << "a window for grids that cannot be co-registered";
+    EXPECT_EQ(shownError().rfind("Cannot co-register the grids: ", 0), 0u) << shownError();
+    EXPECT_STREQ(errorWin->label(), "Co-registration");
+    click(childOf<Fl_Button>(errorWin, "OK"));
+    settle();
+
+    // The comparison grid replaced after the window opened.
+    openPair([](int r, int c) { return hills(r, c); }, [](int r, int c) { return hills(r + NORTH, c - EAST); });
+    entry(menupos::COREGISTER).do_callback(menubar);
+    ASSERT_NE(coregWin, nullptr);
+    Fl_Window* older = coregWin;
+    bool ok = false;
+    gl->changeFile(writeGrid("co_other.grd", 60, 70, 10, [](int r, int c) { return hills(r, c) + 3; }).c_str(), 1, 2,
+                   ok);
+    ASSERT_TRUE(ok);
+    const float rmse = gl->getRMSE();
+    click(childOf<Fl_Button>(older, "Analyse the shifted grid"));
+    EXPECT_NE(shownError().find("has changed"), std::string::npos) << shownError();
+    EXPECT_EQ(gl->getRMSE(), rmse) << "the older window's grid was put in use";
+}
+
+int total(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); }
+
+// The numbers a user reads on the y axis (the column at x = 25), bottom up.
+std::vector<double> yAxis(Fl_Window* w)
+{
+    std::vector<double> values;
+    for (int i = 0; i < w->children(); ++i)
+        if (auto* v = dynamic_cast<Fl_Value_Output*>(w->child(i)); v && v->x() == 25)
+            values.push_back(v->value());
+    return values;
+}
+
+// 70 points in height classes 0 to 3 of a contour interval of 4: ten
+// points each in classes 0, 1 and 2, forty in class 3.
+void loadFourClasses()
+{
+    const std::string dem = writeGrid("classes_dem.grd", 7, 10, 10, [](int r, int c) {
+        const int k = r * 10 + c;
+        return static_cast<float>(k < 30 ? 100 + k / 10 : 103);
+    });
+    const std::string contour =
+        writeGrid("classes_contour.grd", 7, 10, 10, [](int r, int c) { return r == 0 && c < 2 ? 100.0f + 4 * c : 0.0f; });
+    ASSERT_TRUE(load(dem, contour, CONTF)) << "test data set refused";
+    ASSERT_EQ(MyWindow::getCont(), 4) << "contour interval of the test data";
+}
+
+TEST_F(DialogTest, DifferenceGraphCountsEveryCellWithAReference)
+{
+    const std::string dem = writeGrid("below_dem.grd", 6, 6, 10, [](int r, int c) { return 100.0f + r + c; });
+    // Reference 5 above the DEM, absent (0) in the first row.
+    const std::string ref =
+        writeGrid("below_ref.grd", 6, 6, 10, [](int r, int c) { return r == 0 ? 0.0f : 105.0f + r + c; });
+    ASSERT_TRUE(load(dem, ref, DEM));
+    graphDiff(nullptr, nullptr);
+    ASSERT_NE(graphwin, nullptr) << "a DEM below its reference everywhere got no graph";
+    EXPECT_STREQ(graphwin->label(), "Diff. Error");
+    EXPECT_EQ(total(graphbox->counts), 4 * 5) << "not exactly the 4 x 5 cells with a reference value";
+    EXPECT_EQ(graphbox->counts[24], 20) << "differences of 5, the largest, are not in the last bar";
+    saveShot(graphwin, "graph_difference");
+}
+
+TEST_F(DialogTest, RemoveBigTakesOutTheLargeClassInANewWindow)
+{
+    loadFourClasses();
+    graphClass(nullptr, nullptr);
+    Fl_Window* full = graphwin;
+    ASSERT_NE(full, nullptr);
+    EXPECT_STREQ(full->label(), "Height Classes");
+    EXPECT_EQ(graphbox->counts, std::vector<int>({10, 10, 10, 40})) << "height classes";
+    Fl_Button* remove = childOf<Fl_Button>(full, "Remove Big");
+    ASSERT_NE(remove, nullptr) << "no \"Remove Big\" with a class four times the others";
+    saveShot(full, "graph_height_classes");
+
+    // Another kind chosen meanwhile changes nothing for this window's button.
+    ASSERT_TRUE(load(sampleData("alps_dem.grd"))); // the model's classes go
+    graphCurve(nullptr, nullptr);
+    click(remove);
+    ASSERT_NE(graphwin, full) << "\"Remove Big\" opened no second window";
+    EXPECT_STREQ(graphwin->label(), "Height Classes") << "\"Remove Big\" showed another kind of graph";
+    EXPECT_EQ(graphbox->counts, std::vector<int>({10, 10, 10, 0})) << "the class of 40 is still shown";
+    EXPECT_EQ(graphbox->maxCount, 10);
+    EXPECT_EQ(yAxis(graphwin), std::vector<double>({0})) << "y labels of a graph reduced to 10";
+    EXPECT_EQ(childOf<Fl_Button>(graphwin, "Remove Big"), nullptr) << "nothing left to remove";
+    EXPECT_TRUE(full->shown()) << "the full graph closed";
+    saveShot(graphwin, "graph_height_classes_reduced");
+
+    loadFourClasses();
+    graphClass(nullptr, nullptr);
+    EXPECT_EQ(graphbox->counts, std::vector<int>({10, 10, 10, 40})) << "\"Remove Big\" leaked into the next graph";
+}
+
+TEST_F(DialogTest, GraphsKeepTheirCountsWhenTheDataChanges)
+{
+    loadFourClasses();
+    graphClass(nullptr, nullptr);
+    Graphb* box = graphbox;
+    ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_contour.grd"), CONTF));
+    MyWindow::graphHeights(); // the model's histogram is rebuilt for 20 classes
+    EXPECT_EQ(box->counts, std::vector<int>({10, 10, 10, 40})) << "the older graph follows the model's arrays";
+    box->redraw();
+    settle(); // drawing it again must be safe
+
+    // The menu entry repeats the kind chosen last.
+    graph(nullptr, nullptr);
+    EXPECT_EQ(graphbox->counts.size(), 20u) << "the sample's 20 height classes";
+    EXPECT_EQ(total(graphbox->counts), 200 * 240) << "grid points missing from the classes";
+    saveShot(graphwin, "graph_height_classes_sample");
+}
+
+TEST_F(DialogTest, NothingToGraphGivesANote)
+{
+    struct Row {
+        void (*button)(Fl_Widget*, void*);
+        const char* title;
+        const char* says;
+    };
+    const Row rows[] = {
+        {graphCurve, "Curve Error", "open a DEM"},
+        {graphDiff, "Diff. Error", "comparison"},
+        {graphClass, "Height Classes", "contour interval"},
+    };
+    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    for (const Row& r : rows) {
+        if (r.button == graphCurve)
+            mt.adopt({}); // no DEM at all
+        r.button(nullptr, nullptr);
+        settle();
+        EXPECT_EQ(graphwin, nullptr) << r.title << ": a graph of nothing";
+        Fl_Window* note = shownWindow(r.title);
+        ASSERT_NE(note, nullptr) << r.title << ": no note instead of the graph";
+        EXPECT_NE(shownError().find(r.says), std::string::npos) << r.title << " note says: " << shownError();
+        ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    }
+    saveShot(errorWin, "graph_note");
 }
 
 } // namespace

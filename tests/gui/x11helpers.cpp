@@ -36,11 +36,4 @@ void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h
     fl_measure(text.c_str(), w, h, 0);
 }
 
-int textWidth(const std::string& text, Fl_Font font, int size)
-{
-    fl_open_display();
-    fl_font(font, size);
-    return static_cast<int>(fl_width(text.c_str()));
-}
-
 } // namespace gui_test

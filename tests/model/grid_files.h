@@ -1,28 +1,33 @@
-// Grid files for the model and command-line tests: a scratch folder that
-// removes itself, and grids given row by row that write themselves out as
-// grid-file text.
+// Grid files written by the tests: a scratch folder that removes itself,
+// grids given row by row that write themselves out as grid-file text, and
+// grids of a height function written to the scratch folder of the process.
 #ifndef OROLITH_TESTS_MODEL_GRID_FILES_H
 #define OROLITH_TESTS_MODEL_GRID_FILES_H
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-// A folder of its own in the temporary folder, removed with its contents.
+// A folder of its own in the temporary folder, removed with its contents by
+// the process that made it (not by the child of a death test).
 struct ScratchDir {
     std::string path = (std::filesystem::temp_directory_path() / "orolith-test-XXXXXX").string();
+    pid_t owner = getpid();
 
     ScratchDir() { mkdtemp(path.data()); }
     ~ScratchDir()
     {
         std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
+        if (getpid() == owner)
+            std::filesystem::remove_all(path, ignored);
     }
     std::string write(const std::string& name, const std::string& text) const
     {
@@ -71,6 +76,26 @@ inline Grid bumpy(int rows, int cols, unsigned seed = 7u, float base = 100.0f, f
         v = base + spread * static_cast<float>((seed >> 8) % 100000u) / 99700.0f;
     }
     return g;
+}
+
+// A path in the scratch folder of this process.
+inline std::string tempPath(const std::string& name)
+{
+    static const ScratchDir dir;
+    return dir.path + "/" + name;
+}
+
+// Heights h(row, col) of a rows x cols grid, written to tempPath(name).
+inline std::string writeGrid(const std::string& name, int rows, int cols, float cellsize,
+                             const std::function<float(int, int)>& h)
+{
+    Grid g = filled(rows, cols, 0.0f);
+    g.cellsize = cellsize;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            g.at(r, c) = h(r, c);
+    std::ofstream(tempPath(name), std::ios::binary) << g.text();
+    return tempPath(name);
 }
 
 #endif

@@ -1,9 +1,14 @@
-// The triangle mesh and its normals, and the load pipeline: start reads the
-// grids, checks that they belong together and runs the analyses in order;
-// addFile swaps the comparison grid.
+// The triangle mesh and its normals; the load pipeline: start reads the
+// grids, checks that they belong together and runs the analyses in order,
+// addFile swaps the comparison grid; and the limits of large and odd grids:
+// an RMSE over more points than a float counts, a grid too large for the
+// memory left, freak heights, a sample asked of a model that holds nothing.
+#include <sys/resource.h>
+
 #include <array>
 #include <cmath>
 
+#include "model/report.h"
 #include "tests/model/model_test.h"
 
 namespace {
@@ -60,37 +65,6 @@ TEST_F(MeshTest, ExaggerationRescalesTheVerticesKeepingTheColourClasses)
     for (int i = 0; i < mt.getNumTriangles(); ++i) {
         const mountain::triangleinfo t = mt.triangle(i);
         EXPECT_TRUE(t.z0 == 0 && t.z1 == 0 && t.z2 == 0) << "exaggeration 0 draws flat; triangle " << i;
-    }
-
-    mountain m;
-    m.vertExagPlus();
-    EXPECT_EQ(m.getVertExag(), 2.0f);
-    m.vertExagReset();
-    m.vertExagMinus();
-    m.vertExagMinus();
-    EXPECT_EQ(m.getVertExag(), 0.0f) << "minus stops at 0 rather than turn the surface upside down";
-}
-
-TEST_F(MeshTest, EveryCellIsSplitAlongTheSameDiagonalInTheSameVertexOrder)
-{
-    Grid g = bumpy(3, 4, 11u);
-    ASSERT_TRUE(load(g));
-    const float s = mt.getScalefactor(), cs = mt.getCellsize();
-    for (int r = 0; r < 2; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            // The grid points of the six vertices: the diagonal runs from
-            // (r, c+1) to (r+1, c).
-            const int want[6][2] = {{r, c}, {r + 1, c}, {r, c + 1}, {r, c + 1}, {r + 1, c}, {r + 1, c + 1}};
-            const mountain::triangleinfo a = tri(r, c), b = tri(r, c, 1);
-            const float got[6][3] = {{a.x0, a.y0, a.z0}, {a.x1, a.y1, a.z1}, {a.x2, a.y2, a.z2},
-                                     {b.x0, b.y0, b.z0}, {b.x1, b.y1, b.z1}, {b.x2, b.y2, b.z2}};
-            for (int v = 0; v < 6; ++v) {
-                SCOPED_TRACE("cell (" + std::to_string(r) + "," + std::to_string(c) + "), vertex " + std::to_string(v));
-                EXPECT_EQ(std::lround((got[v][1] / s + mt.getMovey()) / cs), want[v][0]) << "grid row";
-                EXPECT_EQ(std::lround((got[v][0] / s + mt.getMovex()) / cs), want[v][1]) << "grid column";
-                EXPECT_NEAR(got[v][2] / mt.getZscale() + mt.getZmid(), g.at(want[v][0], want[v][1]), 1e-3);
-            }
-        }
     }
 }
 
@@ -187,6 +161,90 @@ TEST_F(PipelineTest, AddFileComparesTheLoadedDemWithTheNewGrid)
     EXPECT_FALSE(ok) << "a grid of another size is refused";
     EXPECT_EQ(mt.getVertExag(), 2.0f) << "and leaves the mesh alone";
     EXPECT_EQ(rd.getCols(), 5) << "and the comparison grid in use";
+}
+
+using LimitsTest = ModelTest;
+using LimitsDeathTest = ModelTest;
+
+GridData filledData(int rows, int cols, float value)
+{
+    GridData d;
+    d.header.rows = rows;
+    d.header.cols = cols;
+    d.header.cellsize = 1;
+    d.heights.assign(static_cast<std::size_t>(rows) * cols, value);
+    return d;
+}
+
+TEST_F(LimitsTest, RmseCountsMoreThanTwoToTheTwentyFourPresentPoints)
+{
+    const int side = 4100; // 16,810,000 points, beyond the 16,777,216 a float counts to
+    GridData dem = filledData(side, side, 1.0f), ref = filledData(side, side, 1.0f);
+    for (int k = 0; k < 16; ++k)
+        dem.heights[static_cast<std::size_t>(k) * 1000003] = 5.0f; // 16 points 4 above
+    mt.adopt(std::move(dem));
+    rd.adopt(std::move(ref));
+    const double want = std::sqrt(256.0 / (static_cast<double>(side) * side));
+    EXPECT_NEAR(rd.rmseIfPresent().value_or(0), want, want * 1e-6)
+        << "the present points were miscounted (a float count stops at 2^24)";
+    mt.adopt(GridData{});
+    rd.adopt(GridData{});
+}
+
+TEST_F(LimitsDeathTest, GridLargerThanTheMemoryLeftIsRefusedBeforeAllocating)
+{
+    // 3000 x 3000 heights need 36 MB; the child may take 24 MB more than it
+    // holds.
+    std::string text = "ncols 3000\nnrows 3000\nxllcorner 0\nyllcorner 0\ncellsize 1\n";
+    text.reserve(text.size() + 18000000);
+    for (int k = 0; k < 9000000; ++k)
+        text += "1 ";
+    const std::string path = dir.write("big.grd", text);
+    auto tightMemory = [] {
+        std::FILE* f = std::fopen("/proc/self/statm", "r");
+        unsigned long pages = 0;
+        if (f && std::fscanf(f, "%lu", &pages) != 1)
+            pages = 0;
+        if (f)
+            std::fclose(f);
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = pages * static_cast<unsigned long>(sysconf(_SC_PAGE_SIZE)) + (24u << 20);
+        setrlimit(RLIMIT_AS, &limit);
+    };
+    const std::string message = "file \"" + path + "\": a grid of 3000 rows and 3000 columns needs [0-9]+ MB of "
+                                "memory, more than the 2[0-9] MB available";
+    EXPECT_EXIT((tightMemory(), setConsole(std::cerr), readGrid(path)), ::testing::ExitedWithCode(255),
+                "ERROR: Problem allocating first dimension of array\n" + message);
+    EXPECT_EXIT(
+        {
+            const int rowsInUse = mt.getRows();
+            tightMemory();
+            LoadStatus s = loadDataSet(path, "", 1);
+            std::fprintf(stderr, "%s\n", s.error.text().c_str());
+            std::exit(s.result == LoadResult::failed && mt.getRows() == rowsInUse ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "needs .* MB of memory");
+}
+
+TEST_F(LimitsTest, FreakHeightsLoadAndAnalyseWithoutUndefinedArithmetic)
+{
+    Grid g = filled(5, 5, 100.0f);
+    g.at(1, 1) = 3.0e38f;
+    g.at(3, 3) = -3.0e38f;
+    ASSERT_TRUE(load(g, filled(5, 5, 50.0f)));
+    rd.setContourInt(20);
+    EXPECT_TRUE(mt.computeHeightClasses());
+    EXPECT_TRUE(std::isinf(MAX_CURVE)) << "the Laplacian of such heights overflows a float, as it should";
+    std::string report = statisticsReport(currentReportValues(1, 1, true));
+    EXPECT_NE(report.find("Gridsize: 5 x 5"), std::string::npos) << report;
+}
+
+TEST_F(LimitsTest, SparseSampleOfNothingIsRefused)
+{
+    mountain empty;
+    clearNotice();
+    EXPECT_TRUE(empty.sparseRaster(200).empty());
+    EXPECT_EQ(lastNotice(), "A sparse sample needs a DEM: open one first");
 }
 
 } // namespace

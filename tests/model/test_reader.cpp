@@ -83,29 +83,17 @@ TEST_F(ReaderTest, BufferRefillsAndTheTwoThreadSplitReadAsOnePass)
     }
 }
 
-TEST_F(ReaderTest, NoDataCellsOfADemReadAsZeroWhileComparisonDataKeepsThem)
+TEST_F(ReaderTest, NoDataCellsOfADemReadAsZeroAndExtremesKeepTheirStartValues)
 {
-    std::string path = dir.write("nodata.grd", head(3, 3) + "NODATA_value -9999\n50 -9999 52\n53 54 55\n-9999 57 58\n");
-    auto m = readGrid(path);
-    EXPECT_EQ(m->getNodata(), -9999.0f);
-    EXPECT_EQ(heights(*m), (std::vector<float>{50, 0, 52, 53, 54, 55, 0, 57, 58}));
-    EXPECT_EQ(m->getZmin(), 0.0f) << "no-data cells take part in the extremes with their stored 0";
-    EXPECT_EQ(m->getZmax(), 58.0f);
-    EXPECT_EQ(m->getHeaderText(), head(3, 3) + "NODATA_value -9999\n") << "kept for writing derived rasters";
-
-    auto r = readGrid(path, 2);
-    EXPECT_EQ(heights(*r), (std::vector<float>{50, -9999, 52, 53, 54, 55, -9999, 57, 58}));
-    EXPECT_EQ(r->getZmin(), -9999.0f);
-}
-
-TEST_F(ReaderTest, NoDataLineIsKnownByItsFirstLetterAloneAndExtremesKeepTheirStartValues)
-{
+    // The no-data line is known by its first letter alone; its cells take
+    // part in the extremes with their stored 0.
     struct {
         const char* lines;
         float nodata;
         std::vector<float> heights;
         float zmin, zmax;
     } cases[] = {
+        {"NODATA_value -9999\n50 -9999 52\n53 54 -9999\n", -9999, {50, 0, 52, 53, 54, 0}, 0, 54},
         {"nodata_value -1\n-1 12 13\n14 15 -1\n", -1, {0, 12, 13, 14, 15, 0}, 0, 15},
         {"ndv 7\n7 12 13\n14 7 16\n", 7, {0, 12, 13, 14, 0, 16}, 0, 16},
         {"-12.5 12 13\n14 15 16\n", 0, {-12.5f, 12, 13, 14, 15, 16}, -12.5f, 16}, // a '-' starts a height
@@ -121,6 +109,9 @@ TEST_F(ReaderTest, NoDataLineIsKnownByItsFirstLetterAloneAndExtremesKeepTheirSta
         EXPECT_EQ(m->getZmin(), k.zmin);
         EXPECT_EQ(m->getZmax(), k.zmax);
     }
+    const std::string path = dir.write("nodata.grd", head(2, 3) + cases[0].lines);
+    EXPECT_EQ(heights(*readGrid(path, 2)), (std::vector<float>{50, -9999, 52, 53, 54, -9999})) << "comparison data";
+    EXPECT_EQ(readGrid(path)->getHeaderText(), head(2, 3) + "NODATA_value -9999\n") << "kept for derived rasters";
 }
 
 TEST_F(ReaderTest, ContourIntervalIsTheFirstRiseInIntegerPartAboveTheFirstNonZeroHeight)
@@ -132,6 +123,7 @@ TEST_F(ReaderTest, ContourIntervalIsTheFirstRiseInIntegerPartAboveTheFirstNonZer
         {"0 120 0 120 140 0", 20},      // an equal height is no rise
         {"0 120 100 0 130 150", 10},    // a lower one is skipped: 130 - 120
         {"99.9 0 99.2 101.2 0 105", 2}, // integer parts: 101 - 99
+        {"0 100 100.9 101 0 0", 1},     // the smallest rise
         {"-9999 0 0 0 0 0", 9999},      // a negative first height counts
         {"0 250.75 250.5 0 0 0", 250},  // no rise: the first height's integer part
         {"0 0 0 0 0.0 0", 0},

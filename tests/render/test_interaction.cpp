@@ -1,6 +1,7 @@
-// The viewer's mouse, wheel and keys, without a display: the key table and
-// drag rules as plain functions, and MyWindow::handle fed the toolkit's
-// event values directly, as the event loop would.
+// The viewer's commands, mouse, wheel and keys, without a display: the key
+// table and drag rules as plain functions, MyWindow::handle fed the
+// toolkit's event values directly, as the event loop would, and the loads
+// and view buttons, which change only view state and the model.
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
@@ -9,14 +10,16 @@
 
 #include "model/mountain.h"
 #include "render/glviewer.h"
+#include "render/sunpath.h"
 #include "render/surfacewalk.h"
 #include "render/viewerhooks.h"
 #include "render/viewerkeys.h"
 #include "render/viewmotion.h"
-#include "tests/render/grid_files.h"
+#include "tests/model/grid_files.h"
 
 namespace {
 
+// Every test starts from a viewer turned and moved away from its start.
 struct Input : ::testing::Test {
     void SetUp() override
     {
@@ -30,8 +33,9 @@ struct Input : ::testing::Test {
         lighting = 1;
         drawTriangles = true;
         drawAxes = magnify = drawCurveColor = drawContours = drawPoints = drawDiffColor = drawDiff = false;
-        lButtonState = rButtonState = mButtonState = polygonOutline = false;
+        colorHeightClasses = lButtonState = rButtonState = mButtonState = polygonOutline = false;
         multFiles = false;
+        curveUnits = diffUnits = 1.0f;
         viewerHooks = {};
     }
     void TearDown() override { viewerHooks = {}; }
@@ -49,16 +53,22 @@ struct Input : ::testing::Test {
         Fl::e_y = y;
         return viewer.handle(event);
     }
-    bool load(int rows, int cols)
+    bool load(const std::string& dem, const std::string& comp = "", int kind = 0)
     {
         float xll, yll, cs;
-        std::string dem = writeGrid("input.grd", rows, cols, 10, [](int r, int c) { return 100.0f + r + c; });
-        return viewer.Begin(10, true, 1, dem.c_str(), "", 1, 0, 4100, 0, xll, yll, cs);
+        return viewer.Begin(10, true, comp.empty() ? 1 : 2, dem.c_str(), comp.c_str(), 1, kind, 4100, 0, xll, yll,
+                            cs);
+    }
+    static std::string plane(int rows, int cols)
+    {
+        return writeGrid("input.grd", rows, cols, 10, [](int r, int c) { return 100.0f + r + c; });
     }
     MyWindow viewer{0, 25, 650, 625};
 };
 
-TEST(KeyTable, KeysGatesAndModifiers)
+// What each key does is seen in the tests below; here, what keeps a key
+// from acting: missing data, and the modifiers of the menu bar's shortcuts.
+TEST(KeyTable, GatesAndModifiers)
 {
     using K = KeyAction;
     const KeyContext both{true, true}, demOnly{true, false}, nothing{false, false};
@@ -67,25 +77,13 @@ TEST(KeyTable, KeysGatesAndModifiers)
         KeyContext ctx;
         K expected;
     } rows[] = {
-        {'8', 0, nothing, K::xPlus1},     {'k', 0, nothing, K::xPlus1},        {'2', 0, nothing, K::xMinus1},
-        {'m', 0, nothing, K::xMinus1},    {',', 0, nothing, K::xMinus1},       {'6', 0, nothing, K::zPlus1},
-        {'4', 0, nothing, K::zMinus1},    {'j', 0, nothing, K::zMinus1},       {'x', 0, nothing, K::xMinus90},
-        {'x', FL_SHIFT, nothing, K::xPlus90}, {'z', 0, nothing, K::zMinus90}, {'z', FL_SHIFT, nothing, K::zPlus90},
-        {'t', 0, nothing, K::topView},    {'s', 0, nothing, K::sideView},      {'r', 0, both, K::resetView},
-        {'i', 0, nothing, K::eyeAway},    {'o', 0, nothing, K::eyeCloser},     {'e', 0, nothing, K::askEye},
-        {'7', 0, nothing, K::sunEast},    {'9', 0, nothing, K::sunWest},       {'a', 0, nothing, K::axes},
-        {'l', 0, nothing, K::lighting},   {'p', 0, nothing, K::magnifier},     {'d', 0, nothing, K::triangles},
-        {'q', 0, nothing, K::quit},       {FL_Escape, 0, nothing, K::quit},    {'a', FL_SHIFT, nothing, K::axes},
-        // Rebuilding needs a DEM; = works with Shift too.
         {'=', 0, demOnly, K::exaggerationUp}, {'=', FL_SHIFT, demOnly, K::exaggerationUp},
-        {'-', 0, demOnly, K::exaggerationDown}, {'=', 0, nothing, K::none}, {'-', 0, nothing, K::none},
-        // Comparison displays need comparison data.
-        {'c', 0, both, K::curvatureError}, {'n', 0, both, K::contours}, {'.', 0, both, K::points},
-        {'r', FL_SHIFT, both, K::elevationDifferences}, {'c', 0, demOnly, K::none}, {'n', 0, demOnly, K::none},
-        {'.', 0, demOnly, K::none},       {'r', FL_SHIFT, demOnly, K::none},
-        // Shortcuts of the menu bar, the keypad and keys of no meaning pass on.
-        {'a', FL_CTRL, both, K::none},    {'f', FL_ALT, both, K::none},        {'q', FL_META, both, K::none},
-        {FL_KP + '8', 0, both, K::none},  {'b', 0, both, K::none},             {FL_Tab, 0, both, K::none},
+        {'-', 0, nothing, K::none},           {'c', 0, demOnly, K::none},
+        {'n', 0, demOnly, K::none},           {'r', FL_SHIFT, demOnly, K::none},
+        {'r', 0, nothing, K::resetView},      {'a', FL_SHIFT, nothing, K::axes},
+        {'a', FL_CTRL, both, K::none},        {'f', FL_ALT, both, K::none},
+        {'q', FL_META, both, K::none},        {FL_KP + '8', 0, both, K::none},
+        {'d', 0, nothing, K::triangles},      {'.', 0, both, K::points},
     };
     for (const Row& r : rows)
         EXPECT_EQ(keyAction(r.key, r.state, r.ctx), r.expected)
@@ -101,14 +99,13 @@ TEST_F(Input, ViewKeysMoveTheView)
         float* value;
         float expected;
     } rows[] = {
-        {'8', 0, &xrotation, 31},     {'k', 0, &xrotation, 31},    {'2', 0, &xrotation, 29},
-        {'m', 0, &xrotation, 29},     {',', 0, &xrotation, 29},    {'6', 0, &zrotation, 41},
-        {'4', 0, &zrotation, 39},     {'j', 0, &zrotation, 39},    {'x', 0, &xrotation, -60},
-        {'x', FL_SHIFT, &xrotation, 120}, {'z', 0, &zrotation, -50}, {'z', FL_SHIFT, &zrotation, 130},
-        {'t', 0, &xrotation, 0},      {'s', 0, &xrotation, -90},   {'r', 0, &eyevalue, 100},
-        {'r', 0, &xrotation, 0},      {'r', 0, &zrotation, 0},     {'r', 0, &xtranslate, 0.5f},
-        {'i', 0, &eyevalue, 65},      {'o', 0, &eyevalue, 55},     {'7', 0, &position0[0], XPOS + 0.1f},
-        {'9', 0, &position0[0], XPOS - 0.1f},
+        {'8', 0, &xrotation, 31},         {'k', 0, &xrotation, 31},    {'2', 0, &xrotation, 29},
+        {',', 0, &xrotation, 29},         {'6', 0, &zrotation, 41},    {'j', 0, &zrotation, 39},
+        {'x', 0, &xrotation, -60},        {'x', FL_SHIFT, &xrotation, 120}, {'z', 0, &zrotation, -50},
+        {'z', FL_SHIFT, &zrotation, 130}, {'t', 0, &xrotation, 0},     {'s', 0, &xrotation, -90},
+        {'r', 0, &eyevalue, 100},         {'r', 0, &xrotation, 0},     {'r', 0, &zrotation, 0},
+        {'r', 0, &xtranslate, 0.5f},      {'i', 0, &eyevalue, 65},     {'o', 0, &eyevalue, 55},
+        {'7', 0, &position0[0], XPOS + 0.1f}, {'9', 0, &position0[0], XPOS - 0.1f},
     };
     for (const Row& r : rows) {
         SetUp();
@@ -118,35 +115,11 @@ TEST_F(Input, ViewKeysMoveTheView)
     }
 }
 
-TEST_F(Input, SwitchKeysFlipTheirDisplay)
-{
-    multFiles = true;
-    struct Row {
-        int key, state;
-        bool* flag;
-    } rows[] = {{'a', 0, &drawAxes},       {'d', 0, &drawTriangles}, {'p', 0, &magnify},
-                {'c', 0, &drawCurveColor}, {'n', 0, &drawContours},  {'.', 0, &drawPoints},
-                {'r', FL_SHIFT, &drawDiffColor}, {'r', FL_SHIFT, &drawDiff}};
-    for (const Row& r : rows) {
-        const bool before = *r.flag;
-        key(r.key, r.state);
-        EXPECT_NE(*r.flag, before) << "key " << char(r.key) << " did not switch its display";
-        key(r.key, r.state);
-    }
-    key('l');
-    EXPECT_EQ(lighting, 0) << "key l left the relief lit";
-    multFiles = false;
-    EXPECT_EQ(key('c'), 0) << "key c taken with no comparison data";
-    EXPECT_EQ(key('r', FL_SHIFT), 0) << "Shift+R taken with no comparison data";
-    EXPECT_FALSE(drawCurveColor || drawDiffColor) << "comparison display switched on without comparison data";
-    EXPECT_EQ(key('a', FL_CTRL), 0) << "Ctrl+A kept from the menu bar";
-}
-
 TEST_F(Input, ExaggerationKeysRebuildAndReport)
 {
     static int shown = -1;
     viewerHooks.exaggerationShown = [](int v) { shown = v; };
-    ASSERT_TRUE(load(5, 5));
+    ASSERT_TRUE(load(plane(5, 5)));
     const float flat = mt.getZscale();
     key('=');
     EXPECT_EQ(shown, 2) << "the counter is not told of exaggeration 2";
@@ -168,25 +141,6 @@ TEST(EyeValue, TypedValuesArePositiveFiniteAndInRange)
     EXPECT_FALSE(parseEyeValue(nullptr)) << "a cancelled dialog changes the eye";
 }
 
-TEST_F(Input, EyeKeyAsksAndKeepsTheOldValueOnCancel)
-{
-    static const char* typed = nullptr;
-    static float offered = 0;
-    viewerHooks.askEyeValue = [](float current) {
-        offered = current;
-        return typed;
-    };
-    typed = "80";
-    key('e');
-    EXPECT_TRUE(offered == 60.0f && eyevalue == 80.0f) << "offered " << offered << ", eye " << eyevalue;
-    typed = nullptr;
-    key('e');
-    EXPECT_EQ(eyevalue, 80.0f) << "cancel changed the eye";
-    typed = "-5";
-    key('e');
-    EXPECT_EQ(eyevalue, 80.0f) << "a negative eye distance was taken";
-}
-
 TEST_F(Input, QuitKeysEndWithStatusOne)
 {
     EXPECT_EXIT(key('q'), ::testing::ExitedWithCode(1), "") << "q";
@@ -195,17 +149,9 @@ TEST_F(Input, QuitKeysEndWithStatusOne)
 
 TEST_F(Input, WheelStepsAndEyeLimits)
 {
-    for (auto [dy, step] : {std::pair{1, 5.0f}, {2, 5.0f}, {-1, -5.0f}, {-3, -5.0f}, {0, 0.0f}})
-        EXPECT_EQ(wheelEyeStep(dy), step) << "wheel dy " << dy;
-    eyevalue = 100;
+    // The wheel's directions are in the real-input test.
     Fl::e_dy = 0;
     EXPECT_EQ(viewer.handle(FL_MOUSEWHEEL), 0) << "a horizontal scroll is taken";
-    Fl::e_dy = 1;
-    viewer.handle(FL_MOUSEWHEEL);
-    EXPECT_EQ(eyevalue, 105.0f) << "a scroll down does not move the eye away";
-    Fl::e_dy = -2;
-    viewer.handle(FL_MOUSEWHEEL);
-    EXPECT_EQ(eyevalue, 100.0f) << "two notches up move the eye away";
 
     // The buttons step by 10, the wheel and keys by 5; none passes the limits.
     OPEN = true;
@@ -222,18 +168,6 @@ TEST_F(Input, WheelStepsAndEyeLimits)
     EXPECT_EQ(eyevalue, EYEMAX) << "zoom out passed the farthest eye";
 }
 
-TEST(DragMode, ButtonsAndTheMagnifier)
-{
-    EXPECT_EQ(dragModeFor(1, false), DragMode::rotate);
-    EXPECT_EQ(dragModeFor(3, false), DragMode::move);
-    EXPECT_EQ(dragModeFor(2, false), DragMode::none) << "middle button moves a hidden ring";
-    EXPECT_EQ(dragModeFor(2, true), DragMode::magnifier);
-    EXPECT_EQ(dragModeFor(4, true), DragMode::none);
-    // Thinned from NUMTRIANGLES points, outlined only above it.
-    EXPECT_FALSE(dragChangesPicture(NUMTRIANGLES - 1) || outlineWhileDragging(NUMTRIANGLES));
-    EXPECT_TRUE(dragChangesPicture(NUMTRIANGLES) && outlineWhileDragging(NUMTRIANGLES + 1));
-}
-
 TEST_F(Input, LeftDragRotatesTenDegreesPerEvent)
 {
     // From one point to the next: change of zrotation and xrotation.
@@ -245,6 +179,7 @@ TEST_F(Input, LeftDragRotatesTenDegreesPerEvent)
         {200, 400, 290, 400, 10, 0},  {200, 100, 201, 100, -10, 0}, // right
         {200, 100, 200, 90, 0, -10},  {200, 100, 200, 300, 0, 10},  // up, down
         {200, 100, 150, 150, 10, 10}, {200, 100, 200, 100, 0, 0},   // diagonal, still
+        {200, 300, 190, 300, 10, 0},  {200, 301, 190, 301, -10, 0}, // row 300 is the upper half
     };
     for (const Row& r : rows) {
         mouse(FL_DRAG, 1, r.x0, r.y0);
@@ -286,23 +221,60 @@ TEST_F(Input, MagnifierRingStopsPastAQuarter)
     }
     EXPECT_EQ(steps, 36) << "steps to the right";
     EXPECT_NEAR(magTransX, 0.252f, 1e-3);
+    for (int x = 98; x >= 0; --x)
+        mouse(FL_DRAG, 2, x, 0);
+    EXPECT_NEAR(magTransX, -0.252f, 1e-3) << "stops at its first step past a quarter to the left";
     mouse(FL_DRAG, 2, 99, -1);
     EXPECT_NEAR(magTransY, 0.007f, 1e-6) << "upward on screen is up for the ring";
 }
 
 TEST_F(Input, PressAndReleaseOfALargeGrid)
 {
-    ASSERT_TRUE(load(401, 500)) << "200500 points";
+    ASSERT_TRUE(load(plane(401, 500))) << "200500 points";
     mouse(FL_PUSH, 1, 10, 10);
     EXPECT_TRUE(lButtonState && polygonOutline) << "a large grid is not outlined while dragged";
     mouse(FL_RELEASE, 1);
     EXPECT_FALSE(lButtonState || polygonOutline) << "outlines stay after the release";
-    ASSERT_TRUE(load(400, 500)) << "exactly NUMTRIANGLES points";
+    ASSERT_TRUE(load(plane(400, 500))) << "exactly NUMTRIANGLES points";
     mouse(FL_PUSH, 3, 10, 10);
     EXPECT_TRUE(rButtonState && !polygonOutline) << "outlined at the threshold";
     mouse(FL_RELEASE, 3);
     mouse(FL_PUSH, 2, 10, 10);
     EXPECT_FALSE(mButtonState) << "the middle button took the ring with the magnifier off";
+}
+
+TEST_F(Input, ViewButtonsWaitForData)
+{
+    MyWindow::ZoomInButton_callback(nullptr);
+    MyWindow::XPlus90Button_callback(nullptr);
+    MyWindow::SideButton_callback(nullptr);
+    EXPECT_TRUE(eyevalue == 60.0f && xrotation == 30.0f && !REDRAW) << "the view changed before loading";
+    OPEN = true;
+    MyWindow::ZoomInButton_callback(nullptr);
+    EXPECT_EQ(eyevalue, 50.0f) << "zoom in by 10";
+    MyWindow::ZoomOutButton_callback(nullptr);
+    MyWindow::ZoomOutButton_callback(nullptr);
+    MyWindow::XPlus90Button_callback(nullptr);
+    MyWindow::ZMinus90Button_callback(nullptr);
+    EXPECT_TRUE(eyevalue == 70.0f && xrotation == 120.0f && zrotation == -50.0f);
+    MyWindow::SideButton_callback(nullptr);
+    EXPECT_TRUE(xrotation == -90.0f && REDRAW);
+    MyWindow::ResetButton_callback(nullptr);
+    EXPECT_TRUE(eyevalue == 100.0f && xrotation == 0.0f && zrotation == 0.0f && xtranslate == 0.0f);
+}
+
+TEST(SunPath, StopsAtTheEndsOfTheEllipse)
+{
+    float east[4] = {XPOS, 0, ZPOS, 1}, west[4] = {XPOS, 0, ZPOS, 1}, top[4] = {-0.1f, 0, 0, 1};
+    int steps = 0;
+    for (; sunStep(east, +1); ++steps) {}
+    EXPECT_TRUE(steps == 30 && std::fabs(east[0] - 2.3f) < 1e-4f && std::fabs(east[2] - 0.0063f) < 2e-4f)
+        << steps << " steps to " << east[0] << ", " << east[2];
+    EXPECT_TRUE(sunStep(east, -1)) << "moving back works";
+    for (steps = 0; sunStep(west, -1); ++steps) {}
+    EXPECT_TRUE(steps == 16 && std::isfinite(west[2])) << "from -0.7 to -2.3";
+    sunStep(top, +1);
+    EXPECT_NEAR(top[2], 2.0f, 1e-4) << "highest over the middle";
 }
 
 } // namespace
