@@ -24,6 +24,7 @@
 #include "dialogs/statsreport.h"
 #include "model/errors.h"
 #include "render/modelaccess.h"
+#include "dialogs/helpabout.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -103,6 +104,21 @@ TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
     expectTextFits(statsWin, "comparison report");
     expectTidy(statsWin, "comparison report");
     saveShot(statsWin, "statistics");
+}
+
+TEST_F(DialogTest, AboutAndHelpTextsFitTheirWindows)
+{
+    for (auto [open, text] : {std::pair{about, "\n\n\n     Oroscope: Gridsentry\n\t      Version 0.1\n"},
+                              std::pair{help, "\n\n\n\t   not done yet \n"}}) {
+        open(nullptr, nullptr);
+        Fl_Window* w = shownWindow("About");
+        ASSERT_NE(w, nullptr) << "no window for \"" << text << "\"";
+        EXPECT_EQ(fieldText(w), text);
+        expectTextFits(w, text);
+        w->do_callback(); // its close box
+        settle();
+        EXPECT_EQ(shownWindow("About"), nullptr) << "the window stays after its close box";
+    }
 }
 
 TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)
