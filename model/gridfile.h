@@ -92,7 +92,7 @@ std::string asciiHeader(int rows, int cols, double xll, double yll, double cells
 // files.
 struct ReadTuning {
     std::size_t bufferBytes = 4u << 20;
-    std::size_t splitBytes = 8u << 20; // a file's heights are parsed by two threads from this size on
+    std::size_t splitBytes = 1u << 20; // a file's heights are parsed by two threads from this size on
 };
 void setReadTuning(const ReadTuning& tuning);
 
