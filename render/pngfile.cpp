@@ -1,4 +1,4 @@
-// The encoder follows the PNG specification's minimal file: the signature,
+// The encoder writes the smallest file the PNG format allows: the signature,
 // one IHDR, the picture in IDAT, an IEND. Each row is stored with the Sub
 // filter (each byte less the same channel of the pixel on its left), which
 // turns the viewer's flat background and smooth shading into runs zlib
