@@ -8,11 +8,13 @@
 
 #include "model/mountain.h"
 #include "render/modelaccess.h"
+#include "render/smalltriangles.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
 
 bool bufferedDrawing = true;
 bool holdSurface = false;
+bool leaveOutSmallTriangles = true;
 
 namespace {
 
@@ -56,6 +58,10 @@ struct Buffers {
     bool flat = false;
     std::size_t rgbaOffset = 0, markRgbaOffset = 0;
     bool marksArePoints = false;
+    // A flat surface's positions and triangles, kept to sort out, each
+    // frame, the triangles that reach no pixel.
+    std::vector<float> xyz;
+    std::vector<std::uint32_t> triangles;
 
     void release()
     {
@@ -73,6 +79,7 @@ struct Buffers {
 
 Buffers full, coarse;
 int builds = 0;
+PixelReach reach; // its storage kept from frame to frame
 
 // Positions, then colours, in one buffer.
 GLuint upload(const std::vector<float>& xyz, const std::vector<std::uint8_t>& rgba, std::size_t& rgbaOffset)
@@ -104,7 +111,11 @@ void build(Buffers& b, const mountain& m, const SurfaceInputs& in, const Key& ke
         b.marksArePoints = a.marksArePoints;
     }
     b.flat = a.flat;
-    b.vertexCount = static_cast<GLsizei>(a.xyz.size() / 3);
+    if (a.flat) {
+        b.xyz = std::move(a.xyz);
+        b.triangles = std::move(a.indices);
+    }
+    b.vertexCount = static_cast<GLsizei>((a.flat ? b.xyz : a.xyz).size() / 3);
     // The cubes are drawn from GLUT's client arrays: no buffer may be bound.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -145,14 +156,47 @@ void finishColoured()
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
+// Projection times model-view, and the viewport, as GL has them now.
+ScreenTransform currentScreenTransform()
+{
+    double p[16], mv[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+    ScreenTransform t;
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r) {
+            double sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += p[k * 4 + r] * mv[c * 4 + k];
+            t.matrix[c * 4 + r] = sum;
+        }
+    glGetIntegerv(GL_VIEWPORT, t.viewport);
+    return t;
+}
+
+void drawFlatTriangles(const Buffers& b)
+{
+    GLint fill[2] = {GL_FILL, GL_FILL};
+    glGetIntegerv(GL_POLYGON_MODE, fill);
+    const bool filled = fill[0] == GL_FILL && fill[1] == GL_FILL;
+    if (leaveOutSmallTriangles && filled &&
+        rendersInSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)))) {
+        const std::size_t count = reach.select(b.xyz, b.triangles, currentScreenTransform());
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT, reach.kept());
+        return;
+    }
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+    glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+}
+
 void drawBuffers(const Buffers& b)
 {
     glDisable(GL_LIGHTING); // lit already
     drawColoured(b.surface, b.rgbaOffset);
     if (b.flat) {
         glShadeModel(GL_FLAT); // each triangle the colour of its own last vertex
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+        drawFlatTriangles(b);
         glShadeModel(GL_SMOOTH);
     } else {
         glDrawArrays(GL_TRIANGLES, 0, b.vertexCount);

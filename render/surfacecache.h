@@ -2,7 +2,8 @@
 // it rebuilds its buffers only when something the picture depends on has
 // changed (the grids or their classes, a colour flag, the profile cut, the
 // light, the level of detail), so a frame that only moves the camera
-// submits nothing new.
+// builds nothing. (Under a software renderer a large grid's frame hands GL
+// a list of the triangles that reach a pixel, render/smalltriangles.h.)
 #ifndef OROLITH_RENDER_SURFACECACHE_H
 #define OROLITH_RENDER_SURFACECACHE_H
 
@@ -31,5 +32,10 @@ extern bool holdSurface;
 // Off, drawgrid draws every triangle directly in every frame, the way the
 // buffered picture must look; tests compare the two.
 extern bool bufferedDrawing;
+
+// On, a flat surface drawn by a software renderer leaves out, each frame,
+// the triangles that reach no pixel (render/smalltriangles.h); tests
+// compare the pictures with and without.
+extern bool leaveOutSmallTriangles;
 
 #endif

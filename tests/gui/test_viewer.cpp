@@ -272,6 +272,38 @@ TEST_F(BufferedTest, LargeGridDrawnFlatLooksAsTheDirectDrawing)
     }
 }
 
+TEST_F(BufferedTest, LeavingOutTrianglesThatReachNoPixelChangesNoPixel)
+{
+    // Far more triangles than pixels, and views where the near plane cuts
+    // the surface and where it runs out of the window.
+    auto h = [](int r, int c) {
+        return 1000.0f + 500.0f * std::sin(r * 0.013f) * std::cos(c * 0.021f) + static_cast<float>((r * 7 + c * 3) % 13);
+    };
+    ASSERT_TRUE(load(writeGrid("dense_dem.grd", 760, 740, 10, h),
+                     writeGrid("dense_ref.grd", 760, 740, 10, [&](int r, int c) { return h(r, c) + (c % 5) - 2.0f; }),
+                     DEM, 1500, 20));
+    drawDiffColor = true;
+    mt.compute_elev_diff_color();
+    struct View {
+        const char* name;
+        float eye, xrot, zrot, xmove;
+    };
+    const View views[] = {{"whole", STARTEYE, -35, 30, 0}, {"edge-on", STARTEYE, -88, 0, 0},
+                          {"close", 18.6f, -60, 45, 0},        {"aside", 40, -20, 120, 1.2f}};
+    for (const View& v : views) {
+        eyevalue = v.eye, xrotation = v.xrot, zrotation = v.zrot, xtranslate = v.xmove;
+        leaveOutSmallTriangles = false;
+        const Image all = grab();
+        leaveOutSmallTriangles = true;
+        const Image some = grab();
+        EXPECT_EQ(some.rgb, all.rgb) << v.name << ": leaving out triangles changed the picture";
+        if (some.rgb != all.rgb) {
+            all.save(std::string(OROLITH_SHOT_DIR) + "/failed_all_" + v.name + ".ppm");
+            some.save(std::string(OROLITH_SHOT_DIR) + "/failed_some_" + v.name + ".ppm");
+        }
+    }
+}
+
 TEST_F(BufferedTest, ChangesOfFlagsUnitsAndExaggerationShowAtOnce)
 {
     ASSERT_TRUE(load(writeGrid("chg_dem.grd", 31, 31, 30, relief),

@@ -17,6 +17,7 @@
 #include "render/profilecsv.h"
 #include "render/profilegeometry.h"
 #include "render/slopeaspect.h"
+#include "render/smalltriangles.h"
 #include "render/surfacecolor.h"
 #include "render/surfacemesh.h"
 #include "render/surfacewalk.h"
@@ -474,3 +475,47 @@ TEST(MeshWalk, ProfileCutHidesOneSideOfTheSection)
 }
 
 } // namespace
+
+// A 2 x 2 pixel viewport whose centres lie at x, y = -0.5 and 0.5; a vertex
+// at z = -3 is behind the eye.
+TEST(SmallTriangles, KeepsWhatMayCoverAPixelCentreAndDropsTheRestInOrder)
+{
+    ScreenTransform t{};
+    for (int k : {0, 5, 10, 15})
+        t.matrix[k] = 1;
+    t.matrix[11] = 1;
+    t.viewport[2] = t.viewport[3] = 2;
+    struct Case {
+        const char* what;
+        std::array<float, 9> xyz;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"around a centre", {-0.6f, -0.6f, 0, -0.4f, -0.6f, 0, -0.5f, -0.4f, 0}, true},
+        {"between centres", {-0.1f, -0.1f, 0, 0.1f, -0.1f, 0, 0, 0.1f, 0}, false},
+        {"box holds a centre, triangle not", {-0.9f, -0.9f, 0, -0.2f, -0.9f, 0, -0.9f, -0.2f, 0}, false},
+        {"a hair from a centre", {-0.9f, -0.9f, 0, -0.099f, -0.9f, 0, -0.9f, -0.099f, 0}, true},
+        {"beyond the viewport", {1.1f, 0, 0, 1.4f, 0, 0, 1.2f, 0.3f, 0}, false},
+        {"over the whole viewport", {-5, -5, 0, 5, -5, 0, 0, 5, 0}, true},
+        {"no area", {-0.6f, -0.6f, 0, -0.4f, -0.4f, 0, -0.5f, -0.5f, 0}, true},
+        {"behind the eye", {-0.1f, -0.1f, -3, 0.1f, -0.1f, 0, 0, 0.1f, 0}, true},
+    };
+    std::vector<float> xyz;
+    std::vector<std::uint32_t> indices, expected;
+    for (const Case& c : cases) {
+        const std::uint32_t first = static_cast<std::uint32_t>(xyz.size() / 3);
+        xyz.insert(xyz.end(), c.xyz.begin(), c.xyz.end());
+        indices.insert(indices.end(), {first, first + 1, first + 2});
+        if (c.kept)
+            expected.insert(expected.end(), {first, first + 1, first + 2});
+        PixelReach one;
+        const std::vector<std::uint32_t> alone = {0, 1, 2};
+        EXPECT_EQ(one.select(std::vector<float>(c.xyz.begin(), c.xyz.end()), alone, t), c.kept ? 3u : 0u) << c.what;
+    }
+    PixelReach all;
+    const std::size_t n = all.select(xyz, indices, t);
+    EXPECT_EQ(std::vector<std::uint32_t>(all.kept(), all.kept() + n), expected);
+    EXPECT_TRUE(rendersInSoftware("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_FALSE(rendersInSoftware("NVIDIA GeForce RTX 3060/PCIe/SSE2"));
+    EXPECT_FALSE(rendersInSoftware(nullptr));
+}
