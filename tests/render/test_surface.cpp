@@ -498,7 +498,7 @@ TEST(SmallTriangles, KeepsWhatMayCoverAPixelCentreAndDropsTheRestInOrder)
         {"beyond the viewport", {1.1f, 0, 0, 1.4f, 0, 0, 1.2f, 0.3f, 0}, false},
         {"over the whole viewport", {-5, -5, 0, 5, -5, 0, 0, 5, 0}, true},
         {"no area", {-0.6f, -0.6f, 0, -0.4f, -0.4f, 0, -0.5f, -0.5f, 0}, true},
-        {"behind the eye", {-0.1f, -0.1f, -3, 0.1f, -0.1f, 0, 0, 0.1f, 0}, true},
+        {"behind the eye, the rest beside the first centre", {-0.9f, -0.9f, -3, -0.8f, -0.9f, 0, -0.85f, -0.8f, 0}, true},
     };
     std::vector<float> xyz;
     std::vector<std::uint32_t> indices, expected;
