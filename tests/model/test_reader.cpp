@@ -187,6 +187,24 @@ TEST(NumberTest, ShortDecimalsReadAsStreamInputReadsThem)
     }
 }
 
+// Tokens of a few characters, digits mixed with their neighbours in ASCII
+// and the characters of other number forms: the fast path and from_chars
+// accept the same ones and read them to the same float.
+TEST(NumberTest, ShortTokensOfAnyCharactersReadAsFromCharsReadsThem)
+{
+    std::mt19937 rng(11u);
+    const std::string alphabet = "0123456789012345678901234567890123456789....-+eE/:";
+    for (int i = 0; i < 200000; ++i) {
+        std::string token(1 + rng() % 10, ' ');
+        for (char& ch : token)
+            ch = alphabet[rng() % alphabet.size()];
+        float fast = 42.0f, general = 42.0f;
+        const bool a = parseFloat(token, fast), b = parseFloatGeneral(token, general);
+        ASSERT_EQ(a, b) << "\"" << token << "\"";
+        ASSERT_EQ(std::memcmp(&fast, &general, sizeof fast), 0) << "\"" << token << "\"";
+    }
+}
+
 TEST(NumberTest, ChosenTokensReadAsStreamInputReadsThem)
 {
     for (const char* token : {"0", "-0", "+0", "-0.0", "+5", "+.5", "-.5", "5.", "-0.", "007", "16777216", "16777217.0",
