@@ -92,7 +92,10 @@ std::string asciiHeader(int rows, int cols, double xll, double yll, double cells
 // files.
 struct ReadTuning {
     std::size_t bufferBytes = 4u << 20;
-    std::size_t splitBytes = 1u << 20; // a file's heights are parsed by two threads from this size on
+    // A file's heights are parsed by two threads from this size on; below
+    // it, starting the second thread and copying its part behind the first
+    // cost about what the split saves, and the time swings with the load.
+    std::size_t splitBytes = 8u << 20;
 };
 void setReadTuning(const ReadTuning& tuning);
 
