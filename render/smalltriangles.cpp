@@ -39,7 +39,8 @@ inline bool reachesPixel(const float* p0, const float* p1, const float* p2, cons
         return false;
     if (nx * ny > 4)
         return true;
-    // Edge functions, signed so that inside is positive; a triangle of no
+    // Edge functions, signed so that inside is positive, each taken from
+    // its own vertex so that no large coordinates cancel; a triangle of no
     // area is kept. |edge| <= |dx| + |dy|, so each test reaches at least
     // MARGIN beyond its edge.
     const float area = (p1[0] - p0[0]) * (p2[1] - p0[1]) - (p1[1] - p0[1]) * (p2[0] - p0[0]);
@@ -47,18 +48,19 @@ inline bool reachesPixel(const float* p0, const float* p1, const float* p2, cons
         return true;
     const float side = area > 0 ? 1.0f : -1.0f;
     const float* v[4] = {p0, p1, p2, p0};
-    float ex[3], ey[3], e0[3];
+    float dx[3], dy[3], reach[3];
     for (int i = 0; i < 3; ++i) {
-        const float dx = v[i + 1][0] - v[i][0], dy = v[i + 1][1] - v[i][1];
-        ex[i] = -side * dy;
-        ey[i] = side * dx;
-        e0[i] = side * (dy * v[i][0] - dx * v[i][1]) + MARGIN * (std::fabs(dx) + std::fabs(dy));
+        dx[i] = side * (v[i + 1][0] - v[i][0]);
+        dy[i] = side * (v[i + 1][1] - v[i][1]);
+        reach[i] = -MARGIN * (std::fabs(dx[i]) + std::fabs(dy[i]));
     }
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
-            if (ex[0] * px + ey[0] * py + e0[0] >= 0 && ex[1] * px + ey[1] * py + e0[1] >= 0 &&
-                ex[2] * px + ey[2] * py + e0[2] >= 0)
+            bool inside = true;
+            for (int i = 0; i < 3 && inside; ++i)
+                inside = dx[i] * (py - v[i][1]) - dy[i] * (px - v[i][0]) >= reach[i];
+            if (inside)
                 return true;
         }
     return false;
