@@ -9,6 +9,7 @@
 #include "app/cli_image.h"
 #include "model/export.h"
 #include "app/cli_metrics.h"
+#include "app/optionvalue.h"
 #include "model/loading.h"
 #include "model/mountain.h"
 #include "model/report.h"
@@ -80,8 +81,6 @@ int usageError(const std::string& message)
     return EXIT_USAGE;
 }
 
-bool isOption(const char* arg) { return arg[0] == '-' && arg[1] == '-'; }
-
 // Loads the grids; false (after the message) when their sizes differ. A
 // file that cannot be read ends the program with the model's status.
 bool load(const std::string& dem, const std::string& comparison)
@@ -112,24 +111,17 @@ int reportMode(const std::vector<const char*>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::string value;
-        bool curve = arg == "--curve-unit" || arg.rfind("--curve-unit=", 0) == 0;
-        bool diff = arg == "--diff-unit" || arg.rfind("--diff-unit=", 0) == 0;
-        if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
-            std::size_t eq = arg.find('=');
-            std::string value = eq != std::string::npos ? arg.substr(eq + 1) : (i + 1 < args.size() ? args[++i] : "");
+        bool curve = isNamedOption(arg, "--curve-unit");
+        bool diff = isNamedOption(arg, "--diff-unit");
+        if (isNamedOption(arg, "--format")) {
+            optionValue(args, i, value);
             if (value != "text" && value != "json")
                 return usageError("--format must be text or json, not \"" + value + "\"");
             json = value == "json";
         } else if (curve || diff) {
-            std::size_t eq = arg.find('=');
-            if (eq != std::string::npos) {
-                value = arg.substr(eq + 1);
-                arg = arg.substr(0, eq);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
+            arg = curve ? "--curve-unit" : "--diff-unit";
+            if (!optionValue(args, i, value))
                 return usageError(arg + " needs a value");
-            }
             bool good = curve ? unitValue(value.c_str(), 0.5, 5.0, u) : unitValue(value.c_str(), 0.0, 10.0, d);
             if (!good)
                 return usageError(arg + " must be a number from " + (curve ? "0.5 to 5" : "0 to 10") +

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/cli.h"
+#include "app/optionvalue.h"
 #include "model/coregister.h"
 #include "model/gridfile.h"
 #include "model/metrics.h"
@@ -67,18 +68,11 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i], value;
-        bool format = arg == "--format" || arg.rfind("--format=", 0) == 0;
-        bool classes = arg == "--slope-classes" || arg.rfind("--slope-classes=", 0) == 0;
+        bool format = isNamedOption(arg, "--format");
+        bool classes = isNamedOption(arg, "--slope-classes");
         if (format || classes) {
-            std::size_t eq = arg.find('=');
-            if (eq != std::string::npos) {
-                value = arg.substr(eq + 1);
-                arg = arg.substr(0, eq);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
+            if (!optionValue(args, i, value))
                 return arg + " needs a value";
-            }
             if (format) {
                 if (value != "json" && value != "text")
                     return "--format is json or text, not \"" + value + "\"";
@@ -88,7 +82,7 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
                 if (!why.empty())
                     return why;
             }
-        } else if (arg.rfind("--", 0) == 0) {
+        } else if (isOption(arg.c_str())) {
             return "unknown option " + arg + " for " + mode;
         } else {
             o.files.push_back(arg);

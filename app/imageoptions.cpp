@@ -1,4 +1,5 @@
 #include "app/imageoptions.h"
+#include "app/optionvalue.h"
 
 #include <cctype>
 
@@ -19,8 +20,6 @@ const ImageScheme SCHEMES[] = {
     {"curvediff", {false, false, false, false, true, false}, true},
     {"heights", {false, false, false, false, false, true}, true},
 };
-
-bool isOption(const char* arg) { return arg[0] == '-' && arg[1] == '-'; }
 
 bool endsWithPng(const std::string& path)
 {
@@ -63,13 +62,12 @@ bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request,
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = args[i];
-        if (arg == "--scheme" || arg.rfind("--scheme=", 0) == 0) {
-            const bool joined = arg.size() > 8;
-            if (!joined && i + 1 >= args.size()) {
+        if (isNamedOption(arg, "--scheme")) {
+            std::string name;
+            if (!optionValue(args, i, name)) {
                 error = "--scheme needs one of " + imageSchemeNames();
                 return false;
             }
-            const std::string name = joined ? arg.substr(9) : args[++i];
             request.scheme = imageSchemeNamed(name);
             if (!request.scheme) {
                 error = "--scheme must be one of " + imageSchemeNames() + ", not \"" + name + "\"";
