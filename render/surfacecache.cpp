@@ -58,8 +58,8 @@ struct Buffers {
     bool flat = false;
     std::size_t rgbaOffset = 0, markRgbaOffset = 0;
     bool marksArePoints = false;
-    // A flat surface's positions and triangles, kept to sort out, each
-    // frame, the triangles that reach no pixel.
+    // Under a software renderer, a flat surface's positions and triangles,
+    // kept to sort out, each frame, the triangles that reach no pixel.
     std::vector<float> xyz;
     std::vector<std::uint32_t> triangles;
 
@@ -100,22 +100,24 @@ void build(Buffers& b, const mountain& m, const SurfaceInputs& in, const Key& ke
     b.release();
     SurfaceArrays a = buildSurface(m, in, key.step, drawnFlat(m.getRows(), m.getCols(), key.step));
     b.surface = upload(a.xyz, a.rgba, b.rgbaOffset);
-    glGenBuffers(1, &b.indices);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(a.indices.size() * sizeof(std::uint32_t)),
-                 a.indices.data(), GL_STATIC_DRAW);
+    b.flat = a.flat;
+    b.vertexCount = static_cast<GLsizei>(a.xyz.size() / 3);
     b.indexCount = static_cast<GLsizei>(a.indices.size());
+    if (a.flat && rendersInSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)))) {
+        // Sorted each frame (drawFlatTriangles), and drawn from here.
+        b.xyz = std::move(a.xyz);
+        b.triangles = std::move(a.indices);
+    } else {
+        glGenBuffers(1, &b.indices);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(a.indices.size() * sizeof(std::uint32_t)),
+                     a.indices.data(), GL_STATIC_DRAW);
+    }
     if (!a.markXyz.empty()) {
         b.marks = upload(a.markXyz, a.markRgba, b.markRgbaOffset);
         b.markCount = static_cast<GLsizei>(a.markXyz.size() / 3);
         b.marksArePoints = a.marksArePoints;
     }
-    b.flat = a.flat;
-    if (a.flat) {
-        b.xyz = std::move(a.xyz);
-        b.triangles = std::move(a.indices);
-    }
-    b.vertexCount = static_cast<GLsizei>((a.flat ? b.xyz : a.xyz).size() / 3);
     // The cubes are drawn from GLUT's client arrays: no buffer may be bound.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -176,18 +178,22 @@ ScreenTransform currentScreenTransform()
 
 void drawFlatTriangles(const Buffers& b)
 {
+    if (b.indices) {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
+        return;
+    }
+    // Outlines cover pixels that no centre test foresees: all of them.
     GLint fill[2] = {GL_FILL, GL_FILL};
     glGetIntegerv(GL_POLYGON_MODE, fill);
     const bool filled = fill[0] == GL_FILL && fill[1] == GL_FILL;
-    if (leaveOutSmallTriangles && filled &&
-        rendersInSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)))) {
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    if (leaveOutSmallTriangles && filled) {
         const std::size_t count = reach.select(b.xyz, b.triangles, currentScreenTransform());
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT, reach.kept());
-        return;
+    } else {
+        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, b.triangles.data());
     }
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-    glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
 }
 
 void drawBuffers(const Buffers& b)

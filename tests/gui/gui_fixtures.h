@@ -62,6 +62,7 @@ inline void resetViewState()
     drawTriangles = true;
     drawColors = drawAxes = drawContours = drawPoints = drawCurveColor = drawDiffColor = drawDiff = false;
     drawCurveDiff = drawSun = colorSlope = colorHeightClasses = plotProfile = showGlyphs = magnify = false;
+    polygonOutline = false;
     lButtonState = rButtonState = mButtonState = false;
     profView = VERTP;
     profileXpos = profileYpos = 0;

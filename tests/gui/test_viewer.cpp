@@ -287,11 +287,14 @@ TEST_F(BufferedTest, LeavingOutTrianglesThatReachNoPixelChangesNoPixel)
     struct View {
         const char* name;
         float eye, xrot, zrot, xmove;
+        bool outlines;
     };
-    const View views[] = {{"whole", STARTEYE, -35, 30, 0}, {"edge-on", STARTEYE, -88, 0, 0},
-                          {"close", 18.6f, -60, 45, 0},        {"aside", 40, -20, 120, 1.2f}};
+    const View views[] = {{"whole", STARTEYE, -35, 30, 0, false},   {"edge-on", STARTEYE, -88, 0, 0, false},
+                          {"close", 18.6f, -60, 45, 0, false},       {"aside", 40, -20, 120, 1.2f, false},
+                          {"outlines", STARTEYE, -35, 30, 0, true}};
     for (const View& v : views) {
         eyevalue = v.eye, xrotation = v.xrot, zrotation = v.zrot, xtranslate = v.xmove;
+        polygonOutline = v.outlines;
         leaveOutSmallTriangles = false;
         const Image all = grab();
         leaveOutSmallTriangles = true;
