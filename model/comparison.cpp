@@ -8,6 +8,7 @@
 #include <ostream>
 #include <vector>
 
+#include "model/cellclasses.h"
 #include "model/cellmath.h"
 #include "model/mountain.h"
 #include "model/parallel.h"
@@ -24,40 +25,6 @@ struct Extremes {
     float max = 0, min = 0;
 };
 
-// The five-class rule over the cells (rows-1 x cols-1) in unit u. With
-// `interiorOnly` the values are those of the interior points and the
-// border cells (row 0, column 0) count in the fifth class; otherwise there
-// is a value for every cell. Each cell's class goes to `classes` when given.
-void diffClasses(const float* values, int rows, int cols, bool interiorOnly, float u, std::uint8_t* classes,
-                 int counts[5])
-{
-    const int cellCols = cols - 1;
-    const std::size_t cells = cellCount(rows, cols);
-    int parts = threadsFor(static_cast<long long>(cells));
-    std::vector<std::array<int, 5>> partCounts(static_cast<std::size_t>(parts), std::array<int, 5>{});
-    forEachPart(0, rows - 1, parts, [&](int part, int first, int last) {
-        std::array<int, 5>& n = partCounts[static_cast<std::size_t>(part)];
-        for (int r = first; r < last; ++r) {
-            for (int c = 0; c < cellCols; ++c) {
-                int k;
-                if (!interiorOnly)
-                    k = diffClass(values[static_cast<std::size_t>(r) * cellCols + c], u);
-                else if (r == 0 || c == 0)
-                    k = 4;
-                else
-                    k = diffClass(values[static_cast<std::size_t>(r - 1) * (cols - 2) + (c - 1)], u);
-                if (classes)
-                    classes[static_cast<std::size_t>(r) * cellCols + c] = static_cast<std::uint8_t>(k);
-                ++n[static_cast<std::size_t>(k)];
-            }
-        }
-    });
-    for (int i = 0; i < 5; ++i)
-        counts[i] = 0;
-    for (const auto& n : partCounts)
-        for (int i = 0; i < 5; ++i)
-            counts[i] += n[static_cast<std::size_t>(i)];
-}
 } // namespace
 
 void mountain::compute_elev_diff_color()
@@ -112,7 +79,7 @@ void mountain::compute_elev_diff_color()
         console() << "dArray DOES NOT EXIST!";
     console() << "compute_elev_diff_color()" << std::endl;
     diffClass_.resize(cellCount(rows, cols));
-    diffClasses(dArray.get(), rows, cols, false, diffUnits, diffClass_.data(), diffClassCounts);
+    classifyCells<4>(dArray.get(), rows, cols, false, diffUnits, diffClass_.data(), diffClassCounts);
     elevCountsUnit_ = diffUnits;
     ++version_;
     const int* n = diffClassCounts;
@@ -145,7 +112,7 @@ void mountain::compute_curve_diff_color()
         console() << "cdArray DOES NOT EXIST!";
     console() << "compute_curve_diff_color()" << std::endl;
     diffClass_.resize(cellCount(rows, cols));
-    diffClasses(cdArray.get(), rows, cols, true, diffUnits, diffClass_.data(), curveDiffClassCounts);
+    classifyCells<4>(cdArray.get(), rows, cols, true, diffUnits, diffClass_.data(), curveDiffClassCounts);
     curveDiffCountsUnit_ = diffUnits;
     ++version_;
     const int* n = curveDiffClassCounts;
@@ -177,7 +144,7 @@ bool mountain::elevDiffClassCountsFor(float u, int counts[5]) const
     if (u == elevCountsUnit_)
         std::copy(diffClassCounts, diffClassCounts + 5, counts);
     else
-        diffClasses(dArray.get(), rows, cols, false, u, nullptr, counts);
+        classifyCells<4>(dArray.get(), rows, cols, false, u, nullptr, counts);
     return true;
 }
 
@@ -188,7 +155,7 @@ bool mountain::curveDiffClassCountsFor(float u, int counts[5]) const
     if (u == curveDiffCountsUnit_)
         std::copy(curveDiffClassCounts, curveDiffClassCounts + 5, counts);
     else
-        diffClasses(cdArray.get(), rows, cols, true, u, nullptr, counts);
+        classifyCells<4>(cdArray.get(), rows, cols, true, u, nullptr, counts);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "model/cellclasses.h"
 #include "model/cellmath.h"
 #include "model/mountain.h"
 #include "model/parallel.h"
@@ -61,28 +62,7 @@ void mountain::compute_curve_color()
 // others take the magnitude at their first point.
 void mountain::curveClasses(float u, std::uint8_t* classesOut, int counts[4]) const
 {
-    const int cellCols = cols - 1;
-    const int interiorCols = cols - 2;
-    const float* values = cArray.get();
-    int parts = threadsFor(static_cast<long long>(rows) * cols);
-    std::vector<std::array<int, 4>> partCounts(static_cast<std::size_t>(parts), std::array<int, 4>{});
-    forEachPart(0, rows - 1, parts, [&](int part, int first, int last) {
-        std::array<int, 4>& n = partCounts[static_cast<std::size_t>(part)];
-        for (int r = first; r < last; ++r) {
-            for (int c = 0; c < cellCols; ++c) {
-                int k = (r == 0 || c == 0) ? 3
-                                           : curveClass(values[static_cast<std::size_t>(r - 1) * interiorCols + (c - 1)], u);
-                if (classesOut)
-                    classesOut[static_cast<std::size_t>(r) * cellCols + c] = static_cast<std::uint8_t>(k);
-                ++n[static_cast<std::size_t>(k)];
-            }
-        }
-    });
-    for (int i = 0; i < 4; ++i)
-        counts[i] = 0;
-    for (const auto& pc : partCounts)
-        for (int i = 0; i < 4; ++i)
-            counts[i] += pc[static_cast<std::size_t>(i)];
+    classifyCells<3>(cArray.get(), rows, cols, true, u, classesOut, counts);
 }
 
 bool mountain::curveClassCountsFor(float u, int counts[4]) const

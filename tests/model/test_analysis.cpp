@@ -6,7 +6,10 @@
 // of 0s read back as a sparse comparison file).
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <random>
 
+#include "model/cellclasses.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
 #include "tests/model/model_test.h"
@@ -26,6 +29,56 @@ Grid spike5x5() // m = 40 at the spike, 10 at its four neighbours
 std::vector<int> curveCounts() { return {C15, C10, C5, C}; }
 std::vector<int> diffCounts() { return {D20, D15, D10, D5, D}; }
 std::vector<int> curveDiffCounts() { return {CD20, CD15, CD10, CD5, CD}; }
+
+// The many-cells-at-once classifier gives every cell the class of the
+// one-value rule and counts them alike: for grid widths that leave every
+// tail length, both layouts, bounds hit exactly, NaN and infinite values,
+// and units of 0, below 0 and NaN.
+template <int K>
+void expectClassesOfTheRule(const std::vector<float>& values, int rows, int cols, bool interiorOnly, float u)
+{
+    const int cellCols = cols - 1;
+    std::vector<std::uint8_t> classes(static_cast<std::size_t>(rows - 1) * cellCols, 99);
+    int counts[K + 1], onlyCounts[K + 1], expected[K + 1] = {};
+    classifyCells<K>(values.data(), rows, cols, interiorOnly, u, classes.data(), counts);
+    classifyCells<K>(values.data(), rows, cols, interiorOnly, u, nullptr, onlyCounts);
+    for (int r = 0; r < rows - 1; ++r)
+        for (int c = 0; c < cellCols; ++c) {
+            int want = K;
+            if (!interiorOnly)
+                want = cellclasses::classOf<K>(values[static_cast<std::size_t>(r) * cellCols + c], u);
+            else if (r > 0 && c > 0)
+                want = cellclasses::classOf<K>(values[static_cast<std::size_t>(r - 1) * (cols - 2) + c - 1], u);
+            ++expected[want];
+            ASSERT_EQ(classes[static_cast<std::size_t>(r) * cellCols + c], want)
+                << "K " << K << " cols " << cols << " interior " << interiorOnly << " u " << u << " cell " << r
+                << "," << c;
+        }
+    for (int k = 0; k <= K; ++k) {
+        EXPECT_EQ(counts[k], expected[k]) << "K " << K << " cols " << cols << " u " << u << " class " << k;
+        EXPECT_EQ(onlyCounts[k], expected[k]) << "counts without classes, class " << k;
+    }
+}
+
+TEST(CellClasses, ManyAtOnceMatchTheOneValueRule)
+{
+    std::mt19937 gen(7);
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    std::uniform_int_distribution<int> pick(0, 9);
+    std::uniform_real_distribution<float> any(-1, 25);
+    for (float u : {5.0f, 0.0f, -5.0f, nan, 0.37f})
+        for (int cols : {3, 4, 18, 19, 20, 35})
+            for (bool interiorOnly : {false, true}) {
+                const int rows = 7;
+                std::vector<float> values(static_cast<std::size_t>(rows - 1) * (cols - 1));
+                for (float& v : values) {
+                    int p = pick(gen); // a bound itself half the time
+                    v = p < 5 ? p * u : p == 5 ? nan : p == 6 ? inf : p == 7 ? -inf : any(gen);
+                }
+                expectClassesOfTheRule<3>(values, rows, cols, interiorOnly, u);
+                expectClassesOfTheRule<4>(values, rows, cols, interiorOnly, u);
+            }
+}
 
 TEST_F(AnalysisTest, SpikeMarksItsCellAndItsFourNeighboursUntilTheUnitChanges)
 {
