@@ -141,6 +141,35 @@ public:
         return true;
     }
 
+    // The next token read as a height, false at the end. A short decimal
+    // is parsed as it is scanned; any other token goes through parseFloat,
+    // and when that fails `ok` is false and `token` holds it.
+    bool nextHeight(float& value, std::string_view& token, bool& ok)
+    {
+        for (;;) {
+            while (pos_ < len_ && isBlank(buf_[pos_]))
+                ++pos_;
+            if (pos_ < len_)
+                break;
+            if (!refill(len_))
+                return false;
+        }
+        if (base_ + pos_ >= end_)
+            return false;
+        // Only a blank inside the buffer proves the token ends there.
+        const char* stop = buf_.get() + len_;
+        const char* after = readShortDecimal(buf_.get() + pos_, stop, value);
+        if (after && after < stop) {
+            pos_ = static_cast<std::size_t>(after - buf_.get());
+            ok = true;
+            return true;
+        }
+        if (!next(token))
+            return false;
+        ok = parseFloat(token, value);
+        return true;
+    }
+
     bool failed() const { return failed_; }
 
 private:
@@ -318,9 +347,10 @@ RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t f
     RangeResult r;
     TokenStream tokens(fd, begin, end, fileSize, bytesRead);
     std::string_view token;
-    while (r.count < limit && tokens.next(token)) {
-        float v;
-        if (!parseFloat(token, v)) {
+    float v;
+    bool ok;
+    while (r.count < limit && tokens.nextHeight(v, token, ok)) {
+        if (!ok) {
             r.bad = true;
             r.badToken = quoted(token);
             break;

@@ -37,41 +37,12 @@ bool startsLikeNumber(std::string_view token)
     return !(ch == '0' && i + 1 < token.size() && (token[i + 1] == 'x' || token[i + 1] == 'X'));
 }
 
-// The common short decimal, "-1234.56": when its digits make an integer
-// that a float holds exactly (at most 2^24) and at most ten decimals follow
-// the point, one float division of two exact numbers is correctly rounded,
-// the same float from_chars gives (Clinger's fast path), at a fraction of
-// its cost. Anything else is left to from_chars.
+// A whole token that is a short decimal.
 bool shortDecimal(std::string_view token, float& value)
 {
-    const char* p = token.data();
-    const char* end = p + token.size();
-    bool negative = p < end && *p == '-';
-    p += negative;
-    std::uint64_t digits = 0;
-    int decimals = -1;
-    int count = 0;
-    for (; p < end; ++p) {
-        unsigned d = static_cast<unsigned>(*p - '0');
-        if (d <= 9) {
-            if (++count > 18)
-                return false;
-            digits = digits * 10 + d;
-            decimals += decimals >= 0;
-        } else if (*p == '.' && decimals < 0) {
-            decimals = 0;
-        } else {
-            return false;
-        }
-    }
-    if (count == 0 || digits > (1u << 24) || decimals > 10)
-        return false;
-    static constexpr float powers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-    float v = static_cast<float>(digits);
-    if (decimals > 0)
-        v /= powers[decimals];
-    value = negative ? -v : v;
-    return true;
+    const char* end = token.data() + token.size();
+    const char* stop = readShortDecimal(token.data(), end, value);
+    return stop && stop == end;
 }
 }
 
