@@ -333,6 +333,7 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
 
 struct RangeResult {
     std::size_t count = 0;
+    float zmin = ZMIN_START, zmax = ZMAX_START; // of the heights parsed
     bool bad = false; // stopped at a token that is not a number
     std::string badToken;
     bool readFailed = false;
@@ -357,6 +358,7 @@ RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t f
         }
         if (dem && v == nodata)
             v = 0.0f;
+        widenExtremes(v, r.zmin, r.zmax);
         if (out)
             out[r.count] = v;
         ++r.count;
@@ -434,16 +436,19 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
     }
 }
 
-void finishGrid(GridData& out, GridRole role)
+namespace {
+void findContourInterval(GridData& out, GridRole role)
 {
-    for (float v : out.heights) {
-        if (v > out.zmax)
-            out.zmax = v;
-        if (v < out.zmin)
-            out.zmin = v;
-    }
     if (role == GridRole::comparison)
         out.contourInt = detectContourInterval(out.heights.data(), out.heights.size());
+}
+} // namespace
+
+void finishGrid(GridData& out, GridRole role)
+{
+    for (float v : out.heights)
+        widenExtremes(v, out.zmin, out.zmax);
+    findContourInterval(out, role);
 }
 
 namespace {
@@ -570,9 +575,22 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     std::size_t n = first.count;
     if (first.bad)
         return notANumber(n, first.badToken);
+    // The extremes were taken while parsing, each part in its order: the
+    // second part's count only where they beat the first's, as if read on.
+    float zmin = first.zmin, zmax = first.zmax;
     if (n < cells && split) {
         std::size_t take = std::min(rest.count, cells - n);
         std::copy(second.begin(), second.begin() + static_cast<std::ptrdiff_t>(take), out.heights.begin() + static_cast<std::ptrdiff_t>(n));
+        if (take < rest.count) { // heights past the grid's last cell are no part of it
+            rest.zmin = ZMIN_START;
+            rest.zmax = ZMAX_START;
+            for (std::size_t i = 0; i < take; ++i)
+                widenExtremes(second[i], rest.zmin, rest.zmax);
+        }
+        if (rest.zmax > zmax)
+            zmax = rest.zmax;
+        if (rest.zmin < zmin)
+            zmin = rest.zmin;
         n += take;
         if (n < cells && rest.bad)
             return notANumber(n, rest.badToken);
@@ -580,7 +598,9 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     if (n < cells)
         return endsBefore(n);
 
-    finishGrid(out, role);
+    out.zmin = zmin;
+    out.zmax = zmax;
+    findContourInterval(out, role);
     return true;
 }
 

@@ -36,13 +36,24 @@ struct GridHeader {
     std::size_t cells() const { return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols); }
 };
 
+constexpr float ZMIN_START = 35000.0f, ZMAX_START = -1000.0f;
+
+// One more height toward the extremes: only a height beyond one moves it.
+inline void widenExtremes(float v, float& zmin, float& zmax)
+{
+    if (v > zmax)
+        zmax = v;
+    if (v < zmin)
+        zmin = v;
+}
+
 // A grid file read whole.
 struct GridData {
     GridHeader header;
     std::vector<float> heights; // row-major, row 0 (the file's first row) first
     // Extremes as the model keeps them: they start at 35000 and -1000 and
     // move only for heights beyond them.
-    float zmin = 35000.0f, zmax = -1000.0f;
+    float zmin = ZMIN_START, zmax = ZMAX_START;
     int contourInt = 0; // comparison data only
 };
 

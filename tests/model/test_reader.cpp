@@ -62,6 +62,7 @@ TEST_F(ReaderTest, BufferRefillsAndTheTwoThreadSplitReadAsOnePass)
     std::string text = big.text();
     files.push_back(dir.write("bad_late.grd", text.substr(0, text.size() - 40) + " 12,5 1 2 3 4 5 6 7 8 9 10 11\n"));
     files.push_back(dir.write("short_late.grd", text.substr(0, text.size() - 30)));
+    files.push_back(dir.write("extreme_extras.grd", text + " 99999 -99999\n")); // past the last cell: ignored
     for (const auto& entry : std::filesystem::directory_iterator(OROLITH_FUZZ_REGRESSIONS_DIR))
         files.push_back(entry.path().string());
     for (const std::string& path : files) {
