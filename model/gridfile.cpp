@@ -374,7 +374,7 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
     if (looksBinary(file.fd, h.fileSize)) {
         if (!rasterReader) {
             err = gridError(path, "not an ESRI ASCII grid, and this build of Orolith reads no other raster format "
-                                  "(it was built without GDAL)");
+                                  "(it was built without GDAL, or its GDAL module is missing)");
             return false;
         }
         h.format = GridFormat::raster;
