@@ -16,7 +16,7 @@
 #include "model/sparseformat.h"
 #include "model/tokens.h"
 #ifdef OROLITH_HAVE_GDAL
-#include "model/gdal/gdalraster.h"
+#include "app/gdalondemand.h"
 #endif
 
 #ifndef OROLITH_VERSION
@@ -179,7 +179,7 @@ int exportMode(const std::vector<const char*>& args)
     bool written = false;
     if (tiff) {
 #ifdef OROLITH_HAVE_GDAL
-        written = writeGeoTiff(out, mt.header(), values, EXPORT_NODATA, err);
+        written = writeGeoTiffOnDemand(out, mt.header(), values, EXPORT_NODATA, err);
 #else
         err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (it was built without GDAL): write .asc instead"};
 #endif

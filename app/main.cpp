@@ -3,7 +3,7 @@
 
 #include "app/cli.h"
 #ifdef OROLITH_HAVE_GDAL
-#include "model/gdal/gdalraster.h"
+#include "app/gdalondemand.h"
 #endif
 #ifdef OROLITH_HAVE_GUI
 #include "app/glviewerGUI.h"
@@ -12,7 +12,7 @@
 int main(int argc, char** argv)
 {
 #ifdef OROLITH_HAVE_GDAL
-    registerGdalReader(); // every file that is not a text grid goes to GDAL
+    registerGdalOnDemand(); // every file that is not a text grid goes to GDAL, loaded then
 #endif
     if (isCommandLineMode(argc, argv))
         return runCommandLine(argc, argv);

@@ -406,7 +406,7 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
     if (looksBinary(file.fd, h.fileSize)) {
         if (!rasterReader) {
             err = gridError(path, "not an ESRI ASCII grid, and this build of Orolith reads no other raster format "
-                                  "(it was built without GDAL)");
+                                  "(it was built without GDAL, or its GDAL module is missing)");
             return false;
         }
         h.format = GridFormat::raster;
@@ -477,19 +477,6 @@ bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelE
 void setRasterReader(const RasterReader* reader) { rasterReader = reader; }
 
 bool readsRasters() { return rasterReader != nullptr; }
-
-std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata, double nodata)
-{
-    char buffer[256];
-    int n = std::snprintf(buffer, sizeof buffer, "ncols %d\nnrows %d\nxllcorner %.10g\nyllcorner %.10g\ncellsize %.10g\n",
-                          cols, rows, xll, yll, cellsize);
-    std::string text(buffer, static_cast<std::size_t>(n));
-    if (withNodata) {
-        n = std::snprintf(buffer, sizeof buffer, "NODATA_value %.10g\n", nodata);
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    return text;
-}
 
 bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, int threads,
                      std::atomic<std::size_t>* bytesRead)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/asciiheader.h"
 #include "model/errors.h"
 
 // A DEM stores its no-data cells as 0; comparison data keeps every value as
@@ -92,11 +93,6 @@ struct RasterReader {
 void setRasterReader(const RasterReader* reader);
 // A raster reader is registered: the file choosers offer rasters too.
 bool readsRasters();
-
-// The ESRI ASCII header of a grid (ncols, nrows, xllcorner, yllcorner,
-// cellsize, then NODATA_value when `withNodata`).
-std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata,
-                        double nodata);
 
 // Buffer and split sizes of the height reader. Only tests and the fuzzer
 // change them, to run the buffer refills and the two-thread split on small

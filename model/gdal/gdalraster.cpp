@@ -52,7 +52,9 @@ Orientation orientationOf(const double gt[6])
     return {gt[5] > 0, gt[1] < 0};
 }
 
-bool readHeader(const std::string& path, GridHeader& h, ModelError& err)
+} // namespace
+
+bool readGdalHeader(const std::string& path, GridHeader& h, ModelError& err)
 {
     startGdal();
     CPLErrorReset();
@@ -111,8 +113,8 @@ bool readHeader(const std::string& path, GridHeader& h, ModelError& err)
     return true;
 }
 
-bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err,
-                 std::atomic<std::size_t>* bytesRead)
+bool readGdalHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err,
+                     std::atomic<std::size_t>* bytesRead)
 {
     startGdal();
     CPLErrorReset();
@@ -152,16 +154,6 @@ bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& e
             std::reverse(heights.begin() + static_cast<std::ptrdiff_t>(r) * h.cols,
                          heights.begin() + static_cast<std::ptrdiff_t>(r + 1) * h.cols);
     return true;
-}
-
-const RasterReader gdalReader{readHeader, readHeights};
-
-} // namespace
-
-void registerGdalReader()
-{
-    startGdal();
-    setRasterReader(&gdalReader);
 }
 
 bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vector<float>& values, float nodata,

@@ -10,7 +10,14 @@
 
 #include "model/gridfile.h"
 
-// Makes the grid reader hand every file that is not text to GDAL.
+// The raster reader (see RasterReader) of every single-band raster GDAL
+// opens.
+bool readGdalHeader(const std::string& path, GridHeader& out, ModelError& err);
+bool readGdalHeights(const GridHeader& header, std::vector<float>& heights, ModelError& err,
+                     std::atomic<std::size_t>* bytesRead);
+
+// Makes the grid reader hand every file that is not text to GDAL. In the
+// static library only: the executable loads the reader from its module.
 void registerGdalReader();
 
 // Writes `values` (row-major, row 0 the northern row) as a float GeoTIFF

@@ -45,14 +45,16 @@ inline std::vector<std::pair<std::string, std::string>> jsonPairs(const std::str
 
 inline std::string bundled(const std::string& name) { return std::string(OROLITH_DATA_DIR) + "/" + name; }
 
-inline Outcome runOrolith(std::vector<std::string> args, bool silentInput = false, unsigned seconds = 60)
+// Runs `exe`: the orolith executable, or a copy of it elsewhere.
+inline Outcome runExecutable(const std::string& exe, std::vector<std::string> args, bool silentInput = false,
+                             unsigned seconds = 60)
 {
     ScratchDir dir;
     const std::string out = dir.path + "/out", err = dir.path + "/err";
     int input[2] = {-1, -1};
     if (silentInput && pipe(input) != 0)
         return {};
-    args.insert(args.begin(), OROLITH_EXE);
+    args.insert(args.begin(), exe);
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
@@ -81,6 +83,11 @@ inline Outcome runOrolith(std::vector<std::string> args, bool silentInput = fals
     r.out = readFile(out);
     r.err = readFile(err);
     return r;
+}
+
+inline Outcome runOrolith(std::vector<std::string> args, bool silentInput = false, unsigned seconds = 60)
+{
+    return runExecutable(OROLITH_EXE, std::move(args), silentInput, seconds);
 }
 
 #endif

@@ -1,0 +1,111 @@
+#include "app/gdalondemand.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <mutex>
+
+#include "model/gdal/gdalmodule.h"
+
+namespace {
+
+// Beside the executable, wherever it was installed or copied to; empty
+// when the executable cannot be found.
+const std::string& modulePath()
+{
+    static const std::string path = [] {
+        char exe[PATH_MAX];
+        const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe);
+        if (n <= 0 || n >= static_cast<ssize_t>(sizeof exe))
+            return std::string();
+        const std::string self(exe, static_cast<std::size_t>(n));
+        return self.substr(0, self.rfind('/') + 1) + GDAL_MODULE_FILE;
+    }();
+    return path;
+}
+
+bool modulePresent() { return !modulePath().empty() && access(modulePath().c_str(), F_OK) == 0; }
+
+struct Loaded {
+    const GdalModule* module = nullptr;
+    std::string failure; // why not, when module is null
+};
+
+// Loaded once, though the DEM's and the comparison grid's headers may be
+// read on two threads at once. Never closed: its reader stays registered.
+const Loaded& loaded()
+{
+    static Loaded l;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const std::string& path = modulePath();
+        void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!lib) {
+            const char* why = dlerror();
+            l.failure = "GDAL could not be loaded through " + path + " (" + (why ? why : "no reason given") +
+                        "; is GDAL's Debian package, libgdal32, installed?)";
+            return;
+        }
+        auto entry = reinterpret_cast<GdalModuleEntry>(dlsym(lib, GDAL_MODULE_ENTRY));
+        const GdalModule* m = entry ? entry() : nullptr;
+        if (!m)
+            l.failure = path + " is not Orolith's GDAL module (it has no " + GDAL_MODULE_ENTRY + ")";
+        else if (m->version != GDAL_MODULE_VERSION)
+            l.failure = path + " belongs to another version of Orolith (module version " +
+                        std::to_string(m->version) + ", this program needs " +
+                        std::to_string(GDAL_MODULE_VERSION) + ")";
+        else
+            l.module = m;
+    });
+    return l;
+}
+
+std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
+
+bool readHeader(const std::string& path, GridHeader& h, ModelError& err)
+{
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, inFile(path) + "not an ESRI ASCII grid, and " + l.failure};
+        return false;
+    }
+    return l.module->reader.readHeader(path, h, err);
+}
+
+bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err,
+                 std::atomic<std::size_t>* bytesRead)
+{
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, inFile(h.path) + l.failure};
+        return false;
+    }
+    return l.module->reader.readHeights(h, heights, err, bytesRead);
+}
+
+const RasterReader onDemandReader{readHeader, readHeights};
+
+} // namespace
+
+void registerGdalOnDemand()
+{
+    if (modulePresent())
+        setRasterReader(&onDemandReader);
+}
+
+bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
+                          float nodata, ModelError& err)
+{
+    if (!modulePresent()) {
+        err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (its GDAL module " + modulePath() +
+                             " is missing): write .asc instead"};
+        return false;
+    }
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, inFile(path) + "no GeoTIFF written: " + l.failure + "; write .asc instead"};
+        return false;
+    }
+    return l.module->writeGeoTiff(path, georef, values, nodata, err);
+}

@@ -1,0 +1,24 @@
+// GDAL on demand: the program links no GDAL but loads its GDAL module,
+// orolith-gdal.so beside the executable, the first time a file is not a
+// text grid or a GeoTIFF is to be written. Runs that read text grids alone
+// never load it.
+#ifndef OROLITH_APP_GDALONDEMAND_H
+#define OROLITH_APP_GDALONDEMAND_H
+
+#include <string>
+#include <vector>
+
+#include "model/gridfile.h"
+
+// Registers a raster reader that goes through the module, when the module
+// lies beside the executable. Without it, nothing is registered: text grids
+// only, as in a build without GDAL.
+void registerGdalOnDemand();
+
+// Writes a GeoTIFF through the module (values row-major, row 0 the northern
+// row, with the georeference of `georef`). False, with a message, when the
+// module is missing or cannot be loaded.
+bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
+                          float nodata, ModelError& err);
+
+#endif

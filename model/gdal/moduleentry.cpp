@@ -1,0 +1,15 @@
+// The GDAL module's only exported symbol; everything else in it is hidden,
+// so its copies of the reader and of GDAL's users clash with nothing.
+#include "model/gdal/gdalmodule.h"
+#include "model/gdal/gdalraster.h"
+
+namespace {
+
+constexpr GdalModule gdalModule{GDAL_MODULE_VERSION, {readGdalHeader, readGdalHeights}, writeGeoTiff};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) const GdalModule* orolithGdalModule()
+{
+    return &gdalModule;
+}

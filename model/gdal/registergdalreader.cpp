@@ -1,0 +1,9 @@
+// For programs that link GDAL themselves (the GDAL tests); the orolith
+// executable goes through the module instead.
+#include "model/gdal/gdalraster.h"
+
+void registerGdalReader()
+{
+    static const RasterReader reader{readGdalHeader, readGdalHeights};
+    setRasterReader(&reader);
+}

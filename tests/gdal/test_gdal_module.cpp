@@ -1,0 +1,76 @@
+// The orolith executable, which links no GDAL, run on GeoTIFFs: with its
+// GDAL module beside it a GeoTIFF reports as its ESRI ASCII twin does and
+// --export writes GeoTIFFs; copied where no module, or a module that does
+// not load, lies beside it, it refuses them with a message.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/gdal/gdalraster.h"
+#include "tests/cli/cli_runner.h"
+#include "tests/gdal/tiff_files.h"
+
+namespace {
+
+TEST(GdalModule, GeoTiffsReportAsTheirAsciiTwinsAndExportsReadBack)
+{
+    ScratchDir dir;
+    const Grid dem = bumpy(6, 7, 3u, 1000, 500), ref = bumpy(6, 7, 4u, 1000, 500);
+    const std::string tifDem = writeTiff(dir, "dem.tif", dem, {GDT_Float32, true});
+    const std::string tifRef = writeTiff(dir, "ref.tif", ref, {GDT_Float32, true});
+    const std::string ascDem = writeTwin(dir, "dem.asc", dem, true);
+    const std::string ascRef = writeTwin(dir, "ref.asc", ref, true);
+
+    const Outcome tif = runOrolith({"--report", tifDem, tifRef});
+    const Outcome asc = runOrolith({"--report", ascDem, ascRef});
+    ASSERT_EQ(tif.status, 0) << tif;
+    ASSERT_EQ(asc.status, 0) << asc;
+    EXPECT_EQ(tif.out, asc.out);
+
+    const std::string tifOut = dir.path + "/curvature.tif", ascOut = dir.path + "/curvature.asc";
+    ASSERT_EQ(runOrolith({"--export", "curvature", tifOut, tifDem}).status, 0);
+    ASSERT_EQ(runOrolith({"--export", "curvature", ascOut, ascDem}).status, 0);
+    registerGdalReader();
+    GridData fromTif, fromAsc;
+    ModelError err;
+    ASSERT_TRUE(readGridData(tifOut, GridRole::comparison, fromTif, err)) << err.text();
+    ASSERT_TRUE(readGridData(ascOut, GridRole::comparison, fromAsc, err)) << err.text();
+    EXPECT_EQ(fromTif.header.format, GridFormat::raster);
+    EXPECT_EQ(fromTif.header.text, fromAsc.header.text);
+    EXPECT_EQ(fromTif.heights, fromAsc.heights);
+}
+
+TEST(GdalModule, WithoutALoadableModuleGeoTiffsAreRefusedWithAMessage)
+{
+    ScratchDir dir;
+    const Grid dem = bumpy(4, 5);
+    const std::string tif = writeTiff(dir, "dem.tif", dem, {});
+    const std::string asc = writeTwin(dir, "dem.asc", dem, false);
+    const std::string exe = dir.path + "/orolith", module = dir.path + "/orolith-gdal.so";
+    std::filesystem::copy_file(OROLITH_EXE, exe);
+    struct {
+        const char* name;
+        bool brokenModule;
+        std::string readMessage, writeMessage;
+    } cases[] = {
+        {"no module", false, "not an ESRI ASCII grid, and this build of Orolith reads no other raster format",
+         "writes no GeoTIFF (its GDAL module " + module + " is missing): write .asc instead"},
+        {"a module that does not load", true, "not an ESRI ASCII grid, and GDAL could not be loaded through " + module,
+         "no GeoTIFF written: GDAL could not be loaded through " + module},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        if (k.brokenModule)
+            dir.write("orolith-gdal.so", "not a shared library");
+        const Outcome read = runExecutable(exe, {"--report", tif});
+        EXPECT_EQ(read.status, 255) << read;
+        EXPECT_NE(read.err.find("ERROR: file \"" + tif + "\": " + k.readMessage), std::string::npos) << read;
+        const std::string out = dir.path + "/curvature.tif";
+        const Outcome write = runExecutable(exe, {"--export", "curvature", out, asc});
+        EXPECT_EQ(write.status, 1) << write;
+        EXPECT_NE(write.err.find(k.writeMessage), std::string::npos) << write;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+} // namespace
