@@ -115,15 +115,7 @@ public:
 
     bool next(std::string_view& token)
     {
-        for (;;) {
-            while (pos_ < len_ && isBlank(buf_[pos_]))
-                ++pos_;
-            if (pos_ < len_)
-                break;
-            if (!refill(len_))
-                return false;
-        }
-        if (base_ + pos_ >= end_)
+        if (!atToken())
             return false;
         std::size_t begin = pos_;
         for (;;) {
@@ -146,15 +138,7 @@ public:
     // and when that fails `ok` is false and `token` holds it.
     bool nextHeight(float& value, std::string_view& token, bool& ok)
     {
-        for (;;) {
-            while (pos_ < len_ && isBlank(buf_[pos_]))
-                ++pos_;
-            if (pos_ < len_)
-                break;
-            if (!refill(len_))
-                return false;
-        }
-        if (base_ + pos_ >= end_)
+        if (!atToken())
             return false;
         // Only a blank inside the buffer proves the token ends there.
         const char* stop = buf_.get() + len_;
@@ -173,6 +157,21 @@ public:
     bool failed() const { return failed_; }
 
 private:
+    // Steps over blanks to the next token that starts before the end of
+    // this reader's range; false when there is none.
+    bool atToken()
+    {
+        for (;;) {
+            while (pos_ < len_ && isBlank(buf_[pos_]))
+                ++pos_;
+            if (pos_ < len_)
+                break;
+            if (!refill(len_))
+                return false;
+        }
+        return base_ + pos_ < end_;
+    }
+
     // Drops the buffer's bytes before `keep`, then reads more behind the
     // rest. False at the end of the file (or on a read error).
     bool refill(std::size_t keep)
