@@ -27,12 +27,12 @@ const char* usageText()
 {
     return "Usage: orolith [DEM]\n"
            "       orolith --report [--curve-unit U] [--diff-unit D] [--format text|json] DEM [COMPARISON]\n"
-           "       orolith --export curvature|elevdiff|curvediff OUT DEM [COMPARISON]\n"
+           "       orolith --export curvature|elevdiff|curvediff [--kind K] OUT DEM [COMPARISON]\n"
            "       orolith --heights DEM COMPARISON\n"
            "       orolith --sparse N DEM\n"
-           "       orolith --image OUT.png [--scheme S] [--size W H] DEM [COMPARISON]\n"
-           "       orolith --metrics [--format json] [--slope-classes 0,5,10,25,45] DEM COMPARISON\n"
-           "       orolith --coregister [--format json] [--slope-classes LIST] DEM COMPARISON\n"
+           "       orolith --image OUT.png [--scheme S] [--size W H] [--kind K] DEM [COMPARISON]\n"
+           "       orolith --metrics [--format json] [--slope-classes 0,5,10,25,45] [--kind K] DEM COMPARISON\n"
+           "       orolith --coregister [--format json] [--slope-classes LIST] [--kind K] DEM COMPARISON\n"
            "       orolith --help | --version\n"
            "\n"
            "Without an option, orolith starts the viewer; a DEM path is offered by\n"
@@ -46,7 +46,7 @@ const char* usageText()
            "  --export      write the values behind the classes as a grid with the\n"
            "                DEM's georeference: ESRI ASCII for OUT.asc or OUT.grd,\n"
            "                GeoTIFF for OUT.tif (curvature: the Laplacian's magnitude;\n"
-           "                elevdiff: DEM minus COMPARISON where it is above 0;\n"
+           "                elevdiff: DEM minus COMPARISON where both have a height;\n"
            "                curvediff: the curvature difference; -9999 elsewhere)\n"
            "  --heights     print the height classes of DEM by the contour interval\n"
            "                of COMPARISON\n"
@@ -58,7 +58,7 @@ const char* usageText()
            "                COMPARISON elevdiff, curvediff or heights; W x H pixels\n"
            "                (default 650 x 650, the viewer's picture)\n"
            "  --metrics     print the accuracy of DEM against COMPARISON over the points\n"
-           "                where COMPARISON is above 0, overall and per slope class of\n"
+           "                where both have a height, overall and per slope class of\n"
            "                DEM: count, mean, std, RMSE, min, max, median, NMAD, LE90\n"
            "                and LE95 of DEM minus COMPARISON\n"
            "  --coregister  estimate the horizontal shift (in cells) and the vertical\n"
@@ -67,29 +67,37 @@ const char* usageText()
            "  --format      text (a table, the default) or json\n"
            "  --slope-classes  lower bounds of the slope classes in degrees, ascending;\n"
            "                the last class reaches 90\n"
+           "  --kind        what COMPARISON is: dem (the default: every value but its\n"
+           "                no-data value is a height), sparse or contour (only values\n"
+           "                above 0 are heights)\n"
+           "  --geographic  --export, --image, --metrics and --coregister: a grid of no\n"
+           "                coordinate system (.prj) is in degrees of longitude and\n"
+           "                latitude on WGS 84; distances and slopes are then in metres\n"
            "\n"
            "Grids are ESRI ASCII grids or, when built with GDAL, any single-band raster\n"
            "GDAL reads (GeoTIFF, ...). Results go to standard output, progress and\n"
            "messages to standard error.\n";
 }
 
-namespace {
-
 int usageError(const std::string& message)
 {
-    std::cerr << "orolith: " << message << "\n\n" << usageText();
+    std::cerr << "orolith: " << message << "\nTry 'orolith --help' for more information." << std::endl;
     return EXIT_USAGE;
 }
 
+namespace {
+
 // Loads the grids; false (after the message) when their sizes differ. A
 // file that cannot be read ends the program with the model's status.
-bool load(const std::string& dem, const std::string& comparison)
+bool load(const std::string& dem, const std::string& comparison, const LoadOptions& options = {})
 {
-    LoadStatus s = loadDataSet(dem, comparison, 1);
+    LoadStatus s = loadDataSet(dem, comparison, 1, options);
     if (s.result == LoadResult::failed)
         error(s.error);
     if (s.result == LoadResult::mismatch)
         std::cerr << "Grid sizes do not match" << std::endl;
+    for (const std::string& note : s.notes)
+        std::cerr << note << std::endl;
     return s.ok();
 }
 
@@ -159,22 +167,36 @@ bool endsWith(const std::string& s, const char* tail)
 
 int exportMode(const std::vector<const char*>& args)
 {
+    // Options anywhere; then the kind, the output, the DEM and a comparison.
+    LoadOptions options;
+    std::vector<const char*> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string arg = args[i];
+        std::string value;
+        if (isNamedOption(arg, "--kind")) {
+            if (!optionValue(args, i, value) || !comparisonKindNamed(value, options.kind))
+                return usageError("--kind is dem, sparse or contour, not \"" + value + "\"");
+        } else if (arg == "--geographic") {
+            options.geographic = true;
+        } else if (isOption(arg.c_str())) {
+            return usageError("unknown option " + arg + " for --export");
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
     ExportKind kind;
-    if (args.size() < 3 || args.size() > 4 || !exportKindNamed(args[0], kind))
+    if (rest.size() < 3 || rest.size() > 4 || !exportKindNamed(rest[0], kind))
         return usageError("--export takes curvature, elevdiff or curvediff, the output file, a DEM and, for the "
                           "differences, a comparison grid");
-    const std::string out = args[1];
+    const std::string out = rest[1];
     const bool tiff = endsWith(out, ".tif") || endsWith(out, ".tiff");
     if (!tiff && !endsWith(out, ".asc") && !endsWith(out, ".grd"))
         return usageError("the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
-    if (kind != ExportKind::curvature && args.size() != 4)
-        return usageError(std::string(args[0]) + " needs a comparison grid");
-    for (const char* a : args)
-        if (isOption(a))
-            return usageError("unknown option " + std::string(a) + " for --export");
-    if (!load(args[2], args.size() == 4 ? args[3] : std::string()))
+    if (kind != ExportKind::curvature && rest.size() != 4)
+        return usageError(std::string(rest[0]) + " needs a comparison grid");
+    if (!load(rest[2], rest.size() == 4 ? rest[3] : std::string(), options))
         return EXIT_MISMATCH;
-    std::vector<float> values = exportValues(kind);
+    std::vector<float> values = exportValues(kind, mt.view(), multFiles ? rd.view() : GridView{});
     ModelError err;
     bool written = false;
     if (tiff) {

@@ -4,6 +4,8 @@
 #ifndef OROLITH_APP_CLI_H
 #define OROLITH_APP_CLI_H
 
+#include <string>
+
 // Exit statuses of the command line (a model error exits with the model's
 // own status).
 constexpr int EXIT_MISMATCH = 1; // the grids' sizes differ, or no result
@@ -17,5 +19,9 @@ int runCommandLine(int argc, char** argv);
 
 // The usage text.
 const char* usageText();
+
+// A usage error: "orolith: " and what is wrong, then one line pointing to
+// --help, on standard error; returns EXIT_USAGE.
+int usageError(const std::string& message);
 
 #endif

@@ -47,17 +47,21 @@ int imageMode(const std::vector<const char*>& args)
     ImageRequest request;
     std::string message;
     if (!parseImageArgs(args, request, message)) {
-        std::cerr << "orolith: " << message << "\n\n" << usageText();
-        return EXIT_USAGE;
+        return usageError(message);
     }
 #ifdef OROLITH_HAVE_OFFSCREEN
-    LoadStatus s = loadDataSet(request.dem, request.comparison, 1);
+    LoadOptions options;
+    options.kind = request.kind;
+    options.geographic = request.geographic;
+    LoadStatus s = loadDataSet(request.dem, request.comparison, 1, options);
     if (s.result == LoadResult::failed)
         error(s.error); // ends the program
     if (s.result == LoadResult::mismatch) {
         std::cerr << "Grid sizes do not match" << std::endl;
         return EXIT_MISMATCH;
     }
+    for (const std::string& note : s.notes)
+        std::cerr << note << std::endl;
     if (!applyScheme(request.scheme->flags))
         return EXIT_MISMATCH;
     std::vector<unsigned char> rgb;

@@ -11,19 +11,17 @@
 #include "app/optionvalue.h"
 #include "model/coregister.h"
 #include "model/gridfile.h"
+#include "model/gridview.h"
+#include "model/loadnotes.h"
 #include "model/metrics.h"
 
 namespace {
 
-int usageError(const std::string& message)
-{
-    std::cerr << "orolith: " << message << "\n\n" << usageText();
-    return EXIT_USAGE;
-}
-
 struct Options {
     bool json = false;
     std::vector<double> bounds = defaultSlopeBounds();
+    ComparisonKind kind = ComparisonKind::dem;
+    bool geographic = false;
     std::vector<std::string> files;
 };
 
@@ -70,13 +68,19 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
         std::string arg = args[i], value;
         bool format = isNamedOption(arg, "--format");
         bool classes = isNamedOption(arg, "--slope-classes");
-        if (format || classes) {
+        bool kind = isNamedOption(arg, "--kind");
+        if (arg == "--geographic") {
+            o.geographic = true;
+        } else if (format || classes || kind) {
             if (!optionValue(args, i, value))
                 return arg + " needs a value";
             if (format) {
                 if (value != "json" && value != "text")
                     return "--format is json or text, not \"" + value + "\"";
                 o.json = value == "json";
+            } else if (kind) {
+                if (!comparisonKindNamed(value, o.kind))
+                    return "--kind is dem, sparse or contour, not \"" + value + "\"";
             } else {
                 std::string why = parseSlopeBounds(value, o.bounds);
                 if (!why.empty())
@@ -112,12 +116,35 @@ bool readPair(const Options& o, GridData& dem, GridData& comp)
         std::cerr << "Grid sizes do not match" << std::endl;
         return false;
     }
+    if (o.geographic && !dem.header.crs.known)
+        declareGeographic(dem.header);
+    for (const std::string& note : loadNotes(dem.header, &comp, o.kind))
+        std::cerr << note << std::endl;
     return true;
 }
 
-AccuracyReport reportOf(const GridData& dem, const float* comp, const Options& o)
+// The pair as the analyses read it: the comparison's heights where its
+// kind says it has them.
+struct Pair {
+    GridData dem, comp;
+    std::vector<std::uint8_t> compPresence;
+
+    GridView demView() const { return viewOf(dem); }
+    GridView compView() const { return comparisonView(comp, compPresence); }
+    GroundSpacing spacing() const { return groundSpacing(dem.header); }
+};
+
+bool readPair(const Options& o, Pair& p)
 {
-    return accuracyReport(dem.heights.data(), comp, dem.header.rows, dem.header.cols, dem.header.cellsize, o.bounds);
+    if (!readPair(o, p.dem, p.comp))
+        return false;
+    p.compPresence = comparisonPresence(p.comp, o.kind);
+    return true;
+}
+
+AccuracyReport reportOf(const Pair& p, const GridView& comp, const Options& o)
+{
+    return accuracyReport(p.demView(), comp, p.spacing(), o.bounds);
 }
 
 // Three decimals, without the sign of a value that rounds to 0.
@@ -167,10 +194,10 @@ int metricsMode(const std::vector<const char*>& args)
     std::string why = parseOptions(args, "--metrics", o);
     if (!why.empty())
         return usageError(why);
-    GridData dem, comp;
-    if (!readPair(o, dem, comp))
+    Pair p;
+    if (!readPair(o, p))
         return EXIT_MISMATCH;
-    AccuracyReport report = reportOf(dem, comp.heights.data(), o);
+    AccuracyReport report = reportOf(p, p.compView(), o);
     std::cout << (o.json ? reportJson(report, "") + "\n" : accuracyTable(report));
     return 0;
 }
@@ -181,29 +208,38 @@ int coregisterMode(const std::vector<const char*>& args)
     std::string why = parseOptions(args, "--coregister", o);
     if (!why.empty())
         return usageError(why);
-    GridData dem, comp;
-    if (!readPair(o, dem, comp))
+    Pair p;
+    if (!readPair(o, p))
         return EXIT_MISMATCH;
-    const GridHeader& h = dem.header;
-    Coregistration c = coregister(dem.heights.data(), comp.heights.data(), h.rows, h.cols, h.cellsize);
+    const GroundSpacing spacing = p.spacing();
+    Coregistration c = coregister(p.demView(), p.compView(), spacing);
     if (!c.ok) {
         std::cerr << "Cannot co-register the grids: " << c.why << std::endl;
         return EXIT_MISMATCH;
     }
-    AccuracyReport before = reportOf(dem, comp.heights.data(), o);
-    AccuracyReport after = reportOf(dem, c.shifted.data(), o);
+    AccuracyReport before = reportOf(p, p.compView(), o);
+    AccuracyReport after = reportOf(p, c.shifted.view(p.dem.header.rows, p.dem.header.cols), o);
     if (o.json) {
         std::cout << "{\n  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
+                  << ",\n  \"shift_east_metres\": " << number(c.shiftEastMetres)
+                  << ",\n  \"shift_north_metres\": " << number(c.shiftNorthMetres)
                   << ",\n  \"bias\": " << number(c.bias) << ",\n  \"iterations\": " << c.iterations
                   << ",\n  \"converged\": " << (c.converged ? "true" : "false")
+                  << ",\n  \"improved\": " << (c.improved ? "true" : "false")
+                  << ",\n  \"nmad_before\": " << number(c.nmadBefore) << ",\n  \"nmad_after\": " << number(c.nmadAfter)
                   << ",\n  \"before\": " << reportJson(before, "  ") << ",\n  \"after\": " << reportJson(after, "  ")
                   << "\n}\n";
         return 0;
     }
-    std::cout << "shift east:  " << fixed3(c.shiftEast) << " cells\nshift north: " << fixed3(c.shiftNorth)
-              << " cells\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
-              << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)") << "\n\nbefore:\n"
-              << accuracyTable(before) << "\nafter (the comparison grid moved back by the shift):\n"
+    const char* unit = spacing.geographic ? " m" : " map units";
+    std::cout << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres) << unit
+              << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
+              << ")\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
+              << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)")
+              << "\nimproved:    " << improvementText(c) << "\n\nbefore:\n"
+              << accuracyTable(before)
+              << (c.improved ? "\nafter (the comparison grid moved back by the shift):\n"
+                             : "\nafter (the comparison grid as it was):\n")
               << accuracyTable(after);
     return 0;
 }

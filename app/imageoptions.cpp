@@ -80,6 +80,14 @@ bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request,
                 return false;
             }
             i += 2;
+        } else if (isNamedOption(arg, "--kind")) {
+            std::string name;
+            if (!optionValue(args, i, name) || !comparisonKindNamed(name, request.kind)) {
+                error = "--kind is dem, sparse or contour, not \"" + name + "\"";
+                return false;
+            }
+        } else if (arg == "--geographic") {
+            request.geographic = true;
         } else if (isOption(arg.c_str())) {
             error = "unknown option " + arg + " for --image";
             return false;

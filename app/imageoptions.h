@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/gridview.h"
+
 // The view flags a scheme switches on, as the viewer's own switches do;
 // every other colour flag stays off. The flags that show analysis classes
 // also say which classes are computed first.
@@ -38,10 +40,12 @@ struct ImageRequest {
     const ImageScheme* scheme = nullptr;
     int width = 0, height = 0;
     std::string dem, comparison;
+    ComparisonKind kind = ComparisonKind::dem;
+    bool geographic = false;
 };
 
 // Reads the arguments after --image:
-//   OUT.png [--scheme S] [--size W H] DEM [COMPARISON]
+//   OUT.png [--scheme S] [--size W H] [--kind K] [--geographic] DEM [COMPARISON]
 // with the options anywhere after OUT.png. False, with a message for the
 // user, when they do not make a request: the caller reports a usage error.
 bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request, std::string& error);

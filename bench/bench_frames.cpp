@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     window->show();
     gl->show();
     settle();
-    float xll, yll, cs;
+    double xll, yll, cs;
     if (!gl->Begin(12, true, 2, argv[1], argv[2], 1, DEM, 4100, 0, xll, yll, cs))
         return 1;
     xrotation = -30;

@@ -33,7 +33,7 @@ class CoregWindow : public TextWindow {
 public:
     CoregWindow(Outcome o, unsigned long long pair)
         : TextWindow("Co-registration",
-                     coregistrationText(o.result, mt.getCellsize(), o.before, o.after), 450, 300),
+                     coregistrationText(o.result, mt.spacing().geographic, o.before, o.after), 450, 300),
           shifted(std::move(o.result.shifted)), pairVersion(pair)
     {
     }
@@ -42,7 +42,7 @@ public:
         if (coregWin == this)
             coregWin = nullptr;
     }
-    std::vector<float> shifted; // the comparison grid moved back
+    ShiftedGrid shifted; // the comparison grid moved back
     // The comparison grid's version when co-registered: a later load
     // changes it, and the shifted grid then belongs to another pair.
     const unsigned long long pairVersion;
@@ -52,16 +52,14 @@ public:
 // alone, which no load changes while the program is busy.
 Outcome coregisterPair()
 {
-    const int rows = mt.getRows(), cols = mt.getCols();
-    const double cellsize = mt.getCellsize();
     Outcome o;
-    o.result = coregister(mt.heights(), rd.heights(), rows, cols, cellsize);
+    o.result = coregister(mt.view(), rd.view(), mt.spacing());
     if (o.result.ok) {
-        auto table = [&](const float* comp) {
-            return accuracyTable(accuracyReport(mt.heights(), comp, rows, cols, cellsize, defaultSlopeBounds()));
+        auto table = [&](const GridView& comp) {
+            return accuracyTable(accuracyReport(mt.view(), comp, mt.spacing(), defaultSlopeBounds()));
         };
-        o.before = table(rd.heights());
-        o.after = table(o.result.shifted.data());
+        o.before = table(rd.view());
+        o.after = table(o.result.shifted.view(mt.getRows(), mt.getCols()));
     }
     return o;
 }
@@ -93,10 +91,11 @@ void analyseShifted(Fl_Widget* w, void*)
     if (!haveComparison() || rd.version() != win->pairVersion)
         return problem("The comparison grid has changed since this co-registration: choose Co-register... again.",
                        win);
-    GridData grid = madeComparisonGrid(rd.header(), mt.getRows(), mt.getCols(), win->shifted);
+    GridData grid =
+        madeComparisonGrid(rd.header(), mt.getRows(), mt.getCols(), win->shifted.heights, win->shifted.present);
     LoadStatus status;
     loadWhileBusy([&] {
-        status = replaceComparison(std::move(grid), static_cast<int>(vdisplay->value()));
+        status = replaceComparison(std::move(grid), static_cast<int>(vdisplay->value()), ComparisonKind::dem);
         return status.ok();
     });
     if (!status.ok())

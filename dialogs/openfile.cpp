@@ -250,7 +250,7 @@ void openButton_callback(Fl_Widget* w, void*)
     }
 
     const int exag = static_cast<int>(d->vinput->value());
-    float xll = 0, yll = 0, cellSize = 0;
+    double xll = 0, yll = 0, cellSize = 0;
     const bool loaded = loadWhileBusy([&] {
         return gl->Begin(static_cast<int>(d->sinput->value()), true, request.numFiles, dem.c_str(),
                          two ? comp.c_str() : nullptr, exag, kind, static_cast<int>(d->tinput->value()),
@@ -292,7 +292,7 @@ void fileMod(Fl_Widget* w, void*)
     } else {
         bool ok = false;
         loadWhileBusy([&] {
-            gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok);
+            gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok, comparisonKind(d));
             return ok;
         });
         if (ok) {

@@ -12,10 +12,11 @@
 std::string statisticsWindowText(const std::string& report, const std::string& accuracyTable);
 
 // What the "Co-registration" window says of a co-registration that
-// succeeded: the shift in cells and in map units (cells x cellsize), the
-// bias, the iterations and whether they converged, then the accuracy
-// tables before and after moving the comparison grid back.
-std::string coregistrationText(const Coregistration& c, double cellsize, const std::string& before,
+// succeeded: the shift in cells and in ground units (metres for a
+// geographic grid, `geographic`, else map units), the bias, the iterations
+// and whether they converged, whether the shift improved the fit, then the
+// accuracy tables before and after moving the comparison grid back.
+std::string coregistrationText(const Coregistration& c, bool geographic, const std::string& before,
                                const std::string& after);
 
 #endif

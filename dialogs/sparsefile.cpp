@@ -34,11 +34,12 @@ void closeDialog(Fl_Widget* w, void*)
 
 void problem(SparseDialog* d, const std::string& text) { messageWindow("Sparse File", text, d); }
 
-// The sample as a grid file, or why there is none.
-std::string sampleText(int n, std::string& why)
+// The sample as a grid file with the number of spot heights it holds, or
+// why there is none.
+std::string sampleText(int n, std::size_t& heights, std::string& why)
 {
     clearNotice();
-    std::string text = mt.sparseFileText(n);
+    std::string text = mt.sparseFileText(n, &heights);
     if (text.empty())
         why = !lastNotice().empty() ? lastNotice() : errorText(SPARSE);
     return text;
@@ -96,7 +97,8 @@ void fileSparse(Fl_Widget* w, void*)
     const unsigned seed = static_cast<unsigned>(std::rand());
     std::srand(seed);
     std::string why;
-    const std::string text = sampleText(*n, why);
+    std::size_t heights = 0;
+    const std::string text = sampleText(*n, heights, why);
     if (text.empty())
         return problem(d, why);
     std::srand(seed);
@@ -107,7 +109,7 @@ void fileSparse(Fl_Widget* w, void*)
     out.close();
     if (!out)
         return problem(d, "Cannot write the sample to \"" + path + "\".");
-    d->result->copy_label(("Saved a sample of " + std::to_string(*n) + " spot heights in " + path).c_str());
+    d->result->copy_label(("Saved a sample of " + std::to_string(heights) + " spot heights in " + path).c_str());
 }
 
 void searchSparse(Fl_Widget* w, void*)

@@ -48,8 +48,7 @@ std::string accuracyOfPair()
 {
     if (!haveComparison())
         return "";
-    return accuracyTable(accuracyReport(mt.heights(), rd.heights(), mt.getRows(), mt.getCols(), mt.getCellsize(),
-                                        defaultSlopeBounds()));
+    return accuracyTable(accuracyReport(mt.view(), rd.view(), mt.spacing(), defaultSlopeBounds()));
 }
 
 } // namespace

@@ -1,16 +1,29 @@
 #include "model/asciiheader.h"
 
-#include <cstdio>
+#include <charconv>
 
-std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata, double nodata)
+std::string exactNumber(double v)
 {
-    char buffer[256];
-    int n = std::snprintf(buffer, sizeof buffer, "ncols %d\nnrows %d\nxllcorner %.10g\nyllcorner %.10g\ncellsize %.10g\n",
-                          cols, rows, xll, yll, cellsize);
-    std::string text(buffer, static_cast<std::size_t>(n));
-    if (withNodata) {
-        n = std::snprintf(buffer, sizeof buffer, "NODATA_value %.10g\n", nodata);
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
+    // Map coordinates read better without an exponent ("5100000", not
+    // "5.1e+06"); only the very small and the very large keep one.
+    const double size = v < 0 ? -v : v;
+    const bool plain = v == 0 || (size >= 1e-5 && size < 1e15);
+    char buffer[64];
+    auto [end, ec] = plain ? std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed)
+                           : std::to_chars(buffer, buffer + sizeof buffer, v);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+}
+
+std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsizeX, double cellsizeY,
+                        bool withNodata, double nodata)
+{
+    std::string text = "ncols " + std::to_string(cols) + "\nnrows " + std::to_string(rows) + "\nxllcorner " +
+                       exactNumber(xll) + "\nyllcorner " + exactNumber(yll) + "\n";
+    if (cellsizeX == cellsizeY)
+        text += "cellsize " + exactNumber(cellsizeX) + "\n";
+    else
+        text += "dx " + exactNumber(cellsizeX) + "\ndy " + exactNumber(cellsizeY) + "\n";
+    if (withNodata)
+        text += "NODATA_value " + exactNumber(nodata) + "\n";
     return text;
 }

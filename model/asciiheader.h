@@ -5,9 +5,13 @@
 
 #include <string>
 
-// ncols, nrows, xllcorner, yllcorner, cellsize, then NODATA_value when
-// `withNodata`.
-std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsize, bool withNodata,
-                        double nodata);
+// ncols, nrows, xllcorner, yllcorner, cellsize (dx and dy when the cells
+// are not square), then NODATA_value when `withNodata`. Coordinates and
+// sizes are written with the digits that read back as the same doubles.
+std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsizeX, double cellsizeY,
+                        bool withNodata, double nodata);
+
+// The shortest text that reads back as the same double.
+std::string exactNumber(double v);
 
 #endif

@@ -1,7 +1,9 @@
 // How the DEM departs from the comparison grid: elevation differences,
-// curvature differences and the RMSE. A reference value is present only
-// when it is above 0 (sparse and contour files hold 0 where they have no
-// data).
+// curvature differences and the RMSE. The values and counts behind the
+// statistics report keep its rule: a reference value counts only when it
+// is above 0 (sparse and contour files hold 0 where they have no data), and
+// an absent DEM point as height 0. The classes the surface is coloured by
+// leave out every point either grid does not have.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -37,12 +39,17 @@ void mountain::compute_elev_diff_color()
         const int cellCols = cols - 1;
         int parts = threadsFor(static_cast<long long>(cells));
         std::vector<Extremes> partExtremes(static_cast<std::size_t>(parts));
+        std::vector<char> partDiffers(static_cast<std::size_t>(parts), 0);
         forEachPart(0, rows - 1, parts, [&](int part, int first, int last) {
             Extremes& e = partExtremes[static_cast<std::size_t>(part)];
+            char& differs = partDiffers[static_cast<std::size_t>(part)];
             for (int r = first; r < last; ++r) {
                 for (int c = 0; c < cellCols; ++c) {
                     float v = rd.getGrid(r, c);
                     float stored = 0;
+                    // The report's rule: a reference value above 0, the DEM
+                    // height as stored. The picture's: both present.
+                    differs |= (v > 0) != (isPresent(r, c) && rd.isPresent(r, c));
                     if (v > 0) {
                         float diff = grid[r][c] - v;
                         if (!e.any) {
@@ -74,12 +81,17 @@ void mountain::compute_elev_diff_color()
         maxDiff = all.max;
         minDiff = all.min;
         diffCount = static_cast<int>(cells);
+        elevDiffPresenceDiffers_ = false;
+        for (char d : partDiffers)
+            elevDiffPresenceDiffers_ |= d != 0;
     }
     if (!dArray)
         console() << "dArray DOES NOT EXIST!";
     console() << "compute_elev_diff_color()" << std::endl;
-    diffClass_.resize(cellCount(rows, cols));
-    classifyCells<4>(dArray.get(), rows, cols, false, diffUnits, diffClass_.data(), diffClassCounts);
+    elevDiffClass_.resize(cellCount(rows, cols));
+    classifyCells<4>(dArray.get(), rows, cols, false, diffUnits, elevDiffClass_.data(), diffClassCounts);
+    if (elevDiffPresenceDiffers_)
+        elevDiffClassesOfPresent(diffUnits);
     elevCountsUnit_ = diffUnits;
     ++version_;
     const int* n = diffClassCounts;
@@ -111,17 +123,52 @@ void mountain::compute_curve_diff_color()
     if (!cdArray)
         console() << "cdArray DOES NOT EXIST!";
     console() << "compute_curve_diff_color()" << std::endl;
-    diffClass_.resize(cellCount(rows, cols));
-    classifyCells<4>(cdArray.get(), rows, cols, true, diffUnits, diffClass_.data(), curveDiffClassCounts);
+    curveDiffClass_.resize(cellCount(rows, cols));
+    classifyCells<4>(cdArray.get(), rows, cols, true, diffUnits, curveDiffClass_.data(), curveDiffClassCounts);
+    leaveOutAbsentCurveDiff();
     curveDiffCountsUnit_ = diffUnits;
     ++version_;
     const int* n = curveDiffClassCounts;
     setCurveDiff(n[0], n[1], n[2], n[3], n[4]);
 }
 
-int mountain::diffClassColor(std::size_t cell) const
+int mountain::classColor(const std::vector<std::uint8_t>& classes, std::size_t cell)
 {
-    return cell < diffClass_.size() ? DIFF_CLASS_COLORS[diffClass_[cell]] : TERRAIN;
+    return cell < classes.size() ? DIFF_CLASS_COLORS[classes[cell]] : TERRAIN;
+}
+
+// Where the report's rule and the picture's differ (absent DEM points, a
+// comparison DEM's heights at or below 0, a no-data value above 0), each
+// cell's class again by the picture's: the class of |DEM - reference|
+// where both are present, none elsewhere.
+void mountain::elevDiffClassesOfPresent(float u)
+{
+    const int cellCols = cols - 1;
+    forEachPart(0, rows - 1, threadsFor(static_cast<long long>(elevDiffClass_.size())), [&](int, int first, int last) {
+        for (int r = first; r < last; ++r)
+            for (int c = 0; c < cellCols; ++c) {
+                const bool both = isPresent(r, c) && rd.isPresent(r, c);
+                elevDiffClass_[static_cast<std::size_t>(r) * cellCols + c] =
+                    static_cast<std::uint8_t>(both ? diffClass(std::fabs(grid[r][c] - rd.getGrid(r, c)), u) : 4);
+            }
+    });
+}
+
+// The curvature difference of a point is defined where both grids hold
+// the point and its four neighbours.
+void mountain::leaveOutAbsentCurveDiff()
+{
+    if ((present_.empty() && !rd.hasAbsentCells()) || curveDiffClass_.empty())
+        return;
+    const int cellCols = cols - 1;
+    auto stencil = [&](const mountain& m, int r, int c) {
+        return m.isPresent(r, c) && m.isPresent(r - 1, c) && m.isPresent(r + 1, c) && m.isPresent(r, c - 1) &&
+               m.isPresent(r, c + 1);
+    };
+    for (int r = 1; r < rows - 1; ++r)
+        for (int c = 1; c < cols - 1; ++c)
+            if (!stencil(*this, r, c) || !stencil(rd, r, c))
+                curveDiffClass_[static_cast<std::size_t>(r) * cellCols + c] = 4;
 }
 
 std::vector<float> mountain::presentDiffs() const
@@ -132,8 +179,8 @@ std::vector<float> mountain::presentDiffs() const
     const int cellCols = cols - 1;
     for (int r = 0; r < rows - 1; ++r)
         for (int c = 0; c < cellCols; ++c)
-            if (rd.getGrid(r, c) > 0)
-                out.push_back(dArray[static_cast<std::size_t>(r) * cellCols + c]);
+            if (isPresent(r, c) && rd.isPresent(r, c))
+                out.push_back(std::fabs(grid[r][c] - rd.getGrid(r, c)));
     return out;
 }
 

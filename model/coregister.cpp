@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 
 #include "model/metrics.h"
 #include "model/parallel.h"
@@ -22,7 +24,6 @@ namespace {
 constexpr double MIN_SLOPE_DEG = 3.0;  // flatter points say little about a shift
 constexpr double OUTLIER_NMADS = 3.0;
 constexpr double CONVERGED_CELLS = 0.01;
-constexpr int MAX_ITERATIONS = 10;
 constexpr std::size_t MIN_POINTS = 10;
 
 // Clears keep[i] for the kept points whose r[i] lies more than
@@ -96,10 +97,11 @@ Coregistration failed(const std::string& why)
 
 } // namespace
 
-double bilinearAt(const float* grid, int rows, int cols, double row, double col)
+double bilinearAt(const GridView& grid, double row, double col)
 {
-    if (!(row >= 0 && row <= rows - 1 && col >= 0 && col <= cols - 1))
-        return 0;
+    const double absent = std::numeric_limits<double>::quiet_NaN();
+    if (!(row >= 0 && row <= grid.rows - 1 && col >= 0 && col <= grid.cols - 1))
+        return absent;
     // On the last row or column the neighbours beyond have weight 0 and
     // are never read.
     int r0 = static_cast<int>(row), c0 = static_cast<int>(col);
@@ -110,22 +112,28 @@ double bilinearAt(const float* grid, int rows, int cols, double row, double col)
             double w = (dr ? fr : 1 - fr) * (dc ? fc : 1 - fc);
             if (w == 0)
                 continue;
-            float v = grid[static_cast<std::size_t>(r0 + dr) * cols + (c0 + dc)];
-            if (!(v > 0))
-                return 0;
-            sum += w * v;
+            const std::size_t i = grid.index(r0 + dr, c0 + dc);
+            if (!grid.isPresent(i))
+                return absent;
+            sum += w * grid.heights[i];
         }
     return sum;
 }
 
-std::vector<float> shiftBack(const float* comp, int rows, int cols, double east, double north)
+ShiftedGrid shiftBack(const GridView& comp, double east, double north)
 {
-    std::vector<float> out(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-    forEachPart(0, rows, threadsFor(static_cast<long long>(out.size())), [&](int, int first, int last) {
+    ShiftedGrid out;
+    out.heights.resize(comp.cells());
+    out.present.resize(comp.cells());
+    const int cols = comp.cols;
+    forEachPart(0, comp.rows, threadsFor(static_cast<long long>(comp.cells())), [&](int, int first, int last) {
         for (int r = first; r < last; ++r)
-            for (int c = 0; c < cols; ++c)
-                out[static_cast<std::size_t>(r) * cols + c] =
-                    static_cast<float>(bilinearAt(comp, rows, cols, r - north, c + east));
+            for (int c = 0; c < cols; ++c) {
+                const std::size_t i = comp.index(r, c);
+                const double v = bilinearAt(comp, r - north, c + east);
+                out.heights[i] = static_cast<float>(v);
+                out.present[i] = !std::isnan(v);
+            }
     });
     return out;
 }
@@ -146,8 +154,26 @@ AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const doub
     return fit;
 }
 
-Coregistration coregister(const float* dem, const float* comp, int rows, int cols, double cellsize)
+namespace {
+
+// The NMAD of DEM minus comparison over the points present in both.
+double nmadOfDifferences(const GridView& dem, const GridView& comp, std::vector<double>& work)
 {
+    work.clear();
+    for (std::size_t i = 0; i < dem.cells(); ++i)
+        if (dem.isPresent(i) && comp.isPresent(i))
+            work.push_back(static_cast<double>(dem.heights[i]) - static_cast<double>(comp.heights[i]));
+    if (work.empty())
+        return std::numeric_limits<double>::quiet_NaN();
+    return nmadOf(work.data(), work.size(), medianOf(work.data(), work.size()));
+}
+
+} // namespace
+
+Coregistration coregister(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
+                          const CoregisterProgress& progress)
+{
+    const int rows = dem.rows, cols = dem.cols;
     // The DEM's points steeper than 3 degrees, with the tangent of their
     // slope and the cosine and sine of their aspect: the downslope unit
     // vector is minus the gradient over its length.
@@ -162,11 +188,13 @@ Coregistration coregister(const float* dem, const float* comp, int rows, int col
     sinAspect.reserve(interior);
     for (int r = 1; r < rows - 1; ++r)
         for (int c = 1; c < cols - 1; ++c) {
-            Gradient g = hornGradient(dem, cols, r, c, cellsize);
+            if (!windowPresent(dem, r, c))
+                continue;
+            Gradient g = hornGradient(dem, r, c, spacing);
             double m = std::sqrt(g.east * g.east + g.north * g.north);
             if (!(m > steep))
                 continue;
-            at.push_back(static_cast<std::size_t>(r) * cols + c);
+            at.push_back(dem.index(r, c));
             tanSlope.push_back(m);
             cosAspect.push_back(-g.north / m);
             sinAspect.push_back(-g.east / m);
@@ -179,14 +207,19 @@ Coregistration coregister(const float* dem, const float* comp, int rows, int col
     double east = 0, north = 0; // cells
     std::vector<double> dh(n), fitCos, fitSin, fitY, work;
     std::vector<char> valid(n);
-    for (int iteration = 1; iteration <= MAX_ITERATIONS; ++iteration) {
+    for (int iteration = 1; iteration <= COREGISTER_MAX_ITERATIONS; ++iteration) {
+        if (progress && !progress(iteration)) {
+            out = failed("cancelled");
+            out.cancelled = true;
+            return out;
+        }
         // Differences on the comparison grid moved back by the shift so far.
         forEachPart(0, static_cast<int>(n), threadsFor(static_cast<long long>(n)), [&](int, int first, int last) {
             for (int i = first; i < last; ++i) {
                 int r = static_cast<int>(at[i] / cols), c = static_cast<int>(at[i] % cols);
-                double v = bilinearAt(comp, rows, cols, r - north, c + east);
-                valid[i] = v > 0;
-                dh[i] = v - static_cast<double>(dem[at[i]]);
+                double v = bilinearAt(comp, r - north, c + east);
+                valid[i] = !std::isnan(v);
+                dh[i] = v - static_cast<double>(dem.heights[at[i]]);
             }
         });
         work.clear();
@@ -210,7 +243,8 @@ Coregistration coregister(const float* dem, const float* comp, int rows, int col
         AspectFit fit = fitAspect(fitCos.data(), fitSin.data(), fitY.data(), fitY.size());
         if (!fit.ok)
             return failed("the DEM's slopes do not face enough directions to estimate a shift");
-        double stepEast = fit.east / cellsize, stepNorth = fit.north / cellsize;
+        // The fit is in the units of the spacing (metres); the shift in cells.
+        double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
         east += stepEast;
         north += stepNorth;
         out.iterations = iteration;
@@ -220,16 +254,39 @@ Coregistration coregister(const float* dem, const float* comp, int rows, int col
         }
     }
 
-    out.shifted = shiftBack(comp, rows, cols, east, north);
+    out.shifted = shiftBack(comp, east, north);
+    out.shiftEast = east;
+    out.shiftNorth = north;
+    out.shiftEastMetres = east * spacing.x;
+    out.shiftNorthMetres = north * spacing.y;
+    out.nmadBefore = nmadOfDifferences(dem, comp, work);
+    out.nmadAfter = nmadOfDifferences(dem, out.shifted.view(rows, cols), work);
+    // A shift that spreads the differences further is no correction: the
+    // comparison grid stays as it was.
+    out.improved = out.nmadAfter < out.nmadBefore;
+    if (!out.improved) {
+        out.shifted.heights.assign(comp.heights, comp.heights + comp.cells());
+        if (comp.present)
+            out.shifted.present.assign(comp.present, comp.present + comp.cells());
+        else
+            out.shifted.present.assign(comp.cells(), 1);
+    }
+    const GridView kept = out.shifted.view(rows, cols);
     work.clear();
-    for (std::size_t i = 0; i < out.shifted.size(); ++i)
-        if (out.shifted[i] > 0)
-            work.push_back(static_cast<double>(out.shifted[i]) - static_cast<double>(dem[i]));
+    for (std::size_t i = 0; i < dem.cells(); ++i)
+        if (kept.isPresent(i) && dem.isPresent(i))
+            work.push_back(static_cast<double>(kept.heights[i]) - static_cast<double>(dem.heights[i]));
     if (work.empty())
         return failed("the comparison grid moved back by the shift has no heights left");
     out.bias = medianOf(work.data(), work.size());
-    out.shiftEast = east;
-    out.shiftNorth = north;
     out.ok = true;
     return out;
+}
+
+std::string improvementText(const Coregistration& c)
+{
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "%s (NMAD %.3f before, %.3f after)%s", c.improved ? "yes" : "no", c.nmadBefore,
+                  c.nmadAfter, c.improved ? "" : ": the comparison grid is kept as it was");
+    return buf;
 }

@@ -1,9 +1,11 @@
 #include "model/export.h"
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
-#include "model/mountain.h"
+#include "model/cellmath.h"
+#include "model/parallel.h"
 
 bool exportKindNamed(const std::string& name, ExportKind& kind)
 {
@@ -18,38 +20,43 @@ bool exportKindNamed(const std::string& name, ExportKind& kind)
     return true;
 }
 
-std::vector<float> exportValues(ExportKind kind)
+namespace {
+// The Laplacian at (r, c) when the point and its four neighbours are present.
+bool laplacianAt(const GridView& g, int r, int c, float& out)
 {
-    const int rows = mt.getRows(), cols = mt.getCols();
-    std::vector<float> out(static_cast<std::size_t>(rows) * cols, EXPORT_NODATA);
-    auto at = [&](int r, int c) -> float& { return out[static_cast<std::size_t>(r) * cols + c]; };
-    float max, min;
-    int count = 0;
+    if (!(g.isPresent(r, c) && g.isPresent(r - 1, c) && g.isPresent(r, c - 1) && g.isPresent(r, c + 1) &&
+          g.isPresent(r + 1, c)))
+        return false;
+    out = laplacian(g.at(r - 1, c), g.at(r, c - 1), g.at(r, c + 1), g.at(r + 1, c), g.at(r, c));
+    return true;
+}
+} // namespace
+
+std::vector<float> exportValues(ExportKind kind, const GridView& dem, const GridView& comp)
+{
+    const int rows = dem.rows, cols = dem.cols;
+    const bool withComparison = comp.heights && comp.rows == rows && comp.cols == cols;
+    if (kind != ExportKind::curvature && !withComparison)
+        return {};
+    std::vector<float> out(dem.cells(), EXPORT_NODATA);
     if (kind == ExportKind::elevdiff) {
-        if (!multFiles || rd.getRows() != rows || rd.getCols() != cols)
-            return {};
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < cols; ++c)
-                if (float v = rd.getGrid(r, c); v > 0)
-                    at(r, c) = mt.getElev(r, c) - v;
+        for (std::size_t i = 0; i < out.size(); ++i)
+            if (dem.isPresent(i) && comp.isPresent(i))
+                out[i] = dem.heights[i] - comp.heights[i];
         return out;
     }
-    // Both curvature arrays enumerate the interior points row by row.
-    const float* values = nullptr;
-    if (kind == ExportKind::curvature) {
-        values = mt.getCurveInfo(max, min, count);
-    } else {
-        values = mt.getCurveDiffArray();
-        count = mt.getCurveDiffCount();
-        if (!multFiles || !values)
-            return {};
-    }
-    const int interior = rows > 2 && cols > 2 ? (rows - 2) * (cols - 2) : 0;
-    if (!values || count != interior)
-        return {};
-    for (int r = 1; r < rows - 1; ++r)
-        for (int c = 1; c < cols - 1; ++c)
-            at(r, c) = values[static_cast<std::size_t>(r - 1) * (cols - 2) + (c - 1)];
+    forEachPart(1, rows - 1, threadsFor(static_cast<long long>(out.size())), [&](int, int first, int last) {
+        for (int r = first; r < last; ++r)
+            for (int c = 1; c < cols - 1; ++c) {
+                float own = 0, other = 0;
+                if (!laplacianAt(dem, r, c, own))
+                    continue;
+                if (kind == ExportKind::curvature)
+                    out[dem.index(r, c)] = std::fabs(own);
+                else if (laplacianAt(comp, r, c, other))
+                    out[dem.index(r, c)] = std::fabs(std::fabs(other) - std::fabs(own));
+            }
+    });
     return out;
 }
 
@@ -61,7 +68,7 @@ bool writeAsciiGrid(const std::string& path, const GridHeader& g, const std::vec
         err = {GRIDFILE, "file \"" + path + "\": could not be created"};
         return false;
     }
-    std::string text = asciiHeader(g.rows, g.cols, g.xllcorner, g.yllcorner, g.cellsize, true, nodata);
+    std::string text = asciiHeader(g.rows, g.cols, g.xllcorner, g.yllcorner, g.cellsizeX, g.cellsizeY, true, nodata);
     std::string line;
     char buffer[32];
     bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/gridfile.h"
+#include "model/gridview.h"
 
 enum class ExportKind { curvature, elevdiff, curvediff };
 
@@ -17,13 +18,13 @@ bool exportKindNamed(const std::string& name, ExportKind& kind);
 // No-data value of exported rasters.
 constexpr float EXPORT_NODATA = -9999.0f;
 
-// The values of the data set loaded in mt (and rd), row-major over the
-// DEM's grid: curvature, the magnitude of the Laplacian at each interior
-// point; elevdiff, DEM minus reference where the reference is present
-// (above 0); curvediff, the curvature difference at each interior point.
-// Every other point holds EXPORT_NODATA. Empty when the analysis behind
-// the kind has not run (a difference without a comparison grid).
-std::vector<float> exportValues(ExportKind kind);
+// The values over the DEM's grid, row-major: curvature, the magnitude of
+// the Laplacian at each interior point whose four neighbours are present;
+// elevdiff, DEM minus comparison where both are present; curvediff, the
+// curvature difference at each interior point where both grids have the
+// point and its four neighbours. Every other point holds EXPORT_NODATA.
+// Empty for a difference without a comparison grid of the DEM's size.
+std::vector<float> exportValues(ExportKind kind, const GridView& dem, const GridView& comparison);
 
 // Writes values as an ESRI ASCII grid under the georeference of `georef`,
 // nine significant digits a value so that every float reads back exactly.

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -232,12 +233,45 @@ struct HeaderParser {
         return true;
     }
 
+    bool number(std::string_view token, const std::string& keyword, double& v)
+    {
+        if (parseDouble(token, v))
+            return true;
+        err = gridError(path, "the value of '" + keyword + "' is not a number: " + quoted(token));
+        return false;
+    }
+
+    // The no-data value is compared with heights, which are floats.
     bool number(std::string_view token, const std::string& keyword, float& v)
     {
         if (parseFloat(token, v))
             return true;
         err = gridError(path, "the value of '" + keyword + "' is not a number: " + quoted(token));
         return false;
+    }
+
+    // `cellsize v`, or `dx v dy v` for cells that are not square (as GDAL
+    // writes them).
+    bool cellSizes(std::string_view& token, double& x, double& y)
+    {
+        std::size_t at = pos;
+        std::string_view word = nextToken(text, at);
+        if (word == "dx") {
+            pos = at;
+            token = nextToken(text, pos);
+            std::string_view dyToken;
+            if (!number(token, "dx", x) || !keyword("dy", HEADER, dyToken) || !number(dyToken, "dy", y))
+                return false;
+            if (!(x > 0) || !(y > 0)) {
+                err = {CELLSIZE, inFile(path) + "'dx' and 'dy' must be above 0, not " + quoted(x > 0 ? dyToken : token)};
+                return false;
+            }
+            return true;
+        }
+        if (!keyword("cellsize", HEADER, token) || !number(token, "cellsize", x))
+            return false;
+        y = x;
+        return true;
     }
 
     // Rows and columns are positive whole numbers.
@@ -261,11 +295,58 @@ bool checkedSize(const GridHeader& h, ModelError& err)
 }
 
 // A file whose first kilobytes hold a NUL byte is no text grid.
-bool looksBinary(int fd, std::size_t size)
+// A file for GDAL rather than the text grid reader: one whose first
+// kilobytes hold a NUL byte (binary), or text whose first non-blank
+// character is '<' (XML: a VRT mosaic, say).
+bool forRasterReader(int fd, std::size_t size)
 {
     char start[1024];
     long long got = readAt(fd, start, std::min(sizeof start, size), 0);
-    return got > 0 && std::memchr(start, '\0', static_cast<std::size_t>(got)) != nullptr;
+    if (got <= 0)
+        return false;
+    const std::size_t n = static_cast<std::size_t>(got);
+    if (std::memchr(start, '\0', n) != nullptr)
+        return true;
+    std::size_t i = 0;
+    while (i < n && isBlank(start[i]))
+        ++i;
+    return i < n && start[i] == '<';
+}
+
+// The .prj file that names an ESRI ASCII grid's coordinate system: the
+// grid's path with .prj for its extension.
+std::string prjPathOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + ".prj";
+    return path.substr(0, dot) + ".prj";
+}
+
+// The coordinate system of a .prj beside a text grid, read by the raster
+// reader (GDAL knows the many ways of writing one). Without a reader, or a
+// .prj, the grid has no known system.
+void readPrj(GridHeader& h)
+{
+    if (!rasterReader || !rasterReader->describeCrs)
+        return;
+    const std::string prj = prjPathOf(h.path);
+    FileHandle file(openForReading(prj));
+    struct stat st{};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > (1 << 20))
+        return;
+    std::string text(static_cast<std::size_t>(st.st_size), '\0');
+    long long got = readAt(file.fd, text.data(), text.size(), 0);
+    if (got <= 0)
+        return;
+    text.resize(static_cast<std::size_t>(got));
+    CrsInfo crs;
+    std::string wkt;
+    if (rasterReader->describeCrs(text, crs, wkt)) {
+        h.crs = crs;
+        h.projection = wkt;
+    }
 }
 
 // Parses the header in `text`; `complete` is false when the text ended
@@ -284,7 +365,9 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
         return false;
     };
     std::string_view t, cellsizeToken;
-    float xll = 0, yll = 0, cs = 0, nd = 0;
+    double xll = 0, yll = 0, csx = 0, csy = 0;
+    float nd = 0;
+    bool hasNodata = false;
     if (!p.keyword("ncols", NCOLS, t) || !p.count(t, "ncols", h.cols))
         return fail();
     if (!p.keyword("nrows", NROWS, t) || !p.count(t, "nrows", h.rows))
@@ -293,8 +376,13 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
         return fail();
     if (!p.keyword("yllcorner", HEADER, t) || !p.number(t, "yllcorner", yll))
         return fail();
-    if (!p.keyword("cellsize", HEADER, cellsizeToken) || !p.number(cellsizeToken, "cellsize", cs))
+    if (!p.cellSizes(cellsizeToken, csx, csy)) {
+        if (p.err.code == CELLSIZE) {
+            err = p.err;
+            return false;
+        }
         return fail();
+    }
 
     // The optional no-data line is recognised by its first character.
     p.pos = skipBlanks(text, p.pos);
@@ -302,6 +390,7 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
         std::string_view word = nextToken(text, p.pos);
         if (!p.number(nextToken(text, p.pos), std::string(word), nd))
             return fail();
+        hasNodata = true;
         p.pos = skipBlanks(text, p.pos);
     }
     if (!wholeFile && p.pos >= text.size()) {
@@ -311,7 +400,7 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
 
     // Geometry needs a positive spacing: 0 or less gives infinite or
     // undefined coordinates.
-    if (!(cs > 0)) {
+    if (!(csx > 0)) {
         err = {CELLSIZE, inFile(h.path) + "'cellsize' must be above 0, not " + quoted(cellsizeToken)};
         return false;
     }
@@ -319,8 +408,10 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
         return false;
     h.xllcorner = xll;
     h.yllcorner = yll;
-    h.cellsize = cs;
+    h.cellsizeX = csx;
+    h.cellsizeY = csy;
     h.nodata = nd;
+    h.hasNodata = hasNodata;
     h.heightsAt = p.pos;
     h.text = std::string(text.substr(0, p.pos));
     if (h.text.empty() || h.text.back() != '\n')
@@ -332,17 +423,26 @@ bool parseHeader(std::string_view text, bool wholeFile, GridHeader& h, ModelErro
 
 struct RangeResult {
     std::size_t count = 0;
-    float zmin = ZMIN_START, zmax = ZMAX_START; // of the heights parsed
+    float zmin = ZMIN_START, zmax = ZMAX_START; // of the present heights parsed
+    // Cells holding the declared no-data value, counted from the range's
+    // first cell: few in most files, so a list costs less than a mask.
+    std::vector<std::size_t> absent;
     bool bad = false; // stopped at a token that is not a number
     std::string badToken;
     bool readFailed = false;
 };
 
+// How a height that was read is stored: a DEM's absent cells hold 0.
+struct Absence {
+    bool declared = false;
+    float nodata = 0;
+    bool dem = false;
+};
+
 // Parses up to `limit` heights from the tokens starting in [begin, end)
-// into `out` (or only checks them when out is null). A DEM's no-data value
-// becomes 0.
+// into `out` (or only checks them when out is null).
 RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t fileSize, float* out,
-                       std::size_t limit, bool dem, float nodata, std::atomic<std::size_t>* bytesRead = nullptr)
+                       std::size_t limit, const Absence& rule, std::atomic<std::size_t>* bytesRead = nullptr)
 {
     RangeResult r;
     TokenStream tokens(fd, begin, end, fileSize, bytesRead);
@@ -355,9 +455,13 @@ RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t f
             r.badToken = quoted(token);
             break;
         }
-        if (dem && v == nodata)
-            v = 0.0f;
-        widenExtremes(v, r.zmin, r.zmax);
+        if (rule.declared && v == rule.nodata) {
+            r.absent.push_back(r.count);
+            if (rule.dem)
+                v = 0.0f;
+        } else {
+            widenExtremes(v, r.zmin, r.zmax);
+        }
         if (out)
             out[r.count] = v;
         ++r.count;
@@ -402,7 +506,7 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
         return false;
     }
     h.fileSize = static_cast<std::size_t>(st.st_size);
-    if (looksBinary(file.fd, h.fileSize)) {
+    if (forRasterReader(file.fd, h.fileSize)) {
         if (!rasterReader) {
             err = gridError(path, "not an ESRI ASCII grid, and this build of Orolith reads no other raster format "
                                   "(it was built without GDAL, or its GDAL module is missing)");
@@ -428,11 +532,54 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
         // A header longer than this is no header: judge what was read.
         bool whole = prefix.size() >= h.fileSize || want >= (16u << 20);
         bool complete = true;
-        if (parseHeader(prefix, whole, h, err, complete))
+        if (parseHeader(prefix, whole, h, err, complete)) {
+            readPrj(h);
             return true;
+        }
         if (complete || whole)
             return false;
     }
+}
+
+namespace {
+constexpr double DEG = 3.14159265358979323846 / 180.0;
+}
+
+GroundSpacing groundSpacing(const GridHeader& h)
+{
+    if (!h.crs.geographic)
+        return {h.cellsizeX, h.cellsizeY, false};
+    // The meridian's and the prime vertical's radii of curvature at the
+    // grid's central latitude: a degree of latitude spans M of them, a
+    // degree of longitude N cos(latitude).
+    const double a = h.crs.semiMajor;
+    const double f = h.crs.inverseFlattening > 0 ? 1.0 / h.crs.inverseFlattening : 0.0;
+    const double e2 = f * (2 - f);
+    const double lat = (h.yllcorner + 0.5 * h.rows * h.cellsizeY) * DEG;
+    const double s = std::sin(lat);
+    const double w = 1 - e2 * s * s;
+    const double n = a / std::sqrt(w);
+    const double m = a * (1 - e2) / (w * std::sqrt(w));
+    return {h.cellsizeX * DEG * n * std::cos(lat), h.cellsizeY * DEG * m, true};
+}
+
+bool looksGeographic(const GridHeader& h)
+{
+    if (h.crs.known || h.rows < 1 || h.cols < 1 || !(h.cellsizeX > 0) || !(h.cellsizeY > 0))
+        return false;
+    const double east = h.xllcorner + h.cols * h.cellsizeX, north = h.yllcorner + h.rows * h.cellsizeY;
+    return h.cellsizeX < 0.1 && h.cellsizeY < 0.1 && h.xllcorner >= -180 && east <= 360 && h.yllcorner >= -90 &&
+           north <= 90;
+}
+
+void declareGeographic(GridHeader& h)
+{
+    h.crs = CrsInfo{};
+    h.crs.known = true;
+    h.crs.geographic = true;
+    h.crs.name = "WGS 84";
+    h.projection = "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
+                   "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433],AUTHORITY[\"EPSG\",\"4326\"]]";
 }
 
 namespace {
@@ -441,17 +588,32 @@ void findContourInterval(GridData& out, GridRole role)
     if (role == GridRole::comparison)
         out.contourInt = detectContourInterval(out.heights.data(), out.heights.size());
 }
+
+void markAbsent(GridData& out, const std::vector<std::size_t>& absent)
+{
+    if (absent.empty())
+        return;
+    out.present.assign(out.heights.size(), 1);
+    for (std::size_t i : absent)
+        out.present[i] = 0;
+}
 } // namespace
 
 void finishGrid(GridData& out, GridRole role)
 {
-    for (float v : out.heights)
-        widenExtremes(v, out.zmin, out.zmax);
+    out.zmin = ZMIN_START;
+    out.zmax = ZMAX_START;
+    for (std::size_t i = 0; i < out.heights.size(); ++i)
+        if (out.isPresent(i))
+            widenExtremes(out.heights[i], out.zmin, out.zmax);
     findContourInterval(out, role);
 }
 
 namespace {
 
+// A raster's absent cells are NaN or hold its no-data value. Stored as a
+// text grid would store them: a DEM's as 0, comparison data's as the
+// no-data value (0 without one).
 bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err,
                        std::atomic<std::size_t>* bytesRead)
 {
@@ -463,10 +625,16 @@ bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelE
     }
     if (!rasterReader || !rasterReader->readHeights(h, out.heights, err, bytesRead))
         return false;
-    if (role == GridRole::dem)
-        for (float& v : out.heights)
-            if (v == h.nodata)
-                v = 0.0f;
+    const float stored = role == GridRole::dem || !h.hasNodata ? 0.0f : h.nodata;
+    std::vector<std::size_t> absent;
+    for (std::size_t i = 0; i < out.heights.size(); ++i) {
+        float& v = out.heights[i];
+        if (std::isnan(v) || (h.hasNodata && v == h.nodata)) {
+            absent.push_back(i);
+            v = stored;
+        }
+    }
+    markAbsent(out, absent);
     finishGrid(out, role);
     return true;
 }
@@ -482,7 +650,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
 {
     out = GridData{};
     out.header = h;
-    const bool dem = role == GridRole::dem;
+    const Absence rule{h.hasNodata, h.nodata, role == GridRole::dem};
     if (h.format == GridFormat::raster)
         return readRasterHeights(h, role, out, err, bytesRead);
     FileHandle file(openForReading(h.path));
@@ -512,7 +680,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     // short for its header's size is known before anything is allocated:
     // find the first cell it cannot fill and say so.
     if (bytes + 1 < 2 * cells) {
-        RangeResult r = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, nullptr, cells, dem, h.nodata);
+        RangeResult r = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, nullptr, cells, rule);
         if (r.readFailed)
             return unreadable();
         return r.bad ? notANumber(r.count, r.badToken) : endsBefore(r.count);
@@ -546,14 +714,14 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     RangeResult first, rest;
     if (split) {
         std::thread helper([&] {
-            rest = parseRange(file.fd, middle, h.fileSize, h.fileSize, second.data(), secondMost, dem, h.nodata,
+            rest = parseRange(file.fd, middle, h.fileSize, h.fileSize, second.data(), secondMost, rule,
                               bytesRead);
         });
-        first = parseRange(file.fd, h.heightsAt, middle, h.fileSize, out.heights.data(), cells, dem, h.nodata,
+        first = parseRange(file.fd, h.heightsAt, middle, h.fileSize, out.heights.data(), cells, rule,
                            bytesRead);
         helper.join();
     } else {
-        first = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, out.heights.data(), cells, dem, h.nodata,
+        first = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, out.heights.data(), cells, rule,
                            bytesRead);
     }
     if (first.readFailed || rest.readFailed)
@@ -564,19 +732,31 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     // The extremes were taken while parsing, each part in its order: the
     // second part's count only where they beat the first's, as if read on.
     float zmin = first.zmin, zmax = first.zmax;
+    std::vector<std::size_t>& absent = first.absent;
     if (n < cells && split) {
         std::size_t take = std::min(rest.count, cells - n);
         std::copy(second.begin(), second.begin() + static_cast<std::ptrdiff_t>(take), out.heights.begin() + static_cast<std::ptrdiff_t>(n));
-        if (take < rest.count) { // heights past the grid's last cell are no part of it
+        // Heights past the grid's last cell are no part of it.
+        while (!rest.absent.empty() && rest.absent.back() >= take)
+            rest.absent.pop_back();
+        if (take < rest.count) {
             rest.zmin = ZMIN_START;
             rest.zmax = ZMAX_START;
-            for (std::size_t i = 0; i < take; ++i)
+            std::size_t next = 0;
+            for (std::size_t i = 0; i < take; ++i) {
+                if (next < rest.absent.size() && rest.absent[next] == i) {
+                    ++next;
+                    continue;
+                }
                 widenExtremes(second[i], rest.zmin, rest.zmax);
+            }
         }
         if (rest.zmax > zmax)
             zmax = rest.zmax;
         if (rest.zmin < zmin)
             zmin = rest.zmin;
+        for (std::size_t i : rest.absent)
+            absent.push_back(n + i);
         n += take;
         if (n < cells && rest.bad)
             return notANumber(n, rest.badToken);
@@ -586,6 +766,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
 
     out.zmin = zmin;
     out.zmax = zmax;
+    markAbsent(out, absent);
     findContourInterval(out, role);
     return true;
 }

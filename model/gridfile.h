@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,21 +22,62 @@ enum class GridRole { dem, comparison };
 // formats GDAL reads) by the raster reader the application registers.
 enum class GridFormat { esriAscii, raster };
 
-// The header of a grid file and where its heights begin.
+// What a grid's coordinate system says about distances. A geographic
+// system (longitude and latitude in degrees) has its cells measured on its
+// ellipsoid; any other is taken to be in the heights' own unit.
+struct CrsInfo {
+    bool known = false;      // the file (or a .prj beside it) names a system
+    bool geographic = false; // longitude and latitude
+    std::string name;        // as the system names itself, for messages
+    double semiMajor = 6378137.0, inverseFlattening = 298.257223563; // its ellipsoid (WGS 84 when unnamed)
+};
+
+// The header of a grid file and where its heights begin. Coordinates and
+// cell sizes are kept as read, in double precision: a float would move a
+// UTM northing by tenths of a metre.
 struct GridHeader {
     std::string path;
     GridFormat format = GridFormat::esriAscii;
     int rows = 0, cols = 0;
-    float xllcorner = 0, yllcorner = 0, cellsize = 0, nodata = 0;
+    double xllcorner = 0, yllcorner = 0;
+    // Width of a column and height of a row in map units; equal for the
+    // square cells of `cellsize`, apart for `dx` and `dy` or a raster's
+    // rectangular pixels.
+    double cellsizeX = 0, cellsizeY = 0;
+    // The declared no-data value (a NODATA line, or a raster's no-data tag);
+    // cells holding it are absent. No declaration, no such cells.
+    bool hasNodata = false;
+    float nodata = 0;
     // The header as it stood in the file, up to the first height, ending
     // with a newline: a derived raster is written back under it.
     std::string text;
     std::size_t heightsAt = 0; // byte offset of the first height
     std::size_t fileSize = 0;
-    std::string projection;    // the coordinate system as WKT, when the raster names one
+    std::string projection;    // the coordinate system as WKT, when the file names one
+    CrsInfo crs;
 
     std::size_t cells() const { return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols); }
+    bool squareCells() const { return cellsizeX == cellsizeY; }
 };
+
+// Distances between neighbouring grid points: along a row (from one column
+// to the next) and along a column (from one row to the next). In metres on
+// the ellipsoid at the grid's central latitude for a geographic grid, in
+// map units otherwise.
+struct GroundSpacing {
+    double x = 0, y = 0;
+    bool geographic = false;
+};
+GroundSpacing groundSpacing(const GridHeader& header);
+
+// A grid of no declared coordinate system whose corner and extent lie
+// within longitude and latitude ranges and whose cells are smaller than
+// 0.1: probably in degrees. The command line and the viewer then suggest
+// a .prj file (or --geographic).
+bool looksGeographic(const GridHeader& header);
+
+// Declares a grid geographic on WGS 84 (--geographic).
+void declareGeographic(GridHeader& header);
 
 constexpr float ZMIN_START = 35000.0f, ZMAX_START = -1000.0f;
 
@@ -52,10 +94,16 @@ inline void widenExtremes(float v, float& zmin, float& zmax)
 struct GridData {
     GridHeader header;
     std::vector<float> heights; // row-major, row 0 (the file's first row) first
+    // Which cells hold a value: 0 where the file has NaN or the declared
+    // no-data value. Empty when every cell does. A DEM stores 0 in its
+    // absent cells; comparison data keeps what the file holds there.
+    std::vector<std::uint8_t> present;
     // Extremes as the model keeps them: they start at 35000 and -1000 and
-    // move only for heights beyond them.
+    // move only for present heights beyond them.
     float zmin = ZMIN_START, zmax = ZMAX_START;
     int contourInt = 0; // comparison data only
+
+    bool isPresent(std::size_t cell) const { return present.empty() || present[cell] != 0; }
 };
 
 // Reads and checks the header. False, with the error, when the file cannot
@@ -84,10 +132,15 @@ void announceReading(const GridHeader& header, GridRole role);
 // row 0 the northern row, and may add the bytes it has read to bytesRead.
 // The grid reader then applies the DEM's no-data rule, the extremes and the
 // contour interval exactly as for a text grid.
+//
+// describeCrs reads a coordinate system written as text (a .prj file beside
+// an ESRI ASCII grid: ESRI's WKT, OGC WKT, PROJ or EPSG:n) into `crs` and
+// its OGC WKT; false when the text names none.
 struct RasterReader {
     bool (*readHeader)(const std::string& path, GridHeader& out, ModelError& err);
     bool (*readHeights)(const GridHeader& header, std::vector<float>& heights, ModelError& err,
                         std::atomic<std::size_t>* bytesRead);
+    bool (*describeCrs)(const std::string& text, CrsInfo& crs, std::string& wkt);
 };
 // Registered by the application; none registered means text grids only.
 void setRasterReader(const RasterReader* reader);

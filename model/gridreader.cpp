@@ -45,17 +45,17 @@ void mountain::readrawdata(GridData&& data)
 
 // Everything derived from the old heights goes with them, so that no
 // caller has to reset counts, extremes or the contour interval first.
-void mountain::adopt(GridData&& data)
+void mountain::adopt(GridData&& data, ComparisonKind kind)
 {
     header_ = data.header;
     ++version_;
     const GridHeader& h = header_;
     rows = h.rows;
     cols = h.cols;
-    xllcorner = h.xllcorner;
-    yllcorner = h.yllcorner;
-    cellsize = h.cellsize;
+    spacing_ = groundSpacing(h);
     nodata = h.nodata;
+    kind_ = kind;
+    present_ = kind == ComparisonKind::dem ? std::move(data.present) : comparisonPresence(data, kind);
     headerText = h.text;
     zmin = data.zmin;
     zmax = data.zmax;
@@ -73,10 +73,11 @@ void mountain::adopt(GridData&& data)
     cdArray.reset();
     maxCurve = minCurve = maxDiff = minDiff = 0;
     sumSqCurve = peakCurve = 0;
-    curveClass_.clear();
-    curveClass_.shrink_to_fit();
-    diffClass_.clear();
-    diffClass_.shrink_to_fit();
+    for (auto* classes : {&curveClass_, &elevDiffClass_, &curveDiffClass_}) {
+        classes->clear();
+        classes->shrink_to_fit();
+    }
+    elevDiffPresenceDiffers_ = false;
     classes.reset();
     curveCountsUnit_ = elevCountsUnit_ = curveDiffCountsUnit_ = NAN;
     numClasses = minClassCount = maxClassCount = 0;

@@ -9,15 +9,18 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/errors.h"
 #include "model/gridfile.h"
+#include "model/gridview.h"
 
 enum class LoadResult { ok, mismatch, failed };
 
 struct LoadStatus {
     LoadResult result = LoadResult::ok;
     ModelError error; // what was wrong, when failed
+    std::vector<std::string> notes; // of a load that succeeded (loadnotes.h)
 
     bool ok() const { return result == LoadResult::ok; }
 };
@@ -28,16 +31,25 @@ struct LoadStatus {
 using LoadProgress = std::function<void(const std::string& stage, double fraction)>;
 void setLoadProgress(LoadProgress progress);
 
+// How the files of a load are taken: what the comparison data are, and
+// whether grids without a coordinate system are in degrees of WGS 84
+// (--geographic).
+struct LoadOptions {
+    ComparisonKind kind = ComparisonKind::dem;
+    bool geographic = false;
+};
+
 // A DEM (with compPath empty) or a DEM and a comparison grid of its size,
 // then every analysis: the mesh frame with exaggeration vertExag, normals,
 // curvature and, with a comparison grid, the elevation and curvature
 // differences.
-LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, int vertExag);
+LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, int vertExag,
+                       const LoadOptions& options = {});
 
 // A new comparison grid against the DEM in use, then every analysis anew.
-LoadStatus replaceComparison(const std::string& compPath, int vertExag);
+LoadStatus replaceComparison(const std::string& compPath, int vertExag, ComparisonKind kind = ComparisonKind::dem);
 // The same with a grid made in memory (a co-registered comparison grid):
 // its header names the DEM's size.
-LoadStatus replaceComparison(GridData&& comparison, int vertExag);
+LoadStatus replaceComparison(GridData&& comparison, int vertExag, ComparisonKind kind = ComparisonKind::dem);
 
 #endif

@@ -3,6 +3,7 @@
 #ifndef OROLITH_MODEL_MADEGRID_H
 #define OROLITH_MODEL_MADEGRID_H
 
+#include <cstdint>
 #include <vector>
 
 #include "model/gridfile.h"
@@ -10,6 +11,9 @@
 // Comparison heights (row-major, rows x cols) under `like`'s header with
 // that size, and the extremes and contour interval that reading them from
 // a file would have given: what replaceComparison(GridData&&) takes.
-GridData madeComparisonGrid(const GridHeader& like, int rows, int cols, std::vector<float> heights);
+// `present` (empty: all) marks the cells that hold a height; the others
+// are stored as 0, as a file without a no-data value has them.
+GridData madeComparisonGrid(const GridHeader& like, int rows, int cols, std::vector<float> heights,
+                            std::vector<std::uint8_t> present = {});
 
 #endif

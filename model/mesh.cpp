@@ -14,13 +14,16 @@ void mountain::convert_to_triangles(int exaggeration)
     ++version_;
 
     // The longer of the horizontal extent and the relief spans 2 units.
-    float extent = std::max(cols, rows) * cellsize;
+    // Distances are the ground's (metres for a geographic grid), so that
+    // the relief stands in proportion.
+    const double sx = spacing_.x, sy = spacing_.y;
+    float extent = static_cast<float>(std::max(cols * sx, rows * sy));
     float relief = zmax - zmin;
     scalefactor = extent > relief ? static_cast<float>(2.0 / extent) : static_cast<float>(2.0 / relief);
     zscale = scalefactor * vertExag;
     zmid = (zmin + zmax) / 2;
-    movex = (cols - 1) * cellsize / 2;
-    movey = (rows - 1) * cellsize / 2;
+    movex = static_cast<float>((cols - 1) * sx / 2);
+    movey = static_cast<float>((rows - 1) * sy / 2);
     numTriangles = rows > 1 && cols > 1 ? (rows - 1) * (2 * cols - 2) : 0;
     meshRows_ = rows;
     meshCols_ = cols;
@@ -36,8 +39,8 @@ mountain::triangleinfo mountain::triangle(int k) const
 {
     const int cell = k / 2;
     const int r = cell / (cols - 1), c = cell % (cols - 1);
-    auto X = [&](int col) { return static_cast<float>((static_cast<double>(col) * cellsize - movex) * scalefactor); };
-    auto Y = [&](int row) { return static_cast<float>((static_cast<double>(row) * cellsize - movey) * scalefactor); };
+    auto X = [&](int col) { return static_cast<float>((col * spacing_.x - movex) * scalefactor); };
+    auto Y = [&](int row) { return static_cast<float>((row * spacing_.y - movey) * scalefactor); };
     auto Z = [&](int row, int col) { return static_cast<float>((static_cast<double>(grid[row][col]) - zmid) * zscale); };
 
     triangleinfo t;
@@ -57,7 +60,8 @@ mountain::triangleinfo mountain::triangle(int k) const
     t.ny = n.y;
     t.nz = n.z;
     t.curveColor = curveClassColor(static_cast<std::size_t>(cell));
-    t.diffColor = diffClassColor(static_cast<std::size_t>(cell));
+    t.diffColor = classColor(elevDiffClass_, static_cast<std::size_t>(cell));
+    t.curveDiffColor = classColor(curveDiffClass_, static_cast<std::size_t>(cell));
     return t;
 }
 

@@ -232,9 +232,10 @@ const std::vector<double>& defaultSlopeBounds()
     return bounds;
 }
 
-AccuracyReport accuracyReport(const float* dem, const float* ref, int rows, int cols, double cellsize,
+AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const GroundSpacing& spacing,
                               const std::vector<double>& bounds)
 {
+    const int rows = dem.rows, cols = dem.cols;
     // A code per point: its slope class; K for a present point of no class
     // (on the border, or below the first bound); ABSENT without a reference.
     const int K = static_cast<int>(std::min<std::size_t>(bounds.size(), 250));
@@ -254,13 +255,13 @@ AccuracyReport accuracyReport(const float* dem, const float* ref, int rows, int 
             bool interior = r > 0 && r < rows - 1;
             for (int c = 0; c < cols; ++c) {
                 std::size_t i = static_cast<std::size_t>(r) * cols + c;
-                if (!(ref[i] > 0)) {
+                if (!ref.isPresent(i) || !dem.isPresent(i)) {
                     code[i] = ABSENT;
                     continue;
                 }
                 int k = K;
-                if (interior && c > 0 && c < cols - 1) {
-                    Gradient g = hornGradient(dem, cols, r, c, cellsize);
+                if (interior && c > 0 && c < cols - 1 && windowPresent(dem, r, c)) {
+                    Gradient g = hornGradient(dem, r, c, spacing);
                     double m = std::sqrt(g.east * g.east + g.north * g.north);
                     for (int j = K - 1; j >= 0; --j)
                         if (m >= threshold[j]) {
@@ -299,7 +300,7 @@ AccuracyReport accuracyReport(const float* dem, const float* ref, int rows, int 
         std::vector<std::size_t> pos = at[p];
         for (std::size_t i = static_cast<std::size_t>(first) * cols; i < static_cast<std::size_t>(last) * cols; ++i)
             if (code[i] != ABSENT)
-                d[pos[code[i]]++] = static_cast<double>(dem[i]) - static_cast<double>(ref[i]);
+                d[pos[code[i]]++] = static_cast<double>(dem.heights[i]) - static_cast<double>(ref.heights[i]);
     });
     code = {};
 

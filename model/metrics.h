@@ -5,14 +5,16 @@
 // accuracyTable is plain text so that the statistics window can show the
 // same table beneath its report.
 //
-// A reference value is present only when it is above 0, as for the RMSE;
-// d is the DEM height minus the reference height, in double.
+// d is the DEM height minus the reference height, in double, over the
+// points where both are present.
 #ifndef OROLITH_MODEL_METRICS_H
 #define OROLITH_MODEL_METRICS_H
 
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "model/gridview.h"
 
 // The figures of one set of differences. With count 0 the others mean
 // nothing and read n/a.
@@ -37,23 +39,22 @@ std::size_t nearestRank(std::size_t n, int percent);
 
 // Gradient of the DEM at an interior point by Horn's 3x3 method (B. K. P.
 // Horn, "Hill shading and the reflectance map", Proc. IEEE 69(1), 1981):
-// the rise per map unit toward the east and toward the north. Row 0 is the
-// northern edge and columns grow east.
+// the rise per unit of distance toward the east and toward the north, with
+// `spacing` the distances between columns (x) and between rows (y). Row 0
+// is the northern edge and columns grow east.
 struct Gradient {
     double east = 0, north = 0;
 };
-inline Gradient hornGradient(const float* grid, int cols, int r, int c, double cellsize)
+inline Gradient hornGradient(const GridView& g, int r, int c, const GroundSpacing& spacing)
 {
-    auto z = [&](int dr, int dc) {
-        return static_cast<double>(grid[static_cast<std::size_t>(r + dr) * cols + (c + dc)]);
-    };
+    auto z = [&](int dr, int dc) { return static_cast<double>(g.at(r + dr, c + dc)); };
     // The eight neighbours; row r - 1 is the northern one.
     double nw = z(-1, -1), n = z(-1, 0), ne = z(-1, 1);
     double w = z(0, -1), e = z(0, 1);
     double sw = z(1, -1), s = z(1, 0), se = z(1, 1);
     Gradient out;
-    out.east = ((ne + 2 * e + se) - (nw + 2 * w + sw)) / (8 * cellsize);
-    out.north = ((nw + 2 * n + ne) - (sw + 2 * s + se)) / (8 * cellsize);
+    out.east = ((ne + 2 * e + se) - (nw + 2 * w + sw)) / (8 * spacing.x);
+    out.north = ((nw + 2 * n + ne) - (sw + 2 * s + se)) / (8 * spacing.y);
     return out;
 }
 
@@ -79,14 +80,15 @@ struct AccuracyReport {
 // The default lower bounds of the slope classes, in degrees.
 const std::vector<double>& defaultSlopeBounds();
 
-// The figures of dem against ref (row-major, rows x cols each) over the
-// present reference points, and per slope class of the DEM. `bounds` are
-// the classes' lower bounds in degrees, ascending, below 90; the last
-// class reaches 90. Border points have no slope and count only in `all`,
-// as do interior points below the first bound. A large grid is split
-// between the cores, and the classes are worked out on one thread while
-// `all` is on another; the figures do not depend on the split.
-AccuracyReport accuracyReport(const float* dem, const float* ref, int rows, int cols, double cellsize,
+// The figures of `dem` against `ref` (the same grid) over the points
+// present in both, and per slope class of the DEM. `bounds` are the
+// classes' lower bounds in degrees, ascending, below 90; the last class
+// reaches 90. Points without a slope (the border, and interior points
+// whose 3 x 3 window of the DEM is not wholly present) count only in
+// `all`, as do interior points below the first bound. A large grid is
+// split between the cores, and the classes are worked out on one thread
+// while `all` is on another; the figures do not depend on the split.
+AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const GroundSpacing& spacing,
                               const std::vector<double>& bounds);
 
 // The report as a table: a row per slope class and one for all points,

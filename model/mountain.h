@@ -23,11 +23,19 @@
 #include "model/colors.h"
 #include "model/errors.h"
 #include "model/gridfile.h"
+#include "model/gridview.h"
 
 // Comparison file kinds (the open dialogs also use 0 for "none chosen").
 constexpr int DEM = 1;
 constexpr int SPARSEF = 2;
 constexpr int CONTF = 3;
+
+// The comparison kind of a file kind of the open dialogs; DEM for 0.
+inline ComparisonKind comparisonKindOfFile(int fileKind)
+{
+    return fileKind == SPARSEF ? ComparisonKind::sparse
+                               : fileKind == CONTF ? ComparisonKind::contour : ComparisonKind::dem;
+}
 
 // Smallest accepted number of spot heights in a sparse sample, and the
 // largest number of peaks it takes.
@@ -47,14 +55,16 @@ struct randomHeight {
 
 class mountain {
 public:
-    // One mesh triangle: fourteen 4-byte fields, in this order.
+    // One mesh triangle: its vertices, unit normal and the class colours of
+    // its cell.
     struct triangleinfo {
         float x0, y0, z0;
         float x1, y1, z1;
         float x2, y2, z2;
         float nx, ny, nz;
         int curveColor;
-        int diffColor;
+        int diffColor;      // elevation-difference class
+        int curveDiffColor; // curvature-difference class
     };
 
     mountain();
@@ -77,7 +87,8 @@ public:
     // everything derived from the old ones (counts, classes, extremes,
     // mesh frame, height classes; for comparison data the contour interval
     // becomes the one detected). An empty GridData releases the grid.
-    void adopt(GridData&& data);
+    // `kind` says which comparison cells hold a height (gridview.h).
+    void adopt(GridData&& data, ComparisonKind kind = ComparisonKind::dem);
 
     // Mesh (vertical exaggeration e): computes the mesh's frame.
     void convert_to_triangles(int exaggeration);
@@ -102,8 +113,9 @@ public:
     // below LOCALNUM or above the number of grid points.
     std::vector<float> sparseRaster(int n);
     // The sample as a whole grid file: the DEM's header, then the raster
-    // (empty when the sample is refused).
-    std::string sparseFileText(int n);
+    // (empty when the sample is refused); `heights`, when given, receives
+    // the number of spot heights it holds (spotHeightCount).
+    std::string sparseFileText(int n, std::size_t* heights = nullptr);
     int localMaximums(randomHeight* out);
 
     // Accessors.
@@ -113,7 +125,6 @@ public:
     float getZmin() const { return zmin; }
     float getZmax() const { return zmax; }
     float getVertExag() const { return vertExag; }
-    void getCoord(float& x, float& y, float& cs) const { x = xllcorner; y = yllcorner; cs = cellsize; }
     float getNodata() const { return nodata; }
     float getElev(int r, int c) const { return grid[r][c]; }
     const float* heights() const { return heights_.data(); } // row-major
@@ -134,7 +145,15 @@ public:
     float getZmid() const { return zmid; }
     float getMovex() const { return movex; }
     float getMovey() const { return movey; }
-    float getCellsize() const { return cellsize; }
+    // Distances between neighbouring points, in metres for a geographic grid.
+    const GroundSpacing& spacing() const { return spacing_; }
+    // Which points hold a height: for comparison data by the kind it was
+    // loaded as. Heights, presence and size as the analyses read them.
+    bool isPresent(std::size_t cell) const { return present_.empty() || present_[cell] != 0; }
+    bool isPresent(int r, int c) const { return isPresent(static_cast<std::size_t>(r) * cols + c); }
+    bool hasAbsentCells() const { return !present_.empty(); }
+    GridView view() const { return {heights_.data(), present_.empty() ? nullptr : present_.data(), rows, cols}; }
+    ComparisonKind kind() const { return kind_; }
     // The header text exactly as it stood in the file (up to the first
     // height), so that a derived raster can be written back as a grid file.
     const std::string& getHeaderText() const { return headerText; }
@@ -152,13 +171,18 @@ public:
     triangleinfo triangle(int k) const;
     // The mesh's frame was computed for the grid now held.
     bool hasMesh() const;
-    // Class colours of cell (r, c) for drawing: the curvature class, and the
-    // difference class computed last (TERRAIN while none is).
+    // Class colours of cell (r, c) for drawing: the curvature class and the
+    // two difference classes (TERRAIN where the cell has none: not computed
+    // yet, or a point it needs is absent).
     int curveColorOfCell(std::size_t cell) const { return curveClassColor(cell); }
-    int diffColorOfCell(std::size_t cell) const { return diffClassColor(cell); }
-    // The elevation differences of the cells whose reference value is
-    // present (above 0), as |DEM - reference|, in cell order.
+    int diffColorOfCell(std::size_t cell) const { return classColor(elevDiffClass_, cell); }
+    int curveDiffColorOfCell(std::size_t cell) const { return classColor(curveDiffClass_, cell); }
+    // The elevation differences of the cells where both grids have a
+    // height, as |DEM - reference|, in cell order.
     std::vector<float> presentDiffs() const;
+    // The curvature magnitudes of the interior points whose four
+    // neighbours are present, in point order.
+    std::vector<float> definedCurvatures() const;
     // Class counts of the stored values in unit u, without touching the
     // colours or the published statistics; false while that analysis has not
     // run since the last load.
@@ -179,7 +203,6 @@ public:
 protected:
     int rows = 0;
     int cols = 0;
-    float xllcorner = 0, yllcorner = 0, cellsize = 0;
     float nodata = 0;
     float** grid = nullptr; // row pointers into heights_
     std::unique_ptr<float[]> cArray;
@@ -206,13 +229,21 @@ protected:
 
 private:
     GridHeader header_;
+    GroundSpacing spacing_;
     std::vector<float> heights_;
+    std::vector<std::uint8_t> present_; // empty: every point present
+    ComparisonKind kind_ = ComparisonKind::dem;
     std::vector<float*> rowStarts_;
     // Class of every cell (rows-1 x cols-1, row-major): curvature class 0 to
-    // 3 and difference class 0 to 4, as indices of CURVE_CLASS_COLORS and
+    // 3 and difference classes 0 to 4, as indices of CURVE_CLASS_COLORS and
     // DIFF_CLASS_COLORS; empty until classified.
     std::vector<std::uint8_t> curveClass_;
-    std::vector<std::uint8_t> diffClass_;
+    std::vector<std::uint8_t> elevDiffClass_;
+    std::vector<std::uint8_t> curveDiffClass_;
+    // The report counts a cell as the stored heights say (absent DEM points
+    // as height 0, a reference value only above 0); the picture leaves out
+    // what is absent. Set where the two differ for elevation differences.
+    bool elevDiffPresenceDiffers_ = false;
     // The mesh frame belongs to a grid of this size.
     int meshRows_ = -1, meshCols_ = -1;
     unsigned long long version_ = 0;
@@ -222,7 +253,11 @@ private:
 
     void curveClasses(float u, std::uint8_t* classesOut, int counts[4]) const;
     int curveClassColor(std::size_t cell) const;
-    int diffClassColor(std::size_t cell) const;
+    static int classColor(const std::vector<std::uint8_t>& classes, std::size_t cell);
+    // The picture's classes where the report's rule would show what is absent.
+    void leaveOutAbsentCurvature();
+    void elevDiffClassesOfPresent(float u);
+    void leaveOutAbsentCurveDiff();
 };
 
 class rawdata : public mountain {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "model/loading.h"
+#include "model/loadnotes.h"
 #include "model/memory.h"
 #include "model/mountain.h"
 
@@ -89,7 +90,8 @@ bool readHeights(const GridHeader* headers[], const GridRole roles[], GridData* 
 
 void setLoadProgress(LoadProgress p) { progressHook = std::move(p); }
 
-LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, int vertExag)
+LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, int vertExag,
+                       const LoadOptions& options)
 {
     const bool two = !compPath.empty();
     GridHeader demHeader, compHeader;
@@ -97,6 +99,8 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
     progress("Reading", 0);
     if (!readGridHeader(demPath, demHeader, err))
         return failed(err);
+    if (options.geographic && !demHeader.crs.known)
+        declareGeographic(demHeader);
     announceReading(demHeader, GridRole::dem);
     if (two) {
         if (!readGridHeader(compPath, compHeader, err))
@@ -118,9 +122,11 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
     if (!readHeights(headers, roles, out, two ? 2 : 1, err))
         return failed(err);
 
+    LoadStatus status;
+    status.notes = loadNotes(demHeader, two ? &comp : nullptr, options.kind);
     mt.adopt(std::move(dem));
     // A DEM alone leaves no comparison grid behind.
-    rd.adopt(std::move(comp));
+    rd.adopt(std::move(comp), options.kind);
     multFiles = two;
     if (two)
         sparseData = true;
@@ -128,10 +134,10 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
     setElevDiff(0, 0, 0, 0, 0);
     setCurveDiff(0, 0, 0, 0, 0);
     analyse(vertExag, two);
-    return {};
+    return status;
 }
 
-LoadStatus replaceComparison(const std::string& compPath, int vertExag)
+LoadStatus replaceComparison(const std::string& compPath, int vertExag, ComparisonKind kind)
 {
     GridHeader header;
     ModelError err;
@@ -147,28 +153,32 @@ LoadStatus replaceComparison(const std::string& compPath, int vertExag)
     GridData* out[1] = {&comp};
     if (!readHeights(headers, roles, out, 1, err))
         return failed(err);
-    return replaceComparison(std::move(comp), vertExag);
+    return replaceComparison(std::move(comp), vertExag, kind);
 }
 
-LoadStatus replaceComparison(GridData&& comp, int vertExag)
+LoadStatus replaceComparison(GridData&& comp, int vertExag, ComparisonKind kind)
 {
     if (comp.header.rows != mt.getRows() || comp.header.cols != mt.getCols() ||
         comp.heights.size() != comp.header.cells())
         return mismatch();
-    rd.adopt(std::move(comp));
+    LoadStatus status;
+    status.notes = comparisonNotes(comp, kind);
+    rd.adopt(std::move(comp), kind);
     multFiles = true;
     sparseData = true;
     // Every analysis starts afresh from the new grid: counts reset before,
     // not after, so that no class comes from the old file's arrays.
     mt.resetCounts();
     analyse(vertExag, true);
-    return {};
+    return status;
 }
 
-int start(const std::string& demPath, int vertExag, const std::string& compPath, int /*fileKind*/, bool& ok,
+int start(const std::string& demPath, int vertExag, const std::string& compPath, int fileKind, bool& ok,
           int numFiles)
 {
-    LoadStatus s = loadDataSet(demPath, numFiles == 2 ? compPath : std::string(), vertExag);
+    LoadOptions options;
+    options.kind = comparisonKindOfFile(fileKind);
+    LoadStatus s = loadDataSet(demPath, numFiles == 2 ? compPath : std::string(), vertExag, options);
     if (s.result == LoadResult::failed)
         error(s.error);
     ok = s.ok();

@@ -15,6 +15,8 @@ int mountain::localMaximums(randomHeight* out)
     int count = 0;
     for (int r = 1; count < LOCALNUM && r < rows - 1; ++r) {
         for (int c = 1; count < LOCALNUM && c < cols - 1; ++c) {
+            if (!windowPresent(view(), r, c))
+                continue; // an absent neighbour, stored as 0, makes no peak
             float h = grid[r][c];
             bool peak = h > grid[r - 1][c - 1] && h > grid[r - 1][c] && h > grid[r - 1][c + 1] &&
                         h > grid[r][c - 1] && h > grid[r][c + 1] &&
@@ -63,7 +65,8 @@ std::vector<float> mountain::sparseRaster(int n)
     for (int i = numLocals; i < n; ++i) {
         int row = std::rand() % rows;
         int column = std::rand() % cols;
-        raster[static_cast<std::size_t>(row) * cols + column] = grid[row][column];
+        if (isPresent(row, column)) // an absent point has no height to give
+            raster[static_cast<std::size_t>(row) * cols + column] = grid[row][column];
     }
     for (int i = 0; i < numLocals; ++i)
         raster[static_cast<std::size_t>(peaks[i].row) * cols + peaks[i].column] = peaks[i].height;
@@ -81,8 +84,10 @@ void mountain::makeSparseFile(int n)
     std::cout.flush();
 }
 
-std::string mountain::sparseFileText(int n)
+std::string mountain::sparseFileText(int n, std::size_t* heights)
 {
     std::vector<float> raster = sparseRaster(n);
+    if (heights)
+        *heights = spotHeightCount(raster);
     return raster.empty() ? std::string() : headerText + formatRaster(raster, rows, cols);
 }

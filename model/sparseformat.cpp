@@ -17,3 +17,11 @@ std::string formatRaster(const std::vector<float>& raster, int rows, int cols)
     }
     return text;
 }
+
+std::size_t spotHeightCount(const std::vector<float>& raster)
+{
+    std::size_t n = 0;
+    for (float v : raster)
+        n += v > 0;
+    return n;
+}

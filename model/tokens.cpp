@@ -74,6 +74,27 @@ bool parseFloatGeneral(std::string_view token, float& value)
     return true;
 }
 
+bool parseDouble(std::string_view token, double& value)
+{
+    token = withoutPlus(token);
+    if (!startsLikeNumber(token))
+        return false;
+    double v = 0;
+    auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
+    if (end != token.data() + token.size())
+        return false;
+    if (ec == std::errc::result_out_of_range) {
+        std::string copy(token);
+        v = std::strtod(copy.c_str(), nullptr);
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    if (!std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
 bool parseInt(std::string_view token, int& value)
 {
     token = withoutPlus(token);

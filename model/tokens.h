@@ -73,6 +73,8 @@ bool parseFloat(std::string_view token, float& value);
 // std::from_chars. The fuzzer checks the two agree.
 bool parseFloatGeneral(std::string_view token, float& value);
 bool parseInt(std::string_view token, int& value);
+// The same rules in double precision, for coordinates and cell sizes.
+bool parseDouble(std::string_view token, double& value);
 
 // A token quoted for an error message, shortened when very long.
 std::string quoted(std::string_view token);

@@ -226,10 +226,10 @@ void MyWindow::changeVert(int vertExag, int)
     mt.compute_curve_color();
 }
 
-void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool& ok)
+void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool& ok, int fileKind)
 {
     // The load resets the counts itself, before its analyses.
-    lastLoadStatus = replaceComparison(compPath ? compPath : "", vertExag);
+    lastLoadStatus = replaceComparison(compPath ? compPath : "", vertExag, comparisonKindOfFile(fileKind));
     ok = lastLoadStatus.ok();
     if (ok)
         FILES = numFiles;
@@ -238,13 +238,16 @@ void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool
 void MyWindow::Sparse(int n) { mt.makeSparseFile(n); }
 
 bool MyWindow::Begin(int vegSlope, bool open, int numFiles, const char* demPath, const char* compPath,
-                     int vertExag, int, int treeLine, int, float& xll, float& yll, float& cellSize)
+                     int vertExag, int fileKind, int treeLine, int, double& xll, double& yll, double& cellSize)
 {
     // The load checks both files before it replaces anything and resets
     // what belongs to the old data set itself; the view changes only when
     // the new data set is in. The contour interval is detected while the
     // comparison grid is read; the dialog's value is not used.
-    lastLoadStatus = loadDataSet(demPath ? demPath : "", numFiles == 2 && compPath ? compPath : "", vertExag);
+    LoadOptions options;
+    options.kind = comparisonKindOfFile(fileKind);
+    lastLoadStatus =
+        loadDataSet(demPath ? demPath : "", numFiles == 2 && compPath ? compPath : "", vertExag, options);
     if (lastLoadStatus.ok()) {
         REDRAW = true;
         TREELINE = treeLine;
@@ -252,7 +255,9 @@ bool MyWindow::Begin(int vegSlope, bool open, int numFiles, const char* demPath,
         FILES = numFiles;
         SLOPE = static_cast<float>(vegSlope);
     }
-    mt.getCoord(xll, yll, cellSize);
+    xll = mt.header().xllcorner;
+    yll = mt.header().yllcorner;
+    cellSize = mt.header().cellsizeX;
     return lastLoadStatus.ok();
 }
 

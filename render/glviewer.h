@@ -7,6 +7,7 @@
 #include <FL/Fl_Gl_Window.H>
 
 #include "model/loading.h"
+#include "model/mountain.h"
 #include "render/viewstate.h"
 
 class Fl_Widget;
@@ -71,14 +72,17 @@ public:
     void modCurveErr(float units);
     void modLocalDiffErr(float units);
     void changeVert(int vertExag, int numFiles);
-    void changeFile(const char* compPath, int vertExag, int numFiles, bool& ok);
+    // A new comparison file of kind fileKind (DEM, SPARSEF or CONTF).
+    void changeFile(const char* compPath, int vertExag, int numFiles, bool& ok, int fileKind = DEM);
     void Sparse(int n);
     // Loads a data set. False when the comparison grid differs in size or a
     // file cannot be read (lastLoad says which, with the reader's message);
     // the data set in use then stays as it was.
+    // The comparison file's kind (DEM, SPARSEF or CONTF) says which of its
+    // cells hold a height. The corner and cell size come back as read.
     bool Begin(int vegSlope, bool open, int numFiles, const char* demPath, const char* compPath,
-               int vertExag, int fileKind, int treeLine, int contourInterval, float& xll,
-               float& yll, float& cellSize);
+               int vertExag, int fileKind, int treeLine, int contourInterval, double& xll,
+               double& yll, double& cellSize);
     // How the last Begin or changeFile went.
     static const LoadStatus& lastLoad();
 

@@ -21,6 +21,13 @@ inline bool haveComparison()
     return multFiles && haveDem() && rd.getRows() == mt.getRows() && rd.getCols() == mt.getCols();
 }
 
+// Whether the comparison grid has a height at (r, c): by the kind it was
+// loaded as (sparse and contour data only above 0).
+inline bool comparisonPresent(int r, int c)
+{
+    return rd.isPresent(r, c);
+}
+
 // The mesh frame was computed for the grid now loaded.
 inline bool meshMatchesGrid(const mountain& m)
 {
@@ -57,7 +64,8 @@ inline MeshFrame meshFrame(const mountain& m)
     MeshFrame f;
     f.rows = m.getRows();
     f.cols = m.getCols();
-    f.cellsize = m.getCellsize();
+    f.cellX = static_cast<float>(m.spacing().x);
+    f.cellY = static_cast<float>(m.spacing().y);
     f.movex = m.getMovex();
     f.movey = m.getMovey();
     f.scalefactor = m.getScalefactor();

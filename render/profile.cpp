@@ -49,22 +49,38 @@ void mountain::profilePlot()
             glVertex3f(p.xval, m.yOfRow(static_cast<float>(k)), m.zOf(height));
     };
 
+    // The section breaks where a point is absent: a strip a run of
+    // present points.
+    auto strips = [&](auto present, auto drawPoint) {
+        bool open = false;
+        for (int k = 0; k < count; ++k) {
+            if (!present(k)) {
+                if (open)
+                    glEnd();
+                open = false;
+                continue;
+            }
+            if (!open)
+                glBegin(GL_LINE_STRIP);
+            open = true;
+            drawPoint(k);
+        }
+        if (open)
+            glEnd();
+    };
     glColor3f(1, 1, 1);
-    glBegin(GL_LINE_STRIP);
-    for (int k = 0; k < count; ++k)
-        vertex(k, grid[cellRow(k)][cellCol(k)]);
-    glEnd();
+    strips([&](int k) { return isPresent(cellRow(k), cellCol(k)); },
+           [&](int k) { vertex(k, grid[cellRow(k)][cellCol(k)]); });
 
     if (multFiles && haveComparison()) {
         const bool dense = rd.getContourInt() <= 1;
         if (dense) {
-            glBegin(GL_LINE_STRIP);
-            for (int k = 0; k < count; ++k) {
-                float c = rd.getGrid(cellRow(k), cellCol(k));
-                setColorRGB(compareLineColor(c, grid[cellRow(k)][cellCol(k)], diffUnits));
-                vertex(k, c);
-            }
-            glEnd();
+            strips([&](int k) { return isPresent(cellRow(k), cellCol(k)) && rd.isPresent(cellRow(k), cellCol(k)); },
+                   [&](int k) {
+                       float c = rd.getGrid(cellRow(k), cellCol(k));
+                       setColorRGB(compareLineColor(c, grid[cellRow(k)][cellCol(k)], diffUnits));
+                       vertex(k, c);
+                   });
         }
         if (!dense || showGlyphs) {
             if (vertical)
@@ -103,9 +119,9 @@ void mountain::drawMarkX(int row, float yval)
     const MeshFrame m = meshFrame(*this);
     glBegin(GL_LINES);
     for (int c = 0; c < cols - 1; ++c) {
-        float comp = rd.getGrid(row, c);
-        if (comp == 0)
+        if (!rd.isPresent(row, c) || !isPresent(row, c))
             continue;
+        float comp = rd.getGrid(row, c);
         markAt(c, comp, grid[row][c], m, [&](float k, float z) { glVertex3f(m.xOfCol(k), yval, z); });
     }
     glEnd();
@@ -118,9 +134,9 @@ void mountain::drawMarkY(int column, float xval)
     const MeshFrame m = meshFrame(*this);
     glBegin(GL_LINES);
     for (int r = 0; r < rows - 1; ++r) {
-        float comp = rd.getGrid(r, column);
-        if (comp == 0)
+        if (!rd.isPresent(r, column) || !isPresent(r, column))
             continue;
+        float comp = rd.getGrid(r, column);
         markAt(r, comp, grid[r][column], m, [&](float k, float z) { glVertex3f(xval, m.yOfRow(k), z); });
     }
     glEnd();

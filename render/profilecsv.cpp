@@ -16,17 +16,18 @@ void appendNumber(std::string& out, float v)
 
 } // namespace
 
-std::string profileCsv(const float* dem, const float* comp, int cols, float cellsize, const SectionCells& cells)
+std::string profileCsv(const GridView& dem, const GridView& comp, double step, const SectionCells& cells)
 {
     std::string out = "distance,dem,comparison\n";
     for (int k = 0; k < cells.count; ++k) {
-        const std::size_t at = static_cast<std::size_t>(cells.row(k)) * cols + cells.col(k);
-        appendNumber(out, static_cast<float>(static_cast<double>(cellsize) * k));
+        const std::size_t at = dem.index(cells.row(k), cells.col(k));
+        appendNumber(out, static_cast<float>(step * k));
         out += ',';
-        appendNumber(out, dem[at]);
+        if (dem.isPresent(at))
+            appendNumber(out, dem.heights[at]);
         out += ',';
-        if (comp && comp[at] > 0)
-            appendNumber(out, comp[at]);
+        if (comp.heights && comp.isPresent(at))
+            appendNumber(out, comp.heights[at]);
         out += '\n';
     }
     return out;
@@ -35,9 +36,9 @@ std::string profileCsv(const float* dem, const float* comp, int cols, float cell
 std::string shownProfileCsv()
 {
     if (!haveDem())
-        return profileCsv(nullptr, nullptr, 0, 0, SectionCells{});
+        return profileCsv(GridView{}, GridView{}, 0, SectionCells{});
     const ProfilePlacement p = placeProfile(meshFrame(mt), profileYpos, profileXpos);
     const SectionCells cells = sectionCells(profView, p, mt.getRows(), mt.getCols());
-    return profileCsv(mt.heights(), haveComparison() ? rd.heights() : nullptr, mt.getCols(), mt.getCellsize(),
-                      cells);
+    const double step = cells.alongRow ? mt.spacing().x : mt.spacing().y;
+    return profileCsv(mt.view(), haveComparison() ? rd.view() : GridView{}, step, cells);
 }

@@ -14,10 +14,10 @@ ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos)
     p.X = std::clamp(xpos, 1, m.cols);
     p.gridy = m.rows - p.Y - 1;
     p.gx = p.X - 1;
-    p.yval = (p.Y * m.cellsize - m.movey) * m.scalefactor;
-    p.yvalCut = ((p.Y + 1) * m.cellsize - m.movey) * m.scalefactor;
-    p.xval = (p.X * m.cellsize - m.movex) * m.scalefactor;
-    p.xvalCut = ((p.X + 1) * m.cellsize - m.movex) * m.scalefactor;
+    p.yval = (p.Y * m.cellY - m.movey) * m.scalefactor;
+    p.yvalCut = ((p.Y + 1) * m.cellY - m.movey) * m.scalefactor;
+    p.xval = (p.X * m.cellX - m.movex) * m.scalefactor;
+    p.xvalCut = ((p.X + 1) * m.cellX - m.movex) * m.scalefactor;
     p.zlow = m.zOf(m.zmin) - 0.1f;
     p.zhigh = m.zOf(m.zmax) + 0.1f;
     return p;

@@ -9,11 +9,12 @@
 // drawgrid mirrors it.
 struct MeshFrame {
     int rows = 0, cols = 0;
-    float cellsize = 0, movex = 0, movey = 0, scalefactor = 0, zmid = 0, zscale = 0;
+    float cellX = 0, cellY = 0; // ground distance between columns and between rows
+    float movex = 0, movey = 0, scalefactor = 0, zmid = 0, zscale = 0;
     float zmin = 0, zmax = 0;
 
-    float xOfCol(float c) const { return (c * cellsize - movex) * scalefactor; }
-    float yOfRow(float r) const { return (movey - r * cellsize) * scalefactor; }
+    float xOfCol(float c) const { return (c * cellX - movex) * scalefactor; }
+    float yOfRow(float r) const { return (movey - r * cellY) * scalefactor; }
     float zOf(float h) const { return (h - zmid) * zscale; }
 };
 

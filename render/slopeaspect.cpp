@@ -7,6 +7,21 @@
 
 namespace {
 float elevOf(int r, int c) { return mt.getElev(r, c); }
+
+bool presentIn(const mountain& m, int r, int c)
+{
+    return r >= 0 && c >= 0 && r < m.getRows() && c < m.getCols() && m.isPresent(r, c);
+}
+} // namespace
+
+StencilSpacing stencilSpacing(const mountain& m)
+{
+    return {m.spacing().x, m.spacing().y};
+}
+
+bool slopeDefinedAt(const mountain& m, int i, int j)
+{
+    return !m.hasAbsentCells() || neighbourhoodPresent([&](int r, int c) { return presentIn(m, r, c); }, i, j);
 }
 
 int roundDeg(float a)
@@ -26,18 +41,24 @@ int roundDeg(float a)
 
 int find_gradient(int i, int j)
 {
-    return gradientDirection(elevOf, mt.getRows(), mt.getCols(), i, j);
+    if (!slopeDefinedAt(mt, i, j))
+        return -1;
+    return gradientDirection(elevOf, mt.getRows(), mt.getCols(), i, j, stencilSpacing(mt));
 }
 
 float colorSlopeDeg(int i, int j)
 {
-    return aspectDeg(elevOf, mt.getRows(), mt.getCols(), i, j);
+    if (!slopeDefinedAt(mt, i, j))
+        return static_cast<float>(NOSLOPE);
+    return aspectDeg(elevOf, mt.getRows(), mt.getCols(), i, j, stencilSpacing(mt));
 }
 
 bool mountain::findSlope(int i, int j)
 {
+    if (!slopeDefinedAt(*this, i, j))
+        return false;
     auto E = [this](int r, int c) { return getElev(r, c); };
-    return steepCell(E, rows, cols, cellsize, SLOPE, i, j);
+    return steepCell(E, rows, cols, stencilSpacing(*this), SLOPE, i, j);
 }
 
 ColorRGB slopeColor(float deg)

@@ -114,26 +114,38 @@ void mountain::drawgrid()
     const ProfileCut cut{plotProfile, profView, place.Y, place.X};
     auto E = [this](int r, int c) { return grid[r][c]; };
 
+    const StencilSpacing stencil = stencilSpacing(*this);
     GridCursor cur;
     for (int t = 0; t < numTriangles; t += incr) {
         if (cur.i >= rows || cur.j >= cols)
             break;
-        const int i = cur.i, j = cur.j;
+        // The triangle's own cell, sampled at its first point.
+        const int i = t / 2 / (cols - 1), j = t / 2 % (cols - 1);
+        const bool second = t % 2 != 0;
+        const bool present = second ? isPresent(i, j + 1) && isPresent(i + 1, j) && isPresent(i + 1, j + 1)
+                                    : isPresent(i, j) && isPresent(i + 1, j) && isPresent(i, j + 1);
+        if (!present) { // a hole
+            advanceCursor(cur, t, cols);
+            continue;
+        }
         const triangleinfo tri = triangle(t);
 
         CellSample s;
         s.elev = grid[i][j];
         s.comp = comparison ? rd.getGrid(i, j) : 0.0f;
         s.hasComp = comparison;
+        s.compPresent = comparison && rd.isPresent(i, j);
         s.curveColor = tri.curveColor;
         s.diffColor = tri.diffColor;
+        s.curveDiffColor = tri.curveDiffColor;
         s.evenTriangle = t % 2 == 0;
         s.zscale = zscale;
         s.zmin = truncToInt(zmin);
         s.zmax = truncToInt(zmax);
+        const bool slopeDefined = slopeDefinedAt(*this, i, j);
         TriangleLook look = triangleLook(
             flags, s, classTable, [&] { return findSlope(i, j); },
-            [&] { return aspectDeg(E, rows, cols, i, j); });
+            [&] { return slopeDefined ? aspectDeg(E, rows, cols, i, j, stencil) : static_cast<float>(NOSLOPE); });
 
         if (look.cube)
             cubes.insert(cubes.end(), {tri.x1, -tri.y1, tri.z1});
@@ -164,7 +176,7 @@ void mountain::drawgrid()
 void mountain::drawDiffSurf(int i, int j, int t)
 {
     if (!haveComparison() || !meshMatchesGrid(*this) || t < 0 || t >= numTriangles || i < 0 ||
-        i >= rows || j < 0 || j >= cols)
+        i >= rows || j < 0 || j >= cols || !isPresent(i, j) || !rd.isPresent(i, j))
         return;
     DiffMark mark = diffMark(grid[i][j], rd.getGrid(i, j), zscale);
     if (mark.color)

@@ -59,13 +59,16 @@ struct ViewFlags {
     int treeLine = 4100;
 };
 
-// What drawgrid samples for one triangle.
+// What drawgrid samples for one triangle: the heights at its cell's first
+// point and the cell's classes.
 struct CellSample {
-    float elev;       // DEM height at the grid cursor
+    float elev;       // DEM height
     float comp;       // comparison height there, 0 without a comparison grid
     bool hasComp;     // a comparison grid of the DEM's size is loaded
-    int curveColor;   // the triangle's stored classes
-    int diffColor;
+    bool compPresent; // ... and it has a height at this point
+    int curveColor;   // the cell's stored classes
+    int diffColor;    // elevation difference
+    int curveDiffColor = TERRAIN;
     bool evenTriangle;
     float zscale;     // mesh scale, for the difference mark's length
     int zmin, zmax;   // truncated height extremes, for the ramp
@@ -95,11 +98,11 @@ TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightC
                           Steep steep, Aspect aspect)
 {
     TriangleLook look;
-    float c = s.hasComp ? s.comp : 0.0f;
+    const bool c = s.hasComp && s.compPresent;
 
-    if (f.drawContours && c > 0) {
+    if (f.drawContours && c) {
         look.color = CONTOUR_GREY;
-    } else if (f.drawPoints && c > 0) {
+    } else if (f.drawPoints && c) {
         look.cube = s.evenTriangle;
         look.color = packedColor(TERRAIN);
     } else if (s.elev > static_cast<float>(f.treeLine) || steep()) {
@@ -112,8 +115,12 @@ TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightC
         look.color = packedColor(s.curveColor);
         return look;
     }
-    if ((f.drawDiffColor || f.drawCurveDiff) && hasClass(s.diffColor)) {
+    if (f.drawDiffColor && hasClass(s.diffColor)) {
         look.color = packedColor(s.diffColor);
+        return look;
+    }
+    if (f.drawCurveDiff && hasClass(s.curveDiffColor)) {
+        look.color = packedColor(s.curveDiffColor);
         return look;
     }
     if (f.drawDiff && hasClass(s.diffColor) && s.hasComp) {

@@ -29,6 +29,7 @@ std::vector<int> drawnLines(int count, int step)
 struct Drawn {
     TriangleLook look;
     bool shown;
+    bool present; // all three corners have a height
 };
 
 } // namespace
@@ -78,10 +79,12 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step,
         return a;
     const std::vector<int> R = drawnLines(rows, step), C = drawnLines(cols, step);
     const int nr = static_cast<int>(R.size()), nc = static_cast<int>(C.size());
-    const float cs = m.getCellsize(), sf = m.getScalefactor(), movex = m.getMovex(), movey = m.getMovey();
+    const double sx = m.spacing().x, sy = m.spacing().y;
+    const float sf = m.getScalefactor(), movex = m.getMovex(), movey = m.getMovey();
     const float zmid = m.getZmid(), zscale = m.getZscale();
-    auto X = [&](int c) { return static_cast<float>((static_cast<double>(c) * cs - movex) * sf); };
-    auto Y = [&](int r) { return static_cast<float>((static_cast<double>(r) * cs - movey) * sf); };
+    const StencilSpacing stencil = stencilSpacing(m);
+    auto X = [&](int c) { return static_cast<float>((c * sx - movex) * sf); };
+    auto Y = [&](int r) { return static_cast<float>((r * sy - movey) * sf); };
     auto Z = [&](int r, int c) { return static_cast<float>((static_cast<double>(m.getElev(r, c)) - zmid) * zscale); };
     auto E = [&](int r, int c) { return m.getElev(r, c); };
 
@@ -107,24 +110,40 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step,
             for (int j = 0; j < cellCols; ++j) {
                 const int r = R[i], c = C[j];
                 const std::size_t cell = static_cast<std::size_t>(r) * (cols - 1) + c;
+                const bool slopeDefined = slopeDefinedAt(m, r, c);
                 for (int second = 0; second < 2; ++second) {
-                    const GridCursor cur = cursorOf(r, c, second, cols);
+                    // Both triangles take their colour from their own cell,
+                    // sampled at its first point; only the profile's cut
+                    // still follows the drawing cursor.
+                    const bool firstHalf = second == 0;
+                    // An absent corner (of the grid as drawn) leaves a hole.
+                    const bool halfWhole = firstHalf ? m.isPresent(r, c) && m.isPresent(R[i + 1], c) &&
+                                                           m.isPresent(r, C[j + 1])
+                                                     : m.isPresent(r, C[j + 1]) && m.isPresent(R[i + 1], c) &&
+                                                           m.isPresent(R[i + 1], C[j + 1]);
                     CellSample s;
-                    s.elev = m.getElev(cur.i, cur.j);
-                    s.comp = in.comparison ? rd.getGrid(cur.i, cur.j) : 0.0f;
+                    s.elev = m.getElev(r, c);
+                    s.comp = in.comparison ? rd.getGrid(r, c) : 0.0f;
                     s.hasComp = in.comparison;
+                    s.compPresent = in.comparison && rd.isPresent(r, c);
                     s.curveColor = m.curveColorOfCell(cell);
                     s.diffColor = m.diffColorOfCell(cell);
-                    s.evenTriangle = second == 0;
+                    s.curveDiffColor = m.curveDiffColorOfCell(cell);
+                    s.evenTriangle = firstHalf;
                     s.zscale = zscale;
                     s.zmin = truncToInt(m.getZmin());
                     s.zmax = truncToInt(m.getZmax());
                     Drawn& d = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
                     d.look = triangleLook(
                         in.flags, s, in.classes,
-                        [&] { return steepCell(E, rows, cols, cs, in.slope, cur.i, cur.j); },
-                        [&] { return aspectDeg(E, rows, cols, cur.i, cur.j); });
-                    d.shown = in.drawTriangles && triangleShown(in.cut, rows, cur);
+                        [&] { return slopeDefined && steepCell(E, rows, cols, stencil, in.slope, r, c); },
+                        [&] {
+                            return slopeDefined ? aspectDeg(E, rows, cols, r, c, stencil)
+                                                : static_cast<float>(NOSLOPE);
+                        });
+                    const GridCursor cur = cursorOf(r, c, second, cols);
+                    d.shown = in.drawTriangles && halfWhole && triangleShown(in.cut, rows, cur);
+                    d.present = halfWhole;
                 }
             }
         }
@@ -152,6 +171,8 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step,
                 Normal n0 = triangleNormal(v[0][0], -v[0][1], v[0][2], v[1][0], -v[1][1], v[1][2], v[2][0], -v[2][1],
                                            v[2][2]);
                 const float n[3] = {-n0.x, n0.y, -n0.z};
+                if (!d.present)
+                    continue; // a hole: no surface, no cube, no mark
                 if (d.look.cube)
                     a.cubes.insert(a.cubes.end(), {v[1][0], v[1][1], v[1][2]});
                 if (d.look.mark) {

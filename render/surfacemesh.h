@@ -38,10 +38,10 @@ constexpr long long MAX_SMOOTH_CELLS = 250000;
 // that at most `maxCells` cells are drawn.
 int detailStep(int rows, int cols, long long maxCells);
 
-// The grid point whose heights colour triangle `second` (0 or 1) of cell
-// (r, c): what drawgrid's cursor holds when it reaches that triangle, walking
-// every triangle (a lag of one column, and the last triangle of a row takes
-// column 0 of the next row).
+// Where drawgrid's cursor stands when it reaches triangle `second` (0 or 1)
+// of cell (r, c), walking every triangle (a lag of one column, and the last
+// triangle of a row takes column 0 of the next row). The profile's cut
+// follows it; the colours come from the cell itself.
 inline GridCursor cursorOf(int r, int c, int second, int cols)
 {
     if (second == 1 && c + 1 == cols - 1)

@@ -11,7 +11,7 @@
 
 // Raised whenever GdalModule, RasterReader, GridHeader or ModelError
 // change: a module built against other layouts is refused, not called.
-constexpr int GDAL_MODULE_VERSION = 1;
+constexpr int GDAL_MODULE_VERSION = 2;
 
 struct GdalModule {
     int version; // GDAL_MODULE_VERSION of the module's build

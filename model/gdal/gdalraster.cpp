@@ -3,6 +3,7 @@
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal.h>
+#include <ogr_srs_api.h>
 
 #include <algorithm>
 #include <cmath>
@@ -83,11 +84,8 @@ bool readGdalHeader(const std::string& path, GridHeader& h, ModelError& err)
         return false;
     }
     double width = std::fabs(gt[1]), height = std::fabs(gt[5]);
-    if (!(width > 0) || std::fabs(width - height) > 1e-9 * width) {
-        char cells[96];
-        std::snprintf(cells, sizeof cells, "%.10g x %.10g", width, height);
-        err = {GRIDFILE, inFile(path) + "has cells of " + cells +
-                             " map units; Orolith needs square cells (one cell size)"};
+    if (!(width > 0) || !(height > 0)) {
+        err = {CELLSIZE, inFile(path) + "'cellsize' must be above 0"};
         return false;
     }
     h.rows = GDALGetRasterYSize(ds.h);
@@ -95,22 +93,57 @@ bool readGdalHeader(const std::string& path, GridHeader& h, ModelError& err)
     const Orientation o = orientationOf(gt);
     const double west = o.flipCols ? gt[0] + h.cols * gt[1] : gt[0];
     const double north = o.flipRows ? gt[3] + h.rows * gt[5] : gt[3];
-    h.xllcorner = static_cast<float>(west);
-    h.yllcorner = static_cast<float>(north - h.rows * height);
-    h.cellsize = static_cast<float>(width);
+    h.xllcorner = west;
+    h.yllcorner = north - h.rows * height;
+    h.cellsizeX = width;
+    h.cellsizeY = height;
     int hasNodata = 0;
     double nodata = GDALGetRasterNoDataValue(GDALGetRasterBand(ds.h, 1), &hasNodata);
-    hasNodata = hasNodata && std::isfinite(nodata);
-    h.nodata = hasNodata ? static_cast<float>(nodata) : 0.0f;
+    // A no-data tag of NaN is what NaN means anyway; one outside the float
+    // range matches no height.
+    h.hasNodata = hasNodata && std::isfinite(nodata) && std::fabs(nodata) <= 3.4028234663852886e38;
+    h.nodata = h.hasNodata ? static_cast<float>(nodata) : 0.0f;
     const char* wkt = GDALGetProjectionRef(ds.h);
     h.projection = wkt ? wkt : "";
-    h.text = asciiHeader(h.rows, h.cols, west, north - h.rows * height, width, hasNodata, nodata);
+    std::string normalized;
+    if (!h.projection.empty())
+        describeGdalCrs(h.projection, h.crs, normalized);
+    h.text = asciiHeader(h.rows, h.cols, h.xllcorner, h.yllcorner, width, height, h.hasNodata, nodata);
     h.heightsAt = 0;
-    if (!(h.cellsize > 0)) {
-        err = {CELLSIZE, inFile(path) + "'cellsize' must be above 0"};
-        return false;
-    }
     return true;
+}
+
+bool describeGdalCrs(const std::string& text, CrsInfo& crs, std::string& wkt)
+{
+    startGdal();
+    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+    bool ok = OSRSetFromUserInput(srs, text.c_str()) == OGRERR_NONE;
+    if (!ok) { // ESRI's WKT, as .prj files hold it
+        char* copy = CPLStrdup(text.c_str());
+        char* lines[] = {copy, nullptr};
+        ok = OSRImportFromESRI(srs, lines) == OGRERR_NONE;
+        CPLFree(copy);
+    }
+    if (ok) {
+        crs = CrsInfo{};
+        crs.known = true;
+        crs.geographic = OSRIsGeographic(srs) != 0;
+        const char* name = OSRGetName(srs);
+        crs.name = name ? name : "";
+        OGRErr e = OGRERR_NONE;
+        const double a = OSRGetSemiMajor(srs, &e);
+        if (e == OGRERR_NONE && a > 0)
+            crs.semiMajor = a;
+        const double invf = OSRGetInvFlattening(srs, &e);
+        if (e == OGRERR_NONE && invf >= 0)
+            crs.inverseFlattening = invf;
+        char* out = nullptr;
+        if (OSRExportToWkt(srs, &out) == OGRERR_NONE && out)
+            wkt = out;
+        CPLFree(out);
+    }
+    OSRDestroySpatialReference(srs);
+    return ok;
 }
 
 bool readGdalHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err,
@@ -140,10 +173,7 @@ bool readGdalHeights(const GridHeader& h, std::vector<float>& heights, ModelErro
         if (bytesRead)
             bytesRead->fetch_add(h.fileSize * static_cast<std::size_t>(n) / static_cast<std::size_t>(std::max(h.rows, 1)));
     }
-    // A text grid has no NaN: a cell without a value takes the no-data value.
-    for (float& v : heights)
-        if (std::isnan(v))
-            v = h.nodata;
+    // NaN stays NaN: the grid reader marks it absent.
     if (o.flipRows)
         for (int r = 0; r < h.rows / 2; ++r)
             std::swap_ranges(heights.begin() + static_cast<std::ptrdiff_t>(r) * h.cols,
@@ -169,8 +199,7 @@ bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vecto
         err = {GRIDFILE, inFile(path) + "could not be created" + gdalSays()};
         return false;
     }
-    double gt[6] = {g.xllcorner, g.cellsize, 0, static_cast<double>(g.yllcorner) + static_cast<double>(g.rows) * g.cellsize,
-                    0, -static_cast<double>(g.cellsize)};
+    double gt[6] = {g.xllcorner, g.cellsizeX, 0, g.yllcorner + g.rows * g.cellsizeY, 0, -g.cellsizeY};
     GDALSetGeoTransform(ds, gt);
     if (!g.projection.empty())
         GDALSetProjection(ds, g.projection.c_str());

@@ -16,6 +16,10 @@ bool readGdalHeader(const std::string& path, GridHeader& out, ModelError& err);
 bool readGdalHeights(const GridHeader& header, std::vector<float>& heights, ModelError& err,
                      std::atomic<std::size_t>* bytesRead);
 
+// A coordinate system written as text (OGC or ESRI WKT, PROJ, EPSG:n):
+// what it says about distances, and its OGC WKT. False when it names none.
+bool describeGdalCrs(const std::string& text, CrsInfo& crs, std::string& wkt);
+
 // Makes the grid reader hand every file that is not text to GDAL. In the
 // static library only: the executable loads the reader from its module.
 void registerGdalReader();

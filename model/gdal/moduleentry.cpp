@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr GdalModule gdalModule{GDAL_MODULE_VERSION, {readGdalHeader, readGdalHeights}, writeGeoTiff};
+constexpr GdalModule gdalModule{GDAL_MODULE_VERSION, {readGdalHeader, readGdalHeights, describeGdalCrs}, writeGeoTiff};
 
 } // namespace
 

@@ -4,6 +4,6 @@
 
 void registerGdalReader()
 {
-    static const RasterReader reader{readGdalHeader, readGdalHeights};
+    static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs};
     setRasterReader(&reader);
 }

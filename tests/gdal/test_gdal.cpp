@@ -103,14 +103,14 @@ TEST_F(GdalTest, ExportedGeoTiffLoadsBackWithItsGeoreference)
     Grid dem = bumpy(6, 7, 8u);
     const std::string path = writeTiff(dir, "dem.tif", dem, {GDT_Float32, true});
     ASSERT_TRUE(loadDataSet(path, "", 1).ok());
-    std::vector<float> values = exportValues(ExportKind::curvature);
+    std::vector<float> values = exportValues(ExportKind::curvature, mt.view(), GridView{});
     ModelError err;
     const std::string out = dir.path + "/curvature.tif";
     ASSERT_TRUE(writeGeoTiff(out, mt.header(), values, EXPORT_NODATA, err)) << err.text();
     GridData back;
     ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
     EXPECT_EQ(back.heights, values);
-    EXPECT_EQ(back.header.text, asciiHeader(6, 7, 600000, 5100000, 30, true, -9999));
+    EXPECT_EQ(back.header.text, asciiHeader(6, 7, 600000, 5100000, 30, 30, true, -9999));
 }
 
 } // namespace

@@ -51,7 +51,7 @@ inline std::string writeTiff(const ScratchDir& dir, const std::string& name, con
 // The same heights as an ESRI ASCII grid with the same georeference.
 inline std::string writeTwin(const ScratchDir& dir, const std::string& name, const Grid& grid, bool nodata)
 {
-    std::string text = asciiHeader(grid.rows, grid.cols, 600000, 5100000, 30, nodata, -9999);
+    std::string text = asciiHeader(grid.rows, grid.cols, 600000, 5100000, 30, 30, nodata, -9999);
     std::string body = grid.text();
     return dir.write(name, text + body.substr(body.find("cellsize") + body.substr(body.find("cellsize")).find('\n') + 1));
 }

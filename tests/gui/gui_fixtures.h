@@ -88,7 +88,7 @@ protected:
 inline bool load(const std::string& dem, const std::string& comp = "", int kind = 0, int treeLine = 4100,
                  int vegSlope = 10)
 {
-    float xll, yll, cs;
+    double xll, yll, cs;
     return gl->Begin(vegSlope, true, comp.empty() ? 1 : 2, dem.c_str(), comp.c_str(), 1, kind, treeLine, 0,
                      xll, yll, cs);
 }

@@ -171,7 +171,7 @@ GridData filledData(int rows, int cols, float value)
     GridData d;
     d.header.rows = rows;
     d.header.cols = cols;
-    d.header.cellsize = 1;
+    d.header.cellsizeX = d.header.cellsizeY = 1;
     d.heights.assign(static_cast<std::size_t>(rows) * cols, value);
     return d;
 }

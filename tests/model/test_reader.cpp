@@ -30,13 +30,13 @@ TEST_F(ReaderTest, LayoutsReadToTheSameHeaderAndHeights)
         SCOPED_TRACE(name);
         const std::string path = std::string(OROLITH_TESTDATA_DIR) + "/" + name;
         auto m = readGrid(path);
-        float x, y, cs;
-        m->getCoord(x, y, cs);
+        const GridHeader& h = m->header();
         // Rows, columns, corner, a cell size without the carriage return,
         // no-data value 0 for want of a line, extremes.
-        EXPECT_EQ((std::vector<float>{float(m->getRows()), float(m->getCols()), x, y, cs, m->getNodata(), m->getZmin(),
-                                      m->getZmax()}),
-                  (std::vector<float>{2, 3, 1000, 2000, 30, 0, -2, 300}));
+        EXPECT_EQ((std::vector<double>{double(m->getRows()), double(m->getCols()), h.xllcorner, h.yllcorner,
+                                       h.cellsizeX, h.cellsizeY, m->getNodata(), m->getZmin(), m->getZmax()}),
+                  (std::vector<double>{2, 3, 1000, 2000, 30, 30, 0, -2, 300}));
+        EXPECT_FALSE(h.hasNodata) << "no no-data line, no no-data value";
         EXPECT_EQ(heights(*m), want);
         EXPECT_EQ(heights(*readGrid(path, 2)), want);
     }

@@ -55,7 +55,7 @@ struct Input : ::testing::Test {
     }
     bool load(const std::string& dem, const std::string& comp = "", int kind = 0)
     {
-        float xll, yll, cs;
+        double xll, yll, cs;
         return viewer.Begin(10, true, comp.empty() ? 1 : 2, dem.c_str(), comp.c_str(), 1, kind, 4100, 0, xll, yll,
                             cs);
     }

@@ -82,7 +82,7 @@ TEST(HeightClassColor, ShadesByClassCountAndSurvivesDegenerateTables)
 
 struct Look : ::testing::Test {
     ViewFlags flags;
-    CellSample cell{1000, 0, true, TERRAIN, TERRAIN, true, 0.01f, 0, 3000};
+    CellSample cell{1000, 0, true, false, TERRAIN, TERRAIN, TERRAIN, true, 0.01f, 0, 3000};
     int counts[4] = {1, 2, 3, 4};
     HeightClassTable classes{counts, 4, 1, 4};
     bool steep = false;
@@ -258,15 +258,15 @@ TEST(Steepness, ThresholdAngleTowardsTheGradientNeighbours)
 {
     // A step between columns 3 and 4 of cells of size 10.
     auto step = [](float rise) { return Heights{7, 7, [rise](int, int c) { return c >= 4 ? rise : 0.0f; }}; };
-    EXPECT_TRUE(steepCell(step(1.77f), 7, 7, 10.0f, 10.0f, 3, 3)) << "atan(0.177) = 10.04 degrees";
-    EXPECT_FALSE(steepCell(step(1.76f), 7, 7, 10.0f, 10.0f, 3, 3)) << "9.98 degrees";
-    EXPECT_TRUE(steepCell(step(1.76f), 7, 7, 10.0f, 9.9f, 3, 3)) << "threshold from the open dialog";
+    EXPECT_TRUE(steepCell(step(1.77f), 7, 7, StencilSpacing{10, 10}, 10.0f, 3, 3)) << "atan(0.177) = 10.04 degrees";
+    EXPECT_FALSE(steepCell(step(1.76f), 7, 7, StencilSpacing{10, 10}, 10.0f, 3, 3)) << "9.98 degrees";
+    EXPECT_TRUE(steepCell(step(1.76f), 7, 7, StencilSpacing{10, 10}, 9.9f, 3, 3)) << "threshold from the open dialog";
     Heights down{7, 7, [](int, int c) { return c <= 2 ? 1.77f : 0.0f; }};
-    EXPECT_TRUE(steepCell(down, 7, 7, 10.0f, 10.0f, 3, 3)) << "a fall counts like a rise";
+    EXPECT_TRUE(steepCell(down, 7, 7, StencilSpacing{10, 10}, 10.0f, 3, 3)) << "a fall counts like a rise";
     for (float rise : {5.0f, -5.0f}) {
         Heights rows{7, 7, [rise](int r, int) { return r >= 4 ? rise : 0.0f; }};
         EXPECT_EQ(std::abs(gradientDirection(rows, 7, 7, 3, 3)), 90) << rise;
-        EXPECT_TRUE(steepCell(rows, 7, 7, 10.0f, 10.0f, 3, 3)) << "row gradient of either sign, " << rise;
+        EXPECT_TRUE(steepCell(rows, 7, 7, StencilSpacing{10, 10}, 10.0f, 3, 3)) << "row gradient of either sign, " << rise;
     }
 }
 
@@ -422,11 +422,21 @@ TEST(ProfileCsv, DistanceDemAndPresentComparisonHeights)
         {"down a column", comp, along(false, 3, 2), "0,13,13\n2.5,23,23\n"},
         {"no section", comp, SectionCells{}, ""},
     };
+    std::uint8_t compPresent[12], demPresent[12];
+    for (int i = 0; i < 12; ++i) {
+        compPresent[i] = comp[i] > 0;
+        demPresent[i] = i != 5; // row 1, column 1 absent
+    }
+    const GridView demView{dem, nullptr, 3, 4};
     for (const auto& c : cases)
-        EXPECT_EQ(profileCsv(dem, c.comp, 4, 2.5f, c.cells), std::string("distance,dem,comparison\n") + c.csv)
+        EXPECT_EQ(profileCsv(demView, c.comp ? GridView{c.comp, compPresent, 3, 4} : GridView{}, 2.5, c.cells),
+                  std::string("distance,dem,comparison\n") + c.csv)
             << c.what;
+    EXPECT_EQ(profileCsv(GridView{dem, demPresent, 3, 4}, GridView{comp, compPresent, 3, 4}, 2.5, along(true, 1, 3)),
+              "distance,dem,comparison\n0,20,20\n2.5,,\n5,22,22.25\n")
+        << "an absent DEM point leaves its field empty";
     const float odd[] = {0.1f, 1e-7f, 123456.7f};
-    EXPECT_EQ(profileCsv(odd, nullptr, 3, 0.1f, along(true, 0, 3)),
+    EXPECT_EQ(profileCsv(GridView{odd, nullptr, 1, 3}, GridView{}, 0.1f, along(true, 0, 3)),
               "distance,dem,comparison\n0,0.1,\n0.1,1e-07,\n0.2,123456.7,\n")
         << "heights and distances in the fewest digits that read back";
 }
