@@ -140,11 +140,11 @@ protected:
         Fl::e_state = state;
         return gl->handle(FL_KEYBOARD);
     }
-    static std::vector<int> diffColors()
+    static std::vector<int> diffColors(bool curvature = false)
     {
         std::vector<int> c;
         for (int t = 0; t < mt.getNumTriangles(); ++t)
-            c.push_back(mt.triangle(t).diffColor);
+            c.push_back(curvature ? mt.triangle(t).curveDiffColor : mt.triangle(t).diffColor);
         return c;
     }
     // Box, menu tick and viewer flag all say `on`.
@@ -211,9 +211,11 @@ TEST_F(Switches, KeysWorkTheBoxesAndTheirMenuEntries)
 TEST_F(Switches, ShiftRShowsFreshElevationClassesAndEqualsMovesTheCounter)
 {
     mt.compute_elev_diff_color();
+    mt.compute_elev_diff_color();
     const std::vector<int> elevation = diffColors();
-    mt.compute_curve_diff_color(); // what loading leaves behind
-    ASSERT_NE(diffColors(), elevation) << "the grid does not tell the two classings apart";
+    mt.compute_curve_diff_color(); // what loading does last
+    ASSERT_NE(diffColors(true), elevation) << "the grid does not tell the two classings apart";
+    EXPECT_EQ(diffColors(), elevation) << "the curvature differences replaced the elevation classes";
     press('r', FL_SHIFT);
     EXPECT_EQ(diffColors(), elevation) << "curvature-difference classes shown as elevation differences";
     EXPECT_TRUE(drawDiff) << "difference marks not switched with Shift+R";

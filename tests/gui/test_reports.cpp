@@ -406,10 +406,10 @@ void loadFourClasses()
 TEST_F(DialogTest, DifferenceGraphCountsEveryCellWithAReference)
 {
     const std::string dem = writeGrid("below_dem.grd", 6, 6, 10, [](int r, int c) { return 100.0f + r + c; });
-    // Reference 5 above the DEM, absent (0) in the first row.
+    // Reference 5 above the DEM, absent (0 in a sparse file) in the first row.
     const std::string ref =
         writeGrid("below_ref.grd", 6, 6, 10, [](int r, int c) { return r == 0 ? 0.0f : 105.0f + r + c; });
-    ASSERT_TRUE(load(dem, ref, DEM));
+    ASSERT_TRUE(load(dem, ref, SPARSEF));
     graphDiff(nullptr, nullptr);
     ASSERT_NE(graphwin, nullptr) << "a DEM below its reference everywhere got no graph";
     EXPECT_STREQ(graphwin->label(), "Diff. Error");

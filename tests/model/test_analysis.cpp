@@ -208,9 +208,10 @@ TEST_F(AnalysisTest, CurvatureDifferencesCompareLaplacianMagnitudes)
     EXPECT_EQ(std::vector<float>(mt.getCurveDiffArray(), mt.getCurveDiffArray() + 9),
               (std::vector<float>{0, 3, 0, 3, 12, 3, 0, 3, 0}));
     EXPECT_EQ(curveDiffCounts(), (std::vector<int>{1, 0, 4, 0, 11})) << "a difference of exactly 3u is third class";
-    EXPECT_EQ(tri(2, 2).diffColor, VERYHIGH);
-    EXPECT_EQ(tri(1, 2).diffColor, MEDIUM);
-    EXPECT_EQ(tri(0, 2).diffColor, TERRAIN) << "border cells have no curvature difference";
+    EXPECT_EQ(tri(2, 2).curveDiffColor, VERYHIGH);
+    EXPECT_EQ(tri(1, 2).curveDiffColor, MEDIUM);
+    EXPECT_EQ(tri(0, 2).curveDiffColor, TERRAIN) << "border cells have no curvature difference";
+    EXPECT_EQ(tri(2, 2).diffColor, MEDIUM) << "the elevation classes are kept beside them: |10 - 7| = 3";
 
     diffUnits = 4.0f;
     mt.compute_curve_diff_color();

@@ -122,14 +122,16 @@ TEST_F(PipelineTest, FileThatCannotBeReadIsReportedAndLeavesTheDataSetInUse)
     EXPECT_TRUE(multFiles && D20 == d20);
 }
 
-TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderEndingWithCurvatureDifferences)
+TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderAndKeepsBothDifferenceClasses)
 {
     ASSERT_TRUE(load(filled(4, 4, 100.0f), filled(4, 4, 95.0f)));
     EXPECT_TRUE(multFiles);
     EXPECT_EQ(D20, 9) << "every cell is 5 above its reference";
     EXPECT_EQ(CD, 9) << "both grids are flat";
-    for (int i = 0; i < mt.getNumTriangles(); ++i)
-        EXPECT_EQ(mt.triangle(i).diffColor, TERRAIN) << "triangle " << i << " shows curvature differences";
+    for (int i = 0; i < mt.getNumTriangles(); ++i) {
+        EXPECT_EQ(mt.triangle(i).diffColor, VERYHIGH) << "triangle " << i << " lost its elevation class";
+        EXPECT_EQ(mt.triangle(i).curveDiffColor, TERRAIN) << "triangle " << i << ": flat grids, no curvature class";
+    }
     std::string text = log.str();
     std::size_t curvature = text.find("Computing curvature\n");
     std::size_t elevation = text.find("Computing elevation differences\n");

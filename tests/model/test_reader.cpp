@@ -84,31 +84,39 @@ TEST_F(ReaderTest, BufferRefillsAndTheTwoThreadSplitReadAsOnePass)
     }
 }
 
-TEST_F(ReaderTest, NoDataCellsOfADemReadAsZeroAndExtremesKeepTheirStartValues)
+TEST_F(ReaderTest, NoDataCellsOfADemAreAbsentStoredAsZeroAndOutOfTheExtremes)
 {
-    // The no-data line is known by its first letter alone; its cells take
-    // part in the extremes with their stored 0.
+    // The no-data line is known by its first letter alone; its cells are
+    // absent: stored as 0, and no part of the extremes. Without the line
+    // no value is no-data, 0 neither.
     struct {
         const char* lines;
         float nodata;
         std::vector<float> heights;
+        std::vector<std::uint8_t> present; // empty: all
         float zmin, zmax;
     } cases[] = {
-        {"NODATA_value -9999\n50 -9999 52\n53 54 -9999\n", -9999, {50, 0, 52, 53, 54, 0}, 0, 54},
-        {"nodata_value -1\n-1 12 13\n14 15 -1\n", -1, {0, 12, 13, 14, 15, 0}, 0, 15},
-        {"ndv 7\n7 12 13\n14 7 16\n", 7, {0, 12, 13, 14, 0, 16}, 0, 16},
-        {"-12.5 12 13\n14 15 16\n", 0, {-12.5f, 12, 13, 14, 15, 16}, -12.5f, 16}, // a '-' starts a height
+        {"NODATA_value -9999\n50 -9999 52\n53 54 -9999\n", -9999, {50, 0, 52, 53, 54, 0}, {1, 0, 1, 1, 1, 0}, 50, 54},
+        {"nodata_value -1\n-1 12 13\n14 15 -1\n", -1, {0, 12, 13, 14, 15, 0}, {0, 1, 1, 1, 1, 0}, 12, 15},
+        {"ndv 7\n7 12 13\n14 7 16\n", 7, {0, 12, 13, 14, 0, 16}, {0, 1, 1, 1, 0, 1}, 12, 16},
+        {"NODATA_value 0\n0 12 13\n14 15 16\n", 0, {0, 12, 13, 14, 15, 16}, {0, 1, 1, 1, 1, 1}, 12, 16},
+        {"-12.5 12 0\n14 15 16\n", 0, {-12.5f, 12, 0, 14, 15, 16}, {}, -12.5f, 16}, // a '-' starts a height
         // zmin starts at 35000 and zmax at -1000: only a height beyond moves them.
-        {"40000 50000 36000 35000.5 40000 45000", 0, {40000, 50000, 36000, 35000.5f, 40000, 45000}, 35000, 50000},
-        {"-2000 -1500 -1000.5 -3000 -2000 -2000", 0, {-2000, -1500, -1000.5f, -3000, -2000, -2000}, -3000, -1000},
+        {"40000 50000 36000 35000.5 40000 45000", 0, {40000, 50000, 36000, 35000.5f, 40000, 45000}, {}, 35000, 50000},
+        {"-2000 -1500 -1000.5 -3000 -2000 -2000", 0, {-2000, -1500, -1000.5f, -3000, -2000, -2000}, {}, -3000, -1000},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.lines);
-        auto m = readGrid(dir.write("n.grd", head(2, 3) + k.lines));
+        const std::string path = dir.write("n.grd", head(2, 3) + k.lines);
+        auto m = readGrid(path);
         EXPECT_EQ(m->getNodata(), k.nodata);
         EXPECT_EQ(heights(*m), k.heights);
         EXPECT_EQ(m->getZmin(), k.zmin);
         EXPECT_EQ(m->getZmax(), k.zmax);
+        GridData data;
+        ModelError err;
+        ASSERT_TRUE(readGridData(path, GridRole::comparison, data, err, 1));
+        EXPECT_EQ(data.present, k.present) << "absent cells of comparison data";
     }
     const std::string path = dir.write("nodata.grd", head(2, 3) + cases[0].lines);
     EXPECT_EQ(heights(*readGrid(path, 2)), (std::vector<float>{50, -9999, 52, 53, 54, -9999})) << "comparison data";

@@ -115,10 +115,11 @@ TEST_F(Look, BaseColoursFollowTreeLineAndSlope)
     EXPECT_EQ(look().color, grey) << "tree line from the open dialog";
 }
 
-TEST_F(Look, ContourGreyBeatsCubesAndNeedsAPositiveValue)
+TEST_F(Look, ContourGreyBeatsCubesAndNeedsAPresentValue)
 {
     flags.drawContours = flags.drawPoints = true;
     cell.comp = 120;
+    cell.compPresent = true;
     EXPECT_TRUE(look().color == CONTOUR_GREY && !look().cube);
     flags.drawContours = false;
     EXPECT_TRUE(look().cube && look().color == packedColor(TERRAIN)) << "cube on an even triangle";
@@ -126,10 +127,11 @@ TEST_F(Look, ContourGreyBeatsCubesAndNeedsAPositiveValue)
     EXPECT_TRUE(!look().cube && look().color == packedColor(TERRAIN)) << "no cube on odd ones, still TERRAIN";
     flags.drawContours = true;
     cell.comp = 0;
+    cell.compPresent = false;
     cell.elev = 5000;
-    EXPECT_EQ(look().color, packedColor(TERRAINHIGH)) << "comparison value 0 shows neither";
-    cell.comp = -5;
-    EXPECT_FALSE(look().cube);
+    EXPECT_EQ(look().color, packedColor(TERRAINHIGH)) << "an absent comparison value shows neither";
+    cell.compPresent = true;
+    EXPECT_EQ(look().color, CONTOUR_GREY) << "a comparison DEM's height of 0 is a height";
     cell.comp = 120;
     cell.hasComp = false;
     EXPECT_EQ(look().color, packedColor(TERRAINHIGH)) << "without a comparison grid nothing is grey";
@@ -141,13 +143,17 @@ TEST_F(Look, SchemesTakeTurnsInOrder)
     // TERRAINHIGH mean no class and fall through.
     cell.curveColor = HIGH;
     cell.diffColor = VERYHIGH;
+    cell.curveDiffColor = LOW;
     flags.drawCurveColor = flags.drawDiffColor = flags.drawCurveDiff = flags.drawDiff = true;
     flags.colorHeightClasses = flags.drawColors = flags.colorSlope = true;
     EXPECT_EQ(look().color, packedColor(HIGH)) << "curvature before difference";
     flags.drawCurveColor = false;
     EXPECT_EQ(look().color, packedColor(VERYHIGH)) << "difference before the rest";
     flags.drawDiffColor = false;
-    EXPECT_EQ(look().color, packedColor(VERYHIGH)) << "curvature difference uses diffColor too";
+    EXPECT_EQ(look().color, packedColor(LOW)) << "curvature difference shows its own classes";
+    cell.curveDiffColor = TERRAIN;
+    EXPECT_TRUE(look().mark && is(look().color, 0.3f, 0.3f, 0.9f))
+        << "no curvature-difference class: on to the elevation marks (DEM above: blue)";
     flags.drawDiffColor = flags.drawCurveColor = true;
     cell.curveColor = TERRAINHIGH;
     cell.diffColor = TERRAIN;
