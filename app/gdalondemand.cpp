@@ -84,7 +84,13 @@ bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& e
     return l.module->reader.readHeights(h, heights, err, bytesRead);
 }
 
-const RasterReader onDemandReader{readHeader, readHeights};
+bool describeCrs(const std::string& text, CrsInfo& crs, std::string& wkt)
+{
+    const Loaded& l = loaded();
+    return l.module && l.module->reader.describeCrs && l.module->reader.describeCrs(text, crs, wkt);
+}
+
+const RasterReader onDemandReader{readHeader, readHeights, describeCrs};
 
 } // namespace
 

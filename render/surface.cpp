@@ -12,6 +12,7 @@
 #include "render/solids.h"
 #include "render/surfacecache.h"
 #include "render/surfacecolor.h"
+#include "render/surfacemesh.h"
 #include "render/surfacewalk.h"
 
 namespace {
@@ -120,10 +121,13 @@ void mountain::drawgrid()
         if (cur.i >= rows || cur.j >= cols)
             break;
         // The triangle's own cell, sampled at its first point.
-        const int i = t / 2 / (cols - 1), j = t / 2 % (cols - 1);
+        const int r = t / 2 / (cols - 1), c = t / 2 % (cols - 1);
         const bool second = t % 2 != 0;
-        const bool present = second ? isPresent(i, j + 1) && isPresent(i + 1, j) && isPresent(i + 1, j + 1)
-                                    : isPresent(i, j) && isPresent(i + 1, j) && isPresent(i, j + 1);
+        const bool present = second ? isPresent(r, c + 1) && isPresent(r + 1, c) && isPresent(r + 1, c + 1)
+                                    : isPresent(r, c) && isPresent(r + 1, c) && isPresent(r, c + 1);
+        const GridCursor at = samplePoint(r, c, r + 1, c + 1, second ? 1 : 0,
+                                          [this](int pr, int pc) { return isPresent(pr, pc); });
+        const int i = at.i, j = at.j;
         if (!present) { // a hole
             advanceCursor(cur, t, cols);
             continue;

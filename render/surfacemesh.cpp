@@ -110,22 +110,24 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step,
             for (int j = 0; j < cellCols; ++j) {
                 const int r = R[i], c = C[j];
                 const std::size_t cell = static_cast<std::size_t>(r) * (cols - 1) + c;
-                const bool slopeDefined = slopeDefinedAt(m, r, c);
                 for (int second = 0; second < 2; ++second) {
-                    // Both triangles take their colour from their own cell,
-                    // sampled at its first point; only the profile's cut
-                    // still follows the drawing cursor.
+                    // Both triangles take their colour from their own cell;
+                    // only the profile's cut still follows the drawing
+                    // cursor.
                     const bool firstHalf = second == 0;
+                    const GridCursor at = samplePoint(r, c, R[i + 1], C[j + 1], second,
+                                                      [&](int pr, int pc) { return m.isPresent(pr, pc); });
+                    const bool slopeDefined = slopeDefinedAt(m, at.i, at.j);
                     // An absent corner (of the grid as drawn) leaves a hole.
                     const bool halfWhole = firstHalf ? m.isPresent(r, c) && m.isPresent(R[i + 1], c) &&
                                                            m.isPresent(r, C[j + 1])
                                                      : m.isPresent(r, C[j + 1]) && m.isPresent(R[i + 1], c) &&
                                                            m.isPresent(R[i + 1], C[j + 1]);
                     CellSample s;
-                    s.elev = m.getElev(r, c);
-                    s.comp = in.comparison ? rd.getGrid(r, c) : 0.0f;
+                    s.elev = m.getElev(at.i, at.j);
+                    s.comp = in.comparison ? rd.getGrid(at.i, at.j) : 0.0f;
                     s.hasComp = in.comparison;
-                    s.compPresent = in.comparison && rd.isPresent(r, c);
+                    s.compPresent = in.comparison && rd.isPresent(at.i, at.j);
                     s.curveColor = m.curveColorOfCell(cell);
                     s.diffColor = m.diffColorOfCell(cell);
                     s.curveDiffColor = m.curveDiffColorOfCell(cell);
@@ -136,9 +138,9 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step,
                     Drawn& d = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
                     d.look = triangleLook(
                         in.flags, s, in.classes,
-                        [&] { return slopeDefined && steepCell(E, rows, cols, stencil, in.slope, r, c); },
+                        [&] { return slopeDefined && steepCell(E, rows, cols, stencil, in.slope, at.i, at.j); },
                         [&] {
-                            return slopeDefined ? aspectDeg(E, rows, cols, r, c, stencil)
+                            return slopeDefined ? aspectDeg(E, rows, cols, at.i, at.j, stencil)
                                                 : static_cast<float>(NOSLOPE);
                         });
                     const GridCursor cur = cursorOf(r, c, second, cols);

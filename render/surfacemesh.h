@@ -49,6 +49,23 @@ inline GridCursor cursorOf(int r, int c, int second, int cols)
     return {r, c + 1};
 }
 
+// The grid point whose heights colour triangle `second` (0 or 1) of the
+// cell from (r, c) to (r2, c2) (the next drawn row and column): the cell's
+// first point, which the first triangle has as a corner. Beside a hole that
+// point may be absent while the second triangle is whole: it then takes its
+// own first present corner, so that no absent height colours it.
+template <class Present>
+GridCursor samplePoint(int r, int c, int r2, int c2, int second, Present present)
+{
+    if (second == 0 || present(r, c))
+        return {r, c};
+    if (present(r, c2))
+        return {r, c2};
+    if (present(r2, c))
+        return {r2, c};
+    return {r2, c2};
+}
+
 // Light 0 as the surface sees it: GL's defaults (white diffuse light, no
 // ambient light of its own, a global ambient of 0.2, no specular material)
 // with the colour as ambient and diffuse material.

@@ -415,3 +415,44 @@ TEST(CliMetrics, FaultsEndWithTheirStatusAndNothingOnStdout)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliKinds, TheComparisonKindDecidesWhichValuesAreHeightsAndZerosGetANote)
+{
+    // Spot heights on a 6 x 6 raster of zeros, and the DEM they came from.
+    ScratchDir dir;
+    Grid dem = bumpy(6, 6, 5u, 100, 20), spots = filled(6, 6, 0);
+    for (int k = 0; k < 6; ++k)
+        spots.at(k, k) = dem.at(k, k) - 1;
+    const std::string demPath = dir.write("dem.grd", dem.text()), spotsPath = dir.write("spots.grd", spots.text());
+    struct {
+        std::vector<std::string> kind;
+        int count;
+        bool note;
+    } cases[] = {
+        {{}, 36, true},                      // read as a DEM, its zeros are heights: a note suggests the kind
+        {{"--kind", "sparse"}, 6, false},    // spot heights alone
+        {{"--kind=contour"}, 6, false},
+        {{"--kind", "dem"}, 36, true},
+    };
+    for (const auto& k : cases) {
+        std::vector<std::string> args = {"--metrics", "--format", "json"};
+        args.insert(args.end(), k.kind.begin(), k.kind.end());
+        args.insert(args.end(), {demPath, spotsPath});
+        const Outcome r = runOrolith(args);
+        SCOPED_TRACE(k.kind.empty() ? "no --kind" : k.kind.back());
+        ASSERT_EQ(r.status, 0) << r;
+        EXPECT_EQ(json(r.out, "count"), k.count) << r;
+        EXPECT_EQ(r.err.find("give --kind sparse") != std::string::npos, k.note) << r;
+    }
+    // The same rule for --export and --image.
+    const std::string out = dir.path + "/d.asc";
+    ASSERT_EQ(runOrolith({"--export", "elevdiff", "--kind", "sparse", out, demPath, spotsPath}).status, 0);
+    GridData back;
+    ModelError err;
+    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+    EXPECT_EQ(std::count(back.heights.begin(), back.heights.end(), 1.0f), 6) << "DEM minus the spot heights only";
+}
+
+} // namespace
