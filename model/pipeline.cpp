@@ -46,12 +46,13 @@ void analyse(int vertExag, bool withComparison)
 }
 
 // What a data set of `cells` points needs besides what is held now: the
-// grids, the analysis arrays and one class byte a cell for each colouring.
+// grids, the analysis arrays and one class byte a cell for each colouring
+// (curvature, and with a comparison both differences).
 std::size_t dataSetBytes(std::size_t cells, bool withComparison)
 {
     std::size_t grids = withComparison ? 2 : 1;
     std::size_t arrays = withComparison ? 3 : 1;
-    return cells * (sizeof(float) * (grids + arrays) + (withComparison ? 2 : 1));
+    return cells * (sizeof(float) * (grids + arrays) + (withComparison ? 3 : 1));
 }
 
 // Reads the heights of the given files at once, one thread each (a file read
