@@ -23,8 +23,8 @@ void progress(const std::string& stage, double fraction)
         progressHook(stage, fraction);
 }
 
-LoadStatus failed(const ModelError& e) { return {LoadResult::failed, e}; }
-LoadStatus mismatch() { return {LoadResult::mismatch, {}}; }
+LoadStatus failed(const ModelError& e) { return {LoadResult::failed, e, {}}; }
+LoadStatus mismatch() { return {LoadResult::mismatch, {}, {}}; }
 
 // Share of a load's time spent reading, for the progress bar.
 constexpr double READING = 0.6;

@@ -29,23 +29,6 @@ GridData readData(const std::string& path, GridRole role)
     return d;
 }
 
-// d = DEM - reference over `pairs` of (DEM, reference) heights, worked out
-// here: count, mean, min, max.
-struct Simple {
-    std::size_t count;
-    double mean, min, max;
-};
-Simple simple(const std::vector<std::pair<double, double>>& pairs)
-{
-    Simple s{pairs.size(), 0, 1e300, -1e300};
-    for (auto [dem, ref] : pairs) {
-        s.mean += (dem - ref) / pairs.size();
-        s.min = std::min(s.min, dem - ref);
-        s.max = std::max(s.max, dem - ref);
-    }
-    return s;
-}
-
 TEST_F(AbsentTest, MetricsLeaveOutAbsentPointsOfEitherGridAndWindowsThatTouchThem)
 {
     // 5 x 5, heights rising east; the DEM's centre is absent, so no interior
