@@ -95,10 +95,30 @@ bool load(const std::string& dem, const std::string& comparison, const LoadOptio
     if (s.result == LoadResult::failed)
         error(s.error);
     if (s.result == LoadResult::mismatch)
-        std::cerr << "Grid sizes do not match" << std::endl;
+        std::cerr << s.error.text() << std::endl;
     for (const std::string& note : s.notes)
         std::cerr << note << std::endl;
     return s.ok();
+}
+
+// --align anywhere in a mode's arguments: the option taken out of `args`.
+// False (after the usage error) for an unknown method.
+bool takeAlign(std::vector<const char*>& args, LoadOptions& options, int& status)
+{
+    std::vector<const char*> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string error;
+        if (alignOption(args, i, options.align, options.method, error)) {
+            if (!error.empty()) {
+                status = usageError(error);
+                return false;
+            }
+            continue;
+        }
+        rest.push_back(args[i]);
+    }
+    args = rest;
+    return true;
 }
 
 // A unit option's value: a number within [low, high].
@@ -111,8 +131,15 @@ bool unitValue(const char* text, double low, double high, double& value)
     return true;
 }
 
-int reportMode(const std::vector<const char*>& args)
+int reportMode(std::vector<const char*> args)
 {
+    // The report counts a comparison value only above 0, whatever its kind:
+    // an aligned comparison is resampled as a DEM.
+    LoadOptions options;
+    options.suggestKind = false;
+    int status = 0;
+    if (!takeAlign(args, options, status))
+        return status;
     double u = 1.0, d = 1.0;
     bool json = false;
     std::vector<std::string> files;
@@ -126,6 +153,9 @@ int reportMode(const std::vector<const char*>& args)
             if (value != "text" && value != "json")
                 return usageError("--format must be text or json, not \"" + value + "\"");
             json = value == "json";
+        } else if (isNamedOption(arg, "--kind")) {
+            if (!optionValue(args, i, value) || !comparisonKindNamed(value, options.kind))
+                return usageError("--kind is dem, sparse or contour, not \"" + value + "\"");
         } else if (curve || diff) {
             arg = curve ? "--curve-unit" : "--diff-unit";
             if (!optionValue(args, i, value))
@@ -146,7 +176,7 @@ int reportMode(const std::vector<const char*>& args)
     curveUnits = static_cast<float>(u);
     diffUnits = static_cast<float>(d);
     bool comparison = files.size() == 2;
-    if (!load(files[0], comparison ? files[1] : std::string()))
+    if (!load(files[0], comparison ? files[1] : std::string(), options))
         return EXIT_MISMATCH;
     ReportValues values = currentReportValues(u, d, comparison);
     if (json) {
@@ -173,7 +203,10 @@ int exportMode(const std::vector<const char*>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = args[i];
         std::string value;
-        if (isNamedOption(arg, "--kind")) {
+        if (alignOption(args, i, options.align, options.method, value)) {
+            if (!value.empty())
+                return usageError(value);
+        } else if (isNamedOption(arg, "--kind")) {
             if (!optionValue(args, i, value) || !comparisonKindNamed(value, options.kind))
                 return usageError("--kind is dem, sparse or contour, not \"" + value + "\"");
         } else if (arg == "--geographic") {
@@ -186,8 +219,8 @@ int exportMode(const std::vector<const char*>& args)
     }
     ExportKind kind;
     if (rest.size() < 3 || rest.size() > 4 || !exportKindNamed(rest[0], kind))
-        return usageError("--export takes curvature, elevdiff or curvediff, the output file, a DEM and, for the "
-                          "differences, a comparison grid");
+        return usageError("--export takes curvature, elevdiff, curvediff or aligned, the output file, a DEM and, for "
+                          "the differences and aligned, a comparison grid");
     const std::string out = rest[1];
     const bool tiff = endsWith(out, ".tif") || endsWith(out, ".tiff");
     if (!tiff && !endsWith(out, ".asc") && !endsWith(out, ".grd"))
@@ -215,11 +248,18 @@ int exportMode(const std::vector<const char*>& args)
     return 0;
 }
 
-int heightsMode(const std::vector<const char*>& args)
+int heightsMode(std::vector<const char*> args)
 {
+    LoadOptions options;
+    int status = 0;
+    if (!takeAlign(args, options, status))
+        return status;
     if (args.size() != 2 || isOption(args[0]) || isOption(args[1]))
         return usageError("--heights takes a DEM and a comparison grid");
-    if (!load(args[0], args[1]))
+    // Contour data: each contour cell moves to its nearest DEM cell.
+    options.kind = ComparisonKind::contour;
+    options.suggestKind = false;
+    if (!load(args[0], args[1], options))
         return EXIT_MISMATCH;
     setConsole(std::cout);
     bool done = mt.computeHeightClasses();

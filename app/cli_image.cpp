@@ -53,11 +53,13 @@ int imageMode(const std::vector<const char*>& args)
     LoadOptions options;
     options.kind = request.kind;
     options.geographic = request.geographic;
+    options.align = request.align;
+    options.method = request.method;
     LoadStatus s = loadDataSet(request.dem, request.comparison, 1, options);
     if (s.result == LoadResult::failed)
         error(s.error); // ends the program
     if (s.result == LoadResult::mismatch) {
-        std::cerr << "Grid sizes do not match" << std::endl;
+        std::cerr << s.error.text() << std::endl;
         return EXIT_MISMATCH;
     }
     for (const std::string& note : s.notes)

@@ -13,6 +13,7 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 #include "model/loadnotes.h"
+#include "model/pairing.h"
 #include "model/metrics.h"
 
 namespace {
@@ -22,6 +23,8 @@ struct Options {
     std::vector<double> bounds = defaultSlopeBounds();
     ComparisonKind kind = ComparisonKind::dem;
     bool geographic = false;
+    bool align = false;
+    AlignMethod method = AlignMethod::bilinear;
     std::vector<std::string> files;
 };
 
@@ -71,6 +74,9 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
         bool kind = isNamedOption(arg, "--kind");
         if (arg == "--geographic") {
             o.geographic = true;
+        } else if (alignOption(args, i, o.align, o.method, value)) {
+            if (!value.empty())
+                return value;
         } else if (format || classes || kind) {
             if (!optionValue(args, i, value))
                 return arg + " needs a value";
@@ -97,48 +103,44 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
     return "";
 }
 
-// Reads the DEM and the comparison grid on two threads at once. A file
-// that cannot be read ends the program with the model's status (the DEM's
-// fault first when both are bad); false after the message when the grids
-// differ in size.
-bool readPair(const Options& o, GridData& dem, GridData& comp)
+// The pair as the analyses read it: the comparison on the DEM's grid, its
+// heights where its kind says it has them.
+struct Pair {
+    GridData dem;
+    PairedComparison comp;
+
+    GridView demView() const { return viewOf(dem); }
+    GridView compView() const { return comparisonView(comp.grid, comp.presence); }
+    GroundSpacing spacing() const { return groundSpacing(dem.header); }
+};
+
+// Reads the DEM and the comparison grid on two threads at once and pairs
+// them. A file that cannot be read ends the program with the model's
+// status (the DEM's fault first when both are bad); false after the
+// message when the grids cannot be paired (placement, alignment).
+bool readPair(const Options& o, Pair& p)
 {
     ModelError demErr, compErr;
+    GridData comp;
     auto compRead = std::async(std::launch::async,
                                [&] { return readGridData(o.files[1], GridRole::comparison, comp, compErr, 2); });
-    bool demOk = readGridData(o.files[0], GridRole::dem, dem, demErr, 2);
+    bool demOk = readGridData(o.files[0], GridRole::dem, p.dem, demErr, 2);
     bool compOk = compRead.get();
     if (!demOk)
         error(demErr);
     if (!compOk)
         error(compErr);
-    if (dem.header.rows != comp.header.rows || dem.header.cols != comp.header.cols) {
-        std::cerr << "Grid sizes do not match" << std::endl;
+    if (o.geographic && !p.dem.header.crs.known)
+        declareGeographic(p.dem.header);
+    ModelError err;
+    if (!pairComparison(p.dem.header, viewOf(p.dem), std::move(comp), {o.kind, o.align, o.method, true}, p.comp, err)) {
+        std::cerr << (err.code == PLACEMENT ? "" : "ERROR: ") << err.text() << std::endl;
         return false;
     }
-    if (o.geographic && !dem.header.crs.known)
-        declareGeographic(dem.header);
-    for (const std::string& note : loadNotes(dem.header, &comp, o.kind))
+    for (const std::string& note : loadNotes(p.dem.header, nullptr, o.kind))
         std::cerr << note << std::endl;
-    return true;
-}
-
-// The pair as the analyses read it: the comparison's heights where its
-// kind says it has them.
-struct Pair {
-    GridData dem, comp;
-    std::vector<std::uint8_t> compPresence;
-
-    GridView demView() const { return viewOf(dem); }
-    GridView compView() const { return comparisonView(comp, compPresence); }
-    GroundSpacing spacing() const { return groundSpacing(dem.header); }
-};
-
-bool readPair(const Options& o, Pair& p)
-{
-    if (!readPair(o, p.dem, p.comp))
-        return false;
-    p.compPresence = comparisonPresence(p.comp, o.kind);
+    for (const std::string& note : p.comp.notes)
+        std::cerr << note << std::endl;
     return true;
 }
 

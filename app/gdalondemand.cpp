@@ -90,14 +90,46 @@ bool describeCrs(const std::string& text, CrsInfo& crs, std::string& wkt)
     return l.module && l.module->reader.describeCrs && l.module->reader.describeCrs(text, crs, wkt);
 }
 
-const RasterReader onDemandReader{readHeader, readHeights, describeCrs};
+bool sameCrs(const std::string& a, const std::string& b)
+{
+    const Loaded& l = loaded();
+    return l.module ? l.module->reader.sameCrs(a, b) : a == b;
+}
+
+const RasterReader onDemandReader{readHeader, readHeights, describeCrs, sameCrs};
+
+bool warp(const GridHeader& from, const float* source, const GridHeader& onto, AlignMethod method,
+          std::vector<float>& out, ModelError& err)
+{
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, "file \"" + from.path + "\": cannot be aligned: " + l.failure};
+        return false;
+    }
+    return l.module->warper.warp(from, source, onto, method, out, err);
+}
+
+bool transform(const std::string& fromWkt, const std::string& toWkt, double* x, double* y, std::size_t n,
+               ModelError& err)
+{
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, "points cannot be transformed: " + l.failure};
+        return false;
+    }
+    return l.module->warper.transform(fromWkt, toWkt, x, y, n, err);
+}
+
+const GridWarper onDemandWarper{warp, transform};
 
 } // namespace
 
 void registerGdalOnDemand()
 {
-    if (modulePresent())
+    if (modulePresent()) {
         setRasterReader(&onDemandReader);
+        setGridWarper(&onDemandWarper);
+    }
 }
 
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,

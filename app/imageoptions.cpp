@@ -80,6 +80,9 @@ bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request,
                 return false;
             }
             i += 2;
+        } else if (alignOption(args, i, request.align, request.method, error)) {
+            if (!error.empty())
+                return false;
         } else if (isNamedOption(arg, "--kind")) {
             std::string name;
             if (!optionValue(args, i, name) || !comparisonKindNamed(name, request.kind)) {

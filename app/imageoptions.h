@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/align.h"
 #include "model/gridview.h"
 
 // The view flags a scheme switches on, as the viewer's own switches do;
@@ -42,10 +43,12 @@ struct ImageRequest {
     std::string dem, comparison;
     ComparisonKind kind = ComparisonKind::dem;
     bool geographic = false;
+    bool align = false;
+    AlignMethod method = AlignMethod::bilinear;
 };
 
 // Reads the arguments after --image:
-//   OUT.png [--scheme S] [--size W H] [--kind K] [--geographic] DEM [COMPARISON]
+//   OUT.png [--scheme S] [--size W H] [--kind K] [--align [M]] [--geographic] DEM [COMPARISON]
 // with the options anywhere after OUT.png. False, with a message for the
 // user, when they do not make a request: the caller reports a usage error.
 bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request, std::string& error);

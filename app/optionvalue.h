@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/align.h"
+
 // Whether `arg` is an option (it starts with "--").
 inline bool isOption(const char* arg) { return arg[0] == '-' && arg[1] == '-'; }
 
@@ -31,5 +33,12 @@ inline bool optionValue(const std::vector<const char*>& args, std::size_t& i, st
     value = args[++i];
     return true;
 }
+
+// The resampling of --align, which may stand alone ("--align"), take its
+// method as the next argument ("--align cubic") or after '=' ("--align=cubic").
+// True when args[i] is the option (i then moves past what it took); `error`
+// is set when the method is unknown.
+bool alignOption(const std::vector<const char*>& args, std::size_t& i, bool& align, AlignMethod& method,
+                 std::string& error);
 
 #endif

@@ -50,7 +50,7 @@ int changeError(bool named, bool readable)
 std::string loadFailureText(const LoadStatus& status)
 {
     if (status.result == LoadResult::mismatch)
-        return dialogErrorText(MATCH_ERR);
+        return status.error.detail.empty() ? dialogErrorText(MATCH_ERR) : status.error.text();
     std::string text = status.error.text();
     // A failure without words of its own still must not look like success.
     return text.empty() ? "The files could not be loaded." : text;

@@ -37,7 +37,7 @@ std::string errorText(int code)
 
 std::string ModelError::text() const
 {
-    if (code == GRIDFILE)
+    if (code == GRIDFILE || code == PLACEMENT)
         return detail;
     return detail.empty() ? errorText(code) : errorText(code) + "\n" + detail;
 }

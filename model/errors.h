@@ -19,6 +19,9 @@ constexpr int NOHEIGHT = 13;
 // A grid file that cannot be read, in the reader's own words (the file,
 // and the row and column or header value at fault).
 constexpr int GRIDFILE = 14;
+// Two grids that do not lie on the same grid, in the words of
+// placementMessage (model/placement.h).
+constexpr int PLACEMENT = 15;
 // Any code not above prints the default text; the header keywords after
 // nrows use this one.
 constexpr int HEADER = 100;
@@ -36,7 +39,7 @@ struct ModelError {
     std::string detail;
 
     // The message after "ERROR: ": the code's text, then the detail on a
-    // line of its own; GRIDFILE errors are the detail alone.
+    // line of its own; GRIDFILE and PLACEMENT errors are the detail alone.
     std::string text() const;
 };
 

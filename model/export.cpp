@@ -15,6 +15,8 @@ bool exportKindNamed(const std::string& name, ExportKind& kind)
         kind = ExportKind::elevdiff;
     else if (name == "curvediff")
         kind = ExportKind::curvediff;
+    else if (name == "aligned")
+        kind = ExportKind::aligned;
     else
         return false;
     return true;
@@ -39,6 +41,12 @@ std::vector<float> exportValues(ExportKind kind, const GridView& dem, const Grid
     if (kind != ExportKind::curvature && !withComparison)
         return {};
     std::vector<float> out(dem.cells(), EXPORT_NODATA);
+    if (kind == ExportKind::aligned) {
+        for (std::size_t i = 0; i < out.size(); ++i)
+            if (comp.isPresent(i))
+                out[i] = comp.heights[i];
+        return out;
+    }
     if (kind == ExportKind::elevdiff) {
         for (std::size_t i = 0; i < out.size(); ++i)
             if (dem.isPresent(i) && comp.isPresent(i))

@@ -10,9 +10,9 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
-enum class ExportKind { curvature, elevdiff, curvediff };
+enum class ExportKind { curvature, elevdiff, curvediff, aligned };
 
-// "curvature", "elevdiff" or "curvediff".
+// "curvature", "elevdiff", "curvediff" or "aligned".
 bool exportKindNamed(const std::string& name, ExportKind& kind);
 
 // No-data value of exported rasters.
@@ -22,7 +22,9 @@ constexpr float EXPORT_NODATA = -9999.0f;
 // the Laplacian at each interior point whose four neighbours are present;
 // elevdiff, DEM minus comparison where both are present; curvediff, the
 // curvature difference at each interior point where both grids have the
-// point and its four neighbours. Every other point holds EXPORT_NODATA.
+// point and its four neighbours; aligned, the comparison's heights as they
+// lie on the DEM's grid (resampled when they were). Every other point holds
+// EXPORT_NODATA.
 // Empty for a difference without a comparison grid of the DEM's size.
 std::vector<float> exportValues(ExportKind kind, const GridView& dem, const GridView& comparison);
 

@@ -645,6 +645,8 @@ void setRasterReader(const RasterReader* reader) { rasterReader = reader; }
 
 bool readsRasters() { return rasterReader != nullptr; }
 
+const RasterReader* registeredRasterReader() { return rasterReader; }
+
 bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, int threads,
                      std::atomic<std::size_t>* bytesRead)
 {

@@ -30,6 +30,12 @@ struct CrsInfo {
     bool geographic = false; // longitude and latitude
     std::string name;        // as the system names itself, for messages
     double semiMajor = 6378137.0, inverseFlattening = 298.257223563; // its ellipsoid (WGS 84 when unnamed)
+    // The heights' unit when the file says it (a vertical coordinate
+    // system, or a raster's unit type): its name and its length in metres;
+    // empty and 0 when it says nothing.
+    std::string verticalUnit;
+    double verticalUnitMetres = 0;
+    std::string verticalDatum; // a compound system's vertical datum, when named
 };
 
 // The header of a grid file and where its heights begin. Coordinates and
@@ -135,15 +141,18 @@ void announceReading(const GridHeader& header, GridRole role);
 //
 // describeCrs reads a coordinate system written as text (a .prj file beside
 // an ESRI ASCII grid: ESRI's WKT, OGC WKT, PROJ or EPSG:n) into `crs` and
-// its OGC WKT; false when the text names none.
+// its OGC WKT; false when the text names none. sameCrs tells whether two
+// WKT texts name the same system, however written.
 struct RasterReader {
     bool (*readHeader)(const std::string& path, GridHeader& out, ModelError& err);
     bool (*readHeights)(const GridHeader& header, std::vector<float>& heights, ModelError& err,
                         std::atomic<std::size_t>* bytesRead);
     bool (*describeCrs)(const std::string& text, CrsInfo& crs, std::string& wkt);
+    bool (*sameCrs)(const std::string& wktA, const std::string& wktB);
 };
 // Registered by the application; none registered means text grids only.
 void setRasterReader(const RasterReader* reader);
+const RasterReader* registeredRasterReader();
 // A raster reader is registered: the file choosers offer rasters too.
 bool readsRasters();
 

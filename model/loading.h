@@ -13,14 +13,18 @@
 
 #include "model/errors.h"
 #include "model/gridfile.h"
+#include "model/align.h"
 #include "model/gridview.h"
 
 enum class LoadResult { ok, mismatch, failed };
 
+// `mismatch`: the two grids do not lie on the same grid (their sizes, or
+// their placements, differ) and were not to be aligned; `error` says how.
 struct LoadStatus {
     LoadResult result = LoadResult::ok;
-    ModelError error; // what was wrong, when failed
+    ModelError error; // what was wrong, when failed or mismatched
     std::vector<std::string> notes; // of a load that succeeded (loadnotes.h)
+    Alignment alignment;            // how the comparison grid came onto the DEM's
 
     bool ok() const { return result == LoadResult::ok; }
 };
@@ -37,6 +41,11 @@ void setLoadProgress(LoadProgress progress);
 struct LoadOptions {
     ComparisonKind kind = ComparisonKind::dem;
     bool geographic = false;
+    // Resample a comparison grid that lies elsewhere onto the DEM's grid
+    // (model/pairing.h), by `method` for the DEM kind.
+    bool align = false;
+    AlignMethod method = AlignMethod::bilinear;
+    bool suggestKind = true; // see PairOptions
 };
 
 // A DEM (with compPath empty) or a DEM and a comparison grid of its size,
@@ -47,7 +56,8 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
                        const LoadOptions& options = {});
 
 // A new comparison grid against the DEM in use, then every analysis anew.
-LoadStatus replaceComparison(const std::string& compPath, int vertExag, ComparisonKind kind = ComparisonKind::dem);
+// The options' geographic flag is the DEM's, and has no say here.
+LoadStatus replaceComparison(const std::string& compPath, int vertExag, const LoadOptions& options = {});
 // The same with a grid made in memory (a co-registered comparison grid):
 // its header names the DEM's size.
 LoadStatus replaceComparison(GridData&& comparison, int vertExag, ComparisonKind kind = ComparisonKind::dem);

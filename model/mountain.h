@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "model/align.h"
 #include "model/colors.h"
 #include "model/errors.h"
 #include "model/gridfile.h"
@@ -264,6 +265,9 @@ class rawdata : public mountain {
 public:
     void setContourInt(int v) override { contourInt = v; }
     int getContourInt() override { return contourInt; }
+    // How this comparison grid came onto the DEM's grid (model/align.h).
+    void setAlignment(const Alignment& a) { alignment_ = a; }
+    const Alignment& alignment() const { return alignment_; }
     float getGrid(int r, int c) const { return grid[r][c]; }
     // Root-mean-square error of the DEM `mt` against this grid over the
     // present reference points (value > 0). Fatal (DIV0) when none is present.
@@ -273,6 +277,7 @@ public:
 
 private:
     int contourInt = 0;
+    Alignment alignment_;
 };
 
 // A new array of rows row arrays of cols floats, and its release.

@@ -10,6 +10,7 @@
 
 #include "model/loading.h"
 #include "model/loadnotes.h"
+#include "model/pairing.h"
 #include "model/memory.h"
 #include "model/mountain.h"
 
@@ -23,8 +24,12 @@ void progress(const std::string& stage, double fraction)
         progressHook(stage, fraction);
 }
 
-LoadStatus failed(const ModelError& e) { return {LoadResult::failed, e, {}}; }
-LoadStatus mismatch() { return {LoadResult::mismatch, {}, {}}; }
+LoadStatus failed(const ModelError& e) { return {LoadResult::failed, e, {}, {}}; }
+LoadStatus mismatch(const ModelError& e) { return {LoadResult::mismatch, e, {}, {}}; }
+// A pairing fails by placement (not aligned) or otherwise (the alignment).
+LoadStatus unpaired(const ModelError& e) { return e.code == PLACEMENT ? mismatch(e) : failed(e); }
+
+PairOptions pairOptions(const LoadOptions& o) { return {o.kind, o.align, o.method, o.suggestKind}; }
 
 // Share of a load's time spent reading, for the progress bar.
 constexpr double READING = 0.6;
@@ -107,11 +112,14 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
         if (!readGridHeader(compPath, compHeader, err))
             return failed(err);
         announceReading(compHeader, GridRole::comparison);
-        // Sizes are compared before anything is read or replaced.
-        if (compHeader.rows != demHeader.rows || compHeader.cols != demHeader.cols)
-            return mismatch();
+        // Placements are compared before anything is read or replaced.
+        if (!placedForComparison(demHeader, compHeader, pairOptions(options), err))
+            return mismatch(err);
     }
-    std::string shortfall = memoryShortfall(dataSetBytes(demHeader.cells(), two));
+    std::size_t bytes = dataSetBytes(demHeader.cells(), two);
+    if (two && compHeader.cells() != demHeader.cells())
+        bytes += compHeader.cells() * 2 * sizeof(float); // read, then resampled
+    std::string shortfall = memoryShortfall(bytes);
     if (!shortfall.empty())
         return failed({ARRAY1, "file \"" + demPath + "\": a data set of " + std::to_string(demHeader.rows) +
                                    " rows and " + std::to_string(demHeader.cols) + " columns " + shortfall});
@@ -124,10 +132,20 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
         return failed(err);
 
     LoadStatus status;
-    status.notes = loadNotes(demHeader, two ? &comp : nullptr, options.kind);
+    status.notes = loadNotes(demHeader, nullptr, options.kind);
+    if (two) {
+        progress("Pairing the grids", READING);
+        PairedComparison paired;
+        if (!pairComparison(dem.header, viewOf(dem), std::move(comp), pairOptions(options), paired, err))
+            return unpaired(err);
+        comp = std::move(paired.grid);
+        status.notes.insert(status.notes.end(), paired.notes.begin(), paired.notes.end());
+        status.alignment = paired.alignment;
+    }
     mt.adopt(std::move(dem));
     // A DEM alone leaves no comparison grid behind.
     rd.adopt(std::move(comp), options.kind);
+    rd.setAlignment(status.alignment);
     multFiles = two;
     if (two)
         sparseData = true;
@@ -138,7 +156,7 @@ LoadStatus loadDataSet(const std::string& demPath, const std::string& compPath, 
     return status;
 }
 
-LoadStatus replaceComparison(const std::string& compPath, int vertExag, ComparisonKind kind)
+LoadStatus replaceComparison(const std::string& compPath, int vertExag, const LoadOptions& options)
 {
     GridHeader header;
     ModelError err;
@@ -146,25 +164,38 @@ LoadStatus replaceComparison(const std::string& compPath, int vertExag, Comparis
     if (!readGridHeader(compPath, header, err))
         return failed(err);
     announceReading(header, GridRole::comparison);
-    if (header.rows != mt.getRows() || header.cols != mt.getCols())
-        return mismatch();
+    if (!placedForComparison(mt.header(), header, pairOptions(options), err))
+        return mismatch(err);
     GridData comp;
     const GridHeader* headers[1] = {&header};
     const GridRole roles[1] = {GridRole::comparison};
     GridData* out[1] = {&comp};
     if (!readHeights(headers, roles, out, 1, err))
         return failed(err);
-    return replaceComparison(std::move(comp), vertExag, kind);
+    PairedComparison paired;
+    if (!pairComparison(mt.header(), mt.view(), std::move(comp), pairOptions(options), paired, err))
+        return unpaired(err);
+    LoadStatus status = replaceComparison(std::move(paired.grid), vertExag, options.kind);
+    if (status.ok()) {
+        status.notes = paired.notes;
+        status.alignment = paired.alignment;
+        rd.setAlignment(paired.alignment);
+    }
+    return status;
 }
 
 LoadStatus replaceComparison(GridData&& comp, int vertExag, ComparisonKind kind)
 {
     if (comp.header.rows != mt.getRows() || comp.header.cols != mt.getCols() ||
         comp.heights.size() != comp.header.cells())
-        return mismatch();
+        return mismatch({PLACEMENT, "Grid sizes do not match"});
     LoadStatus status;
     status.notes = comparisonNotes(comp, kind);
+    // A grid made from the comparison in use (moved back by a
+    // co-registration) keeps its alignment; a load sets it afresh.
+    const Alignment alignment = rd.alignment();
     rd.adopt(std::move(comp), kind);
+    rd.setAlignment(alignment);
     multFiles = true;
     sparseData = true;
     // Every analysis starts afresh from the new grid: counts reset before,

@@ -226,10 +226,13 @@ void MyWindow::changeVert(int vertExag, int)
     mt.compute_curve_color();
 }
 
-void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool& ok, int fileKind)
+void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool& ok, int fileKind, bool align)
 {
     // The load resets the counts itself, before its analyses.
-    lastLoadStatus = replaceComparison(compPath ? compPath : "", vertExag, comparisonKindOfFile(fileKind));
+    LoadOptions options;
+    options.kind = comparisonKindOfFile(fileKind);
+    options.align = align;
+    lastLoadStatus = replaceComparison(compPath ? compPath : "", vertExag, options);
     ok = lastLoadStatus.ok();
     if (ok)
         FILES = numFiles;
@@ -238,7 +241,8 @@ void MyWindow::changeFile(const char* compPath, int vertExag, int numFiles, bool
 void MyWindow::Sparse(int n) { mt.makeSparseFile(n); }
 
 bool MyWindow::Begin(int vegSlope, bool open, int numFiles, const char* demPath, const char* compPath,
-                     int vertExag, int fileKind, int treeLine, int, double& xll, double& yll, double& cellSize)
+                     int vertExag, int fileKind, int treeLine, int, double& xll, double& yll, double& cellSize,
+                     bool align)
 {
     // The load checks both files before it replaces anything and resets
     // what belongs to the old data set itself; the view changes only when
@@ -246,6 +250,7 @@ bool MyWindow::Begin(int vegSlope, bool open, int numFiles, const char* demPath,
     // comparison grid is read; the dialog's value is not used.
     LoadOptions options;
     options.kind = comparisonKindOfFile(fileKind);
+    options.align = align;
     lastLoadStatus =
         loadDataSet(demPath ? demPath : "", numFiles == 2 && compPath ? compPath : "", vertExag, options);
     if (lastLoadStatus.ok()) {

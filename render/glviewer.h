@@ -72,8 +72,10 @@ public:
     void modCurveErr(float units);
     void modLocalDiffErr(float units);
     void changeVert(int vertExag, int numFiles);
-    // A new comparison file of kind fileKind (DEM, SPARSEF or CONTF).
-    void changeFile(const char* compPath, int vertExag, int numFiles, bool& ok, int fileKind = DEM);
+    // A new comparison file of kind fileKind (DEM, SPARSEF or CONTF);
+    // `align` resamples one that lies elsewhere onto the DEM's grid.
+    void changeFile(const char* compPath, int vertExag, int numFiles, bool& ok, int fileKind = DEM,
+                    bool align = false);
     void Sparse(int n);
     // Loads a data set. False when the comparison grid differs in size or a
     // file cannot be read (lastLoad says which, with the reader's message);
@@ -82,7 +84,7 @@ public:
     // cells hold a height. The corner and cell size come back as read.
     bool Begin(int vegSlope, bool open, int numFiles, const char* demPath, const char* compPath,
                int vertExag, int fileKind, int treeLine, int contourInterval, double& xll,
-               double& yll, double& cellSize);
+               double& yll, double& cellSize, bool align = false);
     // How the last Begin or changeFile went.
     static const LoadStatus& lastLoad();
 

@@ -7,17 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "model/align.h"
 #include "model/gridfile.h"
 
-// Raised whenever GdalModule, RasterReader, GridHeader or ModelError
+// Raised whenever GdalModule, RasterReader, GridWarper, GridHeader or ModelError
 // change: a module built against other layouts is refused, not called.
-constexpr int GDAL_MODULE_VERSION = 2;
+constexpr int GDAL_MODULE_VERSION = 3;
 
 struct GdalModule {
     int version; // GDAL_MODULE_VERSION of the module's build
     RasterReader reader;
     bool (*writeGeoTiff)(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                          float nodata, ModelError& err);
+    GridWarper warper;
 };
 
 // The module's file name, and the one symbol it exports: an extern "C"

@@ -2,12 +2,15 @@
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
+#include <cpl_string.h>
 #include <gdal.h>
+#include <gdalwarper.h>
 #include <ogr_srs_api.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <mutex>
 
 namespace {
@@ -51,6 +54,23 @@ struct Orientation {
 Orientation orientationOf(const double gt[6])
 {
     return {gt[5] > 0, gt[1] < 0};
+}
+
+// A band's unit type, as rasters often carry it instead of a vertical
+// coordinate system: metres, international feet or US survey feet.
+void unitOfBand(const char* unit, CrsInfo& crs)
+{
+    const std::string u = unit ? unit : "";
+    if (u == "m" || u == "metre" || u == "meter" || u == "metres" || u == "meters") {
+        crs.verticalUnit = "metre";
+        crs.verticalUnitMetres = 1;
+    } else if (u == "ft" || u == "foot" || u == "feet" || u == "international foot") {
+        crs.verticalUnit = "foot";
+        crs.verticalUnitMetres = 0.3048;
+    } else if (u == "US survey foot" || u == "us-ft" || u == "ftUS" || u == "US survey feet") {
+        crs.verticalUnit = "US survey foot";
+        crs.verticalUnitMetres = 1200.0 / 3937.0;
+    }
 }
 
 } // namespace
@@ -108,6 +128,8 @@ bool readGdalHeader(const std::string& path, GridHeader& h, ModelError& err)
     std::string normalized;
     if (!h.projection.empty())
         describeGdalCrs(h.projection, h.crs, normalized);
+    if (h.crs.verticalUnitMetres == 0)
+        unitOfBand(GDALGetRasterUnitType(GDALGetRasterBand(ds.h, 1)), h.crs);
     h.text = asciiHeader(h.rows, h.cols, h.xllcorner, h.yllcorner, width, height, h.hasNodata, nodata);
     h.heightsAt = 0;
     return true;
@@ -137,12 +159,173 @@ bool describeGdalCrs(const std::string& text, CrsInfo& crs, std::string& wkt)
         const double invf = OSRGetInvFlattening(srs, &e);
         if (e == OGRERR_NONE && invf >= 0)
             crs.inverseFlattening = invf;
+        // The heights' unit and datum: a compound system's vertical part.
+        if (OSRIsCompound(srs) || OSRIsVertical(srs)) {
+            char* unit = nullptr;
+            const double metres = OSRGetTargetLinearUnits(srs, "VERT_CS", &unit);
+            if (metres > 0 && unit) {
+                crs.verticalUnit = unit;
+                crs.verticalUnitMetres = metres;
+            }
+            const char* datum = OSRGetAttrValue(srs, "VERT_DATUM", 0);
+            if (datum)
+                crs.verticalDatum = datum;
+        }
         char* out = nullptr;
         if (OSRExportToWkt(srs, &out) == OGRERR_NONE && out)
             wkt = out;
         CPLFree(out);
     }
     OSRDestroySpatialReference(srs);
+    return ok;
+}
+
+bool sameGdalCrs(const std::string& a, const std::string& b)
+{
+    startGdal();
+    OGRSpatialReferenceH sa = OSRNewSpatialReference(nullptr), sb = OSRNewSpatialReference(nullptr);
+    bool same = a == b;
+    if (!same && OSRSetFromUserInput(sa, a.c_str()) == OGRERR_NONE &&
+        OSRSetFromUserInput(sb, b.c_str()) == OGRERR_NONE) {
+        const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS",
+                                 nullptr};
+        same = OSRIsSameEx(sa, sb, options) != 0;
+    }
+    OSRDestroySpatialReference(sa);
+    OSRDestroySpatialReference(sb);
+    return same;
+}
+
+namespace {
+
+// A float raster in memory over `values` (not copied), under `h`'s
+// georeference, NaN its no-data value.
+GDALDatasetH memoryRaster(const GridHeader& h, float* values)
+{
+    GDALDriverH mem = GDALGetDriverByName("MEM");
+    GDALDatasetH ds = mem ? GDALCreate(mem, "", h.cols, h.rows, 0, GDT_Float32, nullptr) : nullptr;
+    if (!ds)
+        return nullptr;
+    char pointer[64];
+    std::snprintf(pointer, sizeof pointer, "DATAPOINTER=%p", static_cast<void*>(values));
+    char* options[] = {pointer, nullptr};
+    if (GDALAddBand(ds, GDT_Float32, options) != CE_None) {
+        GDALClose(ds);
+        return nullptr;
+    }
+    double gt[6] = {h.xllcorner, h.cellsizeX, 0, h.yllcorner + h.rows * h.cellsizeY, 0, -h.cellsizeY};
+    GDALSetGeoTransform(ds, gt);
+    if (!h.projection.empty())
+        GDALSetProjection(ds, h.projection.c_str());
+    GDALSetRasterNoDataValue(GDALGetRasterBand(ds, 1), std::numeric_limits<double>::quiet_NaN());
+    return ds;
+}
+
+GDALResampleAlg resampling(AlignMethod m)
+{
+    switch (m) {
+    case AlignMethod::nearest: return GRA_NearestNeighbour;
+    case AlignMethod::cubic: return GRA_Cubic;
+    case AlignMethod::bilinear: break;
+    }
+    return GRA_Bilinear;
+}
+
+} // namespace
+
+bool warpGdal(const GridHeader& from, const float* source, const GridHeader& onto, AlignMethod method,
+              std::vector<float>& out, ModelError& err)
+{
+    startGdal();
+    CPLErrorReset();
+    std::vector<float> in(source, source + from.cells());
+    out.assign(onto.cells(), std::numeric_limits<float>::quiet_NaN());
+    GridHeader target = onto;
+    // A grid that names no coordinate system lies in the other's.
+    GridHeader src = from;
+    if (src.projection.empty())
+        src.projection = target.projection;
+    if (target.projection.empty())
+        target.projection = src.projection;
+    GDALDatasetH s = memoryRaster(src, in.data()), d = memoryRaster(target, out.data());
+    bool ok = s && d;
+    void* transformer = ok ? GDALCreateGenImgProjTransformer2(s, d, nullptr) : nullptr;
+    // As gdalwarp does: the exact transformer at every eighth of a pixel's
+    // error, interpolated between.
+    void* approx = transformer ? GDALCreateApproxTransformer(GDALGenImgProjTransform, transformer, 0.125) : nullptr;
+    ok = approx != nullptr;
+    if (ok) {
+        GDALWarpOptions* o = GDALCreateWarpOptions();
+        o->hSrcDS = s;
+        o->hDstDS = d;
+        o->nBandCount = 1;
+        o->panSrcBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+        o->panSrcBands[0] = 1;
+        o->panDstBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+        o->panDstBands[0] = 1;
+        o->eResampleAlg = resampling(method);
+        o->eWorkingDataType = GDT_Float32;
+        o->padfSrcNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+        o->padfSrcNoDataReal[0] = std::numeric_limits<double>::quiet_NaN();
+        o->padfDstNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+        o->padfDstNoDataReal[0] = std::numeric_limits<double>::quiet_NaN();
+        o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "INIT_DEST", "NO_DATA");
+        o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "NUM_THREADS", "ALL_CPUS");
+        o->dfWarpMemoryLimit = 256.0 * 1024 * 1024;
+        o->pfnTransformer = GDALApproxTransform;
+        o->pTransformerArg = approx;
+        GDALWarpOperationH w = GDALCreateWarpOperation(o);
+        ok = w && GDALChunkAndWarpMulti(w, 0, 0, target.cols, target.rows) == CE_None;
+        if (w)
+            GDALDestroyWarpOperation(w);
+        o->pTransformerArg = nullptr;
+        GDALDestroyWarpOptions(o);
+    }
+    if (approx)
+        GDALDestroyApproxTransformer(approx);
+    if (transformer)
+        GDALDestroyGenImgProjTransformer(transformer);
+    if (d)
+        GDALClose(d);
+    if (s)
+        GDALClose(s);
+    if (!ok) {
+        err = {GRIDFILE, "file \"" + from.path + "\": could not be resampled onto the DEM's grid" + gdalSays()};
+        return false;
+    }
+    return true;
+}
+
+bool transformGdal(const std::string& fromWkt, const std::string& toWkt, double* x, double* y, std::size_t n,
+                   ModelError& err)
+{
+    startGdal();
+    CPLErrorReset();
+    OGRSpatialReferenceH a = OSRNewSpatialReference(nullptr), b = OSRNewSpatialReference(nullptr);
+    OGRCoordinateTransformationH t = nullptr;
+    if (OSRSetFromUserInput(a, fromWkt.c_str()) == OGRERR_NONE && OSRSetFromUserInput(b, toWkt.c_str()) == OGRERR_NONE) {
+        // Easting (longitude) first, whatever the system's own axis order.
+        OSRSetAxisMappingStrategy(a, OAMS_TRADITIONAL_GIS_ORDER);
+        OSRSetAxisMappingStrategy(b, OAMS_TRADITIONAL_GIS_ORDER);
+        t = OCTNewCoordinateTransformation(a, b);
+    }
+    bool ok = t != nullptr;
+    for (std::size_t done = 0; ok && done < n;) {
+        const int part = static_cast<int>(std::min<std::size_t>(n - done, 1 << 20));
+        std::vector<int> success(static_cast<std::size_t>(part));
+        OCTTransformEx(t, part, x + done, y + done, nullptr, success.data());
+        for (int k = 0; k < part; ++k)
+            if (!success[static_cast<std::size_t>(k)])
+                x[done + static_cast<std::size_t>(k)] = y[done + static_cast<std::size_t>(k)] =
+                    std::numeric_limits<double>::quiet_NaN();
+        done += static_cast<std::size_t>(part);
+    }
+    if (t)
+        OCTDestroyCoordinateTransformation(t);
+    OSRDestroySpatialReference(a);
+    OSRDestroySpatialReference(b);
+    if (!ok)
+        err = {GRIDFILE, "the coordinate systems of the two grids could not be transformed into each other" + gdalSays()};
     return ok;
 }
 

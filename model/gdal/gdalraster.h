@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/align.h"
 #include "model/gridfile.h"
 
 // The raster reader (see RasterReader) of every single-band raster GDAL
@@ -20,8 +21,18 @@ bool readGdalHeights(const GridHeader& header, std::vector<float>& heights, Mode
 // what it says about distances, and its OGC WKT. False when it names none.
 bool describeGdalCrs(const std::string& text, CrsInfo& crs, std::string& wkt);
 
-// Makes the grid reader hand every file that is not text to GDAL. In the
-// static library only: the executable loads the reader from its module.
+// Whether two WKT texts name the same coordinate system.
+bool sameGdalCrs(const std::string& a, const std::string& b);
+
+// The grid warper (see GridWarper in model/align.h).
+bool warpGdal(const GridHeader& from, const float* source, const GridHeader& onto, AlignMethod method,
+              std::vector<float>& out, ModelError& err);
+bool transformGdal(const std::string& fromWkt, const std::string& toWkt, double* x, double* y, std::size_t n,
+                   ModelError& err);
+
+// Makes the grid reader hand every file that is not text to GDAL, and
+// registers the warper. In the static library only: the executable loads
+// them from its module.
 void registerGdalReader();
 
 // Writes `values` (row-major, row 0 the northern row) as a float GeoTIFF

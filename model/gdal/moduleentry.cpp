@@ -5,7 +5,9 @@
 
 namespace {
 
-constexpr GdalModule gdalModule{GDAL_MODULE_VERSION, {readGdalHeader, readGdalHeights, describeGdalCrs}, writeGeoTiff};
+constexpr GdalModule gdalModule{GDAL_MODULE_VERSION,
+                                {readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs}, writeGeoTiff,
+                                {warpGdal, transformGdal}};
 
 } // namespace
 

@@ -4,6 +4,8 @@
 
 void registerGdalReader()
 {
-    static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs};
+    static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs};
     setRasterReader(&reader);
+    static const GridWarper warper{warpGdal, transformGdal};
+    setGridWarper(&warper);
 }

@@ -210,7 +210,8 @@ TEST(CliStatus, WithoutAResultStdoutStaysEmptyAndStderrSaysWhy)
 {
     const Files& f = files();
     const std::string missing = f.dir.path + "/absent.grd";
-    const std::string cut = f.dir.write("cut.grd", "ncols 5 nrows 5 xllcorner 0 yllcorner 0 cellsize 1\n1 2 3 4 5\n6 7\n");
+    const std::string cut =
+        f.dir.write("cut.grd", "ncols 5 nrows 5 xllcorner 1000 yllcorner 2000 cellsize 10\n1 2 3 4 5\n6 7\n");
     struct Case {
         std::vector<std::string> args;
         int status;

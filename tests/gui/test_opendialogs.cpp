@@ -98,7 +98,9 @@ TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
     openThroughDialog(DEM_PATH, DEM2_PATH, &OpenDialog::demCheck);
     const float corner = mt.getElev(10, 20);
     OpenDialog* d = openThroughDialog(DEM_PATH, smallGrid("small.grd"), &OpenDialog::contCheck);
-    EXPECT_EQ(shownError(), "Grid sizes do not match");
+    EXPECT_EQ(shownError().rfind("Grid sizes do not match: the DEM \"" + DEM_PATH + "\" has 200 x 240 cells", 0), 0u)
+        << shownError();
+    EXPECT_NE(shownError().find("Align to the DEM's grid"), std::string::npos) << "no way to align offered";
     EXPECT_TRUE(d->shown()) << "the dialog closed on a refused open";
     EXPECT_TRUE(d->contCheck->value()) << "the kind ticked was lost";
     EXPECT_TRUE(FILE_CONST == 2 && haveComparison() && rd.getRows() == 200) << "the comparison in use was dropped";
@@ -141,7 +143,7 @@ TEST_F(DialogTest, ChangingTheComparisonFile)
         OpenDialog* d = openwin;
         d->ainput->value(r.comp.c_str());
         click(childOf<Fl_Button>(d, "Open"));
-        EXPECT_EQ(shownError(), r.message) << "change to \"" << r.comp << "\"";
+        EXPECT_EQ(shownError().rfind(r.message, 0), 0u) << "change to \"" << r.comp << "\": " << shownError();
         EXPECT_TRUE(d->shown()) << "the change dialog closed on a refused file";
         EXPECT_TRUE(FILE_CONST == 1 && !haveComparison()) << "comparison data claimed after \"" << r.comp << "\"";
         EXPECT_STREQ(file2Label->value(), "") << "the status row names a file not loaded";

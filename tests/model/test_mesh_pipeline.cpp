@@ -102,7 +102,7 @@ TEST_F(PipelineTest, DemAloneIsAnalysedAndGridsOfDifferentSizesLeaveTheDataSetIn
     }
     Grid coarse = filled(3, 4, 10.0f);
     coarse.cellsize = 30.0f;
-    EXPECT_TRUE(load(filled(3, 4, 10.0f), coarse)) << "cell sizes are not compared";
+    EXPECT_FALSE(load(filled(3, 4, 10.0f), coarse)) << "cells of 30 m compared with cells of 10 m";
 }
 
 TEST_F(PipelineTest, FileThatCannotBeReadIsReportedAndLeavesTheDataSetInUse)
