@@ -73,4 +73,19 @@ TEST(GdalModule, WithoutALoadableModuleGeoTiffsAreRefusedWithAMessage)
     }
 }
 
+TEST(GdalModule, WithoutItAlignmentIsRefusedNamingTheModule)
+{
+    ScratchDir dir;
+    const std::string dem = dir.write("dem.grd", bumpy(6, 7).text());
+    std::string moved = bumpy(6, 7, 9u).text();
+    moved.replace(moved.find("xllcorner 1000"), 14, "xllcorner 1007"); // 0.7 cell off
+    const std::string comp = dir.write("moved.grd", moved);
+    const std::string exe = dir.path + "/orolith";
+    std::filesystem::copy_file(OROLITH_EXE, exe);
+    const Outcome r = runExecutable(exe, {"--metrics", "--align", dem, comp});
+    EXPECT_EQ(r.status, 1) << r;
+    EXPECT_NE(r.err.find("cannot align grids: it needs its GDAL module (orolith-gdal.so"), std::string::npos) << r;
+    EXPECT_EQ(r.out, "");
+}
+
 } // namespace
