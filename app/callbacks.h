@@ -54,7 +54,7 @@ void pChange(Fl_Widget*, void*);
 void profV(Fl_Widget*, void*);
 void profH(Fl_Widget*, void*);
 
-// "Display\Hide Tools" and "E&xit".
+// "Display/Hide Tools" and "E&xit".
 void tools(Fl_Widget*, void*);
 void quit(Fl_Widget*, void*);
 

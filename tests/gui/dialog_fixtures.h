@@ -118,6 +118,10 @@ void saveShot(Fl_Window* w, const std::string& name, bool settleFirst = true);
 // (0: not wrapped).
 void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h);
 
+// The X window of a shown window (0 while it is not shown), for the tools
+// that look at it as the window manager would (xprop).
+unsigned long windowId(Fl_Window* w);
+
 // Every widget and its label lie inside the window, no label is wider
 // than its button, and no two widgets overlap: a user would see text cut
 // off or one widget cover another.
