@@ -406,6 +406,7 @@ void tools(Fl_Widget*, void*)
     toolsShown = !toolsShown;
 }
 
+// File > Exit, and the main window's close box (app/closing.h).
 void quit(Fl_Widget*, void*)
 {
     std::exit(0);

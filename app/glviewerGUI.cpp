@@ -21,6 +21,7 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/closing.h"
 #include "app/menupositions.h"
 #include "app/version.h"
 #include "app/viewerroutes.h"
@@ -127,7 +128,13 @@ Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback
     return b;
 }
 
-Fl_Button* helpButton(int x, int y) { return pushButton(x, y, 15, 20, "?", popup); }
+// A section's "?": its window explains that section.
+Fl_Button* helpButton(int x, int y, PanelSection section)
+{
+    Fl_Button* b = pushButton(x, y, 15, 20, "?", popup);
+    b->user_data(sectionData(section));
+    return b;
+}
 
 template <class W>
 W* inactive(W* w)
@@ -260,7 +267,7 @@ void buildStatusRow()
 
 void buildCurvatureSection()
 {
-    helpButton(834, 340);
+    helpButton(834, 340, PanelSection::curvatureError);
     unitSliderGUI = counter(700, 410, 100, 15, "Curvature Error Units", updateUnitGUI, 1, 0.1, 0.5,
                             0.5, 5);
     sectionFrame(670, 330, 160, 100);
@@ -282,7 +289,7 @@ void buildCurvatureSection()
 
 void buildDifferenceSection()
 {
-    helpButton(834, 449);
+    helpButton(834, 449, PanelSection::localDifferenceError);
     sectionFrame(670, 440, 160, 120);
     textField(690, 430, 125, 20, "Local Difference Error");
     swatch(730, 469, 227, 26, 28);
@@ -308,7 +315,7 @@ void buildDifferenceSection()
 
 void buildDisplaySection()
 {
-    helpButton(834, 45);
+    helpButton(834, 45, PanelSection::display);
     sectionFrame(670, 35, 160, 290);
     textField(730, 26, 45, 20, "Display");
 
@@ -345,7 +352,7 @@ void buildDisplaySection()
 
 void buildProfileSection()
 {
-    helpButton(834, 575);
+    helpButton(834, 575, PanelSection::profileView);
     sectionFrame(670, 570, 160, 60);
     textField(715, 560, 75, 20, "Profile View");
     prof = inactive(checkBox<Fl_Check_Button>(680, 575, "Display", proffn));
@@ -362,7 +369,7 @@ void buildHeightClassSection()
 {
     sectionFrame(670, 639, 160, 50);
     textField(710, 630, 90, 20, "Height Classes");
-    helpButton(834, 650);
+    helpButton(834, 650, PanelSection::heightClasses);
     graphButton = inactive(pushButton(725, 670, 40, 15, "Graph", graphClass));
     col = inactive(checkBox<Fl_Check_Button>(680, 650, "Color Height Classes", heights));
 }
@@ -474,6 +481,7 @@ MainWindow* buildMainWindow(int& argc, char** argv)
     const WindowSize least = minimumWindowSize();
     win->size_range(least.w, least.h);
     win->layOut();
+    applyClosingRules();
     return win;
 }
 
