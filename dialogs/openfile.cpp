@@ -12,6 +12,7 @@
 #include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
+#include "dialogs/loadnotetext.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
 #include "dialogs/statusrow.h"
@@ -163,6 +164,16 @@ void showDemHeader()
     showText(cellsizeLabel, t.cellSize);
 }
 
+// A load that succeeded may still not be what the user meant (a grid in
+// degrees without its .prj, a "DEM" of mostly zeros): its notes in a window
+// over the main window, which stays usable.
+void showLoadNotes()
+{
+    const std::string text = loadNotesMessage(MyWindow::lastLoad().notes);
+    if (!text.empty())
+        messageWindow("Note", text, win);
+}
+
 void showName(Fl_Output* field, const std::string& name)
 {
     field->value(name.c_str());
@@ -283,6 +294,7 @@ void openButton_callback(Fl_Widget* w, void*)
     showDemHeader();
     closeDialog(d);
     refreshViewer();
+    showLoadNotes();
 }
 
 void fileMod(Fl_Widget* w, void*)
@@ -308,6 +320,7 @@ void fileMod(Fl_Widget* w, void*)
             showName(file2Label, compName);
             activateTools();
             closeDialog(d);
+            showLoadNotes();
         } else {
             reportLoadFailure(d);
         }
