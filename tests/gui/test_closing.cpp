@@ -4,6 +4,8 @@
 // in a window without the focus never reaches another window's focus (the
 // viewer's q and Escape end the program). And the main window's close box
 // ends the program as File > Exit does.
+#include <FL/Fl_Menu_Bar.H>
+
 #include "app/closing.h"
 #include "tests/gui/gui_fixtures.h"
 
@@ -40,6 +42,14 @@ TEST_F(MainWindowTest, TheMainWindowsCloseBoxEndsTheProgramWithStatusZero)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(win->do_callback(), ::testing::ExitedWithCode(0), "")
         << "the close box hides the main window and leaves the others";
+}
+
+TEST_F(MainWindowTest, FileExitFromTheMenuEndsTheProgramWithStatusZero)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const Fl_Menu_Item* exit = menubar->find_item("&File/E&xit");
+    ASSERT_NE(exit, nullptr) << "no File > Exit";
+    EXPECT_EXIT(menubar->picked(exit), ::testing::ExitedWithCode(0), "") << "File > Exit did not end the program";
 }
 
 } // namespace

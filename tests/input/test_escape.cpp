@@ -189,10 +189,20 @@ protected:
     }
 };
 
+// Help > About from the menu bar; the About window's id.
+unsigned long openAbout(RunningOrolith& orolith)
+{
+    orolith.xdotool("xdotool mousemove --window $main 424 12 click 1 sleep 0.3 mousemove --window $main 440 37 "
+                    "sleep 0.2 mousemove --window $main 440 58 click 1");
+    return waitForWindow("^About$");
+}
+
 TEST_F(ClosingTest, ClosingTheMainWindowEndsTheProgramWithStatusZero)
 {
     RunningOrolith orolith;
     ASSERT_NE(orolith.main, 0u) << "no main window";
+    // Another window open, which must not keep the program alive alone.
+    ASSERT_NE(openAbout(orolith), 0u) << "Help > About opened no window";
     ASSERT_TRUE(askWindowToClose(orolith.main));
     EXPECT_EQ(orolith.exitStatus(), 0) << "the close box did not end the program as File > Exit does";
 }
@@ -202,9 +212,7 @@ TEST_F(ClosingTest, EscapeWithTheKeysOutsideTheViewerEndsTheProgramWithStatusZer
     RunningOrolith orolith;
     ASSERT_NE(orolith.main, 0u) << "no main window";
     // Help > About from the menu bar, then Escape typed in it.
-    orolith.xdotool("xdotool mousemove --window $main 424 12 click 1 sleep 0.3 mousemove --window $main 440 37 "
-                    "sleep 0.2 mousemove --window $main 440 58 click 1");
-    const unsigned long about = waitForWindow("^About$");
+    const unsigned long about = openAbout(orolith);
     ASSERT_NE(about, 0u) << "Help > About opened no window";
     orolith.xdotool("xdotool mousemove --window " + std::to_string(about) + " 100 40 sleep 0.2 key Escape sleep 0.5");
     EXPECT_FALSE(windowShown("^About$")) << "Escape typed in About left it open";
