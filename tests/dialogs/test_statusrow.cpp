@@ -40,6 +40,8 @@ TEST(StatusRowTexts, CornerToTheCentimetreAndCellSizeToItsDigits)
          "89.99406735"},
         {"a repeating fraction cut at nine decimals", header(6, 45, 1.0 / 120, 1.0 / 120), "6.00", "45.00",
          "0.008333333"},
+        {"three arc-seconds written to twelve decimals", header(6, 45, 0.000833333333, 0.000833333333), "6.00",
+         "45.00", "0.000833333"},
         {"a cell size of 0.1 read from text", header(0, 0, 0.1, 0.1), "0.00", "0.00", "0.1"},
         {"rectangular cells", header(600000, 5100000, 30, 20), "600000.00", "5100000.00", "30 x 20"},
         {"rectangular cells in degrees", header(6, 45, 1.0 / 120, 1.0 / 240), "6.00", "45.00",
