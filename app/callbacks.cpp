@@ -389,9 +389,9 @@ void profH(Fl_Widget*, void*)
 
 // --- tool panel and exit -------------------------------------------------------
 
-// Hidden, the viewer widens over the panel and `block` covers the rest of
-// the panel below it (MainWindow keeps that layout through resizing); the
-// panel's tools go inactive with it; the File menu's saves and
+// Hidden, the viewer and the status row widen over the panel's place
+// (MainWindow keeps that layout through resizing); the panel's tools go
+// inactive with it; the File menu's saves and
 // "Co-register..." stay as the data set has them.
 void tools(Fl_Widget*, void*)
 {
@@ -406,6 +406,7 @@ void tools(Fl_Widget*, void*)
     toolsShown = !toolsShown;
 }
 
+// File > Exit, and the main window's close box (app/closing.h).
 void quit(Fl_Widget*, void*)
 {
     std::exit(0);

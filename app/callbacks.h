@@ -54,7 +54,8 @@ void pChange(Fl_Widget*, void*);
 void profV(Fl_Widget*, void*);
 void profH(Fl_Widget*, void*);
 
-// "Display\Hide Tools" and "E&xit".
+// "Display/Hide Tools"; "E&xit" and the main window's close box, which end
+// the program with status 0.
 void tools(Fl_Widget*, void*);
 void quit(Fl_Widget*, void*);
 

@@ -7,6 +7,7 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Counter.H>
+#include <FL/Fl_Group.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Output.H>
@@ -20,7 +21,9 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/closing.h"
 #include "app/menupositions.h"
+#include "app/version.h"
 #include "app/viewerroutes.h"
 #include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
@@ -30,6 +33,7 @@
 #include "dialogs/saveoutputs.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
+#include "dialogs/statusrow.h"
 #include "render/glviewer.h"
 
 MainWindow* win = nullptr;
@@ -38,11 +42,14 @@ MyWindow* gl = nullptr;
 
 Fl_Output* file1Label = nullptr;
 Fl_Output* file2Label = nullptr;
-Fl_Value_Output* xcornerLabel = nullptr;
-Fl_Value_Output* ycornerLabel = nullptr;
-Fl_Value_Output* cellsizeLabel = nullptr;
+Fl_Output* xcornerLabel = nullptr;
+Fl_Output* ycornerLabel = nullptr;
+Fl_Output* cellsizeLabel = nullptr;
 Fl_Counter* vdisplay = nullptr;
+Fl_Button* statsButton = nullptr;
 Fl_Progress* loadBar = nullptr;
+
+Fl_Group* toolPanel = nullptr;
 
 Fl_Counter* unitSliderGUI = nullptr;
 Fl_Value_Output* cerrLabel = nullptr;
@@ -81,10 +88,6 @@ Fl_Counter* pdisplay = nullptr;
 Fl_Button* graphButton = nullptr;
 Fl_Check_Button* col = nullptr;
 
-Fl_Button* block = nullptr;
-
-int XMIN = 0;
-int XMAX = 650;
 bool toolsShown = true;
 bool NOT_MENU = true;
 int initFiles = 0;
@@ -125,7 +128,13 @@ Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback
     return b;
 }
 
-Fl_Button* helpButton(int x, int y) { return pushButton(x, y, 15, 20, "?", popup); }
+// A section's "?": its window explains that section.
+Fl_Button* helpButton(int x, int y, PanelSection section)
+{
+    Fl_Button* b = pushButton(x, y, 15, 20, "?", popup);
+    b->user_data(sectionData(section));
+    return b;
+}
 
 template <class W>
 W* inactive(W* w)
@@ -216,39 +225,39 @@ void plainLabel(int x, int y, int w, int h, const char* label)
     b->labelsize(11);
 }
 
-Fl_Value_Output* statusValue(int x, int y, int w, int h, const char* label)
+// A status row field with its label to the left; placeStatusRow gives it
+// its place. Text fields: a long text is cut at the field's edge rather
+// than drawn over its neighbour.
+Fl_Output* statusField(const char* label)
 {
-    auto* v = outputField<Fl_Value_Output>(x, y, w, h, label);
-    v->labelsize(10);
-    v->textsize(10);
-    v->align(FL_ALIGN_LEFT);
-    v->value(0);
-    return v;
+    auto* f = outputField<Fl_Output>(0, 0, 10, 10, label);
+    f->labelsize(STATUS_TEXT_SIZE);
+    f->textsize(STATUS_TEXT_SIZE);
+    f->align(FL_ALIGN_LEFT);
+    return f;
 }
 
 // --- the parts of the window, in creation (and drawing) order -------------
 
 void buildStatusRow()
 {
-    file1Label = outputField<Fl_Output>(60, 650, 200, 20, "DEM file:");
-    file1Label->labelsize(10);
-    file1Label->align(FL_ALIGN_LEFT);
+    file1Label = statusField("DEM file:");
     file1Label->labelcolor(FL_BLACK);
     file1Label->deactivate();
-
-    file2Label = outputField<Fl_Output>(400, 650, 200, 20, "Comparison file:");
-    file2Label->labelsize(10);
-    file2Label->align(FL_ALIGN_LEFT);
+    file2Label = statusField("Comparison file:");
     file2Label->deactivate();
 
-    xcornerLabel = statusValue(60, 675, 50, 20, "X-corner:");
-    ycornerLabel = statusValue(200, 675, 50, 20, "Y-corner:");
-    cellsizeLabel = statusValue(300, 675, 20, 20, "Cellsize:");
+    xcornerLabel = statusField("X-corner:");
+    ycornerLabel = statusField("Y-corner:");
+    cellsizeLabel = statusField("Cellsize:");
 
-    vdisplay = counter(400, 680, 70, 15, "Vertical Exageration:", vChange, 1, 1, 2, 0, 10);
+    vdisplay = counter(0, 0, 70, 15, "Vertical Exageration:", vChange, 1, 1, 2, 0, 10);
+    vdisplay->labelsize(STATUS_TEXT_SIZE);
+    vdisplay->align(FL_ALIGN_LEFT);
+    statsButton = pushButton(0, 0, 60, 20, "Statistics", stats);
 
     // Made after the file names, so that it is drawn over them.
-    loadBar = new Fl_Progress(10, 650, 630, 20);
+    loadBar = new Fl_Progress(0, 0, 10, 10);
     loadBar->minimum(0);
     loadBar->maximum(1);
     loadBar->labelsize(11);
@@ -258,7 +267,7 @@ void buildStatusRow()
 
 void buildCurvatureSection()
 {
-    helpButton(834, 340);
+    helpButton(834, 340, PanelSection::curvatureError);
     unitSliderGUI = counter(700, 410, 100, 15, "Curvature Error Units", updateUnitGUI, 1, 0.1, 0.5,
                             0.5, 5);
     sectionFrame(670, 330, 160, 100);
@@ -280,7 +289,7 @@ void buildCurvatureSection()
 
 void buildDifferenceSection()
 {
-    helpButton(834, 449);
+    helpButton(834, 449, PanelSection::localDifferenceError);
     sectionFrame(670, 440, 160, 120);
     textField(690, 430, 125, 20, "Local Difference Error");
     swatch(730, 469, 227, 26, 28);
@@ -306,7 +315,7 @@ void buildDifferenceSection()
 
 void buildDisplaySection()
 {
-    helpButton(834, 45);
+    helpButton(834, 45, PanelSection::display);
     sectionFrame(670, 35, 160, 290);
     textField(730, 26, 45, 20, "Display");
 
@@ -343,7 +352,7 @@ void buildDisplaySection()
 
 void buildProfileSection()
 {
-    helpButton(834, 575);
+    helpButton(834, 575, PanelSection::profileView);
     sectionFrame(670, 570, 160, 60);
     textField(715, 560, 75, 20, "Profile View");
     prof = inactive(checkBox<Fl_Check_Button>(680, 575, "Display", proffn));
@@ -360,7 +369,7 @@ void buildHeightClassSection()
 {
     sectionFrame(670, 639, 160, 50);
     textField(710, 630, 90, 20, "Height Classes");
-    helpButton(834, 650);
+    helpButton(834, 650, PanelSection::heightClasses);
     graphButton = inactive(pushButton(725, 670, 40, 15, "Graph", graphClass));
     col = inactive(checkBox<Fl_Check_Button>(680, 650, "Color Height Classes", heights));
 }
@@ -397,11 +406,11 @@ const Fl_Menu_Item menuTemplate[menupos::MENU_SIZE] = {
     toggle("Magnifier", drawMagnifierM),                  // 26 TRI
     toggle("Lighting", lightfnM, FL_MENU_VALUE),          // 27 LIGHT
     toggle("Axes", axesfnM),                              // 28 AXES
-    toggle("Contour\\Ref. Data", contfnM),                // 29 CONT
+    toggle("Contour/Ref. Data", contfnM),                // 29 CONT
     toggle("Sun", sunCallM),                              // 30 SUN
     toggle("Height Colors", colorM),                      // 31 COLORS
     toggle("Slope Colors", slopeM, FL_MENU_DIVIDER),      // 32 SLOPE
-    toggle("Display\\Hide Tools", tools, FL_MENU_VALUE),  // 33 TOOLS
+    toggle("Display/Hide Tools", tools, FL_MENU_VALUE),  // 33 TOOLS
     endOfMenu(),                                          // 34
     submenu("E&rror"),                                    // 35
     toggle("Color Height Classes", heightsM),             // 36 HEIGHTS
@@ -428,31 +437,29 @@ MainWindow* buildMainWindow(int& argc, char** argv)
 {
     // A second build (tests do this) replaces the first window.
     delete win;
-    XMAX = 650;
     toolsShown = true;
     NOT_MENU = true;
 
-    win = new MainWindow(0, 0, 850, 700, "Orolith: Landwarden (v1.2)");
+    win = new MainWindow(0, 0, START_W, START_H, "");
+    win->copy_label(mainWindowTitle().c_str());
 
-    menubar = new Fl_Menu_Bar(0, 0, 1050, 25);
+    menubar = new Fl_Menu_Bar(0, 0, START_W, MENU_BAR_H);
     menubar->box(FL_PLASTIC_UP_BOX);
 
     // The GL window ends its own child list, so win stays the current group.
-    gl = new MyWindow(XMIN, 25, XMAX, 625, "");
+    gl = new MyWindow(0, MENU_BAR_H, START_W - TOOL_PANEL_W, START_H - MENU_BAR_H - STATUS_ROW_H, "");
 
     buildStatusRow();
+    // The sections below are drawn for a panel at x 650 of an 850 pixel
+    // wide window; the group keeps them together wherever layOut moves it.
+    toolPanel = new Fl_Group(START_W - TOOL_PANEL_W, MENU_BAR_H, TOOL_PANEL_W, TOOL_PANEL_H);
+    toolPanel->resizable(nullptr);
     buildCurvatureSection();
     buildDifferenceSection();
     buildDisplaySection();
-    pushButton(520, 675, 60, 20, "Statistics", stats);
     buildProfileSection();
     buildHeightClassSection();
-
-    block = new Fl_Button(XMAX, 650, 850, 700, "");
-    block->box(FL_FLAT_BOX);
-    block->color(FL_BACKGROUND_COLOR);
-    block->deactivate();
-    block->hide();
+    toolPanel->end();
     // Every window built later (dialogs, help windows) must be top-level.
     win->end();
 
@@ -469,8 +476,27 @@ MainWindow* buildMainWindow(int& argc, char** argv)
         glutStarted = true;
     }
 
-    win->resizable(gl);
+    // No resizable child: layOut places every part for each new size.
+    win->resizable(nullptr);
+    const WindowSize least = minimumWindowSize();
+    win->size_range(least.w, least.h);
+    win->layOut();
+    applyClosingRules();
     return win;
+}
+
+void placeStatusRow(const Rect& row)
+{
+    const StatusRowLayout l = statusRowLayout(row.w);
+    auto place = [&](Fl_Widget* w, const Rect& r) { w->resize(row.x + r.x, row.y + r.y, r.w, r.h); };
+    place(file1Label, l.demField);
+    place(file2Label, l.compField);
+    place(vdisplay, l.exaggeration);
+    place(xcornerLabel, l.xField);
+    place(ycornerLabel, l.yField);
+    place(cellsizeLabel, l.cellField);
+    place(statsButton, l.statistics);
+    place(loadBar, l.loadBar);
 }
 
 void rememberCommandLinePath(int argc, char** argv)

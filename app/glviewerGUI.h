@@ -8,6 +8,7 @@
 
 class Fl_Button;
 class Fl_Check_Button;
+class Fl_Group;
 class Fl_Counter;
 class Fl_Menu_Bar;
 class Fl_Menu_Item;
@@ -21,16 +22,21 @@ extern MainWindow* win;
 extern Fl_Menu_Bar* menubar;
 extern MyWindow* gl;
 
-// Status row.
+// Status row (dialogs/statusrow.h says what it shows and where).
 extern Fl_Output* file1Label;
 extern Fl_Output* file2Label;
-extern Fl_Value_Output* xcornerLabel;
-extern Fl_Value_Output* ycornerLabel;
-extern Fl_Value_Output* cellsizeLabel;
+extern Fl_Output* xcornerLabel;
+extern Fl_Output* ycornerLabel;
+extern Fl_Output* cellsizeLabel;
 extern Fl_Counter* vdisplay;
+extern Fl_Button* statsButton;
 // Over the file names while a load runs (app/busy.h), its label the load's
 // stage; hidden otherwise.
 extern Fl_Progress* loadBar;
+
+// The tool panel: every section below, in one group that keeps its size
+// and moves with the window's right edge.
+extern Fl_Group* toolPanel;
 
 // Curvature error section.
 extern Fl_Counter* unitSliderGUI;
@@ -74,12 +80,7 @@ extern Fl_Counter* pdisplay;
 extern Fl_Button* graphButton;
 extern Fl_Check_Button* col;
 
-// Blank cover over the status row's right part while the tools are hidden.
-extern Fl_Button* block;
-
 // Shell state.
-extern int XMIN;        // left edge of the viewer
-extern int XMAX;        // width of the viewer: 650 at start, to the window's edge with the tools hidden
 extern bool toolsShown;
 extern bool NOT_MENU;   // false while a menu callback forwards to a panel callback
 extern int initFiles;   // 2 while a command-line DEM path waits for the next open
@@ -91,10 +92,15 @@ extern const Fl_Menu_Item menuTemplate[];
 
 // Builds the main window and every widget, attaches the menu, leaves the
 // data-dependent tools inactive, connects the viewer's keys to the panel,
-// initialises GLUT (once per process) with the command line and makes the
-// viewer the resizable widget. Nothing is shown. Building again replaces
+// initialises GLUT (once per process) with the command line, lays the
+// window out (MainWindow) with its minimum size, and gives it its closing
+// and key rules (app/closing.h). Nothing is shown. Building again replaces
 // the previous window.
 MainWindow* buildMainWindow(int& argc, char** argv);
+
+// Puts the status row's labels, fields, counter, button and load bar where
+// statusRowLayout has them in a row at `row` (MainWindow::layOut).
+void placeStatusRow(const Rect& row);
 
 // Keeps the first argument after the program name, of any length, as the
 // DEM path for the next open and sets initFiles to 2; further arguments

@@ -1,37 +1,54 @@
-// The main window. While the tool panel is hidden the viewer spreads over
-// it and a blank cover fills what is left of the panel below the viewer,
-// also after the user resizes the window; shown again, viewer and panel
-// take the places the window's size gives them, as if never hidden.
+// The main window: menu bar on top, the viewer filling what the window
+// gives it, the tool panel at its fixed width on the right and the status
+// row at its fixed height under the viewer. Where each goes is the plain
+// function mainLayout; MainWindow only applies it, on every resize and when
+// "Display/Hide Tools" hides or shows the panel.
 #ifndef OROLITH_APP_MAINWINDOW_H
 #define OROLITH_APP_MAINWINDOW_H
 
 #include <FL/Fl_Window.H>
 
-struct PanelRect {
-    int x = 0, y = 0, w = 0, h = 0;
+#include "dialogs/messagelayout.h"
+
+constexpr int MENU_BAR_H = 25;
+// The panel's sections are laid out for this size; a taller window leaves
+// blank room under them rather than stretching them.
+constexpr int TOOL_PANEL_W = 200, TOOL_PANEL_H = 675;
+// The size buildMainWindow opens the window at.
+constexpr int START_W = 850, START_H = 700;
+
+struct MainLayout {
+    Rect menuBar, viewer, panel, statusRow;
 };
 
-// Where the viewer and the cover go while the panel is hidden, from the
-// viewer's place with the panel shown and the window's size.
-struct HiddenPanelLayout {
-    PanelRect viewer, cover;
+// With the panel hidden the viewer and the status row take its width too;
+// the panel keeps its place at the right edge.
+MainLayout mainLayout(int windowW, int windowH, bool panelShown);
+
+// The smallest window whose panel is whole and whose status row keeps its
+// labels and fields apart (statusrow.h); the window cannot be made smaller.
+struct WindowSize {
+    int w, h;
 };
-HiddenPanelLayout hiddenPanelLayout(const PanelRect& shownViewer, int windowW, int windowH);
+WindowSize minimumWindowSize();
 
 class MainWindow : public Fl_Window {
 public:
     MainWindow(int x, int y, int w, int h, const char* title) : Fl_Window(x, y, w, h, title) {}
 
-    // Called by "Display\Hide Tools" (tools), which keeps toolsShown.
+    // Called by "Display/Hide Tools" (tools), which keeps toolsShown.
     void hideToolPanel();
     void showToolPanel();
+    bool toolPanelShown() const { return panelShown; }
 
+    // Puts the menu bar, viewer, panel and status row where mainLayout has
+    // them for the window's size. buildMainWindow calls it once the widgets
+    // exist; resize calls it for every new size.
+    void layOut();
     void resize(int x, int y, int w, int h) override;
 
 private:
-    void coverToolPanel();
-    bool panelHidden = false;
-    PanelRect shownViewer;
+    bool panelShown = true;
 };
 
 #endif

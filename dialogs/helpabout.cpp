@@ -1,10 +1,23 @@
 #include "dialogs/helpabout.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Multiline_Output.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "app/glviewerGUI.h"
+#include "app/mainwindow.h"
+#include "app/version.h"
 
 namespace {
+
+// Room around the text inside the field's frame, and the button row.
+constexpr int MARGIN = 16, BUTTON_ROW = 35, BUTTON_W = 70;
 
 void closeWindow(Fl_Widget* w, void*)
 {
@@ -12,35 +25,50 @@ void closeWindow(Fl_Widget* w, void*)
     Fl::delete_widget(w);
 }
 
-// Both windows: a fixed text in a read-only field that fills the window,
-// so that none of it lies outside.
-Fl_Multiline_Output* textWindow(const char* text)
+void closeButton(Fl_Widget* b, void*) { closeWindow(b->window(), nullptr); }
+
+// A read-only field as large as its text as the field draws it, so that
+// none of it is cut, with a "Close" button below; over the middle of the
+// main window, kept on the screen.
+void showTextWindow(const std::string& title, const std::string& text, Fl_Font font, int size)
 {
-    auto* w = new Fl_Window(200, 200, "About");
-    auto* field = new Fl_Multiline_Output(0, 0, 200, 200);
-    field->value(text);
-    w->end();
-    w->callback(closeWindow);
-    w->show();
-    return field;
+    fl_open_display();
+    fl_font(font, size);
+    int textW = 0, textH = 0;
+    fl_measure(text.c_str(), textW, textH, 0);
+    const int w = std::max(textW + 2 * MARGIN, 240), h = textH + 2 * MARGIN + BUTTON_ROW;
+
+    auto* window = new Fl_Window(w, h);
+    window->copy_label(title.c_str());
+    auto* field = new Fl_Multiline_Output(0, 0, w, h - BUTTON_ROW);
+    field->textfont(font);
+    field->textsize(size);
+    field->cursor_color(FL_WHITE);
+    field->value(text.c_str());
+    (new Fl_Button(w - BUTTON_W - 10, h - BUTTON_ROW + 5, BUTTON_W, 25, "Close"))->callback(closeButton);
+    window->end();
+    window->callback(closeWindow);
+    if (win && win->shown()) {
+        const int x = win->x() + (win->w() - w) / 2, y = win->y() + (win->h() - h) / 2;
+        window->position(std::clamp(x, 0, std::max(0, Fl::w() - w)), std::clamp(y, 0, std::max(0, Fl::h() - h)));
+    }
+    window->show();
 }
 
 } // namespace
 
-void about(Fl_Widget*, void*)
+void about(Fl_Widget*, void*) { showTextWindow("About", aboutText(programVersion()), FL_HELVETICA, 14); }
+
+// Fixed-width, so that the key table's columns line up.
+void help(Fl_Widget*, void*) { showTextWindow("Help", helpText(), FL_COURIER, 12); }
+
+void* sectionData(PanelSection section)
 {
-    textWindow("\n\n\n     Oroscope: Gridsentry\n"
-               "\t      Version 0.1\n")
-        ->cursor_color(FL_WHITE);
+    return reinterpret_cast<void*>(static_cast<std::intptr_t>(section));
 }
 
-void help(Fl_Widget*, void*) { textWindow("\n\n\n\t   not done yet \n"); }
-
-void popup(Fl_Widget*, void*)
+void popup(Fl_Widget*, void* data)
 {
-    // A top-level window: the main window's child list is closed, so the
-    // new window is not a child of it.
-    auto* w = new Fl_Window(100, 100, 200, 200, "Help");
-    w->end();
-    w->show();
+    const auto section = static_cast<PanelSection>(reinterpret_cast<std::intptr_t>(data));
+    showTextWindow(std::string("Help: ") + sectionTitle(section), sectionHelp(section), FL_COURIER, 12);
 }

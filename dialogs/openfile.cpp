@@ -6,13 +6,13 @@
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Output.H>
-#include <FL/Fl_Value_Output.H>
 
 #include "app/busy.h"
 #include "app/callbacks.h"
 #include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
+#include "dialogs/loadnotetext.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
 #include "dialogs/statusrow.h"
@@ -147,14 +147,31 @@ int comparisonKind(const OpenDialog* d)
     return kindFromBoxes(d->demCheck->value(), d->rawCheck->value(), d->contCheck->value());
 }
 
-void showNumber(Fl_Value_Output* field, double value)
+// A text longer than its field is cut at the field's edge; the whole of it
+// stays in the field's tooltip.
+void showText(Fl_Output* field, const std::string& text)
 {
-    const int decimals = statusDecimals(value);
-    if (decimals < 0)
-        field->step(0); // the toolkit's shortest form
-    else
-        field->precision(decimals);
-    field->value(value);
+    field->value(text.c_str());
+    field->copy_tooltip(text.c_str());
+    field->position(0);
+}
+
+void showDemHeader()
+{
+    const StatusTexts t = statusTexts(mt.header());
+    showText(xcornerLabel, t.xCorner);
+    showText(ycornerLabel, t.yCorner);
+    showText(cellsizeLabel, t.cellSize);
+}
+
+// A load that succeeded may still not be what the user meant (a grid in
+// degrees without its .prj, a "DEM" of mostly zeros): its notes in a window
+// over the main window, which stays usable.
+void showLoadNotes()
+{
+    const std::string text = loadNotesMessage(MyWindow::lastLoad().notes);
+    if (!text.empty())
+        messageWindow("Note", text, win);
 }
 
 void showName(Fl_Output* field, const std::string& name)
@@ -274,11 +291,10 @@ void openButton_callback(Fl_Widget* w, void*)
     activateTools();
     showName(file1Label, demName);
     showName(file2Label, compName);
-    showNumber(xcornerLabel, xll);
-    showNumber(ycornerLabel, yll);
-    showNumber(cellsizeLabel, cellSize);
+    showDemHeader();
     closeDialog(d);
     refreshViewer();
+    showLoadNotes();
 }
 
 void fileMod(Fl_Widget* w, void*)
@@ -304,6 +320,7 @@ void fileMod(Fl_Widget* w, void*)
             showName(file2Label, compName);
             activateTools();
             closeDialog(d);
+            showLoadNotes();
         } else {
             reportLoadFailure(d);
         }

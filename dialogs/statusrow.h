@@ -1,20 +1,59 @@
-// How the status row shows the numbers an open writes into it, and the
-// progress of a load.
+// How the status row shows the numbers an open writes into it, where its
+// fields go for a given width, and the progress of a load.
 #ifndef OROLITH_DIALOGS_STATUSROW_H
 #define OROLITH_DIALOGS_STATUSROW_H
 
 #include <string>
 
-// Decimals for a corner coordinate or cell size in a narrow number field:
-// -1 keeps the toolkit's shortest form, which is right for small numbers
-// but turns a map coordinate such as 5100000 into "5.1e+06"; from a
-// million up the value is shown whole (a fraction of a map unit does not
-// matter in the status row).
-int statusDecimals(double value);
+#include "dialogs/messagelayout.h"
+#include "model/gridfile.h"
+
+// --- texts --------------------------------------------------------------
+
+// The status row's "X-corner:", "Y-corner:" and "Cellsize:" for the DEM in
+// use, from its header as read (doubles all the way: a UTM northing keeps
+// its last digits).
+struct StatusTexts {
+    std::string xCorner, yCorner, cellSize;
+};
+StatusTexts statusTexts(const GridHeader& dem);
+
+// A corner coordinate to the centimetre of a projected grid: "9120760.75".
+std::string cornerText(double value);
+
+// A cell size to its significant digits and no further: "30",
+// "89.99406735", "0.008333333" (at most nine decimals, so that a third of
+// an arc-second does not run on to binary noise).
+std::string cellSizeText(double value);
 
 // The label of the status row's bar while a data set loads: the stage and
 // the share of the load done, in whole percent rounded down, so that 100 %
 // appears only when the load is complete: "Reading 40 %".
 std::string progressLabel(const std::string& stage, double fraction);
+
+// --- geometry -----------------------------------------------------------
+
+// The row's height under the viewer, and the narrowest it may be: the main
+// window's minimum width leaves it this much, so that no label or field
+// runs into its neighbour.
+constexpr int STATUS_ROW_H = 50;
+constexpr int STATUS_ROW_MIN_W = 560;
+
+// Size of the labels' and fields' text (the labels are drawn left of their
+// fields, right-aligned against them, 3 pixels apart).
+constexpr int STATUS_TEXT_SIZE = 10;
+
+// Where each part of the row goes, relative to the row's top-left corner.
+// Each *Label is the room left free for the label of the field beside it.
+// Upper line: the two file names and the exaggeration counter; lower line:
+// corner, cell size and the "Statistics" button. The load bar lies over the
+// file names and their labels while a load runs.
+struct StatusRowLayout {
+    Rect demLabel, demField, compLabel, compField, exaggerationLabel, exaggeration;
+    Rect xLabel, xField, yLabel, yField, cellLabel, cellField, statistics;
+    Rect loadBar;
+};
+// `width` below STATUS_ROW_MIN_W is laid out as that minimum.
+StatusRowLayout statusRowLayout(int width);
 
 #endif

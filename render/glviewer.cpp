@@ -7,6 +7,7 @@
 #include <GL/glu.h>
 
 #include "model/mountain.h"
+#include "render/clipscale.h"
 #include "render/overlays.h"
 #include "render/surfacecache.h"
 
@@ -37,7 +38,8 @@ void MyWindow::draw()
         firstTime = 0;
     }
     windowinit();
-    reshape(MAX, MAX);
+    // The picture fills the widget, whatever size the main window gives it.
+    reshape(pixel_w(), pixel_h());
     minit();
     display();
 }
@@ -59,11 +61,17 @@ void windowinit()
 
 void reshape(int w, int h)
 {
-    // The viewport keeps its size whatever the window's, anchored at the
-    // lower-left corner.
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    const ClipScale s = imageClipScale(w, h);
+    if (s.x != 1 || s.y != 1) {
+        // A scale in clip space: loaded before the frustum, it multiplies
+        // what the frustum makes, so the frustum's planes and depth stay as
+        // the square picture has them and the longer side shows more
+        // terrain instead of a stretched one.
+        glScaled(s.x, s.y, 1.0);
+    }
     glFrustum(-0.2, 0.2, -0.2, 0.2, 18.0, 200.0);
     glMatrixMode(GL_MODELVIEW);
 }

@@ -102,6 +102,8 @@ public:
 void windowinit();
 void minit();
 void display();
+// The viewport of a w x h picture and the projection for it: the viewer's
+// square frustum, scaled in clip space by imageClipScale (clipscale.h).
 void reshape(int w, int h);
 
 #endif

@@ -7,18 +7,11 @@
 #include <string>
 #include <vector>
 
-// How much the viewer's square projection is narrowed along x and y for a
-// picture of width x height pixels. A picture wider or taller than it is
-// sees more on its longer side at the scale of the shorter one, rather
-// than a stretched terrain; a square picture is the viewer's own (1, 1).
-struct ClipScale {
-    double x, y;
-};
-ClipScale imageClipScale(int width, int height);
+#include "render/clipscale.h"
 
 // Draws the frame of the data set in mt and rd as the view-state globals
 // say into a width x height picture and returns its RGB rows, top row
-// first. At 650 x 650 it is the viewer's own viewport, pixel for pixel.
+// first. At the viewer's size it is the viewer's picture, pixel for pixel.
 // False, with the reason, when no off-screen context can be made.
 bool renderViewImage(int width, int height, std::vector<unsigned char>& rgbRowsTopDown, std::string& error);
 

@@ -8,8 +8,8 @@ class MyWindow;
 
 // The viewer's frame drawn again in its own context and read back before
 // the swap: viewer.w() x viewer.h() RGB pixels, top row first, as on screen
-// (the viewport's rows above the window are not in it). Empty while the
-// window is not shown.
+// (the viewport fills the widget at whatever size the main window gives
+// it). Empty while the window is not shown.
 std::vector<unsigned char> windowPicture(MyWindow& viewer);
 
 #endif

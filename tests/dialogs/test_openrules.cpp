@@ -1,7 +1,7 @@
 // The dialogs' decisions: what an Open press earns before anything is
 // loaded, what a failed load tells the user, where the choosers and the
-// sparse sample go, the sparse dialog's count, the status row's numbers and
-// progress, and the class graph's bins, "Remove Big", bars and axes.
+// sparse sample go, the sparse dialog's count, the status row's progress,
+// and the class graph's bins, "Remove Big", bars and axes.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -114,15 +114,6 @@ TEST(SparseCount, ReadAsALeadingWholeNumber)
     };
     for (const Row& r : rows)
         EXPECT_EQ(parseSparseCount(r.text), r.n) << "count typed as \"" << r.text << "\"";
-}
-
-
-TEST(StatusRow, MapCoordinatesAreShownWhole)
-{
-    EXPECT_EQ(statusDecimals(5100000), 0) << "a y corner of 5100000 would read 5.1e+06";
-    EXPECT_EQ(statusDecimals(-1e6), 0);
-    EXPECT_EQ(statusDecimals(600000), -1) << "short numbers keep their shortest form";
-    EXPECT_EQ(statusDecimals(0.000833), -1) << "a cell size in degrees would read 0";
 }
 
 TEST(StatusRow, ProgressIsShownInWholePercentRoundedDown)

@@ -9,6 +9,7 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Multiline_Output.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Value_Output.H>
 
@@ -118,6 +119,10 @@ void saveShot(Fl_Window* w, const std::string& name, bool settleFirst = true);
 // (0: not wrapped).
 void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h);
 
+// The X window of a shown window (0 while it is not shown), for the tools
+// that look at it as the window manager would (xprop).
+unsigned long windowId(Fl_Window* w);
+
 // Every widget and its label lie inside the window, no label is wider
 // than its button, and no two widgets overlap: a user would see text cut
 // off or one widget cover another.
@@ -149,6 +154,45 @@ inline void expectTidy(Fl_Window* w, const char* dialog)
             EXPECT_TRUE(apart) << dialog << ": widgets " << i << " and " << j << " overlap";
         }
     }
+}
+
+// The text of the window's read-only text field (reports, help).
+inline std::string fieldText(Fl_Window* w)
+{
+    auto* field = childOf<Fl_Multiline_Output>(w);
+    return field ? field->value() : "";
+}
+
+// Tabs as the text field draws them: to the next multiple of 8 characters.
+inline std::string expandTabs(const std::string& text)
+{
+    std::string out;
+    int column = 0;
+    for (char ch : text) {
+        if (ch == '\t') {
+            do
+                out += ' ';
+            while (++column % 8);
+        } else {
+            out += ch;
+            column = ch == '\n' ? 0 : column + 1;
+        }
+    }
+    return out;
+}
+
+// The whole text is inside the field and the field inside its window.
+inline void expectTextFits(Fl_Window* w, const char* what)
+{
+    auto* field = childOf<Fl_Multiline_Output>(w);
+    ASSERT_NE(field, nullptr) << what << ": no text field";
+    EXPECT_TRUE(field->x() >= 0 && field->y() >= 0 && field->x() + field->w() <= w->w() &&
+                field->y() + field->h() <= w->h())
+        << what << ": the field runs out of its window";
+    int tw = 0, th = 0;
+    measureText(expandTabs(field->value()), field->textfont(), field->textsize(), tw, th);
+    EXPECT_LE(tw, field->w() - 6) << what << ": text cut at the right";
+    EXPECT_LE(th, field->h() - 6) << what << ": text cut at the bottom";
 }
 
 // The main window built as at start-up, nothing loaded; every window a

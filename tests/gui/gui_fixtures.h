@@ -25,6 +25,9 @@
 namespace gui_test {
 
 constexpr int W = 650, H = 625; // the viewer at start-up
+// The centre of its picture, where the model's origin is seen from straight
+// above: the viewport fills the widget.
+constexpr int CX = W / 2, CY = H / 2;
 
 // Pixels of the rectangle [x0, x1) x [y0, y1) of a, every step-th column and
 // row, that differ from b's by more than 2 levels in a channel.
@@ -155,13 +158,14 @@ protected:
 
 // Screen position of grid point (row, col) of a flat grid seen from straight
 // above at the start eye distance: the model origin is the centre of the
-// 650 x 650 viewport anchored at the lower-left corner.
-constexpr double PX_PER_UNIT = 650.0 / (2 * 0.2 * 100 / 18);
+// viewport, which fills the widget; its shorter side (the height) spans the
+// frustum's 0.4 at the near plane 18 units from the eye.
+constexpr double PX_PER_UNIT = H / (2 * 0.2 * 100 / 18);
 inline void gridToScreen(int rows, int cols, float row, float col, int& x, int& y)
 {
     const double extent = rows > cols ? rows : cols;
-    x = static_cast<int>(325 + (col - (cols - 1) / 2.0) * 2 / extent * PX_PER_UNIT);
-    y = static_cast<int>(H - (325 + ((rows - 1) / 2.0 - row) * 2 / extent * PX_PER_UNIT));
+    x = static_cast<int>(W / 2.0 + (col - (cols - 1) / 2.0) * 2 / extent * PX_PER_UNIT);
+    y = static_cast<int>(H / 2.0 - ((rows - 1) / 2.0 - row) * 2 / extent * PX_PER_UNIT);
 }
 
 } // namespace gui_test

@@ -60,7 +60,7 @@ xdotool search --onlyvisible --name '^Open File$' >/dev/null 2>&1 && echo "dialo
 sleep 1; shot e2e_loaded
 xdotool mousemove --window "$main" 686 343 click 1; sleep 1
 shot e2e_curvature
-xdotool mousemove --window "$main" 550 685 click 1
+xdotool mousemove --window "$main" 615 685 click 1
 stats=$(waitfor '^Statistics$')
 [ -n "$stats" ] && echo "window: Statistics"
 sleep 0.5; shot e2e_statistics

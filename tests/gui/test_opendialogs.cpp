@@ -79,8 +79,10 @@ TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
     EXPECT_TRUE(FILE_CONST == 1 && OPEN && mt.getRows() == 200 && mt.getCols() == 240) << "DEM not in use";
     EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "DEM file name";
     EXPECT_STREQ(file2Label->value(), "") << "a comparison file is named";
-    EXPECT_TRUE(xcornerLabel->value() == 600000 && ycornerLabel->value() == 5100000 && cellsizeLabel->value() == 30)
-        << "corner and cell size";
+    EXPECT_TRUE(std::string(xcornerLabel->value()) == "600000.00" && std::string(ycornerLabel->value()) == "5100000.00" &&
+                std::string(cellsizeLabel->value()) == "30")
+        << "corner and cell size: " << xcornerLabel->value() << ", " << ycornerLabel->value() << ", "
+        << cellsizeLabel->value();
     EXPECT_EQ(vdisplay->value(), 3) << "the exaggeration chosen in the dialog";
     EXPECT_EQ(mt.getVertExag(), 3) << "the mesh was not built with the chosen exaggeration";
     EXPECT_TRUE(TREELINE == 1800 && SLOPE == 50.0f) << "the dialog's tree line and vegetation slope not in use";

@@ -24,49 +24,10 @@
 #include "dialogs/statsreport.h"
 #include "model/errors.h"
 #include "render/modelaccess.h"
-#include "dialogs/helpabout.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
 namespace {
-
-std::string fieldText(Fl_Window* w)
-{
-    auto* field = childOf<Fl_Multiline_Output>(w);
-    return field ? field->value() : "";
-}
-
-// Tabs as the text field draws them: to the next multiple of 8 characters.
-std::string expandTabs(const std::string& text)
-{
-    std::string out;
-    int column = 0;
-    for (char ch : text) {
-        if (ch == '\t') {
-            do
-                out += ' ';
-            while (++column % 8);
-        } else {
-            out += ch;
-            column = ch == '\n' ? 0 : column + 1;
-        }
-    }
-    return out;
-}
-
-// The whole text is inside the field and the field inside its window.
-void expectTextFits(Fl_Window* w, const char* what)
-{
-    auto* field = childOf<Fl_Multiline_Output>(w);
-    ASSERT_NE(field, nullptr) << what << ": no text field";
-    EXPECT_TRUE(field->x() >= 0 && field->y() >= 0 && field->x() + field->w() <= w->w() &&
-                field->y() + field->h() <= w->h())
-        << what << ": the field runs out of its window";
-    int tw = 0, th = 0;
-    measureText(expandTabs(field->value()), field->textfont(), field->textsize(), tw, th);
-    EXPECT_LE(tw, field->w() - 6) << what << ": text cut at the right";
-    EXPECT_LE(th, field->h() - 6) << what << ": text cut at the bottom";
-}
 
 TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
 {
@@ -104,21 +65,6 @@ TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
     expectTextFits(statsWin, "comparison report");
     expectTidy(statsWin, "comparison report");
     saveShot(statsWin, "statistics");
-}
-
-TEST_F(DialogTest, AboutAndHelpTextsFitTheirWindows)
-{
-    for (auto [open, text] : {std::pair{about, "\n\n\n     Oroscope: Gridsentry\n\t      Version 0.1\n"},
-                              std::pair{help, "\n\n\n\t   not done yet \n"}}) {
-        open(nullptr, nullptr);
-        Fl_Window* w = shownWindow("About");
-        ASSERT_NE(w, nullptr) << "no window for \"" << text << "\"";
-        EXPECT_EQ(fieldText(w), text);
-        expectTextFits(w, text);
-        w->do_callback(); // its close box
-        settle();
-        EXPECT_EQ(shownWindow("About"), nullptr) << "the window stays after its close box";
-    }
 }
 
 TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)

@@ -67,7 +67,7 @@ TEST_F(ViewerTest, RefusedComparisonLeavesTheTerrainInUseOnScreen)
     EXPECT_FALSE(load(big, small, DEM)) << "the sizes differ";
     EXPECT_EQ(differing(grab(), before, 5), 0) << "the refused load changed the picture of the data set in use";
     ASSERT_TRUE(load(big));
-    EXPECT_FALSE(background(grab().at(325, 300))) << "the next good load shows its terrain";
+    EXPECT_FALSE(background(grab().at(CX, CY))) << "the next good load shows its terrain";
 }
 
 // A mouse event as the event loop hands it to the viewer.
@@ -143,16 +143,16 @@ TEST_F(ViewerTest, SunMovesAlongItsPathAndTheAxesStandOverTheUnlitTerrain)
     MyWindow::Axes(nullptr);
     // The sphere stands one unit below the light, at x = -0.7, seen from a
     // little nearer than the terrain.
-    const int x = static_cast<int>(325 - 0.7 * PX_PER_UNIT * 100 / (100 - 0.905));
+    const int x = static_cast<int>(W / 2.0 - 0.7 * PX_PER_UNIT * 100 / (100 - 0.905));
     Image img = grab();
-    EXPECT_GT(count(img, x - 4, 300, x + 4, 300, colour(255, 255, 0)), 0) << "sun west of the centre";
+    EXPECT_GT(count(img, x - 4, CY, x + 4, CY, colour(255, 255, 0)), 0) << "sun west of the centre";
     EXPECT_TRUE(terrain(at(img, 21, 21, 15, 15))) << "terrain unlit under the overlays";
-    const int east = static_cast<int>(325 + 1.1 * PX_PER_UNIT);
-    EXPECT_GT(count(img, east, 295, east, 305, colour(255, 0, 0)), 0) << "no red x axis beyond the east edge";
+    const int east = static_cast<int>(W / 2.0 + 1.1 * PX_PER_UNIT);
+    EXPECT_GT(count(img, east, CY - 5, east, CY + 5, colour(255, 0, 0)), 0) << "no red x axis beyond the east edge";
     for (int k = 0; k < 7; ++k)
         MyWindow::sunModPlus();
     img = grab();
-    EXPECT_TRUE(near(img.at(325, 300), 255, 255, 0)) << "after 7 steps the sun is over the centre";
+    EXPECT_TRUE(near(img.at(CX, CY), 255, 255, 0)) << "after 7 steps the sun is over the centre";
 }
 
 TEST_F(ViewerTest, MagnifierRingBlendsBlue)
@@ -160,18 +160,18 @@ TEST_F(ViewerTest, MagnifierRingBlendsBlue)
     ASSERT_TRUE(load(writeGrid("mag.grd", 21, 21, KM, [](int, int) { return 100.0f; })));
     lighting = 0;
     // Radius 0.07 to 0.08 at 22 units from the eye.
-    const double pxAt22 = 325 / (0.2 * 22 / 18);
-    const int x = static_cast<int>(325 + 0.075 * pxAt22);
-    Pixel b = grab().at(x, 300);
+    const double pxAt22 = H / 2.0 / (0.2 * 22 / 18);
+    const int x = static_cast<int>(W / 2.0 + 0.075 * pxAt22);
+    Pixel b = grab().at(x, CY);
     MyWindow::drawMagnifier(nullptr);
     Image ring = grab();
-    Pixel p = ring.at(x, 300);
+    Pixel p = ring.at(x, CY);
     EXPECT_TRUE(near(p, int(0.6 * b.r), int(0.6 * b.g), int(0.6 * b.b + 0.4 * 255), 3))
         << "ring 40 % blue over " << b << ", is " << p;
-    EXPECT_TRUE(near(ring.at(325, 300), b.r, b.g, b.b, 1)) << "the centre is clear";
+    EXPECT_TRUE(near(ring.at(CX, CY), b.r, b.g, b.b, 1)) << "the centre is clear";
     magTransX = 0.1f;
     eyevalue = 150;
-    const Pixel m = grab().at(static_cast<int>(325 + (0.1 + 0.075) * pxAt22), 300);
+    const Pixel m = grab().at(static_cast<int>(W / 2.0 + (0.1 + 0.075) * pxAt22), CY);
     EXPECT_GT(m.b, m.r + 60) << "the ring moves with its offset, its size kept at any zoom";
 }
 

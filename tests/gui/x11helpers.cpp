@@ -5,6 +5,7 @@
 
 #include <FL/Fl_Image_Surface.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 namespace gui_test {
 
@@ -35,5 +36,11 @@ void measureText(const std::string& text, Fl_Font font, int size, int& w, int& h
     h = 0;
     fl_measure(text.c_str(), w, h, 0);
 }
+
+} // namespace gui_test
+
+namespace gui_test {
+
+unsigned long windowId(Fl_Window* w) { return w->shown() ? static_cast<unsigned long>(fl_xid(w)) : 0; }
 
 } // namespace gui_test

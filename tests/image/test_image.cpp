@@ -42,8 +42,6 @@ const Scheme SCHEMES[] = {
     {"heights", MyWindow::heights},
 };
 
-constexpr int HIDDEN_ROWS = MAX - H; // viewport rows above the window
-
 void keep(const std::string& name, int w, int h, const std::vector<unsigned char>& rgb)
 {
     std::string error;
@@ -68,14 +66,14 @@ TEST_F(ViewerTest, ImageModeWritesTheViewersPixelsInEveryScheme)
         ASSERT_EQ(screen.w, W);
         ASSERT_EQ(screen.h, H);
 
+        // The picture of the viewer's size is the viewer's picture.
         const std::string out = dir.path + "/" + s.name + ".png";
-        Outcome r = runWithoutDisplay({"--image", out, "--scheme", s.name, "--kind", "contour", dem, comp});
+        Outcome r = runWithoutDisplay({"--image", out, "--scheme", s.name, "--kind", "contour", "--size",
+                                       std::to_string(gl->w()), std::to_string(gl->h()), dem, comp});
         ASSERT_EQ(r.status, 0) << r;
-        Image file = decodePng(out);
-        ASSERT_EQ(file.w, MAX);
-        ASSERT_EQ(file.h, MAX);
-        file.rgb.erase(file.rgb.begin(), file.rgb.begin() + HIDDEN_ROWS * MAX * 3); // the rows the window shows
-        file.h = H;
+        const Image file = decodePng(out);
+        ASSERT_EQ(file.w, W);
+        ASSERT_EQ(file.h, H);
         const int differ = differing(screen, file);
         EXPECT_EQ(differ, 0) << "pixels unlike the viewer's";
         if (differ) {
@@ -152,6 +150,44 @@ Box terrainBox(const Image& p)
             if (!isBackground(p.at(x, y)))
                 b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y)};
     return b;
+}
+
+TEST_F(ViewerTest, ALargerWindowGivesTheViewerItsRoomAndThePictureKeepsItsProportions)
+{
+    const Files& f = files();
+    ASSERT_TRUE(load(f.flat));
+    const Box start = terrainBox(grab());
+    // The user drags the window's corner out: 200 more across, 100 more down.
+    win->resize(win->x(), win->y(), 1050, 800);
+    settle();
+    ASSERT_TRUE(gl->w() == 850 && gl->h() == 725) << "the viewer did not take the room: " << gl->w() << " x " << gl->h();
+    const Image screen = grab();
+    ASSERT_TRUE(screen.w == 850 && screen.h == 725);
+    const Box b = terrainBox(screen);
+    EXPECT_NEAR((b.x0 + b.x1) / 2.0, 850 / 2.0, 2) << "the terrain is not centred across the larger viewer";
+    EXPECT_NEAR((b.y0 + b.y1) / 2.0, 725 / 2.0, 2) << "the terrain is not centred down the larger viewer";
+    EXPECT_NEAR(b.x1 - b.x0, b.y1 - b.y0, 2) << "the square terrain is stretched";
+    EXPECT_NEAR(b.y1 - b.y0, (start.y1 - start.y0) * 725.0 / 625, 3)
+        << "the terrain does not grow with the viewer's shorter side";
+    EXPECT_TRUE(isBackground(screen.at(849, 724)) && isBackground(screen.at(0, 0)))
+        << "the picture does not reach the viewer's corners";
+
+    // --image of the viewer's size and "Save Image..." both give this picture.
+    const std::string out = f.out("large.png");
+    Outcome r = runWithoutDisplay({"--image", out, "--size", "850", "725", f.flat});
+    ASSERT_EQ(r.status, 0) << r;
+    Image file = decodePng(out);
+    ASSERT_TRUE(file.w == 850 && file.h == 725) << "--image at " << file.w << " x " << file.h;
+    EXPECT_EQ(differing(screen, file, 1, 0, 0, 850, 725), 0) << "--image of the viewer's size shows another picture";
+    const std::string saved = f.out("saved_large.png");
+    SaveChooserAnswer chooser(saved);
+    FILE_CONST = 1;
+    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    file = decodePng(saved);
+    ASSERT_TRUE(file.w == 850 && file.h == 725) << "saved at " << file.w << " x " << file.h;
+    EXPECT_EQ(differing(grab(), file, 1, 0, 0, 850, 725), 0) << "the saved picture is not the larger viewer's";
+    std::filesystem::copy_file(saved, std::string(OROLITH_SHOT_DIR) + "/save_image_larger_window.png",
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 TEST(ImageCli, SizeScalesThePictureAndKeepsItsProportions)

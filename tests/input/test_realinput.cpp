@@ -4,34 +4,19 @@
 // side cannot come between the pointer and the viewer. Screenshots are
 // kept in the build tree for a person to look at.
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <FL/Fl_Check_Button.H>
 
-#include <chrono>
 #include <filesystem>
 
 #include "app/callbacks.h"
 #include "app/menupositions.h"
 #include "tests/gui/gui_fixtures.h"
-
-extern char** environ;
+#include "tests/input/x_input.h"
 
 namespace gui_test {
 namespace {
-
-pid_t spawn(const std::vector<const char*>& args, posix_spawn_file_actions_t* actions = nullptr)
-{
-    std::vector<char*> argv;
-    for (const char* a : args)
-        argv.push_back(const_cast<char*>(a));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    return posix_spawnp(&pid, argv[0], actions, nullptr, argv.data(), environ) == 0 ? pid : -1;
-}
 
 // Started once per program and ended when the program has ended (its
 // watcher sees the pipe close), so no X connection of the program outlives
@@ -65,32 +50,6 @@ public:
     }
 };
 ::testing::Environment* const xServer = ::testing::AddGlobalTestEnvironment(new PrivateXServer);
-
-// Keeps the event loop running for `seconds`.
-void runLoop(double seconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end)
-        Fl::wait(0.02);
-}
-
-// Runs a shell command (xdotool, import) while the event loop goes on, then
-// lets the loop handle what it caused.
-void drive(const std::string& command)
-{
-    const pid_t child = spawn({"sh", "-c", command.c_str()});
-    ASSERT_GT(child, 0) << command;
-    int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0)
-        Fl::wait(0.02);
-    runLoop(0.3);
-}
-
-// Window pixel (x, y) of the main window on the screen.
-std::string at(int x, int y)
-{
-    return " " + std::to_string(win->x() + x) + " " + std::to_string(win->y() + y);
-}
 
 class RealInput : public MainWindowTest {
 protected:

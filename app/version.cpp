@@ -1,0 +1,11 @@
+#include "app/version.h"
+
+// Set for this library by app/CMakeLists.txt from PROJECT_VERSION, as it is
+// for the command line's --version.
+#ifndef OROLITH_VERSION
+#error "OROLITH_VERSION must come from the build (PROJECT_VERSION)"
+#endif
+
+const char* programVersion() { return OROLITH_VERSION; }
+
+std::string mainWindowTitle() { return std::string("Orolith: Landwarden (v") + programVersion() + ")"; }
