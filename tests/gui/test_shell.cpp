@@ -62,9 +62,10 @@ TEST(MainLayout, ViewerTakesTheRoomPanelKeepsItsWidthStatusRowItsHeight)
                 << "the panel does not keep its size at the right edge";
             EXPECT_TRUE(inside(l.panel, s.w, s.h)) << "the panel runs out of the window";
             EXPECT_GE(l.statusRow.w, STATUS_ROW_MIN_W) << "the status row narrower than its fields need";
-            if (shown)
+            if (shown) {
                 EXPECT_TRUE(apart(l.viewer, l.panel) && apart(l.statusRow, l.panel) && apart(l.viewer, l.statusRow))
                     << "viewer, panel and status row overlap";
+            }
         }
 }
 
