@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/cli_image.h"
+#include "app/clipair.h"
 #include "model/export.h"
 #include "app/cli_metrics.h"
 #include "app/optionvalue.h"
@@ -198,7 +199,7 @@ bool endsWith(const std::string& s, const char* tail)
 int exportMode(const std::vector<const char*>& args)
 {
     // Options anywhere; then the kind, the output, the DEM and a comparison.
-    LoadOptions options;
+    PairRequest options;
     std::vector<const char*> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = args[i];
@@ -227,19 +228,21 @@ int exportMode(const std::vector<const char*>& args)
         return usageError("the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
     if (kind != ExportKind::curvature && rest.size() != 4)
         return usageError(std::string(rest[0]) + " needs a comparison grid");
-    if (!load(rest[2], rest.size() == 4 ? rest[3] : std::string(), options))
+    // The values come straight from the grids: no viewer model, no mesh.
+    Pair p;
+    if (!readPair(rest[2], rest.size() == 4 ? rest[3] : std::string(), options, p))
         return EXIT_MISMATCH;
-    std::vector<float> values = exportValues(kind, mt.view(), multFiles ? rd.view() : GridView{});
+    std::vector<float> values = exportValues(kind, p.demView(), p.compView());
     ModelError err;
     bool written = false;
     if (tiff) {
 #ifdef OROLITH_HAVE_GDAL
-        written = writeGeoTiffOnDemand(out, mt.header(), values, EXPORT_NODATA, err);
+        written = writeGeoTiffOnDemand(out, p.dem.header, values, EXPORT_NODATA, err);
 #else
         err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (it was built without GDAL): write .asc instead"};
 #endif
     } else {
-        written = writeAsciiGrid(out, mt.header(), values, EXPORT_NODATA, err);
+        written = writeAsciiGrid(out, p.dem.header, values, EXPORT_NODATA, err);
     }
     if (!written) {
         std::cerr << "ERROR: " << err.text() << std::endl;

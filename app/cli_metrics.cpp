@@ -13,6 +13,7 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 #include "model/loadnotes.h"
+#include "app/clipair.h"
 #include "model/pairing.h"
 #include "model/metrics.h"
 
@@ -103,47 +104,6 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
     return "";
 }
 
-// The pair as the analyses read it: the comparison on the DEM's grid, its
-// heights where its kind says it has them.
-struct Pair {
-    GridData dem;
-    PairedComparison comp;
-
-    GridView demView() const { return viewOf(dem); }
-    GridView compView() const { return comparisonView(comp.grid, comp.presence); }
-    GroundSpacing spacing() const { return groundSpacing(dem.header); }
-};
-
-// Reads the DEM and the comparison grid on two threads at once and pairs
-// them. A file that cannot be read ends the program with the model's
-// status (the DEM's fault first when both are bad); false after the
-// message when the grids cannot be paired (placement, alignment).
-bool readPair(const Options& o, Pair& p)
-{
-    ModelError demErr, compErr;
-    GridData comp;
-    auto compRead = std::async(std::launch::async,
-                               [&] { return readGridData(o.files[1], GridRole::comparison, comp, compErr, 2); });
-    bool demOk = readGridData(o.files[0], GridRole::dem, p.dem, demErr, 2);
-    bool compOk = compRead.get();
-    if (!demOk)
-        error(demErr);
-    if (!compOk)
-        error(compErr);
-    if (o.geographic && !p.dem.header.crs.known)
-        declareGeographic(p.dem.header);
-    ModelError err;
-    if (!pairComparison(p.dem.header, viewOf(p.dem), std::move(comp), {o.kind, o.align, o.method, true}, p.comp, err)) {
-        std::cerr << (err.code == PLACEMENT ? "" : "ERROR: ") << err.text() << std::endl;
-        return false;
-    }
-    for (const std::string& note : loadNotes(p.dem.header, nullptr, o.kind))
-        std::cerr << note << std::endl;
-    for (const std::string& note : p.comp.notes)
-        std::cerr << note << std::endl;
-    return true;
-}
-
 AccuracyReport reportOf(const Pair& p, const GridView& comp, const Options& o)
 {
     return accuracyReport(p.demView(), comp, p.spacing(), o.bounds);
@@ -179,9 +139,40 @@ std::string figuresJson(const AccuracyFigures& f)
 }
 
 // {"all": M, "slope_classes": [...]}, its lines indented by `indent`.
-std::string reportJson(const AccuracyReport& r, const std::string& indent)
+// A JSON string: quotes, backslashes and control characters escaped.
+std::string quotedJson(const std::string& text)
 {
-    std::string out = "{\n" + indent + "  \"all\": {" + figuresJson(r.all) + "},\n" + indent + "  \"slope_classes\": [";
+    std::string out = "\"";
+    for (char ch : text) {
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (static_cast<unsigned char>(ch) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", ch);
+            out += buf;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+// "alignment": how the comparison came onto the DEM's grid, when it was
+// resampled; nothing otherwise. Ends with a comma and a line break.
+std::string alignmentJson(const Alignment& a, const std::string& indent)
+{
+    if (!a.aligned && a.heightUnit.empty())
+        return "";
+    return indent + "\"alignment\": {\"aligned\": " + (a.aligned ? "true" : "false") + ", \"method\": " +
+           quotedJson(alignMethodName(a.method)) + ", \"source_crs\": " + quotedJson(a.sourceCrs) +
+           ", \"coverage\": " + number(a.coverage) + ", \"heights_converted\": " + quotedJson(a.heightUnit) + "},\n";
+}
+
+std::string reportJson(const AccuracyReport& r, const std::string& indent, const std::string& before = "")
+{
+    std::string out = "{\n" + before + indent + "  \"all\": {" + figuresJson(r.all) + "},\n" + indent +
+                      "  \"slope_classes\": [";
     for (std::size_t k = 0; k < r.classes.size(); ++k)
         out += std::string(k ? "," : "") + "\n" + indent + "    {\"from\": " + number(r.classes[k].from) +
                ", \"to\": " + number(r.classes[k].to) + ", " + figuresJson(r.classes[k].figures) + "}";
@@ -197,10 +188,10 @@ int metricsMode(const std::vector<const char*>& args)
     if (!why.empty())
         return usageError(why);
     Pair p;
-    if (!readPair(o, p))
+    if (!readPair(o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
         return EXIT_MISMATCH;
     AccuracyReport report = reportOf(p, p.compView(), o);
-    std::cout << (o.json ? reportJson(report, "") + "\n" : accuracyTable(report));
+    std::cout << (o.json ? reportJson(report, "", alignmentJson(p.comp.alignment, "  ")) + "\n" : accuracyTable(report));
     return 0;
 }
 
@@ -211,7 +202,7 @@ int coregisterMode(const std::vector<const char*>& args)
     if (!why.empty())
         return usageError(why);
     Pair p;
-    if (!readPair(o, p))
+    if (!readPair(o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
         return EXIT_MISMATCH;
     const GroundSpacing spacing = p.spacing();
     Coregistration c = coregister(p.demView(), p.compView(), spacing);
@@ -222,7 +213,7 @@ int coregisterMode(const std::vector<const char*>& args)
     AccuracyReport before = reportOf(p, p.compView(), o);
     AccuracyReport after = reportOf(p, c.shifted.view(p.dem.header.rows, p.dem.header.cols), o);
     if (o.json) {
-        std::cout << "{\n  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
+        std::cout << "{\n" << alignmentJson(p.comp.alignment, "  ") << "  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
                   << ",\n  \"shift_east_metres\": " << number(c.shiftEastMetres)
                   << ",\n  \"shift_north_metres\": " << number(c.shiftNorthMetres)
                   << ",\n  \"bias\": " << number(c.bias) << ",\n  \"iterations\": " << c.iterations

@@ -1,5 +1,7 @@
 #include "dialogs/openfile.h"
 
+#include <algorithm>
+
 #include <FL/Fl.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
@@ -109,6 +111,17 @@ void kindBoxes(OpenDialog* d, int top)
     d->contCheck = kindBox(top, 90, "Contour File", contFile);
 }
 
+void alignBox(OpenDialog* d, int x, int y)
+{
+    d->alignBox = new Fl_Check_Button(x, y, 180, 20, "Align to the DEM's grid");
+    d->alignBox->value(1);
+    d->alignBox->tooltip("A comparison grid that does not lie on the DEM's grid (another placement, cell size or "
+                         "coordinate system) is resampled onto it; spot heights and contours move to their nearest "
+                         "cell.");
+}
+
+bool aligning(const OpenDialog* d) { return d->alignBox && d->alignBox->value(); }
+
 void contourInterval(OpenDialog* d, int y)
 {
     d->continput = counter(230, y, 70, 20, "Contour Interval :", 20, 1, 100, 1, 10);
@@ -132,9 +145,42 @@ void show(OpenDialog* d)
     openwin = d;
 }
 
+// "Align and Open" of the message that a comparison grid lies elsewhere:
+// ticks the dialog's box and presses its Open again.
+void alignAndOpen(Fl_Widget* w, void* openButton)
+{
+    Fl_Window* message = w->window();
+    auto* open = static_cast<Fl_Widget*>(openButton);
+    OpenDialog* d = dialogOf(open);
+    message->hide();
+    Fl::delete_widget(message);
+    if (!d || !d->alignBox)
+        return;
+    d->alignBox->value(1);
+    open->do_callback();
+}
+
 // Shows the failure of a load over the dialog, which stays open so that
-// the user can correct it.
-void reportLoadFailure(OpenDialog* d) { errorMessage(loadFailureText(MyWindow::lastLoad()), d); }
+// the user can correct it. Grids that lie apart, with the box unticked:
+// the message offers to align them.
+void reportLoadFailure(OpenDialog* d, Fl_Widget* openButton)
+{
+    const LoadStatus& status = MyWindow::lastLoad();
+    Fl_Window* shown = messageWindow("File Error", loadFailureText(status), d);
+    if (status.result != LoadResult::mismatch || !d->alignBox || aligning(d))
+        return;
+    // Left of the message's OK button, which moves right when there is no
+    // room.
+    Fl_Widget* ok = shown->child(shown->children() - 1);
+    const int x = std::max(10, ok->x() - 130);
+    if (x + 125 > ok->x())
+        ok->position(x + 125, ok->y());
+    if (ok->x() + ok->w() + 10 > shown->w())
+        shown->size(ok->x() + ok->w() + 10, shown->h());
+    auto* offer = new Fl_Button(x, ok->y(), 120, ok->h(), "Align and Open");
+    offer->callback(alignAndOpen, openButton);
+    shown->add(offer);
+}
 
 void refreshViewer()
 {
@@ -181,6 +227,16 @@ void showName(Fl_Output* field, const std::string& name)
     field->position(field->size());
 }
 
+// The comparison file in use, and whether it was resampled onto the DEM's
+// grid (how, in the tooltip).
+void showComparisonName()
+{
+    const Alignment& a = rd.alignment();
+    showName(file2Label, a.aligned ? compName + " (aligned)" : compName);
+    const std::string how = alignmentText(a);
+    file2Label->copy_tooltip(how.empty() ? compName.c_str() : (compName + ": " + how).c_str());
+}
+
 } // namespace
 
 // The layout gives labels and buttons room for the toolkit's default font:
@@ -209,7 +265,7 @@ void file(Fl_Widget*, void*)
 
 void files(Fl_Widget*, void*)
 {
-    auto* d = new OpenDialog(OpenMode::demAndComparison, 350, 300);
+    auto* d = new OpenDialog(OpenMode::demAndComparison, 350, 325);
     d->box(FL_PLASTIC_UP_BOX);
     d->finput = nameField(10, 30, 180, 20, "DEM:");
     d->finput2 = nameField(10, 75, 180, 20, "Comparison File:");
@@ -219,8 +275,9 @@ void files(Fl_Widget*, void*)
     contourInterval(d, 225);
     plasticButton(200, 30, 75, 20, "Search...", searchButton_callback);
     plasticButton(200, 75, 75, 20, "Search...", searchButton2_callback);
-    plasticButton(110, 265, 60, 20, "Open", openButton_callback);
-    plasticButton(180, 265, 60, 20, "Cancel", cancelButton_callback);
+    alignBox(d, 5, 262);
+    plasticButton(110, 292, 60, 20, "Open", openButton_callback);
+    plasticButton(180, 292, 60, 20, "Cancel", cancelButton_callback);
     offerStartupDem(d);
     show(d);
 }
@@ -230,12 +287,13 @@ void addChange(Fl_Widget*, void*)
     // A comparison file is compared with the DEM in use: none, no dialog.
     if (FILE_CONST <= 0)
         return;
-    auto* d = new OpenDialog(OpenMode::change, 300, 200);
+    auto* d = new OpenDialog(OpenMode::change, 300, 210);
     d->ainput = nameField(5, 25, 170, 20, "Comparison file:");
     kindBoxes(d, 65);
     contourInterval(d, 85);
-    plasticButton(75, 130, 60, 20, "Open", fileMod);
-    plasticButton(155, 130, 60, 20, "Cancel", cancelButton_callback);
+    alignBox(d, 5, 125);
+    plasticButton(75, 160, 60, 20, "Open", fileMod);
+    plasticButton(155, 160, 60, 20, "Cancel", cancelButton_callback);
     plasticButton(185, 25, 75, 20, "Search...", searchButtonC_callback);
     show(d);
 }
@@ -271,10 +329,10 @@ void openButton_callback(Fl_Widget* w, void*)
     const bool loaded = loadWhileBusy([&] {
         return gl->Begin(static_cast<int>(d->sinput->value()), true, request.numFiles, dem.c_str(),
                          two ? comp.c_str() : nullptr, exag, kind, static_cast<int>(d->tinput->value()),
-                         two ? static_cast<int>(d->continput->value()) : 0, xll, yll, cellSize);
+                         two ? static_cast<int>(d->continput->value()) : 0, xll, yll, cellSize, aligning(d));
     });
     if (!loaded) {
-        reportLoadFailure(d);
+        reportLoadFailure(d, w);
         return;
     }
 
@@ -290,7 +348,7 @@ void openButton_callback(Fl_Widget* w, void*)
     deactivateTools();
     activateTools();
     showName(file1Label, demName);
-    showName(file2Label, compName);
+    showComparisonName();
     showDemHeader();
     closeDialog(d);
     refreshViewer();
@@ -308,7 +366,7 @@ void fileMod(Fl_Widget* w, void*)
     } else {
         bool ok = false;
         loadWhileBusy([&] {
-            gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok, comparisonKind(d));
+            gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok, comparisonKind(d), aligning(d));
             return ok;
         });
         if (ok) {
@@ -317,12 +375,12 @@ void fileMod(Fl_Widget* w, void*)
             compName = comp;
             filename2 = compName.c_str();
             lastOpened = comp;
-            showName(file2Label, compName);
+            showComparisonName();
             activateTools();
             closeDialog(d);
             showLoadNotes();
         } else {
-            reportLoadFailure(d);
+            reportLoadFailure(d, w);
         }
     }
     refreshViewer();

@@ -49,6 +49,10 @@ public:
     Fl_Check_Button* demCheck = nullptr;
     Fl_Check_Button* rawCheck = nullptr;
     Fl_Check_Button* contCheck = nullptr;
+    // "Align to the DEM's grid": a comparison grid that lies elsewhere is
+    // resampled onto the DEM's grid (two-file and change dialogs; ticked
+    // when they open, and no change where the grids already match).
+    Fl_Check_Button* alignBox = nullptr;
 };
 
 // The open dialog built last (null once it is closed). Nothing acts on it

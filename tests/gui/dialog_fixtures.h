@@ -218,7 +218,7 @@ protected:
     // Opens files through the dialog as a user would: fields typed, kind
     // ticked, Open pressed. Returns the dialog (closed on success).
     OpenDialog* openThroughDialog(const std::string& dem, const std::string& comp = "",
-                                  Fl_Check_Button* OpenDialog::*kind = nullptr)
+                                  Fl_Check_Button* OpenDialog::*kind = nullptr, bool align = true)
     {
         comp.empty() ? file(nullptr, nullptr) : files(nullptr, nullptr);
         OpenDialog* d = openwin;
@@ -227,6 +227,8 @@ protected:
             d->finput2->value(comp.c_str());
         if (kind)
             tick(d->*kind, true);
+        if (d->alignBox && !align)
+            tick(d->alignBox, false);
         click(childOf<Fl_Button>(d, "Open"));
         return d;
     }

@@ -54,7 +54,7 @@ xdotool mousemove --window "$dlg" 100 40 click 1; xdotool type --delay 2 "$DATA/
 xdotool mousemove --window "$dlg" 100 85 click 1; xdotool type --delay 2 "$DATA/alps_dem2.grd"
 xdotool mousemove --window "$dlg" 11 251 click 1; sleep 0.3
 shot e2e_open_dialog
-xdotool mousemove --window "$dlg" 140 275 click 1
+xdotool mousemove --window "$dlg" 140 302 click 1
 for i in $(seq 100); do xdotool search --onlyvisible --name '^Open File$' >/dev/null 2>&1 || break; sleep 0.1; done
 xdotool search --onlyvisible --name '^Open File$' >/dev/null 2>&1 && echo "dialog still open"
 sleep 1; shot e2e_loaded

@@ -99,11 +99,19 @@ TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
 {
     openThroughDialog(DEM_PATH, DEM2_PATH, &OpenDialog::demCheck);
     const float corner = mt.getElev(10, 20);
-    OpenDialog* d = openThroughDialog(DEM_PATH, smallGrid("small.grd"), &OpenDialog::contCheck);
+    OpenDialog* d = openThroughDialog(DEM_PATH, smallGrid("small.grd"), &OpenDialog::contCheck, false);
     EXPECT_EQ(shownError().rfind("Grid sizes do not match: the DEM \"" + DEM_PATH + "\" has 200 x 240 cells", 0), 0u)
         << shownError();
     EXPECT_NE(shownError().find("Align to the DEM's grid"), std::string::npos) << "no way to align offered";
+    Fl_Button* offer = childOf<Fl_Button>(errorWin, "Align and Open");
+    ASSERT_NE(offer, nullptr) << "the message does not offer to align";
     EXPECT_TRUE(d->shown()) << "the dialog closed on a refused open";
+    // Accepted, the offer ticks the box and opens again: this test program
+    // has no GDAL module, so the alignment itself is refused, by name.
+    click(offer);
+    EXPECT_TRUE(d->alignBox->value()) << "the offer left the box unticked";
+    EXPECT_NE(shownError().find("it needs its GDAL module (orolith-gdal.so"), std::string::npos) << shownError();
+    EXPECT_TRUE(d->shown()) << "the dialog closed on a refused alignment";
     EXPECT_TRUE(d->contCheck->value()) << "the kind ticked was lost";
     EXPECT_TRUE(FILE_CONST == 2 && haveComparison() && rd.getRows() == 200) << "the comparison in use was dropped";
     EXPECT_EQ(mt.getElev(10, 20), corner) << "the DEM in use changed";
@@ -143,7 +151,9 @@ TEST_F(DialogTest, ChangingTheComparisonFile)
                          Row{smallGrid("small_change.grd"), "Grid sizes do not match"}}) {
         addChange(nullptr, nullptr);
         OpenDialog* d = openwin;
+        EXPECT_TRUE(d->alignBox && d->alignBox->value()) << "the change dialog does not offer to align, ticked";
         d->ainput->value(r.comp.c_str());
+        tick(d->alignBox, false);
         click(childOf<Fl_Button>(d, "Open"));
         EXPECT_EQ(shownError().rfind(r.message, 0), 0u) << "change to \"" << r.comp << "\": " << shownError();
         EXPECT_TRUE(d->shown()) << "the change dialog closed on a refused file";

@@ -1,0 +1,36 @@
+// The grids of a command-line mode that reads them without the viewer's
+// model: the DEM, and a comparison grid made ready against it (on its grid,
+// by its kind), as the accuracy modes and --export take them.
+#ifndef OROLITH_APP_CLIPAIR_H
+#define OROLITH_APP_CLIPAIR_H
+
+#include <string>
+
+#include "model/gridview.h"
+#include "model/pairing.h"
+
+struct PairRequest {
+    ComparisonKind kind = ComparisonKind::dem;
+    bool geographic = false; // --geographic
+    bool align = false;      // --align
+    AlignMethod method = AlignMethod::bilinear;
+};
+
+struct Pair {
+    GridData dem;
+    bool withComparison = false;
+    PairedComparison comp;
+
+    GridView demView() const { return viewOf(dem); }
+    GridView compView() const { return withComparison ? comparisonView(comp.grid, comp.presence) : GridView{}; }
+    GroundSpacing spacing() const { return groundSpacing(dem.header); }
+};
+
+// Reads the DEM and, when `compPath` is not empty, the comparison grid, on
+// two threads at once, and pairs them; notes go to standard error. A file
+// that cannot be read ends the program with the model's status (the DEM's
+// fault first when both are bad); false after the message when the grids
+// cannot be paired (placement, alignment).
+bool readPair(const std::string& demPath, const std::string& compPath, const PairRequest& request, Pair& p);
+
+#endif
