@@ -152,6 +152,7 @@ struct Row {
     double read = 0, fromChars = 0, stream = 0, gdal = -1;
     double curvature = 0, elevdiff = 0, curvediff = 0, rmse = 0, heights = 0;
     double report = 0, metrics = 0, coregister = 0;
+    double align = -1, gdalwarp = -1; // a comparison offset by a fraction of a cell onto the DEM's grid
     long reportMiB = 0;
     std::string frames; // from the frame benchmark, already formatted
 };
@@ -201,6 +202,32 @@ Row measure(int size, const std::string& exe, const std::string& frames)
             return a.seconds + b.seconds;
         });
     std::remove((dir + "/orolith_bench.tif").c_str());
+    if (haveCommand("gdalwarp")) {
+        // GeoTIFFs of the pair, the comparison's corner moved by 0.3 and
+        // 0.6 cell; orolith resamples it onto the DEM's grid and writes it
+        // (reading the DEM too), gdalwarp does the same job from the
+        // command line, both writing DEFLATE-compressed GeoTIFFs.
+        const std::string demTif = dir + "/orolith_bench_dem.tif", compTif = dir + "/orolith_bench_comp.tif";
+        const std::string out = dir + "/orolith_bench_aligned.tif";
+        const double west = 600000, south = 5100000, side = 10.0 * size;
+        char ullr[4][32];
+        std::snprintf(ullr[0], 32, "%.3f", west + 3);
+        std::snprintf(ullr[1], 32, "%.3f", south + side + 6);
+        std::snprintf(ullr[2], 32, "%.3f", west + side + 3);
+        std::snprintf(ullr[3], 32, "%.3f", south + 6);
+        runChild({"gdal_translate", "-q", "-of", "GTiff", dem, demTif});
+        runChild({"gdal_translate", "-q", "-of", "GTiff", "-a_ullr", ullr[0], ullr[1], ullr[2], ullr[3], comp, compTif});
+        row.align = median3([&] { return runChild({exe, "--export", "aligned", "--align", out, demTif, compTif}).seconds; });
+        const std::string te[4] = {std::to_string(west), std::to_string(south), std::to_string(west + side),
+                                   std::to_string(south + side)};
+        row.gdalwarp = median3([&] {
+            return runChild({"gdalwarp", "-q", "-overwrite", "-r", "bilinear", "-co", "COMPRESS=DEFLATE", "-te", te[0],
+                             te[1], te[2], te[3], "-ts", std::to_string(size), std::to_string(size), compTif, out})
+                .seconds;
+        });
+        for (const std::string& f : {demTif, compTif, out})
+            std::remove(f.c_str());
+    }
 
     setConsole(*new std::ostringstream); // the analyses' progress lines stay out of the table
     loadDataSet(dem, comp, 1);
@@ -251,10 +278,12 @@ int main(int argc, char** argv)
                 "unless marked. read: one grid, ours; fromchars: a bare std::from_chars pass over its text\n"
                 "in memory; stream: formatted stream input; gdal: gdal_translate of both grids to GeoTIFF;\n"
                 "the analyses in ns a cell; report, metrics, coreg: orolith --report, --metrics and\n"
-                "--coregister of the pair, reading included, with the report's peak memory.\n\n");
-    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s %8s %6s", "size", "read", "fromchars",
-                "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
-                "peak MB", "metrics", "coreg");
+                "--coregister of the pair, reading included, with the report's peak memory; align: orolith\n"
+                "--export aligned --align of the comparison (a GeoTIFF offset by 0.3 and 0.6 cell) onto the\n"
+                "DEM's grid, gdalwarp: the same resampling by gdalwarp.\n\n");
+    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s %8s %6s | %6s %8s", "size", "read",
+                "fromchars", "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
+                "peak MB", "metrics", "coreg", "align", "gdalwarp");
     if (!frames.empty())
         std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline | viewer peak MB");
     std::printf("\n");
@@ -268,6 +297,10 @@ int main(int argc, char** argv)
         std::printf("%5d | %6.3f %9.3f %6.2f %6.2f %s | %9.1f %8.1f %9.1f %6.1f %7.1f | %7.3f %8ld %8.3f %6.2f",
                     r.size, r.read, r.fromChars, r.read / r.fromChars, r.stream, gdal, r.curvature, r.elevdiff,
                     r.curvediff, r.rmse, r.heights, r.report, r.reportMiB, r.metrics, r.coregister);
+        if (r.align < 0)
+            std::printf(" | %6s %8s", "-", "-");
+        else
+            std::printf(" | %6.2f %8.2f", r.align, r.gdalwarp);
         if (!frames.empty())
             std::printf(" | %s", r.frames.c_str());
         std::printf("\n");

@@ -129,11 +129,16 @@ bool alignComparison(const GridHeader& dem, const GridView& demView, const GridD
     }
     std::vector<float> aligned;
     if (kind == ComparisonKind::dem) {
-        std::vector<float> source(comp.heights);
-        for (std::size_t i = 0; i < source.size(); ++i)
-            if (!presence.empty() && !presence[i])
-                source[i] = std::numeric_limits<float>::quiet_NaN();
-        if (!registered->warp(comp.header, source.data(), dem, method, aligned, err))
+        // The warper takes NaN for absent: a copy only where some cell is.
+        std::vector<float> marked;
+        if (!presence.empty()) {
+            marked = comp.heights;
+            for (std::size_t i = 0; i < marked.size(); ++i)
+                if (!presence[i])
+                    marked[i] = std::numeric_limits<float>::quiet_NaN();
+        }
+        const float* source = presence.empty() ? comp.heights.data() : marked.data();
+        if (!registered->warp(comp.header, source, dem, method, aligned, err))
             return false;
     } else {
         method = AlignMethod::nearest;

@@ -238,7 +238,8 @@ bool warpGdal(const GridHeader& from, const float* source, const GridHeader& ont
 {
     startGdal();
     CPLErrorReset();
-    std::vector<float> in(source, source + from.cells());
+    // The warper only reads the source: the memory raster may lie over it.
+    float* in = const_cast<float*>(source);
     out.assign(onto.cells(), std::numeric_limits<float>::quiet_NaN());
     GridHeader target = onto;
     // A grid that names no coordinate system lies in the other's.
@@ -247,7 +248,7 @@ bool warpGdal(const GridHeader& from, const float* source, const GridHeader& ont
         src.projection = target.projection;
     if (target.projection.empty())
         target.projection = src.projection;
-    GDALDatasetH s = memoryRaster(src, in.data()), d = memoryRaster(target, out.data());
+    GDALDatasetH s = memoryRaster(src, in), d = memoryRaster(target, out.data());
     bool ok = s && d;
     void* transformer = ok ? GDALCreateGenImgProjTransformer2(s, d, nullptr) : nullptr;
     // As gdalwarp does: the exact transformer at every eighth of a pixel's
@@ -375,8 +376,9 @@ bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vecto
     startGdal();
     CPLErrorReset();
     GDALDriverH driver = GDALGetDriverByName("GTiff");
-    char compress[] = "COMPRESS=DEFLATE";
-    char* options[] = {compress, nullptr};
+    // Compressed on every core: writing a large grid is mostly deflating it.
+    char compress[] = "COMPRESS=DEFLATE", threads[] = "NUM_THREADS=ALL_CPUS";
+    char* options[] = {compress, threads, nullptr};
     GDALDatasetH ds = driver ? GDALCreate(driver, path.c_str(), g.cols, g.rows, 1, GDT_Float32, options) : nullptr;
     if (!ds) {
         err = {GRIDFILE, inFile(path) + "could not be created" + gdalSays()};
