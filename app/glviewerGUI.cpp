@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/busy.h"
 #include "app/callbacks.h"
 #include "app/menupositions.h"
 #include "app/viewerroutes.h"
@@ -254,6 +255,8 @@ void buildStatusRow()
     loadBar->labelsize(11);
     loadBar->selection_color(fl_rgb_color(120, 160, 215));
     loadBar->hide();
+    // Offered at the bar's right end while an analysis can be cancelled.
+    makeCancelButton(575, 650, 65, 20);
 }
 
 void buildCurvatureSection()
