@@ -24,9 +24,6 @@ Fl_Button* cancelButton = nullptr;
 // analysis's own thread through cancelRequested().
 std::atomic<BusyWork*> cancellable{nullptr};
 
-// Room between the bar and the Cancel button at its right end.
-constexpr int CANCEL_GAP = 5;
-
 int dispatchWhileBusy(int event, Fl_Window* w)
 {
     const bool overCancel = cancellable && cancelButton->visible() && cancelButton->active() &&
@@ -108,11 +105,12 @@ void showProgress(const std::string& stage, double fraction)
     Fl::check();
 }
 
-// The bar ends short of the Cancel button, also after the window was
+// The bar ends where the Cancel button begins, also after the window was
 // resized meanwhile (the toolkit then lays both out anew at full width).
+// No gap: the file name under the bar would show through it.
 void keepBarBesideCancel()
 {
-    const int w = cancelButton->x() - CANCEL_GAP - loadBar->x();
+    const int w = cancelButton->x() - loadBar->x();
     if (loadBar->w() != w) {
         loadBar->size(w, loadBar->h());
         win->redraw();
