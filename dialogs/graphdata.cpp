@@ -214,9 +214,20 @@ std::string axisNumberText(double v)
     char buf[32];
     if (v == 0)
         v = 0; // no "-0"
-    if ((v == std::floor(v) || std::fabs(v) >= 100) && std::fabs(v) < 1e7)
+    if ((v == std::floor(v) || std::fabs(v) >= 100) && std::fabs(v) < 1e7) {
         std::snprintf(buf, sizeof buf, "%.0f", v);
-    else
+    } else if (std::fabs(v) >= 1e7) {
+        // Two digits and a bare exponent ("3.4e38"): the C form, "3.4e+38",
+        // is cut to "3.4e+3" by the next number, which reads as 3400.
+        std::snprintf(buf, sizeof buf, "%.1e", v);
+        std::string text = buf;
+        const std::size_t e = text.find('e');
+        std::size_t digits = e + 1;
+        while (digits < text.size() && (text[digits] == '+' || text[digits] == '0'))
+            ++digits;
+        return text.substr(0, e + 1) + text.substr(digits);
+    } else {
         std::snprintf(buf, sizeof buf, "%.3g", v);
+    }
     return buf;
 }

@@ -113,7 +113,8 @@ std::vector<AxisLabel> classAxisLabels(int numBars, int classesPerBar);
 
 // An axis number as short as the 20-pixel label field needs: whole
 // numbers and numbers from 100 up to whole numbers, smaller ones to three
-// significant digits.
+// significant digits; from 10 million up, two digits and the exponent
+// ("3.4e38").
 std::string axisNumberText(double v);
 
 #endif

@@ -130,4 +130,14 @@ TEST(GraphBins, TheNoteCountsTheValuesLeftOut)
         EXPECT_EQ(notFiniteNote(r.notFinite), r.note) << r.notFinite << " values left out";
 }
 
+TEST(GraphBins, AxisNumbersAtTheFloatLimitKeepTheirExponent)
+{
+    // "3.4e+38" in the 20-pixel field was cut to "3.4e+3", read as 3400.
+    const std::pair<double, const char*> rows[] = {
+        {3.4e38, "3.4e38"}, {1.36e38, "1.4e38"}, {-3.4e38, "-3.4e38"}, {1.2e7, "1.2e7"}, {9999999, "9999999"},
+    };
+    for (auto [v, text] : rows)
+        EXPECT_EQ(axisNumberText(v), text) << "axis number " << v;
+}
+
 } // namespace
