@@ -85,7 +85,8 @@ void coregistration(Fl_Widget*, void*)
     if (!haveComparison() || fileType != DEM || busy())
         return;
     Outcome o;
-    const WorkEnd end = computeCancellableWhileBusy(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(work); });
+    const WorkEnd end =
+        computeCancellableWhileBusy(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(work); });
     // Cancelled, even after the last fit: as if the entry had not been chosen.
     if (end != WorkEnd::done)
         return;

@@ -190,7 +190,8 @@ TEST_F(CoregWindowTest, CancelStopsAtTheNextFitAndLeavesEverythingAsItWas)
     ASSERT_TRUE(seen.looked) << "the bar never said \"" << coregProgressLabel(2) << "\"; it said: "
                              << ::testing::PrintToString(seen.labels);
     for (const std::string& label : seen.labels)
-        EXPECT_TRUE(label.rfind("Co-registering", 0) == 0 || label == "Cancelling...") << "bar label \"" << label << '"';
+        EXPECT_TRUE(label.rfind("Co-registering", 0) == 0 || label == "Cancelling...")
+            << "bar label \"" << label << '"';
     EXPECT_TRUE(seen.busyMeanwhile && seen.toolsInactive) << "the tools answered during the co-registration";
     EXPECT_TRUE(seen.barShown) << "no progress in the status row";
     EXPECT_TRUE(seen.cancelShown && seen.cancelUsable) << "no usable Cancel button while it ran";
