@@ -50,10 +50,9 @@ public:
                 continue;
             }
             // The main window's children one by one, so that its bar is
-            // drawn as active; the Cancel button stays as it is, hidden or
-            // offered.
+            // drawn as active.
             for (int i = 0; i < win->children(); ++i)
-                if (win->child(i) != loadBar && win->child(i) != cancelButton)
+                if (win->child(i) != loadBar)
                     deactivate(win->child(i));
         }
         holdSurface = true;
@@ -134,6 +133,7 @@ public:
     explicit CancelOffer(BusyWork& work)
     {
         cancellable = &work;
+        // Made inactive with the rest of the window, or by its last press.
         cancelButton->activate();
         cancelButton->show();
         keepBarBesideCancel();
