@@ -1,6 +1,7 @@
 #include "app/busy.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Window.H>
 
@@ -8,6 +9,7 @@
 #include <future>
 #include <list>
 
+#include "app/busyinput.h"
 #include "app/glviewerGUI.h"
 #include "dialogs/statusrow.h"
 #include "model/loading.h"
@@ -17,32 +19,18 @@
 namespace {
 
 bool running = false;
+Fl_Button* cancelButton = nullptr;
+// The analysis the Cancel button stops, while one runs; read by the
+// analysis's own thread through cancelRequested().
+std::atomic<BusyWork*> cancellable{nullptr};
 
-// What the user does to reach a callback. The close box counts: it reaches
-// a window's callback even while the window is inactive, and a dialog
-// closed during its own load would be deleted under its Open callback.
-bool userInput(int event)
+int dispatchWhileBusy(int event, Fl_Window* w)
 {
-    switch (event) {
-    case FL_PUSH:
-    case FL_RELEASE:
-    case FL_DRAG:
-    case FL_MOUSEWHEEL:
-    case FL_KEYDOWN:
-    case FL_KEYUP:
-    case FL_SHORTCUT:
-    case FL_CLOSE:
-    case FL_PASTE:
-    case FL_DND_ENTER:
-    case FL_DND_DRAG:
-    case FL_DND_RELEASE:
-        return true;
-    default:
-        return false;
-    }
+    const bool overCancel = cancellable && cancelButton->visible() && cancelButton->active() &&
+                            w == cancelButton->window() && Fl::event_inside(cancelButton);
+    const bool cancelHeld = cancellable && Fl::pushed() == cancelButton;
+    return reachesWhileBusy(event, overCancel, cancelHeld) ? Fl::handle_(event, w) : 1;
 }
-
-int dispatchWhileBusy(int event, Fl_Window* w) { return userInput(event) ? 1 : Fl::handle_(event, w); }
 
 // The program busy for as long as it lives; everything it changed is put
 // back when it goes, also when the work throws (out of memory, say).
@@ -103,17 +91,106 @@ private:
     Fl_Event_Dispatch previousDispatch = nullptr;
 };
 
-void showProgress(const std::string& stage, double fraction)
+void showBar(const std::string& label, double fraction)
 {
     loadBar->value(static_cast<float>(fraction));
-    loadBar->copy_label(progressLabel(stage, fraction).c_str());
+    loadBar->copy_label(label.c_str());
     loadBar->show();
+}
+
+void showProgress(const std::string& stage, double fraction)
+{
+    showBar(progressLabel(stage, fraction), fraction);
     Fl::check();
 }
 
+// The bar ends where the Cancel button begins, also after the window was
+// resized meanwhile (the toolkit then lays both out anew at full width).
+// No gap: the file name under the bar would show through it.
+void keepBarBesideCancel()
+{
+    const int w = cancelButton->x() - loadBar->x();
+    if (loadBar->w() != w) {
+        loadBar->size(w, loadBar->h());
+        win->redraw();
+    }
+}
+
+void cancelPressed(Fl_Widget* button, void*)
+{
+    BusyWork* work = cancellable;
+    if (!work)
+        return;
+    work->cancel();
+    button->deactivate(); // pressed once is enough
+    loadBar->copy_label("Cancelling...");
+}
+
+// The Cancel button offered for `work` for as long as it lives; the bar
+// gives it room at its right end and takes it back afterwards.
+class CancelOffer {
+public:
+    explicit CancelOffer(BusyWork& work)
+    {
+        cancellable = &work;
+        // Made inactive with the rest of the window, or by its last press.
+        cancelButton->activate();
+        cancelButton->show();
+        keepBarBesideCancel();
+    }
+    ~CancelOffer()
+    {
+        cancellable = nullptr;
+        cancelButton->hide();
+        loadBar->size(cancelButton->x() + cancelButton->w() - loadBar->x(), loadBar->h());
+        win->redraw();
+    }
+    CancelOffer(const CancelOffer&) = delete;
+    CancelOffer& operator=(const CancelOffer&) = delete;
+};
+
 } // namespace
 
+void BusyWork::report(const std::string& label, double fraction)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    label_ = label;
+    fraction_ = fraction;
+    fresh_ = true;
+}
+
+bool BusyWork::takeReport(std::string& label, double& fraction)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!fresh_)
+        return false;
+    fresh_ = false;
+    label = label_;
+    fraction = fraction_;
+    return true;
+}
+
 bool busy() { return running; }
+
+Fl_Button* makeCancelButton(int x, int y, int w, int h)
+{
+    cancelButton = new Fl_Button(x, y, w, h, "Cancel");
+    cancelButton->labelsize(11);
+    cancelButton->callback(cancelPressed);
+    // A press must not take the keys from the viewer, which has them back
+    // when the analysis ends.
+    cancelButton->clear_visible_focus();
+    cancelButton->hide();
+    return cancelButton;
+}
+
+Fl_Button* busyCancelButton() { return cancelButton; }
+
+bool cancelRequested()
+{
+    BusyWork* work = cancellable;
+    return work && work->cancelled();
+}
 
 bool loadWhileBusy(const std::function<bool()>& load)
 {
@@ -138,4 +215,25 @@ bool computeWhileBusy(const std::function<void()>& work)
     while (done.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready);
     done.get(); // what the work threw, thrown here
     return true;
+}
+
+WorkEnd computeCancellableWhileBusy(const std::string& firstLabel, const std::function<void(BusyWork&)>& work)
+{
+    if (running)
+        return WorkEnd::refused;
+    BusyScope scope;
+    BusyWork progress;
+    showBar(firstLabel, 0);
+    CancelOffer offer(progress);
+    auto done = std::async(std::launch::async, [&] { work(progress); });
+    do {
+        std::string label;
+        double fraction = 0;
+        if (progress.takeReport(label, fraction) && !progress.cancelled())
+            showBar(label, fraction);
+        keepBarBesideCancel();
+        Fl::check();
+    } while (done.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready);
+    done.get(); // what the work threw, thrown here
+    return progress.cancelled() ? WorkEnd::cancelled : WorkEnd::done;
 }

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/busy.h"
 #include "app/callbacks.h"
 #include "app/closing.h"
 #include "app/menupositions.h"
@@ -263,6 +264,8 @@ void buildStatusRow()
     loadBar->labelsize(11);
     loadBar->selection_color(fl_rgb_color(120, 160, 215));
     loadBar->hide();
+    // Offered at the bar's right end while an analysis can be cancelled.
+    makeCancelButton(575, 650, 65, 20);
 }
 
 void buildCurvatureSection()

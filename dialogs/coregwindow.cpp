@@ -7,10 +7,12 @@
 #include "app/busy.h"
 #include "app/callbacks.h"
 #include "app/glviewerGUI.h"
+#include "dialogs/coregprogress.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
 #include "dialogs/reporttext.h"
+#include "dialogs/shiftedoffer.h"
 #include "dialogs/textwindow.h"
 #include "model/coregister.h"
 #include "model/loading.h"
@@ -20,6 +22,7 @@
 #include "render/modelaccess.h"
 
 Fl_Window* coregWin = nullptr;
+std::function<void(int)> coregIterationHook;
 
 namespace {
 
@@ -34,7 +37,7 @@ public:
     CoregWindow(Outcome o, unsigned long long pair)
         : TextWindow("Co-registration",
                      coregistrationText(o.result, mt.spacing().geographic, o.before, o.after), 450, 300),
-          shifted(std::move(o.result.shifted)), pairVersion(pair)
+          offer(shiftedGridOffer(o.result)), shifted(std::move(o.result.shifted)), pairVersion(pair)
     {
     }
     ~CoregWindow() override
@@ -42,19 +45,27 @@ public:
         if (coregWin == this)
             coregWin = nullptr;
     }
-    ShiftedGrid shifted; // the comparison grid moved back
+    const ShiftedGridOffer offer;
+    ShiftedGrid shifted; // the comparison grid moved back, or kept as it was
     // The comparison grid's version when co-registered: a later load
     // changes it, and the shifted grid then belongs to another pair.
     const unsigned long long pairVersion;
 };
 
 // Everything on the worker thread: the fit and both tables read the grids
-// alone, which no load changes while the program is busy.
-Outcome coregisterPair()
+// alone, which no load changes while the program is busy. Cancel stops it
+// before the next fit; the tables are then not worth making.
+Outcome coregisterPair(BusyWork& work)
 {
     Outcome o;
-    o.result = coregister(mt.view(), rd.view(), mt.spacing());
-    if (o.result.ok) {
+    o.result = coregister(mt.view(), rd.view(), mt.spacing(), [&](int iteration) {
+        work.report(coregProgressLabel(iteration), coregProgressFraction(iteration));
+        if (coregIterationHook)
+            coregIterationHook(iteration);
+        return !work.cancelled();
+    });
+    if (o.result.ok && !work.cancelled()) {
+        work.report(coregTablesLabel(), 1.0);
         auto table = [&](const GridView& comp) {
             return accuracyTable(accuracyReport(mt.view(), comp, mt.spacing(), defaultSlopeBounds()));
         };
@@ -74,11 +85,17 @@ void coregistration(Fl_Widget*, void*)
     if (!haveComparison() || fileType != DEM || busy())
         return;
     Outcome o;
-    computeWhileBusy([&] { o = coregisterPair(); });
+    const WorkEnd end =
+        computeCancellableWhileBusy(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(work); });
+    // Cancelled, even after the last fit: as if the entry had not been chosen.
+    if (end != WorkEnd::done)
+        return;
     if (!o.result.ok)
         return problem("Cannot co-register the grids: " + o.result.why);
     auto* win = new CoregWindow(std::move(o), rd.version());
-    win->addButton(190, "Analyse the shifted grid", analyseShifted);
+    Fl_Button* analyse = win->addButton(190, win->offer.label, analyseShifted);
+    if (!win->offer.usable)
+        analyse->deactivate();
     win->show();
     coregWin = win;
 }
@@ -88,6 +105,10 @@ void analyseShifted(Fl_Widget* w, void*)
     auto* win = dynamic_cast<CoregWindow*>(w->window());
     if (!win || busy())
         return;
+    if (!win->offer.usable)
+        return problem("The shift did not improve the fit, so the comparison grid was kept as it was: "
+                       "it is the one in use.",
+                       win);
     if (!haveComparison() || rd.version() != win->pairVersion)
         return problem("The comparison grid has changed since this co-registration: choose Co-register... again.",
                        win);

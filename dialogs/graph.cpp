@@ -103,18 +103,25 @@ void showWindow(GraphWindow* win, Graphb* box)
     gl->take_focus();
 }
 
-// The curvature and difference histograms: 25 bins from min to max.
-void showHistogram(const char* title, const float* values, int count, float max, float min)
+// The curvature and difference histograms: 25 bins over the finite values,
+// with a note under the axis when some values are not finite.
+void showHistogram(const char* title, const Histogram& h)
 {
-    float range = 0;
-    std::vector<int> bins = arrangeDiff(count, max, min, values, range);
+    std::vector<int> bins = h.bins;
     int minCount = 0, maxCount = 0;
     findminmax(minCount, maxCount, bins);
     auto* win = new GraphWindow(title);
     auto* box = new Graphb(45, 5, UNITS_W, 160, "", 1, maxCount, minCount, NUM_BINS, std::move(bins), 1);
-    for (const AxisLabel& l : valueAxisLabels(min, range))
+    for (const AxisLabel& l : valueAxisLabels(h.min, h.range))
         axisNumber(l.pos, 160, 20, l.value);
     yLabels(maxCount);
+    const std::string note = notFiniteNote(h.notFinite);
+    if (!note.empty()) {
+        auto* left = new Fl_Box(5, 182, WIN_W - 10, 15);
+        left->copy_label(note.c_str());
+        left->labelsize(8);
+        left->labelcolor(FL_DARK_RED);
+    }
     showWindow(win, box);
 }
 
@@ -151,15 +158,23 @@ void showClassGraph(const std::vector<int>& counts, bool removeBig)
 // Instead of a graph with nothing to show, a note that says why.
 void showNote(const char* title, const std::string& why) { messageWindow(title, why); }
 
+// Instead of a histogram of values none of which is finite, a note.
+std::string noFiniteValues(const char* what, const Histogram& h)
+{
+    return std::string("There are no finite ") + what + " to graph: " + notFiniteNote(h.notFinite) + ".";
+}
+
 void showCurvatureGraph()
 {
-    float max = 0, min = 0;
-    int count = 0;
-    gl->getCurvatureInfo(max, min, count);
-    const float* values = MyWindow::getCurveArray();
-    if (count <= 0 || !values)
+    // The points whose stencil is wholly present: an absent neighbour
+    // makes no curvature.
+    const std::vector<float> values = mt.definedCurvatures();
+    if (values.empty())
         return showNote("Curve Error", "There are no curvature values to graph: open a DEM first.");
-    showHistogram("Curve Error", values, count, max, min);
+    const Histogram h = histogramOf(values.data(), values.size());
+    if (h.finite == 0)
+        return showNote("Curve Error", noFiniteValues("curvature values", h));
+    showHistogram("Curve Error", h);
 }
 
 void showDifferenceGraph()
@@ -171,8 +186,10 @@ void showDifferenceGraph()
         return showNote("Diff. Error",
                         "There are no elevation differences to graph: open a DEM with comparison data "
                         "that has heights above 0.");
-    const float max = *std::max_element(diffs.begin(), diffs.end());
-    showHistogram("Diff. Error", diffs.data(), static_cast<int>(diffs.size()), max, 0.0f);
+    const Histogram h = histogramFrom(0.0f, diffs.data(), diffs.size());
+    if (h.finite == 0)
+        return showNote("Diff. Error", noFiniteValues("elevation differences", h));
+    showHistogram("Diff. Error", h);
 }
 
 void showHeightClassGraph()

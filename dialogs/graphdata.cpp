@@ -4,18 +4,23 @@
 #include <cmath>
 #include <cstdio>
 
-std::vector<int> arrangeDiff(int count, float max, float min, const float* values, float& range)
+namespace {
+
+// The bins of arrangeDiff between bounds given in double, so that bounds
+// at the float limit keep a finite width. Every bound and index comes from
+// finite numbers only.
+std::vector<int> binsBetween(double min, double max, const float* values, std::size_t count)
 {
-    range = max - min;
-    const float w = range / NUM_BINS;
-    // Bounds in double from the float min and width, as the classes were
-    // drawn up; bin j holds (lower(j), lower(j + 1)].
-    auto lower = [&](int j) { return static_cast<double>(min) + j * static_cast<double>(w); };
     std::vector<int> bins(NUM_BINS, 0);
-    for (int k = 0; k < count; ++k) {
+    if (!std::isfinite(min) || !std::isfinite(max) || max < min)
+        return bins;
+    const double w = (max - min) / NUM_BINS;
+    // Bin j holds (lower(j), lower(j + 1)].
+    auto lower = [&](int j) { return min + j * w; };
+    for (std::size_t k = 0; k < count; ++k) {
         const double v = values[k];
-        if (!(v <= max))
-            continue; // above the graph's range (or not a number): no bin stands for it
+        if (!std::isfinite(v) || v > max)
+            continue; // no bin stands for it
         const double q = w > 0 ? std::ceil((v - min) / w) - 1 : 0.0;
         int j = static_cast<int>(std::clamp(q, 0.0, NUM_BINS - 1.0));
         // The division may land one bin off a bound; the bounds decide.
@@ -26,6 +31,70 @@ std::vector<int> arrangeDiff(int count, float max, float min, const float* value
         ++bins[j];
     }
     return bins;
+}
+
+// The finite values' count and extremes, and how many are not finite.
+struct FiniteExtremes {
+    int finite = 0, notFinite = 0;
+    float lo = 0, hi = 0;
+};
+FiniteExtremes finiteExtremes(const float* values, std::size_t count)
+{
+    FiniteExtremes e;
+    for (std::size_t k = 0; k < count; ++k) {
+        const float v = values[k];
+        if (!std::isfinite(v)) {
+            ++e.notFinite;
+            continue;
+        }
+        e.lo = e.finite == 0 ? v : std::min(e.lo, v);
+        e.hi = e.finite == 0 ? v : std::max(e.hi, v);
+        ++e.finite;
+    }
+    return e;
+}
+
+Histogram binned(const FiniteExtremes& e, float min, float max, const float* values, std::size_t count)
+{
+    Histogram h;
+    h.finite = e.finite;
+    h.notFinite = e.notFinite;
+    h.min = min;
+    h.max = max;
+    h.range = static_cast<double>(max) - min;
+    h.bins = binsBetween(min, max, values, count);
+    return h;
+}
+
+} // namespace
+
+std::vector<int> arrangeDiff(int count, float max, float min, const float* values, float& range)
+{
+    range = max - min;
+    return binsBetween(min, max, values, count > 0 ? static_cast<std::size_t>(count) : 0);
+}
+
+Histogram histogramOf(const float* values, std::size_t count)
+{
+    const FiniteExtremes e = finiteExtremes(values, count);
+    return binned(e, e.lo, e.hi, values, count);
+}
+
+Histogram histogramFrom(float lowest, const float* values, std::size_t count)
+{
+    const FiniteExtremes e = finiteExtremes(values, count);
+    if (!std::isfinite(lowest))
+        return binned(e, e.lo, e.hi, values, count);
+    return binned(e, lowest, e.finite > 0 ? std::max(e.hi, lowest) : lowest, values, count);
+}
+
+std::string notFiniteNote(int notFinite)
+{
+    if (notFinite <= 0)
+        return "";
+    if (notFinite == 1)
+        return "1 value that is not finite is not shown";
+    return std::to_string(notFinite) + " values that are not finite are not shown";
 }
 
 void findminmax(int& min, int& max, const std::vector<int>& bins)
@@ -120,11 +189,11 @@ std::vector<AxisLabel> yAxisLabels(int maxCount)
     return labels;
 }
 
-std::vector<AxisLabel> valueAxisLabels(float min, float range)
+std::vector<AxisLabel> valueAxisLabels(double min, double range)
 {
     std::vector<AxisLabel> labels;
     for (int i = 0, k = 0; i <= NUM_BINS; i += 5, ++k)
-        labels.push_back({min + i * static_cast<double>(range) / NUM_BINS, 47 + 30 * k});
+        labels.push_back({min + i * range / NUM_BINS, 47 + 30 * k});
     return labels;
 }
 
@@ -145,9 +214,20 @@ std::string axisNumberText(double v)
     char buf[32];
     if (v == 0)
         v = 0; // no "-0"
-    if ((v == std::floor(v) || std::fabs(v) >= 100) && std::fabs(v) < 1e7)
+    if ((v == std::floor(v) || std::fabs(v) >= 100) && std::fabs(v) < 1e7) {
         std::snprintf(buf, sizeof buf, "%.0f", v);
-    else
+    } else if (std::fabs(v) >= 1e7) {
+        // Two digits and a bare exponent ("3.4e38"): the C form, "3.4e+38",
+        // is cut to "3.4e+3" by the next number, which reads as 3400.
+        std::snprintf(buf, sizeof buf, "%.1e", v);
+        std::string text = buf;
+        const std::size_t e = text.find('e');
+        std::size_t digits = e + 1;
+        while (digits < text.size() && (text[digits] == '+' || text[digits] == '0'))
+            ++digits;
+        return text.substr(0, e + 1) + text.substr(digits);
+    } else {
         std::snprintf(buf, sizeof buf, "%.3g", v);
+    }
     return buf;
 }

@@ -21,7 +21,32 @@ constexpr int NUM_BINS = 25;
 // above its lower bound up to and including its upper bound; bin 0 also
 // takes the values at or below min, and the last bin every value up to
 // max, so that rounding of the bounds cannot lose the largest value.
+// Values above max and values that are not finite go in no bin; with a
+// bound that is not finite, or max below min, every bin stays empty.
 std::vector<int> arrangeDiff(int count, float max, float min, const float* values, float& range);
+
+// What a graph window draws of a set of values: the bins of arrangeDiff
+// over the finite values alone, between bounds taken from them, and how
+// many values were left out for not being finite (a grid with heights
+// near the float limit gives infinite curvatures and differences).
+struct Histogram {
+    std::vector<int> bins;   // NUM_BINS counts
+    float min = 0, max = 0;  // the bounds of the bins
+    double range = 0;        // max - min, in double: it may exceed the float range
+    int finite = 0;          // values in the bins
+    int notFinite = 0;       // infinite or not a number
+};
+
+// Bins from the smallest finite value to the largest (the curvature graph).
+Histogram histogramOf(const float* values, std::size_t count);
+// Bins from `lowest` up to the largest finite value, or to `lowest` when
+// none lies above it (the difference graph counts from 0).
+Histogram histogramFrom(float lowest, const float* values, std::size_t count);
+
+// The note under a histogram about the values it leaves out: "" when
+// there are none, "1 value that is not finite is not shown", "12 values
+// that are not finite are not shown".
+std::string notFiniteNote(int notFinite);
 
 // Smallest and largest entry of the bins.
 void findminmax(int& min, int& max, const std::vector<int>& bins);
@@ -78,7 +103,7 @@ std::vector<AxisLabel> yAxisLabels(int maxCount);
 
 // Value labels under a histogram's bars: every fifth bin boundary, from
 // min to min + range, at x = 47 + 30 k.
-std::vector<AxisLabel> valueAxisLabels(float min, float range);
+std::vector<AxisLabel> valueAxisLabels(double min, double range);
 
 // Class labels under the height-class bars: the class a bar starts with,
 // every fifth bar (or a multiple of five, so that labels stay 30 pixels
@@ -88,7 +113,8 @@ std::vector<AxisLabel> classAxisLabels(int numBars, int classesPerBar);
 
 // An axis number as short as the 20-pixel label field needs: whole
 // numbers and numbers from 100 up to whole numbers, smaller ones to three
-// significant digits.
+// significant digits; from 10 million up, two digits and the exponent
+// ("3.4e38").
 std::string axisNumberText(double v);
 
 #endif
