@@ -118,6 +118,9 @@ std::string commandLinePath;
 
 const Fl_Color PANEL_FRAME = 46; // grey between FL_DARK2 and FL_DARK1
 
+// Width of the status row's Cancel button.
+constexpr int CANCEL_W = 65;
+
 // --- widget makers for the repeated kinds of the layout -------------------
 
 Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback* cb)
@@ -264,8 +267,9 @@ void buildStatusRow()
     loadBar->labelsize(11);
     loadBar->selection_color(fl_rgb_color(120, 160, 215));
     loadBar->hide();
-    // Offered at the bar's right end while an analysis can be cancelled.
-    makeCancelButton(575, 650, 65, 20);
+    // Offered at the bar's right end while an analysis can be cancelled;
+    // placed with the status row.
+    makeCancelButton(0, 0, CANCEL_W, 20);
 }
 
 void buildCurvatureSection()
@@ -500,6 +504,12 @@ void placeStatusRow(const Rect& row)
     place(cellsizeLabel, l.cellField);
     place(statsButton, l.statistics);
     place(loadBar, l.loadBar);
+    // Cancel (app/busy.h) takes the bar's right end while it is offered.
+    if (Fl_Button* cancel = busyCancelButton()) {
+        place(cancel, {l.loadBar.x + l.loadBar.w - CANCEL_W, l.loadBar.y, CANCEL_W, l.loadBar.h});
+        if (cancel->visible())
+            loadBar->size(cancel->x() - loadBar->x(), loadBar->h());
+    }
 }
 
 void rememberCommandLinePath(int argc, char** argv)
