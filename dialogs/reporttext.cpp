@@ -23,7 +23,8 @@ std::string shiftLine(const char* name, double cells, double ground, const char*
 
 } // namespace
 
-std::string statisticsWindowText(const std::string& report, const std::string& accuracyTable)
+std::string statisticsWindowText(const std::string& report, const std::string& accuracyTable,
+                                 const std::string& alignment)
 {
     if (accuracyTable.empty())
         return report;
@@ -31,6 +32,8 @@ std::string statisticsWindowText(const std::string& report, const std::string& a
     // The comparison report ends on its RMSE line, without a line break.
     if (!text.empty() && text.back() != '\n')
         text += '\n';
+    if (!alignment.empty())
+        text += "\nThe comparison grid: " + alignment + ".\n";
     return text + "\nAccuracy against the comparison grid (DEM minus comparison, where both have a height):\n" +
            accuracyTable;
 }

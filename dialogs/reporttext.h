@@ -9,7 +9,10 @@
 
 // The statistics report as it is, then, when an accuracy table is given (a
 // comparison grid is loaded), a blank line, its heading and the table.
-std::string statisticsWindowText(const std::string& report, const std::string& accuracyTable);
+// `alignment` (alignmentText of the comparison in use), when not empty,
+// goes on a line of its own before the table's heading.
+std::string statisticsWindowText(const std::string& report, const std::string& accuracyTable,
+                                 const std::string& alignment = "");
 
 // What the "Co-registration" window says of a co-registration that
 // succeeded: the shift in cells and in ground units (metres for a

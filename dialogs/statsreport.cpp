@@ -59,7 +59,7 @@ void stats(Fl_Widget*, void*)
     // not to the dialog last used.
     auto* win = new ReportWindow(statisticsWindowText(
         statisticsReport(currentReportValues(unitSliderGUI->value(), unitSliderldGUI->value(), haveComparison())),
-        accuracyOfPair()));
+        accuracyOfPair(), haveComparison() ? alignmentText(rd.alignment()) : std::string()));
     win->addButton(70, "Save...", saveReport);
     win->show();
     statsWin = win;
