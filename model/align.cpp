@@ -9,14 +9,12 @@
 
 namespace {
 
-const GridWarper* registered = nullptr;
-
 bool isFoot(double metres) { return std::fabs(metres - 0.3048) < 1e-9 || std::fabs(metres - 1200.0 / 3937.0) < 1e-9; }
 
 // Spot heights and contour cells: each present cell's centre moves to the
 // DEM cell it falls in; two in one cell, the one nearer its centre stays.
 bool nearestCells(const GridHeader& dem, const GridData& comp, const std::vector<std::uint8_t>& presence,
-                  std::vector<float>& out, ModelError& err)
+                  const GridIo& io, std::vector<float>& out, ModelError& err)
 {
     const GridHeader& h = comp.header;
     std::vector<double> x, y;
@@ -30,8 +28,8 @@ bool nearestCells(const GridHeader& dem, const GridData& comp, const std::vector
             y.push_back(h.yllcorner + (h.rows - r - 0.5) * h.cellsizeY);
             v.push_back(comp.heights[i]);
         }
-    if (!x.empty() && !sameCoordinateSystem(dem, h) &&
-        !registered->transform(h.projection, dem.projection, x.data(), y.data(), x.size(), err))
+    if (!x.empty() && !sameCoordinateSystem(dem, h, io.reader) &&
+        !io.warper->transform(h.projection, dem.projection, x.data(), y.data(), x.size(), err))
         return false;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     out.assign(dem.cells(), static_cast<float>(nan));
@@ -60,10 +58,6 @@ std::string percent(double share)
 }
 
 } // namespace
-
-void setGridWarper(const GridWarper* warper) { registered = warper; }
-
-bool alignsGrids() { return registered != nullptr; }
 
 bool alignMethodNamed(const std::string& name, AlignMethod& method)
 {
@@ -119,9 +113,9 @@ double heightUnitFactor(const GridHeader& dem, const GridHeader& comp, std::stri
 
 bool alignComparison(const GridHeader& dem, const GridView& demView, const GridData& comp,
                      const std::vector<std::uint8_t>& presence, ComparisonKind kind, AlignMethod method,
-                     GridData& out, Alignment& info, ModelError& err)
+                     const GridIo& io, GridData& out, Alignment& info, ModelError& err)
 {
-    if (!registered) {
+    if (!io.warper) {
         err = {GRIDFILE, "file \"" + comp.header.path +
                              "\": this build of Orolith cannot align grids: it needs its GDAL module (orolith-gdal.so "
                              "beside the executable, built with GDAL)"};
@@ -138,11 +132,11 @@ bool alignComparison(const GridHeader& dem, const GridView& demView, const GridD
                     marked[i] = std::numeric_limits<float>::quiet_NaN();
         }
         const float* source = presence.empty() ? comp.heights.data() : marked.data();
-        if (!registered->warp(comp.header, source, dem, method, aligned, err))
+        if (!io.warper->warp(comp.header, source, dem, method, aligned, err))
             return false;
     } else {
         method = AlignMethod::nearest;
-        if (!nearestCells(dem, comp, presence, aligned, err))
+        if (!nearestCells(dem, comp, presence, io, aligned, err))
             return false;
     }
     std::vector<std::uint8_t> present(aligned.size());

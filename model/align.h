@@ -21,8 +21,9 @@ enum class AlignMethod { nearest, bilinear, cubic };
 bool alignMethodNamed(const std::string& name, AlignMethod& method);
 const char* alignMethodName(AlignMethod method);
 
-// What GDAL does for the alignment; registered by the application as the
-// raster reader is, none registered means no alignment.
+// What GDAL does for the alignment; the application brings it in GridIo
+// (model/gridfile.h), as it does the raster reader; none means no
+// alignment.
 struct GridWarper {
     // `source` (row-major under `from`'s georeference, NaN where absent)
     // resampled onto `onto`'s grid into `out`, NaN where no value reaches.
@@ -33,8 +34,6 @@ struct GridWarper {
     bool (*transform)(const std::string& fromWkt, const std::string& toWkt, double* x, double* y, std::size_t n,
                       ModelError& err);
 };
-void setGridWarper(const GridWarper* warper);
-bool alignsGrids();
 
 // How a comparison grid came onto the DEM's grid, for reports.
 struct Alignment {
@@ -63,6 +62,6 @@ double heightUnitFactor(const GridHeader& dem, const GridHeader& comparison, std
 // a warper, when the grids do not overlap, or when GDAL fails.
 bool alignComparison(const GridHeader& dem, const GridView& demView, const GridData& comparison,
                      const std::vector<std::uint8_t>& presence, ComparisonKind kind, AlignMethod method,
-                     GridData& out, Alignment& info, ModelError& err);
+                     const GridIo& io, GridData& out, Alignment& info, ModelError& err);
 
 #endif

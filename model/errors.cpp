@@ -1,24 +1,5 @@
 #include "model/errors.h"
 
-#include <cstdlib>
-#include <iostream>
-
-namespace {
-std::ostream* consoleStream = &std::cout;
-std::string lastNoticeText;
-}
-
-void notice(const std::string& message)
-{
-    lastNoticeText = message;
-    std::cerr << message << std::endl;
-}
-const std::string& lastNotice() { return lastNoticeText; }
-void clearNotice() { lastNoticeText.clear(); }
-
-std::ostream& console() { return *consoleStream; }
-void setConsole(std::ostream& out) { consoleStream = &out; }
-
 std::string errorText(int code)
 {
     switch (code) {
@@ -40,17 +21,4 @@ std::string ModelError::text() const
     if (code == GRIDFILE || code == PLACEMENT)
         return detail;
     return detail.empty() ? errorText(code) : errorText(code) + "\n" + detail;
-}
-
-void error(int code) { error(ModelError{code, {}}); }
-
-void error(const ModelError& e)
-{
-    console() << "ERROR: " << e.text() << '\n';
-    if (e.code == SPARSE)
-        return;
-    console().flush();
-    std::cout.flush();
-    std::cerr.flush();
-    std::exit(FATAL_STATUS);
 }

@@ -1,8 +1,8 @@
-// The model's numbered error routine and its console.
+// The model's numbered errors. The model returns them; the command line
+// prints them and ends the program (app/fatal.h), the viewer shows them.
 #ifndef OROLITH_MODEL_ERRORS_H
 #define OROLITH_MODEL_ERRORS_H
 
-#include <iosfwd>
 #include <string>
 
 constexpr int NOARGS = 3;
@@ -42,24 +42,5 @@ struct ModelError {
     // line of its own; GRIDFILE and PLACEMENT errors are the detail alone.
     std::string text() const;
 };
-
-// Prints "ERROR: " and the message on the console and ends the program
-// with FATAL_STATUS; SPARSE alone returns to the caller. The load path of
-// the viewer does not come here: it reports a ModelError to its dialog.
-void error(int code);
-void error(const ModelError& e);
-
-// A message that ends nothing: a request the model refuses, or a note on
-// a result. It goes to standard error, where it does not mix with a result
-// on standard output, and is kept for the viewer to show.
-void notice(const std::string& message);
-const std::string& lastNotice();
-void clearNotice();
-
-// Where the model's progress lines and messages go: standard output by
-// default; the command-line modes send them to standard error so that
-// standard output carries only the result.
-std::ostream& console();
-void setConsole(std::ostream& out);
 
 #endif

@@ -26,8 +26,6 @@
 
 namespace {
 
-ReadTuning tuning;
-const RasterReader* rasterReader = nullptr;
 
 // --- files ---------------------------------------------------------------
 
@@ -106,10 +104,10 @@ std::string cellName(std::size_t index, int cols)
 class TokenStream {
 public:
     // `fileSize` bounds the buffer: a small file needs no large one.
-    TokenStream(int fd, std::size_t begin, std::size_t end, std::size_t fileSize,
+    TokenStream(int fd, std::size_t begin, std::size_t end, std::size_t fileSize, std::size_t bufferBytes,
                 std::atomic<std::size_t>* bytesRead)
         : fd_(fd), next_(begin), base_(begin), end_(end), bytesRead_(bytesRead),
-          capacity_(std::max<std::size_t>(1, std::min(tuning.bufferBytes, fileSize - std::min(fileSize, begin) + 1)))
+          capacity_(std::max<std::size_t>(1, std::min(bufferBytes, fileSize - std::min(fileSize, begin) + 1)))
     {
         buf_.reset(new char[capacity_]);
     }
@@ -327,7 +325,7 @@ std::string prjPathOf(const std::string& path)
 // The coordinate system of a .prj beside a text grid, read by the raster
 // reader (GDAL knows the many ways of writing one). Without a reader, or a
 // .prj, the grid has no known system.
-void readPrj(GridHeader& h)
+void readPrj(GridHeader& h, const RasterReader* rasterReader)
 {
     if (!rasterReader || !rasterReader->describeCrs)
         return;
@@ -432,11 +430,13 @@ struct RangeResult {
     bool readFailed = false;
 };
 
-// How a height that was read is stored: a DEM's absent cells hold 0.
+// How a height that was read is stored: a DEM's absent cells hold 0; and
+// the size of the reading buffer.
 struct Absence {
     bool declared = false;
     float nodata = 0;
     bool dem = false;
+    std::size_t bufferBytes = 1;
 };
 
 // Parses up to `limit` heights from the tokens starting in [begin, end)
@@ -445,7 +445,7 @@ RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t f
                        std::size_t limit, const Absence& rule, std::atomic<std::size_t>* bytesRead = nullptr)
 {
     RangeResult r;
-    TokenStream tokens(fd, begin, end, fileSize, bytesRead);
+    TokenStream tokens(fd, begin, end, fileSize, rule.bufferBytes, bytesRead);
     std::string_view token;
     float v;
     bool ok;
@@ -488,15 +488,9 @@ std::size_t nextBlank(int fd, std::size_t from, std::size_t size)
 
 } // namespace
 
-void setReadTuning(const ReadTuning& t)
+bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err, const GridIo& io)
 {
-    tuning = t;
-    if (tuning.bufferBytes < 1)
-        tuning.bufferBytes = 1;
-}
-
-bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
-{
+    const RasterReader* rasterReader = io.reader;
     h = GridHeader{};
     h.path = path;
     FileHandle file(openForReading(path));
@@ -533,7 +527,7 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err)
         bool whole = prefix.size() >= h.fileSize || want >= (16u << 20);
         bool complete = true;
         if (parseHeader(prefix, whole, h, err, complete)) {
-            readPrj(h);
+            readPrj(h, rasterReader);
             return true;
         }
         if (complete || whole)
@@ -615,7 +609,7 @@ namespace {
 // text grid would store them: a DEM's as 0, comparison data's as the
 // no-data value (0 without one).
 bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err,
-                       std::atomic<std::size_t>* bytesRead)
+                       std::atomic<std::size_t>* bytesRead, const RasterReader* rasterReader)
 {
     std::string shortfall = memoryShortfall(h.cells() * sizeof(float));
     if (!shortfall.empty()) {
@@ -641,20 +635,15 @@ bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelE
 
 } // namespace
 
-void setRasterReader(const RasterReader* reader) { rasterReader = reader; }
 
-bool readsRasters() { return rasterReader != nullptr; }
-
-const RasterReader* registeredRasterReader() { return rasterReader; }
-
-bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, int threads,
+bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, const GridIo& io, int threads,
                      std::atomic<std::size_t>* bytesRead)
 {
     out = GridData{};
     out.header = h;
-    const Absence rule{h.hasNodata, h.nodata, role == GridRole::dem};
+    const Absence rule{h.hasNodata, h.nodata, role == GridRole::dem, std::max<std::size_t>(1, io.tuning.bufferBytes)};
     if (h.format == GridFormat::raster)
-        return readRasterHeights(h, role, out, err, bytesRead);
+        return readRasterHeights(h, role, out, err, bytesRead, io.reader);
     FileHandle file(openForReading(h.path));
     if (file.fd < 0) {
         err = {GRIDFILE, "file \"" + h.path + "\" not found"};
@@ -691,7 +680,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     // Two threads split the text at a blank near its middle: the first
     // parses the tokens before it straight into the grid, the second those
     // after it into a buffer that is copied behind the first's.
-    const bool split = threads > 1 && bytes >= tuning.splitBytes;
+    const bool split = threads > 1 && bytes >= io.tuning.splitBytes;
     const std::size_t middle = split ? nextBlank(file.fd, h.heightsAt + bytes / 2, h.fileSize) : h.fileSize;
     const std::size_t secondMost = split ? std::min(cells, (h.fileSize - middle + 1) / 2) : 0;
 
@@ -773,10 +762,11 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     return true;
 }
 
-bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, int threads)
+bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, const GridIo& io,
+                  int threads)
 {
     GridHeader h;
-    return readGridHeader(path, h, err) && readGridHeights(h, role, out, err, threads);
+    return readGridHeader(path, h, err, io) && readGridHeights(h, role, out, err, io, threads);
 }
 
 int detectContourInterval(const float* heights, std::size_t count)
@@ -793,4 +783,10 @@ int detectContourInterval(const float* heights, std::size_t count)
         }
     }
     return interval;
+}
+
+std::string readingLine(const GridHeader& header, GridRole role)
+{
+    return (role == GridRole::dem ? "Reading DEM data, " : "Reading comparison data, ") + std::to_string(header.rows) +
+           " rows and " + std::to_string(header.cols) + " columns...";
 }

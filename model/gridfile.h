@@ -112,9 +112,11 @@ struct GridData {
     bool isPresent(std::size_t cell) const { return present.empty() || present[cell] != 0; }
 };
 
+struct GridIo;
+
 // Reads and checks the header. False, with the error, when the file cannot
 // be opened or its header is not one of a grid file.
-bool readGridHeader(const std::string& path, GridHeader& out, ModelError& err);
+bool readGridHeader(const std::string& path, GridHeader& out, ModelError& err, const GridIo& io);
 
 // Reads the heights after a header read by readGridHeader. The memory the
 // heights need is checked before it is allocated. `threads` (1 or more)
@@ -122,15 +124,16 @@ bool readGridHeader(const std::string& path, GridHeader& out, ModelError& err);
 // the first cell at fault, when a height is missing or not a number.
 // `bytesRead`, when given, grows with the bytes read, for a progress bar
 // shown by another thread.
-bool readGridHeights(const GridHeader& header, GridRole role, GridData& out, ModelError& err,
+bool readGridHeights(const GridHeader& header, GridRole role, GridData& out, ModelError& err, const GridIo& io,
                      int threads = 1, std::atomic<std::size_t>* bytesRead = nullptr);
 
 // Both steps.
-bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, int threads = 1);
+bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, const GridIo& io,
+                  int threads = 1);
 
 // The model's progress line for a file about to be read: "Reading DEM
 // data, ..." or "Reading comparison data, ...".
-void announceReading(const GridHeader& header, GridRole role);
+std::string readingLine(const GridHeader& header, GridRole role);
 
 // A reader of rasters that are not ESRI ASCII grids. readHeader fills the
 // header (text as an ESRI ASCII header would read) and checks the raster
@@ -150,12 +153,6 @@ struct RasterReader {
     bool (*describeCrs)(const std::string& text, CrsInfo& crs, std::string& wkt);
     bool (*sameCrs)(const std::string& wktA, const std::string& wktB);
 };
-// Registered by the application; none registered means text grids only.
-void setRasterReader(const RasterReader* reader);
-const RasterReader* registeredRasterReader();
-// A raster reader is registered: the file choosers offer rasters too.
-bool readsRasters();
-
 // Buffer and split sizes of the height reader. Only tests and the fuzzer
 // change them, to run the buffer refills and the two-thread split on small
 // files.
@@ -166,7 +163,17 @@ struct ReadTuning {
     // cost about what the split saves, and the time swings with the load.
     std::size_t splitBytes = 8u << 20;
 };
-void setReadTuning(const ReadTuning& tuning);
+
+struct GridWarper;
+
+// What reading and pairing grids may use beyond the text grid reader: the
+// raster reader and the grid warper the application brings (GDAL; none
+// means text grids only, and no alignment), and the reader's tuning.
+struct GridIo {
+    const RasterReader* reader = nullptr;
+    const GridWarper* warper = nullptr;
+    ReadTuning tuning;
+};
 
 // What every reading ends with: the extremes and, for comparison data, the
 // contour interval. Grids made in memory end with it too.

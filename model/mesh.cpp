@@ -1,49 +1,40 @@
-// The triangle mesh of the DEM, scaled into the viewer's unit cube: two
-// triangles a cell, centred on the grid's middle, heights stretched by the
-// vertical exaggeration. Only the frame is stored; triangle() derives a
-// triangle from the grid exactly as a stored mesh would hold it.
+#include "model/mesh.h"
+
 #include <algorithm>
-#include <cmath>
 
-#include "model/cellmath.h"
-#include "model/mountain.h"
-
-void mountain::convert_to_triangles(int exaggeration)
+MeshFrame meshFrame(int rows, int cols, const GroundSpacing& spacing, float zmin, float zmax, int e)
 {
-    vertExag = static_cast<float>(exaggeration);
-    ++version_;
-
-    // The longer of the horizontal extent and the relief spans 2 units.
+    MeshFrame m;
+    m.rows = rows;
+    m.cols = cols;
+    m.exaggeration = static_cast<float>(e);
     // Distances are the ground's (metres for a geographic grid), so that
     // the relief stands in proportion.
-    const double sx = spacing_.x, sy = spacing_.y;
-    float extent = static_cast<float>(std::max(cols * sx, rows * sy));
-    float relief = zmax - zmin;
-    scalefactor = extent > relief ? static_cast<float>(2.0 / extent) : static_cast<float>(2.0 / relief);
-    zscale = scalefactor * vertExag;
-    zmid = (zmin + zmax) / 2;
-    movex = static_cast<float>((cols - 1) * sx / 2);
-    movey = static_cast<float>((rows - 1) * sy / 2);
-    numTriangles = rows > 1 && cols > 1 ? (rows - 1) * (2 * cols - 2) : 0;
-    meshRows_ = rows;
-    meshCols_ = cols;
-    allocated = true;
+    const double sx = spacing.x, sy = spacing.y;
+    m.cellX = static_cast<float>(sx);
+    m.cellY = static_cast<float>(sy);
+    const float extent = static_cast<float>(std::max(cols * sx, rows * sy));
+    const float relief = zmax - zmin;
+    m.scalefactor = extent > relief ? static_cast<float>(2.0 / extent) : static_cast<float>(2.0 / relief);
+    m.zscale = m.scalefactor * m.exaggeration;
+    m.zmid = (zmin + zmax) / 2;
+    m.movex = static_cast<float>((cols - 1) * sx / 2);
+    m.movey = static_cast<float>((rows - 1) * sy / 2);
+    m.zmin = zmin;
+    m.zmax = zmax;
+    return m;
 }
 
-bool mountain::hasMesh() const
-{
-    return grid && meshRows_ == rows && meshCols_ == cols && numTriangles > 0;
-}
-
-mountain::triangleinfo mountain::triangle(int k) const
+Triangle meshTriangle(const MeshFrame& m, const GridView& dem, const GroundSpacing& spacing, int k)
 {
     const int cell = k / 2;
-    const int r = cell / (cols - 1), c = cell % (cols - 1);
-    auto X = [&](int col) { return static_cast<float>((col * spacing_.x - movex) * scalefactor); };
-    auto Y = [&](int row) { return static_cast<float>((row * spacing_.y - movey) * scalefactor); };
-    auto Z = [&](int row, int col) { return static_cast<float>((static_cast<double>(grid[row][col]) - zmid) * zscale); };
-
-    triangleinfo t;
+    const int r = cell / (m.cols - 1), c = cell % (m.cols - 1);
+    auto X = [&](int col) { return static_cast<float>((col * spacing.x - m.movex) * m.scalefactor); };
+    auto Y = [&](int row) { return static_cast<float>((row * spacing.y - m.movey) * m.scalefactor); };
+    auto Z = [&](int row, int col) {
+        return static_cast<float>((static_cast<double>(dem.at(row, col)) - m.zmid) * m.zscale);
+    };
+    Triangle t;
     // Every cell is split along the diagonal (r, c+1) - (r+1, c), with the
     // same vertex order in every cell.
     if (k % 2 == 0) {
@@ -59,13 +50,5 @@ mountain::triangleinfo mountain::triangle(int k) const
     t.nx = n.x;
     t.ny = n.y;
     t.nz = n.z;
-    t.curveColor = curveClassColor(static_cast<std::size_t>(cell));
-    t.diffColor = classColor(elevDiffClass_, static_cast<std::size_t>(cell));
-    t.curveDiffColor = classColor(curveDiffClass_, static_cast<std::size_t>(cell));
     return t;
 }
-
-// compute_curve_color and the difference analyses write the classes that
-// triangle() turns into colours; the normals, like the vertices, follow
-// from the grid and the frame.
-void mountain::compute_normals() {}

@@ -226,11 +226,7 @@ double slopeThreshold(double degrees)
     return t;
 }
 
-const std::vector<double>& defaultSlopeBounds()
-{
-    static const std::vector<double> bounds = {0, 5, 10, 25, 45};
-    return bounds;
-}
+std::vector<double> defaultSlopeBounds() { return {0, 5, 10, 25, 45}; }
 
 AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const GroundSpacing& spacing,
                               const std::vector<double>& bounds)

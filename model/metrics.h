@@ -78,7 +78,7 @@ struct AccuracyReport {
 };
 
 // The default lower bounds of the slope classes, in degrees.
-const std::vector<double>& defaultSlopeBounds();
+std::vector<double> defaultSlopeBounds();
 
 // The figures of `dem` against `ref` (the same grid) over the points
 // present in both, and per slope class of the DEM. `bounds` are the

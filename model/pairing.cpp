@@ -8,19 +8,20 @@ constexpr const char* HOW_TO_ALIGN =
     "align it: give --align on the command line, or tick \"Align to the DEM's grid\" in the open dialog";
 }
 
-bool placedForComparison(const GridHeader& dem, const GridHeader& comp, const PairOptions& options, ModelError& err)
+bool placedForComparison(const GridHeader& dem, const GridHeader& comp, const PairOptions& options, const GridIo& io,
+                         ModelError& err)
 {
-    if (options.align || placementOf(dem, comp) != Placement::differs)
+    if (options.align || placementOf(dem, comp, io.reader) != Placement::differs)
         return true;
     err = {PLACEMENT, placementMessage(dem, comp, HOW_TO_ALIGN)};
     return false;
 }
 
 bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& comp, const PairOptions& options,
-                    PairedComparison& out, ModelError& err)
+                    const GridIo& io, PairedComparison& out, ModelError& err)
 {
     out = PairedComparison{};
-    const Placement placement = placementOf(dem, comp.header);
+    const Placement placement = placementOf(dem, comp.header, io.reader);
     if (placement == Placement::differs && !options.align) {
         err = {PLACEMENT, placementMessage(dem, comp.header, HOW_TO_ALIGN)};
         return false;
@@ -42,7 +43,8 @@ bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& c
     std::vector<std::uint8_t> presence = comparisonPresence(comp, options.kind);
     if (placement == Placement::differs) {
         GridData aligned;
-        if (!alignComparison(dem, demView, comp, presence, options.kind, options.method, aligned, out.alignment, err))
+        if (!alignComparison(dem, demView, comp, presence, options.kind, options.method, io, aligned, out.alignment,
+                             err))
             return false;
         comp = std::move(aligned);
         presence = comparisonPresence(comp, options.kind);

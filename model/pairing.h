@@ -35,12 +35,12 @@ struct PairedComparison {
 // before the heights are read: false when the grids do not lie on the same
 // grid and no alignment is asked for, `err` then saying so (PLACEMENT).
 bool placedForComparison(const GridHeader& dem, const GridHeader& comparison, const PairOptions& options,
-                         ModelError& err);
+                         const GridIo& io, ModelError& err);
 
 // The comparison (read whole) made ready against the DEM (read whole).
 // False, with the error, when the grids lie apart and no alignment is
 // asked, or the alignment fails (no overlap, no GDAL).
 bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& comparison, const PairOptions& options,
-                    PairedComparison& out, ModelError& err);
+                    const GridIo& io, PairedComparison& out, ModelError& err);
 
 #endif

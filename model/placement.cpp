@@ -18,17 +18,16 @@ std::string number(double v)
 
 } // namespace
 
-bool sameCoordinateSystem(const GridHeader& a, const GridHeader& b)
+bool sameCoordinateSystem(const GridHeader& a, const GridHeader& b, const RasterReader* reader)
 {
     if (a.projection.empty() || b.projection.empty())
         return true;
-    const RasterReader* reader = registeredRasterReader();
     if (reader && reader->sameCrs)
         return reader->sameCrs(a.projection, b.projection);
     return a.projection == b.projection;
 }
 
-Placement placementOf(const GridHeader& dem, const GridHeader& comp)
+Placement placementOf(const GridHeader& dem, const GridHeader& comp, const RasterReader* reader)
 {
     if (comp.rows != dem.rows || comp.cols != dem.cols)
         return Placement::differs;
@@ -36,7 +35,7 @@ Placement placementOf(const GridHeader& dem, const GridHeader& comp)
                        within(comp.cellsizeY, dem.cellsizeY, 1e-6 * dem.cellsizeY);
     const bool corners = within(comp.xllcorner, dem.xllcorner, dem.cellsizeX / 2) &&
                          within(comp.yllcorner, dem.yllcorner, dem.cellsizeY / 2);
-    if (sizes && corners && sameCoordinateSystem(dem, comp))
+    if (sizes && corners && sameCoordinateSystem(dem, comp, reader))
         return Placement::same;
     if (comp.xllcorner == 0 && comp.yllcorner == 0)
         return Placement::unplaced;

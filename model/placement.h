@@ -20,12 +20,13 @@ enum class Placement {
 // the same one. A comparison of the DEM's size whose corner is exactly
 // (0, 0) is compared cell by cell too: sparse and contour files are often
 // written without a placement.
-Placement placementOf(const GridHeader& dem, const GridHeader& comparison);
+// `reader` (GDAL's, may be null) tells coordinate systems apart.
+Placement placementOf(const GridHeader& dem, const GridHeader& comparison, const RasterReader* reader);
 
 // Whether two grids' coordinate systems are the same: true when either
 // names none (nothing to tell them apart by). Asks the raster reader
-// (GDAL) when one is registered, else compares the texts.
-bool sameCoordinateSystem(const GridHeader& a, const GridHeader& b);
+// (GDAL) when there is one, else compares the texts.
+bool sameCoordinateSystem(const GridHeader& a, const GridHeader& b, const RasterReader* reader);
 
 // A grid's placement in words: "111 x 111 cells of 89.99406735 at corner
 // (288776.25, 9110771.41), WGS 84 / UTM zone 25S".

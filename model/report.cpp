@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "model/mountain.h"
+#include "model/dataset.h"
 
 namespace {
 template <typename T>
@@ -85,39 +85,36 @@ std::string statisticsReport(const ReportValues& v)
     return out;
 }
 
-ReportValues currentReportValues(double curveUnit, double diffUnit, bool comparison)
+ReportValues reportValues(const DataSet& ds, double curveUnit, double diffUnit, bool comparison)
 {
     ReportValues v;
-    v.maxCurve = MAX_CURVE;
-    v.totalSq = TOTAL_SQ;
-    v.c15 = C15;
-    v.c10 = C10;
-    v.c5 = C5;
-    v.c = C;
-    v.rows = mt.getRows();
-    v.cols = mt.getCols();
+    v.rows = ds.rows();
+    v.cols = ds.cols();
     v.curveUnit = curveUnit;
     v.diffUnit = diffUnit;
+    comparison = comparison && ds.hasComparison();
     v.comparison = comparison;
-    v.contourInterval = rd.getContourInt();
-    v.d20 = D20; v.d15 = D15; v.d10 = D10; v.d5 = D5; v.d = D;
-    v.cd20 = CD20; v.cd15 = CD15; v.cd10 = CD10; v.cd5 = CD5; v.cd = CD;
-    // The published counts are those of the colouring computed last, in the
-    // unit of that moment; the report gives the counts of the units it
-    // prints beside them.
-    int curve[4];
-    if (mt.curveClassCountsFor(static_cast<float>(curveUnit), curve)) {
-        v.c15 = curve[0]; v.c10 = curve[1]; v.c5 = curve[2]; v.c = curve[3];
-    }
-    int elev[5], curveDiff[5];
-    if (mt.elevDiffClassCountsFor(static_cast<float>(diffUnit), elev)) {
-        v.d20 = elev[0]; v.d15 = elev[1]; v.d10 = elev[2]; v.d5 = elev[3]; v.d = elev[4];
-    }
-    if (mt.curveDiffClassCountsFor(static_cast<float>(diffUnit), curveDiff)) {
-        v.cd20 = curveDiff[0]; v.cd15 = curveDiff[1]; v.cd10 = curveDiff[2]; v.cd5 = curveDiff[3]; v.cd = curveDiff[4];
-    }
-    if (comparison)
-        v.rmse = rd.rmseIfPresent();
+    if (!ds.loaded())
+        return v;
+    v.maxCurve = ds.curvature().peak;
+    v.totalSq = ds.curvature().totalSquared;
+    // The counts of the classes shown, when they are in the units printed;
+    // counted anew otherwise.
+    const float u = static_cast<float>(curveUnit), d = static_cast<float>(diffUnit);
+    const std::array<int, 5> curve = ds.curvatureClasses().unit == u ? ds.curvatureClasses().counts
+                                                                      : curvatureCounts(ds.curvature(), v.rows, v.cols, u);
+    v.c15 = curve[0]; v.c10 = curve[1]; v.c5 = curve[2]; v.c = curve[3];
+    if (!comparison)
+        return v;
+    v.contourInterval = ds.contourInterval();
+    const std::array<int, 5> elev = ds.elevationClasses().unit == d ? ds.elevationClasses().counts
+                                                                     : elevationCounts(ds.elevation(), v.rows, v.cols, d);
+    v.d20 = elev[0]; v.d15 = elev[1]; v.d10 = elev[2]; v.d5 = elev[3]; v.d = elev[4];
+    const std::array<int, 5> cd = ds.curvatureDifferenceClasses().unit == d
+                                      ? ds.curvatureDifferenceClasses().counts
+                                      : curvatureDifferenceCounts(ds.curvatureDifference(), v.rows, v.cols, d);
+    v.cd20 = cd[0]; v.cd15 = cd[1]; v.cd10 = cd[2]; v.cd5 = cd[3]; v.cd = cd[4];
+    v.rmse = reportRmse(ds.demView(), GridView{ds.comparison().grid.heights.data(), nullptr, v.rows, v.cols});
     return v;
 }
 

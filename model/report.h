@@ -28,8 +28,11 @@ std::string statisticsReport(const ReportValues& v);
 // says n/a, "comparison" null without a comparison grid.
 std::string statisticsJson(const ReportValues& v);
 
-// The values as the model holds them now (statistics globals, mt and rd).
-// The RMSE is computed only when `comparison` is true.
-ReportValues currentReportValues(double curveUnit, double diffUnit, bool comparison);
+class DataSet;
+
+// The values of a data set, its counts in the units given. The comparison
+// section (and the RMSE) only when `comparison` is true and the data set
+// has comparison data.
+ReportValues reportValues(const DataSet& dataSet, double curveUnit, double diffUnit, bool comparison);
 
 #endif

@@ -3,20 +3,9 @@
 #ifndef OROLITH_RENDER_PROFILEGEOMETRY_H
 #define OROLITH_RENDER_PROFILEGEOMETRY_H
 
+#include "model/mesh.h"
 #include "render/colorrgb.h"
 
-// The mesh's scaling (see mountain::convert_to_triangles); y is mirrored as
-// drawgrid mirrors it.
-struct MeshFrame {
-    int rows = 0, cols = 0;
-    float cellX = 0, cellY = 0; // ground distance between columns and between rows
-    float movex = 0, movey = 0, scalefactor = 0, zmid = 0, zscale = 0;
-    float zmin = 0, zmax = 0;
-
-    float xOfCol(float c) const { return (c * cellX - movex) * scalefactor; }
-    float yOfRow(float r) const { return (movey - r * cellY) * scalefactor; }
-    float zOf(float h) const { return (h - zmid) * zscale; }
-};
 
 // The section of a profile at the stored positions (profileYpos, profileXpos).
 // The vertical section runs along grid row gridy = rows - Y - 1; the

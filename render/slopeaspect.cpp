@@ -1,28 +1,18 @@
-// Slope and aspect of the DEM `mt`, used by drawgrid's base colour and its
-// slope-colour scheme.
+// Slope and aspect of a data set's DEM, used by the surface's base colour
+// and its aspect scheme.
 #include "render/slopeaspect.h"
 
 #include "model/cellmath.h"
-#include "model/mountain.h"
+#include "model/dataset.h"
 
 namespace {
-float elevOf(int r, int c) { return mt.getElev(r, c); }
 
-bool presentIn(const mountain& m, int r, int c)
+bool presentIn(const GridView& g, int r, int c)
 {
-    return r >= 0 && c >= 0 && r < m.getRows() && c < m.getCols() && m.isPresent(r, c);
+    return r >= 0 && c >= 0 && r < g.rows && c < g.cols && g.isPresent(r, c);
 }
+
 } // namespace
-
-StencilSpacing stencilSpacing(const mountain& m)
-{
-    return {m.spacing().x, m.spacing().y};
-}
-
-bool slopeDefinedAt(const mountain& m, int i, int j)
-{
-    return !m.hasAbsentCells() || neighbourhoodPresent([&](int r, int c) { return presentIn(m, r, c); }, i, j);
-}
 
 int roundDeg(float a)
 {
@@ -39,26 +29,39 @@ int roundDeg(float a)
     return truncToInt(a + 0.5);
 }
 
-int find_gradient(int i, int j)
+StencilSpacing stencilSpacing(const DataSet& d)
 {
-    if (!slopeDefinedAt(mt, i, j))
+    return {d.spacing().x, d.spacing().y};
+}
+
+bool slopeDefinedAt(const DataSet& d, int i, int j)
+{
+    const GridView g = d.demView();
+    return !g.present || neighbourhoodPresent([&](int r, int c) { return presentIn(g, r, c); }, i, j);
+}
+
+int gradientDirectionAt(const DataSet& d, int i, int j)
+{
+    if (!slopeDefinedAt(d, i, j))
         return -1;
-    return gradientDirection(elevOf, mt.getRows(), mt.getCols(), i, j, stencilSpacing(mt));
+    const GridView g = d.demView();
+    return gradientDirection([&](int r, int c) { return g.at(r, c); }, g.rows, g.cols, i, j, stencilSpacing(d));
 }
 
-float colorSlopeDeg(int i, int j)
+float aspectAt(const DataSet& d, int i, int j)
 {
-    if (!slopeDefinedAt(mt, i, j))
+    if (!slopeDefinedAt(d, i, j))
         return static_cast<float>(NOSLOPE);
-    return aspectDeg(elevOf, mt.getRows(), mt.getCols(), i, j, stencilSpacing(mt));
+    const GridView g = d.demView();
+    return aspectDeg([&](int r, int c) { return g.at(r, c); }, g.rows, g.cols, i, j, stencilSpacing(d));
 }
 
-bool mountain::findSlope(int i, int j)
+bool steepAt(const DataSet& d, float slope, int i, int j)
 {
-    if (!slopeDefinedAt(*this, i, j))
+    if (!slopeDefinedAt(d, i, j))
         return false;
-    auto E = [this](int r, int c) { return getElev(r, c); };
-    return steepCell(E, rows, cols, stencilSpacing(*this), SLOPE, i, j);
+    const GridView g = d.demView();
+    return steepCell([&](int r, int c) { return g.at(r, c); }, g.rows, g.cols, stencilSpacing(d), slope, i, j);
 }
 
 ColorRGB slopeColor(float deg)

@@ -1,8 +1,8 @@
 // Steepness and aspect of one DEM cell from its neighbourhood, and the
 // colour wheel of the aspect. The stencils take the heights through an
 // accessor E(row, col) so they can be checked on grids written in a test;
-// find_gradient, colorSlopeDeg and mountain::findSlope apply them to `mt`.
-// Rows grow towards the south, columns towards the east.
+// the functions of a data set below apply them to its DEM. Rows grow
+// towards the south, columns towards the east.
 #ifndef OROLITH_RENDER_SLOPEASPECT_H
 #define OROLITH_RENDER_SLOPEASPECT_H
 
@@ -14,21 +14,6 @@
 // Snaps an angle to a multiple of 45 degrees. The bounds are lopsided:
 // 22 gives 0 but -22 gives -45, 67 gives 45 but -67 gives -90.
 int roundDeg(float angle);
-
-// Gradient direction of the DEM `mt` at (i, j): -90, -45, 0, 45, 90, or -1
-// within the border band the stencil cannot reach.
-int find_gradient(int i, int j);
-// Aspect of `mt` at (i, j), compass degrees of the downhill direction
-// (0 north, 90 east), or NOSLOPE for flat cells, the border band and
-// points next to absent ones.
-float colorSlopeDeg(int i, int j);
-
-class mountain;
-struct StencilSpacing;
-// The stencils' spacing of a model's grid, and whether its slope and
-// aspect are defined at (i, j): no point they read is absent.
-StencilSpacing stencilSpacing(const mountain& m);
-bool slopeDefinedAt(const mountain& m, int i, int j);
 
 // Colour wheel: white north, red east, black south, blue west; grey for
 // NOSLOPE and anything outside 0..360.
@@ -148,5 +133,22 @@ float aspectDeg(Elev E, int rows, int cols, int i, int j, const StencilSpacing& 
         return p > 0 ? -a : 180 - a;
     return p > 0 ? 180 - a : 360 - a;
 }
+
+class DataSet;
+
+// The stencils' spacing of a data set's DEM, and whether its slope and
+// aspect are defined at (i, j): no point they read is absent.
+StencilSpacing stencilSpacing(const DataSet& d);
+bool slopeDefinedAt(const DataSet& d, int i, int j);
+
+// Gradient direction of the DEM at (i, j): -90, -45, 0, 45, 90, or -1
+// within the border band the stencil cannot reach and beside absent points.
+int gradientDirectionAt(const DataSet& d, int i, int j);
+// Aspect of the DEM at (i, j), compass degrees of the downhill direction
+// (0 north, 90 east), or NOSLOPE for flat cells, the border band and
+// points next to absent ones.
+float aspectAt(const DataSet& d, int i, int j);
+// Steep ground at (i, j) by the vegetation slope (degrees).
+bool steepAt(const DataSet& d, float slope, int i, int j);
 
 #endif

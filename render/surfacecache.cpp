@@ -6,80 +6,14 @@
 
 #include <cstring>
 
-#include "model/mountain.h"
-#include "render/modelaccess.h"
+#include "model/dataset.h"
+#include "render/frameinputs.h"
+#include "render/profilegeometry.h"
 #include "render/smalltriangles.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
 
-bool bufferedDrawing = true;
-bool holdSurface = false;
-bool leaveOutSmallTriangles = true;
-
 namespace {
-
-// What the arrays were built from; a frame whose inputs differ rebuilds.
-struct Key {
-    const mountain* model = nullptr;
-    unsigned long long demVersion = 0, compVersion = 0;
-    ViewFlags flags;
-    bool comparison = false, drawTriangles = true;
-    ProfileCut cut;
-    float slope = 0;
-    SurfaceLight light;
-    const int* classes = nullptr;
-    int interval = 0, minCount = 0, maxCount = 0;
-    int step = 0;
-
-    bool operator==(const Key& o) const
-    {
-        auto sameFlags = [](const ViewFlags& a, const ViewFlags& b) {
-            return a.drawContours == b.drawContours && a.drawPoints == b.drawPoints &&
-                   a.drawCurveColor == b.drawCurveColor && a.drawDiffColor == b.drawDiffColor &&
-                   a.drawCurveDiff == b.drawCurveDiff && a.drawDiff == b.drawDiff &&
-                   a.colorHeightClasses == b.colorHeightClasses && a.drawColors == b.drawColors &&
-                   a.colorSlope == b.colorSlope && a.treeLine == b.treeLine;
-        };
-        return model == o.model && demVersion == o.demVersion && compVersion == o.compVersion &&
-               sameFlags(flags, o.flags) && comparison == o.comparison && drawTriangles == o.drawTriangles &&
-               cut.on == o.cut.on && cut.view == o.cut.view && cut.ypos == o.cut.ypos && cut.xpos == o.cut.xpos &&
-               slope == o.slope && light.on == o.light.on &&
-               std::memcmp(light.position, o.light.position, sizeof light.position) == 0 && classes == o.classes &&
-               interval == o.interval && minCount == o.minCount && maxCount == o.maxCount && step == o.step;
-    }
-};
-
-struct Buffers {
-    bool built = false;
-    Key key;
-    GLuint surface = 0, indices = 0, marks = 0;
-    GLuint cubeList = 0;
-    GLsizei indexCount = 0, vertexCount = 0, markCount = 0;
-    bool flat = false;
-    std::size_t rgbaOffset = 0, markRgbaOffset = 0;
-    bool marksArePoints = false;
-    // Under a software renderer, a flat surface's positions and triangles,
-    // kept to sort out, each frame, the triangles that reach no pixel.
-    std::vector<float> xyz;
-    std::vector<std::uint32_t> triangles;
-
-    void release()
-    {
-        if (surface)
-            glDeleteBuffers(1, &surface);
-        if (indices)
-            glDeleteBuffers(1, &indices);
-        if (marks)
-            glDeleteBuffers(1, &marks);
-        if (cubeList)
-            glDeleteLists(cubeList, 1);
-        *this = Buffers{};
-    }
-};
-
-Buffers full, coarse;
-int builds = 0;
-PixelReach reach; // its storage kept from frame to frame
 
 // Positions, then colours, in one buffer.
 GLuint upload(const std::vector<float>& xyz, const std::vector<std::uint8_t>& rgba, std::size_t& rgbaOffset)
@@ -93,52 +27,6 @@ GLuint upload(const std::vector<float>& xyz, const std::vector<std::uint8_t>& rg
     glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(posBytes), static_cast<GLsizeiptr>(rgba.size()), rgba.data());
     rgbaOffset = posBytes;
     return b;
-}
-
-void build(Buffers& b, const mountain& m, const SurfaceInputs& in, const Key& key)
-{
-    b.release();
-    SurfaceArrays a = buildSurface(m, in, key.step, drawnFlat(m.getRows(), m.getCols(), key.step));
-    b.surface = upload(a.xyz, a.rgba, b.rgbaOffset);
-    b.flat = a.flat;
-    b.vertexCount = static_cast<GLsizei>(a.xyz.size() / 3);
-    b.indexCount = static_cast<GLsizei>(a.indices.size());
-    if (a.flat && rendersInSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)))) {
-        // Sorted each frame (drawFlatTriangles), and drawn from here.
-        b.xyz = std::move(a.xyz);
-        b.triangles = std::move(a.indices);
-    } else {
-        glGenBuffers(1, &b.indices);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(a.indices.size() * sizeof(std::uint32_t)),
-                     a.indices.data(), GL_STATIC_DRAW);
-    }
-    if (!a.markXyz.empty()) {
-        b.marks = upload(a.markXyz, a.markRgba, b.markRgbaOffset);
-        b.markCount = static_cast<GLsizei>(a.markXyz.size() / 3);
-        b.marksArePoints = a.marksArePoints;
-    }
-    // The cubes are drawn from GLUT's client arrays: no buffer may be bound.
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    if (!a.cubes.empty()) {
-        // The cubes stay lit by GL, as drawn directly.
-        b.cubeList = glGenLists(1);
-        glNewList(b.cubeList, GL_COMPILE);
-        glColor4f(CUBE_COLOR.r, CUBE_COLOR.g, CUBE_COLOR.b, 1.0f);
-        for (std::size_t k = 0; k < a.cubes.size(); k += 3) {
-            glPushMatrix();
-            glTranslatef(a.cubes[k], a.cubes[k + 1], a.cubes[k + 2]);
-            solidCube(0.005f);
-            glPopMatrix();
-        }
-        glEndList();
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    b.key = key;
-    b.built = true;
-    ++builds;
 }
 
 void drawColoured(GLuint buffer, std::size_t rgbaOffset)
@@ -176,99 +64,3 @@ ScreenTransform currentScreenTransform()
     return t;
 }
 
-void drawFlatTriangles(const Buffers& b)
-{
-    if (b.indices) {
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
-        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, nullptr);
-        return;
-    }
-    // Outlines cover pixels that no centre test foresees: all of them.
-    GLint fill[2] = {GL_FILL, GL_FILL};
-    glGetIntegerv(GL_POLYGON_MODE, fill);
-    const bool filled = fill[0] == GL_FILL && fill[1] == GL_FILL;
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    if (leaveOutSmallTriangles && filled) {
-        const std::size_t count = reach.select(b.xyz, b.triangles, currentScreenTransform());
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT, reach.kept());
-    } else {
-        glDrawElements(GL_TRIANGLES, b.indexCount, GL_UNSIGNED_INT, b.triangles.data());
-    }
-}
-
-void drawBuffers(const Buffers& b)
-{
-    glDisable(GL_LIGHTING); // lit already
-    drawColoured(b.surface, b.rgbaOffset);
-    if (b.flat) {
-        glShadeModel(GL_FLAT); // each triangle the colour of its own last vertex
-        drawFlatTriangles(b);
-        glShadeModel(GL_SMOOTH);
-    } else {
-        glDrawArrays(GL_TRIANGLES, 0, b.vertexCount);
-    }
-    finishColoured();
-    if (b.markCount > 0) {
-        drawColoured(b.marks, b.markRgbaOffset);
-        glDrawArrays(b.marksArePoints ? GL_POINTS : GL_LINES, 0, b.markCount);
-        finishColoured();
-    }
-    if (lighting)
-        glEnable(GL_LIGHTING);
-    if (b.cubeList)
-        glCallList(b.cubeList);
-}
-
-} // namespace
-
-void drawBufferedSurface(const mountain& m, bool dragging)
-{
-    if (holdSurface) {
-        if (full.built)
-            drawBuffers(full);
-        return;
-    }
-
-    SurfaceInputs in;
-    in.flags = currentViewFlags();
-    in.classes = currentHeightClasses(m);
-    in.comparison = haveComparison();
-    in.drawTriangles = drawTriangles;
-    const ProfilePlacement place = placeProfile(meshFrame(m), profileYpos, profileXpos);
-    in.cut = ProfileCut{plotProfile, profView, place.Y, place.X};
-    in.slope = SLOPE;
-    in.light.on = lighting != 0;
-    std::copy(position0, position0 + 3, in.light.position);
-
-    Key key;
-    key.model = &m;
-    key.demVersion = m.version();
-    key.compVersion = in.comparison ? rd.version() : 0;
-    key.flags = in.flags;
-    key.comparison = in.comparison;
-    key.drawTriangles = in.drawTriangles;
-    key.cut = in.cut;
-    key.slope = in.slope;
-    key.light = in.light;
-    key.classes = in.classes.classes;
-    key.interval = in.classes.interval;
-    key.minCount = in.classes.minCount;
-    key.maxCount = in.classes.maxCount;
-    // A drag of a large grid shows a coarse grid, in outlines.
-    const bool thin = dragging && m.gridsize() > NUMTRIANGLES;
-    key.step = detailStep(m.getRows(), m.getCols(), thin ? MAX_DRAG_CELLS : MAX_DRAWN_CELLS);
-    Buffers& b = thin ? coarse : full;
-    if (!b.built || !(b.key == key))
-        build(b, m, in, key);
-
-    drawBuffers(b);
-}
-
-void forgetSurfaceBuffers()
-{
-    // The names belonged to a context that is gone: nothing to delete.
-    full = Buffers{};
-    coarse = Buffers{};
-}
-
-int surfaceBuilds() { return builds; }

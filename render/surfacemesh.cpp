@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "model/cellmath.h"
-#include "model/mountain.h"
+#include "model/dataset.h"
 #include "model/parallel.h"
 #include "render/slopeaspect.h"
 
@@ -70,23 +70,25 @@ bool drawnFlat(int rows, int cols, int step)
     return r * c > MAX_SMOOTH_CELLS;
 }
 
-SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step, bool flat)
+SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, bool flat)
 {
     SurfaceArrays a;
     a.step = step;
-    const int rows = m.getRows(), cols = m.getCols();
-    if (!m.hasMesh() || rows < 2 || cols < 2)
+    const int rows = d.rows(), cols = d.cols();
+    if (!d.loaded() || !d.mesh().usable() || rows < 2 || cols < 2)
         return a;
+    const GridView m = d.demView(), comp = d.comparisonView();
+    const MeshFrame& mesh = d.mesh();
     const std::vector<int> R = drawnLines(rows, step), C = drawnLines(cols, step);
     const int nr = static_cast<int>(R.size()), nc = static_cast<int>(C.size());
-    const double sx = m.spacing().x, sy = m.spacing().y;
-    const float sf = m.getScalefactor(), movex = m.getMovex(), movey = m.getMovey();
-    const float zmid = m.getZmid(), zscale = m.getZscale();
-    const StencilSpacing stencil = stencilSpacing(m);
+    const double sx = d.spacing().x, sy = d.spacing().y;
+    const float sf = mesh.scalefactor, movex = mesh.movex, movey = mesh.movey;
+    const float zmid = mesh.zmid, zscale = mesh.zscale;
+    const StencilSpacing stencil = stencilSpacing(d);
     auto X = [&](int c) { return static_cast<float>((c * sx - movex) * sf); };
     auto Y = [&](int r) { return static_cast<float>((r * sy - movey) * sf); };
-    auto Z = [&](int r, int c) { return static_cast<float>((static_cast<double>(m.getElev(r, c)) - zmid) * zscale); };
-    auto E = [&](int r, int c) { return m.getElev(r, c); };
+    auto Z = [&](int r, int c) { return static_cast<float>((static_cast<double>(m.at(r, c)) - zmid) * zscale); };
+    auto E = [&](int r, int c) { return m.at(r, c); };
 
     // Vertices: both copies of a point at its position, as drawn (y mirrored).
     a.xyz.resize(static_cast<std::size_t>(nr) * nc * 6);
@@ -117,24 +119,24 @@ SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step,
                     const bool firstHalf = second == 0;
                     const GridCursor at = samplePoint(r, c, R[i + 1], C[j + 1], second,
                                                       [&](int pr, int pc) { return m.isPresent(pr, pc); });
-                    const bool slopeDefined = slopeDefinedAt(m, at.i, at.j);
+                    const bool slopeDefined = slopeDefinedAt(d, at.i, at.j);
                     // An absent corner (of the grid as drawn) leaves a hole.
                     const bool halfWhole = firstHalf ? m.isPresent(r, c) && m.isPresent(R[i + 1], c) &&
                                                            m.isPresent(r, C[j + 1])
                                                      : m.isPresent(r, C[j + 1]) && m.isPresent(R[i + 1], c) &&
                                                            m.isPresent(R[i + 1], C[j + 1]);
                     CellSample s;
-                    s.elev = m.getElev(at.i, at.j);
-                    s.comp = in.comparison ? rd.getGrid(at.i, at.j) : 0.0f;
+                    s.elev = m.at(at.i, at.j);
+                    s.comp = in.comparison ? comp.at(at.i, at.j) : 0.0f;
                     s.hasComp = in.comparison;
-                    s.compPresent = in.comparison && rd.isPresent(at.i, at.j);
-                    s.curveColor = m.curveColorOfCell(cell);
-                    s.diffColor = m.diffColorOfCell(cell);
-                    s.curveDiffColor = m.curveDiffColorOfCell(cell);
+                    s.compPresent = in.comparison && comp.isPresent(at.i, at.j);
+                    s.curveColor = d.curveColorOfCell(cell);
+                    s.diffColor = d.diffColorOfCell(cell);
+                    s.curveDiffColor = d.curveDiffColorOfCell(cell);
                     s.evenTriangle = firstHalf;
                     s.zscale = zscale;
-                    s.zmin = truncToInt(m.getZmin());
-                    s.zmax = truncToInt(m.getZmax());
+                    s.zmin = truncToInt(d.zmin());
+                    s.zmax = truncToInt(d.zmax());
                     Drawn& d = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
                     d.look = triangleLook(
                         in.flags, s, in.classes,

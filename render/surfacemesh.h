@@ -25,7 +25,7 @@
 #include "render/surfacecolor.h"
 #include "render/surfacewalk.h"
 
-class mountain;
+class DataSet;
 
 // Cells drawn at most; beyond this the level of detail thins the grid.
 constexpr long long MAX_DRAWN_CELLS = 1100000;
@@ -84,7 +84,7 @@ void toRgba8(const ColorRGB& c, std::uint8_t out[4]);
 struct SurfaceInputs {
     ViewFlags flags;
     HeightClassTable classes{nullptr, 0, 0, 0};
-    bool comparison = false;  // a comparison grid of the DEM's size is loaded
+    bool comparison = false;  // comparison data are loaded
     bool drawTriangles = true;
     ProfileCut cut;
     float slope = 10.0f;      // steepness threshold, degrees
@@ -105,9 +105,9 @@ struct SurfaceArrays {
     int step = 1;
 };
 
-// Builds the arrays of `m` (whose mesh frame is computed) at the given
-// step, flat or smooth.
-SurfaceArrays buildSurface(const mountain& m, const SurfaceInputs& in, int step, bool flat);
+// Builds the arrays of the data set's surface at the given step, flat or
+// smooth.
+SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, bool flat);
 
 // Whether a grid drawn at `step` is drawn flat: more than MAX_SMOOTH_CELLS
 // cells.

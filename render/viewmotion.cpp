@@ -1,4 +1,4 @@
-// Mouse, wheel and eye steps on the view-state globals.
+// Mouse, wheel and eye steps on a view state.
 #include "render/viewmotion.h"
 
 #include <algorithm>
@@ -12,11 +12,11 @@ float clampEye(float eye)
     return std::clamp(eye, EYEMIN, EYEMAX);
 }
 
-bool moveEye(float step)
+bool moveEye(ViewState& view, float step)
 {
-    const float before = eyevalue;
-    eyevalue = clampEye(eyevalue + step);
-    return eyevalue != before;
+    const float before = view.eyevalue;
+    view.eyevalue = clampEye(view.eyevalue + step);
+    return view.eyevalue != before;
 }
 
 float wheelEyeStep(int dy)
@@ -36,98 +36,108 @@ DragMode dragModeFor(int button, bool magnifierShown)
     return DragMode::none;
 }
 
-void holdButton(DragMode mode)
+void holdButton(DragState& drag, DragMode mode)
 {
     switch (mode) {
-    case DragMode::rotate: lButtonState = true; break;
-    case DragMode::move: rButtonState = true; break;
-    case DragMode::magnifier: mButtonState = true; break;
+    case DragMode::rotate: drag.lButtonState = true; break;
+    case DragMode::move: drag.rButtonState = true; break;
+    case DragMode::magnifier: drag.mButtonState = true; break;
     case DragMode::none: break;
     }
-}
-
-bool buttonHeld()
-{
-    return lButtonState || rButtonState || mButtonState;
 }
 
 namespace {
 
 // 10 degrees per event whatever the distance. Row 300 splits the window so
 // that a sideways drag turns the model with the pointer in both halves.
-void rotate(int x, int y, int lastx, int lasty)
+void rotate(ViewState& v, int x, int y, int lastx, int lasty)
 {
     const float turn = y > 300 ? 10.0f : -10.0f;
     if (x < lastx)
-        zrotation -= turn;
+        v.zrotation -= turn;
     else if (x > lastx)
-        zrotation += turn;
+        v.zrotation += turn;
     if (y < lasty)
-        xrotation -= 10;
+        v.xrotation -= 10;
     else if (y > lasty)
-        xrotation += 10;
+        v.xrotation += 10;
 }
 
 // The translation is applied before the turn about z, so the step is turned
 // by zrotation for the model to follow the pointer on screen.
-void move(int x, int y, int lastx, int lasty)
+void move(ViewState& v, int x, int y, int lastx, int lasty)
 {
-    const double rad = zrotation * PI / 180;
+    const double rad = v.zrotation * PI / 180;
     const float c = static_cast<float>(std::cos(rad));
     const float s = static_cast<float>(std::sin(rad));
     if (x < lastx) {
-        xtranslate -= XTRANS * c;
-        ytranslate += YTRANS * s;
+        v.xtranslate -= XTRANS * c;
+        v.ytranslate += YTRANS * s;
     } else if (x > lastx) {
-        xtranslate += XTRANS * c;
-        ytranslate -= YTRANS * s;
+        v.xtranslate += XTRANS * c;
+        v.ytranslate -= YTRANS * s;
     }
     if (y < lasty) {
-        xtranslate += XTRANS * s;
-        ytranslate += YTRANS * c;
+        v.xtranslate += XTRANS * s;
+        v.ytranslate += YTRANS * c;
     } else if (y > lasty) {
-        xtranslate -= XTRANS * s;
-        ytranslate -= YTRANS * c;
+        v.xtranslate -= XTRANS * s;
+        v.ytranslate -= YTRANS * c;
     }
 }
 
 // The ring stops at its first step beyond +-0.25. Window y grows downward,
 // the ring's y upward.
-void moveRing(int x, int y, int lastx, int lasty)
+void moveRing(ViewState& v, int x, int y, int lastx, int lasty)
 {
-    if (x < lastx && magTransX > -0.25f)
-        magTransX -= MAGMOVEX;
-    else if (x > lastx && magTransX < 0.25f)
-        magTransX += MAGMOVEX;
-    if (y < lasty && magTransY < 0.25f)
-        magTransY += MAGMOVEY;
-    else if (y > lasty && magTransY > -0.25f)
-        magTransY -= MAGMOVEY;
+    if (x < lastx && v.magTransX > -0.25f)
+        v.magTransX -= MAGMOVEX;
+    else if (x > lastx && v.magTransX < 0.25f)
+        v.magTransX += MAGMOVEX;
+    if (y < lasty && v.magTransY < 0.25f)
+        v.magTransY += MAGMOVEY;
+    else if (y > lasty && v.magTransY > -0.25f)
+        v.magTransY -= MAGMOVEY;
 }
 
 } // namespace
 
-bool mouseMove(int x, int y)
+bool mouseMove(ViewState& v, DragState& d, int x, int y)
 {
-    static bool started = false;
-    static int lastx = 0, lasty = 0;
-    if (!started) {
-        lastx = x;
-        lasty = y;
-        started = true;
+    if (!d.started) {
+        d.lastx = x;
+        d.lasty = y;
+        d.started = true;
     }
-    const float before[] = {xrotation, zrotation, xtranslate, ytranslate, magTransX, magTransY};
-    if (lButtonState)
-        rotate(x, y, lastx, lasty);
-    else if (rButtonState)
-        move(x, y, lastx, lasty);
-    else if (mButtonState)
-        moveRing(x, y, lastx, lasty);
-    lastx = x;
-    lasty = y;
-    const float after[] = {xrotation, zrotation, xtranslate, ytranslate, magTransX, magTransY};
+    const float before[] = {v.xrotation, v.zrotation, v.xtranslate, v.ytranslate, v.magTransX, v.magTransY};
+    if (d.lButtonState)
+        rotate(v, x, y, d.lastx, d.lasty);
+    else if (d.rButtonState)
+        move(v, x, y, d.lastx, d.lasty);
+    else if (d.mButtonState)
+        moveRing(v, x, y, d.lastx, d.lasty);
+    d.lastx = x;
+    d.lasty = y;
+    const float after[] = {v.xrotation, v.zrotation, v.xtranslate, v.ytranslate, v.magTransX, v.magTransY};
     return !std::equal(std::begin(before), std::end(before), std::begin(after));
 }
+
+void zoomIn(ViewState& v) { v.eyevalue = clampEye(v.eyevalue - ZOOM); }
+
+void zoomOut(ViewState& v) { v.eyevalue = clampEye(v.eyevalue + ZOOM); }
+
+void resetView(ViewState& v)
+{
+    v.eyevalue = STARTEYE;
+    v.xrotation = XROTATE;
+    v.zrotation = ZROTATE;
+    v.xtranslate = 0;
+    v.ytranslate = 0;
+}
+
+void topView(ViewState& v) { v.xrotation = 0; }
+
+void sideView(ViewState& v) { v.xrotation = -90; }
 
 std::optional<float> parseEyeValue(const char* text)
 {

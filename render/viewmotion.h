@@ -1,6 +1,6 @@
 // What the mouse, the wheel and the eye steps do to the view state. Plain
-// functions of the view-state globals: MyWindow::handle and the view
-// commands call them with the event's numbers, and so can a test.
+// functions of a view state: MyWindow::handle and the view commands call
+// them with the event's numbers, and so can a test.
 #ifndef OROLITH_RENDER_VIEWMOTION_H
 #define OROLITH_RENDER_VIEWMOTION_H
 
@@ -12,7 +12,7 @@
 // eye dialog), so the eye never leaves EYEMIN..EYEMAX.
 float clampEye(float eye);
 // Moves the eye by `step` within its range; false when it could not move.
-bool moveEye(float step);
+bool moveEye(ViewState& view, float step);
 
 // Eye step of one wheel event: away for a scroll down (dy > 0), closer for
 // a scroll up, none for a horizontal scroll (dy == 0).
@@ -22,15 +22,32 @@ float wheelEyeStep(int dy);
 // middle moves the magnifier ring while it is shown; other buttons nothing.
 enum class DragMode { none, rotate, move, magnifier };
 DragMode dragModeFor(int button, bool magnifierShown);
+
+// The buttons held, and where the pointer was last seen.
+struct DragState {
+    bool lButtonState = false, rButtonState = false, mButtonState = false;
+    bool started = false;
+    int lastx = 0, lasty = 0;
+
+    bool held() const { return lButtonState || rButtonState || mButtonState; }
+    void release() { lButtonState = rButtonState = mButtonState = false; }
+};
+
 // Sets the button flag of the mode (lButtonState and so on).
-void holdButton(DragMode mode);
-bool buttonHeld();
+void holdButton(DragState& drag, DragMode mode);
 
 // One drag motion event at window pixel (x, y): rotate, move or magnifier,
 // whichever button flag comes first in that order; then (x, y) becomes the
 // last position, also for the next drag. The first position ever passed in
 // only sets the last position. True when the view changed.
-bool mouseMove(int x, int y);
+bool mouseMove(ViewState& view, DragState& drag, int x, int y);
+
+// The view commands of the panel's buttons and the menu.
+void zoomIn(ViewState& view);
+void zoomOut(ViewState& view);
+void resetView(ViewState& view); // eye and turns as at start, the model back in the middle
+void topView(ViewState& view);
+void sideView(ViewState& view);
 
 // The eye distance a user typed: a positive finite number, blanks around
 // it allowed, brought into the eye's range; nothing for anything else.

@@ -1,15 +1,14 @@
-// View-state globals and viewer constants shared by the viewer window, the
-// frame, the surface drawing and the shell's callbacks. Defined once in
-// render/viewstate.cpp. No GL or FLTK here, so pure colour and geometry
-// code can read the same names.
-//
-// allocated, sparseData, multFiles, curveUnits and diffUnits belong to the
-// model (model/mountain.h) and are used from there.
+// The view state: everything the picture depends on besides the data set,
+// as one value the viewer owns (camera, light, colour scheme and overlay
+// switches, profile, magnifier, the ground's base colours, the class
+// units). Frames are drawn from a data set and a view state; a view
+// command changes the state and asks for a frame. No GL or FLTK here, so
+// colour and geometry rules read it too.
 #ifndef OROLITH_RENDER_VIEWSTATE_H
 #define OROLITH_RENDER_VIEWSTATE_H
 
 // Frame, camera and light.
-inline constexpr int MAX = 650;          // viewport and GLUT window size, pixels
+inline constexpr int MAX = 650;          // the picture's size at start, pixels
 inline constexpr float STARTEYE = 100.0f;
 inline constexpr float XROTATE = 0.0f;
 inline constexpr float ZROTATE = 0.0f;
@@ -45,50 +44,58 @@ inline constexpr float MAGDIST = 22.0f;
 inline constexpr int VERTP = 1;
 inline constexpr int HORIZ = 2;
 
-extern bool OPEN;
-extern bool REDRAW;
-extern int FILES;
-extern int TREELINE;
-extern float SLOPE;
+struct ViewState {
+    // Camera: the eye's distance from the origin, the model's turns about
+    // x and z in degrees, and its move in the model's plane.
+    float eyevalue = STARTEYE;
+    float xrotation = XROTATE;
+    float zrotation = ZROTATE;
+    float xtranslate = 0.0f;
+    float ytranslate = 0.0f;
 
-extern float eyevalue;
-extern float xrotation;
-extern float zrotation;
-extern float xtranslate;
-extern float ytranslate;
-extern float position0[4];
-extern int lighting;
+    // Light 0's position (the sun stands one unit below it), and whether
+    // the surface is lit.
+    float position0[4] = {XPOS, 0.0f, ZPOS, 1.0f};
+    bool lighting = true;
 
-extern bool drawTriangles;
-extern bool drawColors;
-extern bool drawAxes;
-extern bool drawContours;
-extern bool drawPoints;
-extern bool drawCurveColor;
-extern bool drawDiffColor;
-extern bool drawDiff;
-extern bool drawCurveDiff;
-extern bool drawSun;
-extern bool colorSlope;
-extern bool colorHeightClasses;
+    // What the surface shows: the triangles themselves, the height ramp,
+    // the aspect wheel, the class colours, height classes, and the
+    // overlays (axes, comparison points and contours, difference marks,
+    // the sun).
+    bool drawTriangles = true;
+    bool drawColors = false;
+    bool colorSlope = false;
+    bool drawCurveColor = false;
+    bool drawDiffColor = false;
+    bool drawCurveDiff = false;
+    bool drawDiff = false;
+    bool colorHeightClasses = false;
+    bool drawAxes = false;
+    bool drawContours = false;
+    bool drawPoints = false;
+    bool drawSun = false;
 
-extern bool plotProfile;
-extern bool showGlyphs;
-extern int profView;
-extern int profileYpos;
-extern int profileXpos;
+    // The profile section: shown, its comparison glyphs, along a row
+    // (VERTP) or a column (HORIZ), and the row and column it stands at.
+    bool plotProfile = false;
+    bool showGlyphs = false;
+    int profView = VERTP;
+    int profileYpos = 0;
+    int profileXpos = 0;
 
-extern bool magnify;
-extern float magTransX;
-extern float magTransY;
+    // The magnifier ring and its place.
+    bool magnify = false;
+    float magTransX = 0.0f;
+    float magTransY = 0.0f;
 
-extern bool lButtonState;
-extern bool rButtonState;
-extern bool mButtonState;
-// Polygons are drawn as outlines: set while a button drags a large grid,
-// applied by the frame, so no GL call is made outside draw.
-extern bool polygonOutline;
+    // Ground above the tree line, or steeper than the vegetation slope
+    // (degrees), takes the grey of bare ground.
+    int treeLine = 4100;
+    float slope = 10.0f;
 
-extern int firstTime;
+    // Units of the curvature classes and of the difference classes.
+    float curveUnits = 1.0f;
+    float diffUnits = 1.0f;
+};
 
 #endif

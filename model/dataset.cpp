@@ -1,0 +1,145 @@
+#include "model/dataset.h"
+
+#include "model/cellmath.h"
+
+namespace {
+
+int colorOf(const CellClasses& k, const int* palette, std::size_t cell)
+{
+    return cell < k.classes.size() ? palette[k.classes[cell]] : TERRAIN;
+}
+
+} // namespace
+
+namespace {
+void tell(const DataSet::Stage& stage, const char* name)
+{
+    if (stage)
+        stage(name);
+}
+} // namespace
+
+DataSet::DataSet(GridData dem, std::optional<Comparison> comparison, int exaggeration, const ClassUnits& units,
+                 Messages& messages, const Stage& stage)
+{
+    tell(stage, "Building the mesh");
+    spacing_ = groundSpacing(dem.header);
+    dem_ = std::make_shared<const GridData>(std::move(dem));
+    mesh_ = meshFrame(rows(), cols(), spacing_, zmin(), zmax(), exaggeration);
+    tell(stage, "Computing curvature");
+    messages.line("Computing curvature");
+    curvature_ = std::make_shared<const CurvatureField>(curvatureField(demView()));
+    classifyCurvature(units.curvature, messages);
+    if (comparison) {
+        comparison_ = std::make_shared<const Comparison>(std::move(*comparison));
+        analyseComparison(units, messages, stage);
+    }
+}
+
+DataSet DataSet::withComparison(std::optional<Comparison> comparison, const ClassUnits& units, Messages& messages,
+                                const Stage& stage) const
+{
+    DataSet out;
+    out.dem_ = dem_;
+    out.spacing_ = spacing_;
+    out.mesh_ = mesh_;
+    out.curvature_ = curvature_;
+    out.curvatureClasses_ = curvatureClasses_;
+    out.version_ = version_ + 1;
+    out.comparisonVersion_ = comparisonVersion_ + 1;
+    // Every analysis of the comparison starts afresh; the curvature is
+    // classified again, as a load always did.
+    out.classifyCurvature(units.curvature, messages);
+    if (comparison) {
+        out.comparison_ = std::make_shared<const Comparison>(std::move(*comparison));
+        out.analyseComparison(units, messages, stage);
+    }
+    return out;
+}
+
+void DataSet::analyseComparison(const ClassUnits& units, Messages& messages, const Stage& stage)
+{
+    tell(stage, "Computing elevation differences");
+    messages.line("Computing elevation differences");
+    elevation_ = elevationField(demView(), comparisonView());
+    classifyElevation(units.difference, messages);
+    tell(stage, "Computing curvature differences");
+    messages.line("Computing curvature differences");
+    curvatureDifference_ = curvatureDifferenceField(comparisonView(), *curvature_);
+    classifyCurvatureDifference(units.difference, messages);
+}
+
+void DataSet::setExaggeration(int exaggeration)
+{
+    if (!loaded())
+        return;
+    mesh_ = meshFrame(rows(), cols(), spacing_, zmin(), zmax(), exaggeration);
+    ++version_;
+}
+
+void DataSet::classifyCurvature(float unit, Messages& messages)
+{
+    if (!loaded())
+        return;
+    messages.line("compute_curve_color()");
+    curvatureClasses_ = ::curvatureClasses(*curvature_, demView(), unit);
+    ++version_;
+}
+
+void DataSet::classifyElevation(float unit, Messages& messages)
+{
+    if (!hasComparison())
+        return;
+    messages.line("compute_elev_diff_color()");
+    elevationClasses_ = ::elevationClasses(elevation_, demView(), comparisonView(), unit);
+    ++version_;
+}
+
+void DataSet::classifyCurvatureDifference(float unit, Messages& messages)
+{
+    if (!hasComparison())
+        return;
+    messages.line("compute_curve_diff_color()");
+    curvatureDifferenceClasses_ = ::curvatureDifferenceClasses(curvatureDifference_, demView(), comparisonView(), unit);
+    ++version_;
+}
+
+int DataSet::curveColorOfCell(std::size_t cell) const
+{
+    return colorOf(curvatureClasses_, CURVE_CLASS_COLORS, cell);
+}
+
+int DataSet::diffColorOfCell(std::size_t cell) const { return colorOf(elevationClasses_, DIFF_CLASS_COLORS, cell); }
+
+int DataSet::curveDiffColorOfCell(std::size_t cell) const
+{
+    return colorOf(curvatureDifferenceClasses_, DIFF_CLASS_COLORS, cell);
+}
+
+bool DataSet::hasHeightClasses() const
+{
+    // A later comparison file may bring another interval than the one the
+    // histogram was built for.
+    return !heightClasses_.counts.empty() && heightClasses_.interval == contourInterval();
+}
+
+bool DataSet::computeHeightClasses(Messages& messages)
+{
+    std::string why;
+    HeightClasses h = heightClassesOf(loaded() ? demView() : GridView{}, contourInterval(), why);
+    if (!why.empty()) {
+        messages.notice(why);
+        return false;
+    }
+    heightClasses_ = std::move(h);
+    ++version_;
+    if (heightClasses_.below > 0)
+        messages.notice(std::to_string(heightClasses_.below) + " points below height 0 left out of the height classes");
+    return true;
+}
+
+void DataSet::continueVersionsOf(const DataSet& previous)
+{
+    version_ += previous.version_ + 1;
+    comparisonVersion_ += previous.comparisonVersion_ + 1;
+}
