@@ -10,73 +10,77 @@
 #include <list>
 
 #include "app/busyinput.h"
-#include "app/glviewerGUI.h"
+#include "app/mainwindow.h"
 #include "dialogs/statusrow.h"
-#include "model/loading.h"
-#include "render/glviewer.h"
-#include "render/surfacecache.h"
+#include "render/viewer.h"
 
 namespace {
 
-bool running = false;
-Fl_Button* cancelButton = nullptr;
-// The analysis the Cancel button stops, while one runs; read by the
-// analysis's own thread through cancelRequested().
-std::atomic<BusyWork*> cancellable{nullptr};
+// The busy time running now: the toolkit's event filter has no room for
+// data of its own.
+Busy* active = nullptr;
 
-int dispatchWhileBusy(int event, Fl_Window* w)
+} // namespace
+
+int Busy::dispatch(int event, Fl_Window* w)
 {
-    const bool overCancel = cancellable && cancelButton->visible() && cancelButton->active() &&
-                            w == cancelButton->window() && Fl::event_inside(cancelButton);
-    const bool cancelHeld = cancellable && Fl::pushed() == cancelButton;
+    Fl_Button* cancel = active ? active->window_->cancelButton() : nullptr;
+    const bool offered = active && active->cancellable_;
+    const bool overCancel =
+        offered && cancel->visible() && cancel->active() && w == cancel->window() && Fl::event_inside(cancel);
+    const bool cancelHeld = offered && Fl::pushed() == cancel;
     return reachesWhileBusy(event, overCancel, cancelHeld) ? Fl::handle_(event, w) : 1;
 }
 
 // The program busy for as long as it lives; everything it changed is put
 // back when it goes, also when the work throws (out of memory, say).
 // Widgets are followed by trackers: one deleted meanwhile is skipped.
-class BusyScope {
+class Busy::Scope {
 public:
-    BusyScope()
+    explicit Scope(Busy& busy) : busy_(busy)
     {
-        running = true;
+        busy_.running_ = true;
+        active = &busy_;
+        MainWindow* main = busy_.window_;
         for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w)) {
             if (w->parent())
                 continue; // the viewer: inactive with the rest of the main window
-            shown.emplace_back(w);
+            shown_.emplace_back(w);
             w->cursor(FL_CURSOR_WAIT);
-            if (w != win) {
+            if (w != main) {
                 deactivate(w);
                 continue;
             }
             // The main window's children one by one, so that its bar is
             // drawn as active.
-            for (int i = 0; i < win->children(); ++i)
-                if (win->child(i) != loadBar)
-                    deactivate(win->child(i));
+            for (int i = 0; i < main->children(); ++i)
+                if (main->child(i) != main->loadBar())
+                    deactivate(main->child(i));
         }
-        holdSurface = true;
-        previousDispatch = Fl::event_dispatch();
-        Fl::event_dispatch(dispatchWhileBusy);
+        main->viewer().hold(true);
+        previousDispatch_ = Fl::event_dispatch();
+        Fl::event_dispatch(Busy::dispatch);
     }
 
-    ~BusyScope()
+    ~Scope()
     {
-        Fl::event_dispatch(previousDispatch);
-        holdSurface = false;
-        loadBar->hide();
-        for (Fl_Widget_Tracker& t : deactivated)
+        MainWindow* main = busy_.window_;
+        Fl::event_dispatch(previousDispatch_);
+        main->viewer().hold(false);
+        main->loadBar()->hide();
+        for (Fl_Widget_Tracker& t : deactivated_)
             if (t.exists())
                 t.widget()->activate();
-        for (Fl_Widget_Tracker& t : shown)
+        for (Fl_Widget_Tracker& t : shown_)
             if (t.exists())
                 static_cast<Fl_Window*>(t.widget())->cursor(FL_CURSOR_DEFAULT);
-        gl->redraw();
-        running = false;
+        main->viewer().redraw();
+        active = nullptr;
+        busy_.running_ = false;
     }
 
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
 
 private:
     void deactivate(Fl_Widget* w)
@@ -84,131 +88,97 @@ private:
         if (!w->active())
             return; // stays inactive afterwards too
         w->deactivate();
-        deactivated.emplace_back(w);
+        deactivated_.emplace_back(w);
     }
 
-    std::list<Fl_Widget_Tracker> shown, deactivated;
-    Fl_Event_Dispatch previousDispatch = nullptr;
+    Busy& busy_;
+    std::list<Fl_Widget_Tracker> shown_, deactivated_;
+    Fl_Event_Dispatch previousDispatch_ = nullptr;
 };
-
-void showBar(const std::string& label, double fraction)
-{
-    loadBar->value(static_cast<float>(fraction));
-    loadBar->copy_label(label.c_str());
-    loadBar->show();
-}
-
-void showProgress(const std::string& stage, double fraction)
-{
-    showBar(progressLabel(stage, fraction), fraction);
-    Fl::check();
-}
-
-// The bar ends where the Cancel button begins, also after the window was
-// resized meanwhile (the toolkit then lays both out anew at full width).
-// No gap: the file name under the bar would show through it.
-void keepBarBesideCancel()
-{
-    const int w = cancelButton->x() - loadBar->x();
-    if (loadBar->w() != w) {
-        loadBar->size(w, loadBar->h());
-        win->redraw();
-    }
-}
-
-void cancelPressed(Fl_Widget* button, void*)
-{
-    BusyWork* work = cancellable;
-    if (!work)
-        return;
-    work->cancel();
-    button->deactivate(); // pressed once is enough
-    loadBar->copy_label("Cancelling...");
-}
 
 // The Cancel button offered for `work` for as long as it lives; the bar
 // gives it room at its right end and takes it back afterwards.
-class CancelOffer {
+class Busy::CancelOffer {
 public:
-    explicit CancelOffer(BusyWork& work)
+    CancelOffer(Busy& busy, BusyWork& work) : busy_(busy)
     {
-        cancellable = &work;
+        Fl_Button* cancel = busy_.window_->cancelButton();
+        busy_.cancellable_ = &work;
         // Made inactive with the rest of the window, or by its last press.
-        cancelButton->activate();
-        cancelButton->show();
-        keepBarBesideCancel();
+        cancel->activate();
+        cancel->show();
+        busy_.keepBarBesideCancel();
     }
     ~CancelOffer()
     {
-        cancellable = nullptr;
-        cancelButton->hide();
-        loadBar->size(cancelButton->x() + cancelButton->w() - loadBar->x(), loadBar->h());
-        win->redraw();
+        MainWindow* main = busy_.window_;
+        Fl_Button* cancel = main->cancelButton();
+        busy_.cancellable_ = nullptr;
+        cancel->hide();
+        main->loadBar()->size(cancel->x() + cancel->w() - main->loadBar()->x(), main->loadBar()->h());
+        main->redraw();
     }
     CancelOffer(const CancelOffer&) = delete;
     CancelOffer& operator=(const CancelOffer&) = delete;
+
+private:
+    Busy& busy_;
 };
 
-} // namespace
-
-void BusyWork::report(const std::string& label, double fraction)
+void Busy::showBar(const std::string& label, double fraction)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    label_ = label;
-    fraction_ = fraction;
-    fresh_ = true;
+    Fl_Progress* bar = window_->loadBar();
+    bar->value(static_cast<float>(fraction));
+    bar->copy_label(label.c_str());
+    bar->show();
 }
 
-bool BusyWork::takeReport(std::string& label, double& fraction)
+// The bar ends where the Cancel button begins, also after the window was
+// resized meanwhile (the layout then places both anew at full width). No
+// gap: the file name under the bar would show through it.
+void Busy::keepBarBesideCancel()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!fresh_)
-        return false;
-    fresh_ = false;
-    label = label_;
-    fraction = fraction_;
-    return true;
+    Fl_Progress* bar = window_->loadBar();
+    const int w = window_->cancelButton()->x() - bar->x();
+    if (bar->w() != w) {
+        bar->size(w, bar->h());
+        window_->redraw();
+    }
 }
 
-bool busy() { return running; }
-
-Fl_Button* makeCancelButton(int x, int y, int w, int h)
+void Busy::cancel()
 {
-    cancelButton = new Fl_Button(x, y, w, h, "Cancel");
-    cancelButton->labelsize(11);
-    cancelButton->callback(cancelPressed);
-    // A press must not take the keys from the viewer, which has them back
-    // when the analysis ends.
-    cancelButton->clear_visible_focus();
-    cancelButton->hide();
-    return cancelButton;
+    BusyWork* work = cancellable_;
+    if (!work)
+        return;
+    work->cancel();
+    window_->cancelButton()->deactivate(); // pressed once is enough
+    window_->loadBar()->copy_label("Cancelling...");
 }
 
-Fl_Button* busyCancelButton() { return cancelButton; }
-
-bool cancelRequested()
+bool Busy::cancelRequested() const
 {
-    BusyWork* work = cancellable;
+    BusyWork* work = cancellable_;
     return work && work->cancelled();
 }
 
-bool loadWhileBusy(const std::function<bool()>& load)
+bool Busy::load(const std::function<void(const std::function<void(const std::string&, double)>&)>& load)
 {
-    if (running)
+    if (running_)
         return false;
-    BusyScope scope;
-    setLoadProgress(showProgress);
-    struct Unhook {
-        ~Unhook() { setLoadProgress(nullptr); }
-    } unhook;
-    return load();
+    Scope scope(*this);
+    load([this](const std::string& stage, double fraction) {
+        showBar(progressLabel(stage, fraction), fraction);
+        Fl::check();
+    });
+    return true;
 }
 
-bool computeWhileBusy(const std::function<void()>& work)
+bool Busy::compute(const std::function<void()>& work)
 {
-    if (running)
+    if (running_)
         return false;
-    BusyScope scope;
+    Scope scope(*this);
     auto done = std::async(std::launch::async, work);
     do
         Fl::check();
@@ -217,14 +187,14 @@ bool computeWhileBusy(const std::function<void()>& work)
     return true;
 }
 
-WorkEnd computeCancellableWhileBusy(const std::string& firstLabel, const std::function<void(BusyWork&)>& work)
+WorkEnd Busy::computeCancellable(const std::string& firstLabel, const std::function<void(BusyWork&)>& work)
 {
-    if (running)
+    if (running_)
         return WorkEnd::refused;
-    BusyScope scope;
+    Scope scope(*this);
     BusyWork progress;
     showBar(firstLabel, 0);
-    CancelOffer offer(progress);
+    CancelOffer offer(*this, progress);
     auto done = std::async(std::launch::async, [&] { work(progress); });
     do {
         std::string label;

@@ -1,20 +1,22 @@
 #include "app/cli.h"
 
-#include <cstdio>
-#include <cstring>
+#include <cstdint>
 #include <iostream>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/cli_image.h"
-#include "app/clipair.h"
-#include "model/export.h"
+#include "app/cli_load.h"
 #include "app/cli_metrics.h"
+#include "app/cli_run.h"
+#include "app/clipair.h"
 #include "app/optionvalue.h"
-#include "model/loading.h"
-#include "model/mountain.h"
+#include "model/export.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
+#include "model/sparsesample.h"
 #include "model/tokens.h"
 #ifdef OROLITH_HAVE_GDAL
 #include "app/gdalondemand.h"
@@ -80,38 +82,24 @@ const char* usageText()
            "messages to standard error.\n";
 }
 
-int usageError(const std::string& message)
+int usageError(const CliRun& run, const std::string& message)
 {
-    std::cerr << "orolith: " << message << "\nTry 'orolith --help' for more information." << std::endl;
+    run.err << "orolith: " << message << "\nTry 'orolith --help' for more information." << std::endl;
     return EXIT_USAGE;
 }
 
 namespace {
 
-// Loads the grids; false (after the message) when their sizes differ. A
-// file that cannot be read ends the program with the model's status.
-bool load(const std::string& dem, const std::string& comparison, const LoadOptions& options = {})
-{
-    LoadStatus s = loadDataSet(dem, comparison, 1, options);
-    if (s.result == LoadResult::failed)
-        error(s.error);
-    if (s.result == LoadResult::mismatch)
-        std::cerr << s.error.text() << std::endl;
-    for (const std::string& note : s.notes)
-        std::cerr << note << std::endl;
-    return s.ok();
-}
-
 // --align anywhere in a mode's arguments: the option taken out of `args`.
 // False (after the usage error) for an unknown method.
-bool takeAlign(std::vector<const char*>& args, LoadOptions& options, int& status)
+bool takeAlign(const CliRun& run, std::vector<const char*>& args, LoadOptions& options, int& status)
 {
     std::vector<const char*> rest;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string error;
         if (alignOption(args, i, options.align, options.method, error)) {
             if (!error.empty()) {
-                status = usageError(error);
+                status = usageError(run, error);
                 return false;
             }
             continue;
@@ -132,14 +120,15 @@ bool unitValue(const char* text, double low, double high, double& value)
     return true;
 }
 
-int reportMode(std::vector<const char*> args)
+int reportMode(const CliRun& run, std::vector<const char*> args)
 {
     // The report counts a comparison value only above 0, whatever its kind:
     // an aligned comparison is resampled as a DEM.
-    LoadOptions options;
+    LoadRequest request;
+    LoadOptions& options = request.options;
     options.suggestKind = false;
     int status = 0;
-    if (!takeAlign(args, options, status))
+    if (!takeAlign(run, args, options, status))
         return status;
     double u = 1.0, d = 1.0;
     bool json = false;
@@ -152,41 +141,45 @@ int reportMode(std::vector<const char*> args)
         if (isNamedOption(arg, "--format")) {
             optionValue(args, i, value);
             if (value != "text" && value != "json")
-                return usageError("--format must be text or json, not \"" + value + "\"");
+                return usageError(run, "--format must be text or json, not \"" + value + "\"");
             json = value == "json";
         } else if (isNamedOption(arg, "--kind")) {
             if (!optionValue(args, i, value) || !comparisonKindNamed(value, options.kind))
-                return usageError("--kind is dem, sparse or contour, not \"" + value + "\"");
+                return usageError(run, "--kind is dem, sparse or contour, not \"" + value + "\"");
         } else if (curve || diff) {
             arg = curve ? "--curve-unit" : "--diff-unit";
             if (!optionValue(args, i, value))
-                return usageError(arg + " needs a value");
+                return usageError(run, arg + " needs a value");
             bool good = curve ? unitValue(value.c_str(), 0.5, 5.0, u) : unitValue(value.c_str(), 0.0, 10.0, d);
             if (!good)
-                return usageError(arg + " must be a number from " + (curve ? "0.5 to 5" : "0 to 10") +
-                                  ", not \"" + value + "\"");
+                return usageError(run, arg + " must be a number from " + (curve ? "0.5 to 5" : "0 to 10") +
+                                           ", not \"" + value + "\"");
         } else if (isOption(arg.c_str())) {
-            return usageError("unknown option " + arg + " for --report");
+            return usageError(run, "unknown option " + arg + " for --report");
         } else {
             files.push_back(arg);
         }
     }
     if (files.empty() || files.size() > 2)
-        return usageError("--report takes a DEM and at most one comparison grid");
+        return usageError(run, "--report takes a DEM and at most one comparison grid");
 
-    curveUnits = static_cast<float>(u);
-    diffUnits = static_cast<float>(d);
-    bool comparison = files.size() == 2;
-    if (!load(files[0], comparison ? files[1] : std::string(), options))
+    // Classified in the units of the report, so that its counts are those
+    // of the classes.
+    const bool comparison = files.size() == 2;
+    request.demPath = files[0];
+    request.comparisonPath = comparison ? files[1] : std::string();
+    request.units = {static_cast<float>(u), static_cast<float>(d)};
+    std::optional<DataSet> dataSet = loadForMode(run, request);
+    if (!dataSet)
         return EXIT_MISMATCH;
-    ReportValues values = currentReportValues(u, d, comparison);
+    ReportValues values = reportValues(*dataSet, u, d, comparison);
     if (json) {
-        std::cout << statisticsJson(values) << '\n';
+        run.out << statisticsJson(values) << '\n';
         return 0;
     }
-    std::cout << statisticsReport(values);
+    run.out << statisticsReport(values);
     if (comparison)
-        std::cout << '\n'; // the report's last line has no newline of its own
+        run.out << '\n'; // the report's last line has no newline of its own
     return 0;
 }
 
@@ -196,7 +189,7 @@ bool endsWith(const std::string& s, const char* tail)
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
 }
 
-int exportMode(const std::vector<const char*>& args)
+int exportMode(const CliRun& run, const std::vector<const char*>& args)
 {
     // Options anywhere; then the kind, the output, the DEM and a comparison.
     PairRequest options;
@@ -206,31 +199,32 @@ int exportMode(const std::vector<const char*>& args)
         std::string value;
         if (alignOption(args, i, options.align, options.method, value)) {
             if (!value.empty())
-                return usageError(value);
+                return usageError(run, value);
         } else if (isNamedOption(arg, "--kind")) {
             if (!optionValue(args, i, value) || !comparisonKindNamed(value, options.kind))
-                return usageError("--kind is dem, sparse or contour, not \"" + value + "\"");
+                return usageError(run, "--kind is dem, sparse or contour, not \"" + value + "\"");
         } else if (arg == "--geographic") {
             options.geographic = true;
         } else if (isOption(arg.c_str())) {
-            return usageError("unknown option " + arg + " for --export");
+            return usageError(run, "unknown option " + arg + " for --export");
         } else {
             rest.push_back(args[i]);
         }
     }
     ExportKind kind;
     if (rest.size() < 3 || rest.size() > 4 || !exportKindNamed(rest[0], kind))
-        return usageError("--export takes curvature, elevdiff, curvediff or aligned, the output file, a DEM and, for "
-                          "the differences and aligned, a comparison grid");
+        return usageError(run, "--export takes curvature, elevdiff, curvediff or aligned, the output file, a DEM "
+                               "and, for the differences and aligned, a comparison grid");
     const std::string out = rest[1];
     const bool tiff = endsWith(out, ".tif") || endsWith(out, ".tiff");
     if (!tiff && !endsWith(out, ".asc") && !endsWith(out, ".grd"))
-        return usageError("the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
+        return usageError(run,
+                          "the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
     if (kind != ExportKind::curvature && rest.size() != 4)
-        return usageError(std::string(rest[0]) + " needs a comparison grid");
-    // The values come straight from the grids: no viewer model, no mesh.
+        return usageError(run, std::string(rest[0]) + " needs a comparison grid");
+    // The values come straight from the grids: no mesh, no classes.
     Pair p;
-    if (!readPair(rest[2], rest.size() == 4 ? rest[3] : std::string(), options, p))
+    if (!readPair(run, rest[2], rest.size() == 4 ? rest[3] : std::string(), options, p))
         return EXIT_MISMATCH;
     std::vector<float> values = exportValues(kind, p.demView(), p.compView());
     ModelError err;
@@ -245,81 +239,129 @@ int exportMode(const std::vector<const char*>& args)
         written = writeAsciiGrid(out, p.dem.header, values, EXPORT_NODATA, err);
     }
     if (!written) {
-        std::cerr << "ERROR: " << err.text() << std::endl;
+        run.err << "ERROR: " << err.text() << std::endl;
         return EXIT_MISMATCH;
     }
     return 0;
 }
 
-int heightsMode(std::vector<const char*> args)
+int heightsMode(const CliRun& run, std::vector<const char*> args)
 {
-    LoadOptions options;
+    LoadRequest request;
     int status = 0;
-    if (!takeAlign(args, options, status))
+    if (!takeAlign(run, args, request.options, status))
         return status;
     if (args.size() != 2 || isOption(args[0]) || isOption(args[1]))
-        return usageError("--heights takes a DEM and a comparison grid");
+        return usageError(run, "--heights takes a DEM and a comparison grid");
     // Contour data: each contour cell moves to its nearest DEM cell.
-    options.kind = ComparisonKind::contour;
-    options.suggestKind = false;
-    if (!load(args[0], args[1], options))
+    request.options.kind = ComparisonKind::contour;
+    request.options.suggestKind = false;
+    request.demPath = args[0];
+    request.comparisonPath = args[1];
+    std::optional<DataSet> dataSet = loadForMode(run, request);
+    if (!dataSet)
         return EXIT_MISMATCH;
-    setConsole(std::cout);
-    bool done = mt.computeHeightClasses();
-    setConsole(std::cerr);
-    return done ? 0 : EXIT_MISMATCH;
+    return listHeightClasses(*dataSet, run.out, run.messages) ? 0 : EXIT_MISMATCH;
 }
 
-int sparseMode(const std::vector<const char*>& args)
+// The sample's two progress lines with, after the first, the peaks it
+// starts from ("local max k: height") and, after the second, their number,
+// as the sample has always listed them on standard error.
+class PeakListing : public Messages {
+public:
+    PeakListing(Messages& to, const GridView& dem) : to_(to), dem_(dem) {}
+    void line(const std::string& text) override
+    {
+        to_.line(text);
+        if (++lines_ == 1) {
+            const std::vector<SpotHeight> peaks = localMaximums(dem_);
+            for (std::size_t k = 0; k < peaks.size(); ++k) {
+                std::ostringstream s;
+                s << "local max " << k << ": " << peaks[k].height;
+                to_.line(s.str());
+            }
+            peaks_ = peaks.size();
+        } else if (lines_ == 2) {
+            to_.line("numLocals = " + std::to_string(peaks_));
+        }
+    }
+    void notice(const std::string& text) override { to_.notice(text); }
+
+private:
+    Messages& to_;
+    GridView dem_;
+    int lines_ = 0;
+    std::size_t peaks_ = 0;
+};
+
+int sparseMode(const CliRun& run, const std::vector<const char*>& args)
 {
     int n = 0;
     if (args.size() != 2 || !parseInt(args[0], n) || isOption(args[1]))
-        return usageError("--sparse takes a whole number of spot heights and a DEM");
-    if (!load(args[1], std::string()))
+        return usageError(run, "--sparse takes a whole number of spot heights and a DEM");
+    LoadRequest request;
+    request.demPath = args[1];
+    std::optional<DataSet> dataSet = loadForMode(run, request);
+    if (!dataSet)
         return EXIT_MISMATCH;
-    console() << "Creating sparse data file" << std::endl;
-    std::vector<float> raster = mt.sparseRaster(n);
-    if (raster.empty())
+    run.messages.line("Creating sparse data file");
+    // A fixed seed: the same DEM and count give the same sample on every run.
+    std::mt19937 generator(std::mt19937::default_seed);
+    const RandomDraw draw = [&generator](int bound) {
+        return static_cast<int>(generator() % static_cast<std::uint32_t>(bound));
+    };
+    PeakListing listing(run.messages, dataSet->demView());
+    std::string why;
+    std::vector<float> raster = sparseRaster(dataSet->demView(), n, draw, listing, why);
+    if (raster.empty()) {
+        // Too few heights is the model's numbered error; the other refusals
+        // are notices.
+        if (why == errorText(SPARSE))
+            run.err << "ERROR: " << why << std::endl;
+        else
+            run.messages.notice(why);
         return EXIT_MISMATCH;
-    std::cout << mt.getHeaderText() << formatRaster(raster, mt.getRows(), mt.getCols());
+    }
+    run.out << dataSet->header().text << formatRaster(raster, dataSet->rows(), dataSet->cols());
     return 0;
 }
 
-}
+} // namespace
 
 bool isCommandLineMode(int argc, char** argv)
 {
     return argc > 1 && isOption(argv[1]);
 }
 
-int runCommandLine(int argc, char** argv)
+int runCommandLine(int argc, char** argv, const GridIo& io)
 {
-    setConsole(std::cerr);
+    StreamMessages messages(std::cerr);
+    const CliRun run{std::cout, std::cerr, messages, io};
     std::string mode = argc > 1 ? argv[1] : "";
     std::vector<const char*> rest(argv + (argc > 1 ? 2 : 1), argv + argc);
     if (mode == "--help") {
-        std::cout << usageText();
+        run.out << usageText();
         return 0;
     }
     if (mode == "--version") {
-        std::cout << "orolith " << OROLITH_VERSION << '\n';
+        run.out << "orolith " << OROLITH_VERSION << '\n';
         return 0;
     }
     if (mode == "--report")
-        return reportMode(rest);
+        return reportMode(run, rest);
     if (mode == "--heights")
-        return heightsMode(rest);
+        return heightsMode(run, rest);
     if (mode == "--export")
-        return exportMode(rest);
+        return exportMode(run, rest);
     if (mode == "--sparse")
-        return sparseMode(rest);
+        return sparseMode(run, rest);
     if (mode == "--image")
-        return imageMode(rest);
+        return imageMode(run, rest);
     if (mode == "--metrics")
-        return metricsMode(rest);
+        return metricsMode(run, rest);
     if (mode == "--coregister")
-        return coregisterMode(rest);
+        return coregisterMode(run, rest);
     if (mode.empty())
-        return usageError("no mode given");
-    return usageError("unknown option " + mode);
+        return usageError(run, "no mode given");
+    return usageError(run, "unknown option " + mode);
 }

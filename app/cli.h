@@ -4,24 +4,21 @@
 #ifndef OROLITH_APP_CLI_H
 #define OROLITH_APP_CLI_H
 
-#include <string>
+#include "model/gridfile.h"
 
 // Exit statuses of the command line (a model error exits with the model's
-// own status).
+// own status, FATAL_STATUS: app/fatal.h).
 constexpr int EXIT_MISMATCH = 1; // the grids' sizes differ, or no result
 constexpr int EXIT_USAGE = 2;
 
 // True when the arguments ask for a command-line mode rather than the viewer.
 bool isCommandLineMode(int argc, char** argv);
 
-// Runs a command-line mode and returns its exit status.
-int runCommandLine(int argc, char** argv);
+// Runs a command-line mode, reading grids through `io`, and returns its
+// exit status.
+int runCommandLine(int argc, char** argv, const GridIo& io);
 
 // The usage text.
 const char* usageText();
-
-// A usage error: "orolith: " and what is wrong, then one line pointing to
-// --help, on standard error; returns EXIT_USAGE.
-int usageError(const std::string& message);
 
 #endif

@@ -5,10 +5,12 @@
 
 #include <vector>
 
+#include "app/cli_run.h"
+
 // Runs the mode on the arguments after --image and returns its exit status:
 // 0 when the file is written, EXIT_USAGE for bad arguments, EXIT_MISMATCH
 // when the grids' sizes differ or no picture could be made or written; a
-// grid that cannot be read ends the program with the model's status.
-int imageMode(const std::vector<const char*>& args);
+// grid that cannot be read ends the program (app/fatal.h).
+int imageMode(const CliRun& run, const std::vector<const char*>& args);
 
 #endif

@@ -3,8 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <future>
-#include <iostream>
+#include <ostream>
 #include <string>
 
 #include "app/cli.h"
@@ -181,39 +180,39 @@ std::string reportJson(const AccuracyReport& r, const std::string& indent, const
 
 } // namespace
 
-int metricsMode(const std::vector<const char*>& args)
+int metricsMode(const CliRun& run, const std::vector<const char*>& args)
 {
     Options o;
     std::string why = parseOptions(args, "--metrics", o);
     if (!why.empty())
-        return usageError(why);
+        return usageError(run, why);
     Pair p;
-    if (!readPair(o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
+    if (!readPair(run, o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
         return EXIT_MISMATCH;
     AccuracyReport report = reportOf(p, p.compView(), o);
-    std::cout << (o.json ? reportJson(report, "", alignmentJson(p.comp.alignment, "  ")) + "\n" : accuracyTable(report));
+    run.out << (o.json ? reportJson(report, "", alignmentJson(p.comp.alignment, "  ")) + "\n" : accuracyTable(report));
     return 0;
 }
 
-int coregisterMode(const std::vector<const char*>& args)
+int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
 {
     Options o;
     std::string why = parseOptions(args, "--coregister", o);
     if (!why.empty())
-        return usageError(why);
+        return usageError(run, why);
     Pair p;
-    if (!readPair(o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
+    if (!readPair(run, o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
         return EXIT_MISMATCH;
     const GroundSpacing spacing = p.spacing();
     Coregistration c = coregister(p.demView(), p.compView(), spacing);
     if (!c.ok) {
-        std::cerr << "Cannot co-register the grids: " << c.why << std::endl;
+        run.err << "Cannot co-register the grids: " << c.why << std::endl;
         return EXIT_MISMATCH;
     }
     AccuracyReport before = reportOf(p, p.compView(), o);
     AccuracyReport after = reportOf(p, c.shifted.view(p.dem.header.rows, p.dem.header.cols), o);
     if (o.json) {
-        std::cout << "{\n" << alignmentJson(p.comp.alignment, "  ") << "  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
+        run.out << "{\n" << alignmentJson(p.comp.alignment, "  ") << "  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
                   << ",\n  \"shift_east_metres\": " << number(c.shiftEastMetres)
                   << ",\n  \"shift_north_metres\": " << number(c.shiftNorthMetres)
                   << ",\n  \"bias\": " << number(c.bias) << ",\n  \"iterations\": " << c.iterations
@@ -225,7 +224,7 @@ int coregisterMode(const std::vector<const char*>& args)
         return 0;
     }
     const char* unit = spacing.geographic ? " m" : " map units";
-    std::cout << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres) << unit
+    run.out << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres) << unit
               << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
               << ")\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
               << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)")

@@ -8,7 +8,9 @@
 
 #include <vector>
 
-int metricsMode(const std::vector<const char*>& args);
-int coregisterMode(const std::vector<const char*>& args);
+#include "app/cli_run.h"
+
+int metricsMode(const CliRun& run, const std::vector<const char*>& args);
+int coregisterMode(const CliRun& run, const std::vector<const char*>& args);
 
 #endif

@@ -1,11 +1,12 @@
-// The grids of a command-line mode that reads them without the viewer's
-// model: the DEM, and a comparison grid made ready against it (on its grid,
-// by its kind), as the accuracy modes and --export take them.
+// The grids of a command-line mode that reads them without analysing them
+// as the viewer does: the DEM, and a comparison grid made ready against it
+// (on its grid, by its kind), as the accuracy modes and --export take them.
 #ifndef OROLITH_APP_CLIPAIR_H
 #define OROLITH_APP_CLIPAIR_H
 
 #include <string>
 
+#include "app/cli_run.h"
 #include "model/gridview.h"
 #include "model/pairing.h"
 
@@ -27,10 +28,11 @@ struct Pair {
 };
 
 // Reads the DEM and, when `compPath` is not empty, the comparison grid, on
-// two threads at once, and pairs them; notes go to standard error. A file
-// that cannot be read ends the program with the model's status (the DEM's
-// fault first when both are bad); false after the message when the grids
-// cannot be paired (placement, alignment).
-bool readPair(const std::string& demPath, const std::string& compPath, const PairRequest& request, Pair& p);
+// two threads at once, and pairs them; notes go to the run's messages. A
+// file that cannot be read ends the program (app/fatal.h; the DEM's fault
+// first when both are bad); false after the message when the grids cannot
+// be paired (placement, alignment).
+bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& request,
+              Pair& p);
 
 #endif

@@ -3,9 +3,10 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
-#include "app/callbacks.h"
-#include "app/glviewerGUI.h"
-#include "render/glviewer.h"
+#include <cstdlib>
+
+#include "app/mainwindow.h"
+#include "render/viewer.h"
 
 KeyRoute routeKey(const KeyPlace& p)
 {
@@ -23,17 +24,27 @@ KeyRoute routeKey(const KeyPlace& p)
 
 namespace {
 
+// The program's main window: the one top-level window of its kind.
+MainWindow* mainWindowShown()
+{
+    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+        if (auto* main = dynamic_cast<MainWindow*>(w))
+            return main;
+    return nullptr;
+}
+
 int routeKeyEvent(int event, Fl_Window* typedIn)
 {
-    if (event != FL_KEYBOARD || !typedIn || !win)
+    MainWindow* main = event == FL_KEYBOARD && typedIn ? mainWindowShown() : nullptr;
+    if (!main)
         return Fl::handle_(event, typedIn);
     // A key typed over the viewer arrives in the viewer's own subwindow.
     Fl_Window* top = typedIn->top_window();
     KeyPlace place;
     place.escape = Fl::event_key() == FL_Escape;
-    place.inMainWindow = top == win;
+    place.inMainWindow = top == main;
     place.focusInWindow = Fl::focus() && top->contains(Fl::focus());
-    place.focusOnViewer = Fl::focus() == gl;
+    place.focusOnViewer = Fl::focus() == &main->viewer();
     place.menuOrModal = Fl::grab() || Fl::modal();
     switch (routeKey(place)) {
     case KeyRoute::asUsual:
@@ -48,18 +59,20 @@ int routeKeyEvent(int event, Fl_Window* typedIn)
         top->do_callback();
         return 1;
     case KeyRoute::closeMainWindow:
-        win->do_callback();
+        main->do_callback();
         return 1;
     }
     return Fl::handle_(event, typedIn);
 }
 
+void endProgram(Fl_Widget*, void*) { std::exit(0); }
+
 } // namespace
 
-void applyClosingRules()
+void applyClosingRules(MainWindow& main)
 {
     // Closing the main window is leaving the program: it is never hidden
     // while other windows stay open without it.
-    win->callback(quit);
+    main.callback(endProgram);
     Fl::event_dispatch(routeKeyEvent);
 }

@@ -31,9 +31,11 @@ enum class KeyRoute {
 // cancels the dialog).
 KeyRoute routeKey(const KeyPlace& place);
 
-// Called by buildMainWindow: the main window's close box ends the program,
-// and every key goes through routeKey. A load's busy time puts its own
-// event filter in front and restores this one.
-void applyClosingRules();
+class MainWindow;
+
+// The main window's close box ends the program (status 0), and every key
+// goes through routeKey. A load's busy time puts its own event filter in
+// front and restores this one.
+void applyClosingRules(MainWindow& main);
 
 #endif

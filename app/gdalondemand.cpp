@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <mutex>
 
 #include "model/gdal/gdalmodule.h"
 
@@ -12,52 +11,52 @@ namespace {
 
 // Beside the executable, wherever it was installed or copied to; empty
 // when the executable cannot be found.
-const std::string& modulePath()
+std::string modulePath()
 {
-    static const std::string path = [] {
-        char exe[PATH_MAX];
-        const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe);
-        if (n <= 0 || n >= static_cast<ssize_t>(sizeof exe))
-            return std::string();
-        const std::string self(exe, static_cast<std::size_t>(n));
-        return self.substr(0, self.rfind('/') + 1) + GDAL_MODULE_FILE;
-    }();
-    return path;
+    char exe[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe);
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof exe))
+        return std::string();
+    const std::string self(exe, static_cast<std::size_t>(n));
+    return self.substr(0, self.rfind('/') + 1) + GDAL_MODULE_FILE;
 }
 
-bool modulePresent() { return !modulePath().empty() && access(modulePath().c_str(), F_OK) == 0; }
+bool modulePresent(const std::string& path) { return !path.empty() && access(path.c_str(), F_OK) == 0; }
 
 struct Loaded {
     const GdalModule* module = nullptr;
     std::string failure; // why not, when module is null
 };
 
-// Loaded once, though the DEM's and the comparison grid's headers may be
-// read on two threads at once. Never closed: its reader stays registered.
+Loaded load()
+{
+    Loaded l;
+    const std::string path = modulePath();
+    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!lib) {
+        const char* why = dlerror();
+        l.failure = "GDAL could not be loaded through " + path + " (" + (why ? why : "no reason given") +
+                    "; is GDAL's Debian package, libgdal32, installed?)";
+        return l;
+    }
+    auto entry = reinterpret_cast<GdalModuleEntry>(dlsym(lib, GDAL_MODULE_ENTRY));
+    const GdalModule* m = entry ? entry() : nullptr;
+    if (!m)
+        l.failure = path + " is not Orolith's GDAL module (it has no " + GDAL_MODULE_ENTRY + ")";
+    else if (m->version != GDAL_MODULE_VERSION)
+        l.failure = path + " belongs to another version of Orolith (module version " + std::to_string(m->version) +
+                    ", this program needs " + std::to_string(GDAL_MODULE_VERSION) + ")";
+    else
+        l.module = m;
+    return l;
+}
+
+// Loaded once, the first time a file needs it, though the DEM's and the
+// comparison grid's headers may be read on two threads at once. Never
+// closed: the process may read another raster at any time.
 const Loaded& loaded()
 {
-    static Loaded l;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const std::string& path = modulePath();
-        void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!lib) {
-            const char* why = dlerror();
-            l.failure = "GDAL could not be loaded through " + path + " (" + (why ? why : "no reason given") +
-                        "; is GDAL's Debian package, libgdal32, installed?)";
-            return;
-        }
-        auto entry = reinterpret_cast<GdalModuleEntry>(dlsym(lib, GDAL_MODULE_ENTRY));
-        const GdalModule* m = entry ? entry() : nullptr;
-        if (!m)
-            l.failure = path + " is not Orolith's GDAL module (it has no " + GDAL_MODULE_ENTRY + ")";
-        else if (m->version != GDAL_MODULE_VERSION)
-            l.failure = path + " belongs to another version of Orolith (module version " +
-                        std::to_string(m->version) + ", this program needs " +
-                        std::to_string(GDAL_MODULE_VERSION) + ")";
-        else
-            l.module = m;
-    });
+    static const Loaded l = load();
     return l;
 }
 
@@ -124,19 +123,19 @@ const GridWarper onDemandWarper{warp, transform};
 
 } // namespace
 
-void registerGdalOnDemand()
+GridIo gdalOnDemandGridIo()
 {
-    if (modulePresent()) {
-        setRasterReader(&onDemandReader);
-        setGridWarper(&onDemandWarper);
-    }
+    if (!modulePresent(modulePath()))
+        return GridIo{};
+    return GridIo{&onDemandReader, &onDemandWarper, {}};
 }
 
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                           float nodata, ModelError& err)
 {
-    if (!modulePresent()) {
-        err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (its GDAL module " + modulePath() +
+    const std::string module = modulePath();
+    if (!modulePresent(module)) {
+        err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (its GDAL module " + module +
                              " is missing): write .asc instead"};
         return false;
     }

@@ -10,10 +10,11 @@
 
 #include "model/gridfile.h"
 
-// Registers a raster reader that goes through the module, when the module
-// lies beside the executable. Without it, nothing is registered: text grids
-// only, as in a build without GDAL.
-void registerGdalOnDemand();
+// A raster reader and a grid warper that go through the module, when the
+// module lies beside the executable; the module is loaded the first time
+// one of them is called. Without the module, neither: text grids only, as
+// in a build without GDAL.
+GridIo gdalOnDemandGridIo();
 
 // Writes a GeoTIFF through the module (values row-major, row 0 the northern
 // row, with the georeference of `georef`). False, with a message, when the

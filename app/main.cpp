@@ -6,20 +6,23 @@
 #include "app/gdalondemand.h"
 #endif
 #ifdef OROLITH_HAVE_GUI
-#include "app/glviewerGUI.h"
+#include "app/viewerapp.h"
 #endif
 
 int main(int argc, char** argv)
 {
 #ifdef OROLITH_HAVE_GDAL
-    registerGdalOnDemand(); // every file that is not a text grid goes to GDAL, loaded then
+    // Every file that is not a text grid goes to GDAL, loaded then.
+    const GridIo io = gdalOnDemandGridIo();
+#else
+    const GridIo io;
 #endif
     if (isCommandLineMode(argc, argv))
-        return runCommandLine(argc, argv);
+        return runCommandLine(argc, argv, io);
 #ifdef OROLITH_HAVE_GUI
     // No option: the viewer, with an optional DEM path kept for the first
     // open dialog.
-    return runViewer(argc, argv);
+    return runViewer(argc, argv, io);
 #else
     // Built without the viewer: show what the program can do.
     std::cout << usageText();

@@ -4,9 +4,6 @@
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Output.H>
 
-#include "app/busy.h"
-#include "app/callbacks.h"
-#include "app/glviewerGUI.h"
 #include "dialogs/coregprogress.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/openchecks.h"
@@ -15,11 +12,9 @@
 #include "dialogs/shiftedoffer.h"
 #include "dialogs/textwindow.h"
 #include "model/coregister.h"
-#include "model/loading.h"
+#include "dialogs/openchecks.h"
 #include "model/madegrid.h"
 #include "model/metrics.h"
-#include "render/glviewer.h"
-#include "render/modelaccess.h"
 
 Fl_Window* coregWin = nullptr;
 std::function<void(int)> coregIterationHook;
@@ -34,10 +29,10 @@ struct Outcome {
 
 class CoregWindow : public TextWindow {
 public:
-    CoregWindow(Outcome o, unsigned long long pair)
+    CoregWindow(SessionPort& p, Outcome o, unsigned long long pair)
         : TextWindow("Co-registration",
-                     coregistrationText(o.result, mt.spacing().geographic, o.before, o.after), 450, 300),
-          offer(shiftedGridOffer(o.result)), shifted(std::move(o.result.shifted)), pairVersion(pair)
+                     coregistrationText(o.result, p.dataSet().spacing().geographic, o.before, o.after), 450, 300),
+          port(p), offer(shiftedGridOffer(o.result)), shifted(std::move(o.result.shifted)), pairVersion(pair)
     {
     }
     ~CoregWindow() override
@@ -45,6 +40,7 @@ public:
         if (coregWin == this)
             coregWin = nullptr;
     }
+    SessionPort& port;
     const ShiftedGridOffer offer;
     ShiftedGrid shifted; // the comparison grid moved back, or kept as it was
     // The comparison grid's version when co-registered: a later load
@@ -55,10 +51,10 @@ public:
 // Everything on the worker thread: the fit and both tables read the grids
 // alone, which no load changes while the program is busy. Cancel stops it
 // before the next fit; the tables are then not worth making.
-Outcome coregisterPair(BusyWork& work)
+Outcome coregisterPair(const DataSet& d, BusyWork& work)
 {
     Outcome o;
-    o.result = coregister(mt.view(), rd.view(), mt.spacing(), [&](int iteration) {
+    o.result = coregister(d.demView(), d.comparisonView(), d.spacing(), [&](int iteration) {
         work.report(coregProgressLabel(iteration), coregProgressFraction(iteration));
         if (coregIterationHook)
             coregIterationHook(iteration);
@@ -67,10 +63,10 @@ Outcome coregisterPair(BusyWork& work)
     if (o.result.ok && !work.cancelled()) {
         work.report(coregTablesLabel(), 1.0);
         auto table = [&](const GridView& comp) {
-            return accuracyTable(accuracyReport(mt.view(), comp, mt.spacing(), defaultSlopeBounds()));
+            return accuracyTable(accuracyReport(d.demView(), comp, d.spacing(), defaultSlopeBounds()));
         };
-        o.before = table(rd.view());
-        o.after = table(o.result.shifted.view(mt.getRows(), mt.getCols()));
+        o.before = table(d.comparisonView());
+        o.after = table(o.result.shifted.view(d.rows(), d.cols()));
     }
     return o;
 }
@@ -79,20 +75,25 @@ void problem(const std::string& text, Fl_Window* over = nullptr) { messageWindow
 
 } // namespace
 
-void coregistration(Fl_Widget*, void*)
+namespace {
+void analyseShifted(Fl_Widget* w, void*);
+}
+
+void coregistration(SessionPort& port)
 {
     // The entry is active only with a comparison DEM loaded.
-    if (!haveComparison() || fileType != DEM || busy())
+    const DataSet& d = port.dataSet();
+    if (!d.hasComparison() || port.files().kind != DEM || port.busy())
         return;
     Outcome o;
     const WorkEnd end =
-        computeCancellableWhileBusy(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(work); });
+        port.runCancellable(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(d, work); });
     // Cancelled, even after the last fit: as if the entry had not been chosen.
     if (end != WorkEnd::done)
         return;
     if (!o.result.ok)
         return problem("Cannot co-register the grids: " + o.result.why);
-    auto* win = new CoregWindow(std::move(o), rd.version());
+    auto* win = new CoregWindow(port, std::move(o), d.comparisonVersion());
     Fl_Button* analyse = win->addButton(190, win->offer.label, analyseShifted);
     if (!win->offer.usable)
         analyse->deactivate();
@@ -100,31 +101,28 @@ void coregistration(Fl_Widget*, void*)
     coregWin = win;
 }
 
+namespace {
+
 void analyseShifted(Fl_Widget* w, void*)
 {
     auto* win = dynamic_cast<CoregWindow*>(w->window());
-    if (!win || busy())
+    if (!win || win->port.busy())
         return;
+    SessionPort& port = win->port;
     if (!win->offer.usable)
         return problem("The shift did not improve the fit, so the comparison grid was kept as it was: "
                        "it is the one in use.",
                        win);
-    if (!haveComparison() || rd.version() != win->pairVersion)
+    const DataSet& d = port.dataSet();
+    if (!d.hasComparison() || d.comparisonVersion() != win->pairVersion)
         return problem("The comparison grid has changed since this co-registration: choose Co-register... again.",
                        win);
     GridData grid =
-        madeComparisonGrid(rd.header(), mt.getRows(), mt.getCols(), win->shifted.heights, win->shifted.present);
-    LoadStatus status;
-    loadWhileBusy([&] {
-        status = replaceComparison(std::move(grid), static_cast<int>(vdisplay->value()), ComparisonKind::dem);
-        return status.ok();
-    });
+        madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->shifted.heights, win->shifted.present);
+    const LoadStatus status = port.useShiftedComparison(std::move(grid));
     if (!status.ok())
         return problem(loadFailureText(status), win);
-    // The file in use stays the one opened; the status row says it is moved.
-    file2Label->value((std::string(filename2 ? filename2 : "") + " (co-registered)").c_str());
-    file2Label->position(file2Label->size());
     w->deactivate(); // its grid is in use now
-    activateTools();
-    gl->redraw();
 }
+
+} // namespace

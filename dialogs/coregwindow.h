@@ -6,22 +6,23 @@
 
 #include <functional>
 
+#include "dialogs/sessionport.h"
+
 class Fl_Widget;
 class Fl_Window;
 
-// The menu entry: co-registers the DEM and comparison grid in use (a
+// The menu entry "Co-register...": co-registers the DEM and comparison grid in use (a
 // comparison of kind DEM File) with the program busy, its progress and a
 // Cancel button in the status row, then shows the "Co-registration"
 // window; grids that cannot be co-registered get the reason in a message
-// window instead. Cancelled, it leaves everything as it was.
-void coregistration(Fl_Widget*, void*);
+// window instead. Cancelled, it leaves everything as it was. The window's
+// "Analyse the shifted grid" puts the co-registered grid in use in place
+// of the comparison grid; refused, with a message, once the comparison
+// grid in use is no longer the one the window was made from, and when the
+// shift did not improve the fit (the button then says there is nothing to
+// analyse and is inactive).
+void coregistration(SessionPort& port);
 
-// "Analyse the shifted grid": the co-registered grid of its window replaces
-// the comparison grid and every analysis runs again on it. Refused, with a
-// message, once the comparison grid in use is no longer the one the window
-// was made from, and when the shift did not improve the fit (the button
-// then says there is nothing to analyse and is inactive).
-void analyseShifted(Fl_Widget*, void*);
 
 // The "Co-registration" window built last (null once closed), for the tests.
 extern Fl_Window* coregWin;

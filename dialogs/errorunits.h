@@ -1,20 +1,15 @@
-// The error units: the tool panel's two unit counters, the "Curvature
-// Error" dialog's counter, and the class-bound legends that follow them.
+// "Modify Curvature Error": a "Curvature Error" dialog whose counter sets
+// the curvature unit, as the tool panel's counter does.
 #ifndef OROLITH_DIALOGS_ERRORUNITS_H
 #define OROLITH_DIALOGS_ERRORUNITS_H
 
-class Fl_Counter;
-class Fl_Widget;
+#include "dialogs/sessionport.h"
 
-// "Modify Curvature Error": a new "Curvature Error" dialog whose counter
-// starts at the panel's curvature unit.
-void modCurve(Fl_Widget*, void*);
-// A "Curvature Error" dialog's counter (the one that fired): the panel's
-// counter, the viewer and the legend take its value.
-void updateUnitMenu(Fl_Widget*, void*);
-// The panel's curvature and difference unit counters.
-void updateUnitGUI(Fl_Widget*, void*);
-void updateUnitldGUI(Fl_Widget*, void*);
+class Fl_Counter;
+
+// A new dialog whose counter starts at the curvature unit in use; each
+// change of it is the session's new curvature unit.
+void modCurve(SessionPort& port);
 
 // The counter of the dialog built last (null once closed), for the tests.
 extern Fl_Counter* unitSlider;

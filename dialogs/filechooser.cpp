@@ -32,11 +32,12 @@ std::string askSavePath(const char* title, const char* pattern, const std::strin
 
 std::string (*chooseSavePath)(const char*, const char*, const std::string&) = askSavePath;
 
-void chooseFile(Fl_Input* target, const char* title, const std::string& directory, const std::string& proposed)
+void chooseFile(Fl_Input* target, const char* title, const std::string& directory, bool rasters,
+                const std::string& proposed)
 {
     // The target's dialog may be closed while the chooser is up.
     Fl_Widget_Tracker targetAlive(target);
-    const std::string picked = runChooser(title, gridPattern(readsRasters()).c_str(), directory, proposed);
+    const std::string picked = runChooser(title, gridPattern(rasters).c_str(), directory, proposed);
     if (!picked.empty() && targetAlive.exists())
         target->value(picked.c_str());
 }

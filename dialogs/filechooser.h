@@ -7,12 +7,12 @@
 
 class Fl_Input;
 
-// Runs a chooser titled `title` on `directory` with the grid filters (a
-// name that does not exist yet may be typed too) until the user picks or
-// cancels; a pick goes into `target`, a cancel leaves it as it was. With
-// `proposed` the chooser starts with that file selected. Runs the event
-// loop while it is shown.
-void chooseFile(Fl_Input* target, const char* title, const std::string& directory,
+// Runs a chooser titled `title` on `directory` with the grid filters (the
+// raster formats too when `rasters`; a name that does not exist yet may be
+// typed too) until the user picks or cancels; a pick goes into `target`, a
+// cancel leaves it as it was. With `proposed` the chooser starts with that
+// file selected. Runs the event loop while it is shown.
+void chooseFile(Fl_Input* target, const char* title, const std::string& directory, bool rasters,
                 const std::string& proposed = "");
 
 // Asks where to save a file: a chooser titled `title` listing `pattern`

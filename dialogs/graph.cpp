@@ -12,13 +12,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
-#include "model/errors.h"
-#include "model/mountain.h"
-#include "render/glviewer.h"
+#include "model/dataset.h"
 
-int GRAPH_TYPE = 0;
 Fl_Window* graphwin = nullptr;
 Graphb* graphbox = nullptr;
 
@@ -33,7 +29,7 @@ constexpr int UNITS_W = 155, UNITS_H = 150;
 // "Remove Big" works on them even after the data set has changed.
 class GraphWindow : public Fl_Window {
 public:
-    GraphWindow(const char* title) : Fl_Window(WIN_W, WIN_H, title) { color(FL_WHITE); }
+    GraphWindow(SessionPort& p, const char* title) : Fl_Window(WIN_W, WIN_H, title), port(p) { color(FL_WHITE); }
     ~GraphWindow() override
     {
         if (graphwin == this) {
@@ -41,8 +37,11 @@ public:
             graphbox = nullptr;
         }
     }
+    SessionPort& port;
     std::vector<int> classCounts;
 };
+
+void removeBig(Fl_Widget* w, void*);
 
 void closeGraph(Fl_Widget* w, void*)
 {
@@ -92,7 +91,7 @@ void yLabels(int maxCount)
         axisNumber(25, l.pos, 20, l.value);
 }
 
-void showWindow(GraphWindow* win, Graphb* box)
+void showWindow(SessionPort& port, GraphWindow* win, Graphb* box)
 {
     win->end();
     win->callback(closeGraph);
@@ -100,17 +99,17 @@ void showWindow(GraphWindow* win, Graphb* box)
     box->show();
     graphwin = win;
     graphbox = box;
-    gl->take_focus();
+    port.focusViewer();
 }
 
 // The curvature and difference histograms: 25 bins over the finite values,
 // with a note under the axis when some values are not finite.
-void showHistogram(const char* title, const Histogram& h)
+void showHistogram(SessionPort& port, const char* title, const Histogram& h)
 {
     std::vector<int> bins = h.bins;
     int minCount = 0, maxCount = 0;
     findminmax(minCount, maxCount, bins);
-    auto* win = new GraphWindow(title);
+    auto* win = new GraphWindow(port, title);
     auto* box = new Graphb(45, 5, UNITS_W, 160, "", 1, maxCount, minCount, NUM_BINS, std::move(bins), 1);
     for (const AxisLabel& l : valueAxisLabels(h.min, h.range))
         axisNumber(l.pos, 160, 20, l.value);
@@ -122,27 +121,27 @@ void showHistogram(const char* title, const Histogram& h)
         left->labelsize(8);
         left->labelcolor(FL_DARK_RED);
     }
-    showWindow(win, box);
+    showWindow(port, win, box);
 }
 
-void showClassGraph(const std::vector<int>& counts, bool removeBig)
+void showClassGraph(SessionPort& port, const std::vector<int>& counts, bool withoutBig)
 {
     const int n = static_cast<int>(counts.size());
     int maxCount = 0, minCount = 0;
     getInfo(maxCount, minCount, n, counts.data());
-    auto* win = new GraphWindow("Height Classes");
+    auto* win = new GraphWindow(port, "Height Classes");
     win->classCounts = counts;
     int newMax = 0;
     bool removed = false;
     std::vector<int> edited = editClasses(newMax, counts, removed);
-    if (!removeBig && removed) {
+    if (!withoutBig && removed) {
         auto* remove = new Fl_Button(20, 180, 60, 15, "Remove Big");
         remove->labelsize(8);
-        remove->callback(removeCB);
+        remove->callback(removeBig);
     }
     // More classes than the plot has room for share bars; the scale
     // follows the bars drawn.
-    BarCounts bars = groupClasses(removeBig ? edited : counts);
+    BarCounts bars = groupClasses(withoutBig ? edited : counts);
     const int numBars = static_cast<int>(bars.counts.size());
     int lowestBar = 0;
     getInfo(maxCount, lowestBar, numBars, bars.counts.data());
@@ -152,7 +151,7 @@ void showClassGraph(const std::vector<int>& counts, bool removeBig)
     for (const AxisLabel& l : classAxisLabels(numBars, bars.classesPerBar))
         axisNumber(l.pos, 160, 15, l.value);
     yLabels(maxCount);
-    showWindow(win, box);
+    showWindow(port, win, box);
 }
 
 // Instead of a graph with nothing to show, a note that says why.
@@ -164,24 +163,27 @@ std::string noFiniteValues(const char* what, const Histogram& h)
     return std::string("There are no finite ") + what + " to graph: " + notFiniteNote(h.notFinite) + ".";
 }
 
-void showCurvatureGraph()
+void showCurvatureGraph(SessionPort& port)
 {
     // The points whose stencil is wholly present: an absent neighbour
     // makes no curvature.
-    const std::vector<float> values = mt.definedCurvatures();
+    const DataSet& d = port.dataSet();
+    const std::vector<float> values = d.loaded() ? definedCurvatures(d.curvature(), d.demView()) : std::vector<float>();
     if (values.empty())
         return showNote("Curve Error", "There are no curvature values to graph: open a DEM first.");
     const Histogram h = histogramOf(values.data(), values.size());
     if (h.finite == 0)
         return showNote("Curve Error", noFiniteValues("curvature values", h));
-    showHistogram("Curve Error", h);
+    showHistogram(port, "Curve Error", h);
 }
 
-void showDifferenceGraph()
+void showDifferenceGraph(SessionPort& port)
 {
     // |DEM - reference| of the cells that have a reference value: the
     // differences count from 0 up to the largest of them.
-    const std::vector<float> diffs = mt.presentDiffs();
+    const DataSet& d = port.dataSet();
+    const std::vector<float> diffs =
+        d.hasComparison() ? presentDifferences(d.demView(), d.comparisonView()) : std::vector<float>();
     if (diffs.empty())
         return showNote("Diff. Error",
                         "There are no elevation differences to graph: open a DEM with comparison data "
@@ -189,19 +191,27 @@ void showDifferenceGraph()
     const Histogram h = histogramFrom(0.0f, diffs.data(), diffs.size());
     if (h.finite == 0)
         return showNote("Diff. Error", noFiniteValues("elevation differences", h));
-    showHistogram("Diff. Error", h);
+    showHistogram(port, "Diff. Error", h);
 }
 
-void showHeightClassGraph()
+void showHeightClassGraph(SessionPort& port)
 {
-    clearNotice();
-    const int* classes = MyWindow::graphHeights();
-    const int n = std::min(MyWindow::getCont(), mt.getNumClasses());
-    if (!classes || n <= 0) {
-        const std::string why = lastNotice().empty() ? "There are no height classes to graph." : lastNotice();
-        return showNote("Height Classes", why);
-    }
-    showClassGraph(std::vector<int>(classes, classes + n), false);
+    std::string why;
+    // Null when no contour interval is known: a histogram left from another
+    // interval would draw the wrong classes.
+    if (!port.ensureHeightClasses(why))
+        return showNote("Height Classes", why.empty() ? "There are no height classes to graph." : why);
+    const std::vector<int>& counts = port.dataSet().heightClasses().counts;
+    const int n = std::min(port.dataSet().contourInterval(), static_cast<int>(counts.size()));
+    if (n <= 0)
+        return showNote("Height Classes", "There are no height classes to graph.");
+    showClassGraph(port, std::vector<int>(counts.begin(), counts.begin() + n), false);
+}
+
+void removeBig(Fl_Widget* w, void*)
+{
+    if (auto* own = dynamic_cast<GraphWindow*>(w->window()))
+        showClassGraph(own->port, own->classCounts, true);
 }
 
 } // namespace
@@ -267,35 +277,17 @@ int Graphb::handle(int event)
     return Fl_Gl_Window::handle(event);
 }
 
-void graph(Fl_Widget*, void*)
+void showGraph(SessionPort& port, GraphKind kind)
 {
-    switch (GRAPH_TYPE) {
-    case GRAPHC: showCurvatureGraph(); break;
-    case GRAPHD: showDifferenceGraph(); break;
-    default: showHeightClassGraph(); break;
+    port.setLastGraph(kind);
+    showLastGraph(port);
+}
+
+void showLastGraph(SessionPort& port)
+{
+    switch (port.lastGraph()) {
+    case GraphKind::curvature: showCurvatureGraph(port); break;
+    case GraphKind::difference: showDifferenceGraph(port); break;
+    case GraphKind::heightClasses: showHeightClassGraph(port); break;
     }
-}
-
-void graphCurve(Fl_Widget* w, void*)
-{
-    GRAPH_TYPE = GRAPHC;
-    graph(w, nullptr);
-}
-
-void graphDiff(Fl_Widget* w, void*)
-{
-    GRAPH_TYPE = GRAPHD;
-    graph(w, nullptr);
-}
-
-void graphClass(Fl_Widget* w, void*)
-{
-    GRAPH_TYPE = GRAPHCLASS;
-    graph(w, nullptr);
-}
-
-void removeCB(Fl_Widget* w, void*)
-{
-    if (auto* own = dynamic_cast<GraphWindow*>(w->window()))
-        showClassGraph(own->classCounts, true);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/graphdata.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Widget;
 class Fl_Window;
@@ -32,19 +33,16 @@ public:
     int drawFlag;
 };
 
-// Kind the "Graph" menu entry shows: the one chosen last with a panel
-// button (GRAPHC, GRAPHD; anything else is height classes).
-extern int GRAPH_TYPE;
 // The graph window and graph built last (null once closed), for the tests.
 extern Fl_Window* graphwin;
 extern Graphb* graphbox;
 
-void graph(Fl_Widget*, void*);      // "Graph" menu entry: the kind chosen last
-void graphCurve(Fl_Widget*, void*); // "Graph" of the curvature section
-void graphDiff(Fl_Widget*, void*);  // "Graph" of the local difference section
-void graphClass(Fl_Widget*, void*); // "Graph" of the height classes section
-// "Remove Big": the height classes of the button's own window again, in a
-// new window, without the unusually large ones.
-void removeCB(Fl_Widget*, void*);
+// A new graph window of `kind`, which becomes the kind the "Graph" menu
+// entry shows; a note instead when there is nothing to graph. Each height
+// class graph's "Remove Big" shows its own classes again, in a new window,
+// without the unusually large ones.
+void showGraph(SessionPort& port, GraphKind kind);
+// The "Graph" menu entry: the kind chosen last.
+void showLastGraph(SessionPort& port);
 
 #endif

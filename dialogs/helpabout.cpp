@@ -7,12 +7,9 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 
-#include "app/glviewerGUI.h"
-#include "app/mainwindow.h"
-#include "app/version.h"
+#include "dialogs/version.h"
 
 namespace {
 
@@ -30,7 +27,7 @@ void closeButton(Fl_Widget* b, void*) { closeWindow(b->window(), nullptr); }
 // A read-only field as large as its text as the field draws it, so that
 // none of it is cut, with a "Close" button below; over the middle of the
 // main window, kept on the screen.
-void showTextWindow(const std::string& title, const std::string& text, Fl_Font font, int size)
+void showTextWindow(const std::string& title, const std::string& text, Fl_Font font, int size, Fl_Window* over)
 {
     fl_open_display();
     fl_font(font, size);
@@ -48,8 +45,8 @@ void showTextWindow(const std::string& title, const std::string& text, Fl_Font f
     (new Fl_Button(w - BUTTON_W - 10, h - BUTTON_ROW + 5, BUTTON_W, 25, "Close"))->callback(closeButton);
     window->end();
     window->callback(closeWindow);
-    if (win && win->shown()) {
-        const int x = win->x() + (win->w() - w) / 2, y = win->y() + (win->h() - h) / 2;
+    if (over && over->shown()) {
+        const int x = over->x() + (over->w() - w) / 2, y = over->y() + (over->h() - h) / 2;
         window->position(std::clamp(x, 0, std::max(0, Fl::w() - w)), std::clamp(y, 0, std::max(0, Fl::h() - h)));
     }
     window->show();
@@ -57,18 +54,12 @@ void showTextWindow(const std::string& title, const std::string& text, Fl_Font f
 
 } // namespace
 
-void about(Fl_Widget*, void*) { showTextWindow("About", aboutText(programVersion()), FL_HELVETICA, 14); }
+void showAbout(Fl_Window* over) { showTextWindow("About", aboutText(programVersion()), FL_HELVETICA, 14, over); }
 
 // Fixed-width, so that the key table's columns line up.
-void help(Fl_Widget*, void*) { showTextWindow("Help", helpText(), FL_COURIER, 12); }
+void showHelp(Fl_Window* over) { showTextWindow("Help", helpText(), FL_COURIER, 12, over); }
 
-void* sectionData(PanelSection section)
+void showSectionHelp(PanelSection section, Fl_Window* over)
 {
-    return reinterpret_cast<void*>(static_cast<std::intptr_t>(section));
-}
-
-void popup(Fl_Widget*, void* data)
-{
-    const auto section = static_cast<PanelSection>(reinterpret_cast<std::intptr_t>(data));
-    showTextWindow(std::string("Help: ") + sectionTitle(section), sectionHelp(section), FL_COURIER, 12);
+    showTextWindow(std::string("Help: ") + sectionTitle(section), sectionHelp(section), FL_COURIER, 12, over);
 }

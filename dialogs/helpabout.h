@@ -5,17 +5,16 @@
 
 #include "dialogs/helptexts.h"
 
-class Fl_Widget;
+class Fl_Window;
 
-// "Help" and "About" menu entries: each use opens another window, "Help"
-// or "About", over the main window; closing it (its close box, its "Close"
-// button or Escape) deletes it.
-void help(Fl_Widget*, void*);
-void about(Fl_Widget*, void*);
+// "Help" and "About": each use opens another window, "Help" or "About",
+// over the middle of `over` (the main window); closing it (its close box,
+// its "Close" button or Escape) deletes it.
+void showHelp(Fl_Window* over);
+void showAbout(Fl_Window* over);
 
-// The "?" buttons: the button's user data is sectionData(section); each
-// press opens a window "Help: <section title>" explaining that section.
-void popup(Fl_Widget*, void*);
-void* sectionData(PanelSection section);
+// The "?" buttons: each press opens a window "Help: <section title>"
+// explaining that section.
+void showSectionHelp(PanelSection section, Fl_Window* over);
 
 #endif

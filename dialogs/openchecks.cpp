@@ -2,7 +2,6 @@
 
 #include <fstream>
 
-#include "model/mountain.h"
 
 std::string dialogErrorText(int code)
 {

@@ -7,7 +7,20 @@
 
 #include <string>
 
-#include "model/loading.h"
+#include "model/gridview.h"
+#include "model/load.h"
+
+// Comparison file kinds of the open dialogs' boxes (0 for "none chosen").
+constexpr int DEM = 1;
+constexpr int SPARSEF = 2;
+constexpr int CONTF = 3;
+
+// The comparison kind of a file kind of the open dialogs; DEM for 0.
+inline ComparisonKind comparisonKindOfFile(int fileKind)
+{
+    return fileKind == SPARSEF ? ComparisonKind::sparse
+                               : fileKind == CONTF ? ComparisonKind::contour : ComparisonKind::dem;
+}
 
 // Codes of the error window's messages.
 constexpr int DEM_ERR = 1;   // "Invalid DEM file."

@@ -9,30 +9,28 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Output.H>
 
-#include "app/busy.h"
-#include "app/callbacks.h"
-#include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
 #include "dialogs/loadnotetext.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
-#include "dialogs/statusrow.h"
-#include "model/mountain.h"
-#include "render/glviewer.h"
+#include "dialogs/openchecks.h"
 
-int FILE_CONST = 0;
-int fileType = 0;
-const char* filename2 = nullptr;
 OpenDialog* openwin = nullptr;
 
 namespace {
 
-// Storage behind `filename` and `filename2` once a load has succeeded.
-std::string demName, compName;
-// The last file a load read, and the DEM given on the command line: where
-// the choosers open.
-std::string lastOpened, commandLineDem;
+void openButton_callback(Fl_Widget*, void*); // "Open" of the DEM and two-file dialogs
+void fileMod(Fl_Widget*, void*);             // "Open" of the change dialog
+void cancelButton_callback(Fl_Widget*, void*);
+void searchButton_callback(Fl_Widget*, void*);  // chooser for the DEM field
+void searchButton2_callback(Fl_Widget*, void*); // ... the two-file dialog's comparison field
+void searchButtonC_callback(Fl_Widget*, void*); // ... the change dialog's field
+// The kind boxes: at most one ticked; "Contour Interval :" is usable after
+// Sparse File was clicked and not after DEM File or Contour File.
+void demFile(Fl_Widget*, void*);
+void rawFile(Fl_Widget*, void*);
+void contFile(Fl_Widget*, void*);
 
 OpenDialog* dialogOf(Fl_Widget* w) { return dynamic_cast<OpenDialog*>(w->window()); }
 
@@ -74,13 +72,10 @@ Fl_Counter* counter(int x, int y, int w, int h, const char* label, double value,
     return c;
 }
 
-// The exaggeration counter carries the panel's callback, which rebuilds
-// the mesh from the panel's own counter; the dialog's value counts on Open.
+// The dialog's value counts on Open.
 Fl_Counter* exaggeration(int x, int y, int w, int h, double lstep)
 {
-    Fl_Counter* c = counter(x, y, w, h, "Vertical Exageration :", 1, 1, 10, 1, lstep);
-    c->callback(vChange);
-    return c;
+    return counter(x, y, w, h, "Vertical Exageration :", 1, 1, 10, 1, lstep);
 }
 
 void treelineAndSlope(OpenDialog* d, int treeY, int slopeY)
@@ -131,10 +126,9 @@ void contourInterval(OpenDialog* d, int y)
 // built before the first Open press; the user may still change it.
 void offerStartupDem(OpenDialog* d)
 {
-    if (initFiles == 0 || !filename)
-        return;
-    commandLineDem = filename;
-    d->finput->value(filename);
+    const std::string dem = d->port.startupDem();
+    if (!dem.empty())
+        d->finput->value(dem.c_str());
 }
 
 void show(OpenDialog* d)
@@ -163,9 +157,8 @@ void alignAndOpen(Fl_Widget* w, void* openButton)
 // Shows the failure of a load over the dialog, which stays open so that
 // the user can correct it. Grids that lie apart, with the box unticked:
 // the message offers to align them.
-void reportLoadFailure(OpenDialog* d, Fl_Widget* openButton)
+void reportLoadFailure(OpenDialog* d, Fl_Widget* openButton, const LoadStatus& status)
 {
-    const LoadStatus& status = MyWindow::lastLoad();
     Fl_Window* shown = messageWindow("File Error", loadFailureText(status), d);
     if (status.result != LoadResult::mismatch || !d->alignBox || aligning(d))
         return;
@@ -182,66 +175,26 @@ void reportLoadFailure(OpenDialog* d, Fl_Widget* openButton)
     shown->add(offer);
 }
 
-void refreshViewer()
-{
-    gl->redraw();
-    gl->take_focus();
-}
-
 int comparisonKind(const OpenDialog* d)
 {
     return kindFromBoxes(d->demCheck->value(), d->rawCheck->value(), d->contCheck->value());
 }
 
-// A text longer than its field is cut at the field's edge; the whole of it
-// stays in the field's tooltip.
-void showText(Fl_Output* field, const std::string& text)
-{
-    field->value(text.c_str());
-    field->copy_tooltip(text.c_str());
-    field->position(0);
-}
-
-void showDemHeader()
-{
-    const StatusTexts t = statusTexts(mt.header());
-    showText(xcornerLabel, t.xCorner);
-    showText(ycornerLabel, t.yCorner);
-    showText(cellsizeLabel, t.cellSize);
-}
-
 // A load that succeeded may still not be what the user meant (a grid in
 // degrees without its .prj, a "DEM" of mostly zeros): its notes in a window
 // over the main window, which stays usable.
-void showLoadNotes()
+void showLoadNotes(SessionPort& port, const LoadStatus& status)
 {
-    const std::string text = loadNotesMessage(MyWindow::lastLoad().notes);
+    const std::string text = loadNotesMessage(status.notes);
     if (!text.empty())
-        messageWindow("Note", text, win);
-}
-
-void showName(Fl_Output* field, const std::string& name)
-{
-    field->value(name.c_str());
-    // The end of a long path is the file's name: keep it in sight.
-    field->position(field->size());
-}
-
-// The comparison file in use, and whether it was resampled onto the DEM's
-// grid (how, in the tooltip).
-void showComparisonName()
-{
-    const Alignment& a = rd.alignment();
-    showName(file2Label, a.aligned ? compName + " (aligned)" : compName);
-    const std::string how = alignmentText(a);
-    file2Label->copy_tooltip(how.empty() ? compName.c_str() : (compName + ": " + how).c_str());
+        messageWindow("Note", text, port.mainWindow());
 }
 
 } // namespace
 
 // The layout gives labels and buttons room for the toolkit's default font:
 // no label is cut by the window's edge or its button's border.
-OpenDialog::OpenDialog(OpenMode m, int w, int h) : Fl_Window(w, h, "Open File"), mode(m) {}
+OpenDialog::OpenDialog(SessionPort& p, OpenMode m, int w, int h) : Fl_Window(w, h, "Open File"), port(p), mode(m) {}
 
 OpenDialog::~OpenDialog()
 {
@@ -249,9 +202,9 @@ OpenDialog::~OpenDialog()
         openwin = nullptr;
 }
 
-void file(Fl_Widget*, void*)
+void openDemDialog(SessionPort& port)
 {
-    auto* d = new OpenDialog(OpenMode::dem, 300, 250);
+    auto* d = new OpenDialog(port, OpenMode::dem, 300, 250);
     d->box(FL_PLASTIC_UP_BOX);
     d->finput = nameField(10, 25, 200, 20, "DEM:");
     treelineAndSlope(d, 105, 150);
@@ -263,9 +216,9 @@ void file(Fl_Widget*, void*)
     show(d);
 }
 
-void files(Fl_Widget*, void*)
+void openPairDialog(SessionPort& port)
 {
-    auto* d = new OpenDialog(OpenMode::demAndComparison, 350, 325);
+    auto* d = new OpenDialog(port, OpenMode::demAndComparison, 350, 325);
     d->box(FL_PLASTIC_UP_BOX);
     d->finput = nameField(10, 30, 180, 20, "DEM:");
     d->finput2 = nameField(10, 75, 180, 20, "Comparison File:");
@@ -282,12 +235,12 @@ void files(Fl_Widget*, void*)
     show(d);
 }
 
-void addChange(Fl_Widget*, void*)
+void openChangeDialog(SessionPort& port)
 {
     // A comparison file is compared with the DEM in use: none, no dialog.
-    if (FILE_CONST <= 0)
+    if (port.files().count <= 0)
         return;
-    auto* d = new OpenDialog(OpenMode::change, 300, 210);
+    auto* d = new OpenDialog(port, OpenMode::change, 300, 210);
     d->ainput = nameField(5, 25, 170, 20, "Comparison file:");
     kindBoxes(d, 65);
     contourInterval(d, 85);
@@ -298,92 +251,69 @@ void addChange(Fl_Widget*, void*)
     show(d);
 }
 
+namespace {
+
 void openButton_callback(Fl_Widget* w, void*)
 {
     OpenDialog* d = dialogOf(w);
-    if (!d || busy())
+    if (!d || d->port.busy())
         return;
     // The command-line DEM has had its one offer (it filled the field).
-    initFiles = 0;
+    d->port.forgetStartupDem();
 
     // Copies: the fields' buffers change with the next keystroke.
     const bool two = d->mode == OpenMode::demAndComparison;
-    const std::string dem = d->finput->value();
-    const std::string comp = two ? d->finput2->value() : "";
-    const int kind = two ? comparisonKind(d) : CONTF;
+    OpenChoice choice;
+    choice.dem = d->finput->value();
+    choice.comparison = two ? d->finput2->value() : "";
+    choice.kind = two ? comparisonKind(d) : CONTF;
 
     OpenRequest request;
     request.numFiles = two ? 2 : 1;
-    request.demNamed = !dem.empty();
-    request.compNamed = !comp.empty();
-    request.demReadable = canRead(dem);
-    request.compReadable = canRead(comp);
-    request.kind = kind;
+    request.demNamed = !choice.dem.empty();
+    request.compNamed = !choice.comparison.empty();
+    request.demReadable = canRead(choice.dem);
+    request.compReadable = canRead(choice.comparison);
+    request.kind = choice.kind;
     if (int code = openError(request)) {
         errorMessage(code, d);
         return;
     }
 
-    const int exag = static_cast<int>(d->vinput->value());
-    double xll = 0, yll = 0, cellSize = 0;
-    const bool loaded = loadWhileBusy([&] {
-        return gl->Begin(static_cast<int>(d->sinput->value()), true, request.numFiles, dem.c_str(),
-                         two ? comp.c_str() : nullptr, exag, kind, static_cast<int>(d->tinput->value()),
-                         two ? static_cast<int>(d->continput->value()) : 0, xll, yll, cellSize, aligning(d));
-    });
-    if (!loaded) {
-        reportLoadFailure(d, w);
+    choice.exaggeration = static_cast<int>(d->vinput->value());
+    choice.treeLine = static_cast<int>(d->tinput->value());
+    choice.vegetationSlope = static_cast<int>(d->sinput->value());
+    choice.align = aligning(d);
+    SessionPort& port = d->port;
+    const LoadStatus status = port.openFiles(choice);
+    if (!status.ok()) {
+        reportLoadFailure(d, w, status);
         return;
     }
-
-    // Loaded: from here on these are the files in use.
-    FILE_CONST = request.numFiles;
-    fileType = two ? kind : 0;
-    demName = dem;
-    compName = comp;
-    filename = demName.c_str();
-    filename2 = two ? compName.c_str() : nullptr;
-    lastOpened = two ? comp : dem;
-    vdisplay->value(exag);
-    deactivateTools();
-    activateTools();
-    showName(file1Label, demName);
-    showComparisonName();
-    showDemHeader();
     closeDialog(d);
-    refreshViewer();
-    showLoadNotes();
+    port.focusViewer();
+    showLoadNotes(port, status);
 }
 
 void fileMod(Fl_Widget* w, void*)
 {
     OpenDialog* d = dialogOf(w);
-    if (!d || busy())
+    if (!d || d->port.busy())
         return;
+    SessionPort& port = d->port;
     const std::string comp = d->ainput->value();
     if (int code = changeError(!comp.empty(), canRead(comp))) {
         errorMessage(code, d);
     } else {
-        bool ok = false;
-        loadWhileBusy([&] {
-            gl->changeFile(comp.c_str(), static_cast<int>(vdisplay->value()), 2, ok, comparisonKind(d), aligning(d));
-            return ok;
-        });
-        if (ok) {
-            FILE_CONST = 2;
-            fileType = comparisonKind(d);
-            compName = comp;
-            filename2 = compName.c_str();
-            lastOpened = comp;
-            showComparisonName();
-            activateTools();
+        const LoadStatus status = port.changeComparison(comp, comparisonKind(d), aligning(d));
+        if (status.ok()) {
             closeDialog(d);
-            showLoadNotes();
+            showLoadNotes(port, status);
         } else {
-            reportLoadFailure(d, w);
+            reportLoadFailure(d, w, status);
         }
     }
-    refreshViewer();
+    port.focusViewer();
 }
 
 void cancelButton_callback(Fl_Widget* w, void*)
@@ -395,19 +325,19 @@ void cancelButton_callback(Fl_Widget* w, void*)
 void searchButton_callback(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
-        chooseFile(d->finput, "Open File", chooserStartDirectory());
+        chooseFile(d->finput, "Open File", d->port.chooserStartDirectory(), d->port.readsRasters());
 }
 
 void searchButton2_callback(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
-        chooseFile(d->finput2, "Open File", chooserStartDirectory());
+        chooseFile(d->finput2, "Open File", d->port.chooserStartDirectory(), d->port.readsRasters());
 }
 
 void searchButtonC_callback(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
-        chooseFile(d->ainput, "Open File", chooserStartDirectory());
+        chooseFile(d->ainput, "Open File", d->port.chooserStartDirectory(), d->port.readsRasters());
 }
 
 void demFile(Fl_Widget* w, void*)
@@ -434,11 +364,4 @@ void contFile(Fl_Widget* w, void*)
     d->demCheck->value(0);
 }
 
-const std::string& demInUse() { return demName; }
-
-std::string chooserStartDirectory()
-{
-    if (initFiles != 0 && filename)
-        commandLineDem = filename;
-    return chooserDirectory(lastOpened, commandLineDem);
-}
+} // namespace

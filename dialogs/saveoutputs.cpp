@@ -2,43 +2,40 @@
 
 #include <fstream>
 
-#include "app/busy.h"
-#include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
-#include "dialogs/openfile.h"
 #include "dialogs/paths.h"
-#include "render/glviewer.h"
-#include "render/modelaccess.h"
 #include "render/pngfile.h"
 #include "render/profilecsv.h"
+#include "render/viewer.h"
 #include "render/windowpicture.h"
 
 // Both entries are inactive until a data set is loaded; a call made anyway
 // (from code) saves nothing.
 
-void saveImage(Fl_Widget*, void*)
+void saveImage(SessionPort& port)
 {
-    if (!haveDem() || busy())
+    if (!port.dataSet().loaded() || port.busy())
         return;
-    const std::string path =
-        chooseSavePath("Save Image", "PNG images (*.png)", outputPathBeside(demInUse(), ".png", "orolith.png"));
+    const std::string path = chooseSavePath("Save Image", "PNG images (*.png)",
+                                            outputPathBeside(port.files().dem, ".png", "orolith.png"));
     if (path.empty())
         return;
     std::string why;
-    if (!writePng(path, gl->w(), gl->h(), windowPicture(*gl), why))
+    Viewer& viewer = port.viewer();
+    if (!writePng(path, viewer.w(), viewer.h(), windowPicture(viewer), why))
         errorMessage("Cannot write the picture to \"" + path + "\".");
 }
 
-void saveProfile(Fl_Widget*, void*)
+void saveProfile(SessionPort& port)
 {
-    if (!haveDem() || busy())
+    if (!port.dataSet().loaded() || port.busy())
         return;
     const std::string path = chooseSavePath("Save Profile", "CSV files (*.csv)",
-                                            outputPathBeside(demInUse(), "_profile.csv", "profile.csv"));
+                                            outputPathBeside(port.files().dem, "_profile.csv", "profile.csv"));
     if (path.empty())
         return;
-    if (!writeTextFile(path, shownProfileCsv()))
+    if (!writeTextFile(path, shownProfileCsv(port.dataSet(), port.view())))
         errorMessage("Cannot write the profile to \"" + path + "\".");
 }
 

@@ -6,10 +6,11 @@
 
 #include <string>
 
-class Fl_Widget;
+#include "dialogs/sessionport.h"
 
-void saveImage(Fl_Widget*, void*);
-void saveProfile(Fl_Widget*, void*);
+// Both do nothing before a data set is loaded or while the program is busy.
+void saveImage(SessionPort& port);
+void saveProfile(SessionPort& port);
 
 // Writes `text` to `path` as it is; false when the file cannot be written.
 // The statistics window's "Save..." writes its report with it too.

@@ -5,20 +5,19 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
 
-#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <optional>
+#include <random>
 #include <string>
 
-#include "app/glviewerGUI.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
-#include "dialogs/openfile.h"
 #include "dialogs/paths.h"
 #include "dialogs/sparsecount.h"
 #include "model/errors.h"
-#include "model/mountain.h"
-#include "render/glviewer.h"
+#include "model/sparseformat.h"
+#include "model/sparsesample.h"
 
 Fl_Input* sparseIn = nullptr;
 
@@ -34,20 +33,21 @@ void closeDialog(Fl_Widget* w, void*)
 
 void problem(SparseDialog* d, const std::string& text) { messageWindow("Sparse File", text, d); }
 
-// The sample as a grid file with the number of spot heights it holds, or
+// A sample of n spot heights of the DEM in use, drawn by `random`, or
 // why there is none.
-std::string sampleText(int n, std::size_t& heights, std::string& why)
+std::vector<float> sample(SessionPort& port, int n, std::mt19937& random, std::string& why)
 {
-    clearNotice();
-    std::string text = mt.sparseFileText(n, &heights);
-    if (text.empty())
-        why = !lastNotice().empty() ? lastNotice() : errorText(SPARSE);
-    return text;
+    const DataSet& d = port.dataSet();
+    RandomDraw draw = [&random](int bound) { return std::uniform_int_distribution<int>(0, bound - 1)(random); };
+    std::vector<float> raster = sparseRaster(d.loaded() ? d.demView() : GridView{}, n, draw, port.messages(), why);
+    if (raster.empty() && why.empty())
+        why = errorText(SPARSE);
+    return raster;
 }
 
 } // namespace
 
-SparseDialog::SparseDialog() : Fl_Window(400, 160, "Sparse File")
+SparseDialog::SparseDialog(SessionPort& p) : Fl_Window(400, 160, "Sparse File"), port(p), random(std::random_device{}())
 {
     // The title is wider than its box: it starts at the box's left edge.
     (new Fl_Box(5, 10, 142, 20, "Make Sparse Data file "))->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
@@ -58,7 +58,7 @@ SparseDialog::SparseDialog() : Fl_Window(400, 160, "Sparse File")
     // file, offered next to the DEM.
     output = new Fl_Input(160, 70, 230, 20, "Save as:");
     output->align(FL_ALIGN_TOP_LEFT);
-    output->value(sparseOutputPath(demInUse()).c_str());
+    output->value(sparseOutputPath(port.files().dem).c_str());
     (new Fl_Button(315, 100, 75, 20, "Search..."))->callback(searchSparse);
     result = new Fl_Box(5, 130, 390, 20);
     result->labelsize(10);
@@ -73,9 +73,9 @@ SparseDialog::~SparseDialog()
         sparseIn = nullptr;
 }
 
-void sparse(Fl_Widget*, void*)
+void showSparseDialog(SessionPort& port)
 {
-    auto* d = new SparseDialog;
+    auto* d = new SparseDialog(port);
     d->show();
     sparseIn = d->count;
 }
@@ -92,17 +92,18 @@ void fileSparse(Fl_Widget* w, void*)
     if (path.empty())
         return problem(d, "Name the grid file to save the sample in.");
 
-    // The file and standard output get the same sample: both draws start
-    // from one seed, itself the next number of the unseeded sequence.
-    const unsigned seed = static_cast<unsigned>(std::rand());
-    std::srand(seed);
+    d->port.messages().line("Creating sparse data file");
     std::string why;
-    std::size_t heights = 0;
-    const std::string text = sampleText(*n, heights, why);
-    if (text.empty())
+    const std::vector<float> raster = sample(d->port, *n, d->random, why);
+    if (raster.empty())
         return problem(d, why);
-    std::srand(seed);
-    gl->Sparse(*n);
+    const DataSet& data = d->port.dataSet();
+    const std::string heightLines = formatRaster(raster, data.rows(), data.cols());
+    const std::string text = data.header().text + heightLines;
+    const std::size_t heights = spotHeightCount(raster);
+    // The sample's heights on standard output too, for a terminal's pipe.
+    std::cout << heightLines;
+    std::cout.flush();
 
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -116,6 +117,7 @@ void searchSparse(Fl_Widget* w, void*)
 {
     if (SparseDialog* d = dialogOf(w)) {
         const std::string proposed = d->output->value();
-        chooseFile(d->output, "Save Sparse File", chooserDirectory(proposed, demInUse()), proposed);
+        chooseFile(d->output, "Save Sparse File", chooserDirectory(proposed, d->port.files().dem),
+                   d->port.readsRasters(), proposed);
     }
 }

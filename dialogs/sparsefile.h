@@ -1,10 +1,14 @@
 // The "Sparse File" dialog: a sparse sample of the DEM in use (its peaks
 // and random spot heights), written to a grid file that loads back as a
-// sparse comparison file, and printed on standard output as before.
+// sparse comparison file, its heights also printed on standard output.
 #ifndef OROLITH_DIALOGS_SPARSEFILE_H
 #define OROLITH_DIALOGS_SPARSEFILE_H
 
 #include <FL/Fl_Window.H>
+
+#include <random>
+
+#include "dialogs/sessionport.h"
 
 class Fl_Box;
 class Fl_Input;
@@ -12,18 +16,21 @@ class Fl_Widget;
 
 class SparseDialog : public Fl_Window {
 public:
-    SparseDialog();
+    explicit SparseDialog(SessionPort& port);
     ~SparseDialog() override;
     Fl_Input* count = nullptr;  // number of spot heights
     Fl_Input* output = nullptr; // grid file to write
     Fl_Box* result = nullptr;   // what the last "Make" wrote
+    SessionPort& port;
+    std::mt19937 random; // the spot heights' draws, seeded when the dialog opens
 };
 
 // The count field of the dialog built last (null once closed), for the
 // tests; each "Make" reads its own dialog.
 extern Fl_Input* sparseIn;
 
-void sparse(Fl_Widget*, void*);       // "Make Sparse file"
+// "Make Sparse file": a new dialog for the DEM in use.
+void showSparseDialog(SessionPort& port);
 void fileSparse(Fl_Widget*, void*);   // "Make"
 void searchSparse(Fl_Widget*, void*); // "Search..." for the file to write
 

@@ -2,7 +2,8 @@
 #ifndef OROLITH_DIALOGS_STATSREPORT_H
 #define OROLITH_DIALOGS_STATSREPORT_H
 
-class Fl_Widget;
+#include "dialogs/sessionport.h"
+
 class Fl_Window;
 
 // "Statistics" button and menu entry: a new window with the report of the
@@ -10,7 +11,7 @@ class Fl_Window;
 // and with a comparison grid the accuracy table of the DEM against it. Its
 // "Save..." writes the text shown to a file the user picks. Earlier report
 // windows stay as they were.
-void stats(Fl_Widget*, void*);
+void showStatistics(SessionPort& port);
 
 // The report window built last (null once closed), for the tests.
 extern Fl_Window* statsWin;

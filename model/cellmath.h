@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "model/colors.h"
+#include "model/window3x3.h"
 
 // Conversion toward zero to int, saturated at the int range so that a
 // freak height can never make the conversion undefined.
@@ -30,6 +31,7 @@ inline float laplacian(float up, float left, float right, float down, float cent
     float sum = up + left + right + down;
     return static_cast<float>(sum - 4.0 * centre);
 }
+inline float laplacian(const Window3x3& w) { return laplacian(w.n(), w.w(), w.e(), w.s(), w.centre()); }
 
 // Curvature class of a magnitude m in unit u: 0 (> 3u), 1 (> 2u), 2 (> u)
 // or 3 (the rest). Bounds are strict.

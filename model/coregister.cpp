@@ -18,6 +18,7 @@
 
 #include "model/metrics.h"
 #include "model/parallel.h"
+#include "model/window3x3.h"
 
 namespace {
 
@@ -186,19 +187,17 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
     tanSlope.reserve(interior);
     cosAspect.reserve(interior);
     sinAspect.reserve(interior);
-    for (int r = 1; r < rows - 1; ++r)
-        for (int c = 1; c < cols - 1; ++c) {
-            if (!windowPresent(dem, r, c))
-                continue;
-            Gradient g = hornGradient(dem, r, c, spacing);
-            double m = std::sqrt(g.east * g.east + g.north * g.north);
-            if (!(m > steep))
-                continue;
-            at.push_back(dem.index(r, c));
-            tanSlope.push_back(m);
-            cosAspect.push_back(-g.north / m);
-            sinAspect.push_back(-g.east / m);
-        }
+    // One thread: the points are kept in row-major order.
+    forEachWindow3x3(dem, {Neighbourhood::eight, AbsentPoints::skipWindow, 1}, [&](const Window3x3& w) {
+        Gradient g = hornGradient(w, spacing);
+        double m = std::sqrt(g.east * g.east + g.north * g.north);
+        if (!(m > steep))
+            return;
+        at.push_back(dem.index(w.row(), w.col()));
+        tanSlope.push_back(m);
+        cosAspect.push_back(-g.north / m);
+        sinAspect.push_back(-g.east / m);
+    });
     const std::size_t n = at.size();
     if (n < MIN_POINTS)
         return failed("too few points of the DEM slope more than 3 degrees to estimate a shift");

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "model/cellmath.h"
-#include "model/parallel.h"
+#include "model/window3x3.h"
 
 bool exportKindNamed(const std::string& name, ExportKind& kind)
 {
@@ -21,18 +21,6 @@ bool exportKindNamed(const std::string& name, ExportKind& kind)
         return false;
     return true;
 }
-
-namespace {
-// The Laplacian at (r, c) when the point and its four neighbours are present.
-bool laplacianAt(const GridView& g, int r, int c, float& out)
-{
-    if (!(g.isPresent(r, c) && g.isPresent(r - 1, c) && g.isPresent(r, c - 1) && g.isPresent(r, c + 1) &&
-          g.isPresent(r + 1, c)))
-        return false;
-    out = laplacian(g.at(r - 1, c), g.at(r, c - 1), g.at(r, c + 1), g.at(r + 1, c), g.at(r, c));
-    return true;
-}
-} // namespace
 
 std::vector<float> exportValues(ExportKind kind, const GridView& dem, const GridView& comp)
 {
@@ -53,17 +41,14 @@ std::vector<float> exportValues(ExportKind kind, const GridView& dem, const Grid
                 out[i] = dem.heights[i] - comp.heights[i];
         return out;
     }
-    forEachPart(1, rows - 1, threadsFor(static_cast<long long>(out.size())), [&](int, int first, int last) {
-        for (int r = first; r < last; ++r)
-            for (int c = 1; c < cols - 1; ++c) {
-                float own = 0, other = 0;
-                if (!laplacianAt(dem, r, c, own))
-                    continue;
-                if (kind == ExportKind::curvature)
-                    out[dem.index(r, c)] = std::fabs(own);
-                else if (laplacianAt(comp, r, c, other))
-                    out[dem.index(r, c)] = std::fabs(std::fabs(other) - std::fabs(own));
-            }
+    // A point has a curvature where it and its four neighbours are present,
+    // and a curvature difference where that holds in both grids.
+    forEachWindow3x3(dem, {Neighbourhood::four, AbsentPoints::skipWindow, THREADS_BY_SIZE}, [&](const Window3x3& own) {
+        const int r = own.row(), c = own.col();
+        if (kind == ExportKind::curvature)
+            out[dem.index(r, c)] = std::fabs(laplacian(own));
+        else if (neighbourhoodPresent(comp, r, c, Neighbourhood::four))
+            out[dem.index(r, c)] = std::fabs(std::fabs(laplacian(windowAt(comp, r, c))) - std::fabs(laplacian(own)));
     });
     return out;
 }

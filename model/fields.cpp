@@ -5,6 +5,7 @@
 #include "model/cellclasses.h"
 #include "model/cellmath.h"
 #include "model/parallel.h"
+#include "model/window3x3.h"
 
 namespace {
 
@@ -21,22 +22,11 @@ struct Extremes {
     float max = 0, min = 0;
 };
 
-// The interior point (r, c) and its four neighbours are present.
-bool stencilPresent(const GridView& g, int r, int c)
+// The place of a window's point among the interior points, row-major: where
+// the curvature fields keep its value.
+std::size_t interiorIndex(const Window3x3& w, int interiorCols)
 {
-    return g.isPresent(r, c) && g.isPresent(r - 1, c) && g.isPresent(r + 1, c) && g.isPresent(r, c - 1) &&
-           g.isPresent(r, c + 1);
-}
-
-// Calls fn(r, c) for every interior point whose five-point stencil reaches
-// the absent point (ar, ac): the point itself and its four neighbours.
-template <class Fn>
-void forStencilsReaching(int ar, int ac, int rows, int cols, Fn fn)
-{
-    const int at[5][2] = {{ar, ac}, {ar - 1, ac}, {ar + 1, ac}, {ar, ac - 1}, {ar, ac + 1}};
-    for (const auto& p : at)
-        if (p[0] >= 1 && p[0] <= rows - 2 && p[1] >= 1 && p[1] <= cols - 2)
-            fn(p[0], p[1]);
+    return static_cast<std::size_t>(w.row() - 1) * interiorCols + (w.col() - 1);
 }
 
 template <int K>
@@ -56,16 +46,11 @@ CurvatureField curvatureField(const GridView& g)
     const int n = interiorCount(rows, cols);
     f.magnitude.resize(static_cast<std::size_t>(n));
     float* out = f.magnitude.data();
-    auto h = [&](int r, int c) { return g.at(r, c); };
-    // Each magnitude on its own, split between threads; the sums below
-    // stay in row-major order, as their last bits depend on it.
-    forEachPart(1, rows - 1, threadsFor(n), [&](int, int first, int last) {
-        for (int r = first; r < last; ++r) {
-            float* row = out + static_cast<std::size_t>(r - 1) * interiorCols;
-            for (int c = 1; c < cols - 1; ++c)
-                row[c - 1] = std::fabs(laplacian(h(r - 1, c), h(r, c - 1), h(r, c + 1), h(r + 1, c), h(r, c)));
-        }
-    });
+    // Each magnitude on its own, split between threads, an absent point
+    // read as its stored height (the report's rule); the sums below stay in
+    // row-major order, as their last bits depend on it.
+    forEachWindow3x3(g, {Neighbourhood::four, AbsentPoints::readAsStored, THREADS_BY_SIZE},
+                     [&](const Window3x3& w) { out[interiorIndex(w, interiorCols)] = std::fabs(laplacian(w)); });
     float peak = 0;
     for (int i = 0; i < n; ++i) {
         float m = out[i];
@@ -142,17 +127,13 @@ std::vector<float> curvatureDifferenceField(const GridView& comp, const Curvatur
     const int n = interiorCount(rows, cols);
     std::vector<float> out(static_cast<std::size_t>(n));
     const float* curve = dem.magnitude.data();
-    auto h = [&](int r, int c) { return comp.at(r, c); };
     // The DEM's curvature enumerates the same interior points in the same
     // order.
-    forEachPart(1, rows - 1, threadsFor(n), [&](int, int first, int last) {
-        for (int r = first; r < last; ++r)
-            for (int c = 1; c < cols - 1; ++c) {
-                const std::size_t i = static_cast<std::size_t>(r - 1) * interiorCols + (c - 1);
-                const float lapRef = laplacian(h(r - 1, c), h(r, c - 1), h(r, c + 1), h(r + 1, c), h(r, c));
-                out[i] = std::fabs(std::fabs(lapRef) - curve[i]);
-            }
-    });
+    forEachWindow3x3(comp, {Neighbourhood::four, AbsentPoints::readAsStored, THREADS_BY_SIZE},
+                     [&](const Window3x3& w) {
+                         const std::size_t i = interiorIndex(w, interiorCols);
+                         out[i] = std::fabs(std::fabs(laplacian(w)) - curve[i]);
+                     });
     return out;
 }
 
@@ -168,14 +149,11 @@ CellClasses curvatureClasses(const CurvatureField& field, const GridView& dem, f
     // The curvature of a point whose stencil reaches an absent point is no
     // curvature: its cell (the one the point is the first corner of) shows
     // no class. The counts stay the report's.
-    if (dem.present && !k.classes.empty()) {
+    if (!k.classes.empty()) {
         const std::size_t cellCols = static_cast<std::size_t>(cols - 1);
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < cols; ++c)
-                if (!dem.isPresent(r, c))
-                    forStencilsReaching(r, c, rows, cols, [&](int pr, int pc) {
-                        k.classes[static_cast<std::size_t>(pr) * cellCols + pc] = 3;
-                    });
+        forEachWindowWithAbsentPoint(dem, Neighbourhood::four, [&](int r, int c) {
+            k.classes[static_cast<std::size_t>(r) * cellCols + c] = 3;
+        });
     }
     return k;
 }
@@ -217,12 +195,11 @@ CellClasses curvatureDifferenceClasses(const std::vector<float>& field, const Gr
     k.counts = counted<4>(n);
     // The curvature difference of a point is defined where both grids hold
     // the point and its four neighbours.
-    if ((!dem.present && !comp.present) || k.classes.empty())
+    if (k.classes.empty())
         return k;
-    for (int r = 1; r < rows - 1; ++r)
-        for (int c = 1; c < cols - 1; ++c)
-            if (!stencilPresent(dem, r, c) || !stencilPresent(comp, r, c))
-                k.classes[static_cast<std::size_t>(r) * cellCols + c] = 4;
+    auto none = [&](int r, int c) { k.classes[static_cast<std::size_t>(r) * cellCols + c] = 4; };
+    forEachWindowWithAbsentPoint(dem, Neighbourhood::four, none);
+    forEachWindowWithAbsentPoint(comp, Neighbourhood::four, none);
     return k;
 }
 
@@ -285,9 +262,8 @@ std::vector<float> definedCurvatures(const CurvatureField& field, const GridView
         return field.magnitude;
     std::vector<float> out;
     const int interiorCols = dem.cols - 2;
-    for (int r = 1; r < dem.rows - 1; ++r)
-        for (int c = 1; c < dem.cols - 1; ++c)
-            if (stencilPresent(dem, r, c))
-                out.push_back(field.magnitude[static_cast<std::size_t>(r - 1) * interiorCols + (c - 1)]);
+    forEachWindow3x3(dem, {Neighbourhood::four, AbsentPoints::skipWindow, 1}, [&](const Window3x3& w) {
+        out.push_back(field.magnitude[interiorIndex(w, interiorCols)]);
+    });
     return out;
 }

@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "model/cellmath.h"
+#include "model/constants.h"
 #include "model/memory.h"
 #include "model/tokens.h"
 
@@ -536,7 +537,7 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err, con
 }
 
 namespace {
-constexpr double DEG = 3.14159265358979323846 / 180.0;
+constexpr double DEG = RADIANS_PER_DEGREE;
 }
 
 GroundSpacing groundSpacing(const GridHeader& h)

@@ -14,11 +14,11 @@
 #include <memory>
 #include <thread>
 
+#include "model/constants.h"
 #include "model/parallel.h"
+#include "model/window3x3.h"
 
 namespace {
-
-constexpr double PI = 3.14159265358979323846;
 
 // The NMAD scales the median absolute deviation so that it equals the
 // standard deviation for normally distributed errors.
@@ -208,7 +208,7 @@ AccuracyFigures accuracyOf(const double* d, std::size_t n)
     return f;
 }
 
-double slopeDegrees(double g) { return std::atan(g) * (180.0 / PI); }
+double slopeDegrees(double g) { return std::atan(g) * DEGREES_PER_RADIAN; }
 
 double slopeThreshold(double degrees)
 {
@@ -218,7 +218,7 @@ double slopeThreshold(double degrees)
         return std::numeric_limits<double>::infinity();
     // The tangent is within an ulp or two; step to the exact boundary.
     const double inf = std::numeric_limits<double>::infinity();
-    double t = std::tan(degrees * (PI / 180.0));
+    double t = std::tan(degrees * RADIANS_PER_DEGREE);
     while (slopeDegrees(t) < degrees)
         t = std::nextafter(t, inf);
     while (t > 0 && slopeDegrees(std::nextafter(t, 0.0)) >= degrees)
@@ -241,33 +241,32 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
         threshold[k] = slopeThreshold(bounds[k]);
 
     const std::size_t cells = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
-    std::vector<std::uint8_t> code(cells);
+    std::vector<std::uint8_t> code(cells, static_cast<std::uint8_t>(K));
+    // The slope class of every point that has a slope and a reference.
+    if (K > 0)
+        forEachWindow3x3(dem, {Neighbourhood::eight, AbsentPoints::skipWindow, THREADS_BY_SIZE},
+                         [&](const Window3x3& w) {
+                             const std::size_t i = dem.index(w.row(), w.col());
+                             if (!ref.isPresent(i))
+                                 return;
+                             Gradient g = hornGradient(w, spacing);
+                             double m = std::sqrt(g.east * g.east + g.north * g.north);
+                             for (int j = K - 1; j >= 0; --j)
+                                 if (m >= threshold[j]) {
+                                     code[i] = static_cast<std::uint8_t>(j);
+                                     break;
+                                 }
+                         });
     const int parts = std::max(1, std::min(threadsFor(static_cast<long long>(cells)), rows));
     // counts[p][k]: points of part p with code k (k up to NONE).
     std::vector<std::vector<std::size_t>> counts(parts, std::vector<std::size_t>(K + 1, 0));
     forEachPart(0, rows, parts, [&](int p, int first, int last) {
         std::vector<std::size_t>& n = counts[p];
-        for (int r = first; r < last; ++r) {
-            bool interior = r > 0 && r < rows - 1;
-            for (int c = 0; c < cols; ++c) {
-                std::size_t i = static_cast<std::size_t>(r) * cols + c;
-                if (!ref.isPresent(i) || !dem.isPresent(i)) {
-                    code[i] = ABSENT;
-                    continue;
-                }
-                int k = K;
-                if (interior && c > 0 && c < cols - 1 && windowPresent(dem, r, c)) {
-                    Gradient g = hornGradient(dem, r, c, spacing);
-                    double m = std::sqrt(g.east * g.east + g.north * g.north);
-                    for (int j = K - 1; j >= 0; --j)
-                        if (m >= threshold[j]) {
-                            k = j;
-                            break;
-                        }
-                }
-                code[i] = static_cast<std::uint8_t>(k);
-                ++n[k];
-            }
+        for (std::size_t i = static_cast<std::size_t>(first) * cols; i < static_cast<std::size_t>(last) * cols; ++i) {
+            if (!ref.isPresent(i) || !dem.isPresent(i))
+                code[i] = ABSENT;
+            else
+                ++n[code[i]];
         }
     });
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/gridview.h"
+#include "model/window3x3.h"
 
 // The figures of one set of differences. With count 0 the others mean
 // nothing and read n/a.
@@ -45,17 +46,21 @@ std::size_t nearestRank(std::size_t n, int percent);
 struct Gradient {
     double east = 0, north = 0;
 };
-inline Gradient hornGradient(const GridView& g, int r, int c, const GroundSpacing& spacing)
+inline Gradient hornGradient(const Window3x3& z, const GroundSpacing& spacing)
 {
-    auto z = [&](int dr, int dc) { return static_cast<double>(g.at(r + dr, c + dc)); };
     // The eight neighbours; row r - 1 is the northern one.
-    double nw = z(-1, -1), n = z(-1, 0), ne = z(-1, 1);
-    double w = z(0, -1), e = z(0, 1);
-    double sw = z(1, -1), s = z(1, 0), se = z(1, 1);
+    double nw = z.nw(), n = z.n(), ne = z.ne();
+    double w = z.w(), e = z.e();
+    double sw = z.sw(), s = z.s(), se = z.se();
     Gradient out;
     out.east = ((ne + 2 * e + se) - (nw + 2 * w + sw)) / (8 * spacing.x);
     out.north = ((nw + 2 * n + ne) - (sw + 2 * s + se)) / (8 * spacing.y);
     return out;
+}
+// The same at the interior point (r, c) of g.
+inline Gradient hornGradient(const GridView& g, int r, int c, const GroundSpacing& spacing)
+{
+    return hornGradient(windowAt(g, r, c), spacing);
 }
 
 // Slope in degrees of a gradient of magnitude g (the tangent of the slope).

@@ -3,24 +3,19 @@
 #include <algorithm>
 
 #include "model/errors.h"
+#include "model/terrain.h"
+#include "model/window3x3.h"
 
 std::vector<SpotHeight> localMaximums(const GridView& dem)
 {
     std::vector<SpotHeight> out;
-    const int rows = dem.rows, cols = dem.cols;
-    for (int r = 1; out.size() < LOCALNUM && r < rows - 1; ++r) {
-        for (int c = 1; out.size() < LOCALNUM && c < cols - 1; ++c) {
-            if (!windowPresent(dem, r, c))
-                continue; // an absent neighbour, stored as 0, makes no peak
-            const float h = dem.at(r, c);
-            bool peak = true;
-            for (int dr = -1; dr <= 1 && peak; ++dr)
-                for (int dc = -1; dc <= 1 && peak; ++dc)
-                    peak = (dr == 0 && dc == 0) || h > dem.at(r + dr, c + dc);
-            if (peak)
-                out.push_back({r, c, h});
-        }
-    }
+    // An absent neighbour, stored as 0, makes no peak: only whole windows.
+    // The walk stops at the LOCALNUM-th peak, row by row.
+    forEachWindow3x3(dem, {Neighbourhood::eight, AbsentPoints::skipWindow, 1}, [&](const Window3x3& w) {
+        if (isPeak(w))
+            out.push_back({w.row(), w.col(), w.centre()});
+        return out.size() < LOCALNUM;
+    });
     return out;
 }
 

@@ -4,17 +4,16 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "model/mountain.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
 
-void restoreLighting()
+void restoreLighting(const ViewState& view)
 {
-    if (lighting)
+    if (view.lighting)
         glEnable(GL_LIGHTING);
 }
 
-void mountain::drawcoordsystem()
+void drawAxes(const ViewState& view)
 {
     glDisable(GL_LIGHTING);
     glBegin(GL_LINES);
@@ -28,23 +27,23 @@ void mountain::drawcoordsystem()
     glVertex3f(0, 0, -1.2f);
     glVertex3f(0, 0, 1.2f);
     glEnd();
-    restoreLighting();
+    restoreLighting(view);
 }
 
-void drawSunSphere()
+void drawSunSphere(const ViewState& view)
 {
     glPushMatrix();
-    glTranslatef(position0[0], 0, position0[2] - 1.0f);
+    glTranslatef(view.position0[0], 0, view.position0[2] - 1.0f);
     glColor3f(1, 1, 0);
     glDisable(GL_LIGHTING);
     solidSphere(0.03, 30, 30);
-    restoreLighting();
+    restoreLighting(view);
     glPopMatrix();
 }
 
-void mountain::drawMagnifier()
+void drawMagnifier(const ViewState& view)
 {
-    static GLUquadric* quadric = gluNewQuadric();
+    GLUquadric* quadric = gluNewQuadric();
     glDisable(GL_LIGHTING);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -52,8 +51,9 @@ void mountain::drawMagnifier()
     glPushMatrix();
     // MAGDIST in front of the eye, just past the near plane, so the ring
     // keeps its size on screen at every zoom.
-    glTranslatef(magTransX, magTransY, eyevalue - MAGDIST);
+    glTranslatef(view.magTransX, view.magTransY, view.eyevalue - MAGDIST);
     gluDisk(quadric, INDIAMETER, OUTDIAMETER, 50, 1);
+    gluDeleteQuadric(quadric);
     glPopMatrix();
-    restoreLighting();
+    restoreLighting(view);
 }

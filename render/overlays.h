@@ -1,12 +1,27 @@
-// Overlays of the frame besides the mountain's own members.
+// What the frame draws besides the surface: axes, sun, magnifier ring and
+// the profile section, each from the data set and the view state.
 #ifndef OROLITH_RENDER_OVERLAYS_H
 #define OROLITH_RENDER_OVERLAYS_H
 
+#include "render/viewstate.h"
+
+class DataSet;
+
+// The three axes through the model's origin: x red, y blue, z yellow.
+void drawAxes(const ViewState& view);
+
 // The sun, one unit below the light position it stands for, under the
 // model transform.
-void drawSunSphere();
+void drawSunSphere(const ViewState& view);
+
+// The magnifier ring, MAGDIST in front of the eye.
+void drawMagnifier(const ViewState& view);
+
+// The profile section: the cutting plane, the DEM's heights along it, and
+// the comparison heights as a line (dense grids) or as marks.
+void drawProfile(const DataSet& d, const ViewState& view);
 
 // Switch lighting back on after an overlay, unless the user turned it off.
-void restoreLighting();
+void restoreLighting(const ViewState& view);
 
 #endif

@@ -4,18 +4,75 @@
 // contour data).
 #include <GL/gl.h>
 
-#include "model/mountain.h"
+#include "model/dataset.h"
 #include "render/glcolor.h"
-#include "render/modelaccess.h"
 #include "render/overlays.h"
 #include "render/profilegeometry.h"
+#include "render/viewstate.h"
 
-void mountain::profilePlot()
+namespace {
+// One comparison mark at a cell: a vertical tick with glyphs on, else a
+// dash one cell long at the comparison height. `at(k, z)` places the
+// section position k (cell index, may be fractional for the dash end).
+template <class At>
+void markAt(int k, float comp, float dem, const MeshFrame& m, const ViewState& view, At at)
 {
-    const MeshFrame m = meshFrame(*this);
-    const ProfilePlacement p = placeProfile(m, profileYpos, profileXpos);
-    if (!p.usable || !grid)
+    MarkStyle style = markStyle(comp, dem, view.diffUnits);
+    setColorRGB(style.color);
+    float z = m.zOf(comp);
+    if (view.showGlyphs) {
+        at(static_cast<float>(k), z + style.top);
+        at(static_cast<float>(k), z + style.bottom);
+    } else {
+        at(static_cast<float>(k), z);
+        at(static_cast<float>(k + 1), z);
+    }
+}
+
+// The comparison marks along grid row `row` (a vertical section at yval)
+// or column `column` (a horizontal one at xval).
+void drawMarksAlongRow(const DataSet& d, const ViewState& view, int row, float yval)
+{
+    if (!d.hasComparison() || row < 0 || row >= d.rows())
         return;
+    const MeshFrame& m = d.mesh();
+    const GridView dem = d.demView(), comp = d.comparisonView();
+    glBegin(GL_LINES);
+    for (int c = 0; c < d.cols() - 1; ++c) {
+        if (!comp.isPresent(row, c) || !dem.isPresent(row, c))
+            continue;
+        markAt(c, comp.at(row, c), dem.at(row, c), m, view, [&](float k, float z) { glVertex3f(m.xOfCol(k), yval, z); });
+    }
+    glEnd();
+}
+
+void drawMarksAlongColumn(const DataSet& d, const ViewState& view, int column, float xval)
+{
+    if (!d.hasComparison() || column < 0 || column >= d.cols())
+        return;
+    const MeshFrame& m = d.mesh();
+    const GridView dem = d.demView(), comp = d.comparisonView();
+    glBegin(GL_LINES);
+    for (int r = 0; r < d.rows() - 1; ++r) {
+        if (!comp.isPresent(r, column) || !dem.isPresent(r, column))
+            continue;
+        markAt(r, comp.at(r, column), dem.at(r, column), m, view,
+               [&](float k, float z) { glVertex3f(xval, m.yOfRow(k), z); });
+    }
+    glEnd();
+}
+
+} // namespace
+
+void drawProfile(const DataSet& d, const ViewState& view)
+{
+    if (!d.loaded())
+        return;
+    const MeshFrame& m = d.mesh();
+    const ProfilePlacement p = placeProfile(m, view.profileYpos, view.profileXpos);
+    if (!p.usable)
+        return;
+    const int profView = view.profView;
     const bool vertical = profView == VERTP;
     if (!vertical && profView != HORIZ)
         return;
@@ -38,7 +95,8 @@ void mountain::profilePlot()
     }
     glEnd();
 
-    const SectionCells cells = sectionCells(profView, p, rows, cols);
+    const SectionCells cells = sectionCells(profView, p, d.rows(), d.cols());
+    const GridView dem = d.demView(), comp = d.comparisonView();
     const int count = cells.count;
     auto cellRow = [&](int k) { return cells.row(k); };
     auto cellCol = [&](int k) { return cells.col(k); };
@@ -69,75 +127,27 @@ void mountain::profilePlot()
             glEnd();
     };
     glColor3f(1, 1, 1);
-    strips([&](int k) { return isPresent(cellRow(k), cellCol(k)); },
-           [&](int k) { vertex(k, grid[cellRow(k)][cellCol(k)]); });
+    strips([&](int k) { return dem.isPresent(cellRow(k), cellCol(k)); },
+           [&](int k) { vertex(k, dem.at(cellRow(k), cellCol(k))); });
 
-    if (multFiles && haveComparison()) {
-        const bool dense = rd.getContourInt() <= 1;
+    if (d.hasComparison()) {
+        const bool dense = d.contourInterval() <= 1;
         if (dense) {
-            strips([&](int k) { return isPresent(cellRow(k), cellCol(k)) && rd.isPresent(cellRow(k), cellCol(k)); },
+            strips([&](int k) { return dem.isPresent(cellRow(k), cellCol(k)) && comp.isPresent(cellRow(k), cellCol(k)); },
                    [&](int k) {
-                       float c = rd.getGrid(cellRow(k), cellCol(k));
-                       setColorRGB(compareLineColor(c, grid[cellRow(k)][cellCol(k)], diffUnits));
+                       float c = comp.at(cellRow(k), cellCol(k));
+                       setColorRGB(compareLineColor(c, dem.at(cellRow(k), cellCol(k)), view.diffUnits));
                        vertex(k, c);
                    });
         }
-        if (!dense || showGlyphs) {
+        if (!dense || view.showGlyphs) {
             if (vertical)
-                drawMarkX(p.gridy, p.yval);
+                drawMarksAlongRow(d, view, p.gridy, p.yval);
             else
-                drawMarkY(p.gx, p.xval);
+                drawMarksAlongColumn(d, view, p.gx, p.xval);
         }
     }
-    restoreLighting();
+    restoreLighting(view);
 }
 
-namespace {
-// One comparison mark at a cell: a vertical tick with glyphs on, else a
-// dash one cell long at the comparison height. `at(k, z)` places the
-// section position k (cell index, may be fractional for the dash end).
-template <class At>
-void markAt(int k, float comp, float dem, const MeshFrame& m, At at)
-{
-    MarkStyle style = markStyle(comp, dem, diffUnits);
-    setColorRGB(style.color);
-    float z = m.zOf(comp);
-    if (showGlyphs) {
-        at(static_cast<float>(k), z + style.top);
-        at(static_cast<float>(k), z + style.bottom);
-    } else {
-        at(static_cast<float>(k), z);
-        at(static_cast<float>(k + 1), z);
-    }
-}
-}
 
-void mountain::drawMarkX(int row, float yval)
-{
-    if (!haveComparison() || row < 0 || row >= rows)
-        return;
-    const MeshFrame m = meshFrame(*this);
-    glBegin(GL_LINES);
-    for (int c = 0; c < cols - 1; ++c) {
-        if (!rd.isPresent(row, c) || !isPresent(row, c))
-            continue;
-        float comp = rd.getGrid(row, c);
-        markAt(c, comp, grid[row][c], m, [&](float k, float z) { glVertex3f(m.xOfCol(k), yval, z); });
-    }
-    glEnd();
-}
-
-void mountain::drawMarkY(int column, float xval)
-{
-    if (!haveComparison() || column < 0 || column >= cols)
-        return;
-    const MeshFrame m = meshFrame(*this);
-    glBegin(GL_LINES);
-    for (int r = 0; r < rows - 1; ++r) {
-        if (!rd.isPresent(r, column) || !isPresent(r, column))
-            continue;
-        float comp = rd.getGrid(r, column);
-        markAt(r, comp, grid[r][column], m, [&](float k, float z) { glVertex3f(xval, m.yOfRow(k), z); });
-    }
-    glEnd();
-}

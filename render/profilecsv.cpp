@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "render/modelaccess.h"
+#include "model/dataset.h"
 
 namespace {
 
@@ -33,12 +33,12 @@ std::string profileCsv(const GridView& dem, const GridView& comp, double step, c
     return out;
 }
 
-std::string shownProfileCsv()
+std::string shownProfileCsv(const DataSet& d, const ViewState& view)
 {
-    if (!haveDem())
+    if (!d.loaded())
         return profileCsv(GridView{}, GridView{}, 0, SectionCells{});
-    const ProfilePlacement p = placeProfile(meshFrame(mt), profileYpos, profileXpos);
-    const SectionCells cells = sectionCells(profView, p, mt.getRows(), mt.getCols());
-    const double step = cells.alongRow ? mt.spacing().x : mt.spacing().y;
-    return profileCsv(mt.view(), haveComparison() ? rd.view() : GridView{}, step, cells);
+    const ProfilePlacement p = placeProfile(d.mesh(), view.profileYpos, view.profileXpos);
+    const SectionCells cells = sectionCells(view.profView, p, d.rows(), d.cols());
+    const double step = cells.alongRow ? d.spacing().x : d.spacing().y;
+    return profileCsv(d.demView(), d.comparisonView(), step, cells);
 }

@@ -7,6 +7,9 @@
 
 #include "model/gridview.h"
 #include "render/profilegeometry.h"
+#include "render/viewstate.h"
+
+class DataSet;
 
 // The header line "distance,dem,comparison", then a line per cell of the
 // section in the order the profile draws them: the distance from the first
@@ -17,9 +20,8 @@
 // read back as the same float.
 std::string profileCsv(const GridView& dem, const GridView& comp, double step, const SectionCells& cells);
 
-// The profile of the grids in use (mt, rd) at the section the view state
-// places (profView, profileYpos, profileXpos); the header alone while no
-// DEM is loaded.
-std::string shownProfileCsv();
+// The profile of the data set at the section the view places (profView,
+// profileYpos, profileXpos); the header alone while no DEM is loaded.
+std::string shownProfileCsv(const DataSet& d, const ViewState& view);
 
 #endif

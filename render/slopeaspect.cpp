@@ -2,32 +2,9 @@
 // and its aspect scheme.
 #include "render/slopeaspect.h"
 
-#include "model/cellmath.h"
 #include "model/dataset.h"
 
-namespace {
-
-bool presentIn(const GridView& g, int r, int c)
-{
-    return r >= 0 && c >= 0 && r < g.rows && c < g.cols && g.isPresent(r, c);
-}
-
-} // namespace
-
-int roundDeg(float a)
-{
-    if (a > -22 && a <= 22)
-        return 0;
-    if (a > 22 && a <= 67)
-        return 45;
-    if (a > 67 && a <= 112)
-        return 90;
-    if (a > -67 && a <= -22)
-        return -45;
-    if (a > -112 && a <= -67)
-        return -90;
-    return truncToInt(a + 0.5);
-}
+int roundDeg(float a) { return snapTo45Degrees(a); }
 
 StencilSpacing stencilSpacing(const DataSet& d)
 {
@@ -36,32 +13,30 @@ StencilSpacing stencilSpacing(const DataSet& d)
 
 bool slopeDefinedAt(const DataSet& d, int i, int j)
 {
-    const GridView g = d.demView();
-    return !g.present || neighbourhoodPresent([&](int r, int c) { return presentIn(g, r, c); }, i, j);
+    return slopePointsPresent(d.demView(), i, j);
 }
 
 int gradientDirectionAt(const DataSet& d, int i, int j)
 {
-    if (!slopeDefinedAt(d, i, j))
-        return -1;
     const GridView g = d.demView();
-    return gradientDirection([&](int r, int c) { return g.at(r, c); }, g.rows, g.cols, i, j, stencilSpacing(d));
+    if (!inSlopeBand(g.rows, g.cols, i, j) || !slopePointsPresent(g, i, j))
+        return -1;
+    return gradientDirection(windowAt(g, i, j), stencilSpacing(d));
 }
 
 float aspectAt(const DataSet& d, int i, int j)
 {
-    if (!slopeDefinedAt(d, i, j))
-        return static_cast<float>(NOSLOPE);
     const GridView g = d.demView();
-    return aspectDeg([&](int r, int c) { return g.at(r, c); }, g.rows, g.cols, i, j, stencilSpacing(d));
+    if (!inSlopeBand(g.rows, g.cols, i, j) || !slopePointsPresent(g, i, j))
+        return static_cast<float>(NOSLOPE);
+    return aspectDegrees(windowAt(g, i, j), stencilSpacing(d)).value_or(static_cast<float>(NOSLOPE));
 }
 
 bool steepAt(const DataSet& d, float slope, int i, int j)
 {
-    if (!slopeDefinedAt(d, i, j))
-        return false;
     const GridView g = d.demView();
-    return steepCell([&](int r, int c) { return g.at(r, c); }, g.rows, g.cols, stencilSpacing(d), slope, i, j);
+    return inSlopeBand(g.rows, g.cols, i, j) && slopePointsPresent(g, i, j) &&
+           steepAlongGradient(windowAt(g, i, j), stencilSpacing(d), slope);
 }
 
 ColorRGB slopeColor(float deg)

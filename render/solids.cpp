@@ -38,6 +38,7 @@ void solidSphere(double radius, int slices, int stacks)
         glutSolidSphere(radius, slices, stacks);
         return;
     }
-    static GLUquadric* quadric = gluNewQuadric();
+    GLUquadric* quadric = gluNewQuadric();
     gluSphere(quadric, radius, slices, stacks);
+    gluDeleteQuadric(quadric);
 }

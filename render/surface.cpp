@@ -5,9 +5,10 @@
 
 #include <GL/gl.h>
 
-#include "model/mountain.h"
+#include "model/dataset.h"
 #include "render/glcolor.h"
-#include "render/modelaccess.h"
+#include "render/frameinputs.h"
+#include "render/profilegeometry.h"
 #include "render/slopeaspect.h"
 #include "render/solids.h"
 #include "render/surfacecache.h"
@@ -56,7 +57,7 @@ struct VertexBatch {
 };
 
 // The mesh's y is mirrored when drawn, and the normal turned with it.
-void drawnNormal(const mountain::triangleinfo& t, float n[3])
+void drawnNormal(const Triangle& t, float n[3])
 {
     n[0] = -t.nx;
     n[1] = t.ny;
@@ -65,8 +66,8 @@ void drawnNormal(const mountain::triangleinfo& t, float n[3])
 
 // A mark is a vertical line above vertex 1 while the surface is drawn, and
 // a point at vertex 0 when only the marks are shown.
-void addMark(const mountain::triangleinfo& t, float length, const ColorRGB& color,
-             VertexBatch& lines, VertexBatch& points)
+void addMark(const Triangle& t, bool drawTriangles, float length, const ColorRGB& color, VertexBatch& lines,
+             VertexBatch& points)
 {
     float n[3];
     drawnNormal(t, n);
@@ -89,33 +90,28 @@ void drawCube(float x, float y, float z)
 
 } // namespace
 
-void mountain::drawgrid()
+void drawSurfaceDirectly(const DataSet& d, const ViewState& view, bool dragging)
 {
-    static int incr = 1;
-    const bool dragging = lButtonState || rButtonState || mButtonState;
-    incr = triangleStep(dragging, gridsize());
-    if (!meshMatchesGrid(*this))
+    const int rows = d.rows(), cols = d.cols();
+    const MeshFrame& mesh = d.mesh();
+    if (!d.loaded() || !mesh.usable() || mesh.rows != rows || mesh.cols != cols)
         return;
-    if (bufferedDrawing) {
-        drawBufferedSurface(*this, dragging);
-        return;
-    }
-    // Every triangle, directly: what the buffers must look like.
+    const int incr = triangleStep(dragging, rows * cols);
+    const int numTriangles = mesh.triangles();
 
-    static VertexBatch surface, lines, points;
-    surface.clear();
-    lines.clear();
-    points.clear();
+    VertexBatch surface, lines, points;
     std::vector<float> cubes;
 
-    const ViewFlags flags = currentViewFlags();
-    const HeightClassTable classTable = currentHeightClasses(*this);
-    const bool comparison = haveComparison();
-    const ProfilePlacement place = placeProfile(meshFrame(*this), profileYpos, profileXpos);
-    const ProfileCut cut{plotProfile, profView, place.Y, place.X};
-    auto E = [this](int r, int c) { return grid[r][c]; };
+    const ViewFlags flags = viewFlags(view);
+    const HeightClassTable classTable = heightClassTable(d);
+    const bool comparison = d.hasComparison();
+    const GridView dem = d.demView(), comp = d.comparisonView();
+    const ProfilePlacement place = placeProfile(mesh, view.profileYpos, view.profileXpos);
+    const ProfileCut cut{view.plotProfile, view.profView, place.Y, place.X};
+    auto E = [&](int r, int c) { return dem.at(r, c); };
+    auto present = [&](int r, int c) { return dem.isPresent(r, c); };
 
-    const StencilSpacing stencil = stencilSpacing(*this);
+    const StencilSpacing stencil = stencilSpacing(d);
     GridCursor cur;
     for (int t = 0; t < numTriangles; t += incr) {
         if (cur.i >= rows || cur.j >= cols)
@@ -123,39 +119,39 @@ void mountain::drawgrid()
         // The triangle's own cell, sampled at its first point.
         const int r = t / 2 / (cols - 1), c = t / 2 % (cols - 1);
         const bool second = t % 2 != 0;
-        const bool present = second ? isPresent(r, c + 1) && isPresent(r + 1, c) && isPresent(r + 1, c + 1)
-                                    : isPresent(r, c) && isPresent(r + 1, c) && isPresent(r, c + 1);
-        const GridCursor at = samplePoint(r, c, r + 1, c + 1, second ? 1 : 0,
-                                          [this](int pr, int pc) { return isPresent(pr, pc); });
+        const bool whole = second ? present(r, c + 1) && present(r + 1, c) && present(r + 1, c + 1)
+                                  : present(r, c) && present(r + 1, c) && present(r, c + 1);
+        const GridCursor at = samplePoint(r, c, r + 1, c + 1, second ? 1 : 0, present);
         const int i = at.i, j = at.j;
-        if (!present) { // a hole
+        if (!whole) { // a hole
             advanceCursor(cur, t, cols);
             continue;
         }
-        const triangleinfo tri = triangle(t);
+        const Triangle tri = meshTriangle(mesh, dem, d.spacing(), t);
+        const std::size_t cell = static_cast<std::size_t>(t / 2);
 
         CellSample s;
-        s.elev = grid[i][j];
-        s.comp = comparison ? rd.getGrid(i, j) : 0.0f;
+        s.elev = dem.at(i, j);
+        s.comp = comparison ? comp.at(i, j) : 0.0f;
         s.hasComp = comparison;
-        s.compPresent = comparison && rd.isPresent(i, j);
-        s.curveColor = tri.curveColor;
-        s.diffColor = tri.diffColor;
-        s.curveDiffColor = tri.curveDiffColor;
+        s.compPresent = comparison && comp.isPresent(i, j);
+        s.curveColor = d.curveColorOfCell(cell);
+        s.diffColor = d.diffColorOfCell(cell);
+        s.curveDiffColor = d.curveDiffColorOfCell(cell);
         s.evenTriangle = t % 2 == 0;
-        s.zscale = zscale;
-        s.zmin = truncToInt(zmin);
-        s.zmax = truncToInt(zmax);
-        const bool slopeDefined = slopeDefinedAt(*this, i, j);
+        s.zscale = mesh.zscale;
+        s.zmin = truncToInt(d.zmin());
+        s.zmax = truncToInt(d.zmax());
+        const bool slopeDefined = slopeDefinedAt(d, i, j);
         TriangleLook look = triangleLook(
-            flags, s, classTable, [&] { return findSlope(i, j); },
+            flags, s, classTable, [&] { return steepAt(d, view.slope, i, j); },
             [&] { return slopeDefined ? aspectDeg(E, rows, cols, i, j, stencil) : static_cast<float>(NOSLOPE); });
 
         if (look.cube)
             cubes.insert(cubes.end(), {tri.x1, -tri.y1, tri.z1});
         if (look.mark)
-            addMark(tri, look.mark->length, look.color, lines, points);
-        if (drawTriangles && triangleShown(cut, rows, cur)) {
+            addMark(tri, view.drawTriangles, look.mark->length, look.color, lines, points);
+        if (view.drawTriangles && triangleShown(cut, rows, cur)) {
             float n[3];
             drawnNormal(tri, n);
             surface.add(tri.x0, -tri.y0, tri.z0, n, look.color);
@@ -175,20 +171,4 @@ void mountain::drawgrid()
     points.draw(GL_POINTS);
     for (std::size_t k = 0; k < cubes.size(); k += 3)
         drawCube(cubes[k], cubes[k + 1], cubes[k + 2]);
-}
-
-void mountain::drawDiffSurf(int i, int j, int t)
-{
-    if (!haveComparison() || !meshMatchesGrid(*this) || t < 0 || t >= numTriangles || i < 0 ||
-        i >= rows || j < 0 || j >= cols || !isPresent(i, j) || !rd.isPresent(i, j))
-        return;
-    DiffMark mark = diffMark(grid[i][j], rd.getGrid(i, j), zscale);
-    if (mark.color)
-        setColorRGB(*mark.color);
-    float current[4];
-    glGetFloatv(GL_CURRENT_COLOR, current);
-    VertexBatch lines, points;
-    addMark(triangle(t), mark.length, {current[0], current[1], current[2]}, lines, points);
-    lines.draw(GL_LINES);
-    points.draw(GL_POINTS);
 }

@@ -30,7 +30,7 @@ public:
     void draw(const DataSet& d, const ViewState& view, bool dragging);
     // While a load replaces the data set or an analysis runs, what was drawn
     // last: the full-detail buffers, or nothing; no buffer is built.
-    void drawHeld();
+    void drawHeld(const ViewState& view);
     // The context was made anew and the buffers went with the old one: they
     // are built again before next use.
     void forget();
@@ -84,7 +84,6 @@ private:
 
     Buffers full_, coarse_;
     int builds_ = 0;
-    bool lit_ = true;
     PixelReach reach_; // its storage kept from frame to frame
 };
 

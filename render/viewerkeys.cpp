@@ -8,8 +8,6 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     if (state & (FL_CTRL | FL_ALT | FL_META))
         return K::none;
     const bool shift = (state & FL_SHIFT) != 0;
-    // Displays of comparison data do nothing without it, as their boxes.
-    auto withComparison = [&](K a) { return context.comparison ? a : K::none; };
     auto withDem = [&](K a) { return context.dem ? a : K::none; };
     switch (key) {
     case '8': case 'k': return K::xPlus1;
@@ -20,7 +18,7 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     case 'z': return shift ? K::zPlus90 : K::zMinus90;
     case 't': return K::topView;
     case 's': return K::sideView;
-    case 'r': return shift ? withComparison(K::elevationDifferences) : K::resetView;
+    case 'r': return shift ? K::none : K::resetView;
     case 'i': return K::eyeAway;
     case 'o': return K::eyeCloser;
     case 'e': return K::askEye;
@@ -28,13 +26,6 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     case '-': return withDem(K::exaggerationDown);
     case '7': return K::sunEast;
     case '9': return K::sunWest;
-    case 'a': return K::axes;
-    case 'l': return K::lighting;
-    case 'p': return K::magnifier;
-    case 'd': return K::triangles;
-    case 'c': return withComparison(K::curvatureError);
-    case 'n': return withComparison(K::contours);
-    case '.': return withComparison(K::points);
     case 'q': case FL_Escape: return K::quit;
     }
     return K::none;

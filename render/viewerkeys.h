@@ -1,6 +1,7 @@
-// The viewer's key table: which action a key stands for, given the data
-// loaded. Pure, so the table and its gates are tested without a window;
-// MyWindow::handle applies the action.
+// The viewer's key table for the keys that move the view: which action a
+// key stands for, given the data loaded. Pure, so the table and its gates
+// are tested without a window; Viewer::handle applies the action. The keys
+// that flip a switch are in the switch table (viewswitches.h).
 #ifndef OROLITH_RENDER_VIEWERKEYS_H
 #define OROLITH_RENDER_VIEWERKEYS_H
 
@@ -12,8 +13,6 @@ enum class KeyAction {
     eyeAway, eyeCloser, askEye,
     exaggerationUp, exaggerationDown,
     sunEast, sunWest,
-    axes, lighting, magnifier, triangles,
-    curvatureError, contours, points, elevationDifferences,
     quit,
 };
 

@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "render/clipscale.h"
+#include "render/viewstate.h"
 
-// Draws the frame of the data set in mt and rd as the view-state globals
-// say into a width x height picture and returns its RGB rows, top row
-// first. At the viewer's size it is the viewer's picture, pixel for pixel.
-// False, with the reason, when no off-screen context can be made.
-bool renderViewImage(int width, int height, std::vector<unsigned char>& rgbRowsTopDown, std::string& error);
+class DataSet;
+
+// Draws the frame of `d` seen as `view` into a width x height picture and
+// returns its RGB rows, top row first. At the viewer's size it is the
+// viewer's picture, pixel for pixel. False, with the reason, when no
+// off-screen context can be made.
+bool renderViewImage(const DataSet& d, const ViewState& view, int width, int height,
+                     std::vector<unsigned char>& rgbRowsTopDown, std::string& error);
 
 #endif

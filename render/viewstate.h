@@ -7,6 +7,8 @@
 #ifndef OROLITH_RENDER_VIEWSTATE_H
 #define OROLITH_RENDER_VIEWSTATE_H
 
+#include "model/constants.h"
+
 // Frame, camera and light.
 inline constexpr int MAX = 650;          // the picture's size at start, pixels
 inline constexpr float STARTEYE = 100.0f;
@@ -23,7 +25,7 @@ inline constexpr float XTRANS = 0.07f;
 inline constexpr float YTRANS = 0.07f;
 inline constexpr float MAGMOVEX = 0.007f;
 inline constexpr float MAGMOVEY = 0.007f;
-inline constexpr double PI = 3.14159265;
+inline constexpr double PI = PI_3_14159265;
 // The eye stays in front of the model's origin: at 0 or below the view
 // would be degenerate. It may come closer than the near plane (18), cutting
 // into the terrain to look inside; beyond the far plane (200) the terrain
@@ -32,7 +34,7 @@ inline constexpr float EYEMIN = 1.0f;
 inline constexpr float EYEMAX = 200.0f;
 
 // Slope and aspect.
-inline constexpr double DIVPI = 57.29582791;
+inline constexpr double DIVPI = DEGREES_PER_RADIAN_57_29582791;
 inline constexpr int NOSLOPE = -999;
 
 // Magnifier ring.

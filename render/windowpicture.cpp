@@ -1,9 +1,9 @@
 #include "render/windowpicture.h"
 
 #include "render/framepixels.h"
-#include "render/glviewer.h"
+#include "render/viewer.h"
 
-std::vector<unsigned char> windowPicture(MyWindow& viewer)
+std::vector<unsigned char> windowPicture(Viewer& viewer)
 {
     if (!viewer.shown())
         return {};

@@ -4,12 +4,12 @@
 
 #include <vector>
 
-class MyWindow;
+class Viewer;
 
 // The viewer's frame drawn again in its own context and read back before
 // the swap: viewer.w() x viewer.h() RGB pixels, top row first, as on screen
 // (the viewport fills the widget at whatever size the main window gives
 // it). Empty while the window is not shown.
-std::vector<unsigned char> windowPicture(MyWindow& viewer);
+std::vector<unsigned char> windowPicture(Viewer& viewer);
 
 #endif

@@ -30,10 +30,10 @@ bool warpGdal(const GridHeader& from, const float* source, const GridHeader& ont
 bool transformGdal(const std::string& fromWkt, const std::string& toWkt, double* x, double* y, std::size_t n,
                    ModelError& err);
 
-// Makes the grid reader hand every file that is not text to GDAL, and
-// registers the warper. In the static library only: the executable loads
-// them from its module.
-void registerGdalReader();
+// The reader and the warper above, for reading and pairing grids: every
+// file that is not text goes to GDAL. In the static library only: the
+// executable loads them from its module (app/gdalondemand.h).
+GridIo gdalGridIo();
 
 // Writes `values` (row-major, row 0 the northern row) as a float GeoTIFF
 // with the georeference of `georef` (corner, cell size, coordinate system)

@@ -11,8 +11,7 @@
 #include <sstream>
 
 #include "model/gridfile.h"
-#include "model/loading.h"
-#include "model/mountain.h"
+#include "model/load.h"
 #include "model/report.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/model/fractal_surface.h"
@@ -64,13 +63,14 @@ std::vector<std::string> lines(const std::string& text)
 // the model's tests), ended by a newline.
 std::string modelReport(const std::string& dem, const std::string& comp = "", float u = 1, float d = 1)
 {
-    std::ostringstream quiet;
-    setConsole(quiet);
-    curveUnits = u;
-    diffUnits = d;
-    EXPECT_TRUE(loadDataSet(dem, comp, 1).ok()) << dem << " " << comp;
-    setConsole(std::cout);
-    return statisticsReport(currentReportValues(u, d, !comp.empty())) + (comp.empty() ? "" : "\n");
+    SilentMessages quiet;
+    LoadRequest request;
+    request.demPath = dem;
+    request.comparisonPath = comp;
+    request.units = {u, d};
+    Loaded loaded = loadDataSet(request, GridIo{}, quiet);
+    EXPECT_TRUE(loaded.status.ok()) << dem << " " << comp;
+    return statisticsReport(reportValues(loaded.dataSet, u, d, !comp.empty())) + (comp.empty() ? "" : "\n");
 }
 
 TEST(CliReport, ReportAloneOnStdoutInTheUnitsAsked)
@@ -129,7 +129,11 @@ TEST(CliSparse, SampleIsAGridOfTheDemsCellsThatLoadsBackWithoutWaitingForInput)
     const std::string dem = readFile(f.spike), header = dem.substr(0, dem.find("-9999\n") + 6);
     EXPECT_EQ(r.out.rfind(header, 0), 0u) << "not under the DEM's own header" << r;
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\n(\\d+ ){2}110 (\\d+ ){2}\n"))) << "the DEM's one peak is missing";
-    EXPECT_NE(r.err.find("Found 1 local maximums."), std::string::npos) << r;
+    EXPECT_NE(r.err.find("Peak heights will be included automatically.\nlocal max 0: 110\nFound 1 local maximums.\n"
+                         "numLocals = 1\n"),
+              std::string::npos)
+        << "the peaks, listed" << r;
+    EXPECT_EQ(runOrolith({"--sparse", "100", f.spike}).out, r.out) << "the same sample on every run";
     const std::string saved = f.dir.write("sample.grd", r.out);
     EXPECT_TRUE(endsWith(runOrolith({"--report", f.spike, saved}).out, "\nRMSE: 0.000\n")) << "other heights than the DEM's";
     EXPECT_EQ(runOrolith({"--report", saved}).status, 0) << "the sample does not load as a DEM";
@@ -195,7 +199,7 @@ TEST(CliExport, ValuesBehindTheClassesLoadBackOnTheDemsGrid)
         EXPECT_EQ(r.out, "") << "the grid goes to its file";
         GridData back;
         ModelError err;
-        ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+        ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err, GridIo{})) << err.text();
         EXPECT_EQ(back.heights, want) << kind;
         EXPECT_EQ(back.header.text, "ncols 5\nnrows 5\nxllcorner 1000\nyllcorner 2000\ncellsize 10\nNODATA_value -9999\n")
             << "the DEM's georeference";
@@ -452,7 +456,7 @@ TEST(CliKinds, TheComparisonKindDecidesWhichValuesAreHeightsAndZerosGetANote)
     ASSERT_EQ(runOrolith({"--export", "elevdiff", "--kind", "sparse", out, demPath, spotsPath}).status, 0);
     GridData back;
     ModelError err;
-    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err, GridIo{})) << err.text();
     EXPECT_EQ(std::count(back.heights.begin(), back.heights.end(), 1.0f), 6) << "DEM minus the spot heights only";
 }
 

@@ -65,20 +65,20 @@ std::string writeSurface(const ScratchDir& dir, const std::string& name, const S
 
 class AlignTest : public ::testing::Test {
 protected:
-    void SetUp() override { registerGdalReader(); }
     ScratchDir dir;
+    const GridIo io = gdalGridIo();
 
     GridData read(const std::string& path, GridRole role)
     {
         GridData d;
         ModelError err;
-        EXPECT_TRUE(readGridData(path, role, d, err)) << err.text();
+        EXPECT_TRUE(readGridData(path, role, d, err, io)) << err.text();
         return d;
     }
     // The comparison paired with the DEM, or why not.
     bool pair(const GridData& dem, const std::string& compPath, PairOptions o, PairedComparison& out, ModelError& err)
     {
-        return pairComparison(dem.header, viewOf(dem), read(compPath, GridRole::comparison), o, out, err);
+        return pairComparison(dem.header, viewOf(dem), read(compPath, GridRole::comparison), o, io, out, err);
     }
 };
 
@@ -257,24 +257,24 @@ TEST_F(AlignTest, AnUnplacedSparseFileIsComparedCellByCell)
     dem.yllcorner = 5100000;
     dem.cellsizeX = dem.cellsizeY = 10;
     comp.cellsizeX = comp.cellsizeY = 1;
-    EXPECT_EQ(placementOf(dem, comp), Placement::unplaced) << "a (0, 0) corner of the DEM's size: as written";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::unplaced) << "a (0, 0) corner of the DEM's size: as written";
     comp.yllcorner = 1e-9;
-    EXPECT_EQ(placementOf(dem, comp), Placement::differs) << "anywhere but exactly (0, 0)";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::differs) << "anywhere but exactly (0, 0)";
     comp = dem;
     comp.xllcorner += 4.9;
-    EXPECT_EQ(placementOf(dem, comp), Placement::same) << "a corner within half a cell";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::same) << "a corner within half a cell";
     comp.xllcorner += 0.2;
-    EXPECT_EQ(placementOf(dem, comp), Placement::differs) << "a corner more than half a cell off";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::differs) << "a corner more than half a cell off";
     comp = dem;
     comp.cellsizeY = 10 * (1 + 2e-6);
-    EXPECT_EQ(placementOf(dem, comp), Placement::differs) << "cell sizes 2e-6 apart";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::differs) << "cell sizes 2e-6 apart";
     comp.cellsizeY = 10 * (1 + 5e-7);
-    EXPECT_EQ(placementOf(dem, comp), Placement::same) << "cell sizes 5e-7 apart";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::same) << "cell sizes 5e-7 apart";
     comp.projection = wktOf(4326);
     dem.projection = wktOf(32632);
-    EXPECT_EQ(placementOf(dem, comp), Placement::differs) << "another coordinate system";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::differs) << "another coordinate system";
     comp.projection = wktOf(32632);
-    EXPECT_EQ(placementOf(dem, comp), Placement::same);
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::same);
 }
 
 TEST_F(AlignTest, HeightsInFeetAreConvertedToMetres)
@@ -325,10 +325,9 @@ TEST(AlignCli, RefusedWithoutAlignAndExportedWithIt)
     const std::string out = dir.path + "/aligned.tif";
     const Outcome exported = runOrolith({"--export", "aligned", "--align=cubic", out, dem, comp});
     ASSERT_EQ(exported.status, 0) << exported;
-    registerGdalReader();
     GridData back;
     ModelError err;
-    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err, gdalGridIo())) << err.text();
     EXPECT_EQ(back.header.rows, 30);
     EXPECT_EQ(back.header.xllcorner, UTM_WEST) << "written on the DEM's grid";
     EXPECT_EQ(runOrolith({"--metrics", "--align", "sideways", dem, comp}).status, 2) << "an unknown method";

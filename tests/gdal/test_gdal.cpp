@@ -7,30 +7,40 @@
 
 #include "model/export.h"
 #include "model/gdal/gdalraster.h"
-#include "model/loading.h"
-#include "model/mountain.h"
+#include "model/load.h"
 #include "model/report.h"
 #include "tests/gdal/tiff_files.h"
 
 namespace {
 
-std::string reportOf(const std::string& dem, const std::string& comparison)
-{
-    LoadStatus s = loadDataSet(dem, comparison, 1);
-    EXPECT_TRUE(s.ok()) << s.error.text();
-    return statisticsReport(currentReportValues(1, 1, true));
-}
-
 class GdalTest : public ::testing::Test {
 protected:
     ScratchDir dir;
-    void SetUp() override
+    const GridIo io = gdalGridIo();
+    SilentMessages quiet;
+    DataSet data; // the data set in use
+
+    Loaded loadOf(const std::string& dem, const std::string& comparison = "")
     {
-        registerGdalReader();
-        setConsole(log);
+        LoadRequest request;
+        request.demPath = dem;
+        request.comparisonPath = comparison;
+        return loadDataSet(request, io, quiet);
     }
-    void TearDown() override { setConsole(std::cout); }
-    std::ostringstream log;
+    // The load made the data set in use when it succeeded.
+    LoadStatus load(const std::string& dem)
+    {
+        Loaded loaded = loadOf(dem);
+        if (loaded.status.ok())
+            data = std::move(loaded.dataSet);
+        return loaded.status;
+    }
+    std::string reportOf(const std::string& dem, const std::string& comparison)
+    {
+        Loaded loaded = loadOf(dem, comparison);
+        EXPECT_TRUE(loaded.status.ok()) << loaded.status.error.text();
+        return statisticsReport(reportValues(loaded.dataSet, 1, 1, true));
+    }
 };
 
 TEST_F(GdalTest, GeoTiffsLoadAsTheirAsciiTwinsAndGiveTheSameReport)
@@ -63,8 +73,8 @@ TEST_F(GdalTest, GeoTiffsLoadAsTheirAsciiTwinsAndGiveTheSameReport)
         for (GridRole role : {GridRole::dem, GridRole::comparison}) {
             GridData tif, asc;
             ModelError err;
-            ASSERT_TRUE(readGridData(tifDem, role, tif, err)) << err.text();
-            ASSERT_TRUE(readGridData(ascDem, role, asc, err)) << err.text();
+            ASSERT_TRUE(readGridData(tifDem, role, tif, err, io)) << err.text();
+            ASSERT_TRUE(readGridData(ascDem, role, asc, err, io)) << err.text();
             EXPECT_EQ(tif.heights, asc.heights) << "the heights, row 0 the northern row";
             EXPECT_EQ(tif.header.text, asc.header.text) << "the header a derived grid is written under";
             EXPECT_TRUE(tif.zmin == asc.zmin && tif.zmax == asc.zmax && tif.contourInt == asc.contourInt);
@@ -84,18 +94,19 @@ TEST_F(GdalTest, RotatedRastersAndSeveralBandsAreRefusedNonSquareCellsRead)
         {"rotated.tif", {GDT_Float32, false, false, 0.5}, "north-up rasters only"},
         {"bands.tif", {GDT_Float32, false, false, 0, 30, 3}, "has 3 bands"},
     };
-    const float before = (loadDataSet(writeTiff(dir, "good.tif", g, {}), "", 1), mt.getElev(1, 1));
+    ASSERT_TRUE(load(writeTiff(dir, "good.tif", g, {})).ok());
+    const float before = data.demView().at(1, 1);
     for (const auto& k : cases) {
-        LoadStatus s = loadDataSet(writeTiff(dir, k.name, g, k.spec), "", 1);
+        LoadStatus s = load(writeTiff(dir, k.name, g, k.spec));
         EXPECT_EQ(s.result, LoadResult::failed) << k.name;
         EXPECT_NE(s.error.text().find(k.message), std::string::npos) << s.error.text();
-        EXPECT_EQ(mt.getElev(1, 1), before) << "the DEM in use stays";
+        EXPECT_EQ(data.demView().at(1, 1), before) << "the DEM in use stays";
     }
-    ASSERT_TRUE(loadDataSet(writeTiff(dir, "oblong.tif", g, {GDT_Float32, false, false, 0, 20}), "", 1).ok());
-    EXPECT_TRUE(mt.header().cellsizeX == 30 && mt.header().cellsizeY == 20) << "cells of 30 x 20 map units";
-    EXPECT_EQ(mt.header().yllcorner, 5100000) << "the lower-left corner below four rows of 20";
+    ASSERT_TRUE(load(writeTiff(dir, "oblong.tif", g, {GDT_Float32, false, false, 0, 20})).ok());
+    EXPECT_TRUE(data.header().cellsizeX == 30 && data.header().cellsizeY == 20) << "cells of 30 x 20 map units";
+    EXPECT_EQ(data.header().yllcorner, 5100000) << "the lower-left corner below four rows of 20";
     const std::string junk = dir.write("junk.bin", std::string("\x01\x02\x00\x04 not a raster", 18));
-    LoadStatus s = loadDataSet(junk, "", 1);
+    LoadStatus s = load(junk);
     EXPECT_NE(s.error.text().find("neither an ESRI ASCII grid nor a raster GDAL can open"), std::string::npos)
         << s.error.text();
 }
@@ -104,13 +115,13 @@ TEST_F(GdalTest, ExportedGeoTiffLoadsBackWithItsGeoreference)
 {
     Grid dem = bumpy(6, 7, 8u);
     const std::string path = writeTiff(dir, "dem.tif", dem, {GDT_Float32, true});
-    ASSERT_TRUE(loadDataSet(path, "", 1).ok());
-    std::vector<float> values = exportValues(ExportKind::curvature, mt.view(), GridView{});
+    ASSERT_TRUE(load(path).ok());
+    std::vector<float> values = exportValues(ExportKind::curvature, data.demView(), GridView{});
     ModelError err;
     const std::string out = dir.path + "/curvature.tif";
-    ASSERT_TRUE(writeGeoTiff(out, mt.header(), values, EXPORT_NODATA, err)) << err.text();
+    ASSERT_TRUE(writeGeoTiff(out, data.header(), values, EXPORT_NODATA, err)) << err.text();
     GridData back;
-    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err)) << err.text();
+    ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err, io)) << err.text();
     EXPECT_EQ(back.heights, values);
     EXPECT_EQ(back.header.text, asciiHeader(6, 7, 600000, 5100000, 30, 30, true, -9999));
 }

@@ -30,11 +30,11 @@ TEST(GdalModule, GeoTiffsReportAsTheirAsciiTwinsAndExportsReadBack)
     const std::string tifOut = dir.path + "/curvature.tif", ascOut = dir.path + "/curvature.asc";
     ASSERT_EQ(runOrolith({"--export", "curvature", tifOut, tifDem}).status, 0);
     ASSERT_EQ(runOrolith({"--export", "curvature", ascOut, ascDem}).status, 0);
-    registerGdalReader();
+    const GridIo io = gdalGridIo();
     GridData fromTif, fromAsc;
     ModelError err;
-    ASSERT_TRUE(readGridData(tifOut, GridRole::comparison, fromTif, err)) << err.text();
-    ASSERT_TRUE(readGridData(ascOut, GridRole::comparison, fromAsc, err)) << err.text();
+    ASSERT_TRUE(readGridData(tifOut, GridRole::comparison, fromTif, err, io)) << err.text();
+    ASSERT_TRUE(readGridData(ascOut, GridRole::comparison, fromAsc, err, io)) << err.text();
     EXPECT_EQ(fromTif.header.format, GridFormat::raster);
     EXPECT_EQ(fromTif.header.text, fromAsc.header.text);
     EXPECT_EQ(fromTif.heights, fromAsc.heights);

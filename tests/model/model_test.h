@@ -1,85 +1,107 @@
-// The fixture of the model tests: the model's console captured, grids
-// loaded into mt and rd the way the viewer loads them, or read into fresh
-// objects.
+// The fixture of the model tests: grids written to files and loaded into a
+// data set of the test's own the way the viewer loads them, with the
+// model's progress lines and notices kept for the test to read.
 #ifndef OROLITH_TESTS_MODEL_MODEL_TEST_H
 #define OROLITH_TESTS_MODEL_MODEL_TEST_H
 
 #include <gtest/gtest.h>
 
-#include <iostream>
-#include <memory>
+#include <algorithm>
 #include <optional>
-#include <sstream>
+#include <string>
+#include <vector>
 
-#include "model/loading.h"
-#include "model/mountain.h"
+#include "model/colors.h"
+#include "model/dataset.h"
+#include "model/load.h"
+#include "model/messages.h"
 #include "tests/model/grid_files.h"
 
-// Reads a grid into a fresh object: index 1 reads a DEM, 2 comparison data
-// (contour interval 0, as before every comparison load).
-inline std::unique_ptr<mountain> readGrid(const std::string& path, int index = 1)
-{
-    std::unique_ptr<mountain> m = index == 1 ? std::make_unique<mountain>() : std::make_unique<rawdata>();
-    const std::string names[2] = {path, path};
-    m->readgridfile(names, index);
-    return m;
-}
+// What the model said, in order.
+class CapturedMessages : public Messages {
+public:
+    std::vector<std::string> lines, notices;
 
-inline std::vector<float> heights(const mountain& m)
-{
-    std::vector<float> out;
-    for (int r = 0; r < m.getRows(); ++r)
-        for (int c = 0; c < m.getCols(); ++c)
-            out.push_back(m.getElev(r, c));
-    return out;
-}
-
-struct Extremes {
-    float max, min;
-    int count;
+    void line(const std::string& text) override { lines.push_back(text); }
+    void notice(const std::string& text) override { notices.push_back(text); }
+    void clear() { lines.clear(), notices.clear(); }
+    // Number of times a progress line was said.
+    int printed(const std::string& text) const { return static_cast<int>(std::count(lines.begin(), lines.end(), text)); }
+    // The progress lines, each ended by a newline, as a console shows them.
+    std::string text() const
+    {
+        std::string out;
+        for (const std::string& l : lines)
+            out += l + "\n";
+        return out;
+    }
 };
-inline Extremes curveInfo() { Extremes e; mt.getCurveInfo(e.max, e.min, e.count); return e; }
-inline Extremes diffInfo() { Extremes e; mt.getDiffInfo(e.max, e.min, e.count); return e; }
+
+// A grid read whole, or the test fails.
+inline GridData readData(const std::string& path, GridRole role, const GridIo& io = {})
+{
+    GridData d;
+    ModelError err;
+    EXPECT_TRUE(readGridData(path, role, d, err, io, 1)) << err.text();
+    return d;
+}
 
 class ModelTest : public ::testing::Test {
 protected:
-    std::ostringstream log;
+    CapturedMessages log;
     ScratchDir dir;
-
-    void SetUp() override { setConsole(log); curveUnits = diffUnits = 1.0f; }
-    void TearDown() override { setConsole(std::cout); curveUnits = diffUnits = 1.0f; }
+    GridIo io; // text grids only
+    // The data set in use, as the viewer holds it: a load replaces it only
+    // when the load succeeds.
+    DataSet data;
+    LoadStatus status; // of the last load
 
     std::string write(const Grid& g) { return dir.write("grid" + std::to_string(files_++) + ".grd", g.text()); }
 
-    // Loads a DEM, with a comparison grid when one is given, through the
-    // load pipeline as the viewer does; returns whether the sizes match.
-    bool load(const Grid& dem, const std::optional<Grid>& ref = std::nullopt)
+    // Loads a DEM, with a comparison grid (a DEM by default) when one is
+    // given, as the viewer does, classified in `units`; returns whether it
+    // loaded.
+    bool load(const Grid& dem, const std::optional<Grid>& ref = std::nullopt, const ClassUnits& units = {},
+              ComparisonKind kind = ComparisonKind::dem)
     {
-        std::string demPath = write(dem), refPath = ref ? write(*ref) : "";
-        bool ok = false;
-        start(demPath, 1, refPath, DEM, ok, ref ? 2 : 1);
-        return ok;
+        LoadRequest request;
+        request.demPath = write(dem);
+        request.comparisonPath = ref ? write(*ref) : std::string();
+        request.units = units;
+        request.options.kind = kind;
+        return swapIn(loadDataSet(request, io, log));
     }
 
-    // Number of times a line was printed on the model's console.
-    int printed(const std::string& line) const
+    // The result of a load made in use when it succeeded.
+    bool swapIn(Loaded loaded)
     {
-        std::istringstream in(log.str());
-        int n = 0;
-        for (std::string l; std::getline(in, l);)
-            n += l == line;
-        return n;
+        status = loaded.status;
+        if (!status.ok())
+            return false;
+        data = std::move(loaded.dataSet);
+        return true;
     }
 
-    static int cells() { return (mt.getRows() - 1) * (mt.getCols() - 1); }
+    int cells() const { return (data.rows() - 1) * (data.cols() - 1); }
+    std::size_t cell(int r, int c) const { return static_cast<std::size_t>(r) * (data.cols() - 1) + c; }
     // Triangle `second` (0 or 1) of cell (r, c).
-    static mountain::triangleinfo tri(int r, int c, int second = 0)
+    Triangle tri(int r, int c, int second = 0) const
     {
-        return mt.triangle(2 * (r * (mt.getCols() - 1) + c) + second);
+        return meshTriangle(data.mesh(), data.demView(), data.spacing(), 2 * static_cast<int>(cell(r, c)) + second);
     }
+    // The class colours of cell (r, c).
+    int curveColor(int r, int c) const { return data.curveColorOfCell(cell(r, c)); }
+    int diffColor(int r, int c) const { return data.diffColorOfCell(cell(r, c)); }
+    int curveDiffColor(int r, int c) const { return data.curveDiffColorOfCell(cell(r, c)); }
 
 private:
     int files_ = 0;
 };
+
+// The first n class counts: 4 for curvature, 5 for the differences.
+inline std::vector<int> countsOf(const CellClasses& k, int n)
+{
+    return std::vector<int>(k.counts.begin(), k.counts.begin() + n);
+}
 
 #endif

@@ -2,8 +2,11 @@
 // and geographic grids, as the analyses take them: an absent cell is no
 // height anywhere but in the statistics report, which keeps its old rule
 // (absent DEM points as 0, a reference value only above 0).
+#include <array>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <sstream>
 
 #include "model/coregister.h"
 #include "model/export.h"
@@ -12,6 +15,7 @@
 #include "model/metrics.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
+#include "model/sparsesample.h"
 #include "tests/model/fractal_surface.h"
 #include "tests/model/model_test.h"
 
@@ -20,14 +24,6 @@ namespace {
 using AbsentTest = ModelTest;
 
 constexpr float N = -9999; // the no-data value of these grids
-
-GridData readData(const std::string& path, GridRole role)
-{
-    GridData d;
-    ModelError err;
-    EXPECT_TRUE(readGridData(path, role, d, err, 1)) << err.text();
-    return d;
-}
 
 TEST_F(AbsentTest, MetricsLeaveOutAbsentPointsOfEitherGridAndWindowsThatTouchThem)
 {
@@ -115,22 +111,22 @@ TEST_F(AbsentTest, ReportKeepsItsFiguresWhileThePictureLeavesAbsentCellsOut)
     asZero.at(2, 3) = 0;
     asZero.extraLine = "";
     ASSERT_TRUE(load(asZero));
-    const ReportValues legacy = currentReportValues(1, 1, false);
+    const ReportValues legacy = reportValues(data, 1, 1, false);
     ASSERT_TRUE(load(withHole));
-    const ReportValues now = currentReportValues(1, 1, false);
+    const ReportValues now = reportValues(data, 1, 1, false);
     EXPECT_EQ(statisticsReport(now), statisticsReport(legacy)) << "the report takes absent DEM points as 0";
-    EXPECT_TRUE(mt.hasAbsentCells());
-    EXPECT_FALSE(mt.isPresent(2, 3));
+    EXPECT_FALSE(data.dem().present.empty());
+    EXPECT_FALSE(data.demView().isPresent(2, 3));
     // Cell (r, c) takes the class of point (r, c): the absent point and the
     // points whose stencils reach it have none; (2, 1), whose stencil holds
     // the spike but not the hole, keeps its class (|10 + 10 + 10 + 30 - 40|).
-    EXPECT_EQ(tri(2, 2).curveColor, TERRAIN) << "the spike's stencil reaches the absent point";
-    EXPECT_EQ(tri(2, 3).curveColor, TERRAIN) << "the absent point itself";
-    EXPECT_EQ(tri(1, 3).curveColor, TERRAIN) << "a neighbour of the absent point";
-    EXPECT_EQ(tri(2, 1).curveColor, HIGH) << "the spike's western neighbour keeps its class";
-    EXPECT_EQ(mt.getZmin(), 10.0f) << "the absent point is no part of the height range";
-    EXPECT_EQ(mt.getZmax(), 30.0f);
-    const std::vector<float> defined = mt.definedCurvatures();
+    EXPECT_EQ(curveColor(2, 2), TERRAIN) << "the spike's stencil reaches the absent point";
+    EXPECT_EQ(curveColor(2, 3), TERRAIN) << "the absent point itself";
+    EXPECT_EQ(curveColor(1, 3), TERRAIN) << "a neighbour of the absent point";
+    EXPECT_EQ(curveColor(2, 1), HIGH) << "the spike's western neighbour keeps its class";
+    EXPECT_EQ(data.zmin(), 10.0f) << "the absent point is no part of the height range";
+    EXPECT_EQ(data.zmax(), 30.0f);
+    const std::vector<float> defined = definedCurvatures(data.curvature(), data.demView());
     EXPECT_EQ(defined.size(), 9u - 4u) << "the curvature graph leaves out stencils that reach the absent point";
 }
 
@@ -144,16 +140,17 @@ TEST_F(AbsentTest, DifferenceClassesOfThePictureFollowBothGrids)
     ref.at(0, 2) = N;
     dem.extraLine = ref.extraLine = "NODATA_value -9999";
     ASSERT_TRUE(load(dem, ref));
-    EXPECT_EQ(tri(0, 0).diffColor, TERRAIN) << "absent DEM point: no class";
-    EXPECT_EQ(tri(0, 2).diffColor, TERRAIN) << "absent comparison point: no class";
-    EXPECT_EQ(tri(1, 1).diffColor, VERYHIGH) << "a comparison height of 0 is 100 below the DEM";
-    EXPECT_EQ(tri(1, 2).diffColor, MEDIUM) << "3 above: (2u, 3u]";
+    EXPECT_EQ(diffColor(0, 0), TERRAIN) << "absent DEM point: no class";
+    EXPECT_EQ(diffColor(0, 2), TERRAIN) << "absent comparison point: no class";
+    EXPECT_EQ(diffColor(1, 1), VERYHIGH) << "a comparison height of 0 is 100 below the DEM";
+    EXPECT_EQ(diffColor(1, 2), MEDIUM) << "3 above: (2u, 3u]";
     // The report's counts keep their rule: (1, 1) is no reference value
     // there, and the absent DEM point counts as 0 against 97.
-    EXPECT_EQ(D20, 1) << "|0 - 97| at (0, 0) in the report";
-    EXPECT_EQ(D10, 6) << "3 above at the 9 cells but (0, 0), (0, 2) and (1, 1)";
-    EXPECT_EQ(D, 2) << "no reference value above 0 at (0, 2) and (1, 1): class <= u in the report";
-    const std::vector<float> graphed = mt.presentDiffs();
+    const std::array<int, 5>& counts = data.elevationClasses().counts;
+    EXPECT_EQ(counts[0], 1) << "|0 - 97| at (0, 0) in the report";
+    EXPECT_EQ(counts[2], 6) << "3 above at the 9 cells but (0, 0), (0, 2) and (1, 1)";
+    EXPECT_EQ(counts[4], 2) << "no reference value above 0 at (0, 2) and (1, 1): class <= u in the report";
+    const std::vector<float> graphed = presentDifferences(data.demView(), data.comparisonView());
     EXPECT_EQ(graphed.size(), 7u) << "the difference graph counts the cells both grids have";
 }
 
@@ -165,9 +162,9 @@ TEST_F(AbsentTest, ExportsLeaveAbsentPointsAndTheirStencilsOut)
     dem.extraLine = ref.extraLine = "NODATA_value -9999";
     ASSERT_TRUE(load(dem, ref));
     auto at = [](const std::vector<float>& v, int r, int c) { return v[static_cast<std::size_t>(r) * 5 + c]; };
-    const std::vector<float> curvature = exportValues(ExportKind::curvature, mt.view(), rd.view());
-    const std::vector<float> elevdiff = exportValues(ExportKind::elevdiff, mt.view(), rd.view());
-    const std::vector<float> curvediff = exportValues(ExportKind::curvediff, mt.view(), rd.view());
+    const std::vector<float> curvature = exportValues(ExportKind::curvature, data.demView(), data.comparisonView());
+    const std::vector<float> elevdiff = exportValues(ExportKind::elevdiff, data.demView(), data.comparisonView());
+    const std::vector<float> curvediff = exportValues(ExportKind::curvediff, data.demView(), data.comparisonView());
     EXPECT_EQ(at(curvature, 1, 1), 0.0f) << "a flat interior point far enough from the hole";
     EXPECT_EQ(at(curvature, 2, 1), EXPORT_NODATA) << "its stencil reaches the absent centre";
     EXPECT_EQ(at(curvature, 2, 2), EXPORT_NODATA);
@@ -328,12 +325,16 @@ TEST_F(AbsentTest, SparseSampleSaysHowManySpotHeightsItHolds)
     // 50 points: the smallest sample (100 draws) cannot hold more than 50,
     // and random draws may fall on one point twice.
     ASSERT_TRUE(load(bumpy(5, 10, 4u, 100, 50)));
-    std::size_t held = 0;
-    const std::string text = mt.sparseFileText(100, &held);
-    ASSERT_FALSE(text.empty());
+    std::mt19937 generator(1);
+    std::string why;
+    const std::vector<float> raster = sparseRaster(
+        data.demView(), 100, [&](int bound) { return static_cast<int>(generator() % static_cast<unsigned>(bound)); },
+        log, why);
+    ASSERT_FALSE(raster.empty()) << why;
+    const std::size_t held = spotHeightCount(raster);
     EXPECT_LE(held, 50u) << "more spot heights reported than the grid has points";
     std::size_t inFile = 0;
-    std::istringstream in(text.substr(mt.getHeaderText().size()));
+    std::istringstream in(formatRaster(raster, data.rows(), data.cols()));
     for (std::string v; in >> v;)
         inFile += std::stof(v) > 0;
     EXPECT_EQ(held, inFile) << "the count is of the heights the file holds";

@@ -10,14 +10,15 @@
 #include <random>
 
 #include "model/cellclasses.h"
+#include "model/heightclasses.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
+#include "model/sparsesample.h"
 #include "tests/model/model_test.h"
 
 namespace {
 
 using AnalysisTest = ModelTest;
-using AnalysisDeathTest = ModelTest;
 
 Grid spike5x5() // m = 40 at the spike, 10 at its four neighbours
 {
@@ -26,9 +27,10 @@ Grid spike5x5() // m = 40 at the spike, 10 at its four neighbours
     return g;
 }
 
-std::vector<int> curveCounts() { return {C15, C10, C5, C}; }
-std::vector<int> diffCounts() { return {D20, D15, D10, D5, D}; }
-std::vector<int> curveDiffCounts() { return {CD20, CD15, CD10, CD5, CD}; }
+std::vector<int> curveCounts(const DataSet& d) { return countsOf(d.curvatureClasses(), 4); }
+std::vector<int> diffCounts(const DataSet& d) { return countsOf(d.elevationClasses(), 5); }
+std::vector<int> curveDiffCounts(const DataSet& d) { return countsOf(d.curvatureDifferenceClasses(), 5); }
+std::optional<float> rmseOf(const DataSet& d) { return reportValues(d, 1, 1, true).rmse; }
 
 // The many-cells-at-once classifier gives every cell the class of the
 // one-value rule and counts them alike: for grid widths that leave every
@@ -83,26 +85,31 @@ TEST(CellClasses, ManyAtOnceMatchTheOneValueRule)
 TEST_F(AnalysisTest, SpikeMarksItsCellAndItsFourNeighboursUntilTheUnitChanges)
 {
     ASSERT_TRUE(load(spike5x5()));
-    EXPECT_EQ(curveInfo().count, 9) << "one value per interior point";
-    EXPECT_EQ(MAX_CURVE, 40.0f);
-    EXPECT_EQ(TOTAL_SQ, 40.0f * 40.0f + 4 * 10.0f * 10.0f);
-    EXPECT_EQ(curveInfo().min, 0.0f) << "the diagonal neighbours are untouched";
-    EXPECT_EQ(curveCounts(), (std::vector<int>{5, 0, 0, 11}));
+    const CurvatureField& k = data.curvature();
+    EXPECT_EQ(k.magnitude.size(), 9u) << "one value per interior point";
+    EXPECT_EQ(k.peak, 40.0f);
+    EXPECT_EQ(k.totalSquared, 40.0f * 40.0f + 4 * 10.0f * 10.0f);
+    EXPECT_EQ(k.minimum, 0.0f) << "the diagonal neighbours are untouched";
+    EXPECT_EQ(curveCounts(data), (std::vector<int>{5, 0, 0, 11}));
     for (auto [r, c] : {std::pair{2, 2}, {1, 2}, {2, 1}, {2, 3}, {3, 2}})
-        EXPECT_EQ(tri(r, c).curveColor, HIGH) << "cell (" << r << "," << c << ")";
-    EXPECT_EQ(tri(1, 1).curveColor, TERRAIN) << "diagonal neighbour";
-    EXPECT_EQ(tri(0, 2).curveColor, TERRAIN) << "border cells have no curvature of their own";
+        EXPECT_EQ(curveColor(r, c), HIGH) << "cell (" << r << "," << c << ")";
+    EXPECT_EQ(curveColor(1, 1), TERRAIN) << "diagonal neighbour";
+    EXPECT_EQ(curveColor(0, 2), TERRAIN) << "border cells have no curvature of their own";
 
-    curveUnits = 10.0f;
-    mt.compute_curve_color();
-    EXPECT_EQ(printed("Computing curvature"), 1) << "a unit change only reclassifies";
-    EXPECT_EQ(curveCounts(), (std::vector<int>{1, 0, 0, 15})) << "only 40 > 30 is above one unit of 10";
-    EXPECT_EQ(tri(1, 2).curveColor, TERRAIN);
-    EXPECT_EQ(TOTAL_SQ, 2000.0f) << "the statistics do not depend on the unit";
-    mt.resetCounts();
-    mt.compute_curve_color();
-    EXPECT_EQ(printed("Computing curvature"), 2) << "after resetCounts the curvature is rebuilt";
-    EXPECT_EQ(TOTAL_SQ, 2000.0f) << "a rebuild starts the total from 0";
+    const unsigned long long version = data.version();
+    data.classifyCurvature(10.0f, log);
+    EXPECT_EQ(log.printed("Computing curvature"), 1) << "a unit change only reclassifies";
+    EXPECT_EQ(curveCounts(data), (std::vector<int>{1, 0, 0, 15})) << "only 40 > 30 is above one unit of 10";
+    EXPECT_EQ(curveColor(1, 2), TERRAIN);
+    EXPECT_EQ(data.curvature().totalSquared, 2000.0f) << "the statistics do not depend on the unit";
+    EXPECT_GT(data.version(), version) << "the picture's classes changed";
+
+    // New comparison data keep the DEM's curvature: not computed again, and
+    // its total not added to.
+    ASSERT_TRUE(swapIn(replaceComparison(data, write(filled(5, 5, 3.0f)), {}, {}, io, log)));
+    EXPECT_EQ(log.printed("Computing curvature"), 1) << "the DEM's curvature is kept";
+    EXPECT_EQ(data.curvature().totalSquared, 2000.0f);
+    EXPECT_EQ(curveCounts(data), (std::vector<int>{5, 0, 0, 11})) << "classified again in the load's unit";
 }
 
 TEST_F(AnalysisTest, CurvatureOnAClassBoundFallsIntoTheLowerClass)
@@ -116,15 +123,13 @@ TEST_F(AnalysisTest, CurvatureOnAClassBoundFallsIntoTheLowerClass)
         SCOPED_TRACE("m = " + std::to_string(4 * k.centre) + ", u = " + std::to_string(k.unit));
         Grid g = filled(3, 3, 0.0f);
         g.at(1, 1) = k.centre;
-        curveUnits = k.unit;
-        ASSERT_TRUE(load(g));
-        EXPECT_EQ(tri(1, 1).curveColor, colours[k.cls]);
-        EXPECT_EQ(tri(1, 1, 1).curveColor, colours[k.cls]) << "both triangles of a cell share its class";
-        EXPECT_EQ(tri(0, 1).curveColor, TERRAIN) << "a border cell must not borrow the interior value";
-        EXPECT_EQ(tri(1, 0).curveColor, TERRAIN) << "a border cell must not borrow the interior value";
+        ASSERT_TRUE(load(g, std::nullopt, {k.unit, 1.0f}));
+        EXPECT_EQ(curveColor(1, 1), colours[k.cls]);
+        EXPECT_EQ(curveColor(0, 1), TERRAIN) << "a border cell must not borrow the interior value";
+        EXPECT_EQ(curveColor(1, 0), TERRAIN) << "a border cell must not borrow the interior value";
         std::vector<int> want{0, 0, 0, 3};
         ++want[k.cls];
-        EXPECT_EQ(curveCounts(), want);
+        EXPECT_EQ(curveCounts(data), want);
     }
 }
 
@@ -135,32 +140,30 @@ TEST_F(AnalysisTest, CurvatureStatisticsAreSummedAsFloatsInReadingOrder)
     // depend on the order and precision of the sums.
     ASSERT_TRUE(load(bumpy(7, 9, 42u, 1000.0f, 2.0f)));
     // 0x1.2d2f94p+8 summed in double, 0x1.2d2f92p+8 in reverse order.
-    EXPECT_EQ(TOTAL_SQ, 0x1.2d2f96p+8f) << "301.185883";
-    EXPECT_EQ(MAX_CURVE, 0x1.3908p+2f);
-    EXPECT_EQ(curveInfo().min, 0x1.64p-5f);
-    EXPECT_EQ(curveCounts(), (std::vector<int>{14, 10, 7, 17}));
+    EXPECT_EQ(data.curvature().totalSquared, 0x1.2d2f96p+8f) << "301.185883";
+    EXPECT_EQ(data.curvature().peak, 0x1.3908p+2f);
+    EXPECT_EQ(data.curvature().minimum, 0x1.64p-5f);
+    EXPECT_EQ(curveCounts(data), (std::vector<int>{14, 10, 7, 17}));
 }
 
 TEST_F(AnalysisTest, DifferenceBoundsAreStrictAndOnlyACellsFirstPointCounts)
 {
     Grid dem{3, 6, {104, 103, 102, 101, 100.5f, 300, 96, 97, 98, 99, 99.5f, 100, 500, 500, 500, 500, 500, 500}};
     ASSERT_TRUE(load(dem, filled(3, 6, 100.0f)));
-    mt.compute_elev_diff_color();
-    EXPECT_EQ(diffCounts(), (std::vector<int>{0, 2, 2, 2, 4})) << "d = 4u is in the second class, 3u the third...";
+    EXPECT_EQ(diffCounts(data), (std::vector<int>{0, 2, 2, 2, 4})) << "d = 4u is in the second class, 3u the third...";
     const int row0[5] = {HIGH, MEDIUM, LOW, TERRAIN, TERRAIN};
     for (int c = 0; c < 5; ++c) {
-        EXPECT_EQ(tri(0, c).diffColor, row0[c]) << "cell (0," << c << ")";
-        EXPECT_EQ(tri(1, c).diffColor, row0[c]) << "cell (1," << c << "): below the reference, classed by |d|";
+        EXPECT_EQ(diffColor(0, c), row0[c]) << "cell (0," << c << ")";
+        EXPECT_EQ(diffColor(1, c), row0[c]) << "cell (1," << c << "): below the reference, classed by |d|";
     }
-    EXPECT_EQ(diffInfo().max, 4.0f) << "the last row and column are no cell's first point";
-    EXPECT_EQ(diffInfo().min, -4.0f) << "the difference is DEM minus reference";
+    EXPECT_EQ(data.elevation().max, 4.0f) << "the last row and column are no cell's first point";
+    EXPECT_EQ(data.elevation().min, -4.0f) << "the difference is DEM minus reference";
     // Squares 16 + 9 + 4 + 1 + 0.25 twice, 200^2 and six times 400^2.
-    EXPECT_NEAR(rd.rmse(), std::sqrt(1000060.5 / 18), 1e-3) << "the RMSE covers the last row and column too";
+    EXPECT_NEAR(rmseOf(data).value_or(0), std::sqrt(1000060.5 / 18), 1e-3) << "the RMSE covers the last row and column too";
 
-    diffUnits = 0.5f;
-    mt.compute_elev_diff_color();
-    EXPECT_EQ(printed("Computing elevation differences"), 1) << "a unit change only reclassifies";
-    EXPECT_EQ(diffCounts(), (std::vector<int>{4, 2, 0, 2, 2}));
+    data.classifyElevation(0.5f, log);
+    EXPECT_EQ(log.printed("Computing elevation differences"), 1) << "a unit change only reclassifies";
+    EXPECT_EQ(diffCounts(data), (std::vector<int>{4, 2, 0, 2, 2}));
 }
 
 TEST_F(AnalysisTest, DifferenceExtremesStartFromTheFirstPresentReferencePoint)
@@ -170,8 +173,8 @@ TEST_F(AnalysisTest, DifferenceExtremesStartFromTheFirstPresentReferencePoint)
     old.at(0, 0) = 130.0f;
     old.at(1, 1) = 70.0f;
     ASSERT_TRUE(load(old, filled(3, 3, 100.0f)));
-    ASSERT_EQ(diffInfo().max, 30.0f);
-    ASSERT_EQ(diffInfo().min, -30.0f);
+    ASSERT_EQ(data.elevation().max, 30.0f);
+    ASSERT_EQ(data.elevation().min, -30.0f);
 
     // Spot heights only at (1,1), (2,2) and (3,3); (0,0) has none.
     Grid ref = filled(4, 4, 0.0f);
@@ -179,22 +182,21 @@ TEST_F(AnalysisTest, DifferenceExtremesStartFromTheFirstPresentReferencePoint)
     ref.at(2, 2) = 52.0f; // -2
     ref.at(3, 3) = 53.0f; // -3, in the last row and column: RMSE only
     ASSERT_TRUE(load(filled(4, 4, 50.0f), ref));
-    EXPECT_EQ(diffInfo().max, -2.0f) << "neither the absent (0,0) nor an earlier load may count";
-    EXPECT_EQ(diffInfo().min, -5.0f);
-    mt.compute_elev_diff_color();
-    EXPECT_EQ(diffCounts(), (std::vector<int>{1, 0, 0, 1, 7})) << "cells without a spot height store 0";
-    EXPECT_NEAR(rd.rmse(), std::sqrt((25.0 + 4.0 + 9.0) / 3), 1e-5) << "only the spot heights enter the RMSE";
+    EXPECT_EQ(data.elevation().max, -2.0f) << "neither the absent (0,0) nor an earlier load may count";
+    EXPECT_EQ(data.elevation().min, -5.0f);
+    EXPECT_EQ(diffCounts(data), (std::vector<int>{1, 0, 0, 1, 7})) << "cells without a spot height store 0";
+    EXPECT_NEAR(rmseOf(data).value_or(0), std::sqrt((25.0 + 4.0 + 9.0) / 3), 1e-5)
+        << "only the spot heights enter the RMSE";
 }
 
 TEST_F(AnalysisTest, ZeroAndNegativeReferenceValuesAreMissing)
 {
     Grid ref{3, 3, {-9999, 0, -3, 0, 12, 0, 0, 0, 0}, 10.0f, "NODATA_value -9999"};
     ASSERT_TRUE(load(filled(3, 3, 10.0f), ref));
-    mt.compute_elev_diff_color();
-    EXPECT_EQ(diffInfo().max, -2.0f) << "only (1,1) holds a reference value";
-    EXPECT_EQ(diffInfo().min, -2.0f);
-    EXPECT_EQ(diffCounts(), (std::vector<int>{0, 0, 0, 1, 3}));
-    EXPECT_EQ(rd.rmse(), 2.0f) << "no-data cells stay out of the RMSE";
+    EXPECT_EQ(data.elevation().max, -2.0f) << "only (1,1) holds a reference value";
+    EXPECT_EQ(data.elevation().min, -2.0f);
+    EXPECT_EQ(diffCounts(data), (std::vector<int>{0, 0, 0, 1, 3}));
+    EXPECT_EQ(rmseOf(data), 2.0f) << "no-data cells stay out of the RMSE";
 }
 
 TEST_F(AnalysisTest, CurvatureDifferencesCompareLaplacianMagnitudes)
@@ -204,37 +206,31 @@ TEST_F(AnalysisTest, CurvatureDifferencesCompareLaplacianMagnitudes)
     Grid spot = filled(5, 5, 0.0f);
     spot.at(2, 2) = 7.0f;
     ASSERT_TRUE(load(spike5x5(), spot));
-    ASSERT_EQ(mt.getCurveDiffCount(), 9);
-    EXPECT_EQ(std::vector<float>(mt.getCurveDiffArray(), mt.getCurveDiffArray() + 9),
-              (std::vector<float>{0, 3, 0, 3, 12, 3, 0, 3, 0}));
-    EXPECT_EQ(curveDiffCounts(), (std::vector<int>{1, 0, 4, 0, 11})) << "a difference of exactly 3u is third class";
-    EXPECT_EQ(tri(2, 2).curveDiffColor, VERYHIGH);
-    EXPECT_EQ(tri(1, 2).curveDiffColor, MEDIUM);
-    EXPECT_EQ(tri(0, 2).curveDiffColor, TERRAIN) << "border cells have no curvature difference";
-    EXPECT_EQ(tri(2, 2).diffColor, MEDIUM) << "the elevation classes are kept beside them: |10 - 7| = 3";
+    EXPECT_EQ(data.curvatureDifference(), (std::vector<float>{0, 3, 0, 3, 12, 3, 0, 3, 0}));
+    EXPECT_EQ(curveDiffCounts(data), (std::vector<int>{1, 0, 4, 0, 11})) << "a difference of exactly 3u is third class";
+    EXPECT_EQ(curveDiffColor(2, 2), VERYHIGH);
+    EXPECT_EQ(curveDiffColor(1, 2), MEDIUM);
+    EXPECT_EQ(curveDiffColor(0, 2), TERRAIN) << "border cells have no curvature difference";
+    EXPECT_EQ(diffColor(2, 2), MEDIUM) << "the elevation classes are kept beside them: |10 - 7| = 3";
 
-    diffUnits = 4.0f;
-    mt.compute_curve_diff_color();
-    EXPECT_EQ(printed("Computing curvature differences"), 1) << "a unit change only reclassifies";
-    EXPECT_EQ(curveDiffCounts(), (std::vector<int>{0, 0, 1, 0, 15}));
+    data.classifyCurvatureDifference(4.0f, log);
+    EXPECT_EQ(log.printed("Computing curvature differences"), 1) << "a unit change only reclassifies";
+    EXPECT_EQ(curveDiffCounts(data), (std::vector<int>{0, 0, 1, 0, 15}));
 }
 
 TEST_F(AnalysisTest, ReportCountsAreThoseOfTheUnitsItPrints)
 {
     ASSERT_TRUE(load(bumpy(8, 9, 5u), bumpy(8, 9, 6u)));
-    const ReportValues inUnitOne = currentReportValues(1.0, 1.0, true);
-    const ReportValues report = currentReportValues(2.5, 12.5, true);
-    EXPECT_TRUE(D20 == inUnitOne.d20 && C15 == inUnitOne.c15) << "the colouring was computed in unit 1";
-    curveUnits = 2.5f;
-    diffUnits = 12.5f;
-    mt.compute_curve_color();
-    mt.compute_elev_diff_color();
-    EXPECT_EQ((std::vector<int>{report.c15, report.c10, report.c5, report.c}), (std::vector<int>{C15, C10, C5, C}));
-    EXPECT_EQ((std::vector<int>{report.d20, report.d15, report.d10, report.d5, report.d}),
-              (std::vector<int>{D20, D15, D10, D5, D}));
-    mt.compute_curve_diff_color();
-    EXPECT_EQ((std::vector<int>{report.cd20, report.cd15, report.cd10, report.cd5, report.cd}),
-              (std::vector<int>{CD20, CD15, CD10, CD5, CD}));
+    const ReportValues inUnitOne = reportValues(data, 1.0, 1.0, true);
+    const ReportValues report = reportValues(data, 2.5, 12.5, true);
+    EXPECT_TRUE(diffCounts(data)[0] == inUnitOne.d20 && curveCounts(data)[0] == inUnitOne.c15)
+        << "the colouring was computed in unit 1";
+    data.classifyCurvature(2.5f, log);
+    data.classifyElevation(12.5f, log);
+    EXPECT_EQ((std::vector<int>{report.c15, report.c10, report.c5, report.c}), curveCounts(data));
+    EXPECT_EQ((std::vector<int>{report.d20, report.d15, report.d10, report.d5, report.d}), diffCounts(data));
+    data.classifyCurvatureDifference(12.5f, log);
+    EXPECT_EQ((std::vector<int>{report.cd20, report.cd15, report.cd10, report.cd5, report.cd}), curveDiffCounts(data));
     EXPECT_NE(report.d20, inUnitOne.d20) << "the sample should tell the units apart";
 }
 
@@ -242,18 +238,16 @@ TEST_F(AnalysisTest, RmseIsSummedAsFloatsInReadingOrder)
 {
     ASSERT_TRUE(load(bumpy(6, 7, 5u), bumpy(6, 7, 6u)));
     // 0x1.3036aap+5 when summed in double or in reverse order.
-    EXPECT_EQ(rd.rmse(), 0x1.3036acp+5f) << "38.0266953";
+    EXPECT_EQ(rmseOf(data), 0x1.3036acp+5f) << "38.0266953";
 }
 
-TEST_F(AnalysisDeathTest, RmseWithoutAnyReferencePointIsFatal)
+TEST_F(AnalysisTest, NoReferencePointMeansNoRmse)
 {
     ASSERT_TRUE(load(filled(3, 4, 20.0f), filled(3, 4, 0.0f)));
-    EXPECT_FALSE(rd.rmseIfPresent().has_value()) << "no present point: no RMSE to show";
-    EXPECT_EQ(D, cells());
-    EXPECT_EQ(diffInfo().max, 0.0f);
-    EXPECT_EQ(diffInfo().min, 0.0f);
-    EXPECT_EXIT((setConsole(std::cerr), rd.rmse()), ::testing::ExitedWithCode(255),
-                "ERROR: Divide by zero while computing RMSE!");
+    EXPECT_FALSE(rmseOf(data).has_value()) << "no present point: no RMSE to show";
+    EXPECT_EQ(diffCounts(data)[4], cells());
+    EXPECT_EQ(data.elevation().max, 0.0f);
+    EXPECT_EQ(data.elevation().min, 0.0f);
 }
 
 ReportValues workedExample()
@@ -325,92 +319,115 @@ TEST(StatisticsReport, WideCountsMissingRmseAndAnEmptyModel)
         << "nothing loaded, no average (and no \"nan\"):\n" << text;
 }
 
-// Standard input, output and error replaced for the life of the object.
-struct StandardStreams {
-    std::istringstream in;
-    std::ostringstream out, err;
-    std::streambuf* old[3] = {std::cin.rdbuf(in.rdbuf()), std::cout.rdbuf(out.rdbuf()), std::cerr.rdbuf(err.rdbuf())};
-
-    explicit StandardStreams(const std::string& input = "") { in.str(input); }
-    ~StandardStreams() { std::cin.rdbuf(old[0]), std::cout.rdbuf(old[1]), std::cerr.rdbuf(old[2]); }
-};
-
 class HeightClassTest : public ModelTest {
 protected:
-    std::string err; // what the last computation wrote on standard error
-
-    bool classesFor(int interval)
+    // The comparison data in use replaced by a grid of contour interval n.
+    DataSet withInterval(int n)
     {
-        rd.setContourInt(interval);
-        log.str("");
-        StandardStreams io;
-        bool done = mt.computeHeightClasses();
-        err = io.err.str();
-        return done;
+        Comparison c;
+        c.grid.header = data.header();
+        c.grid.heights.assign(data.dem().heights.size(), 0.0f);
+        c.grid.contourInt = n;
+        return data.withComparison(std::move(c), {}, log);
     }
-    static std::vector<int> classes(int n) { return std::vector<int>(mt.getClasses(), mt.getClasses() + n); }
+    static std::vector<int> classes(const DataSet& d) { return d.heightClasses().counts; }
 };
 using SparseTest = ModelTest;
 
 TEST_F(HeightClassTest, HeightsRoundHalfUpBeforeTakingTheRemainderAndBadIntervalsAreRefused)
 {
     ASSERT_TRUE(load(Grid{2, 2, {100.4f, 100.5f, 119.49f, 120.0f}}));
-    ASSERT_TRUE(classesFor(1));
-    EXPECT_EQ(classes(1), std::vector<int>{4});
-    EXPECT_EQ(log.str(), "Height Classes Output\n");
-    EXPECT_EQ(mt.getMinClassCount(), 4);
+    DataSet one = withInterval(1);
+    log.clear();
+    ASSERT_TRUE(one.computeHeightClasses(log));
+    EXPECT_EQ(classes(one), std::vector<int>{4});
+    EXPECT_EQ(heightClassLines(one.heightClasses()), "Height Classes Output\n");
+    EXPECT_EQ(one.heightClasses().minCount, 4);
 
-    ASSERT_TRUE(classesFor(20));
+    DataSet twenty = withInterval(20);
+    log.clear();
+    const unsigned long long version = twenty.version();
+    ASSERT_TRUE(twenty.computeHeightClasses(log));
+    EXPECT_GT(twenty.version(), version) << "the picture's height classes changed";
+    EXPECT_TRUE(twenty.hasHeightClasses());
     std::vector<int> want(20, 0);
     want[0] = 2;  // 100.4 and 120
     want[1] = 1;  // 100.5 rounds up to 101
     want[19] = 1; // 119.49 rounds down to 119
-    EXPECT_EQ(classes(20), want);
-    EXPECT_EQ(mt.getMinClassCount(), 0);
-    EXPECT_EQ(mt.getMaxClassCount(), 2);
+    EXPECT_EQ(classes(twenty), want);
+    EXPECT_EQ(twenty.heightClasses().minCount, 0);
+    EXPECT_EQ(twenty.heightClasses().maxCount, 2);
     std::string listing = "Height Classes Output\n";
     for (int i = 1; i < 20; ++i)
         listing += std::to_string(i) + " " + std::to_string(want[i]) + "\n";
-    EXPECT_EQ(log.str(), listing) << "class 0 is not listed";
-    EXPECT_EQ(err, "");
+    EXPECT_EQ(heightClassLines(twenty.heightClasses()), listing) << "class 0 is not listed";
+    EXPECT_TRUE(log.lines.empty() && log.notices.empty()) << log.text();
 
-    const int* kept = mt.getClasses();
     for (int interval : {0, -9999, MAX_HEIGHT_CLASSES + 1}) {
-        EXPECT_FALSE(classesFor(interval)) << interval;
-        EXPECT_NE(err.find("contour interval"), std::string::npos) << "the reason goes to standard error";
-        EXPECT_EQ(log.str(), "");
-        EXPECT_EQ(mt.getClasses(), kept) << "the last histogram stays";
-        EXPECT_EQ(classes(20), want);
-        EXPECT_EQ(mt.getMaxClassCount(), 2);
+        DataSet refused = withInterval(interval);
+        log.clear();
+        EXPECT_FALSE(refused.computeHeightClasses(log)) << interval;
+        ASSERT_EQ(log.notices.size(), 1u);
+        EXPECT_NE(log.notices[0].find("contour interval"), std::string::npos) << "the reason is a notice";
+        EXPECT_TRUE(log.lines.empty());
+        EXPECT_FALSE(refused.hasHeightClasses());
+        std::string why;
+        EXPECT_TRUE(heightClassesOf(data.demView(), interval, why).counts.empty()) << interval;
+        EXPECT_EQ(why, log.notices[0]);
     }
-    EXPECT_TRUE(classesFor(MAX_HEIGHT_CLASSES)) << "the largest interval is refused";
+    std::string why;
+    EXPECT_EQ(heightClassesOf(data.demView(), MAX_HEIGHT_CLASSES, why).counts.size(),
+              static_cast<std::size_t>(MAX_HEIGHT_CLASSES))
+        << "the largest interval is refused: " << why;
 }
 
 TEST_F(HeightClassTest, PointsRoundingBelowZeroAreLeftOutWithANote)
 {
     // Rounded half up: 0, -1, -20, -40, 3, 20.
     ASSERT_TRUE(load(Grid{2, 3, {-0.4f, -1.5f, -20.5f, -40.5f, 3.0f, 20.0f}}));
-    ASSERT_TRUE(classesFor(20));
+    DataSet twenty = withInterval(20);
+    log.clear();
+    ASSERT_TRUE(twenty.computeHeightClasses(log));
     std::vector<int> want(20, 0);
     want[0] = 2;
     want[3] = 1;
-    EXPECT_EQ(classes(20), want) << "-20 and -40 are multiples of 20, yet below 0";
-    EXPECT_EQ(err, "3 points below height 0 left out of the height classes\n");
+    EXPECT_EQ(classes(twenty), want) << "-20 and -40 are multiples of 20, yet below 0";
+    EXPECT_EQ(log.notices, std::vector<std::string>{"3 points below height 0 left out of the height classes"});
 }
+
+// A draw that takes its numbers from a seeded generator, row and column
+// bounds recorded.
+struct RecordedDraw {
+    std::mt19937 generator;
+    std::vector<int> bounds;
+
+    explicit RecordedDraw(unsigned seed) : generator(seed) {}
+    RandomDraw draw()
+    {
+        return [this](int bound) {
+            bounds.push_back(bound);
+            return static_cast<int>(generator() % static_cast<unsigned>(bound));
+        };
+    }
+};
 
 TEST_F(SparseTest, CountsBelowAHundredOrAboveTheGridPointsAreRefused)
 {
     Grid g = bumpy(5, 6);
     ASSERT_TRUE(load(g));
-    StandardStreams io;
-    log.str("");
-    mt.makeSparseFile(99);
-    EXPECT_EQ(log.str(), "Creating sparse data file\nERROR: Number of heights must be >= 100-\ntry again\n");
-    EXPECT_EQ(io.out.str(), "");
-    EXPECT_EQ(io.err.str(), "Enter desired number of random spot heights: \n") << "no peak search";
-    EXPECT_TRUE(mt.sparseRaster(LOCALNUM + 1).empty()) << "101 spot heights cannot thin out 30 points";
-    EXPECT_FALSE(mt.sparseRaster(LOCALNUM).empty()) << "the smallest sample stays possible";
-    EXPECT_EQ(heights(mt), g.h);
+    log.clear();
+    RecordedDraw random(1);
+    std::string why;
+    EXPECT_TRUE(sparseRaster(data.demView(), 99, random.draw(), log, why).empty());
+    EXPECT_EQ(why, "Number of heights must be >= 100-\ntry again");
+    EXPECT_TRUE(log.lines.empty()) << "no peak search: " << log.text();
+    EXPECT_TRUE(random.bounds.empty()) << "no draw";
+    EXPECT_TRUE(sparseRaster(data.demView(), LOCALNUM + 1, random.draw(), log, why).empty())
+        << "101 spot heights cannot thin out 30 points";
+    EXPECT_EQ(why, "Number of heights must be <= 100, the number of grid points");
+    EXPECT_FALSE(sparseRaster(data.demView(), LOCALNUM, random.draw(), log, why).empty())
+        << "the smallest sample stays possible";
+    EXPECT_EQ(data.dem().heights, g.h);
 }
 
 TEST_F(SparseTest, HundredHeightsOnAPeakyDemAreItsFirstHundredPeaks)
@@ -424,40 +441,38 @@ TEST_F(SparseTest, HundredHeightsOnAPeakyDemAreItsFirstHundredPeaks)
         }
     }
     ASSERT_TRUE(load(g));
-    StandardStreams io;
-    std::srand(5);
-    const int next = std::rand();
-    std::srand(5);
-    EXPECT_EQ(mt.sparseRaster(100), want.h);
-    EXPECT_EQ(std::rand(), next) << "no random spot heights when 100 peaks fill the sample";
-    EXPECT_NE(io.err.str().find("Found 100 local maximums.\n"), std::string::npos) << io.err.str();
+    log.clear();
+    RecordedDraw random(5);
+    std::string why;
+    EXPECT_EQ(sparseRaster(data.demView(), 100, random.draw(), log, why), want.h);
+    EXPECT_TRUE(random.bounds.empty()) << "no random spot heights when 100 peaks fill the sample";
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"Peak heights will be included automatically.",
+                                                   "Found 100 local maximums."}));
 
-    std::vector<randomHeight> out(LOCALNUM + 20, randomHeight{-1, -1, -1.0f});
-    ASSERT_EQ(mt.localMaximums(out.data()), LOCALNUM);
-    EXPECT_EQ(out[LOCALNUM - 1].row, 19);
-    EXPECT_EQ(out[LOCALNUM - 1].column, 1);
-    EXPECT_EQ(out[LOCALNUM].row, -1) << "written past the room for 100 peaks";
+    const std::vector<SpotHeight> peaks = localMaximums(data.demView());
+    ASSERT_EQ(peaks.size(), static_cast<std::size_t>(LOCALNUM)) << "more than the room for 100 peaks";
+    EXPECT_EQ(peaks.back().row, 19);
+    EXPECT_EQ(peaks.back().column, 1);
 }
 
 TEST_F(SparseTest, PeaksRiseStrictlyAboveAllEightNeighbours)
 {
-    StandardStreams io;
-    randomHeight out[LOCALNUM];
     struct {
         int size;
         std::vector<std::pair<int, int>> highs;
-        int peaks;
+        std::size_t peaks;
     } cases[] = {{3, {{1, 1}}, 1}, {4, {{1, 1}, {2, 2}}, 0}, {4, {{0, 2}, {3, 3}}, 0}}; // equal highs; borders
     for (const auto& k : cases) {
         Grid g = filled(k.size, k.size, 4.0f);
         for (auto [r, c] : k.highs)
             g.at(r, c) = 9.0f;
         ASSERT_TRUE(load(g));
-        EXPECT_EQ(mt.localMaximums(out), k.peaks) << "first high at row " << k.highs[0].first;
+        const std::vector<SpotHeight> peaks = localMaximums(data.demView());
+        EXPECT_EQ(peaks.size(), k.peaks) << "first high at row " << k.highs[0].first;
+        if (k.size == 3 && !peaks.empty()) {
+            EXPECT_TRUE(peaks[0].row == 1 && peaks[0].column == 1 && peaks[0].height == 9.0f);
+        }
     }
-    EXPECT_EQ(out[0].row, 1);
-    EXPECT_EQ(out[0].column, 1);
-    EXPECT_EQ(out[0].height, 9.0f);
 }
 
 TEST_F(SparseTest, EverySpotHeightBeyondThePeaksTakesARowAndAColumnDraw)
@@ -466,45 +481,32 @@ TEST_F(SparseTest, EverySpotHeightBeyondThePeaksTakesARowAndAColumnDraw)
     for (int i = 0; i < 12 * 14; ++i)
         g.h[i] = 1.0f + i;
     ASSERT_TRUE(load(g));
-    StandardStreams quiet;
-    std::srand(11);
+    std::mt19937 same(11);
     std::vector<float> want(g.h.size(), 0.0f);
     for (int k = 0; k < 150; ++k) {
-        const int r = std::rand() % 12, c = std::rand() % 14; // row first, then column
+        const int r = static_cast<int>(same() % 12u), c = static_cast<int>(same() % 14u); // row first, then column
         want[r * 14 + c] = g.at(r, c);
     }
-    const int next = std::rand();
-    std::srand(11);
-    EXPECT_EQ(mt.sparseRaster(150), want);
-    EXPECT_EQ(std::rand(), next) << "not 150 draws of a row and a column";
+    RecordedDraw random(11);
+    std::string why;
+    EXPECT_EQ(sparseRaster(data.demView(), 150, random.draw(), log, why), want);
+    ASSERT_EQ(random.bounds.size(), 300u) << "not 150 draws of a row and a column";
+    for (std::size_t k = 0; k < random.bounds.size(); k += 2)
+        ASSERT_TRUE(random.bounds[k] == 12 && random.bounds[k + 1] == 14) << "draw " << k << ": a row, then a column";
 }
 
-TEST_F(SparseTest, PrintedSampleLeavesTheDemIntact)
+TEST_F(SparseTest, TheSameDrawsGiveTheSameSampleAndLeaveTheDemIntact)
 {
     Grid g = bumpy(12, 14, 13u);
     ASSERT_TRUE(load(g));
-    const float totalSq = TOTAL_SQ;
-    std::vector<float> raster;
-    {
-        StandardStreams quiet;
-        std::srand(3);
-        raster = mt.sparseRaster(150);
-    }
-
-    StandardStreams io("7\n");
-    log.str("");
-    std::srand(3);
-    mt.makeSparseFile(150);
-    EXPECT_EQ(io.out.str(), formatRaster(raster, 12, 14)) << "the sample printed is the raster";
-    EXPECT_EQ(log.str(), "Creating sparse data file\nPeak heights will be included automatically.\n");
-    EXPECT_EQ(io.in.tellg(), std::streampos(0)) << "the sample must not wait for input: the window would freeze";
-    std::srand(3);
-    EXPECT_EQ(mt.sparseFileText(150), mt.getHeaderText() + formatRaster(raster, 12, 14)) << "a file that loads back";
-
-    EXPECT_EQ(heights(mt), g.h) << "the DEM must not be replaced by its sample";
-    mt.resetCounts();
-    mt.compute_curve_color();
-    EXPECT_EQ(TOTAL_SQ, totalSq) << "later analyses still see the DEM";
+    const float totalSq = data.curvature().totalSquared;
+    std::string why;
+    RecordedDraw first(3), second(3), other(4);
+    const std::vector<float> raster = sparseRaster(data.demView(), 150, first.draw(), log, why);
+    EXPECT_EQ(sparseRaster(data.demView(), 150, second.draw(), log, why), raster) << "a sample drawn again";
+    EXPECT_NE(sparseRaster(data.demView(), 150, other.draw(), log, why), raster) << "the draws decide the sample";
+    EXPECT_EQ(data.dem().heights, g.h) << "the DEM must not be replaced by its sample";
+    EXPECT_EQ(data.curvature().totalSquared, totalSq) << "later analyses still see the DEM";
 }
 
 } // namespace

@@ -23,29 +23,34 @@ std::string head(int rows, int cols)
 
 TEST_F(ReaderTest, LayoutsReadToTheSameHeaderAndHeights)
 {
-    sparseData = false;
     const std::vector<float> want{1.5f, -2, 300, 4, 0, 6.25f};
     for (const char* name : {"layout_lf.grd", "layout_crlf.grd", "layout_one_value_per_line.grd",
                              "layout_all_values_on_one_line.grd", "layout_trailing_tokens.grd"}) {
         SCOPED_TRACE(name);
         const std::string path = std::string(OROLITH_TESTDATA_DIR) + "/" + name;
-        auto m = readGrid(path);
-        const GridHeader& h = m->header();
+        const GridData m = readData(path, GridRole::dem);
+        const GridHeader& h = m.header;
         // Rows, columns, corner, a cell size without the carriage return,
         // no-data value 0 for want of a line, extremes.
-        EXPECT_EQ((std::vector<double>{double(m->getRows()), double(m->getCols()), h.xllcorner, h.yllcorner,
-                                       h.cellsizeX, h.cellsizeY, m->getNodata(), m->getZmin(), m->getZmax()}),
+        EXPECT_EQ((std::vector<double>{double(h.rows), double(h.cols), h.xllcorner, h.yllcorner, h.cellsizeX,
+                                       h.cellsizeY, h.nodata, m.zmin, m.zmax}),
                   (std::vector<double>{2, 3, 1000, 2000, 30, 30, 0, -2, 300}));
         EXPECT_FALSE(h.hasNodata) << "no no-data line, no no-data value";
-        EXPECT_EQ(heights(*m), want);
-        EXPECT_EQ(heights(*readGrid(path, 2)), want);
+        EXPECT_EQ(m.heights, want);
+        EXPECT_EQ(readData(path, GridRole::comparison).heights, want);
+        LoadRequest both;
+        both.demPath = both.comparisonPath = path;
+        log.clear();
+        ASSERT_TRUE(swapIn(loadDataSet(both, io, log))) << status.error.text();
+        EXPECT_EQ(log.printed("Reading DEM data, 2 rows and 3 columns..."), 1) << log.text();
+        EXPECT_EQ(log.printed("Reading comparison data, 2 rows and 3 columns..."), 1) << log.text();
+        EXPECT_EQ(data.dem().heights, want);
+        EXPECT_EQ(data.comparison().grid.heights, want);
     }
-    EXPECT_NE(log.str().find("Reading DEM data, 2 rows and 3 columns...\n"), std::string::npos) << log.str();
-    EXPECT_NE(log.str().find("Reading comparison data, 2 rows and 3 columns...\n"), std::string::npos);
-    EXPECT_TRUE(sparseData) << "a comparison load sets the flag the viewer reads";
 
     std::string tabs = dir.write("tabs.grd", "ncols\t2\tnrows\t2\txllcorner\t0\tyllcorner\t0\tcellsize\t1\t-1 +2\n3 4");
-    EXPECT_EQ(heights(*readGrid(tabs)), (std::vector<float>{-1, 2, 3, 4})) << "tabs, no line end after the last";
+    EXPECT_EQ(readData(tabs, GridRole::dem).heights, (std::vector<float>{-1, 2, 3, 4}))
+        << "tabs, no line end after the last";
 }
 
 // The reader streams a file through a buffer and splits a large one
@@ -70,16 +75,15 @@ TEST_F(ReaderTest, BufferRefillsAndTheTwoThreadSplitReadAsOnePass)
             SCOPED_TRACE(path);
             GridData usual, tiny;
             ModelError usualErr, tinyErr;
-            setReadTuning(ReadTuning{});
-            bool ok = readGridData(path, role, usual, usualErr, 1);
+            bool ok = readGridData(path, role, usual, usualErr, GridIo{}, 1);
             for (std::size_t buffer : {1u, 2u, 5u, 64u}) {
-                setReadTuning(ReadTuning{buffer, 1});
-                EXPECT_EQ(readGridData(path, role, tiny, tinyErr, 2), ok) << "buffer " << buffer;
+                GridIo small;
+                small.tuning = ReadTuning{buffer, 1};
+                EXPECT_EQ(readGridData(path, role, tiny, tinyErr, small, 2), ok) << "buffer " << buffer;
                 EXPECT_EQ(tinyErr.text(), usualErr.text()) << "buffer " << buffer;
                 EXPECT_EQ(tiny.heights, usual.heights) << "buffer " << buffer;
                 EXPECT_TRUE(tiny.zmin == usual.zmin && tiny.zmax == usual.zmax && tiny.contourInt == usual.contourInt);
             }
-            setReadTuning(ReadTuning{});
         }
     }
 }
@@ -108,19 +112,19 @@ TEST_F(ReaderTest, NoDataCellsOfADemAreAbsentStoredAsZeroAndOutOfTheExtremes)
     for (const auto& k : cases) {
         SCOPED_TRACE(k.lines);
         const std::string path = dir.write("n.grd", head(2, 3) + k.lines);
-        auto m = readGrid(path);
-        EXPECT_EQ(m->getNodata(), k.nodata);
-        EXPECT_EQ(heights(*m), k.heights);
-        EXPECT_EQ(m->getZmin(), k.zmin);
-        EXPECT_EQ(m->getZmax(), k.zmax);
-        GridData data;
-        ModelError err;
-        ASSERT_TRUE(readGridData(path, GridRole::comparison, data, err, 1));
-        EXPECT_EQ(data.present, k.present) << "absent cells of comparison data";
+        const GridData m = readData(path, GridRole::dem);
+        EXPECT_EQ(m.header.nodata, k.nodata);
+        EXPECT_EQ(m.heights, k.heights);
+        EXPECT_EQ(m.present, k.present) << "absent cells of a DEM";
+        EXPECT_EQ(m.zmin, k.zmin);
+        EXPECT_EQ(m.zmax, k.zmax);
+        EXPECT_EQ(readData(path, GridRole::comparison).present, k.present) << "absent cells of comparison data";
     }
     const std::string path = dir.write("nodata.grd", head(2, 3) + cases[0].lines);
-    EXPECT_EQ(heights(*readGrid(path, 2)), (std::vector<float>{50, -9999, 52, 53, 54, -9999})) << "comparison data";
-    EXPECT_EQ(readGrid(path)->getHeaderText(), head(2, 3) + "NODATA_value -9999\n") << "kept for derived rasters";
+    EXPECT_EQ(readData(path, GridRole::comparison).heights, (std::vector<float>{50, -9999, 52, 53, 54, -9999}))
+        << "comparison data";
+    EXPECT_EQ(readData(path, GridRole::dem).header.text, head(2, 3) + "NODATA_value -9999\n")
+        << "kept for derived rasters";
 }
 
 TEST_F(ReaderTest, ContourIntervalIsTheFirstRiseInIntegerPartAboveTheFirstNonZeroHeight)
@@ -139,7 +143,7 @@ TEST_F(ReaderTest, ContourIntervalIsTheFirstRiseInIntegerPartAboveTheFirstNonZer
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.heights);
-        EXPECT_EQ(readGrid(dir.write("c.grd", head(2, 3) + k.heights), 2)->getContourInt(), k.interval);
+        EXPECT_EQ(readData(dir.write("c.grd", head(2, 3) + k.heights), GridRole::comparison).contourInt, k.interval);
     }
 }
 

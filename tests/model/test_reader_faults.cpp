@@ -1,23 +1,32 @@
-// Bad grid files end the program with status 255 and a message naming the
-// file and the first cell or header value at fault, never with a crash or
-// an abort; files at paths of any length load.
+// Bad grid files are refused with an error naming the file and the first
+// cell or header value at fault, never with a crash or an abort, and leave
+// the data set in use alone; files at paths of any length load.
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <regex>
 
 #include "tests/model/model_test.h"
 
 namespace {
 using ::testing::ExitedWithCode;
+using ReaderFaultTest = ModelTest;
 using ReaderDeathTest = ModelTest;
 
-// For death tests: reads with the model's messages on standard error.
-void readOnStderr(const std::string& path, int index)
+// Whether reading `path` as a DEM (`dem`) or as comparison data fails with
+// an error whose text matches `pattern`.
+::testing::AssertionResult refusedSaying(const std::string& path, bool dem, const std::string& pattern)
 {
-    setConsole(std::cerr);
-    readGrid(path, index);
+    GridData d;
+    ModelError err;
+    if (readGridData(path, dem ? GridRole::dem : GridRole::comparison, d, err, GridIo{}, 1))
+        return ::testing::AssertionFailure() << "read without an error";
+    if (!std::regex_search(err.text(), std::regex(pattern)))
+        return ::testing::AssertionFailure() << "the error says \"" << err.text() << "\", not /" << pattern << "/";
+    return ::testing::AssertionSuccess();
 }
 
-TEST_F(ReaderDeathTest, BadFilesEndTheProgramSayingWhatIsWrong)
+TEST_F(ReaderFaultTest, BadFilesAreRefusedSayingWhatIsWrong)
 {
     const std::string rest = "xllcorner 0\nyllcorner 0\ncellsize 1\n";
     struct {
@@ -51,35 +60,50 @@ TEST_F(ReaderDeathTest, BadFilesEndTheProgramSayingWhatIsWrong)
         {"ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize -30\n1 2 3\n4 5 6\n", false, "Some kinda error!\n.*-30"},
         {std::string("II*\0\x08\0\0\0binary", 14), true, "not an ESRI ASCII grid.*built without GDAL"},
     };
+    ASSERT_TRUE(load(filled(2, 2, 7.0f)));
     int n = 0;
     for (const auto& k : cases) {
         std::string path = dir.write("bad" + std::to_string(n++) + ".grd", k.text);
-        std::string want = "ERROR: " + (k.namesFile ? "file \"" + path + "\": .*" : std::string()) + k.message;
-        for (int index : {1, 2}) {
-            SCOPED_TRACE(k.text.substr(0, 30) + (index == 1 ? " (DEM)" : " (comparison)"));
-            // ExitedWithCode also rules out an abort or a crash, which end
-            // the child with a signal.
-            EXPECT_EXIT(readOnStderr(path, index), ExitedWithCode(255), want);
+        std::string want = "^" + (k.namesFile ? "file \"" + path + "\": .*" : std::string()) + k.message;
+        for (bool dem : {true, false}) {
+            SCOPED_TRACE(k.text.substr(0, 30) + (dem ? " (DEM)" : " (comparison)"));
+            EXPECT_TRUE(refusedSaying(path, dem, want));
         }
+        LoadRequest request;
+        request.demPath = path;
+        EXPECT_FALSE(swapIn(loadDataSet(request, io, log)));
+        EXPECT_EQ(status.result, LoadResult::failed);
+        EXPECT_TRUE(std::regex_search(status.error.text(), std::regex(want))) << status.error.text();
+        EXPECT_EQ(data.demView().at(1, 1), 7.0f) << "the data set in use stays";
     }
 }
 
-TEST_F(ReaderDeathTest, MissingFileIsNamedInFullHoweverLongItsPath)
+TEST_F(ReaderFaultTest, MissingFileIsNamedInFullHoweverLongItsPath)
 {
     std::string deep = "/nonexistent-orolith-folder";
     while (deep.size() < 5000)
         deep += "/" + std::string(120, 'p');
     for (const std::string& path : {dir.path + "/no such file.grd", deep + "/missing.grd"})
-        for (int index : {1, 2})
-            EXPECT_EXIT(readOnStderr(path, index), ExitedWithCode(255), "ERROR: file \"" + path + "\" not found");
+        for (bool dem : {true, false}) {
+            GridData d;
+            ModelError err;
+            EXPECT_FALSE(readGridData(path, dem ? GridRole::dem : GridRole::comparison, d, err, GridIo{}, 1));
+            EXPECT_EQ(err.text(), "file \"" + path + "\" not found");
+        }
 }
 
 // Loads a DEM in a child process that exits 0 when its heights are the
-// expected ones: a reader that wrongly ends the program fails one check,
-// not the whole run.
+// expected ones: a reader that crashes fails one check, not the whole run.
 void expectLoads(const std::string& path, const std::vector<float>& want)
 {
-    EXPECT_EXIT(std::exit(heights(*readGrid(path)) == want ? 0 : 3), ExitedWithCode(0), "") << path.size();
+    EXPECT_EXIT(
+        {
+            GridData d;
+            ModelError err;
+            std::exit(readGridData(path, GridRole::dem, d, err, GridIo{}, 1) && d.heights == want ? 0 : 3);
+        },
+        ExitedWithCode(0), "")
+        << path.size();
 }
 
 // Writes a grid in folders nested to a path of about `length` characters,

@@ -1,6 +1,6 @@
-#include "app/version.h"
+#include "dialogs/version.h"
 
-// Set for this library by app/CMakeLists.txt from PROJECT_VERSION, as it is
+// Set for this library by dialogs/CMakeLists.txt from PROJECT_VERSION, as it is
 // for the command line's --version.
 #ifndef OROLITH_VERSION
 #error "OROLITH_VERSION must come from the build (PROJECT_VERSION)"

@@ -1,11 +1,10 @@
 // For programs that link GDAL themselves (the GDAL tests); the orolith
-// executable goes through the module instead.
+// executable goes through its module instead.
 #include "model/gdal/gdalraster.h"
 
-void registerGdalReader()
+GridIo gdalGridIo()
 {
     static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs};
-    setRasterReader(&reader);
     static const GridWarper warper{warpGdal, transformGdal};
-    setGridWarper(&warper);
+    return GridIo{&reader, &warper, {}};
 }

@@ -1,0 +1,335 @@
+#include "app/session.h"
+
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_ask.H>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/closing.h"
+#include "app/mainwindow.h"
+#include "dialogs/coregwindow.h"
+#include "dialogs/errorunits.h"
+#include "dialogs/graph.h"
+#include "dialogs/helpabout.h"
+#include "dialogs/openfile.h"
+#include "dialogs/paths.h"
+#include "dialogs/saveoutputs.h"
+#include "dialogs/sparsefile.h"
+#include "dialogs/statsreport.h"
+#include "dialogs/openchecks.h"
+#include "model/load.h"
+#include "render/profilegeometry.h"
+#include "render/sunpath.h"
+#include "render/viewmotion.h"
+
+Session::Session(const GridIo& io) : io_(io)
+{
+    window_ = new MainWindow(*this);
+    busy_.attach(window_);
+    window_->viewer().setListener(this);
+    applyClosingRules(*window_);
+    showState();
+}
+
+Session::~Session()
+{
+    window_->viewer().setListener(nullptr);
+    delete window_;
+}
+
+void Session::offerStartupDem(const std::string& path)
+{
+    startupDem_ = path;
+    commandLineDem_ = path;
+}
+
+const ViewState& Session::view() const { return window_->viewer().view(); }
+Fl_Window* Session::mainWindow() { return window_; }
+Viewer& Session::viewer() { return window_->viewer(); }
+
+void Session::showState()
+{
+    ShownState s;
+    s.loaded = {data_.loaded(), data_.hasComparison()};
+    s.comparisonKind = files_.kind;
+    s.panelShown = window_->toolPanelShown();
+    window_->showState(s);
+    window_->showUnits(view().curveUnits, view().diffUnits);
+}
+
+void Session::focusViewer()
+{
+    viewer().redraw();
+    viewer().take_focus();
+}
+
+void Session::changeView(const std::function<void(ViewState&)>& change)
+{
+    ViewState v = view();
+    change(v);
+    viewer().setView(v);
+    showState();
+    focusViewer();
+}
+
+// --- switches -------------------------------------------------------------------
+
+void Session::requestSwitch(ViewSwitch id, bool on, Needs needs)
+{
+    const DataLoaded loaded{data_.loaded(), data_.hasComparison()};
+    // Without contour data there are no classes to colour; switching off
+    // needs nothing (a later data set may have none).
+    const bool refused = on && (!needsMet(needs, loaded) ||
+                                (id == ViewSwitch::heightClasses && data_.contourInterval() <= 0));
+    if (refused) {
+        showState();
+        return;
+    }
+    changeView([&](ViewState& v) {
+        // The section appears where the counter says.
+        if (id == ViewSwitch::profile)
+            placeProfileAtCounter(v);
+        applySwitch(v, id, on);
+    });
+    if (id == ViewSwitch::heightClasses && on && !data_.hasHeightClasses())
+        data_.computeHeightClasses(messages_);
+}
+
+void Session::switchRequested(ViewSwitch id) { requestSwitch(id, !switchOn(view(), id), Needs::nothing); }
+
+// --- commands -------------------------------------------------------------------
+
+void Session::run(Command command)
+{
+    // The view commands do nothing until data is open.
+    auto viewCommand = [&](void (*apply)(ViewState&)) {
+        if (viewer().open())
+            changeView(apply);
+        else
+            focusViewer();
+    };
+    switch (command) {
+    case Command::openDem: openDemDialog(*this); break;
+    case Command::openPair: openPairDialog(*this); break;
+    case Command::changeComparison: openChangeDialog(*this); break;
+    case Command::saveImage: saveImage(*this); break;
+    case Command::saveProfile: saveProfile(*this); break;
+    case Command::exit: std::exit(0);
+    case Command::rotateZPlus: viewCommand([](ViewState& v) { v.zrotation += 90; }); break;
+    case Command::rotateZMinus: viewCommand([](ViewState& v) { v.zrotation -= 90; }); break;
+    case Command::rotateXPlus: viewCommand([](ViewState& v) { v.xrotation += 90; }); break;
+    case Command::rotateXMinus: viewCommand([](ViewState& v) { v.xrotation -= 90; }); break;
+    case Command::zoomIn: viewCommand(zoomIn); break;
+    case Command::zoomOut: viewCommand(zoomOut); break;
+    case Command::sideView: viewCommand(sideView); break;
+    case Command::topView: viewCommand(topView); break;
+    case Command::resetView: viewCommand(resetView); break;
+    case Command::toggleTools:
+        window_->showToolPanel(!window_->toolPanelShown());
+        showState();
+        break;
+    case Command::statistics: showStatistics(*this); break;
+    case Command::graph: showLastGraph(*this); break;
+    case Command::sparse: showSparseDialog(*this); break;
+    case Command::coregister: coregistration(*this); break;
+    case Command::modifyCurvature: modCurve(*this); break;
+    case Command::help: showHelp(window_); break;
+    case Command::about: showAbout(window_); break;
+    }
+}
+
+void Session::moveSun(int direction)
+{
+    changeView([&](ViewState& v) { sunStep(v.position0, direction); });
+}
+
+void Session::showGraphOf(GraphKind kind) { showGraph(*this, kind); }
+
+void Session::showSectionHelpOf(PanelSection section) { showSectionHelp(section, window_); }
+
+void Session::cancelBusyWork() { busy_.cancel(); }
+
+// --- exaggeration, units, profile -------------------------------------------------
+
+int Session::exaggeration() const
+{
+    return data_.loaded() ? static_cast<int>(data_.mesh().exaggeration)
+                          : static_cast<int>(window_->exaggerationCounter->value());
+}
+
+void Session::setExaggeration(int exaggeration)
+{
+    data_.setExaggeration(exaggeration);
+    focusViewer();
+}
+
+void Session::exaggerationRequested(int exaggeration)
+{
+    data_.setExaggeration(exaggeration);
+    window_->showExaggeration(exaggeration);
+}
+
+double Session::curvatureUnit() const { return view().curveUnits; }
+double Session::differenceUnit() const { return view().diffUnits; }
+
+void Session::setCurvatureUnit(double unit)
+{
+    data_.classifyCurvature(static_cast<float>(unit), messages_);
+    changeView([&](ViewState& v) { v.curveUnits = static_cast<float>(unit); });
+}
+
+void Session::setDifferenceUnit(double unit)
+{
+    data_.classifyElevation(static_cast<float>(unit), messages_);
+    data_.classifyCurvatureDifference(static_cast<float>(unit), messages_);
+    changeView([&](ViewState& v) { v.diffUnits = static_cast<float>(unit); });
+}
+
+// The counter's number goes to the view, which refuses a row or column
+// outside the grid; the counter then shows where the profile really is.
+void Session::placeProfileAtCounter(ViewState& v)
+{
+    const int wanted = static_cast<int>(window_->profileCounter->value()); // truncation toward zero
+    if (profilePositionValid(v.profView, wanted, data_.rows(), data_.cols()))
+        v.profileYpos = v.profileXpos = wanted;
+    if (!data_.loaded())
+        return;
+    const ProfilePlacement p = placeProfile(data_.mesh(), v.profileYpos, v.profileXpos);
+    window_->showProfilePosition(v.profView == HORIZ ? p.X : p.Y);
+}
+
+void Session::moveProfile(int)
+{
+    changeView([&](ViewState& v) { placeProfileAtCounter(v); });
+}
+
+void Session::setProfileDirection(int direction)
+{
+    changeView([&](ViewState& v) {
+        v.profView = direction;
+        placeProfileAtCounter(v);
+    });
+}
+
+// --- loads -------------------------------------------------------------------------
+
+Loaded Session::loadBusy(const std::function<Loaded(const LoadProgress&)>& load)
+{
+    Loaded result;
+    const bool ran = busy_.load([&](const std::function<void(const std::string&, double)>& progress) {
+        result = load(progress);
+    });
+    if (!ran)
+        result.status.result = LoadResult::failed; // another load runs
+    return result;
+}
+
+void Session::install(DataSet loaded)
+{
+    loaded.continueVersionsOf(data_);
+    data_ = std::move(loaded);
+    viewer().showDataSet(&data_);
+}
+
+LoadStatus Session::openFiles(const OpenChoice& choice)
+{
+    const bool two = !choice.comparison.empty();
+    LoadRequest request;
+    request.demPath = choice.dem;
+    request.comparisonPath = choice.comparison;
+    request.exaggeration = choice.exaggeration;
+    request.units = {view().curveUnits, view().diffUnits};
+    // The contour interval is detected while the comparison grid is read.
+    request.options.kind = comparisonKindOfFile(choice.kind);
+    request.options.align = choice.align;
+    Loaded l = loadBusy([&](const LoadProgress& progress) { return loadDataSet(request, io_, messages_, progress); });
+    if (!l.status.ok())
+        return l.status;
+
+    // Loaded: from here on these are the files in use.
+    install(std::move(l.dataSet));
+    files_.count = two ? 2 : 1;
+    files_.kind = two ? choice.kind : 0;
+    files_.dem = choice.dem;
+    files_.comparison = choice.comparison;
+    lastOpened_ = two ? choice.comparison : choice.dem;
+    ViewState v = view();
+    v.treeLine = choice.treeLine;
+    v.slope = static_cast<float>(choice.vegetationSlope);
+    viewer().setView(v);
+    window_->showExaggeration(choice.exaggeration);
+    window_->showFiles(files_.dem, files_.comparison, two ? data_.comparison().alignment : Alignment{});
+    window_->showHeader(data_.header());
+    showState();
+    return l.status;
+}
+
+LoadStatus Session::changeComparison(const std::string& path, int kind, bool align)
+{
+    LoadOptions options;
+    options.kind = comparisonKindOfFile(kind);
+    options.align = align;
+    const ClassUnits units{view().curveUnits, view().diffUnits};
+    Loaded l = loadBusy([&](const LoadProgress& progress) {
+        return replaceComparison(data_, path, options, units, io_, messages_, progress);
+    });
+    if (!l.status.ok())
+        return l.status;
+    install(std::move(l.dataSet));
+    files_.count = 2;
+    files_.kind = kind;
+    files_.comparison = path;
+    lastOpened_ = path;
+    window_->showFiles(files_.dem, files_.comparison, data_.comparison().alignment);
+    showState();
+    return l.status;
+}
+
+LoadStatus Session::useShiftedComparison(GridData grid)
+{
+    const ClassUnits units{view().curveUnits, view().diffUnits};
+    Loaded l = loadBusy([&](const LoadProgress&) {
+        return replaceComparison(data_, std::move(grid), ComparisonKind::dem, units, messages_);
+    });
+    if (!l.status.ok())
+        return l.status;
+    install(std::move(l.dataSet));
+    // The file in use stays the one opened; the status row says it is moved.
+    window_->showComparisonNote(files_.comparison + " (co-registered)");
+    showState();
+    viewer().redraw();
+    return l.status;
+}
+
+WorkEnd Session::runCancellable(const std::string& firstLabel, const std::function<void(BusyWork&)>& work)
+{
+    return busy_.computeCancellable(firstLabel, work);
+}
+
+bool Session::ensureHeightClasses(std::string& why)
+{
+    messages_.clearNotice();
+    if (data_.computeHeightClasses(messages_))
+        return true;
+    why = messages_.lastNotice();
+    return false;
+}
+
+std::string Session::chooserStartDirectory() const { return chooserDirectory(lastOpened_, commandLineDem_); }
+
+// --- the viewer's keys ------------------------------------------------------------
+
+const char* Session::askEyeValue(float current)
+{
+    char now[32];
+    std::snprintf(now, sizeof now, "%g", current);
+    const char* typed = fl_input("New eye value: ", now);
+    if (!typed)
+        return nullptr;
+    eyeText_ = typed;
+    return eyeText_.c_str();
+}
+
+void Session::quitRequested() { std::exit(1); }

@@ -1,0 +1,107 @@
+// The session behind the main window: it owns the data set in use, the
+// files it came from, the class units and the background work, and it is
+// the one place where the user's requests change them. The viewer owns the
+// view state; the session asks it for changes and then has the widgets
+// show the state as it is. The dialogs reach it through SessionPort, the
+// viewer's keys through ViewerListener.
+#ifndef OROLITH_APP_SESSION_H
+#define OROLITH_APP_SESSION_H
+
+#include <memory>
+#include <string>
+
+#include "app/busy.h"
+#include "app/consolemessages.h"
+#include "app/menutable.h"
+#include "dialogs/helptexts.h"
+#include "dialogs/sessionport.h"
+#include "model/dataset.h"
+#include "model/gridfile.h"
+#include "render/viewer.h"
+
+class MainWindow;
+
+class Session : public SessionPort, public ViewerListener {
+public:
+    // Builds the main window (not shown); `io` reads the files opened.
+    explicit Session(const GridIo& io);
+    ~Session() override;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    MainWindow& window() { return *window_; }
+    // The DEM named on the command line, offered to the open dialogs.
+    void offerStartupDem(const std::string& path);
+
+    // --- requests of the widgets ---------------------------------------
+    // A box or menu toggle asks for a switch on or off: refused (the widget
+    // then shows the state as it was) when `needs` are not met, and for
+    // height classes without a contour interval.
+    void requestSwitch(ViewSwitch id, bool on, Needs needs);
+    void run(Command command);
+    void moveSun(int direction); // +1 east, -1 west
+    void setExaggeration(int exaggeration);
+    void setDifferenceUnit(double unit);
+    // The profile's row or column; refused outside the grid, and the
+    // counter then shows where the profile is.
+    void moveProfile(int position);
+    void setProfileDirection(int view); // VERTP or HORIZ
+    void showGraphOf(GraphKind kind);
+    void showSectionHelpOf(PanelSection section);
+    void cancelBusyWork();
+
+    // --- SessionPort ------------------------------------------------------
+    const DataSet& dataSet() const override { return data_; }
+    const FilesInUse& files() const override { return files_; }
+    const ViewState& view() const override;
+    Fl_Window* mainWindow() override;
+    Viewer& viewer() override;
+    Messages& messages() override { return messages_; }
+    bool busy() const override { return busy_.running(); }
+    LoadStatus openFiles(const OpenChoice& choice) override;
+    LoadStatus changeComparison(const std::string& path, int kind, bool align) override;
+    LoadStatus useShiftedComparison(GridData grid) override;
+    WorkEnd runCancellable(const std::string& firstLabel, const std::function<void(BusyWork&)>& work) override;
+    double curvatureUnit() const override;
+    double differenceUnit() const override;
+    void setCurvatureUnit(double unit) override;
+    int exaggeration() const override;
+    bool ensureHeightClasses(std::string& why) override;
+    GraphKind lastGraph() const override { return lastGraph_; }
+    void setLastGraph(GraphKind kind) override { lastGraph_ = kind; }
+    void focusViewer() override;
+    std::string chooserStartDirectory() const override;
+    bool readsRasters() const override { return io_.reader != nullptr; }
+    std::string startupDem() const override { return startupDem_; }
+    void forgetStartupDem() override { startupDem_.clear(); }
+
+    // --- ViewerListener ---------------------------------------------------
+    void switchRequested(ViewSwitch id) override;
+    void exaggerationRequested(int exaggeration) override;
+    const char* askEyeValue(float current) override;
+    void quitRequested() override;
+
+private:
+    // The widgets show the state as it is now.
+    void showState();
+    // A view change: the viewer takes it, the widgets show it.
+    void changeView(const std::function<void(ViewState&)>& change);
+    // Takes a data set that loaded: the viewer shows it, the previous one
+    // goes.
+    void install(DataSet loaded);
+    void placeProfileAtCounter(ViewState& view);
+    // A load with the program busy and its stages on the bar.
+    Loaded loadBusy(const std::function<Loaded(const LoadProgress&)>& load);
+
+    GridIo io_;
+    ConsoleMessages messages_;
+    DataSet data_;
+    FilesInUse files_;
+    GraphKind lastGraph_ = GraphKind::heightClasses;
+    std::string startupDem_, commandLineDem_, lastOpened_;
+    std::string eyeText_; // what askEyeValue hands back
+    MainWindow* window_ = nullptr;
+    Busy busy_;
+};
+
+#endif

@@ -1,0 +1,13 @@
+// The viewer program: the main window and the session behind it, started
+// from main() when no command-line mode is asked for.
+#ifndef OROLITH_APP_VIEWERAPP_H
+#define OROLITH_APP_VIEWERAPP_H
+
+#include "model/gridfile.h"
+
+// Builds the main window, shows it, keeps the first argument after the
+// program name as the DEM offered to the first open dialog, and runs the
+// event loop; returns the loop's result. `io` reads the files the user opens.
+int runViewer(int argc, char** argv, const GridIo& io);
+
+#endif

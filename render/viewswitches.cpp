@@ -1,0 +1,116 @@
+#include "render/viewswitches.h"
+
+namespace {
+
+using G = SwitchGroup;
+using N = Needs;
+using S = ViewSwitch;
+
+// Every switch in the order the key map and the menu list them.
+constexpr ViewSwitch ALL[] = {S::magnifier, S::lighting, S::axes, S::contours, S::sun, S::heightColors, S::aspectColors, S::heightClasses, S::curvatureError, S::elevationError, S::curvatureDifference, S::profile, S::glyphs, S::triangles, S::points, S::differenceMarks};
+
+// The menu paths as the menu bar takes them: a slash inside a label is
+// escaped. Shift-R shows the difference marks with the elevation
+// difference colours; the curvature key asks for comparison data although
+// the box does not.
+SwitchRow rowOf(ViewSwitch id)
+{
+    switch (id) {
+    case S::magnifier: return {S::magnifier, "Magnifier", "&Display/Magnifier", 'p', false, N::dem, N::dem, N::nothing, G::none};
+    case S::lighting: return {S::lighting, "Shaded Relief", "&Display/Lighting", 'l', false, N::dem, N::dem, N::nothing, G::none};
+    case S::axes: return {S::axes, "Show Axes", "&Display/Axes", 'a', false, N::dem, N::dem, N::nothing, G::none};
+    case S::contours: return {S::contours, "Contours/Ref. Data", "&Display/Contour\\/Ref. Data", 'n', false, N::comparison, N::comparison, N::comparison, G::surfaceColours};
+    case S::sun: return {S::sun, "Display Sun", "&Display/Sun", 0, false, N::dem, N::dem, N::dem, G::none};
+    case S::heightColors: return {S::heightColors, "Height Colors", "&Display/Height Colors", 0, false, N::dem, N::dem, N::dem, G::surfaceColours};
+    case S::aspectColors: return {S::aspectColors, "Aspect Colors", "&Display/Slope Colors", 0, false, N::dem, N::dem, N::dem, G::surfaceColours};
+    case S::heightClasses: return {S::heightClasses, "Color Height Classes", "E&rror/Color Height Classes", 0, false, N::comparison, N::comparison, N::comparison, G::surfaceColours};
+    case S::curvatureError: return {S::curvatureError, "Display", "E&rror/Curvature Error", 'c', false, N::dem, N::comparison, N::comparison, G::errorClasses};
+    case S::elevationError: return {S::elevationError, "Elev.", "E&rror/Local Difference Error", 'r', true, N::comparison, N::comparison, N::comparison, G::errorClasses};
+    case S::curvatureDifference: return {S::curvatureDifference, "Curv.", nullptr, 0, false, N::comparison, N::comparison, N::comparison, G::errorClasses};
+    case S::profile: return {S::profile, "Display", nullptr, 0, false, N::dem, N::dem, N::dem, G::none};
+    case S::glyphs: return {S::glyphs, "Glyphs", nullptr, 0, false, N::comparison, N::comparison, N::comparison, G::none};
+    case S::triangles: return {S::triangles, nullptr, nullptr, 'd', false, N::dem, N::dem, N::nothing, G::none};
+    case S::points: return {S::points, nullptr, nullptr, '.', false, N::comparison, N::comparison, N::comparison, G::none};
+    case S::differenceMarks: return {S::differenceMarks, nullptr, nullptr, 'r', true, N::comparison, N::comparison, N::comparison, G::none};
+    }
+    return {};
+}
+
+bool* flagOf(ViewState& v, ViewSwitch id)
+{
+    switch (id) {
+    case S::magnifier: return &v.magnify;
+    case S::lighting: return &v.lighting;
+    case S::axes: return &v.drawAxes;
+    case S::contours: return &v.drawContours;
+    case S::sun: return &v.drawSun;
+    case S::heightColors: return &v.drawColors;
+    case S::aspectColors: return &v.colorSlope;
+    case S::heightClasses: return &v.colorHeightClasses;
+    case S::curvatureError: return &v.drawCurveColor;
+    case S::elevationError: return &v.drawDiffColor;
+    case S::curvatureDifference: return &v.drawCurveDiff;
+    case S::profile: return &v.plotProfile;
+    case S::glyphs: return &v.showGlyphs;
+    case S::triangles: return &v.drawTriangles;
+    case S::points: return &v.drawPoints;
+    case S::differenceMarks: return &v.drawDiff;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<SwitchRow> viewSwitches()
+{
+    std::vector<SwitchRow> rows;
+    for (ViewSwitch id : ALL)
+        rows.push_back(rowOf(id));
+    return rows;
+}
+
+SwitchRow switchRow(ViewSwitch id) { return rowOf(id); }
+
+bool switchOn(const ViewState& view, ViewSwitch id) { return *flagOf(const_cast<ViewState&>(view), id); }
+
+void setSwitch(ViewState& view, ViewSwitch id, bool on) { *flagOf(view, id) = on; }
+
+std::vector<ViewSwitch> applySwitch(ViewState& view, ViewSwitch id, bool on)
+{
+    std::vector<ViewSwitch> changed;
+    const SwitchGroup group = switchRow(id).group;
+    if (on && group != SwitchGroup::none) {
+        for (ViewSwitch other : ALL) {
+            if (other != id && rowOf(other).group == group && switchOn(view, other)) {
+                setSwitch(view, other, false);
+                changed.push_back(other);
+            }
+        }
+    }
+    if (switchOn(view, id) != on) {
+        setSwitch(view, id, on);
+        changed.push_back(id);
+    }
+    return changed;
+}
+
+bool needsMet(Needs needs, const DataLoaded& loaded)
+{
+    switch (needs) {
+    case Needs::nothing: return true;
+    case Needs::dem: return loaded.dem;
+    case Needs::comparison: return loaded.dem && loaded.comparison;
+    }
+    return false;
+}
+
+std::vector<ViewSwitch> switchesOfKey(int key, bool shift, const DataLoaded& loaded)
+{
+    std::vector<ViewSwitch> out;
+    for (ViewSwitch id : ALL) {
+        const SwitchRow row = rowOf(id);
+        if (row.key != 0 && row.key == key && (!row.shift || shift) && needsMet(row.keyNeeds, loaded))
+            out.push_back(row.id);
+    }
+    return out;
+}
