@@ -264,36 +264,6 @@ int heightsMode(const CliRun& run, std::vector<const char*> args)
     return listHeightClasses(*dataSet, run.out, run.messages) ? 0 : EXIT_MISMATCH;
 }
 
-// The sample's two progress lines with, after the first, the peaks it
-// starts from ("local max k: height") and, after the second, their number,
-// as the sample has always listed them on standard error.
-class PeakListing : public Messages {
-public:
-    PeakListing(Messages& to, const GridView& dem) : to_(to), dem_(dem) {}
-    void line(const std::string& text) override
-    {
-        to_.line(text);
-        if (++lines_ == 1) {
-            const std::vector<SpotHeight> peaks = localMaximums(dem_);
-            for (std::size_t k = 0; k < peaks.size(); ++k) {
-                std::ostringstream s;
-                s << "local max " << k << ": " << peaks[k].height;
-                to_.line(s.str());
-            }
-            peaks_ = peaks.size();
-        } else if (lines_ == 2) {
-            to_.line("numLocals = " + std::to_string(peaks_));
-        }
-    }
-    void notice(const std::string& text) override { to_.notice(text); }
-
-private:
-    Messages& to_;
-    GridView dem_;
-    int lines_ = 0;
-    std::size_t peaks_ = 0;
-};
-
 int sparseMode(const CliRun& run, const std::vector<const char*>& args)
 {
     int n = 0;
@@ -310,9 +280,8 @@ int sparseMode(const CliRun& run, const std::vector<const char*>& args)
     const RandomDraw draw = [&generator](int bound) {
         return static_cast<int>(generator() % static_cast<std::uint32_t>(bound));
     };
-    PeakListing listing(run.messages, dataSet->demView());
     std::string why;
-    std::vector<float> raster = sparseRaster(dataSet->demView(), n, draw, listing, why);
+    std::vector<float> raster = sparseRaster(dataSet->demView(), n, draw, run.messages, why);
     if (raster.empty()) {
         // Too few heights is the model's numbered error; the other refusals
         // are notices.

@@ -30,18 +30,12 @@ ViewState viewOfScheme(const SchemeFlags& f)
     return view;
 }
 
-// The classes the scheme shows, as the viewer's switches compute them when
-// they are turned on: classified in the view's units, the height classes
-// listed on standard error. False (the model said why) without a contour
-// interval for height classes.
+// The load classified the data set in the view's units already; height
+// classes are computed on demand, as the viewer's switch computes them,
+// and listed on standard error. False (the model said why) without a
+// contour interval.
 bool classifyForScheme(DataSet& dataSet, const ViewState& view, const CliRun& run)
 {
-    if (view.drawCurveColor)
-        dataSet.classifyCurvature(view.curveUnits, run.messages);
-    if (view.drawDiffColor)
-        dataSet.classifyElevation(view.diffUnits, run.messages);
-    if (view.drawCurveDiff)
-        dataSet.classifyCurvatureDifference(view.diffUnits, run.messages);
     return !view.colorHeightClasses || listHeightClasses(dataSet, run.err, run.messages);
 }
 #endif

@@ -176,14 +176,14 @@ double Session::differenceUnit() const { return view().diffUnits; }
 
 void Session::setCurvatureUnit(double unit)
 {
-    data_.classifyCurvature(static_cast<float>(unit), messages_);
+    data_.classifyCurvature(static_cast<float>(unit));
     changeView([&](ViewState& v) { v.curveUnits = static_cast<float>(unit); });
 }
 
 void Session::setDifferenceUnit(double unit)
 {
-    data_.classifyElevation(static_cast<float>(unit), messages_);
-    data_.classifyCurvatureDifference(static_cast<float>(unit), messages_);
+    data_.classifyElevation(static_cast<float>(unit));
+    data_.classifyCurvatureDifference(static_cast<float>(unit));
     changeView([&](ViewState& v) { v.diffUnits = static_cast<float>(unit); });
 }
 

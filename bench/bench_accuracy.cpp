@@ -80,7 +80,7 @@ Timing run(std::vector<std::string> args, std::string& out)
     std::streambuf* stdoutBuf = std::cout.rdbuf(captured.rdbuf());
     auto t = Clock::now();
     double p = processorSeconds();
-    int status = runCommandLine(static_cast<int>(argv.size()), argv.data());
+    int status = runCommandLine(static_cast<int>(argv.size()), argv.data(), GridIo{});
     Timing spent = {std::chrono::duration<double>(Clock::now() - t).count(), processorSeconds() - p};
     std::cout.rdbuf(stdoutBuf);
     out = captured.str();

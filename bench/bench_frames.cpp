@@ -14,13 +14,17 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <iostream>
 #include <sstream>
 #include <vector>
 
-#include "app/glviewerGUI.h"
-#include "model/mountain.h"
-#include "render/glviewer.h"
-#include "render/surfacecache.h"
+#include "app/mainwindow.h"
+#include "app/session.h"
+#include "dialogs/openchecks.h"
+#include "model/dataset.h"
+#include "model/mesh.h"
+#include "render/frame.h"
+#include "render/viewer.h"
 #include "render/viewstate.h"
 
 namespace {
@@ -30,20 +34,25 @@ using Clock = std::chrono::steady_clock;
 // triangle of the mesh in its own begin/end pair, lit by GL.
 class Baseline : public Fl_Gl_Window {
 public:
-    Baseline(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) { mode(FL_DOUBLE | FL_ALPHA | FL_DEPTH); }
+    Baseline(int x, int y, int w, int h, const DataSet& d) : Fl_Gl_Window(x, y, w, h), data(d)
+    {
+        mode(FL_DOUBLE | FL_ALPHA | FL_DEPTH);
+    }
     void draw() override
     {
         reshape(MAX, MAX);
-        minit();
+        minit(view);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
-        glTranslatef(0, 0, -eyevalue);
-        glRotatef(xrotation, 1, 0, 0);
-        glRotatef(zrotation, 0, 0, 1);
-        glLightfv(GL_LIGHT0, GL_POSITION, position0);
-        const int step = std::max(1, static_cast<int>(mt.getNumTriangles() / 2200000) + 1);
-        for (int t = 0; t < mt.getNumTriangles(); t += step) {
-            const mountain::triangleinfo tri = mt.triangle(t);
+        glTranslatef(0, 0, -view.eyevalue);
+        glRotatef(view.xrotation, 1, 0, 0);
+        glRotatef(view.zrotation, 0, 0, 1);
+        glLightfv(GL_LIGHT0, GL_POSITION, view.position0);
+        const MeshFrame& mesh = data.mesh();
+        const GridView dem = data.demView();
+        const int step = std::max(1, mesh.triangles() / 2200000 + 1);
+        for (int t = 0; t < mesh.triangles(); t += step) {
+            const Triangle tri = meshTriangle(mesh, dem, data.spacing(), t);
             glBegin(GL_TRIANGLES);
             glNormal3f(-tri.nx, tri.ny, -tri.nz);
             glColor3ub(102, 128, 102);
@@ -54,6 +63,8 @@ public:
         }
         glFinish();
     }
+    const DataSet& data;
+    ViewState view;
 };
 
 // Lets the X server map the windows.
@@ -92,32 +103,49 @@ int main(int argc, char** argv)
         return 2;
     }
     std::ostringstream quiet;
-    setConsole(quiet);
-    int fakeArgc = 1;
-    Fl_Window* window = buildMainWindow(fakeArgc, argv);
-    window->show();
-    gl->show();
+    std::streambuf* out = std::cout.rdbuf(quiet.rdbuf()); // the load's progress lines
+    Session session{GridIo{}};
+    MainWindow& window = session.window();
+    window.show();
+    session.viewer().show();
     settle();
-    double xll, yll, cs;
-    if (!gl->Begin(12, true, 2, argv[1], argv[2], 1, DEM, 4100, 0, xll, yll, cs))
+    OpenChoice choice;
+    choice.dem = argv[1];
+    choice.comparison = argv[2];
+    choice.kind = DEM;
+    choice.vegetationSlope = 12;
+    if (!session.openFiles(choice).ok())
         return 1;
-    xrotation = -30;
+    std::cout.rdbuf(out);
+    Viewer& viewer = session.viewer();
+    auto change = [&](const std::function<void(ViewState&)>& f) {
+        ViewState v = viewer.view();
+        f(v);
+        viewer.setView(v);
+    };
+    change([](ViewState& v) { v.xrotation = -30; });
 
     // A colour flag that alternates makes every frame rebuild the buffers.
-    const double full = median(gl, 3, [] { drawColors = !drawColors; });
-    const double camera = median(gl, 5, [] { zrotation += 3; });
-    lButtonState = true;
-    frameMs(gl, [] {}); // the drag's coarse buffers are built once
-    const double drag = median(gl, 5, [] { zrotation += 3; });
-    lButtonState = false;
+    const double full = median(&viewer, 3, [&] { change([](ViewState& v) { v.drawColors = !v.drawColors; }); });
+    const double camera = median(&viewer, 5, [&] { change([](ViewState& v) { v.zrotation += 3; }); });
+    // A drag: the left button held over the viewer.
+    Fl::e_keysym = FL_Button + FL_LEFT_MOUSE;
+    Fl::e_state = FL_BUTTON1;
+    Fl::e_x = viewer.w() / 2;
+    Fl::e_y = viewer.h() / 2;
+    viewer.handle(FL_PUSH);
+    frameMs(&viewer, [] {}); // the drag's coarse buffers are built once
+    const double drag = median(&viewer, 5, [&] { change([](ViewState& v) { v.zrotation += 3; }); });
+    viewer.handle(FL_RELEASE);
 
-    window->hide();
+    window.hide();
     Fl_Window frame(0, 0, 650, 625);
-    Baseline baseline(0, 0, 650, 625);
+    Baseline baseline(0, 0, 650, 625, session.dataSet());
     frame.end();
     frame.show();
     settle();
-    const double base = median(&baseline, 3, [] { zrotation += 3; });
+    baseline.view.xrotation = -30;
+    const double base = median(&baseline, 3, [&] { baseline.view.zrotation += 3; });
     std::printf("%.0f / %.0f / %.0f / %.0f\n", full, camera, drag, base);
     return 0;
 }

@@ -27,9 +27,10 @@
 #include <vector>
 
 #include "bench/synthetic.h"
+#include "model/fields.h"
 #include "model/gridfile.h"
-#include "model/loading.h"
-#include "model/mountain.h"
+#include "model/heightclasses.h"
+#include "model/load.h"
 #include "model/tokens.h"
 
 namespace {
@@ -189,7 +190,7 @@ Row measure(int size, const std::string& exe, const std::string& frames)
         GridData data;
         ModelError err;
         Clock::time_point t = Clock::now();
-        readGridData(dem, GridRole::dem, data, err, 2);
+        readGridData(dem, GridRole::dem, data, err, GridIo{}, 2);
         return since(t);
     });
     const std::string text = slurp(dem);
@@ -229,8 +230,12 @@ Row measure(int size, const std::string& exe, const std::string& frames)
             std::remove(f.c_str());
     }
 
-    setConsole(*new std::ostringstream); // the analyses' progress lines stay out of the table
-    loadDataSet(dem, comp, 1);
+    SilentMessages quiet; // the analyses' progress lines stay out of the table
+    LoadRequest request;
+    request.demPath = dem;
+    request.comparisonPath = comp;
+    const Loaded loaded = loadDataSet(request, GridIo{}, quiet);
+    const GridView d = loaded.dataSet.demView(), c = loaded.dataSet.comparisonView();
     auto time = [&](const std::function<void()>& step) {
         return nsPerCell(median3([&] {
                              Clock::time_point t = Clock::now();
@@ -239,15 +244,20 @@ Row measure(int size, const std::string& exe, const std::string& frames)
                          }),
                          size);
     };
-    row.curvature = time([] { mt.resetCounts(); mt.compute_curve_color(); });
-    row.elevdiff = time([] { mt.resetCounts(); mt.compute_curve_color(); mt.compute_elev_diff_color(); }) - row.curvature;
-    row.curvediff = time([] { mt.resetCounts(); mt.compute_curve_color(); mt.compute_curve_diff_color(); }) - row.curvature;
-    row.rmse = time([] { rd.rmseIfPresent(); });
-    rd.setContourInt(20);
-    row.heights = time([] { mt.computeHeightClasses(); });
+    // Each analysis as a load runs it: the values, then their classes.
+    CurvatureField curvature;
+    row.curvature = time([&] {
+        curvature = curvatureField(d);
+        curvatureClasses(curvature, d, 1.0f);
+    });
+    row.elevdiff = time([&] { elevationClasses(elevationField(d, c), d, c, 1.0f); });
+    row.curvediff = time([&] { curvatureDifferenceClasses(curvatureDifferenceField(c, curvature), d, c, 1.0f); });
+    row.rmse = time([&] { reportRmse(d, c); });
+    row.heights = time([&] {
+        std::string why;
+        heightClassesOf(d, 20, why);
+    });
 
-    mt.adopt(GridData{});
-    rd.adopt(GridData{});
     std::remove(dem.c_str());
     std::remove(comp.c_str());
     return row;

@@ -29,7 +29,7 @@ DataSet::DataSet(GridData dem, std::optional<Comparison> comparison, int exagger
     tell(stage, "Computing curvature");
     messages.line("Computing curvature");
     curvature_ = std::make_shared<const CurvatureField>(curvatureField(demView()));
-    classifyCurvature(units.curvature, messages);
+    classifyCurvature(units.curvature);
     if (comparison) {
         comparison_ = std::make_shared<const Comparison>(std::move(*comparison));
         analyseComparison(units, messages, stage);
@@ -49,7 +49,7 @@ DataSet DataSet::withComparison(std::optional<Comparison> comparison, const Clas
     out.comparisonVersion_ = comparisonVersion_ + 1;
     // Every analysis of the comparison starts afresh; the curvature is
     // classified again, as a load always did.
-    out.classifyCurvature(units.curvature, messages);
+    out.classifyCurvature(units.curvature);
     if (comparison) {
         out.comparison_ = std::make_shared<const Comparison>(std::move(*comparison));
         out.analyseComparison(units, messages, stage);
@@ -62,11 +62,11 @@ void DataSet::analyseComparison(const ClassUnits& units, Messages& messages, con
     tell(stage, "Computing elevation differences");
     messages.line("Computing elevation differences");
     elevation_ = elevationField(demView(), comparisonView());
-    classifyElevation(units.difference, messages);
+    classifyElevation(units.difference);
     tell(stage, "Computing curvature differences");
     messages.line("Computing curvature differences");
     curvatureDifference_ = curvatureDifferenceField(comparisonView(), *curvature_);
-    classifyCurvatureDifference(units.difference, messages);
+    classifyCurvatureDifference(units.difference);
 }
 
 void DataSet::setExaggeration(int exaggeration)
@@ -77,29 +77,26 @@ void DataSet::setExaggeration(int exaggeration)
     ++version_;
 }
 
-void DataSet::classifyCurvature(float unit, Messages& messages)
+void DataSet::classifyCurvature(float unit)
 {
     if (!loaded())
         return;
-    messages.line("compute_curve_color()");
     curvatureClasses_ = ::curvatureClasses(*curvature_, demView(), unit);
     ++version_;
 }
 
-void DataSet::classifyElevation(float unit, Messages& messages)
+void DataSet::classifyElevation(float unit)
 {
     if (!hasComparison())
         return;
-    messages.line("compute_elev_diff_color()");
     elevationClasses_ = ::elevationClasses(elevation_, demView(), comparisonView(), unit);
     ++version_;
 }
 
-void DataSet::classifyCurvatureDifference(float unit, Messages& messages)
+void DataSet::classifyCurvatureDifference(float unit)
 {
     if (!hasComparison())
         return;
-    messages.line("compute_curve_diff_color()");
     curvatureDifferenceClasses_ = ::curvatureDifferenceClasses(curvatureDifference_, demView(), comparisonView(), unit);
     ++version_;
 }

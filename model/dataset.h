@@ -82,13 +82,13 @@ public:
     // difference operations do nothing without comparison data.
     const CurvatureField& curvature() const { return *curvature_; }
     const CellClasses& curvatureClasses() const { return curvatureClasses_; }
-    void classifyCurvature(float unit, Messages& messages);
+    void classifyCurvature(float unit);
     const ElevationField& elevation() const { return elevation_; }
     const CellClasses& elevationClasses() const { return elevationClasses_; }
-    void classifyElevation(float unit, Messages& messages);
+    void classifyElevation(float unit);
     const std::vector<float>& curvatureDifference() const { return curvatureDifference_; }
     const CellClasses& curvatureDifferenceClasses() const { return curvatureDifferenceClasses_; }
-    void classifyCurvatureDifference(float unit, Messages& messages);
+    void classifyCurvatureDifference(float unit);
 
     // Class colours of a cell for drawing (TERRAIN where it has none).
     int curveColorOfCell(std::size_t cell) const;

@@ -126,7 +126,7 @@ inline bool steepAlongGradient(const Window3x3& w, const StencilSpacing& spacing
 
 // Compass degrees of the downhill direction (0 north, 90 east), from the
 // Sobel-like differences west minus east and north minus south; none on
-// flat ground.
+// flat ground. Reads the 3 x 3 window only.
 inline std::optional<float> aspectDegrees(const Window3x3& w, const StencilSpacing& spacing)
 {
     float p = ((w.nw() + 2 * w.w() + w.sw()) - (w.ne() + 2 * w.e() + w.se())) / 8;

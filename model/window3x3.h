@@ -19,9 +19,9 @@
 #include "model/parallel.h"
 
 // The heights around one point of a grid, read where they are stored:
-//     nw  n  ne
-//     w   c  e
-//     sw  s  se
+//     nw  n       ne
+//     w   centre  e
+//     sw  s       se
 // at(dr, dc) reads any offset; the walk guarantees the 3 x 3 window, and
 // the viewer's slope stencils, which read two points out along the row and
 // column, check that reach themselves.

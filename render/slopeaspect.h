@@ -20,25 +20,31 @@ int roundDeg(float angle);
 // NOSLOPE and anything outside 0..360.
 ColorRGB slopeColor(float deg);
 
-// The heights the slope stencils read around (i, j) (the 3 x 3 window and
-// the points two out along the row and column), taken through an accessor,
-// as a window the model's stencils read. The corners two out are never
-// read and stay unset.
+// The heights a slope stencil reads around (i, j), taken through an
+// accessor, as a window the model's stencils read: the 3 x 3 window, and
+// for Neighbourhood::eightAndTwoOut the points two out along the row and
+// column. Five rows of five, (i, j) in the middle; points no stencil reads
+// stay unset. Written out point by point, the heights stay in registers.
 class GatheredWindow {
 public:
     template <class Elev>
-    GatheredWindow(Elev E, int i, int j) : i_(i), j_(j)
+    GatheredWindow(Elev E, int i, int j, Neighbourhood shape) : i_(i), j_(j)
     {
-        z_[2] = E(i - 2, j);
-        for (int dr = -1; dr <= 1; ++dr) {
-            float* row = z_ + 12 + dr * 5;
-            row[-1] = E(i + dr, j - 1);
-            row[0] = E(i + dr, j);
-            row[1] = E(i + dr, j + 1);
+        z_[6] = E(i - 1, j - 1);
+        z_[7] = E(i - 1, j);
+        z_[8] = E(i - 1, j + 1);
+        z_[11] = E(i, j - 1);
+        z_[12] = E(i, j);
+        z_[13] = E(i, j + 1);
+        z_[16] = E(i + 1, j - 1);
+        z_[17] = E(i + 1, j);
+        z_[18] = E(i + 1, j + 1);
+        if (shape == Neighbourhood::eightAndTwoOut) {
+            z_[2] = E(i - 2, j);
+            z_[10] = E(i, j - 2);
+            z_[14] = E(i, j + 2);
+            z_[22] = E(i + 2, j);
         }
-        z_[10] = E(i, j - 2);
-        z_[14] = E(i, j + 2);
-        z_[22] = E(i + 2, j);
     }
     Window3x3 window() const { return {z_ + 12, 5, i_, j_}; }
 
@@ -55,7 +61,7 @@ int gradientDirection(Elev E, int rows, int cols, int i, int j, const StencilSpa
 {
     if (!inSlopeBand(rows, cols, i, j))
         return -1;
-    return gradientDirection(GatheredWindow(E, i, j).window(), spacing);
+    return gradientDirection(GatheredWindow(E, i, j, Neighbourhood::eightAndTwoOut).window(), spacing);
 }
 
 // Steep: the height changes by at least `slope` degrees towards one of the
@@ -67,7 +73,7 @@ bool steepCell(Elev E, int rows, int cols, const StencilSpacing& spacing, float 
 {
     if (!inSlopeBand(rows, cols, i, j))
         return false;
-    return steepAlongGradient(GatheredWindow(E, i, j).window(), spacing, slope);
+    return steepAlongGradient(GatheredWindow(E, i, j, Neighbourhood::eightAndTwoOut).window(), spacing, slope);
 }
 
 // Aspect from the Sobel-like differences west minus east (p) and north
@@ -77,7 +83,8 @@ float aspectDeg(Elev E, int rows, int cols, int i, int j, const StencilSpacing& 
 {
     if (!inSlopeBand(rows, cols, i, j))
         return static_cast<float>(NOSLOPE);
-    return aspectDegrees(GatheredWindow(E, i, j).window(), spacing).value_or(static_cast<float>(NOSLOPE));
+    const GatheredWindow heights(E, i, j, Neighbourhood::eight);
+    return aspectDegrees(heights.window(), spacing).value_or(static_cast<float>(NOSLOPE));
 }
 
 class DataSet;

@@ -12,7 +12,8 @@
 #include "dialogs/paths.h"
 #include "dialogs/sparsecount.h"
 #include "dialogs/statusrow.h"
-#include "model/mountain.h"
+#include "model/errors.h"
+#include "model/load.h"
 
 namespace {
 

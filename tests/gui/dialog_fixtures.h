@@ -13,12 +13,15 @@
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Value_Output.H>
 
+#include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
 #include "dialogs/openfile.h"
+#include "model/fields.h"
 #include "tests/gui/gui_fixtures.h"
 
 namespace gui_test {
@@ -37,7 +40,7 @@ inline std::vector<Fl_Window*> dialogWindows()
 {
     std::vector<Fl_Window*> out;
     for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
-        if (w != win && !w->parent())
+        if (!dynamic_cast<MainWindow*>(w) && !w->parent())
             out.push_back(w);
     return out;
 }
@@ -195,32 +198,43 @@ inline void expectTextFits(Fl_Window* w, const char* what)
     EXPECT_LE(th, field->h() - 6) << what << ": text cut at the bottom";
 }
 
+// The RMSE the statistics report gives the data set; NaN without a
+// comparison point, where 0 would read as a perfect fit.
+inline float rmseOf(const DataSet& d)
+{
+    const std::optional<float> rmse = d.hasComparison() ? reportRmse(d.demView(), d.comparisonView()) : std::nullopt;
+    return rmse ? *rmse : NAN;
+}
+
+// Closes and deletes every window but the main window.
+inline void closeDialogWindows()
+{
+    for (Fl_Window* w : dialogWindows()) {
+        w->hide();
+        Fl::delete_widget(w);
+    }
+    settle();
+}
+
 // The main window built as at start-up, nothing loaded; every window a
 // test opened is closed and deleted afterwards.
 class DialogTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        mt.adopt({});
-        rd.adopt({});
-        multFiles = sparseData = false;
-    }
     void TearDown() override
     {
-        for (Fl_Window* w : dialogWindows()) {
-            w->hide();
-            Fl::delete_widget(w);
-        }
-        settle();
+        closeDialogWindows();
+        MainWindowTest::TearDown();
     }
+
+    // The menu entry of a path chosen, as a click on it would.
+    void choose(const char* path) { entry(path).do_callback(win().menuBar()); }
 
     // Opens files through the dialog as a user would: fields typed, kind
     // ticked, Open pressed. Returns the dialog (closed on success).
     OpenDialog* openThroughDialog(const std::string& dem, const std::string& comp = "",
                                   Fl_Check_Button* OpenDialog::*kind = nullptr, bool align = true)
     {
-        comp.empty() ? file(nullptr, nullptr) : files(nullptr, nullptr);
+        comp.empty() ? openDemDialog(*session) : openPairDialog(*session);
         OpenDialog* d = openwin;
         d->finput->value(dem.c_str());
         if (!comp.empty())

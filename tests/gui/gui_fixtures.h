@@ -15,12 +15,20 @@
 #include <string>
 #include <vector>
 
-#include "app/glviewerGUI.h"
+#include <GL/freeglut.h>
+
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "app/session.h"
+#include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
-#include "model/mountain.h"
-#include "render/glviewer.h"
+#include "render/viewer.h"
 #include "render/viewstate.h"
 #include "tests/image/png_decode.h"
+#ifdef OROLITH_TESTS_HAVE_GDAL
+#include "model/gdal/gdalraster.h"
+#endif
 
 namespace gui_test {
 
@@ -48,65 +56,76 @@ inline std::string testName()
 
 inline std::string sampleData(const char* name) { return std::string(OROLITH_DATA_DIR) + "/" + name; }
 
-// The view and shell state of a freshly started program.
-inline void resetViewState()
+// What the tests' sessions read files with: GDAL's reader and warper when
+// the tests link it.
+inline GridIo testGridIo()
 {
-    OPEN = REDRAW = false;
-    FILES = FILE_CONST = initFiles = 0;
-    filename = nullptr;
-    TREELINE = 4100;
-    SLOPE = 10.0f;
-    eyevalue = STARTEYE;
-    xrotation = XROTATE;
-    zrotation = ZROTATE;
-    xtranslate = ytranslate = magTransX = magTransY = 0;
-    position0[0] = XPOS, position0[1] = 0, position0[2] = ZPOS, position0[3] = 1;
-    lighting = 1;
-    drawTriangles = true;
-    drawColors = drawAxes = drawContours = drawPoints = drawCurveColor = drawDiffColor = drawDiff = false;
-    drawCurveDiff = drawSun = colorSlope = colorHeightClasses = plotProfile = showGlyphs = magnify = false;
-    polygonOutline = false;
-    lButtonState = rButtonState = mButtonState = false;
-    profView = VERTP;
-    profileXpos = profileYpos = 0;
-    curveUnits = diffUnits = 1.0f;
+#ifdef OROLITH_TESTS_HAVE_GDAL
+    return gdalGridIo();
+#else
+    return {};
+#endif
 }
 
-// The main window as start-up builds it, not shown.
+// GLUT once per process, as the program starts it (it draws the sun and
+// the comparison cubes).
+inline void startGlut()
+{
+    if (glutGet(GLUT_INIT_STATE))
+        return;
+    static char program[] = "orolith";
+    char* argv[] = {program, nullptr};
+    int argc = 1;
+    glutInit(&argc, argv);
+}
+
+// The state of a freshly started program: a new session and its main
+// window, not shown. Every test starts from one of its own.
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetViewState();
-        static char program[] = "orolith";
-        char* argv[] = {program, nullptr};
-        int argc = 1;
-        buildMainWindow(argc, argv);
+        startGlut();
+        session = std::make_unique<Session>(testGridIo());
+    }
+    void TearDown() override { session.reset(); }
+
+    MainWindow& win() { return session->window(); }
+    Viewer& viewer() { return session->viewer(); }
+    const ViewState& view() { return session->viewer().view(); }
+    const DataSet& data() { return session->dataSet(); }
+    // The menu entry of a path as the menu table writes it.
+    Fl_Menu_Item& entry(const char* path) { return *win().menuEntry(path); }
+    Fl_Check_Button* box(ViewSwitch id) { return win().switchBox(id); }
+
+    // Loads as the open dialog does, the comparison grid when one is named.
+    bool load(const std::string& dem, const std::string& comp = "", int kind = 0, int treeLine = 4100,
+              int vegSlope = 10, bool align = false)
+    {
+        OpenChoice choice;
+        choice.dem = dem;
+        choice.comparison = comp;
+        choice.kind = kind;
+        choice.treeLine = treeLine;
+        choice.vegetationSlope = vegSlope;
+        choice.align = align;
+        return session->openFiles(choice).ok();
     }
 
-    static Fl_Menu_Item& entry(int pos) { return const_cast<Fl_Menu_Item*>(menubar->menu())[pos]; }
+    std::unique_ptr<Session> session;
 };
-
-// Loads as the open dialog does, the comparison grid when one is named.
-inline bool load(const std::string& dem, const std::string& comp = "", int kind = 0, int treeLine = 4100,
-                 int vegSlope = 10)
-{
-    double xll, yll, cs;
-    return gl->Begin(vegSlope, true, comp.empty() ? 1 : 2, dem.c_str(), comp.c_str(), 1, kind, treeLine, 0,
-                     xll, yll, cs);
-}
 
 // The viewer drawn off the event loop (twice, as a double-buffered window
 // would be) and read back from the back buffer. Its window must be shown.
-inline Image drawnViewer()
+inline Image drawnViewer(Viewer& gl)
 {
-    gl->make_current();
-    gl->draw();
-    gl->draw();
+    gl.make_current();
+    gl.draw();
+    gl.draw();
     glFinish();
     Image img;
-    img.w = gl->w();
-    img.h = gl->h();
+    img.w = gl.w();
+    img.h = gl.h();
     const std::size_t row = static_cast<std::size_t>(img.w) * 3;
     std::vector<unsigned char> bottomUp(row * img.h);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -125,7 +144,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        win->show();
+        win().show();
         for (int k = 0; k < 5; ++k) {
             Fl::check();
             Fl::flush();
@@ -134,8 +153,9 @@ protected:
     void TearDown() override
     {
         keepOnFailure();
-        win->hide();
+        win().hide();
         Fl::check();
+        MainWindowTest::TearDown();
     }
     void keepOnFailure()
     {
@@ -150,7 +170,7 @@ protected:
     Image grab()
     {
         keepOnFailure();
-        return last = drawnViewer();
+        return last = drawnViewer(viewer());
     }
     Image last;
     bool kept = false;

@@ -10,8 +10,6 @@
 #include <iterator>
 
 #include "dialogs/statsreport.h"
-#include "model/gdal/gdalraster.h"
-#include "render/modelaccess.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -36,28 +34,29 @@ std::string movedComparison()
 
 TEST_F(DialogTest, AComparisonOnAnotherGridIsAlignedAndSaysSo)
 {
-    registerGdalReader();
     const std::string moved = movedComparison();
     openThroughDialog(DEM_PATH, moved, &OpenDialog::demCheck, false);
     ASSERT_NE(errorWin, nullptr) << "a comparison two thirds of a cell off was opened unaligned";
     ASSERT_NE(childOf<Fl_Button>(errorWin, "Align and Open"), nullptr) << "the refusal offers no alignment";
-    EXPECT_FALSE(haveComparison()) << "a comparison on another grid was compared cell by cell";
+    EXPECT_FALSE(data().hasComparison()) << "a comparison on another grid was compared cell by cell";
     click(childOf<Fl_Button>(errorWin, "Align and Open"));
     settle();
     EXPECT_EQ(shownWindow("File Error"), nullptr) << "the aligned open failed: " << shownError();
     ASSERT_NE(shownWindow("Note"), nullptr) << "the open does not say the comparison was aligned";
     EXPECT_NE(shownError().find("aligned by bilinear resampling"), std::string::npos) << shownError();
     EXPECT_EQ(openwin, nullptr) << "the dialog stayed open"; // deleted, it forgot itself
-    ASSERT_TRUE(haveComparison());
-    EXPECT_TRUE(rd.alignment().aligned);
-    EXPECT_EQ(std::string(file2Label->value()), moved + " (aligned)") << "the status row does not say it was aligned";
-    ASSERT_NE(file2Label->tooltip(), nullptr);
-    EXPECT_NE(std::string(file2Label->tooltip()).find("aligned by bilinear resampling"), std::string::npos)
-        << file2Label->tooltip();
-    EXPECT_FALSE(rd.isPresent(0, 0)) << "the DEM's western column lies outside the moved comparison";
-    EXPECT_TRUE(rd.isPresent(100, 100));
+    ASSERT_TRUE(data().hasComparison());
+    EXPECT_TRUE(data().comparison().alignment.aligned);
+    Fl_Output* field = win().comparisonField;
+    EXPECT_EQ(std::string(field->value()), moved + " (aligned)") << "the status row does not say it was aligned";
+    ASSERT_NE(field->tooltip(), nullptr);
+    EXPECT_NE(std::string(field->tooltip()).find("aligned by bilinear resampling"), std::string::npos)
+        << field->tooltip();
+    EXPECT_FALSE(data().comparisonView().isPresent(0, 0))
+        << "the DEM's western column lies outside the moved comparison";
+    EXPECT_TRUE(data().comparisonView().isPresent(100, 100));
 
-    stats(nullptr, nullptr);
+    showStatistics(*session);
     ASSERT_NE(statsWin, nullptr);
     const std::string text = childOf<Fl_Multiline_Output>(statsWin)->value();
     EXPECT_NE(text.find("\nThe comparison grid: aligned by bilinear resampling from its own grid, covering 99."),
@@ -67,14 +66,13 @@ TEST_F(DialogTest, AComparisonOnAnotherGridIsAlignedAndSaysSo)
 
 TEST_F(DialogTest, TheBoxTickedAlignsAtOnceAndChangesNothingOnTheSameGrid)
 {
-    registerGdalReader();
     openThroughDialog(DEM_PATH, DEM2_PATH, &OpenDialog::demCheck);
-    ASSERT_TRUE(haveComparison());
-    EXPECT_FALSE(rd.alignment().aligned) << "a comparison on the DEM's grid was resampled";
-    EXPECT_EQ(std::string(file2Label->value()), DEM2_PATH);
+    ASSERT_TRUE(data().hasComparison());
+    EXPECT_FALSE(data().comparison().alignment.aligned) << "a comparison on the DEM's grid was resampled";
+    EXPECT_EQ(std::string(win().comparisonField->value()), DEM2_PATH);
     openThroughDialog(DEM_PATH, movedComparison(), &OpenDialog::demCheck);
     EXPECT_EQ(shownWindow("File Error"), nullptr) << shownError();
-    EXPECT_TRUE(haveComparison() && rd.alignment().aligned) << "ticked, the box did not align";
+    EXPECT_TRUE(data().hasComparison() && data().comparison().alignment.aligned) << "ticked, the box did not align";
 }
 
 #endif

@@ -40,13 +40,14 @@ TEST_F(MainWindowTest, TheMainWindowsCloseBoxEndsTheProgramWithStatusZero)
 {
     // A forked child would close this process's X connection on its way out.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(win->do_callback(), ::testing::ExitedWithCode(0), "")
+    EXPECT_EXIT(win().do_callback(), ::testing::ExitedWithCode(0), "")
         << "the close box hides the main window and leaves the others";
 }
 
 TEST_F(MainWindowTest, FileExitFromTheMenuEndsTheProgramWithStatusZero)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Fl_Menu_Bar* menubar = win().menuBar();
     const Fl_Menu_Item* exit = menubar->find_item("&File/E&xit");
     ASSERT_NE(exit, nullptr) << "no File > Exit";
     EXPECT_EXIT(menubar->picked(exit), ::testing::ExitedWithCode(0), "") << "File > Exit did not end the program";

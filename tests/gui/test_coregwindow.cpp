@@ -12,13 +12,10 @@
 #include <mutex>
 #include <thread>
 
-#include "app/busy.h"
-#include "app/callbacks.h"
-#include "app/menupositions.h"
 #include "dialogs/coregprogress.h"
 #include "dialogs/coregwindow.h"
 #include "dialogs/statsreport.h"
-#include "render/surfacecache.h"
+#include "model/colors.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -79,37 +76,46 @@ struct DuringCoregistration {
     bool statsClosed = false, viewerMoved = false;
     std::string labelAfterCancel;
     bool cancelUsableAfterPress = true;
+    // Cancel has been pressed: the held fit may go on and look.
+    std::atomic<bool> cancelPressed{false};
+    Session* session = nullptr;
     Fl_Window* stats = nullptr;
 };
 
 void watchCoregistration(void* data)
 {
     auto& s = *static_cast<DuringCoregistration*>(data);
-    if (!busy())
+    if (!s.session->busy())
         return;
-    const std::string label = loadBar->label() ? loadBar->label() : "";
+    MainWindow& win = s.session->window();
+    Viewer& viewer = s.session->viewer();
+    Fl_Progress* bar = win.loadBar();
+    const std::string label = bar->label() ? bar->label() : "";
     if (s.labels.empty() || s.labels.back() != label)
         s.labels.push_back(label);
     if (s.looked || label != coregProgressLabel(2))
         return;
     s.looked = true;
-    Fl_Button* cancel = busyCancelButton();
-    s.busyMeanwhile = busy();
-    s.barShown = loadBar->visible();
+    Fl_Button* cancel = win.cancelButton();
+    s.busyMeanwhile = s.session->busy();
+    s.barShown = bar->visible();
     s.cancelShown = cancel->visible();
     s.cancelUsable = cancel->active_r();
-    s.barBesideCancel = loadBar->x() + loadBar->w() <= cancel->x();
-    s.toolsInactive = !lerr->active_r() && !menubar->active_r() && !gl->active_r();
-    saveShot(win, "coregistration_progress", false);
+    s.barBesideCancel = bar->x() + bar->w() <= cancel->x();
+    s.toolsInactive =
+        !win.switchBox(ViewSwitch::elevationError)->active_r() && !win.menuBar()->active_r() && !viewer.active_r();
+    saveShot(&win, "coregistration_progress", false);
     // What the user tries meanwhile: close a window, turn and zoom the view.
     Fl::handle(FL_CLOSE, s.stats);
     s.statsClosed = !s.stats->shown();
-    const float x = xrotation, z = zrotation, eye = eyevalue;
-    pressAndRelease(gl, 40, 30); // a drag that turns the view
-    wheel(gl);
-    s.viewerMoved = xrotation != x || zrotation != z || eyevalue != eye;
+    const ViewState v = viewer.view();
+    pressAndRelease(&viewer, 40, 30); // a drag that turns the view
+    wheel(&viewer);
+    const ViewState& after = viewer.view();
+    s.viewerMoved = after.xrotation != v.xrotation || after.zrotation != v.zrotation || after.eyevalue != v.eyevalue;
     pressAndRelease(cancel);
-    s.labelAfterCancel = loadBar->label() ? loadBar->label() : "";
+    s.cancelPressed = true;
+    s.labelAfterCancel = bar->label() ? bar->label() : "";
     s.cancelUsableAfterPress = cancel->active();
 }
 
@@ -118,16 +124,17 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        win->show();
+        win().show();
         settle();
+        seen.session = session.get();
     }
     void TearDown() override
     {
         coregIterationHook = nullptr;
         Fl::remove_check(watchCoregistration, &seen);
-        DialogTest::TearDown();
-        win->hide();
+        win().hide();
         settle();
+        DialogTest::TearDown();
     }
     void openPair(float (*comp)(int, int))
     {
@@ -136,7 +143,7 @@ protected:
         ASSERT_EQ(shownError(), "") << "test pair refused";
         settle();
     }
-    static void coregisterFromTheMenu() { entry(menupos::COREGISTER).do_callback(menubar); }
+    void coregisterFromTheMenu() { choose("&Analysis/Co-register..."); }
 
     // Every fit the co-registration began; the fit `holdAt` waits until
     // Cancel has been pressed.
@@ -152,7 +159,7 @@ protected:
             // Far more than the test needs; it only keeps a broken Cancel
             // from holding the test for ever.
             const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-            while (!cancelRequested() && std::chrono::steady_clock::now() < giveUp)
+            while (!seen.cancelPressed && std::chrono::steady_clock::now() < giveUp)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         };
     }
@@ -170,15 +177,16 @@ protected:
 TEST_F(CoregWindowTest, CancelStopsAtTheNextFitAndLeavesEverythingAsItWas)
 {
     openPair(movedWithMound);
-    tick(lerr, true);
-    stats(nullptr, nullptr);
+    tick(box(ViewSwitch::elevationError), true);
+    showStatistics(*session);
     seen.stats = statsWin;
     settle();
-    const unsigned long long demVersion = mt.version(), compVersion = rd.version();
-    const std::string demLabel = file1Label->value(), compLabel = file2Label->value();
-    const int barX = loadBar->x(), barW = loadBar->w();
-    const float x = xrotation, z = zrotation, eye = eyevalue;
-    const Image before = drawnViewer();
+    const unsigned long long version = data().version(), compVersion = data().comparisonVersion();
+    const GridData* demInUse = &data().dem();
+    const std::string demLabel = win().demField->value(), compLabel = win().comparisonField->value();
+    const int barX = win().loadBar()->x(), barW = win().loadBar()->w();
+    const ViewState v = view();
+    const Image before = drawnViewer(viewer());
 
     holdFitUntilCancel(2);
     Fl::add_check(watchCoregistration, &seen);
@@ -208,20 +216,22 @@ TEST_F(CoregWindowTest, CancelStopsAtTheNextFitAndLeavesEverythingAsItWas)
     EXPECT_EQ(coregWin, nullptr) << "a Co-registration window for a cancelled run";
     EXPECT_EQ(shownError(), "") << "a message for a cancelled run";
     EXPECT_EQ(dialogWindows(), std::vector<Fl_Window*>{statsWin}) << "windows opened or closed by the cancelled run";
-    EXPECT_TRUE(mt.version() == demVersion && rd.version() == compVersion) << "the data set changed";
-    EXPECT_EQ(file1Label->value(), demLabel);
-    EXPECT_EQ(file2Label->value(), compLabel) << "the status row names another comparison grid";
-    EXPECT_FALSE(loadBar->visible()) << "the bar stays in the status row";
-    EXPECT_TRUE(loadBar->x() == barX && loadBar->w() == barW) << "the bar did not take back its room";
-    EXPECT_FALSE(busyCancelButton()->visible()) << "Cancel stays in the status row";
-    EXPECT_FALSE(busy() || holdSurface) << "still busy";
-    EXPECT_TRUE(menubar->active_r() && gl->active_r() && lerr->active() && Cerr->active() &&
-                entry(menupos::COREGISTER).active())
+    EXPECT_TRUE(data().version() == version && data().comparisonVersion() == compVersion && &data().dem() == demInUse)
+        << "the data set changed";
+    EXPECT_EQ(win().demField->value(), demLabel);
+    EXPECT_EQ(win().comparisonField->value(), compLabel) << "the status row names another comparison grid";
+    EXPECT_FALSE(win().loadBar()->visible()) << "the bar stays in the status row";
+    EXPECT_TRUE(win().loadBar()->x() == barX && win().loadBar()->w() == barW) << "the bar did not take back its room";
+    EXPECT_FALSE(win().cancelButton()->visible()) << "Cancel stays in the status row";
+    EXPECT_FALSE(session->busy() || viewer().held()) << "still busy";
+    EXPECT_TRUE(win().menuBar()->active_r() && viewer().active_r() && box(ViewSwitch::elevationError)->active() &&
+                box(ViewSwitch::curvatureError)->active() && entry("&Analysis/Co-register...").active())
         << "tools stay inactive after the cancelled run";
-    EXPECT_TRUE(lerr->value() && drawDiffColor) << "the Elev. box changed";
-    EXPECT_TRUE(xrotation == x && zrotation == z && eyevalue == eye) << "the view changed";
-    EXPECT_EQ(differing(drawnViewer(), before), 0) << "the viewer shows another picture";
-    saveShot(win, "coregistration_cancelled");
+    EXPECT_TRUE(box(ViewSwitch::elevationError)->value() && view().drawDiffColor) << "the Elev. box changed";
+    EXPECT_TRUE(view().xrotation == v.xrotation && view().zrotation == v.zrotation && view().eyevalue == v.eyevalue)
+        << "the view changed";
+    EXPECT_EQ(differing(drawnViewer(viewer()), before), 0) << "the viewer shows another picture";
+    saveShot(&win(), "coregistration_cancelled");
 
     // The next run is whole again.
     coregIterationHook = nullptr;
@@ -248,34 +258,35 @@ TEST_F(CoregWindowTest, AShiftThatDidNotImproveTheFitOffersNoShiftedGrid)
     saveShot(coregWin, "coregistration_not_improved");
 
     // Its callback, should it be reached, puts nothing in use.
-    const unsigned long long version = rd.version();
-    const std::string label = file2Label->value();
+    const unsigned long long version = data().comparisonVersion();
+    const std::string label = win().comparisonField->value();
     click(none);
-    EXPECT_EQ(rd.version(), version) << "the comparison grid was loaded again";
-    EXPECT_EQ(file2Label->value(), label) << "the status row calls the unmoved grid co-registered";
+    EXPECT_EQ(data().comparisonVersion(), version) << "the comparison grid was loaded again";
+    EXPECT_EQ(win().comparisonField->value(), label) << "the status row calls the unmoved grid co-registered";
     EXPECT_NE(shownError().find("kept as it was"), std::string::npos) << shownError();
 }
 
 // The comparison grid in use written as a grid file, absent points as
 // no-data, every height exactly as held.
-std::string writeComparisonInUse(const std::string& name)
+std::string writeComparisonInUse(const DataSet& data, const std::string& name)
 {
-    Grid g = filled(rd.getRows(), rd.getCols(), 0.0f);
+    const GridView comparison = data.comparisonView();
+    Grid g = filled(comparison.rows, comparison.cols, 0.0f);
     g.extraLine = "NODATA_value -9999";
     for (int r = 0; r < g.rows; ++r)
         for (int c = 0; c < g.cols; ++c)
-            g.at(r, c) = rd.isPresent(r, c) ? rd.getGrid(r, c) : -9999.0f;
+            g.at(r, c) = comparison.isPresent(r, c) ? comparison.at(r, c) : -9999.0f;
     std::ofstream(tempPath(name), std::ios::binary) << g.text();
     return tempPath(name);
 }
 
 // The class colour of every cell of one difference layer.
-std::vector<int> layerClasses(bool elevation)
+std::vector<int> layerClasses(const DataSet& data, bool elevation)
 {
     std::vector<int> out;
-    const std::size_t cells = static_cast<std::size_t>(mt.getRows() - 1) * (mt.getCols() - 1);
+    const std::size_t cells = static_cast<std::size_t>(data.rows() - 1) * (data.cols() - 1);
     for (std::size_t k = 0; k < cells; ++k)
-        out.push_back(elevation ? mt.diffColorOfCell(k) : mt.curveDiffColorOfCell(k));
+        out.push_back(elevation ? data.diffColorOfCell(k) : data.curveDiffColorOfCell(k));
     return out;
 }
 
@@ -283,36 +294,38 @@ TEST_F(CoregWindowTest, AnalysingTheShiftedGridShowsTheLayerTheBoxesSay)
 {
     struct Row {
         const char* box;
-        Fl_Check_Button** ticked;
-        Fl_Check_Button** other;
+        ViewSwitch ticked;
+        ViewSwitch other;
         bool elevation;
     };
     const Row rows[] = {
-        {"Elev.", &lerr, &curverr, true},
-        {"Curv.", &curverr, &lerr, false},
+        {"Elev.", ViewSwitch::elevationError, ViewSwitch::curvatureDifference, true},
+        {"Curv.", ViewSwitch::curvatureDifference, ViewSwitch::elevationError, false},
     };
     for (const Row& r : rows) {
+        Fl_Check_Button* ticked = box(r.ticked);
+        Fl_Check_Button* other = box(r.other);
         openPair(movedWithMound);
-        if (!(*r.ticked)->value())
-            tick(*r.ticked, true); // the other box goes off with it
+        if (!ticked->value())
+            tick(ticked, true); // the other box goes off with it
         coregisterFromTheMenu();
         ASSERT_NE(coregWin, nullptr) << r.box << ": no window; message: " << shownError();
         click(childOf<Fl_Button>(coregWin, "Analyse the shifted grid"));
         ASSERT_EQ(shownError(), "") << r.box;
         settle();
-        const Image shifted = drawnViewer();
-        const std::vector<int> shiftedClasses = layerClasses(r.elevation);
-        EXPECT_TRUE((*r.ticked)->value() && !(*r.other)->value()) << r.box << ": the boxes changed";
-        saveShot(win, std::string("coregistration_analysed_") + (r.elevation ? "elev" : "curv"));
+        const Image shifted = drawnViewer(viewer());
+        const std::vector<int> shiftedClasses = layerClasses(data(), r.elevation);
+        EXPECT_TRUE(ticked->value() && !other->value()) << r.box << ": the boxes changed";
+        saveShot(&win(), std::string("coregistration_analysed_") + (r.elevation ? "elev" : "curv"));
 
         // The same shifted grid loaded afresh, with the same box ticked.
-        openThroughDialog(writeGrid("cw_dem.grd", 60, 70, 10, dem), writeComparisonInUse("cw_shifted.grd"),
+        openThroughDialog(writeGrid("cw_dem.grd", 60, 70, 10, dem), writeComparisonInUse(data(), "cw_shifted.grd"),
                           &OpenDialog::demCheck);
         ASSERT_EQ(shownError(), "") << r.box << ": the shifted grid does not load";
-        ASSERT_TRUE((*r.ticked)->value()) << r.box << ": the load unticked the box";
+        ASSERT_TRUE(ticked->value()) << r.box << ": the load unticked the box";
         settle();
-        const Image fresh = drawnViewer();
-        const std::vector<int> freshClasses = layerClasses(r.elevation);
+        const Image fresh = drawnViewer(viewer());
+        const std::vector<int> freshClasses = layerClasses(data(), r.elevation);
         int classed = 0;
         for (int colour : freshClasses)
             classed += colour != TERRAIN;
@@ -323,15 +336,11 @@ TEST_F(CoregWindowTest, AnalysingTheShiftedGridShowsTheLayerTheBoxesSay)
 
         // The picture tells the two layers apart, so the check above sees
         // the wrong one.
-        tick(*r.other, true);
+        tick(other, true);
         settle();
-        EXPECT_GT(differing(drawnViewer(), fresh, 2), 500) << r.box << ": both layers look the same";
-        tick(*r.ticked, true);
-        for (Fl_Window* w : dialogWindows()) {
-            w->hide();
-            Fl::delete_widget(w);
-        }
-        settle();
+        EXPECT_GT(differing(drawnViewer(viewer()), fresh, 2), 500) << r.box << ": both layers look the same";
+        tick(ticked, true);
+        closeDialogWindows();
     }
 }
 

@@ -9,9 +9,9 @@
 #include <FL/Fl_Value_Output.H>
 
 #include <cmath>
+#include <functional>
 #include <numeric>
 
-#include "app/menupositions.h"
 #include "dialogs/graph.h"
 #include "tests/gui/dialog_fixtures.h"
 
@@ -69,34 +69,35 @@ TEST_F(GraphNotFiniteTest, EveryGraphLeavesOutAndCountsTheValuesThatAreNotFinite
     openThroughDialog(writeGrid("nf_dem.grd", 10, 12, 10, extremeDem),
                       writeGrid("nf_comparison.grd", 10, 12, 10, extremeComparison), &OpenDialog::demCheck);
     ASSERT_EQ(shownError(), "") << "the grids at the float limit were refused";
-    const std::vector<float> curvatures = mt.definedCurvatures();
-    const std::vector<float> diffs = mt.presentDiffs();
+    const std::vector<float> curvatures = definedCurvatures(data().curvature(), data().demView());
+    const std::vector<float> diffs = presentDifferences(data().demView(), data().comparisonView());
     ASSERT_GT(notFinite(curvatures), 0) << "test data: every curvature finite";
     ASSERT_GT(notFinite(diffs), 0) << "test data: every difference finite";
-    ASSERT_GT(MyWindow::getCont(), 0) << "test data: no contour interval for the height classes";
+    ASSERT_GT(data().contourInterval(), 0) << "test data: no contour interval for the height classes";
     int pointsAtOrAbove0 = 0;
     for (int r = 0; r < 10; ++r)
         for (int c = 0; c < 12; ++c)
             pointsAtOrAbove0 += extremeDem(r, c) >= 0;
 
-    auto menuGraph = [](Fl_Widget*, void*) { entry(menupos::GRAPH).do_callback(menubar); };
+    auto menuGraph = [this] { choose("&Analysis/Graph"); };
+    auto button = [](Fl_Button* b) { return [b] { click(b); }; };
     struct Row {
         const char* how;
-        void (*open)(Fl_Widget*, void*);
+        std::function<void()> open;
         const char* title;
         const std::vector<float>* values; // null: height classes, counts of points
     };
     const Row rows[] = {
-        {"Curvature Error's Graph button", graphCurve, "Curve Error", &curvatures},
+        {"Curvature Error's Graph button", button(win().curvatureGraphButton), "Curve Error", &curvatures},
         {"the menu's Graph after it", menuGraph, "Curve Error", &curvatures},
-        {"Local Difference Error's Graph button", graphDiff, "Diff. Error", &diffs},
+        {"Local Difference Error's Graph button", button(win().differenceGraphButton), "Diff. Error", &diffs},
         {"the menu's Graph after it", menuGraph, "Diff. Error", &diffs},
-        {"Height Classes' Graph button", graphClass, "Height Classes", nullptr},
+        {"Height Classes' Graph button", button(win().heightClassGraphButton), "Height Classes", nullptr},
         {"the menu's Graph after it", menuGraph, "Height Classes", nullptr},
     };
     for (const Row& r : rows) {
         graphwin = nullptr;
-        r.open(nullptr, nullptr);
+        r.open();
         settle(); // the bars drawn
         ASSERT_NE(graphwin, nullptr) << r.how << ": no graph; message: " << shownError();
         EXPECT_STREQ(graphwin->label(), r.title) << r.how;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "dialogs/helpabout.h"
+#include "dialogs/helptexts.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -41,9 +42,9 @@ void closeWithButton(Fl_Window* w, const std::string& title)
 
 TEST_F(DialogTest, AboutAndHelpShowTheirWholeTextAndTheVersion)
 {
-    win->show();
+    win().show();
     settle();
-    about(nullptr, nullptr);
+    choose("&Help/About");
     Fl_Window* a = shownWindow("About");
     ASSERT_NE(a, nullptr) << "no About window";
     const std::string text = fieldText(a);
@@ -57,7 +58,7 @@ TEST_F(DialogTest, AboutAndHelpShowTheirWholeTextAndTheVersion)
     settle();
     EXPECT_EQ(shownWindow("About"), nullptr) << "About stays after its close box";
 
-    help(nullptr, nullptr);
+    choose("&Help/Help");
     Fl_Window* h = shownWindow("Help");
     ASSERT_NE(h, nullptr) << "no Help window";
     EXPECT_EQ(fieldText(h), helpText());
@@ -72,7 +73,7 @@ struct Section {
     Fl_Widget* frame;
     Fl_Button* help;
 };
-std::vector<Section> panelSections()
+std::vector<Section> panelSections(Fl_Group* toolPanel)
 {
     std::vector<Fl_Widget*> frames;
     std::vector<Fl_Button*> helps;
@@ -93,7 +94,8 @@ std::vector<Section> panelSections()
 
 TEST_F(DialogTest, EachQuestionMarkExplainsTheControlsOfItsOwnSection)
 {
-    const std::vector<Section> sections = panelSections();
+    Fl_Group* toolPanel = win().toolPanel();
+    const std::vector<Section> sections = panelSections(toolPanel);
     ASSERT_EQ(sections.size(), 5u) << "not every section has its \"?\"";
     for (const Section& s : sections) {
         click(s.help);

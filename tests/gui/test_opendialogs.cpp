@@ -2,6 +2,8 @@
 // with the defaults, comparison changes; and a load as a user lives it: the
 // bar follows its stages, nothing else can start meanwhile, the viewer keeps
 // the data set in use, and afterwards, loaded or refused, all is usable.
+// Last, the dialogs against a session of the test's own making: they hand
+// it exactly what was typed and ticked, and show what it answers.
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Value_Output.H>
@@ -10,10 +12,9 @@
 #include <fstream>
 #include <regex>
 
-#include "app/busy.h"
-#include "app/callbacks.h"
+#include "dialogs/loadnotetext.h"
 #include "dialogs/openchecks.h"
-#include "render/modelaccess.h"
+#include "model/errors.h"
 #include "render/surfacecache.h"
 #include "tests/gui/dialog_fixtures.h"
 
@@ -31,7 +32,7 @@ std::string smallGrid(const char* name)
 
 TEST_F(DialogTest, KindBoxesTickOneAtATimeAndOpenChecksTheFilesFirst)
 {
-    files(nullptr, nullptr);
+    openPairDialog(*session);
     OpenDialog* d = openwin;
     struct Step {
         Fl_Check_Button* OpenDialog::*box;
@@ -62,34 +63,39 @@ TEST_F(DialogTest, KindBoxesTickOneAtATimeAndOpenChecksTheFilesFirst)
     EXPECT_EQ(shownError(), "You must select a comparison filetype.");
     OpenDialog* dem = openThroughDialog(tempPath("no_such_file.grd"));
     EXPECT_EQ(shownError(), "Invalid DEM file.");
-    EXPECT_TRUE(d->shown() && dem->shown() && FILE_CONST == 0 && !OPEN && mt.getRows() == 0 && !*file1Label->value())
+    EXPECT_TRUE(d->shown() && dem->shown() && session->files().count == 0 && !viewer().open() && !data().loaded() &&
+                !*win().demField->value())
         << "a refused Open closed its dialog or loaded something";
     saveShot(errorWin, "error_window");
 }
 
 TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
 {
-    file(nullptr, nullptr);
+    openDemDialog(*session);
     OpenDialog* d = openwin;
     d->finput->value(DEM_PATH.c_str());
     setCounter(d->vinput, 3);
     click(childOf<Fl_Button>(d, "Open"));
     EXPECT_EQ(shownError(), "") << "an error was shown";
     EXPECT_FALSE(d->shown()) << "the dialog stayed open after a successful open";
-    EXPECT_TRUE(FILE_CONST == 1 && OPEN && mt.getRows() == 200 && mt.getCols() == 240) << "DEM not in use";
-    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "DEM file name";
-    EXPECT_STREQ(file2Label->value(), "") << "a comparison file is named";
-    EXPECT_TRUE(std::string(xcornerLabel->value()) == "600000.00" && std::string(ycornerLabel->value()) == "5100000.00" &&
-                std::string(cellsizeLabel->value()) == "30")
-        << "corner and cell size: " << xcornerLabel->value() << ", " << ycornerLabel->value() << ", "
-        << cellsizeLabel->value();
-    EXPECT_EQ(vdisplay->value(), 3) << "the exaggeration chosen in the dialog";
-    EXPECT_EQ(mt.getVertExag(), 3) << "the mesh was not built with the chosen exaggeration";
-    EXPECT_TRUE(TREELINE == 1800 && SLOPE == 50.0f) << "the dialog's tree line and vegetation slope not in use";
-    EXPECT_TRUE(Cerr->active() && graphCButton->active()) << "curvature tools still locked";
-    EXPECT_FALSE(lerr->active()) << "comparison tools unlocked with a DEM alone";
-    EXPECT_TRUE(std::isnan(gl->getRMSE())) << "no comparison grid: no RMSE, and no exit";
-    EXPECT_EQ(chooserStartDirectory(), sampleData("").substr(0, sampleData("").size() - 1))
+    EXPECT_TRUE(session->files().count == 1 && viewer().open() && data().rows() == 200 && data().cols() == 240)
+        << "DEM not in use";
+    EXPECT_EQ(std::string(win().demField->value()), DEM_PATH) << "DEM file name";
+    EXPECT_STREQ(win().comparisonField->value(), "") << "a comparison file is named";
+    EXPECT_TRUE(std::string(win().xCornerField->value()) == "600000.00" &&
+                std::string(win().yCornerField->value()) == "5100000.00" &&
+                std::string(win().cellSizeField->value()) == "30")
+        << "corner and cell size: " << win().xCornerField->value() << ", " << win().yCornerField->value() << ", "
+        << win().cellSizeField->value();
+    EXPECT_EQ(win().exaggerationCounter->value(), 3) << "the exaggeration chosen in the dialog";
+    EXPECT_EQ(data().mesh().exaggeration, 3) << "the mesh was not built with the chosen exaggeration";
+    EXPECT_TRUE(view().treeLine == 1800 && view().slope == 50.0f)
+        << "the dialog's tree line and vegetation slope not in use";
+    EXPECT_TRUE(box(ViewSwitch::curvatureError)->active() && win().curvatureGraphButton->active())
+        << "curvature tools still locked";
+    EXPECT_FALSE(box(ViewSwitch::elevationError)->active()) << "comparison tools unlocked with a DEM alone";
+    EXPECT_TRUE(std::isnan(rmseOf(data()))) << "no comparison grid: no RMSE";
+    EXPECT_EQ(session->chooserStartDirectory(), sampleData("").substr(0, sampleData("").size() - 1))
         << "the next chooser does not start beside the file just opened";
     settle();
     EXPECT_EQ(openwin, nullptr) << "the closed dialog was kept";
@@ -97,8 +103,10 @@ TEST_F(DialogTest, DemAloneFillsTheStatusRowAndUnlocksItsTools)
 
 TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
 {
+    // The program as built without its GDAL module: nothing to align with.
+    session = std::make_unique<Session>(GridIo{});
     openThroughDialog(DEM_PATH, DEM2_PATH, &OpenDialog::demCheck);
-    const float corner = mt.getElev(10, 20);
+    const float corner = data().demView().at(10, 20);
     OpenDialog* d = openThroughDialog(DEM_PATH, smallGrid("small.grd"), &OpenDialog::contCheck, false);
     EXPECT_EQ(shownError().rfind("Grid sizes do not match: the DEM \"" + DEM_PATH + "\" has 200 x 240 cells", 0), 0u)
         << shownError();
@@ -106,40 +114,40 @@ TEST_F(DialogTest, SizeMismatchKeepsTheDataSetAndTheDialog)
     Fl_Button* offer = childOf<Fl_Button>(errorWin, "Align and Open");
     ASSERT_NE(offer, nullptr) << "the message does not offer to align";
     EXPECT_TRUE(d->shown()) << "the dialog closed on a refused open";
-    // Accepted, the offer ticks the box and opens again: this test program
-    // has no GDAL module, so the alignment itself is refused, by name.
+    // Accepted, the offer ticks the box and opens again: this session has no
+    // GDAL module, so the alignment itself is refused, by name.
     click(offer);
     EXPECT_TRUE(d->alignBox->value()) << "the offer left the box unticked";
     EXPECT_NE(shownError().find("it needs its GDAL module (orolith-gdal.so"), std::string::npos) << shownError();
     EXPECT_TRUE(d->shown()) << "the dialog closed on a refused alignment";
     EXPECT_TRUE(d->contCheck->value()) << "the kind ticked was lost";
-    EXPECT_TRUE(FILE_CONST == 2 && haveComparison() && rd.getRows() == 200) << "the comparison in use was dropped";
-    EXPECT_EQ(mt.getElev(10, 20), corner) << "the DEM in use changed";
-    EXPECT_EQ(std::string(file2Label->value()), DEM2_PATH) << "the status row names the refused file";
-    EXPECT_EQ(fileType, DEM) << "the kind in use follows the refused file";
+    EXPECT_TRUE(session->files().count == 2 && data().hasComparison() && data().comparisonView().rows == 200)
+        << "the comparison in use was dropped";
+    EXPECT_EQ(data().demView().at(10, 20), corner) << "the DEM in use changed";
+    EXPECT_EQ(std::string(win().comparisonField->value()), DEM2_PATH) << "the status row names the refused file";
+    EXPECT_EQ(session->files().kind, DEM) << "the kind in use follows the refused file";
 }
 
 TEST_F(DialogTest, CommandLineDemIsOfferedOnce)
 {
-    std::string cmdline = DEM2_PATH;
-    filename = cmdline.c_str();
-    initFiles = 2;
-    file(nullptr, nullptr);
+    session->offerStartupDem(DEM2_PATH);
+    openDemDialog(*session);
     OpenDialog* d = openwin;
     EXPECT_EQ(std::string(d->finput->value()), DEM2_PATH) << "the command-line DEM is not offered";
-    EXPECT_EQ(chooserStartDirectory() + "/alps_dem2.grd", DEM2_PATH) << "chooser not beside the command-line DEM";
+    EXPECT_EQ(session->chooserStartDirectory() + "/alps_dem2.grd", DEM2_PATH)
+        << "chooser not beside the command-line DEM";
     d->finput->value(DEM_PATH.c_str()); // the user types another name
     click(childOf<Fl_Button>(d, "Open"));
-    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the typed name was overridden";
-    EXPECT_EQ(initFiles, 0) << "the command-line DEM is still pending";
+    EXPECT_EQ(std::string(win().demField->value()), DEM_PATH) << "the typed name was overridden";
+    EXPECT_EQ(session->startupDem(), "") << "the command-line DEM is still pending";
     settle();
-    file(nullptr, nullptr);
+    openDemDialog(*session);
     EXPECT_STREQ(openwin->finput->value(), "") << "the command-line DEM was offered twice";
 }
 
 TEST_F(DialogTest, ChangingTheComparisonFile)
 {
-    addChange(nullptr, nullptr);
+    openChangeDialog(*session);
     EXPECT_EQ(openwin, nullptr) << "a comparison file was offered with no DEM to compare with";
     openThroughDialog(DEM_PATH);
     settle();
@@ -149,7 +157,7 @@ TEST_F(DialogTest, ChangingTheComparisonFile)
     };
     for (const Row& r : {Row{"", "Invalid comparison file."}, Row{tempPath("none.grd"), "Invalid comparison file."},
                          Row{smallGrid("small_change.grd"), "Grid sizes do not match"}}) {
-        addChange(nullptr, nullptr);
+        openChangeDialog(*session);
         OpenDialog* d = openwin;
         EXPECT_TRUE(d->alignBox && d->alignBox->value()) << "the change dialog does not offer to align, ticked";
         d->ainput->value(r.comp.c_str());
@@ -157,33 +165,36 @@ TEST_F(DialogTest, ChangingTheComparisonFile)
         click(childOf<Fl_Button>(d, "Open"));
         EXPECT_EQ(shownError().rfind(r.message, 0), 0u) << "change to \"" << r.comp << "\": " << shownError();
         EXPECT_TRUE(d->shown()) << "the change dialog closed on a refused file";
-        EXPECT_TRUE(FILE_CONST == 1 && !haveComparison()) << "comparison data claimed after \"" << r.comp << "\"";
-        EXPECT_STREQ(file2Label->value(), "") << "the status row names a file not loaded";
+        EXPECT_TRUE(session->files().count == 1 && !data().hasComparison())
+            << "comparison data claimed after \"" << r.comp << "\"";
+        EXPECT_STREQ(win().comparisonField->value(), "") << "the status row names a file not loaded";
         click(childOf<Fl_Button>(errorWin, "OK"));
         settle();
     }
-    addChange(nullptr, nullptr);
+    openChangeDialog(*session);
     OpenDialog* d = openwin;
     d->ainput->value(SPARSE_PATH.c_str());
     tick(d->rawCheck, true);
     click(childOf<Fl_Button>(d, "Open"));
     EXPECT_EQ(shownError(), "") << "a good comparison file was refused";
     EXPECT_FALSE(d->shown()) << "the change dialog stayed open";
-    EXPECT_TRUE(FILE_CONST == 2 && haveComparison() && fileType == SPARSEF) << "comparison data not in use";
-    EXPECT_EQ(std::string(file2Label->value()), SPARSE_PATH);
-    EXPECT_TRUE(lerr->active() && graphDButton->active()) << "comparison tools still locked";
+    EXPECT_TRUE(session->files().count == 2 && data().hasComparison() && session->files().kind == SPARSEF)
+        << "comparison data not in use";
+    EXPECT_EQ(std::string(win().comparisonField->value()), SPARSE_PATH);
+    EXPECT_TRUE(box(ViewSwitch::elevationError)->active() && win().differenceGraphButton->active())
+        << "comparison tools still locked";
 }
 
 TEST_F(DialogTest, EachButtonActsOnItsOwnWindow)
 {
-    file(nullptr, nullptr);
+    openDemDialog(*session);
     OpenDialog* older = openwin;
     older->finput->value(DEM_PATH.c_str());
-    file(nullptr, nullptr);
+    openDemDialog(*session);
     OpenDialog* newer = openwin;
     newer->finput->value(DEM2_PATH.c_str());
     click(childOf<Fl_Button>(older, "Open"));
-    EXPECT_EQ(std::string(file1Label->value()), DEM_PATH) << "the older dialog's Open read the newer one";
+    EXPECT_EQ(std::string(win().demField->value()), DEM_PATH) << "the older dialog's Open read the newer one";
     EXPECT_FALSE(older->shown()) << "the older dialog stayed open";
     EXPECT_TRUE(newer->shown()) << "the newer dialog closed";
 
@@ -208,6 +219,7 @@ struct DuringLoad {
     bool closedByTheUser = false, secondLoadStarted = false;
     bool pictureChanged = false, buffersBuilt = false;
     // Set by the test.
+    Session* session = nullptr;
     OpenDialog* dialog = nullptr;
     OpenDialog* other = nullptr;
     Image before;
@@ -217,28 +229,30 @@ struct DuringLoad {
 void watchLoad(void* data)
 {
     auto& s = *static_cast<DuringLoad*>(data);
+    MainWindow& win = s.session->window();
+    Viewer& viewer = s.session->viewer();
     ++s.steps;
-    s.labels.push_back(loadBar->label() ? loadBar->label() : "");
-    s.barHidden |= !loadBar->visible();
-    s.menuUsable |= menubar->active_r() != 0 || gl->active_r() != 0;
+    s.labels.push_back(win.loadBar()->label() ? win.loadBar()->label() : "");
+    s.barHidden |= !win.loadBar()->visible();
+    s.menuUsable |= win.menuBar()->active_r() != 0 || viewer.active_r() != 0;
     s.dialogUsable |= s.dialog->active_r() != 0;
-    s.notBusy |= !busy();
+    s.notBusy |= !s.session->busy();
     // The user closes the dialog, and presses Open in another one.
     Fl::handle(FL_CLOSE, s.dialog);
     s.closedByTheUser |= !s.dialog->shown();
     if (s.other) {
-        const std::string before = file1Label->value();
+        const std::string before = win.demField->value();
         s.other->finput->value(sampleData("alps_dem.grd").c_str());
         click(childOf<Fl_Button>(s.other, "Open"));
-        s.secondLoadStarted |= file1Label->value() != before || !s.other->shown();
+        s.secondLoadStarted |= win.demField->value() != before || !s.other->shown();
     }
     if (s.labels.back().rfind("Computing curvature", 0) == 0)
-        saveShot(win, "main_window_loading", false);
+        saveShot(&win, "main_window_loading", false);
     // A repaint of the viewer meanwhile.
     if (s.before.w) {
-        const Image now = drawnViewer();
+        const Image now = drawnViewer(viewer);
         s.pictureChanged |= now.rgb != s.before.rgb;
-        s.buffersBuilt |= surfaceBuilds() != s.builds;
+        s.buffersBuilt |= viewer.surfaceCache().builds() != s.builds;
     }
 }
 
@@ -247,15 +261,16 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        win->show();
+        win().show();
         settle();
+        seen.session = session.get();
     }
     void TearDown() override
     {
         Fl::remove_check(watchLoad, &seen);
-        DialogTest::TearDown();
-        win->hide();
+        win().hide();
         settle();
+        DialogTest::TearDown();
     }
     // Presses Open in `d` with its fields as they are, watching the load.
     void openWatched(OpenDialog* d)
@@ -266,11 +281,11 @@ protected:
         Fl::remove_check(watchLoad, &seen);
     }
     // Everything usable again after a load, whatever its outcome.
-    static void expectIdle(const char* when)
+    void expectIdle(const char* when)
     {
-        EXPECT_FALSE(loadBar->visible()) << when << ": the bar stays in the status row";
-        EXPECT_TRUE(menubar->active_r() && gl->active_r()) << when << ": the main window stays inactive";
-        EXPECT_FALSE(busy() || holdSurface) << when << ": still busy";
+        EXPECT_FALSE(win().loadBar()->visible()) << when << ": the bar stays in the status row";
+        EXPECT_TRUE(win().menuBar()->active_r() && viewer().active_r()) << when << ": the main window stays inactive";
+        EXPECT_FALSE(session->busy() || viewer().held()) << when << ": still busy";
     }
     DuringLoad seen;
 };
@@ -279,12 +294,12 @@ TEST_F(BusyTest, ALoadShowsItsProgressAndLocksTheWindows)
 {
     ASSERT_TRUE(openThroughDialog(sampleData("alps_dem.grd")));
     settle();
-    seen.before = drawnViewer();
-    seen.builds = surfaceBuilds();
-    file(nullptr, nullptr);
+    seen.before = drawnViewer(viewer());
+    seen.builds = viewer().surfaceCache().builds();
+    openDemDialog(*session);
     seen.other = openwin;
     // A grid of another size: the picture of the old one must stay whole.
-    file(nullptr, nullptr);
+    openDemDialog(*session);
     OpenDialog* d = openwin;
     d->finput->value(writeGrid("other.grd", 30, 40, 10, [](int r, int c) { return 500.0f + 9 * r - 4 * c; }).c_str());
     openWatched(d);
@@ -304,21 +319,21 @@ TEST_F(BusyTest, ALoadShowsItsProgressAndLocksTheWindows)
     EXPECT_FALSE(seen.buffersBuilt) << "the surface was built from a half-replaced model";
 
     EXPECT_EQ(shownError(), "");
-    EXPECT_TRUE(mt.getRows() == 30 && FILE_CONST == 1) << "the new grid is not in use";
+    EXPECT_TRUE(data().rows() == 30 && session->files().count == 1) << "the new grid is not in use";
     EXPECT_FALSE(d->shown()) << "the dialog stayed open after its load";
     expectIdle("after a load");
     EXPECT_TRUE(seen.other->active_r()) << "the other dialog stays inactive";
-    EXPECT_NE(drawnViewer().rgb, seen.before.rgb) << "the viewer does not show the new grid";
+    EXPECT_NE(drawnViewer(viewer()).rgb, seen.before.rgb) << "the viewer does not show the new grid";
 }
 
 TEST_F(BusyTest, AFailedLoadLeavesEverythingAsItWas)
 {
     ASSERT_TRUE(openThroughDialog(sampleData("alps_dem.grd")));
     settle();
-    const bool curvatureUsable = Cerr->active();
+    const bool curvatureUsable = box(ViewSwitch::curvatureError)->active();
     const std::string bad = tempPath("bad.grd");
     std::ofstream(bad) << "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 12,5 6\n";
-    file(nullptr, nullptr);
+    openDemDialog(*session);
     OpenDialog* d = openwin;
     d->finput->value(bad.c_str());
     openWatched(d);
@@ -327,17 +342,249 @@ TEST_F(BusyTest, AFailedLoadLeavesEverythingAsItWas)
     const std::string message = shownError();
     EXPECT_TRUE(message.find(bad) != std::string::npos && message.find("row 1, column 1") != std::string::npos)
         << "the message does not name the file, row and column: " << message;
-    auto* box = childOf<Fl_Box>(errorWin);
-    int tw = box->w(), th = 0;
+    auto* text = childOf<Fl_Box>(errorWin);
+    int tw = text->w(), th = 0;
     measureText(message, FL_HELVETICA, FL_NORMAL_SIZE, tw, th);
-    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= errorWin->w()) << "message cut";
+    EXPECT_TRUE(tw <= text->w() && th <= text->h() && text->x() + text->w() <= errorWin->w()) << "message cut";
     expectIdle("after a failed load");
     EXPECT_TRUE(d->shown() && d->active_r()) << "the dialog cannot be corrected";
-    EXPECT_TRUE(mt.getRows() == 200 && FILE_CONST == 1 && OPEN) << "the data set in use was lost";
-    EXPECT_EQ(std::string(file1Label->value()), sampleData("alps_dem.grd")) << "the status row names the bad file";
-    EXPECT_EQ(Cerr->active() != 0, curvatureUsable) << "a tool changed its activity";
-    saveShot(win, "main_window_after_failed_load");
+    EXPECT_TRUE(data().rows() == 200 && session->files().count == 1 && viewer().open())
+        << "the data set in use was lost";
+    EXPECT_EQ(std::string(win().demField->value()), sampleData("alps_dem.grd")) << "the status row names the bad file";
+    EXPECT_EQ(box(ViewSwitch::curvatureError)->active() != 0, curvatureUsable) << "a tool changed its activity";
+    saveShot(&win(), "main_window_after_failed_load");
     saveShot(errorWin, "error_window_reader");
+}
+
+// A session of the dialogs' own making: it records what the open dialogs
+// ask of it and answers every load as the test says, with no application,
+// main window or viewer behind it.
+class RecordingSession : public SessionPort {
+public:
+    struct Change {
+        std::string path;
+        int kind;
+        bool align;
+    };
+    std::vector<OpenChoice> opened;
+    std::vector<Change> changed;
+    LoadStatus answer; // what every load returns
+    FilesInUse inUse;
+    std::string offered; // the command-line DEM
+    bool loading = false;
+    int focused = 0;
+
+    const DataSet& dataSet() const override { return data; }
+    const FilesInUse& files() const override { return inUse; }
+    const ViewState& view() const override { return state; }
+    Fl_Window* mainWindow() override { return nullptr; }
+    Viewer& viewer() override
+    {
+        ADD_FAILURE() << "an open dialog asked for the viewer";
+        if (!ownViewer)
+            ownViewer = std::make_unique<Viewer>(0, 0, 10, 10);
+        return *ownViewer;
+    }
+    Messages& messages() override { return silent; }
+    bool busy() const override { return loading; }
+    LoadStatus openFiles(const OpenChoice& choice) override
+    {
+        opened.push_back(choice);
+        return answer;
+    }
+    LoadStatus changeComparison(const std::string& path, int kind, bool align) override
+    {
+        changed.push_back({path, kind, align});
+        return answer;
+    }
+    LoadStatus useShiftedComparison(GridData) override { return answer; }
+    WorkEnd runCancellable(const std::string&, const std::function<void(BusyWork&)>&) override
+    {
+        return WorkEnd::refused;
+    }
+    double curvatureUnit() const override { return 1; }
+    double differenceUnit() const override { return 1; }
+    void setCurvatureUnit(double) override {}
+    int exaggeration() const override { return 1; }
+    bool ensureHeightClasses(std::string&) override { return false; }
+    GraphKind lastGraph() const override { return GraphKind::heightClasses; }
+    void setLastGraph(GraphKind) override {}
+    void focusViewer() override { ++focused; }
+    std::string chooserStartDirectory() const override { return ""; }
+    bool readsRasters() const override { return false; }
+    std::string startupDem() const override { return offered; }
+    void forgetStartupDem() override { offered.clear(); }
+
+private:
+    DataSet data;
+    ViewState state;
+    SilentMessages silent;
+    std::unique_ptr<Viewer> ownViewer;
+};
+
+// The open dialogs against a RecordingSession: every dialog window is
+// closed after each test.
+class OpenDialogPortTest : public ::testing::Test {
+protected:
+    void TearDown() override { closeDialogWindows(); }
+    RecordingSession port;
+};
+
+LoadStatus failure(LoadResult result, int code, const std::string& detail)
+{
+    LoadStatus status;
+    status.result = result;
+    status.error = {code, detail};
+    return status;
+}
+
+TEST_F(OpenDialogPortTest, OpenHandsTheSessionExactlyWhatWasTypedAndTicked)
+{
+    struct Row {
+        const char* what;
+        bool pair;
+        Fl_Check_Button* OpenDialog::*kindBox; // ticked; null: none
+        bool align;
+        double exaggeration, treeLine, slope;
+        int kind; // expected
+    };
+    const Row rows[] = {
+        {"DEM alone", false, nullptr, true, 3, 2500, 30, 0},
+        {"pair, DEM File", true, &OpenDialog::demCheck, true, 1, 1800, 50, DEM},
+        {"pair, Sparse File, not aligned", true, &OpenDialog::rawCheck, false, 7, 12000, 80, SPARSEF},
+        {"pair, Contour File", true, &OpenDialog::contCheck, true, 10, 1000, 10, CONTF},
+    };
+    for (const Row& r : rows) {
+        port.opened.clear();
+        port.focused = 0;
+        r.pair ? openPairDialog(port) : openDemDialog(port);
+        OpenDialog* d = openwin;
+        ASSERT_NE(d, nullptr) << r.what;
+        EXPECT_EQ(&d->port, &port) << r.what << ": the dialog keeps another session";
+        d->finput->value(DEM_PATH.c_str());
+        if (r.pair) {
+            d->finput2->value(SPARSE_PATH.c_str());
+            tick(d->*(r.kindBox), true);
+            tick(d->alignBox, r.align);
+        }
+        setCounter(d->vinput, r.exaggeration);
+        setCounter(d->tinput, r.treeLine);
+        setCounter(d->sinput, r.slope);
+        click(childOf<Fl_Button>(d, "Open"));
+        ASSERT_EQ(port.opened.size(), 1u) << r.what << ": loads asked of the session";
+        const OpenChoice& c = port.opened[0];
+        EXPECT_EQ(c.dem, DEM_PATH) << r.what;
+        EXPECT_EQ(c.comparison, r.pair ? SPARSE_PATH : "") << r.what;
+        if (r.pair) {
+            EXPECT_EQ(c.kind, r.kind) << r.what << ": the kind ticked";
+        }
+        EXPECT_EQ(c.align, r.pair && r.align) << r.what << ": the align box";
+        EXPECT_EQ(c.exaggeration, r.exaggeration) << r.what;
+        EXPECT_EQ(c.treeLine, r.treeLine) << r.what;
+        EXPECT_EQ(c.vegetationSlope, r.slope) << r.what;
+        EXPECT_FALSE(d->shown()) << r.what << ": the dialog stayed open after the session loaded";
+        EXPECT_EQ(port.focused, 1) << r.what << ": the viewer did not get the keys back";
+        EXPECT_EQ(shownError(), "") << r.what;
+        settle();
+    }
+}
+
+TEST_F(OpenDialogPortTest, TheDialogShowsTheFailureTheSessionReturns)
+{
+    const std::string small = smallGrid("port_small.grd");
+    struct Row {
+        const char* what;
+        bool change; // the change dialog, else the two-file dialog
+        LoadStatus answer;
+        std::string says;
+        bool offersAlign;
+    };
+    const Row rows[] = {
+        {"reader's message", false, failure(LoadResult::failed, GRIDFILE, "bad number in row 3, column 4"),
+         "bad number in row 3, column 4", false},
+        {"no words", false, failure(LoadResult::failed, GRIDFILE, ""), "The files could not be loaded.", false},
+        {"grids apart", false, failure(LoadResult::mismatch, PLACEMENT, "the grids lie 2 cells apart"),
+         "the grids lie 2 cells apart", true},
+        {"grids apart, change dialog", true, failure(LoadResult::mismatch, 0, ""), "Grid sizes do not match", true},
+    };
+    port.inUse.count = 1;
+    for (const Row& r : rows) {
+        port.answer = r.answer;
+        port.opened.clear();
+        port.changed.clear();
+        r.change ? openChangeDialog(port) : openPairDialog(port);
+        OpenDialog* d = openwin;
+        ASSERT_NE(d, nullptr) << r.what;
+        if (r.change) {
+            d->ainput->value(small.c_str());
+        } else {
+            d->finput->value(DEM_PATH.c_str());
+            d->finput2->value(small.c_str());
+        }
+        tick(d->demCheck, true);
+        tick(d->alignBox, false);
+        click(childOf<Fl_Button>(d, "Open"));
+        EXPECT_EQ(port.opened.size() + port.changed.size(), 1u) << r.what << ": loads asked";
+        EXPECT_EQ(shownError(), r.says) << r.what;
+        EXPECT_STREQ(errorWin->label(), "File Error") << r.what;
+        EXPECT_TRUE(d->shown()) << r.what << ": the dialog closed on a failed load";
+        Fl_Button* offer = childOf<Fl_Button>(errorWin, "Align and Open");
+        EXPECT_EQ(offer != nullptr, r.offersAlign) << r.what << ": the offer to align";
+        if (offer) {
+            // Accepted, the same files go to the session again, aligned.
+            click(offer);
+            ASSERT_EQ(port.opened.size() + port.changed.size(), 2u) << r.what << ": the offer did not open again";
+            if (r.change) {
+                EXPECT_TRUE(port.changed[1].path == small && port.changed[1].kind == DEM && port.changed[1].align)
+                    << r.what;
+            } else {
+                EXPECT_TRUE(port.opened[1].dem == DEM_PATH && port.opened[1].comparison == small &&
+                            port.opened[1].kind == DEM && port.opened[1].align)
+                    << r.what;
+            }
+            EXPECT_TRUE(d->alignBox->value()) << r.what;
+        }
+        closeDialogWindows();
+    }
+}
+
+TEST_F(OpenDialogPortTest, TheSessionIsAskedNothingItCannotDo)
+{
+    // No DEM in use: no comparison to change.
+    openChangeDialog(port);
+    EXPECT_EQ(openwin, nullptr) << "a change dialog with no DEM in use";
+
+    // A refused Open asks nothing of the session.
+    openPairDialog(port);
+    OpenDialog* d = openwin;
+    d->finput->value(DEM_PATH.c_str());
+    d->finput2->value(SPARSE_PATH.c_str());
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(shownError(), "You must select a comparison filetype.");
+    EXPECT_TRUE(port.opened.empty()) << "the session was asked to load with no kind ticked";
+
+    // While the session is busy, Open does nothing at all.
+    port.loading = true;
+    tick(d->rawCheck, true);
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_TRUE(port.opened.empty() && d->shown()) << "Open acted while the session was busy";
+    port.loading = false;
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(port.opened.size(), 1u);
+}
+
+TEST_F(OpenDialogPortTest, TheCommandLineDemIsOfferedUntilOpenAndTheLoadsNotesShown)
+{
+    port.offered = DEM2_PATH;
+    openDemDialog(port);
+    OpenDialog* d = openwin;
+    EXPECT_STREQ(d->finput->value(), DEM2_PATH.c_str()) << "the session's command-line DEM not offered";
+    port.answer.notes = {"Note: the grid looks like it is in degrees."};
+    click(childOf<Fl_Button>(d, "Open"));
+    EXPECT_EQ(port.offered, "") << "Open did not tell the session the DEM had its offer";
+    Fl_Window* note = shownWindow("Note");
+    ASSERT_NE(note, nullptr) << "the notes of the session's load not shown";
+    EXPECT_EQ(shownError(), loadNotesMessage(port.answer.notes));
 }
 
 } // namespace

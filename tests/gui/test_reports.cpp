@@ -14,16 +14,12 @@
 #include <numeric>
 #include <sstream>
 
-#include "app/busy.h"
-#include "app/callbacks.h"
-#include "app/menupositions.h"
 #include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "model/errors.h"
-#include "render/modelaccess.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -32,7 +28,7 @@ namespace {
 TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
 {
     ASSERT_TRUE(load(sampleData("alps_dem.grd")));
-    stats(nullptr, nullptr);
+    showStatistics(*session);
     Fl_Window* one = statsWin;
     const std::string demOnly = fieldText(one);
     EXPECT_NE(demOnly.find("Gridsize: 200 x 240"), std::string::npos) << demOnly;
@@ -42,8 +38,8 @@ TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
     expectTextFits(one, "DEM report");
 
     ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
-    setCounter(unitSliderldGUI, 2.5);
-    stats(nullptr, nullptr);
+    setCounter(win().differenceUnitCounter, 2.5);
+    showStatistics(*session);
     const std::string both = fieldText(statsWin);
     EXPECT_NE(both.find("COMPARISON STATISTCS"), std::string::npos) << "no comparison section:\n" << both;
     EXPECT_NE(both.find("   >   10.0"), std::string::npos) << "difference bounds not in units of 2.5:\n" << both;
@@ -70,7 +66,7 @@ TEST_F(DialogTest, StatisticsOfOneAndOfTwoFiles)
 TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)
 {
     openThroughDialog(sampleData("alps_dem.grd"), sampleData("alps_sparse.grd"), &OpenDialog::rawCheck);
-    stats(nullptr, nullptr);
+    showStatistics(*session);
     const std::string path = tempPath("stats.txt");
     {
         SaveChooserAnswer chooser(path);
@@ -92,35 +88,39 @@ TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)
 TEST_F(DialogTest, CurvatureUnitDialogsMoveTheLegend)
 {
     ASSERT_TRUE(load(sampleData("alps_dem.grd")));
-    setCounter(unitSliderGUI, 1.5);
-    modCurve(nullptr, nullptr);
+    setCounter(win().curvatureUnitCounter, 1.5);
+    modCurve(*session);
     Fl_Window* first = shownWindow("Curvature Error");
     ASSERT_NE(first, nullptr) << "no \"Curvature Error\" dialog";
     Fl_Counter* older = unitSlider;
     EXPECT_EQ(older->value(), 1.5) << "the dialog does not start at the panel's unit";
     expectTidy(first, "curvature unit dialog");
-    modCurve(nullptr, nullptr);
+    modCurve(*session);
     ASSERT_NE(unitSlider, older);
     setCounter(unitSlider, 2.5);
-    auto legend = [] { return std::vector<double>{cerrLabel->value(), cerr2Label->value(), cerr3Label->value()}; };
+    auto legend = [this] {
+        const auto& l = win().curvatureLegend;
+        return std::vector<double>{l[0]->value(), l[1]->value(), l[2]->value()};
+    };
     EXPECT_EQ(legend(), (std::vector<double>{2.5, 5, 7.5})) << "legend after 2.5";
-    EXPECT_EQ(unitSliderGUI->value(), 2.5) << "the panel's counter did not follow";
-    EXPECT_EQ(curveUnits, 2.5f) << "the viewer still classes in the old unit";
+    EXPECT_EQ(win().curvatureUnitCounter->value(), 2.5) << "the panel's counter did not follow";
+    EXPECT_EQ(view().curveUnits, 2.5f) << "the viewer still classes in the old unit";
+    EXPECT_EQ(data().curvatureClasses().unit, 2.5f) << "the data set still classes in the old unit";
 
     setCounter(older, 4.0); // the older dialog's counter fires
     EXPECT_EQ(legend(), (std::vector<double>{4, 8, 12})) << "the legend does not follow the counter that changed";
-    EXPECT_EQ(curveUnits, 4.0f);
+    EXPECT_EQ(view().curveUnits, 4.0f);
 
-    setCounter(unitSliderGUI, 0.5);
+    setCounter(win().curvatureUnitCounter, 0.5);
     EXPECT_EQ(legend(), (std::vector<double>{0.5, 1, 1.5})) << "panel counter 0.5";
     saveShot(first, "curvature_error_dialog");
 }
 
 // Opens the sparse dialog for the sample DEM and asks for n heights in
 // the file `out`; returns what was printed on standard output.
-std::string makeSample(const std::string& n, const std::string& out)
+std::string makeSample(SessionPort& port, const std::string& n, const std::string& out)
 {
-    sparse(nullptr, nullptr);
+    showSparseDialog(port);
     auto* d = dynamic_cast<SparseDialog*>(sparseIn->window());
     d->count->value(n.c_str());
     d->output->value(out.c_str());
@@ -133,7 +133,7 @@ TEST_F(DialogTest, SparseFileIsWrittenAndLoadsBack)
 {
     ASSERT_TRUE(openThroughDialog(sampleData("alps_dem.grd")));
     settle();
-    sparse(nullptr, nullptr);
+    showSparseDialog(*session);
     auto* d = dynamic_cast<SparseDialog*>(sparseIn->window());
     ASSERT_NE(d, nullptr) << "no sparse dialog";
     EXPECT_STREQ(d->label(), "Sparse File");
@@ -142,11 +142,11 @@ TEST_F(DialogTest, SparseFileIsWrittenAndLoadsBack)
     saveShot(d, "sparse_dialog");
 
     const std::string path = tempPath("sample.grd");
-    const std::string printed = makeSample("500 heights", path);
+    const std::string printed = makeSample(*session, "500 heights", path);
     EXPECT_EQ(shownError(), "") << "the sample was refused";
     std::stringstream file;
     file << std::ifstream(path).rdbuf();
-    const std::string& header = mt.getHeaderText();
+    const std::string& header = data().header().text;
     ASSERT_EQ(file.str().substr(0, header.size()), header) << "the file does not start with the DEM's header";
     const std::string raster = file.str().substr(header.size());
     ASSERT_FALSE(raster.empty()) << "no raster written";
@@ -154,10 +154,9 @@ TEST_F(DialogTest, SparseFileIsWrittenAndLoadsBack)
     EXPECT_NE(std::string(sparseIn->window()->child(6)->label()).find(path), std::string::npos)
         << "the dialog does not say where the sample went";
 
-    bool ok = false;
-    gl->changeFile(path.c_str(), 1, 2, ok);
-    ASSERT_TRUE(ok && haveComparison()) << "the sample does not load back as a comparison file";
-    EXPECT_EQ(gl->getRMSE(), 0.0f) << "the sample holds other heights than the DEM's";
+    ASSERT_TRUE(session->changeComparison(path, DEM, false).ok() && data().hasComparison())
+        << "the sample does not load back as a comparison file";
+    EXPECT_EQ(rmseOf(data()), 0.0f) << "the sample holds other heights than the DEM's";
 }
 
 TEST_F(DialogTest, SparseFileRefusalsAreShown)
@@ -176,7 +175,7 @@ TEST_F(DialogTest, SparseFileRefusalsAreShown)
         {"500", tempPath("no_dir") + "/x.grd", "Cannot write"},
     };
     for (const Row& r : rows) {
-        makeSample(r.count, r.path);
+        makeSample(*session, r.count, r.path);
         EXPECT_NE(shownError().find(r.says), std::string::npos)
             << "count \"" << r.count << "\" to \"" << r.path << "\" says: " << shownError();
         EXPECT_STREQ(errorWin->label(), "Sparse File");
@@ -196,19 +195,21 @@ std::vector<std::string> linesOf(const std::string& path)
 
 // The CSV's lines against the grids' cells (row(k), col(k)) of the section.
 template <class Row, class Col>
-void expectSection(const std::vector<std::string>& lines, int count, Row row, Col col, const char* which)
+void expectSection(const DataSet& data, const std::vector<std::string>& lines, int count, Row row, Col col,
+                   const char* which)
 {
+    const GridView dem = data.demView(), reference = viewOf(data.comparison().grid);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(count) + 1) << which;
     EXPECT_EQ(lines[0], "distance,dem,comparison") << which;
     int present = 0;
     for (int k = 0; k < count; ++k) {
         std::istringstream line(lines[k + 1]);
-        std::string distance, dem, comp;
+        std::string distance, height, comp;
         std::getline(line, distance, ',');
-        std::getline(line, dem, ',');
+        std::getline(line, height, ',');
         std::getline(line, comp);
-        const float ref = rd.getGrid(row(k), col(k));
-        ASSERT_TRUE(std::stod(distance) == 30.0 * k && std::stof(dem) == mt.getElev(row(k), col(k)) &&
+        const float ref = reference.at(row(k), col(k));
+        ASSERT_TRUE(std::stod(distance) == 30.0 * k && std::stof(height) == dem.at(row(k), col(k)) &&
                     (ref > 0 ? std::stof(comp) == ref : comp.empty()))
             << which << ", point " << k << ": " << lines[k + 1];
         present += ref > 0;
@@ -223,20 +224,20 @@ TEST_F(DialogTest, SaveProfileWritesTheSectionTheViewerShows)
     const std::string path = tempPath("profile.csv");
     SaveChooserAnswer chooser(path);
 
-    setCounter(pdisplay, 150); // "Row/Column:" 150 of the Y-axis: grid row 200 - 150 - 1
-    entry(menupos::SAVE_PROFILE).do_callback(menubar);
+    setCounter(win().profileCounter, 150); // "Row/Column:" 150 of the Y-axis: grid row 200 - 150 - 1
+    choose("&File/Save Profile...");
     EXPECT_EQ(chooser.asked.proposed, sampleData("alps_dem_profile.csv")) << "not offered next to the DEM";
     EXPECT_EQ(chooser.asked.pattern, "CSV files (*.csv)");
-    expectSection(linesOf(path), 239, [](int) { return 49; }, [](int k) { return k; }, "along a row");
+    expectSection(data(), linesOf(path), 239, [](int) { return 49; }, [](int k) { return k; }, "along a row");
 
-    click(profHoriz);
-    setCounter(pdisplay, 10); // column 10 of the X-axis takes its heights from grid column 9
-    entry(menupos::SAVE_PROFILE).do_callback(menubar);
-    expectSection(linesOf(path), 199, [](int k) { return k; }, [](int) { return 9; }, "down a column");
+    click(win().profileAlongColumnButton);
+    setCounter(win().profileCounter, 10); // column 10 of the X-axis takes its heights from grid column 9
+    choose("&File/Save Profile...");
+    expectSection(data(), linesOf(path), 199, [](int k) { return k; }, [](int) { return 9; }, "down a column");
 
     const std::string nowhere = tempPath("no_such_dir") + "/p.csv";
     SaveChooserAnswer refused(nowhere);
-    entry(menupos::SAVE_PROFILE).do_callback(menubar);
+    choose("&File/Save Profile...");
     EXPECT_EQ(shownError(), "Cannot write the profile to \"" + nowhere + "\".");
 }
 
@@ -263,14 +264,15 @@ protected:
         openThroughDialog(writeGrid("co_dem.grd", 60, 70, 10, dem), writeGrid("co_comp.grd", 60, 70, 10, comp),
                           &OpenDialog::demCheck);
         ASSERT_EQ(shownError(), "");
-        ASSERT_TRUE(entry(menupos::COREGISTER).active()) << "\"Co-register...\" not usable with a comparison DEM";
+        ASSERT_TRUE(entry("&Analysis/Co-register...").active())
+            << "\"Co-register...\" not usable with a comparison DEM";
     }
 };
 
 TEST_F(CoregistrationTest, ShowsTheShiftAndAnalysesTheShiftedGrid)
 {
     openPair([](int r, int c) { return hills(r, c); }, [](int r, int c) { return hills(r + NORTH, c - EAST); });
-    entry(menupos::COREGISTER).do_callback(menubar);
+    choose("&Analysis/Co-register...");
     ASSERT_NE(coregWin, nullptr) << "no window; message: " << shownError();
     EXPECT_STREQ(coregWin->label(), "Co-registration");
     const std::string text = childOf<Fl_Multiline_Output>(coregWin)->value();
@@ -280,28 +282,29 @@ TEST_F(CoregistrationTest, ShowsTheShiftAndAnalysesTheShiftedGrid)
     EXPECT_NE(text.find(", converged"), std::string::npos) << text;
     EXPECT_TRUE(text.find("Before") < text.find("After") && text.find("\nall ", text.find("After")) != std::string::npos)
         << "no accuracy tables before and after:\n" << text;
-    EXPECT_FALSE(busy() || win->active_r() == 0) << "the program stays busy";
+    EXPECT_FALSE(session->busy() || win().active_r() == 0) << "the program stays busy";
     expectTidy(coregWin, "co-registration window");
     saveShot(coregWin, "coregistration");
 
-    const float before = gl->getRMSE();
+    const float before = rmseOf(data());
     Fl_Button* analyse = childOf<Fl_Button>(coregWin, "Analyse the shifted grid");
     ASSERT_NE(analyse, nullptr);
     click(analyse);
     EXPECT_EQ(shownError(), "");
-    EXPECT_LT(gl->getRMSE(), before / 4) << "the comparison grid in use is not the moved-back one";
-    EXPECT_TRUE(FILE_CONST == 2 && fileType == DEM && haveComparison()) << "the comparison DEM is no longer in use";
-    const std::string label = file2Label->value();
+    EXPECT_LT(rmseOf(data()), before / 4) << "the comparison grid in use is not the moved-back one";
+    EXPECT_TRUE(session->files().count == 2 && session->files().kind == DEM && data().hasComparison())
+        << "the comparison DEM is no longer in use";
+    const std::string label = win().comparisonField->value();
     EXPECT_EQ(label.substr(label.size() - 16), " (co-registered)") << label;
     EXPECT_FALSE(analyse->active()) << "the grid can be put in use twice";
-    EXPECT_FALSE(loadBar->visible() || busy()) << "the load did not end";
+    EXPECT_FALSE(win().loadBar()->visible() || session->busy()) << "the load did not end";
 }
 
 TEST_F(CoregistrationTest, RefusalsAreExplained)
 {
     // Flat ground: no slope to fit a shift to.
     openPair([](int, int) { return 500.0f; }, [](int, int) { return 501.0f; });
-    entry(menupos::COREGISTER).do_callback(menubar);
+    choose("&Analysis/Co-register...");
     EXPECT_EQ(coregWin, nullptr) << "a window for grids that cannot be co-registered";
     EXPECT_EQ(shownError().rfind("Cannot co-register the grids: ", 0), 0u) << shownError();
     EXPECT_STREQ(errorWin->label(), "Co-registration");
@@ -310,17 +313,15 @@ TEST_F(CoregistrationTest, RefusalsAreExplained)
 
     // The comparison grid replaced after the window opened.
     openPair([](int r, int c) { return hills(r, c); }, [](int r, int c) { return hills(r + NORTH, c - EAST); });
-    entry(menupos::COREGISTER).do_callback(menubar);
+    choose("&Analysis/Co-register...");
     ASSERT_NE(coregWin, nullptr);
     Fl_Window* older = coregWin;
-    bool ok = false;
-    gl->changeFile(writeGrid("co_other.grd", 60, 70, 10, [](int r, int c) { return hills(r, c) + 3; }).c_str(), 1, 2,
-                   ok);
-    ASSERT_TRUE(ok);
-    const float rmse = gl->getRMSE();
+    const std::string other = writeGrid("co_other.grd", 60, 70, 10, [](int r, int c) { return hills(r, c) + 3; });
+    ASSERT_TRUE(session->changeComparison(other, DEM, false).ok());
+    const float rmse = rmseOf(data());
     click(childOf<Fl_Button>(older, "Analyse the shifted grid"));
     EXPECT_NE(shownError().find("has changed"), std::string::npos) << shownError();
-    EXPECT_EQ(gl->getRMSE(), rmse) << "the older window's grid was put in use";
+    EXPECT_EQ(rmseOf(data()), rmse) << "the older window's grid was put in use";
 }
 
 int total(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); }
@@ -337,7 +338,7 @@ std::vector<double> yAxis(Fl_Window* w)
 
 // 70 points in height classes 0 to 3 of a contour interval of 4: ten
 // points each in classes 0, 1 and 2, forty in class 3.
-void loadFourClasses()
+void loadFourClasses(Session& session)
 {
     const std::string dem = writeGrid("classes_dem.grd", 7, 10, 10, [](int r, int c) {
         const int k = r * 10 + c;
@@ -345,8 +346,12 @@ void loadFourClasses()
     });
     const std::string contour =
         writeGrid("classes_contour.grd", 7, 10, 10, [](int r, int c) { return r == 0 && c < 2 ? 100.0f + 4 * c : 0.0f; });
-    ASSERT_TRUE(load(dem, contour, CONTF)) << "test data set refused";
-    ASSERT_EQ(MyWindow::getCont(), 4) << "contour interval of the test data";
+    OpenChoice choice;
+    choice.dem = dem;
+    choice.comparison = contour;
+    choice.kind = CONTF;
+    ASSERT_TRUE(session.openFiles(choice).ok()) << "test data set refused";
+    ASSERT_EQ(session.dataSet().contourInterval(), 4) << "contour interval of the test data";
 }
 
 TEST_F(DialogTest, DifferenceGraphCountsEveryCellWithAReference)
@@ -356,7 +361,7 @@ TEST_F(DialogTest, DifferenceGraphCountsEveryCellWithAReference)
     const std::string ref =
         writeGrid("below_ref.grd", 6, 6, 10, [](int r, int c) { return r == 0 ? 0.0f : 105.0f + r + c; });
     ASSERT_TRUE(load(dem, ref, SPARSEF));
-    graphDiff(nullptr, nullptr);
+    showGraph(*session, GraphKind::difference);
     ASSERT_NE(graphwin, nullptr) << "a DEM below its reference everywhere got no graph";
     EXPECT_STREQ(graphwin->label(), "Diff. Error");
     EXPECT_EQ(total(graphbox->counts), 4 * 5) << "not exactly the 4 x 5 cells with a reference value";
@@ -366,8 +371,8 @@ TEST_F(DialogTest, DifferenceGraphCountsEveryCellWithAReference)
 
 TEST_F(DialogTest, RemoveBigTakesOutTheLargeClassInANewWindow)
 {
-    loadFourClasses();
-    graphClass(nullptr, nullptr);
+    loadFourClasses(*session);
+    showGraph(*session, GraphKind::heightClasses);
     Fl_Window* full = graphwin;
     ASSERT_NE(full, nullptr);
     EXPECT_STREQ(full->label(), "Height Classes");
@@ -378,7 +383,7 @@ TEST_F(DialogTest, RemoveBigTakesOutTheLargeClassInANewWindow)
 
     // Another kind chosen meanwhile changes nothing for this window's button.
     ASSERT_TRUE(load(sampleData("alps_dem.grd"))); // the model's classes go
-    graphCurve(nullptr, nullptr);
+    showGraph(*session, GraphKind::curvature);
     click(remove);
     ASSERT_NE(graphwin, full) << "\"Remove Big\" opened no second window";
     EXPECT_STREQ(graphwin->label(), "Height Classes") << "\"Remove Big\" showed another kind of graph";
@@ -389,24 +394,25 @@ TEST_F(DialogTest, RemoveBigTakesOutTheLargeClassInANewWindow)
     EXPECT_TRUE(full->shown()) << "the full graph closed";
     saveShot(graphwin, "graph_height_classes_reduced");
 
-    loadFourClasses();
-    graphClass(nullptr, nullptr);
+    loadFourClasses(*session);
+    showGraph(*session, GraphKind::heightClasses);
     EXPECT_EQ(graphbox->counts, std::vector<int>({10, 10, 10, 40})) << "\"Remove Big\" leaked into the next graph";
 }
 
 TEST_F(DialogTest, GraphsKeepTheirCountsWhenTheDataChanges)
 {
-    loadFourClasses();
-    graphClass(nullptr, nullptr);
+    loadFourClasses(*session);
+    showGraph(*session, GraphKind::heightClasses);
     Graphb* box = graphbox;
     ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_contour.grd"), CONTF));
-    MyWindow::graphHeights(); // the model's histogram is rebuilt for 20 classes
+    std::string why;
+    ASSERT_TRUE(session->ensureHeightClasses(why)) << why; // the histogram is rebuilt for 20 classes
     EXPECT_EQ(box->counts, std::vector<int>({10, 10, 10, 40})) << "the older graph follows the model's arrays";
     box->redraw();
     settle(); // drawing it again must be safe
 
     // The menu entry repeats the kind chosen last.
-    graph(nullptr, nullptr);
+    choose("&Analysis/Graph");
     EXPECT_EQ(graphbox->counts.size(), 20u) << "the sample's 20 height classes";
     EXPECT_EQ(total(graphbox->counts), 200 * 240) << "grid points missing from the classes";
     saveShot(graphwin, "graph_height_classes_sample");
@@ -415,20 +421,19 @@ TEST_F(DialogTest, GraphsKeepTheirCountsWhenTheDataChanges)
 TEST_F(DialogTest, NothingToGraphGivesANote)
 {
     struct Row {
-        void (*button)(Fl_Widget*, void*);
+        GraphKind kind;
         const char* title;
         const char* says;
     };
     const Row rows[] = {
-        {graphCurve, "Curve Error", "open a DEM"},
-        {graphDiff, "Diff. Error", "comparison"},
-        {graphClass, "Height Classes", "contour interval"},
+        {GraphKind::curvature, "Curve Error", "open a DEM"},
+        {GraphKind::difference, "Diff. Error", "comparison"},
+        {GraphKind::heightClasses, "Height Classes", "contour interval"},
     };
-    ASSERT_TRUE(load(sampleData("alps_dem.grd")));
+    // The curvature graph with no DEM at all (as the program starts), the
+    // others with a DEM alone.
     for (const Row& r : rows) {
-        if (r.button == graphCurve)
-            mt.adopt({}); // no DEM at all
-        r.button(nullptr, nullptr);
+        showGraph(*session, r.kind);
         settle();
         EXPECT_EQ(graphwin, nullptr) << r.title << ": a graph of nothing";
         Fl_Window* note = shownWindow(r.title);

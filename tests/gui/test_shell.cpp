@@ -11,9 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/callbacks.h"
 #include "app/mainwindow.h"
-#include "app/menupositions.h"
 #include "dialogs/statusrow.h"
 #include "tests/gui/dialog_fixtures.h"
 
@@ -71,12 +69,13 @@ TEST(MainLayout, ViewerTakesTheRoomPanelKeepsItsWidthStatusRowItsHeight)
 
 TEST_F(MainWindowTest, MenuLabelsShowSlashesAsWritten)
 {
-    for (int pos = 0; pos < menupos::MENU_SIZE; ++pos) {
-        const char* label = entry(pos).label();
+    const Fl_Menu_Item* menu = win().menuBar()->menu();
+    for (int pos = 0; pos < win().menuBar()->size(); ++pos) {
+        const char* label = menu[pos].label();
         EXPECT_TRUE(!label || !std::strchr(label, '\\')) << "the menu shows a backslash: \"" << label << '"';
     }
-    EXPECT_STREQ(entry(menupos::CONT).label(), "Contour/Ref. Data") << "Display menu";
-    EXPECT_STREQ(entry(menupos::TOOLS).label(), "Display/Hide Tools") << "Display menu";
+    EXPECT_STREQ(win().switchEntry(ViewSwitch::contours)->label(), "Contour/Ref. Data") << "Display menu";
+    EXPECT_STREQ(entry("&Display/Display\\/Hide Tools").label(), "Display/Hide Tools") << "Display menu";
 }
 
 TEST_F(MainWindowTest, TitleCarriesTheVersionThatOrolithVersionPrints)
@@ -84,7 +83,7 @@ TEST_F(MainWindowTest, TitleCarriesTheVersionThatOrolithVersionPrints)
     const std::string printed = run("'" OROLITH_EXE "' --version");
     ASSERT_EQ(printed.rfind("orolith ", 0), 0u) << "--version printed: " << printed;
     const std::string version = printed.substr(8, printed.find('\n') - 8);
-    EXPECT_EQ(std::string(win->label()), "Orolith: Landwarden (v" + version + ")")
+    EXPECT_EQ(std::string(win().label()), "Orolith: Landwarden (v" + version + ")")
         << "the title and --version disagree on the version";
 }
 
@@ -109,13 +108,19 @@ protected:
     void expectApart(const char* when)
     {
         SCOPED_TRACE(when);
+        MainWindow& w = win();
+        Fl_Widget* statsButton = w.statisticsButton;
+        Fl_Group* toolPanel = w.toolPanel();
+        Fl_Progress* loadBar = w.loadBar();
         const std::pair<const char*, Fl_Widget*> parts[] = {
-            {"DEM file", file1Label},      {"comparison file", file2Label}, {"exaggeration", vdisplay},
-            {"X-corner", xcornerLabel},   {"Y-corner", ycornerLabel},      {"Cellsize", cellsizeLabel},
-            {"Statistics button", statsButton}, {"viewer", gl},             {"tool panel", toolPanel}};
+            {"DEM file", w.demField},          {"comparison file", w.comparisonField},
+            {"exaggeration", w.exaggerationCounter}, {"X-corner", w.xCornerField},
+            {"Y-corner", w.yCornerField},      {"Cellsize", w.cellSizeField},
+            {"Statistics button", statsButton}, {"viewer", &viewer()},
+            {"tool panel", toolPanel}};
         for (std::size_t i = 0; i < std::size(parts); ++i) {
             const Rect a = footprint(parts[i].second);
-            EXPECT_TRUE(inside(a, win->w(), win->h())) << parts[i].first << " or its label runs out of the window";
+            EXPECT_TRUE(inside(a, w.w(), w.h())) << parts[i].first << " or its label runs out of the window";
             for (std::size_t j = i + 1; j < std::size(parts); ++j)
                 // A hidden panel covers nothing.
                 EXPECT_TRUE(!parts[j].second->visible() || apart(a, footprint(parts[j].second)))
@@ -126,47 +131,51 @@ protected:
         EXPECT_LE(lw, statsButton->w() - 4) << "\"Statistics\" does not fit its button";
         for (int i = 0; i < toolPanel->children(); ++i) {
             Fl_Widget* c = toolPanel->child(i);
-            EXPECT_TRUE(inside({c->x(), c->y(), c->w(), c->h()}, win->w(), win->h()))
+            EXPECT_TRUE(inside({c->x(), c->y(), c->w(), c->h()}, w.w(), w.h()))
                 << "panel widget \"" << (c->label() ? c->label() : "") << "\" runs out of the window";
         }
         const Rect bar{loadBar->x(), loadBar->y(), loadBar->w(), loadBar->h()};
-        EXPECT_FALSE(apart(bar, footprint(file1Label)) || apart(bar, footprint(file2Label)))
+        EXPECT_FALSE(apart(bar, footprint(w.demField)) || apart(bar, footprint(w.comparisonField)))
             << "the load bar would not cover the file names";
-        EXPECT_TRUE(apart(bar, footprint(vdisplay))) << "the load bar would cover the exaggeration counter";
+        EXPECT_TRUE(apart(bar, footprint(w.exaggerationCounter)))
+            << "the load bar would cover the exaggeration counter";
     }
 };
 
 TEST_F(ShellTest, AtTheMinimumSizeAndLargerNothingCoversAnything)
 {
     // A long path and the longest texts the status row shows.
+    MainWindow& w = win();
+    Viewer& gl = viewer();
     openThroughDialog(sampleData("alps_dem.grd"));
-    ASSERT_EQ(FILE_CONST, 1);
-    cellsizeLabel->value("0.008333333 x 0.004166667 (geographic: 592.9 x 926.6 m)");
-    win->show();
+    ASSERT_EQ(session->files().count, 1);
+    w.cellSizeField->value("0.008333333 x 0.004166667 (geographic: 592.9 x 926.6 m)");
+    w.show();
     settle();
-    const std::string hints = run("xprop -id " + std::to_string(windowId(win)) + " WM_NORMAL_HINTS");
+    const std::string hints = run("xprop -id " + std::to_string(windowId(&w)) + " WM_NORMAL_HINTS");
     const WindowSize least = minimumWindowSize();
     EXPECT_NE(hints.find("minimum size: " + std::to_string(least.w) + " by " + std::to_string(least.h)),
               std::string::npos)
         << "the window manager is not told the least size:\n" << hints;
 
     expectApart("at the start size");
-    win->resize(win->x(), win->y(), least.w, least.h);
+    w.resize(w.x(), w.y(), least.w, least.h);
     settle();
-    ASSERT_TRUE(win->w() == least.w && win->h() == least.h);
+    ASSERT_TRUE(w.w() == least.w && w.h() == least.h);
     expectApart("at the minimum size");
-    EXPECT_EQ(gl->w(), least.w - TOOL_PANEL_W) << "the viewer does not fill the narrower window";
-    saveShot(win, "main_window_minimum");
-    tools(menubar, nullptr); // hidden, then shown again at this size
-    EXPECT_TRUE(!toolPanel->visible() && gl->w() == least.w) << "the viewer does not take the hidden panel's place";
+    EXPECT_EQ(gl.w(), least.w - TOOL_PANEL_W) << "the viewer does not fill the narrower window";
+    saveShot(&w, "main_window_minimum");
+    Fl_Menu_Item* tools = w.menuEntry("&Display/Display\\/Hide Tools");
+    w.menuBar()->picked(tools); // hidden, then shown again at this size
+    EXPECT_TRUE(!w.toolPanel()->visible() && gl.w() == least.w) << "the viewer does not take the hidden panel's place";
     expectApart("at the minimum size, tools hidden");
-    tools(menubar, nullptr);
+    w.menuBar()->picked(tools);
     expectApart("at the minimum size, tools shown again");
-    win->resize(win->x(), win->y(), 1280, 1000);
+    w.resize(w.x(), w.y(), 1280, 1000);
     settle();
     expectApart("1280 x 1000");
-    EXPECT_TRUE(gl->w() == 1080 && gl->h() == 925) << "the viewer does not take the room: " << gl->w() << " x " << gl->h();
-    saveShot(win, "main_window_large");
+    EXPECT_TRUE(gl.w() == 1080 && gl.h() == 925) << "the viewer does not take the room: " << gl.w() << " x " << gl.h();
+    saveShot(&w, "main_window_large");
 }
 
 } // namespace

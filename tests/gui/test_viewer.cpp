@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 
+#include "render/frame.h"
 #include "render/surfacecache.h"
 #include "render/viewmotion.h"
 #include "tests/gui/gui_fixtures.h"
@@ -40,21 +41,34 @@ int count(const Image& img, int x0, int y0, int x1, int y1, const Is& is, int st
     return n;
 }
 
+// A view change as the viewer takes it: the next frame shows it.
+void changeView(Viewer& viewer, const std::function<void(ViewState&)>& change)
+{
+    ViewState v = viewer.view();
+    change(v);
+    viewer.setView(v);
+}
+
 TEST_F(ViewerTest, EverySchemeChangesTheSampleData)
 {
     ASSERT_TRUE(load(sampleData("alps_dem2.grd"), sampleData("alps_contour.grd"), CONTF));
-    ASSERT_EQ(MyWindow::getCont(), 20);
-    const std::pair<const char*, void (*)(Fl_Widget*)> schemes[] = {
-        {"curvature", MyWindow::cerr},     {"elevation difference", MyWindow::lerr},
-        {"curvature difference", MyWindow::curverr}, {"height classes", MyWindow::heights},
-        {"height ramp", MyWindow::Colors}, {"slope", MyWindow::slopeVis}, {"contours", MyWindow::cont},
+    ASSERT_EQ(data().contourInterval(), 20);
+    const std::pair<const char*, ViewSwitch> schemes[] = {
+        {"curvature", ViewSwitch::curvatureError},
+        {"elevation difference", ViewSwitch::elevationError},
+        {"curvature difference", ViewSwitch::curvatureDifference},
+        {"height classes", ViewSwitch::heightClasses},
+        {"height ramp", ViewSwitch::heightColors},
+        {"slope", ViewSwitch::aspectColors},
+        {"contours", ViewSwitch::contours},
     };
     Image base = grab();
-    for (const auto& [name, toggle] : schemes) {
-        toggle(nullptr);
+    for (const auto& [name, id] : schemes) {
+        // Ticked and unticked as on the panel.
+        session->requestSwitch(id, true, switchRow(id).needs);
+        ASSERT_TRUE(switchOn(view(), id)) << name << " refused";
         EXPECT_GT(differing(grab(), base, 7, 100, 100, 550, 500), 50) << name << " should change the picture";
-        toggle(nullptr);
-        drawDiffColor = drawCurveDiff = false;
+        session->requestSwitch(id, false, switchRow(id).needs);
     }
 }
 
@@ -71,50 +85,58 @@ TEST_F(ViewerTest, RefusedComparisonLeavesTheTerrainInUseOnScreen)
 }
 
 // A mouse event as the event loop hands it to the viewer.
-int mouse(int event, int button, int x = 10, int y = 10, int dy = 0)
+int mouse(Viewer& viewer, int event, int button, int x = 10, int y = 10, int dy = 0)
 {
     Fl::e_keysym = FL_Button + button;
     Fl::e_x = x;
     Fl::e_y = y;
     Fl::e_dy = dy;
-    return gl->handle(event);
+    return viewer.handle(event);
 }
 
 TEST_F(ViewerTest, BufferedDragOfALargeGridShowsACoarseOutlineAndCameraFramesBuildNothing)
 {
     ASSERT_TRUE(load(writeGrid("larger.grd", 800, 800, KM, [](int r, int c) { return 100.0f + (r + c) % 7; })));
-    lighting = 0;
-    drawColors = true; // a colour a cell, so that a coarser grid shows
+    changeView(viewer(), [](ViewState& v) {
+        v.lighting = false;
+        v.drawColors = true; // a colour a cell, so that a coarser grid shows
+    });
     const Image before = grab();
-    const int builds = surfaceBuilds();
-    zrotation += 5;
+    auto builds = [&] { return viewer().surfaceCache().builds(); };
+    const int built = builds();
+    changeView(viewer(), [](ViewState& v) { v.zrotation += 5; });
     grab();
-    zrotation -= 5;
-    EXPECT_EQ(surfaceBuilds(), builds) << "a frame that only turned the camera built the surface again";
-    mouse(FL_PUSH, 1);
+    changeView(viewer(), [](ViewState& v) { v.zrotation -= 5; });
+    EXPECT_EQ(builds(), built) << "a frame that only turned the camera built the surface again";
+    mouse(viewer(), FL_PUSH, 1);
     const Image dragged = grab();
-    EXPECT_EQ(surfaceBuilds(), builds + 1) << "the drag's coarse grid is built once";
-    EXPECT_GT(differing(dragged, before, 1, 200, 200, 450, 400), 5000) << "the drag shows the full grid, not a coarse one";
+    EXPECT_EQ(builds(), built + 1) << "the drag's coarse grid is built once";
+    EXPECT_GT(differing(dragged, before, 1, 200, 200, 450, 400), 5000)
+        << "the drag shows the full grid, not a coarse one";
     grab();
-    EXPECT_EQ(surfaceBuilds(), builds + 1) << "each drag frame built its grid anew";
-    mouse(FL_RELEASE, 1);
+    EXPECT_EQ(builds(), built + 1) << "each drag frame built its grid anew";
+    mouse(viewer(), FL_RELEASE, 1);
     const Image after = grab();
-    EXPECT_EQ(surfaceBuilds(), builds + 1) << "the full picture's buffers were kept through the drag";
+    EXPECT_EQ(builds(), built + 1) << "the full picture's buffers were kept through the drag";
     EXPECT_EQ(differing(after, before, 3), 0) << "the full picture did not come back on release";
-    drawColors = false;
 }
 
 TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
 {
     ASSERT_TRUE(load(writeGrid("still.grd", 5, 5, KM, [](int, int) { return 100.0f; })));
-    gl->redraw(); // as the open dialog shows the data set
+    Viewer& gl = viewer();
+    // The last drag ended where the next one starts (a small grid's press
+    // and release change nothing by themselves).
+    mouse(gl, FL_PUSH, 1, 100, 100);
+    mouse(gl, FL_DRAG, 1, 100, 100);
+    mouse(gl, FL_RELEASE, 1, 100, 100);
+    gl.redraw(); // as the open dialog shows the data set
     // A loaded X server may map and expose the window late: wait for it.
-    for (int k = 0; k < 5 || (k < 300 && (gl->damage() != 0 || REDRAW)); ++k) {
+    for (int k = 0; k < 5 || (k < 300 && (gl.damage() != 0 || gl.stale())); ++k) {
         Fl::wait(0.01);
         Fl::flush();
     }
-    ASSERT_TRUE(gl->damage() == 0 && !REDRAW) << "the loaded data set was never drawn";
-    mouseMove(100, 100); // the last drag position
+    ASSERT_TRUE(gl.damage() == 0 && !gl.stale()) << "the loaded data set was never drawn";
     struct Step {
         const char* what;
         int event, button, x, y, dy;
@@ -126,21 +148,22 @@ TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
         {"wheel", FL_MOUSEWHEEL, 0, 0, 0, 1, true},
     };
     for (const Step& s : steps) {
-        mouse(s.event, s.button, s.x, s.y, s.dy);
-        EXPECT_EQ(gl->damage() != 0, s.repaint) << s.what;
+        mouse(gl, s.event, s.button, s.x, s.y, s.dy);
+        EXPECT_EQ(gl.damage() != 0, s.repaint) << s.what;
         Fl::flush();
     }
     Fl::e_keysym = 'b';
-    gl->handle(FL_KEYBOARD);
-    EXPECT_EQ(gl->damage(), 0) << "a key of no meaning repaints";
+    gl.handle(FL_KEYBOARD);
+    EXPECT_EQ(gl.damage(), 0) << "a key of no meaning repaints";
 }
 
 TEST_F(ViewerTest, SunMovesAlongItsPathAndTheAxesStandOverTheUnlitTerrain)
 {
     ASSERT_TRUE(load(writeGrid("sun.grd", 21, 21, KM, [](int, int) { return 100.0f; })));
-    MyWindow::light(nullptr); // off, as the "Shaded Relief" box switches it
-    MyWindow::sun(nullptr);
-    MyWindow::Axes(nullptr);
+    // As the "Shaded Relief", "Display Sun" and "Show Axes" boxes switch them.
+    viewer().applySwitchRequest(ViewSwitch::lighting); // off
+    viewer().applySwitchRequest(ViewSwitch::sun);
+    viewer().applySwitchRequest(ViewSwitch::axes);
     // The sphere stands one unit below the light, at x = -0.7, seen from a
     // little nearer than the terrain.
     const int x = static_cast<int>(W / 2.0 - 0.7 * PX_PER_UNIT * 100 / (100 - 0.905));
@@ -150,7 +173,7 @@ TEST_F(ViewerTest, SunMovesAlongItsPathAndTheAxesStandOverTheUnlitTerrain)
     const int east = static_cast<int>(W / 2.0 + 1.1 * PX_PER_UNIT);
     EXPECT_GT(count(img, east, CY - 5, east, CY + 5, colour(255, 0, 0)), 0) << "no red x axis beyond the east edge";
     for (int k = 0; k < 7; ++k)
-        MyWindow::sunModPlus();
+        session->moveSun(+1); // the "East" button
     img = grab();
     EXPECT_TRUE(near(img.at(CX, CY), 255, 255, 0)) << "after 7 steps the sun is over the centre";
 }
@@ -158,33 +181,66 @@ TEST_F(ViewerTest, SunMovesAlongItsPathAndTheAxesStandOverTheUnlitTerrain)
 TEST_F(ViewerTest, MagnifierRingBlendsBlue)
 {
     ASSERT_TRUE(load(writeGrid("mag.grd", 21, 21, KM, [](int, int) { return 100.0f; })));
-    lighting = 0;
+    changeView(viewer(), [](ViewState& v) { v.lighting = false; });
     // Radius 0.07 to 0.08 at 22 units from the eye.
     const double pxAt22 = H / 2.0 / (0.2 * 22 / 18);
     const int x = static_cast<int>(W / 2.0 + 0.075 * pxAt22);
     Pixel b = grab().at(x, CY);
-    MyWindow::drawMagnifier(nullptr);
+    viewer().applySwitchRequest(ViewSwitch::magnifier);
     Image ring = grab();
     Pixel p = ring.at(x, CY);
     EXPECT_TRUE(near(p, int(0.6 * b.r), int(0.6 * b.g), int(0.6 * b.b + 0.4 * 255), 3))
         << "ring 40 % blue over " << b << ", is " << p;
     EXPECT_TRUE(near(ring.at(CX, CY), b.r, b.g, b.b, 1)) << "the centre is clear";
-    magTransX = 0.1f;
-    eyevalue = 150;
+    changeView(viewer(), [](ViewState& v) {
+        v.magTransX = 0.1f;
+        v.eyevalue = 150;
+    });
     const Pixel m = grab().at(static_cast<int>(W / 2.0 + (0.1 + 0.075) * pxAt22), CY);
     EXPECT_GT(m.b, m.r + 60) << "the ring moves with its offset, its size kept at any zoom";
 }
 
 class BufferedTest : public ViewerTest {
 protected:
+    // The picture as the viewer draws it, or with the surface in outlines
+    // (as a large grid is drawn while dragged): the viewer's frame drawn
+    // here with its state and buffers.
+    Image picture()
+    {
+        if (!outlines)
+            return grab();
+        Viewer& gl = viewer();
+        gl.make_current();
+        for (int k = 0; k < 2; ++k) {
+            windowinit();
+            reshape(gl.pixel_w(), gl.pixel_h());
+            minit(gl.view(), true);
+            display(data(), gl.view(), gl.surfaceCache());
+        }
+        glFinish();
+        Image img;
+        img.w = gl.w();
+        img.h = gl.h();
+        const std::size_t row = static_cast<std::size_t>(img.w) * 3;
+        std::vector<unsigned char> bottomUp(row * img.h);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, img.w, img.h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+        for (int y = img.h - 1; y >= 0; --y)
+            img.rgb.insert(img.rgb.end(), bottomUp.begin() + y * row, bottomUp.begin() + (y + 1) * row);
+        return last = img;
+    }
+    SurfaceCache& cache() { return viewer().surfaceCache(); }
+    void change(const std::function<void(ViewState&)>& how) { changeView(viewer(), how); }
+
     // Pixels that differ by more than 2 levels in a channel between the
     // direct and the buffered picture.
     int differing(const std::string& what)
     {
-        bufferedDrawing = false;
-        const Image direct = grab();
-        bufferedDrawing = true;
-        const Image buffered = grab();
+        cache().buffered = false;
+        const Image direct = picture();
+        cache().buffered = true;
+        const Image buffered = picture();
         const int n = gui_test::differing(buffered, direct);
         if (n > 0) {
             direct.save(std::string(OROLITH_SHOT_DIR) + "/failed_direct_" + what + ".ppm");
@@ -192,6 +248,8 @@ protected:
         }
         return n;
     }
+
+    bool outlines = false;
 };
 
 float relief(int r, int c)
@@ -212,41 +270,51 @@ TEST_F(BufferedTest, EverySchemeLooksAsTheDirectDrawing)
     });
     struct Scheme {
         const char* name;
-        std::function<void()> on;
+        std::function<void(ViewState&)> on;
+        bool outlines = false;
     };
-    auto flag = [](bool& f) { return [&f] { f = true; }; };
     const Scheme schemes[] = {
-        {"base", [] {}},
-        {"ramp", flag(drawColors)},
-        {"aspect", flag(colorSlope)},
-        {"curvature", [] { drawCurveColor = true; mt.compute_curve_color(); }},
-        {"elevdiff", [] { drawDiffColor = true; mt.compute_elev_diff_color(); }},
-        {"curvediff", [] { drawCurveDiff = true; mt.compute_curve_diff_color(); }},
-        {"marks", [] { drawDiff = true; mt.compute_elev_diff_color(); }},
-        {"points", flag(drawPoints)},
-        {"contourgrey", flag(drawContours)},
-        {"profile", [] { plotProfile = true; profileYpos = profileXpos = 12; }},
-        {"outlines", flag(polygonOutline)},
-        {"marksalone", [] { drawDiff = true; drawTriangles = false; mt.compute_elev_diff_color(); }},
+        {"base", [](ViewState&) {}},
+        {"ramp", [](ViewState& v) { v.drawColors = true; }},
+        {"aspect", [](ViewState& v) { v.colorSlope = true; }},
+        {"curvature", [](ViewState& v) { v.drawCurveColor = true; }},
+        {"elevdiff", [](ViewState& v) { v.drawDiffColor = true; }},
+        {"curvediff", [](ViewState& v) { v.drawCurveDiff = true; }},
+        {"marks", [](ViewState& v) { v.drawDiff = true; }},
+        {"points", [](ViewState& v) { v.drawPoints = true; }},
+        {"contourgrey", [](ViewState& v) { v.drawContours = true; }},
+        {"profile", [](ViewState& v) { v.plotProfile = true; v.profileYpos = v.profileXpos = 12; }},
+        {"outlines", [](ViewState&) {}, true},
+        {"marksalone", [](ViewState& v) { v.drawDiff = true; v.drawTriangles = false; }},
     };
     ASSERT_TRUE(load(dem, ref, DEM, 1900, 30));
-    xrotation = -40;
-    zrotation = 25;
-    for (int lit : {1, 0}) {
+    change([](ViewState& v) {
+        v.xrotation = -40;
+        v.zrotation = 25;
+    });
+    for (bool lit : {true, false}) {
         for (const Scheme& s : schemes) {
-            drawColors = colorSlope = drawCurveColor = drawDiffColor = drawCurveDiff = drawDiff = false;
-            drawPoints = drawContours = plotProfile = polygonOutline = false;
-            drawTriangles = true;
-            lighting = lit;
-            s.on();
-            EXPECT_EQ(differing(s.name), 0) << s.name << (lit ? ", lit" : ", unlit") << " differs from the direct drawing";
+            change([&](ViewState& v) {
+                v.drawColors = v.colorSlope = v.drawCurveColor = v.drawDiffColor = v.drawCurveDiff = v.drawDiff = false;
+                v.drawPoints = v.drawContours = v.plotProfile = false;
+                v.drawTriangles = true;
+                v.lighting = lit;
+                s.on(v);
+            });
+            outlines = s.outlines;
+            EXPECT_EQ(differing(s.name), 0)
+                << s.name << (lit ? ", lit" : ", unlit") << " differs from the direct drawing";
         }
     }
+    outlines = false;
     ASSERT_TRUE(load(dem, contours, CONTF, 1900, 30));
-    drawDiff = drawTriangles = false;
-    drawTriangles = true;
-    colorHeightClasses = true;
-    ASSERT_TRUE(mt.computeHeightClasses());
+    change([](ViewState& v) {
+        v.drawDiff = false;
+        v.drawTriangles = true;
+        v.colorHeightClasses = true;
+    });
+    std::string why;
+    ASSERT_TRUE(session->ensureHeightClasses(why)) << why;
     EXPECT_EQ(differing("heights"), 0) << "height classes differ from the direct drawing";
 }
 
@@ -259,15 +327,17 @@ TEST_F(BufferedTest, LargeGridDrawnFlatLooksAsTheDirectDrawing)
     ASSERT_TRUE(load(writeGrid("flat_dem.grd", 520, 530, 10, h),
                      writeGrid("flat_ref.grd", 520, 530, 10, [&](int r, int c) { return h(r, c) + (r % 7) - 3.0f; }),
                      DEM, 1500, 20));
-    xrotation = -35;
-    zrotation = 30;
-    const std::pair<const char*, std::function<void()>> schemes[] = {
-        {"flat_base", [] {}},
-        {"flat_ramp", [] { drawColors = true; }},
-        {"flat_elevdiff", [] { drawColors = false; drawDiffColor = true; mt.compute_elev_diff_color(); }},
+    change([](ViewState& v) {
+        v.xrotation = -35;
+        v.zrotation = 30;
+    });
+    const std::pair<const char*, std::function<void(ViewState&)>> schemes[] = {
+        {"flat_base", [](ViewState&) {}},
+        {"flat_ramp", [](ViewState& v) { v.drawColors = true; }},
+        {"flat_elevdiff", [](ViewState& v) { v.drawColors = false; v.drawDiffColor = true; }},
     };
     for (const auto& [name, on] : schemes) {
-        on();
+        change(on);
         EXPECT_EQ(differing(name), 0) << name << " differs from the direct drawing";
     }
 }
@@ -277,13 +347,13 @@ TEST_F(BufferedTest, LeavingOutTrianglesThatReachNoPixelChangesNoPixel)
     // Far more triangles than pixels, and views where the near plane cuts
     // the surface and where it runs out of the window.
     auto h = [](int r, int c) {
-        return 1000.0f + 500.0f * std::sin(r * 0.013f) * std::cos(c * 0.021f) + static_cast<float>((r * 7 + c * 3) % 13);
+        return 1000.0f + 500.0f * std::sin(r * 0.013f) * std::cos(c * 0.021f) +
+               static_cast<float>((r * 7 + c * 3) % 13);
     };
     ASSERT_TRUE(load(writeGrid("dense_dem.grd", 760, 740, 10, h),
                      writeGrid("dense_ref.grd", 760, 740, 10, [&](int r, int c) { return h(r, c) + (c % 5) - 2.0f; }),
                      DEM, 1500, 20));
-    drawDiffColor = true;
-    mt.compute_elev_diff_color();
+    change([](ViewState& v) { v.drawDiffColor = true; });
     struct View {
         const char* name;
         float eye, xrot, zrot, xmove;
@@ -293,12 +363,14 @@ TEST_F(BufferedTest, LeavingOutTrianglesThatReachNoPixelChangesNoPixel)
                           {"close", 18.6f, -60, 45, 0, false},       {"aside", 40, -20, 120, 1.2f, false},
                           {"outlines", STARTEYE, -35, 30, 0, true}};
     for (const View& v : views) {
-        eyevalue = v.eye, xrotation = v.xrot, zrotation = v.zrot, xtranslate = v.xmove;
-        polygonOutline = v.outlines;
-        leaveOutSmallTriangles = false;
-        const Image all = grab();
-        leaveOutSmallTriangles = true;
-        const Image some = grab();
+        change([&](ViewState& s) {
+            s.eyevalue = v.eye, s.xrotation = v.xrot, s.zrotation = v.zrot, s.xtranslate = v.xmove;
+        });
+        outlines = v.outlines;
+        cache().leaveOutSmallTriangles = false;
+        const Image all = picture();
+        cache().leaveOutSmallTriangles = true;
+        const Image some = picture();
         EXPECT_EQ(some.rgb, all.rgb) << v.name << ": leaving out triangles changed the picture";
         if (some.rgb != all.rgb) {
             all.save(std::string(OROLITH_SHOT_DIR) + "/failed_all_" + v.name + ".ppm");
@@ -311,26 +383,28 @@ TEST_F(BufferedTest, ChangesOfFlagsUnitsAndExaggerationShowAtOnce)
 {
     ASSERT_TRUE(load(writeGrid("chg_dem.grd", 31, 31, 30, relief),
                      writeGrid("chg_ref.grd", 31, 31, 30, [](int r, int c) { return relief(r, c) - (r % 5); }), DEM));
-    xrotation = -30;
-    drawCurveColor = true;
-    mt.compute_curve_color();
+    change([](ViewState& v) {
+        v.xrotation = -30;
+        v.drawCurveColor = true;
+    });
     grab();
-    const int builds = surfaceBuilds();
+    Session& s = *session;
+    // As the panel's counters, boxes and buttons change them.
     const std::pair<const char*, std::function<void()>> changes[] = {
-        {"curvature unit", [] { gl->modCurveErr(4.0f); }},
-        {"difference colours", [] { drawCurveColor = false; MyWindow::lerr(nullptr); }},
-        {"difference unit", [] { gl->modLocalDiffErr(2.5f); }},
-        {"exaggeration", [] { gl->changeVert(3, 2); }},
-        {"tree line", [] { TREELINE = 1100; }},
-        {"light", [] { MyWindow::sunModPlus(); }},
-        {"lighting", [] { lighting = 0; }},
+        {"curvature unit", [&] { s.setCurvatureUnit(4.0); }},
+        {"difference colours", [&] { s.requestSwitch(ViewSwitch::elevationError, true, Needs::comparison); }},
+        {"difference unit", [&] { s.setDifferenceUnit(2.5); }},
+        {"exaggeration", [&] { s.setExaggeration(3); }},
+        {"tree line", [&] { change([](ViewState& v) { v.treeLine = 1100; }); }},
+        {"light", [&] { s.moveSun(+1); }},
+        {"lighting", [&] { change([](ViewState& v) { v.lighting = false; }); }},
     };
-    int expected = builds;
-    for (const auto& [what, change] : changes) {
-        change();
+    int expected = cache().builds();
+    for (const auto& [what, apply] : changes) {
+        apply();
         EXPECT_EQ(differing(what), 0) << "after a change of the " << what << " the buffers showed the old picture";
-        EXPECT_GT(surfaceBuilds(), expected) << what << " did not rebuild the buffers";
-        expected = surfaceBuilds();
+        EXPECT_GT(cache().builds(), expected) << what << " did not rebuild the buffers";
+        expected = cache().builds();
     }
 }
 

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
-#include "app/callbacks.h"
-#include "app/menupositions.h"
+#include "app/mainwindow.h"
+#include "app/session.h"
 #include "render/pngfile.h"
+#include "render/viewswitches.h"
 #include "tests/gui/dialog_fixtures.h"
 
 namespace gui_test {
@@ -30,17 +32,20 @@ float contour(int r, int c)
 
 struct Scheme {
     const char* name;
-    void (*toggle)(Fl_Widget*); // the viewer's switch, null for the base colours
+    std::optional<ViewSwitch> colouring; // the viewer's switch, none for the base colours
 };
 const Scheme SCHEMES[] = {
-    {"base", nullptr},
-    {"ramp", MyWindow::Colors},
-    {"aspect", MyWindow::slopeVis},
-    {"curvature", MyWindow::cerr},
-    {"elevdiff", MyWindow::lerr},
-    {"curvediff", MyWindow::curverr},
-    {"heights", MyWindow::heights},
+    {"base", std::nullopt},
+    {"ramp", ViewSwitch::heightColors},
+    {"aspect", ViewSwitch::aspectColors},
+    {"curvature", ViewSwitch::curvatureError},
+    {"elevdiff", ViewSwitch::elevationError},
+    {"curvediff", ViewSwitch::curvatureDifference},
+    {"heights", ViewSwitch::heightClasses},
 };
+
+constexpr const char* SAVE_IMAGE = "&File/Save Image...";
+constexpr const char* HIDE_TOOLS = "&Display/Display\\/Hide Tools";
 
 void keep(const std::string& name, int w, int h, const std::vector<unsigned char>& rgb)
 {
@@ -55,13 +60,17 @@ TEST_F(ViewerTest, ImageModeWritesTheViewersPixelsInEveryScheme)
     const std::string dem = writeGrid("wave.grd", 31, 31, 1000, wave);
     const std::string comp = writeGrid("wave_contours.grd", 31, 31, 1000, contour);
     ASSERT_TRUE(load(dem, comp, CONTF));
-    ASSERT_GT(MyWindow::getCont(), 0) << "the comparison grid's contour interval, for the height classes";
+    ASSERT_GT(data().contourInterval(), 0) << "the comparison grid's contour interval, for the height classes";
     ScratchDir dir;
     for (const Scheme& s : SCHEMES) {
         SCOPED_TRACE(s.name);
-        drawColors = colorSlope = drawCurveColor = drawDiffColor = drawCurveDiff = colorHeightClasses = false;
-        if (s.toggle)
-            s.toggle(nullptr);
+        ViewState v = view();
+        for (const Scheme& other : SCHEMES)
+            if (other.colouring)
+                setSwitch(v, *other.colouring, false);
+        viewer().setView(v);
+        if (s.colouring)
+            session->requestSwitch(*s.colouring, true, Needs::nothing);
         const Image screen = grab();
         ASSERT_EQ(screen.w, W);
         ASSERT_EQ(screen.h, H);
@@ -69,7 +78,7 @@ TEST_F(ViewerTest, ImageModeWritesTheViewersPixelsInEveryScheme)
         // The picture of the viewer's size is the viewer's picture.
         const std::string out = dir.path + "/" + s.name + ".png";
         Outcome r = runWithoutDisplay({"--image", out, "--scheme", s.name, "--kind", "contour", "--size",
-                                       std::to_string(gl->w()), std::to_string(gl->h()), dem, comp});
+                                       std::to_string(viewer().w()), std::to_string(viewer().h()), dem, comp});
         ASSERT_EQ(r.status, 0) << r;
         const Image file = decodePng(out);
         ASSERT_EQ(file.w, W);
@@ -86,11 +95,11 @@ TEST_F(ViewerTest, ImageModeWritesTheViewersPixelsInEveryScheme)
 TEST_F(ViewerTest, SaveImageWritesThePictureOnScreenOrSaysWhyNot)
 {
     ASSERT_TRUE(load(sampleData("alps_dem.grd")));
-    drawColors = true;
+    session->requestSwitch(ViewSwitch::heightColors, true, Needs::dem);
     ScratchDir dir;
     const std::string path = dir.path + "/alps.png";
     SaveChooserAnswer chooser(path);
-    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    entry(SAVE_IMAGE).do_callback(win().menuBar());
     EXPECT_EQ(chooser.asked.pattern, "PNG images (*.png)");
     EXPECT_EQ(shownError(), "");
     Image file = decodePng(path);
@@ -100,20 +109,19 @@ TEST_F(ViewerTest, SaveImageWritesThePictureOnScreenOrSaysWhyNot)
     std::filesystem::copy_file(path, std::string(OROLITH_SHOT_DIR) + "/save_image.png",
                                std::filesystem::copy_options::overwrite_existing);
 
-    FILE_CONST = 1;
-    tools(menubar, nullptr); // hidden: the viewer reaches over the panel
-    ASSERT_EQ(gl->w(), 850);
-    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    entry(HIDE_TOOLS).do_callback(win().menuBar()); // hidden: the viewer reaches over the panel
+    ASSERT_EQ(viewer().w(), 850);
+    entry(SAVE_IMAGE).do_callback(win().menuBar());
     file = decodePng(path);
     screen = grab();
     ASSERT_TRUE(file.w == 850 && file.h == H) << "widened viewer saved at " << file.w << " x " << file.h;
     EXPECT_EQ(differing(screen, file, 1, 0, 0, 850, H), 0) << "the widened viewer's picture differs";
-    tools(menubar, nullptr);
+    entry(HIDE_TOOLS).do_callback(win().menuBar());
     SaveChooserAnswer::answer = ""; // cancelled
-    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    entry(SAVE_IMAGE).do_callback(win().menuBar());
     EXPECT_EQ(shownError(), "") << "a cancelled chooser is not an error";
     SaveChooserAnswer::answer = dir.path + "/no_such_dir/alps.png";
-    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    entry(SAVE_IMAGE).do_callback(win().menuBar());
     EXPECT_EQ(shownError(), "Cannot write the picture to \"" + SaveChooserAnswer::answer + "\".");
     errorWin->hide();
     Fl::delete_widget(errorWin);
@@ -158,9 +166,10 @@ TEST_F(ViewerTest, ALargerWindowGivesTheViewerItsRoomAndThePictureKeepsItsPropor
     ASSERT_TRUE(load(f.flat));
     const Box start = terrainBox(grab());
     // The user drags the window's corner out: 200 more across, 100 more down.
-    win->resize(win->x(), win->y(), 1050, 800);
+    win().resize(win().x(), win().y(), 1050, 800);
     settle();
-    ASSERT_TRUE(gl->w() == 850 && gl->h() == 725) << "the viewer did not take the room: " << gl->w() << " x " << gl->h();
+    ASSERT_TRUE(viewer().w() == 850 && viewer().h() == 725)
+        << "the viewer did not take the room: " << viewer().w() << " x " << viewer().h();
     const Image screen = grab();
     ASSERT_TRUE(screen.w == 850 && screen.h == 725);
     const Box b = terrainBox(screen);
@@ -181,8 +190,7 @@ TEST_F(ViewerTest, ALargerWindowGivesTheViewerItsRoomAndThePictureKeepsItsPropor
     EXPECT_EQ(differing(screen, file, 1, 0, 0, 850, 725), 0) << "--image of the viewer's size shows another picture";
     const std::string saved = f.out("saved_large.png");
     SaveChooserAnswer chooser(saved);
-    FILE_CONST = 1;
-    entry(menupos::SAVE_IMAGE).do_callback(menubar);
+    entry(SAVE_IMAGE).do_callback(win().menuBar());
     file = decodePng(saved);
     ASSERT_TRUE(file.w == 850 && file.h == 725) << "saved at " << file.w << " x " << file.h;
     EXPECT_EQ(differing(grab(), file, 1, 0, 0, 850, 725), 0) << "the saved picture is not the larger viewer's";

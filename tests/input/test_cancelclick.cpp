@@ -9,6 +9,7 @@
 
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Progress.H>
 
 #include <atomic>
@@ -18,9 +19,6 @@
 #include <mutex>
 #include <thread>
 
-#include "app/busy.h"
-#include "app/callbacks.h"
-#include "app/menupositions.h"
 #include "dialogs/coregwindow.h"
 #include "tests/gui/gui_fixtures.h"
 
@@ -50,9 +48,36 @@ protected:
     void TearDown() override
     {
         coregIterationHook = nullptr;
-        win->hide();
+        win().hide();
         Fl::check();
+        MainWindowTest::TearDown();
     }
+};
+
+// Tells the fit's thread when the Cancel button's own callback has run,
+// the click having come all the way through.
+class CancelWatch {
+public:
+    explicit CancelWatch(Fl_Button* button) : button_(button), real_(button->callback()), data_(button->user_data())
+    {
+        button_->callback(
+            [](Fl_Widget* w, void* self) {
+                auto* watch = static_cast<CancelWatch*>(self);
+                watch->real_(w, watch->data_);
+                watch->pressed = true;
+            },
+            this);
+    }
+    ~CancelWatch() { button_->callback(real_, data_); }
+    CancelWatch(const CancelWatch&) = delete;
+    CancelWatch& operator=(const CancelWatch&) = delete;
+
+    std::atomic<bool> pressed{false};
+
+private:
+    Fl_Button* button_;
+    Fl_Callback* real_;
+    void* data_;
 };
 
 TEST_F(RealCancel, AClickOnCancelStopsTheCoregistrationAndChangesNothing)
@@ -60,19 +85,18 @@ TEST_F(RealCancel, AClickOnCancelStopsTheCoregistrationAndChangesNothing)
     const std::string demPath = writeGrid("rc_dem.grd", 60, 70, 10, [](int r, int c) { return hills(r, c); });
     const std::string compPath =
         writeGrid("rc_comp.grd", 60, 70, 10, [](int r, int c) { return hills(r - 0.5, c - 1.0); });
-    FILE_CONST = 2;
     ASSERT_TRUE(load(demPath, compPath, DEM));
-    fileType = DEM;
-    activateTools();
-    win->show();
+    MainWindow& w = win();
+    w.show();
     runLoop(1.0);
-    const unsigned long long demVersion = mt.version(), compVersion = rd.version();
+    const unsigned long long version = data().version(), compVersion = data().comparisonVersion();
 
     // The middle of the Cancel button on the screen; it shows there only
     // while the co-registration runs.
-    Fl_Button* cancel = busyCancelButton();
-    const std::string at = " " + std::to_string(win->x() + cancel->x() + cancel->w() / 2) + " " +
-                           std::to_string(win->y() + cancel->y() + cancel->h() / 2);
+    Fl_Button* cancel = w.cancelButton();
+    CancelWatch watch(cancel);
+    const std::string at = " " + std::to_string(w.x() + cancel->x() + cancel->w() / 2) + " " +
+                           std::to_string(w.y() + cancel->y() + cancel->h() / 2);
     const std::string shot = std::string(OROLITH_SHOT_DIR) + "/realinput_coregistration_progress.ppm";
     std::filesystem::remove(shot);
 
@@ -90,10 +114,10 @@ TEST_F(RealCancel, AClickOnCancelStopsTheCoregistrationAndChangesNothing)
         clicker = spawnShell("sleep 0.3; import -window root -depth 8 '" + shot + "'; xdotool mousemove" + at +
                              " click 1");
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!cancelRequested() && std::chrono::steady_clock::now() < giveUp)
+        while (!watch.pressed && std::chrono::steady_clock::now() < giveUp)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     };
-    menubar->menu()[menupos::COREGISTER].do_callback(menubar);
+    w.menuBar()->picked(w.menuEntry("&Analysis/Co-register..."));
     coregIterationHook = nullptr;
     ASSERT_GT(clicker.load(), 0) << "xdotool did not start";
     int status = 0;
@@ -102,14 +126,15 @@ TEST_F(RealCancel, AClickOnCancelStopsTheCoregistrationAndChangesNothing)
 
     EXPECT_EQ(fits, (std::vector<int>{1, 2})) << "fits begun: the click did not stop the co-registration";
     EXPECT_EQ(coregWin, nullptr) << "a Co-registration window after Cancel";
-    EXPECT_TRUE(mt.version() == demVersion && rd.version() == compVersion) << "the data set changed";
-    EXPECT_FALSE(loadBar->visible() || cancel->visible()) << "the bar or Cancel stays in the status row";
-    EXPECT_FALSE(busy()) << "still busy";
-    EXPECT_TRUE(menubar->active_r() && gl->active_r() && lerr->active()) << "the tools stay inactive";
+    EXPECT_TRUE(data().version() == version && data().comparisonVersion() == compVersion) << "the data set changed";
+    EXPECT_FALSE(w.loadBar()->visible() || cancel->visible()) << "the bar or Cancel stays in the status row";
+    EXPECT_FALSE(session->busy()) << "still busy";
+    EXPECT_TRUE(w.menuBar()->active_r() && viewer().active_r() && box(ViewSwitch::elevationError)->active())
+        << "the tools stay inactive";
     const Image seen = Image::load(shot);
     ASSERT_EQ(seen.w, 1280) << "no screenshot of the co-registration";
     // The bar's blue fill at its left end, as the user saw it meanwhile.
-    const Pixel fill = seen.at(win->x() + loadBar->x() + 8, win->y() + loadBar->y() + 10);
+    const Pixel fill = seen.at(w.x() + w.loadBar()->x() + 8, w.y() + w.loadBar()->y() + 10);
     EXPECT_TRUE(near(fill, 120, 160, 215, 12)) << "no progress in the status row: " << int(fill.r) << ","
                                                << int(fill.g) << "," << int(fill.b);
 }

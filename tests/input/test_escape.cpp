@@ -16,7 +16,6 @@
 #include <memory>
 #include <thread>
 
-#include "app/callbacks.h"
 #include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/errorwindow.h"
@@ -36,39 +35,38 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        FILE_CONST = 2;
-        fileType = DEM;
         ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
-        activateTools();
-        win->show();
+        win().show();
         runLoop(1.0);
     }
 };
 
 TEST_F(EscapeTest, EscapeClosesTheWindowItIsTypedInAndNothingElse)
 {
+    Session& s = *session;
+    MainWindow* main = &win();
     const struct {
         const char* title;
         std::function<void()> open;
     } windows[] = {
-        {"Curve Error", [] { graphCurve(nullptr, nullptr); }},
-        {"Diff. Error", [] { graphDiff(nullptr, nullptr); }},
-        {"Statistics", [] { stats(nullptr, nullptr); }},
-        {"Co-registration", [] { coregistration(nullptr, nullptr); }},
-        {"Curvature Error", [] { modCurve(nullptr, nullptr); }},
-        {"Sparse File", [] { sparse(nullptr, nullptr); }},
-        {"Help", [] { help(nullptr, nullptr); }},
-        {"About", [] { about(nullptr, nullptr); }},
-        {"Help: Profile View", [] { popup(nullptr, sectionData(PanelSection::profileView)); }},
-        {"Open File", [] { file(nullptr, nullptr); }},
-        {"File Error", [] { errorMessage("Invalid DEM file.", win); }},
+        {"Curve Error", [&] { showGraph(s, GraphKind::curvature); }},
+        {"Diff. Error", [&] { showGraph(s, GraphKind::difference); }},
+        {"Statistics", [&] { showStatistics(s); }},
+        {"Co-registration", [&] { coregistration(s); }},
+        {"Curvature Error", [&] { modCurve(s); }},
+        {"Sparse File", [&] { showSparseDialog(s); }},
+        {"Help", [&] { showHelp(main); }},
+        {"About", [&] { showAbout(main); }},
+        {"Help: Profile View", [&] { showSectionHelp(PanelSection::profileView, main); }},
+        {"Open File", [&] { openDemDialog(s); }},
+        {"File Error", [&] { errorMessage("Invalid DEM file.", main); }},
     };
     for (const auto& w : windows) {
         SCOPED_TRACE(w.title);
         // The viewer holds the keys, as after a click on it: the graphs
         // even hand it the keys themselves when they open.
-        drive("xdotool mousemove" + at(300, 300) + " click 1");
-        ASSERT_EQ(Fl::focus(), gl) << "the click did not give the viewer the keys";
+        drive("xdotool mousemove" + at(*main, 300, 300) + " click 1");
+        ASSERT_EQ(Fl::focus(), &viewer()) << "the click did not give the viewer the keys";
         w.open();
         runLoop(0.5);
         Fl_Window* shown = shownWindow(w.title);
@@ -81,8 +79,8 @@ TEST_F(EscapeTest, EscapeClosesTheWindowItIsTypedInAndNothingElse)
         drive("xdotool key Escape");
         runLoop(0.3);
         EXPECT_EQ(shownWindow(w.title), nullptr) << "Escape typed in the window left it open";
-        EXPECT_TRUE(win->shown() && gl->shown()) << "Escape in another window closed the main window";
-        EXPECT_TRUE(FILE_CONST == 2 && mt.getRows() == 200 && mt.getCols() == 240 && OPEN)
+        EXPECT_TRUE(main->shown() && viewer().shown()) << "Escape in another window closed the main window";
+        EXPECT_TRUE(session->files().count == 2 && data().rows() == 200 && data().cols() == 240 && viewer().open())
             << "the data set in use was dropped";
     }
     const std::string path = std::string(OROLITH_SHOT_DIR) + "/escape_after_windows.ppm";
@@ -182,9 +180,10 @@ class ClosingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // This program's own main window would be found by its title.
-        if (win)
-            win->hide();
+        // This program's own main window would be found by its title:
+        // none may be left shown.
+        while (Fl_Window* shown = Fl::first_window())
+            shown->hide();
         Fl::check();
     }
 };

@@ -7,11 +7,10 @@
 #include <unistd.h>
 
 #include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Menu_Item.H>
 
 #include <filesystem>
 
-#include "app/callbacks.h"
-#include "app/menupositions.h"
 #include "tests/gui/gui_fixtures.h"
 #include "tests/input/x_input.h"
 
@@ -57,11 +56,22 @@ protected:
     // dialog's "Open".
     void showSampleData()
     {
-        FILE_CONST = 2;
         ASSERT_TRUE(load(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), DEM));
-        activateTools();
-        win->show();
+        win().show();
         runLoop(1.0);
+    }
+    std::string at(int x, int y) { return gui_test::at(win(), x, y); }
+    // Pixels in the window rectangle (x, y, w, h) that differ between two shots.
+    int changed(const Image& a, const Image& b, int x, int y, int w, int h)
+    {
+        const int wx = win().x(), wy = win().y();
+        int n = 0;
+        for (int j = y; j < y + h; j += 2)
+            for (int i = x; i < x + w; i += 2) {
+                const Pixel p = a.at(wx + i, wy + j), q = b.at(wx + i, wy + j);
+                n += !near(p, q.r, q.g, q.b, 3);
+            }
+        return n;
     }
     Image shot(const std::string& name)
     {
@@ -72,46 +82,35 @@ protected:
     }
 };
 
-// Pixels in the window rectangle (x, y, w, h) that differ between two shots.
-int changed(const Image& a, const Image& b, int x, int y, int w, int h)
-{
-    int n = 0;
-    for (int j = y; j < y + h; j += 2)
-        for (int i = x; i < x + w; i += 2) {
-            const Pixel p = a.at(win->x() + i, win->y() + j), q = b.at(win->x() + i, win->y() + j);
-            n += !near(p, q.r, q.g, q.b, 3);
-        }
-    return n;
-}
-
 TEST_F(RealInput, DragRotatesWheelZoomsAndKeysWorkBoxAndDialog)
 {
     showSampleData();
     const Image before = shot("before");
     ASSERT_EQ(before.w, 1280) << "no screenshot";
-    auto viewerChanged = [](const Image& a, const Image& b) { return changed(a, b, 0, 25, 650, 625); };
+    auto viewerChanged = [&](const Image& a, const Image& b) { return changed(a, b, 0, 25, 650, 625); };
 
     // A left drag down and to the right, in the upper half of the viewer.
     drive("xdotool mousemove" + at(300, 200) + " mousedown 1 mousemove" + at(320, 210) + " sleep 0.1 mousemove" +
           at(340, 230) + " sleep 0.1 mouseup 1");
-    EXPECT_TRUE(xrotation > 0 && zrotation < 0) << "the drag did not tilt and turn the surface: x " << xrotation
-                                                << ", z " << zrotation;
-    EXPECT_FALSE(lButtonState) << "the release was missed";
+    EXPECT_TRUE(view().xrotation > 0 && view().zrotation < 0)
+        << "the drag did not tilt and turn the surface: x " << view().xrotation << ", z " << view().zrotation;
+    EXPECT_FALSE(viewer().drag().lButtonState) << "the release was missed";
     const Image rotated = shot("rotated");
     EXPECT_GT(viewerChanged(before, rotated), 5000) << "the rotated surface looks as before";
     EXPECT_EQ(changed(before, rotated, 660, 30, 180, 600), 0) << "the drag changed the tool panel";
 
-    const float eye = eyevalue;
+    const float eye = view().eyevalue;
     drive("xdotool click 5");
-    EXPECT_EQ(eyevalue, eye + 5) << "scrolling down did not move the eye away";
+    EXPECT_EQ(view().eyevalue, eye + 5) << "scrolling down did not move the eye away";
     drive("xdotool click 4 click 4 click 4");
-    EXPECT_EQ(eyevalue, eye - 10) << "scrolling up did not bring the eye closer";
+    EXPECT_EQ(view().eyevalue, eye - 10) << "scrolling up did not bring the eye closer";
     const Image zoomed = shot("zoomed");
     EXPECT_GT(viewerChanged(rotated, zoomed), 5000) << "the zoomed surface looks as before";
 
     drive("xdotool key n");
-    EXPECT_TRUE(cont->value() && drawContours && menubar->menu()[menupos::CONT].value())
-        << "key n: box " << int(cont->value()) << ", flag " << drawContours;
+    EXPECT_TRUE(box(ViewSwitch::contours)->value() && view().drawContours &&
+                win().switchEntry(ViewSwitch::contours)->value())
+        << "key n: box " << int(box(ViewSwitch::contours)->value()) << ", flag " << view().drawContours;
     const Image contours = shot("contours");
     EXPECT_GT(viewerChanged(zoomed, contours), 5000) << "the reference data are not shown";
     EXPECT_GT(changed(zoomed, contours, 683, 258, 17, 17), 0) << "the \"Contours/Ref. Data\" box shows no tick";
@@ -120,13 +119,13 @@ TEST_F(RealInput, DragRotatesWheelZoomsAndKeysWorkBoxAndDialog)
     // The menu bar's shortcuts pass the viewer by: Alt+V opens "View",
     // whose fourth entry is "Side View".
     drive("xdotool key alt+v sleep 0.3 key Down Down Down Down Return");
-    EXPECT_EQ(xrotation, -90.0f) << "Alt+V did not open the View menu while the viewer had the keys";
+    EXPECT_EQ(view().xrotation, -90.0f) << "Alt+V did not open the View menu while the viewer had the keys";
 
     // Key e opens a dialog under the pointer, where the keys then go.
     const std::string dialog = std::string(OROLITH_SHOT_DIR) + "/realinput_eyedialog.ppm";
     drive("xdotool key e sleep 0.5 && import -window root -depth 8 '" + dialog +
           "' && xdotool key ctrl+a type 150 && xdotool key Return");
-    EXPECT_EQ(eyevalue, 150.0f) << "the eye distance typed into the dialog was not taken";
+    EXPECT_EQ(view().eyevalue, 150.0f) << "the eye distance typed into the dialog was not taken";
 }
 
 } // namespace

@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/glviewerGUI.h"
-#include "app/mainwindow.h"
+#include <FL/Fl_Window.H>
 
 extern char** environ;
 
@@ -53,10 +52,10 @@ inline void drive(const std::string& command)
     runLoop(0.3);
 }
 
-// Window pixel (x, y) of the main window on the screen.
-inline std::string at(int x, int y)
+// Window pixel (x, y) of a window on the screen.
+inline std::string at(const Fl_Window& w, int x, int y)
 {
-    return " " + std::to_string(win->x() + x) + " " + std::to_string(win->y() + y);
+    return " " + std::to_string(w.x() + x) + " " + std::to_string(w.y() + y);
 }
 
 // Sends the window manager's close request (WM_DELETE_WINDOW) to an X

@@ -97,7 +97,7 @@ TEST_F(AnalysisTest, SpikeMarksItsCellAndItsFourNeighboursUntilTheUnitChanges)
     EXPECT_EQ(curveColor(0, 2), TERRAIN) << "border cells have no curvature of their own";
 
     const unsigned long long version = data.version();
-    data.classifyCurvature(10.0f, log);
+    data.classifyCurvature(10.0f);
     EXPECT_EQ(log.printed("Computing curvature"), 1) << "a unit change only reclassifies";
     EXPECT_EQ(curveCounts(data), (std::vector<int>{1, 0, 0, 15})) << "only 40 > 30 is above one unit of 10";
     EXPECT_EQ(curveColor(1, 2), TERRAIN);
@@ -161,7 +161,7 @@ TEST_F(AnalysisTest, DifferenceBoundsAreStrictAndOnlyACellsFirstPointCounts)
     // Squares 16 + 9 + 4 + 1 + 0.25 twice, 200^2 and six times 400^2.
     EXPECT_NEAR(rmseOf(data).value_or(0), std::sqrt(1000060.5 / 18), 1e-3) << "the RMSE covers the last row and column too";
 
-    data.classifyElevation(0.5f, log);
+    data.classifyElevation(0.5f);
     EXPECT_EQ(log.printed("Computing elevation differences"), 1) << "a unit change only reclassifies";
     EXPECT_EQ(diffCounts(data), (std::vector<int>{4, 2, 0, 2, 2}));
 }
@@ -213,7 +213,7 @@ TEST_F(AnalysisTest, CurvatureDifferencesCompareLaplacianMagnitudes)
     EXPECT_EQ(curveDiffColor(0, 2), TERRAIN) << "border cells have no curvature difference";
     EXPECT_EQ(diffColor(2, 2), MEDIUM) << "the elevation classes are kept beside them: |10 - 7| = 3";
 
-    data.classifyCurvatureDifference(4.0f, log);
+    data.classifyCurvatureDifference(4.0f);
     EXPECT_EQ(log.printed("Computing curvature differences"), 1) << "a unit change only reclassifies";
     EXPECT_EQ(curveDiffCounts(data), (std::vector<int>{0, 0, 1, 0, 15}));
 }
@@ -225,11 +225,11 @@ TEST_F(AnalysisTest, ReportCountsAreThoseOfTheUnitsItPrints)
     const ReportValues report = reportValues(data, 2.5, 12.5, true);
     EXPECT_TRUE(diffCounts(data)[0] == inUnitOne.d20 && curveCounts(data)[0] == inUnitOne.c15)
         << "the colouring was computed in unit 1";
-    data.classifyCurvature(2.5f, log);
-    data.classifyElevation(12.5f, log);
+    data.classifyCurvature(2.5f);
+    data.classifyElevation(12.5f);
     EXPECT_EQ((std::vector<int>{report.c15, report.c10, report.c5, report.c}), curveCounts(data));
     EXPECT_EQ((std::vector<int>{report.d20, report.d15, report.d10, report.d5, report.d}), diffCounts(data));
-    data.classifyCurvatureDifference(12.5f, log);
+    data.classifyCurvatureDifference(12.5f);
     EXPECT_EQ((std::vector<int>{report.cd20, report.cd15, report.cd10, report.cd5, report.cd}), curveDiffCounts(data));
     EXPECT_NE(report.d20, inUnitOne.d20) << "the sample should tell the units apart";
 }

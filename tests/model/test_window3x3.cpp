@@ -266,8 +266,28 @@ TEST(Stencils, ValuesWorkedOutByHand)
     Heights5x5 peak{};
     peak.z[12] = 1;
     EXPECT_TRUE(isPeak(peak.window()));
-    peak.z[18] = 1;
-    EXPECT_FALSE(isPeak(peak.window())) << "as high as a neighbour is no peak";
+    for (int neighbour : {6, 7, 8, 11, 13, 16, 17, 18}) {
+        Heights5x5 tie = peak;
+        tie.z[neighbour] = 1;
+        EXPECT_FALSE(isPeak(tie.window())) << "as high as neighbour " << neighbour << " is no peak";
+    }
+}
+
+TEST(Stencils, TheSlopeBandAndItsPresence)
+{
+    // 8 x 8: three rows and columns kept from the northern and western
+    // edges, two from the southern and eastern ones.
+    const std::pair<int, bool> rows[] = {{2, false}, {3, true}, {5, true}, {6, false}};
+    for (auto [i, inside] : rows) {
+        EXPECT_EQ(inSlopeBand(8, 8, i, 4), inside) << "row " << i;
+        EXPECT_EQ(inSlopeBand(8, 8, 4, i), inside) << "column " << i;
+    }
+    const DrawnGrid whole = drawn({"....", "....", "....", "...."}, false);
+    EXPECT_TRUE(slopePointsPresent(whole.view(), 0, 0)) << "without absent points the slope is never undefined";
+    const DrawnGrid holed = drawn({"......", "......", "......", "......", "...#.."});
+    EXPECT_TRUE(slopePointsPresent(holed.view(), 2, 2));
+    EXPECT_FALSE(slopePointsPresent(holed.view(), 2, 3)) << "the hole is two rows down";
+    EXPECT_FALSE(slopePointsPresent(holed.view(), 1, 2)) << "reads a row outside the grid";
 }
 
 TEST(Stencils, SlopeAndAspectKeepTheirDegreeFactors)

@@ -12,8 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "model/loading.h"
-#include "model/mountain.h"
+#include "model/dataset.h"
 #include "render/profilecsv.h"
 #include "render/profilegeometry.h"
 #include "render/slopeaspect.h"
@@ -22,7 +21,7 @@
 #include "render/surfacemesh.h"
 #include "render/surfacewalk.h"
 #include "render/viewstate.h"
-#include "tests/model/grid_files.h"
+#include "tests/render/render_data.h"
 
 namespace {
 
@@ -303,11 +302,8 @@ TEST(SurfaceMesh, LevelOfDetailKeepsTheDrawnCellsUnderTheLimit)
 }
 
 struct Loaded : ::testing::Test {
-    void SetUp() override
-    {
-        std::string dem = writeGrid("mesh_dem.grd", 5, 6, 10, [](int r, int c) { return 100.0f + r * r + 3 * c; });
-        ASSERT_TRUE(loadDataSet(dem, "", 1).ok());
-    }
+    const DataSet data = demDataSet(5, 6, 10, [](int r, int c) { return 100.0f + r * r + 3 * c; });
+    int meshTriangles() const { return data.mesh().triangles(); }
 };
 
 // The vertices of triangle t in the arrays, flat or smooth.
@@ -323,11 +319,11 @@ TEST_F(Loaded, TrianglesStandWhereTheMeshHasThemFlatOrSmooth)
     in.light.on = false;
     for (bool flat : {true, false}) {
         SCOPED_TRACE(flat ? "flat" : "smooth");
-        SurfaceArrays a = buildSurface(mt, in, 1, flat);
-        ASSERT_EQ(triangles(a), static_cast<std::size_t>(mt.getNumTriangles()));
+        SurfaceArrays a = buildSurface(data, in, 1, flat);
+        ASSERT_EQ(triangles(a), static_cast<std::size_t>(meshTriangles()));
         std::vector<int> lastUse(a.xyz.size() / 3, 0);
-        for (int t = 0; t < mt.getNumTriangles(); ++t) {
-            const mountain::triangleinfo tri = mt.triangle(t);
+        for (int t = 0; t < meshTriangles(); ++t) {
+            const Triangle tri = meshTriangle(data.mesh(), data.demView(), data.spacing(), t);
             const float want[3][3] = {{tri.x0, -tri.y0, tri.z0}, {tri.x1, -tri.y1, tri.z1}, {tri.x2, -tri.y2, tri.z2}};
             for (int v = 0; v < 3; ++v) {
                 const float* got = vertexOf(a, static_cast<std::size_t>(t), v);
@@ -351,21 +347,36 @@ TEST_F(Loaded, HiddenSurfaceLeavesMarksAsPointsAndTheProfileCutsRows)
 {
     SurfaceInputs in;
     in.drawTriangles = false;
-    EXPECT_EQ(triangles(buildSurface(mt, in, 1, false)), 0u) << "no surface while the triangles are switched off";
+    EXPECT_EQ(triangles(buildSurface(data, in, 1, false)), 0u) << "no surface while the triangles are switched off";
     in.drawTriangles = true;
     in.cut = ProfileCut{true, VERTP, 1, 0};
     // Cursor rows i with rows - i - 2 > 1, rows 0 and 1 of 5; the last
     // triangle of cell row 1 takes its cursor in row 2 and goes too.
     for (bool flat : {true, false})
-        EXPECT_EQ(triangles(buildSurface(mt, in, 1, flat)), static_cast<std::size_t>(2 * 10 - 1));
-    SurfaceArrays coarse = buildSurface(mt, SurfaceInputs{}, 2, true);
+        EXPECT_EQ(triangles(buildSurface(data, in, 1, flat)), static_cast<std::size_t>(2 * 10 - 1));
+    SurfaceArrays coarse = buildSurface(data, SurfaceInputs{}, 2, true);
     EXPECT_EQ(coarse.xyz.size() / 6, static_cast<std::size_t>(3 * 4)) << "rows 0, 2, 4 and columns 0, 2, 4, 5";
     EXPECT_EQ(triangles(coarse), static_cast<std::size_t>(2 * 3 * 2));
 }
 
-// A 5 x 4 grid of cell size 10, scaled as convert_to_triangles scales it:
-// rows, cols, cellsize, movex, movey, scalefactor, zmid, zscale, zmin, zmax.
-const MeshFrame m{5, 4, 10, 15, 20, 2.0f / 50, 120, 2.0f / 50, 100, 140};
+// A 5 x 4 grid of cell size 10 with heights from 100 to 140, scaled as
+// meshFrame scales it.
+MeshFrame fiveByFour()
+{
+    MeshFrame f;
+    f.rows = 5;
+    f.cols = 4;
+    f.cellX = f.cellY = 10;
+    f.movex = 15;
+    f.movey = 20;
+    f.scalefactor = 2.0f / 50;
+    f.zmid = 120;
+    f.zscale = 2.0f / 50;
+    f.zmin = 100;
+    f.zmax = 140;
+    return f;
+}
+const MeshFrame m = fiveByFour();
 
 TEST(ProfilePlacement, PositionsOutsideTheGridAreClamped)
 {
