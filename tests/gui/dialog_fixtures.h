@@ -23,63 +23,9 @@
 #include "dialogs/openfile.h"
 #include "model/fields.h"
 #include "tests/gui/gui_fixtures.h"
+#include "tests/gui/window_helpers.h"
 
 namespace gui_test {
-
-// Lets the toolkit show, draw and delete what the callbacks asked for.
-inline void settle()
-{
-    for (int k = 0; k < 5; ++k) {
-        Fl::check();
-        Fl::flush();
-    }
-}
-
-// The top-level windows shown now, other than the main window.
-inline std::vector<Fl_Window*> dialogWindows()
-{
-    std::vector<Fl_Window*> out;
-    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
-        if (!dynamic_cast<MainWindow*>(w) && !w->parent())
-            out.push_back(w);
-    return out;
-}
-
-inline Fl_Window* shownWindow(const char* title)
-{
-    for (Fl_Window* w : dialogWindows())
-        if (w->label() && std::strcmp(w->label(), title) == 0)
-            return w;
-    return nullptr;
-}
-
-// The widget of class T with this label, or the n-th of class T.
-template <class T>
-T* childOf(Fl_Group* g, const char* label = nullptr, int n = 0)
-{
-    for (int i = 0; i < g->children(); ++i) {
-        auto* c = dynamic_cast<T*>(g->child(i));
-        if (!c)
-            continue;
-        if (label ? c->label() && std::strcmp(c->label(), label) == 0 : n-- == 0)
-            return c;
-    }
-    return nullptr;
-}
-
-// A click as the toolkit delivers it: the value a click gives, then the
-// widget's callback.
-inline void click(Fl_Widget* w) { w->do_callback(); }
-inline void tick(Fl_Button* box, bool on)
-{
-    box->value(on);
-    box->do_callback();
-}
-inline void setCounter(Fl_Counter* c, double v)
-{
-    c->value(v);
-    c->do_callback();
-}
 
 // Answers the save chooser in the user's place while it lives: records what
 // it was asked and picks `answer` ("" cancels).
@@ -102,15 +48,6 @@ struct SaveChooserAnswer {
     }
     ~SaveChooserAnswer() { chooseSavePath = real; }
 };
-
-// The message of the message window built last ("" when there is none).
-inline std::string shownError()
-{
-    if (!errorWin || !errorWin->shown())
-        return "";
-    auto* box = childOf<Fl_Box>(errorWin);
-    return box && box->label() ? box->label() : "";
-}
 
 // Saves the window as the user sees it (widgets drawn off screen, so that
 // windows of tests running beside it cannot cover it) under the build
@@ -204,16 +141,6 @@ inline float rmseOf(const DataSet& d)
 {
     const std::optional<float> rmse = d.hasComparison() ? reportRmse(d.demView(), d.comparisonView()) : std::nullopt;
     return rmse ? *rmse : NAN;
-}
-
-// Closes and deletes every window but the main window.
-inline void closeDialogWindows()
-{
-    for (Fl_Window* w : dialogWindows()) {
-        w->hide();
-        Fl::delete_widget(w);
-    }
-    settle();
 }
 
 // The main window built as at start-up, nothing loaded; every window a
