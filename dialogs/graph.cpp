@@ -216,10 +216,10 @@ void removeBig(Fl_Widget* w, void*)
 
 } // namespace
 
-Graphb::Graphb(int x, int y, int w, int h, const char* label, int, int maxCount, int minCount, int numBars,
-               std::vector<int> counts, int drawFlag)
-    : Fl_Gl_Window(x, y, w, h, label), maxCount(maxCount), minCount(minCount), numBars(numBars),
-      counts(std::move(counts)), drawFlag(drawFlag)
+Graphb::Graphb(int x, int y, int w, int h, const char* label, int, int largest, int smallest, int bars,
+               std::vector<int> barCounts, int flag)
+    : Fl_Gl_Window(x, y, w, h, label), maxCount(largest), minCount(smallest), numBars(bars),
+      counts(std::move(barCounts)), drawFlag(flag)
 {
 }
 

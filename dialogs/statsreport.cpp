@@ -19,7 +19,7 @@ namespace {
 class ReportWindow : public TextWindow {
 public:
     // At least the 450 x 600 the report alone always had.
-    ReportWindow(SessionPort& p, const std::string& text) : TextWindow("Statistics", text, 450, 600), port(p) {}
+    ReportWindow(SessionPort& p, const std::string& report) : TextWindow("Statistics", report, 450, 600), port(p) {}
     ~ReportWindow() override
     {
         if (statsWin == this)

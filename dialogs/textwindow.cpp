@@ -39,14 +39,14 @@ void closeWindow(Fl_Widget* w, void*)
 
 } // namespace
 
-TextWindow::TextWindow(const char* title, const std::string& text, int minW, int minH)
-    : Fl_Window(0, 0, sizeFor(text, minW, minH).w, sizeFor(text, minW, minH).h, title)
+TextWindow::TextWindow(const char* title, const std::string& content, int minW, int minH)
+    : Fl_Window(0, 0, sizeFor(content, minW, minH).w, sizeFor(content, minW, minH).h, title)
 {
     this->text = new Fl_Multiline_Output(0, 0, w(), h() - BUTTON_ROW);
     this->text->textfont(TEXT_FONT);
     this->text->textsize(TEXT_SIZE);
     this->text->cursor_color(FL_WHITE);
-    this->text->value(text.c_str());
+    this->text->value(content.c_str());
     callback(closeWindow);
 }
 

@@ -57,7 +57,7 @@ int openForReading(const std::string& path)
 
 struct FileHandle {
     int fd = -1;
-    explicit FileHandle(int fd) : fd(fd) {}
+    explicit FileHandle(int descriptor) : fd(descriptor) {}
     ~FileHandle()
     {
         if (fd >= 0)

@@ -137,8 +137,8 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
                     s.zscale = zscale;
                     s.zmin = truncToInt(d.zmin());
                     s.zmax = truncToInt(d.zmax());
-                    Drawn& d = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
-                    d.look = triangleLook(
+                    Drawn& out = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
+                    out.look = triangleLook(
                         in.flags, s, in.classes,
                         [&] { return slopeDefined && steepCell(E, rows, cols, stencil, in.slope, at.i, at.j); },
                         [&] {
@@ -146,8 +146,8 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
                                                 : static_cast<float>(NOSLOPE);
                         });
                     const GridCursor cur = cursorOf(r, c, second, cols);
-                    d.shown = in.drawTriangles && halfWhole && triangleShown(in.cut, rows, cur);
-                    d.present = halfWhole;
+                    out.shown = in.drawTriangles && halfWhole && triangleShown(in.cut, rows, cur);
+                    out.present = halfWhole;
                 }
             }
         }
@@ -168,44 +168,44 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
             const std::uint32_t corners[2][3] = {{vertex(i, j, 0), vertex(i + 1, j, 0), vertex(i, j + 1, 0)},
                                                  {vertex(i, j + 1, 0), vertex(i + 1, j, 0), vertex(i + 1, j + 1, 1)}};
             for (int second = 0; second < 2; ++second) {
-                const Drawn& d = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
+                const Drawn& tri = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
                 const float* v[3] = {point + corners[second][0] * 3, point + corners[second][1] * 3,
                                      point + corners[second][2] * 3};
                 // The mesh's normal, turned with the mirrored y.
                 Normal n0 = triangleNormal(v[0][0], -v[0][1], v[0][2], v[1][0], -v[1][1], v[1][2], v[2][0], -v[2][1],
                                            v[2][2]);
                 const float n[3] = {-n0.x, n0.y, -n0.z};
-                if (!d.present)
+                if (!tri.present)
                     continue; // a hole: no surface, no cube, no mark
-                if (d.look.cube)
+                if (tri.look.cube)
                     a.cubes.insert(a.cubes.end(), {v[1][0], v[1][1], v[1][2]});
-                if (d.look.mark) {
-                    const float length = d.look.mark->length;
+                if (tri.look.mark) {
+                    const float length = tri.look.mark->length;
                     std::uint8_t c[4];
                     if (in.drawTriangles) {
                         const float from[3] = {v[1][0], v[1][1], v[1][2] + MARK_OFFSET};
                         const float to[3] = {v[1][0], v[1][1], v[1][2] + MARK_OFFSET + length};
                         for (const float* p : {from, to}) {
                             a.markXyz.insert(a.markXyz.end(), {p[0], p[1], p[2]});
-                            toRgba8(litColor(d.look.color, n, p, in.light), c);
+                            toRgba8(litColor(tri.look.color, n, p, in.light), c);
                             a.markRgba.insert(a.markRgba.end(), c, c + 4);
                         }
                     } else {
                         a.markXyz.insert(a.markXyz.end(), {v[0][0], v[0][1], v[0][2]});
-                        toRgba8(litColor(d.look.color, n, v[0], in.light), c);
+                        toRgba8(litColor(tri.look.color, n, v[0], in.light), c);
                         a.markRgba.insert(a.markRgba.end(), c, c + 4);
                     }
                 }
-                if (!d.shown)
+                if (!tri.shown)
                     continue;
                 if (a.flat) {
-                    toRgba8(litColor(d.look.color, n, v[2], in.light), &a.rgba[corners[second][2] * 4]);
+                    toRgba8(litColor(tri.look.color, n, v[2], in.light), &a.rgba[corners[second][2] * 4]);
                     a.indices.insert(a.indices.end(), corners[second], corners[second] + 3);
                     continue;
                 }
                 for (const float* p : v) {
                     std::uint8_t c[4];
-                    toRgba8(litColor(d.look.color, n, p, in.light), c);
+                    toRgba8(litColor(tri.look.color, n, p, in.light), c);
                     a.xyz.insert(a.xyz.end(), p, p + 3);
                     a.rgba.insert(a.rgba.end(), c, c + 4);
                 }

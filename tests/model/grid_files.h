@@ -44,8 +44,8 @@ struct Grid {
     float cellsize;
     std::string extraLine;
 
-    Grid(int rows, int cols, std::vector<float> h, float cellsize = 10.0f, std::string extraLine = "")
-        : rows(rows), cols(cols), h(std::move(h)), cellsize(cellsize), extraLine(std::move(extraLine))
+    Grid(int r, int c, std::vector<float> heights, float size = 10.0f, std::string extra = "")
+        : rows(r), cols(c), h(std::move(heights)), cellsize(size), extraLine(std::move(extra))
     {
     }
     float& at(int r, int c) { return h[static_cast<std::size_t>(r) * cols + c]; }

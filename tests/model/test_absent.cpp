@@ -209,10 +209,10 @@ TEST_F(AbsentTest, CoregistrationIgnoresAbsentPointsAndSaysWhenTheShiftDidNotHel
     // back aligns the hills but moves the ripples, which agreed exactly:
     // most differences, 0 before, spread. Not a correction by the NMAD:
     // the comparison grid is kept as it was.
-    auto ground = [&](double r, double c) {
-        if (c < 0.4 * cols)
-            return 300 * std::sin(c * 0.3) * std::cos(r * 0.25) + 80 * std::sin(r * 0.11 + c * 0.07);
-        return 0.2 * std::sin(c * 0.5 + r * 0.3);
+    auto ground = [&](double r, double col) {
+        if (col < 0.4 * cols)
+            return 300 * std::sin(col * 0.3) * std::cos(r * 0.25) + 80 * std::sin(r * 0.11 + col * 0.07);
+        return 0.2 * std::sin(col * 0.5 + r * 0.3);
     };
     std::vector<float> hills, halfMoved;
     for (int r = 0; r < rows; ++r)
