@@ -13,6 +13,9 @@
 #include "app/mainwindow.h"
 #include "dialogs/statusrow.h"
 #include "render/viewer.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -207,3 +210,5 @@ WorkEnd Busy::computeCancellable(const std::string& firstLabel, const std::funct
     done.get(); // what the work threw, thrown here
     return progress.cancelled() ? WorkEnd::cancelled : WorkEnd::done;
 }
+
+} // namespace orolith::ui

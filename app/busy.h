@@ -13,8 +13,12 @@
 #include <string>
 
 #include "dialogs/busywork.h"
+#include "dialogs/names.h"
 
 class Fl_Window;
+
+namespace orolith::ui {
+
 class MainWindow;
 
 class Busy {
@@ -61,5 +65,7 @@ private:
     // The analysis the Cancel button stops, while one runs.
     std::atomic<BusyWork*> cancellable_{nullptr};
 };
+
+} // namespace orolith::ui
 
 #endif

@@ -4,6 +4,9 @@
 #define OROLITH_APP_BUSYINPUT_H
 
 #include <FL/Enumerations.H>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // What the user does to reach a callback. The close box counts: it reaches
 // a window's callback even while the window is inactive, and a dialog
@@ -45,5 +48,7 @@ inline bool reachesWhileBusy(int event, bool overCancel, bool cancelHeld)
         return cancelHeld;
     return false;
 }
+
+} // namespace orolith::ui
 
 #endif

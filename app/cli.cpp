@@ -22,9 +22,13 @@
 #include "app/gdalondemand.h"
 #endif
 
+#include "dialogs/names.h"
+
 #ifndef OROLITH_VERSION
 #define OROLITH_VERSION "unknown"
 #endif
+
+namespace orolith::ui {
 
 const char* usageText()
 {
@@ -334,3 +338,5 @@ int runCommandLine(int argc, char** argv, const GridIo& io)
         return usageError(run, "no mode given");
     return usageError(run, "unknown option " + mode);
 }
+
+} // namespace orolith::ui

@@ -5,6 +5,9 @@
 #define OROLITH_APP_CLI_H
 
 #include "model/gridfile.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Exit statuses of the command line (a model error exits with the model's
 // own status, FATAL_STATUS: app/fatal.h).
@@ -20,5 +23,7 @@ int runCommandLine(int argc, char** argv, const GridIo& io);
 
 // The usage text.
 const char* usageText();
+
+} // namespace orolith::ui
 
 #endif

@@ -11,6 +11,9 @@
 #include "render/viewimage.h"
 #include "render/viewstate.h"
 #endif
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -78,3 +81,5 @@ int imageMode(const CliRun& run, const std::vector<const char*>& args)
     return EXIT_MISMATCH;
 #endif
 }
+
+} // namespace orolith::ui

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "app/fatal.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 std::optional<DataSet> loadForMode(const CliRun& run, const LoadRequest& request)
 {
@@ -52,3 +55,5 @@ bool listHeightClasses(DataSet& dataSet, std::ostream& listing, Messages& messag
     held.passOn();
     return done;
 }
+
+} // namespace orolith::ui

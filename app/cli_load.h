@@ -10,6 +10,9 @@
 #include "app/cli_run.h"
 #include "model/dataset.h"
 #include "model/load.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // The data set of the request, the notes of its load on standard error.
 // Empty (after the message) when the grids do not lie on the same grid; a
@@ -20,5 +23,7 @@ std::optional<DataSet> loadForMode(const CliRun& run, const LoadRequest& request
 // (heightClassLines) to `listing`, then the notes on them to `messages`.
 // False, after the notice saying why, without a contour interval to class by.
 bool listHeightClasses(DataSet& dataSet, std::ostream& listing, Messages& messages);
+
+} // namespace orolith::ui
 
 #endif

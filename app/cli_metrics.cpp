@@ -15,6 +15,9 @@
 #include "app/clipair.h"
 #include "model/pairing.h"
 #include "model/metrics.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -235,3 +238,5 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
               << accuracyTable(after);
     return 0;
 }
+
+} // namespace orolith::ui

@@ -9,8 +9,13 @@
 #include <vector>
 
 #include "app/cli_run.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 int metricsMode(const CliRun& run, const std::vector<const char*>& args);
 int coregisterMode(const CliRun& run, const std::vector<const char*>& args);
+
+} // namespace orolith::ui
 
 #endif

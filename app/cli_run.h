@@ -11,6 +11,9 @@
 
 #include "model/gridfile.h"
 #include "model/messages.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 struct CliRun {
     std::ostream& out;
@@ -22,5 +25,7 @@ struct CliRun {
 // A usage error: "orolith: " and what is wrong, then one line pointing to
 // --help, on the run's standard error; returns EXIT_USAGE.
 int usageError(const CliRun& run, const std::string& message);
+
+} // namespace orolith::ui
 
 #endif

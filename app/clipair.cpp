@@ -5,6 +5,9 @@
 
 #include "app/fatal.h"
 #include "model/loadnotes.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& r,
               Pair& p)
@@ -37,3 +40,5 @@ bool readPair(const CliRun& run, const std::string& demPath, const std::string& 
         run.messages.notice(note);
     return true;
 }
+
+} // namespace orolith::ui

@@ -9,6 +9,9 @@
 #include "app/cli_run.h"
 #include "model/gridview.h"
 #include "model/pairing.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 struct PairRequest {
     ComparisonKind kind = ComparisonKind::dem;
@@ -34,5 +37,7 @@ struct Pair {
 // be paired (placement, alignment).
 bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& request,
               Pair& p);
+
+} // namespace orolith::ui
 
 #endif

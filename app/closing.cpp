@@ -7,6 +7,9 @@
 
 #include "app/mainwindow.h"
 #include "render/viewer.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 KeyRoute routeKey(const KeyPlace& p)
 {
@@ -76,3 +79,5 @@ void applyClosingRules(MainWindow& main)
     main.callback(endProgram);
     Fl::event_dispatch(routeKeyEvent);
 }
+
+} // namespace orolith::ui

@@ -10,6 +10,9 @@
 // Each key is therefore routed by the window it was typed in.
 #ifndef OROLITH_APP_CLOSING_H
 #define OROLITH_APP_CLOSING_H
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Where a key was typed and where the keyboard focus is.
 struct KeyPlace {
@@ -37,5 +40,7 @@ class MainWindow;
 // goes through routeKey. A load's busy time puts its own event filter in
 // front and restores this one.
 void applyClosingRules(MainWindow& main);
+
+} // namespace orolith::ui
 
 #endif

@@ -9,6 +9,9 @@
 #include <string>
 
 #include "model/messages.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 class ConsoleMessages : public Messages {
 public:
@@ -24,5 +27,7 @@ public:
 private:
     std::string last_;
 };
+
+} // namespace orolith::ui
 
 #endif

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <iostream>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 void fatal(const ModelError& e)
 {
@@ -11,3 +14,5 @@ void fatal(const ModelError& e)
     std::cout.flush();
     std::exit(FATAL_STATUS);
 }
+
+} // namespace orolith::ui

@@ -5,9 +5,14 @@
 #define OROLITH_APP_FATAL_H
 
 #include "model/errors.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // "ERROR: " and the error's text on standard error, both standard streams
 // flushed, then the end of the program with FATAL_STATUS.
 [[noreturn]] void fatal(const ModelError& e);
+
+} // namespace orolith::ui
 
 #endif

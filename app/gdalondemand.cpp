@@ -6,6 +6,9 @@
 #include <climits>
 
 #include "model/gdal/gdalmodule.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -146,3 +149,5 @@ bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, con
     }
     return l.module->writeGeoTiff(path, georef, values, nodata, err);
 }
+
+} // namespace orolith::ui

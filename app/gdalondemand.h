@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "model/gridfile.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // A raster reader and a grid warper that go through the module, when the
 // module lies beside the executable; the module is loaded the first time
@@ -21,5 +24,7 @@ GridIo gdalOnDemandGridIo();
 // module is missing or cannot be loaded.
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                           float nodata, ModelError& err);
+
+} // namespace orolith::ui
 
 #endif

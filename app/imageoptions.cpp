@@ -5,6 +5,9 @@
 
 #include "model/tokens.h"
 #include "render/viewstate.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -115,3 +118,5 @@ bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request,
     }
     return true;
 }
+
+} // namespace orolith::ui

@@ -9,6 +9,9 @@
 
 #include "model/align.h"
 #include "model/gridview.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // The view flags a scheme switches on, as the viewer's own switches do;
 // every other colour flag stays off. The flags that show analysis classes
@@ -52,5 +55,7 @@ struct ImageRequest {
 // with the options anywhere after OUT.png. False, with a message for the
 // user, when they do not make a request: the caller reports a usage error.
 bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request, std::string& error);
+
+} // namespace orolith::ui
 
 #endif

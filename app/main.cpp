@@ -9,6 +9,8 @@
 #include "app/viewerapp.h"
 #endif
 
+using namespace orolith::ui;
+
 int main(int argc, char** argv)
 {
 #ifdef OROLITH_HAVE_GDAL

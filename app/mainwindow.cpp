@@ -20,6 +20,9 @@
 #include "dialogs/statusrow.h"
 #include "dialogs/version.h"
 #include "render/viewer.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -608,3 +611,5 @@ void MainWindow::resize(int x, int y, int w, int h)
     if (resized && viewer_)
         layOut();
 }
+
+} // namespace orolith::ui

@@ -19,6 +19,7 @@
 #include "model/align.h"
 #include "model/gridfile.h"
 #include "render/viewswitches.h"
+#include "dialogs/names.h"
 
 class Fl_Button;
 class Fl_Check_Button;
@@ -30,8 +31,14 @@ class Fl_Output;
 class Fl_Progress;
 class Fl_Round_Button;
 class Fl_Value_Output;
-class Session;
+
+namespace orolith::render {
 class Viewer;
+}
+
+namespace orolith::ui {
+
+class Session;
 
 constexpr int MENU_BAR_H = 25;
 // The panel's sections are laid out for this size; a taller window leaves
@@ -145,5 +152,7 @@ private:
     std::map<ViewSwitch, Fl_Check_Button*> boxes_;
     bool panelShown_ = true;
 };
+
+} // namespace orolith::ui
 
 #endif

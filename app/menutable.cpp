@@ -3,6 +3,9 @@
 #include <FL/Fl_Menu_Item.H>
 
 #include "dialogs/openchecks.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -98,3 +101,5 @@ bool menuRowUsable(const MenuRow& row, const DataLoaded& loaded, int comparisonK
     }
     return met && (panelShown || row.withPanelHidden);
 }
+
+} // namespace orolith::ui

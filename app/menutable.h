@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "render/viewswitches.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 enum class Command {
     openDem,
@@ -69,5 +72,7 @@ std::string plainMenuPath(const std::string& path);
 // Whether a row's entry is usable with what is loaded (`comparisonKind`
 // the comparison file's kind code) and the panel shown or hidden.
 bool menuRowUsable(const MenuRow& row, const DataLoaded& loaded, int comparisonKind, bool panelShown);
+
+} // namespace orolith::ui
 
 #endif

@@ -1,4 +1,7 @@
 #include "app/optionvalue.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 bool alignOption(const std::vector<const char*>& args, std::size_t& i, bool& align, AlignMethod& method,
                  std::string& error)
@@ -16,3 +19,5 @@ bool alignOption(const std::vector<const char*>& args, std::size_t& i, bool& ali
         ++i;
     return true;
 }
+
+} // namespace orolith::ui

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "model/align.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Whether `arg` is an option (it starts with "--").
 inline bool isOption(const char* arg) { return arg[0] == '-' && arg[1] == '-'; }
@@ -40,5 +43,7 @@ inline bool optionValue(const std::vector<const char*>& args, std::size_t& i, st
 // is set when the method is unknown.
 bool alignOption(const std::vector<const char*>& args, std::size_t& i, bool& align, AlignMethod& method,
                  std::string& error);
+
+} // namespace orolith::ui
 
 #endif

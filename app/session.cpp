@@ -23,6 +23,9 @@
 #include "render/profilegeometry.h"
 #include "render/sunpath.h"
 #include "render/viewmotion.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Session::Session(const GridIo& io) : io_(io)
 {
@@ -333,3 +336,5 @@ const char* Session::askEyeValue(float current)
 }
 
 void Session::quitRequested() { std::exit(1); }
+
+} // namespace orolith::ui

@@ -18,6 +18,9 @@
 #include "model/dataset.h"
 #include "model/gridfile.h"
 #include "render/viewer.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 class MainWindow;
 
@@ -103,5 +106,7 @@ private:
     MainWindow* window_ = nullptr;
     Busy busy_;
 };
+
+} // namespace orolith::ui
 
 #endif

@@ -6,6 +6,9 @@
 #include "app/mainwindow.h"
 #include "app/session.h"
 #include "render/viewer.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 int runViewer(int argc, char** argv, const GridIo& io)
 {
@@ -21,3 +24,5 @@ int runViewer(int argc, char** argv, const GridIo& io)
         session.offerStartupDem(argv[1]);
     return Fl::run();
 }
+
+} // namespace orolith::ui

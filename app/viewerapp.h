@@ -4,10 +4,15 @@
 #define OROLITH_APP_VIEWERAPP_H
 
 #include "model/gridfile.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Builds the main window, shows it, keeps the first argument after the
 // program name as the DEM offered to the first open dialog, and runs the
 // event loop; returns the loop's result. `io` reads the files the user opens.
 int runViewer(int argc, char** argv, const GridIo& io);
+
+} // namespace orolith::ui
 
 #endif

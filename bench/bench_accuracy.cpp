@@ -21,6 +21,10 @@
 
 #include "app/cli.h"
 #include "tests/model/fractal_surface.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::ui;
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -26,6 +26,11 @@
 #include "render/frame.h"
 #include "render/viewer.h"
 #include "render/viewstate.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -33,6 +33,8 @@
 #include "model/load.h"
 #include "model/tokens.h"
 
+using namespace orolith::model;
+
 namespace {
 using Clock = std::chrono::steady_clock;
 

@@ -7,6 +7,9 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 class BusyWork {
 public:
@@ -49,5 +52,7 @@ enum class WorkEnd {
     cancelled, // Cancel was pressed while it ran: its result is not wanted
     refused,   // another load or analysis was running; the work did not run
 };
+
+} // namespace orolith::ui
 
 #endif

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "model/coregister.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 std::string coregStartLabel() { return "Co-registering: finding the sloping ground"; }
 
@@ -19,3 +22,5 @@ double coregProgressFraction(int iteration)
 }
 
 std::string coregTablesLabel() { return "Co-registering: accuracy before and after the shift"; }
+
+} // namespace orolith::ui

@@ -5,6 +5,9 @@
 #define OROLITH_DIALOGS_COREGPROGRESS_H
 
 #include <string>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Until the first fit: the DEM's sloping points are being gathered.
 std::string coregStartLabel();
@@ -19,5 +22,7 @@ double coregProgressFraction(int iteration);
 
 // After the last fit: the accuracy tables before and after the shift.
 std::string coregTablesLabel();
+
+} // namespace orolith::ui
 
 #endif

@@ -15,6 +15,9 @@
 #include "dialogs/openchecks.h"
 #include "model/madegrid.h"
 #include "model/metrics.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Fl_Window* coregWin = nullptr;
 std::function<void(int)> coregIterationHook;
@@ -126,3 +129,5 @@ void analyseShifted(Fl_Widget* w, void*)
 }
 
 } // namespace
+
+} // namespace orolith::ui

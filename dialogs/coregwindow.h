@@ -7,9 +7,12 @@
 #include <functional>
 
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
 
 class Fl_Widget;
 class Fl_Window;
+
+namespace orolith::ui {
 
 // The menu entry "Co-register...": co-registers the DEM and comparison grid in use (a
 // comparison of kind DEM File) with the program busy, its progress and a
@@ -23,12 +26,13 @@ class Fl_Window;
 // analyse and is inactive).
 void coregistration(SessionPort& port);
 
-
 // The "Co-registration" window built last (null once closed), for the tests.
 extern Fl_Window* coregWin;
 // For the tests: called on the co-registration's thread before each fit,
 // with its number, after the bar was told of it; a test presses Cancel
 // at a fit it chooses from here.
 extern std::function<void(int iteration)> coregIterationHook;
+
+} // namespace orolith::ui
 
 #endif

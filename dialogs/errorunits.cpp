@@ -3,6 +3,9 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Window.H>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Fl_Counter* unitSlider = nullptr;
 
@@ -51,3 +54,5 @@ void modCurve(SessionPort& port)
     d->show();
     unitSlider = c;
 }
+
+} // namespace orolith::ui

@@ -4,8 +4,11 @@
 #define OROLITH_DIALOGS_ERRORUNITS_H
 
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
 
 class Fl_Counter;
+
+namespace orolith::ui {
 
 // A new dialog whose counter starts at the curvature unit in use; each
 // change of it is the session's new curvature unit.
@@ -13,5 +16,7 @@ void modCurve(SessionPort& port);
 
 // The counter of the dialog built last (null once closed), for the tests.
 extern Fl_Counter* unitSlider;
+
+} // namespace orolith::ui
 
 #endif

@@ -9,6 +9,9 @@
 
 #include "dialogs/messagelayout.h"
 #include "dialogs/openchecks.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Fl_Window* errorWin = nullptr;
 
@@ -65,3 +68,5 @@ void errorMessage(const std::string& text, Fl_Window* over) { messageWindow("Fil
 void errorMessage(int code, Fl_Window* over) { errorMessage(dialogErrorText(code), over); }
 
 void closeErr(Fl_Widget* w, void*) { closeWindow(w->window()); }
+
+} // namespace orolith::ui

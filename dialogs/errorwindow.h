@@ -4,9 +4,12 @@
 #define OROLITH_DIALOGS_ERRORWINDOW_H
 
 #include <string>
+#include "dialogs/names.h"
 
 class Fl_Widget;
 class Fl_Window;
+
+namespace orolith::ui {
 
 // The message window built last (each "OK" closes its own window).
 extern Fl_Window* errorWin;
@@ -23,5 +26,7 @@ Fl_Window* messageWindow(const char* title, const std::string& text, Fl_Window* 
 
 // "OK": closes the window the button is in.
 void closeErr(Fl_Widget* w, void*);
+
+} // namespace orolith::ui
 
 #endif

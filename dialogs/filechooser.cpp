@@ -6,6 +6,9 @@
 
 #include "dialogs/paths.h"
 #include "model/gridfile.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -41,3 +44,5 @@ void chooseFile(Fl_Input* target, const char* title, const std::string& director
     if (!picked.empty() && targetAlive.exists())
         target->value(picked.c_str());
 }
+
+} // namespace orolith::ui

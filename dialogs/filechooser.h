@@ -4,8 +4,11 @@
 #define OROLITH_DIALOGS_FILECHOOSER_H
 
 #include <string>
+#include "dialogs/names.h"
 
 class Fl_Input;
+
+namespace orolith::ui {
 
 // Runs a chooser titled `title` on `directory` with the grid filters (the
 // raster formats too when `rasters`; a name that does not exist yet may be
@@ -21,5 +24,7 @@ void chooseFile(Fl_Input* target, const char* title, const std::string& director
 // when the user cancels. Runs the event loop while it is shown. A variable,
 // so that tests can answer in the user's place.
 extern std::string (*chooseSavePath)(const char* title, const char* pattern, const std::string& proposed);
+
+} // namespace orolith::ui
 
 #endif

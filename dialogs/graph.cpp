@@ -14,6 +14,9 @@
 
 #include "dialogs/errorwindow.h"
 #include "model/dataset.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Fl_Window* graphwin = nullptr;
 Graphb* graphbox = nullptr;
@@ -291,3 +294,5 @@ void showLastGraph(SessionPort& port)
     case GraphKind::heightClasses: showHeightClassGraph(port); break;
     }
 }
+
+} // namespace orolith::ui

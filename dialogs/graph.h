@@ -11,9 +11,12 @@
 
 #include "dialogs/graphdata.h"
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
 
 class Fl_Widget;
 class Fl_Window;
+
+namespace orolith::ui {
 
 // The bars, drawn with GL in units of 0 to 155 across and 0 to 150 up.
 // It keeps its own copy of the counts: the model replaces its arrays when
@@ -44,5 +47,7 @@ extern Graphb* graphbox;
 void showGraph(SessionPort& port, GraphKind kind);
 // The "Graph" menu entry: the kind chosen last.
 void showLastGraph(SessionPort& port);
+
+} // namespace orolith::ui
 
 #endif

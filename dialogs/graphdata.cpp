@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -231,3 +234,5 @@ std::string axisNumberText(double v)
     }
     return buf;
 }
+
+} // namespace orolith::ui

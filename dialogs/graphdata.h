@@ -7,6 +7,9 @@
 
 #include <string>
 #include <vector>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Kinds of graph (GRAPH_TYPE); any other value shows height classes.
 constexpr int GRAPHC = 1;     // curvature values
@@ -116,5 +119,7 @@ std::vector<AxisLabel> classAxisLabels(int numBars, int classesPerBar);
 // significant digits; from 10 million up, two digits and the exponent
 // ("3.4e38").
 std::string axisNumberText(double v);
+
+} // namespace orolith::ui
 
 #endif

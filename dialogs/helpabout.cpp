@@ -10,6 +10,9 @@
 #include <string>
 
 #include "dialogs/version.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -63,3 +66,5 @@ void showSectionHelp(PanelSection section, Fl_Window* over)
 {
     showTextWindow(std::string("Help: ") + sectionTitle(section), sectionHelp(section), FL_COURIER, 12, over);
 }
+
+} // namespace orolith::ui

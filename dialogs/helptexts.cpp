@@ -1,4 +1,7 @@
 #include "dialogs/helptexts.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 const char* sectionTitle(PanelSection section)
 {
@@ -153,3 +156,5 @@ std::string aboutText(const std::string& version)
            "Version " +
            version + "\n";
 }
+
+} // namespace orolith::ui

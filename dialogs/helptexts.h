@@ -5,6 +5,9 @@
 #define OROLITH_DIALOGS_HELPTEXTS_H
 
 #include <string>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // The tool panel's sections, each with its "?" button.
 enum class PanelSection { display, curvatureError, localDifferenceError, profileView, heightClasses };
@@ -23,5 +26,7 @@ std::string helpText();
 
 // Help > About: the program's name, what it is for and its version.
 std::string aboutText(const std::string& version);
+
+} // namespace orolith::ui
 
 #endif

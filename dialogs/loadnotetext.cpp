@@ -1,4 +1,7 @@
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -31,3 +34,5 @@ std::string loadNotesMessage(const std::vector<std::string>& notes)
     }
     return text;
 }
+
+} // namespace orolith::ui

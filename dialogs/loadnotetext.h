@@ -6,6 +6,9 @@
 
 #include <string>
 #include <vector>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // The notes one after the other, a blank line between them, each without
 // its leading "Note: " (the window's title says it) and with the command
@@ -13,5 +16,7 @@
 // is the dialog's "Sparse File" or "Contour File" box, and the viewer has
 // no --geographic. Empty when there is no note: no window then.
 std::string loadNotesMessage(const std::vector<std::string>& notes);
+
+} // namespace orolith::ui
 
 #endif

@@ -1,6 +1,9 @@
 #include "dialogs/messagelayout.h"
 
 #include <algorithm>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 MessageLayout messageLayout(int textW, int textH)
 {
@@ -13,3 +16,5 @@ MessageLayout messageLayout(int textW, int textH)
     m.h = std::max(100, m.ok.y + buttonH + 10);
     return m;
 }
+
+} // namespace orolith::ui

@@ -4,6 +4,9 @@
 // "OK" button centred below the text.
 #ifndef OROLITH_DIALOGS_MESSAGELAYOUT_H
 #define OROLITH_DIALOGS_MESSAGELAYOUT_H
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 struct Rect {
     int x, y, w, h;
@@ -22,5 +25,7 @@ constexpr int MESSAGE_WRAP_WIDTH = 460;
 // textW and textH: the message's size in pixels as the toolkit measures it,
 // wrapped at MESSAGE_WRAP_WIDTH.
 MessageLayout messageLayout(int textW, int textH);
+
+} // namespace orolith::ui
 
 #endif

@@ -1,7 +1,9 @@
 #include "dialogs/openchecks.h"
 
 #include <fstream>
+#include "dialogs/names.h"
 
+namespace orolith::ui {
 
 std::string dialogErrorText(int code)
 {
@@ -59,3 +61,5 @@ bool canRead(const std::string& path)
 {
     return !path.empty() && std::ifstream(path).is_open();
 }
+
+} // namespace orolith::ui

@@ -9,6 +9,9 @@
 
 #include "model/gridview.h"
 #include "model/load.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Comparison file kinds of the open dialogs' boxes (0 for "none chosen").
 constexpr int DEM = 1;
@@ -63,5 +66,7 @@ std::string loadFailureText(const LoadStatus& status);
 // Whether a file can be opened for reading; the dialogs test this only,
 // the viewer's loader parses the file.
 bool canRead(const std::string& path);
+
+} // namespace orolith::ui
 
 #endif

@@ -15,6 +15,9 @@
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
 #include "dialogs/openchecks.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 OpenDialog* openwin = nullptr;
 
@@ -365,3 +368,5 @@ void contFile(Fl_Widget* w, void*)
 }
 
 } // namespace
+
+} // namespace orolith::ui

@@ -11,11 +11,14 @@
 #include <string>
 
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
 
 class Fl_Check_Button;
 class Fl_Counter;
 class Fl_Input;
 class Fl_Widget;
+
+namespace orolith::ui {
 
 enum class OpenMode {
     dem = 1,              // "DEM File"
@@ -57,5 +60,7 @@ extern OpenDialog* openwin;
 void openDemDialog(SessionPort& port);
 void openPairDialog(SessionPort& port);
 void openChangeDialog(SessionPort& port);
+
+} // namespace orolith::ui
 
 #endif

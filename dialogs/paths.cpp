@@ -1,6 +1,9 @@
 #include "dialogs/paths.h"
 
 #include <filesystem>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace fs = std::filesystem;
 
@@ -41,3 +44,5 @@ std::string sparseOutputPath(const std::string& demPath)
 {
     return outputPathBeside(demPath, "_sparse.grd", "sparse.grd");
 }
+
+} // namespace orolith::ui

@@ -5,6 +5,9 @@
 #define OROLITH_DIALOGS_PATHS_H
 
 #include <string>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // The grid choosers' filters: grid files first, then the other common
 // extension of the same text layout, then everything. With `rasters` (a
@@ -27,5 +30,7 @@ std::string outputPathBeside(const std::string& demPath, const std::string& endi
 // Where a sparse sample of the DEM at demPath is offered to be saved
 // ("valley.grd" gives "valley_sparse.grd").
 std::string sparseOutputPath(const std::string& demPath);
+
+} // namespace orolith::ui
 
 #endif

@@ -1,6 +1,9 @@
 #include "dialogs/reporttext.h"
 
 #include <cstdio>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -57,3 +60,5 @@ std::string coregistrationText(const Coregistration& c, bool geographic, const s
                        : "\nAfter (the comparison grid as it was):\n" + before;
     return text;
 }
+
+} // namespace orolith::ui

@@ -6,6 +6,9 @@
 #include <string>
 
 #include "model/coregister.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // The statistics report as it is, then, when an accuracy table is given (a
 // comparison grid is loaded), a blank line, its heading and the table.
@@ -21,5 +24,7 @@ std::string statisticsWindowText(const std::string& report, const std::string& a
 // accuracy tables before and after moving the comparison grid back.
 std::string coregistrationText(const Coregistration& c, bool geographic, const std::string& before,
                                const std::string& after);
+
+} // namespace orolith::ui
 
 #endif

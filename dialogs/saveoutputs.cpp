@@ -9,6 +9,9 @@
 #include "render/profilecsv.h"
 #include "render/viewer.h"
 #include "render/windowpicture.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Both entries are inactive until a data set is loaded; a call made anyway
 // (from code) saves nothing.
@@ -46,3 +49,5 @@ bool writeTextFile(const std::string& path, const std::string& text)
     out.close();
     return static_cast<bool>(out);
 }
+
+} // namespace orolith::ui

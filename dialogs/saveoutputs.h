@@ -7,6 +7,9 @@
 #include <string>
 
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Both do nothing before a data set is loaded or while the program is busy.
 void saveImage(SessionPort& port);
@@ -15,5 +18,7 @@ void saveProfile(SessionPort& port);
 // Writes `text` to `path` as it is; false when the file cannot be written.
 // The statistics window's "Save..." writes its report with it too.
 bool writeTextFile(const std::string& path, const std::string& text);
+
+} // namespace orolith::ui
 
 #endif

@@ -14,9 +14,15 @@
 #include "model/load.h"
 #include "model/messages.h"
 #include "render/viewstate.h"
+#include "dialogs/names.h"
 
 class Fl_Window;
+
+namespace orolith::render {
 class Viewer;
+}
+
+namespace orolith::ui {
 
 // The files in use, as the last successful load left them.
 struct FilesInUse {
@@ -103,5 +109,7 @@ public:
     // one offer.
     virtual void forgetStartupDem() = 0;
 };
+
+} // namespace orolith::ui
 
 #endif

@@ -1,4 +1,7 @@
 #include "dialogs/shiftedoffer.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 ShiftedGridOffer shiftedGridOffer(const Coregistration& c)
 {
@@ -6,3 +9,5 @@ ShiftedGridOffer shiftedGridOffer(const Coregistration& c)
         return {"Analyse the shifted grid", true};
     return {"No shifted grid to analyse", false};
 }
+
+} // namespace orolith::ui

@@ -6,6 +6,9 @@
 #define OROLITH_DIALOGS_SHIFTEDOFFER_H
 
 #include "model/coregister.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 struct ShiftedGridOffer {
     const char* label; // of the window's button
@@ -13,5 +16,7 @@ struct ShiftedGridOffer {
 };
 
 ShiftedGridOffer shiftedGridOffer(const Coregistration& c);
+
+} // namespace orolith::ui
 
 #endif

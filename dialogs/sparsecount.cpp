@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <climits>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 std::optional<int> parseSparseCount(const std::string& text)
 {
@@ -25,3 +28,5 @@ std::optional<int> parseSparseCount(const std::string& text)
     }
     return static_cast<int>(value);
 }
+
+} // namespace orolith::ui

@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // Read as a leading whole number: optional blanks and sign, then digits;
 // what follows the digits is ignored ("25 heights" is 25) and text that
@@ -11,5 +14,7 @@
 // with its own message. Empty only when the number does not fit an int,
 // where a plain conversion would wrap round to an arbitrary count.
 std::optional<int> parseSparseCount(const std::string& text);
+
+} // namespace orolith::ui
 
 #endif

@@ -18,6 +18,9 @@
 #include "model/errors.h"
 #include "model/sparseformat.h"
 #include "model/sparsesample.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Fl_Input* sparseIn = nullptr;
 
@@ -121,3 +124,5 @@ void searchSparse(Fl_Widget* w, void*)
                    d->port.readsRasters(), proposed);
     }
 }
+
+} // namespace orolith::ui

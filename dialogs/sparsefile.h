@@ -9,10 +9,13 @@
 #include <random>
 
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
 
 class Fl_Box;
 class Fl_Input;
 class Fl_Widget;
+
+namespace orolith::ui {
 
 class SparseDialog : public Fl_Window {
 public:
@@ -33,5 +36,7 @@ extern Fl_Input* sparseIn;
 void showSparseDialog(SessionPort& port);
 void fileSparse(Fl_Widget*, void*);   // "Make"
 void searchSparse(Fl_Widget*, void*); // "Search..." for the file to write
+
+} // namespace orolith::ui
 
 #endif

@@ -11,6 +11,9 @@
 #include "dialogs/textwindow.h"
 #include "model/metrics.h"
 #include "model/report.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 Fl_Window* statsWin = nullptr;
 
@@ -65,3 +68,5 @@ void showStatistics(SessionPort& port)
     statsWin = win;
     port.focusViewer();
 }
+
+} // namespace orolith::ui

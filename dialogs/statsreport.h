@@ -3,8 +3,11 @@
 #define OROLITH_DIALOGS_STATSREPORT_H
 
 #include "dialogs/sessionport.h"
+#include "dialogs/names.h"
 
 class Fl_Window;
+
+namespace orolith::ui {
 
 // "Statistics" button and menu entry: a new window with the report of the
 // data set as it is now, in the units of the panel's two unit counters,
@@ -15,5 +18,7 @@ void showStatistics(SessionPort& port);
 
 // The report window built last (null once closed), for the tests.
 extern Fl_Window* statsWin;
+
+} // namespace orolith::ui
 
 #endif

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -111,3 +114,5 @@ StatusRowLayout statusRowLayout(int width)
     l.cellField = {l.cellLabel.x + CELL_LABEL, LOWER, l.statistics.x - GAP - (l.cellLabel.x + CELL_LABEL), LINE_H};
     return l;
 }
+
+} // namespace orolith::ui

@@ -7,6 +7,9 @@
 
 #include "dialogs/messagelayout.h"
 #include "model/gridfile.h"
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // --- texts --------------------------------------------------------------
 
@@ -55,5 +58,7 @@ struct StatusRowLayout {
 };
 // `width` below STATUS_ROW_MIN_W is laid out as that minimum.
 StatusRowLayout statusRowLayout(int width);
+
+} // namespace orolith::ui
 
 #endif

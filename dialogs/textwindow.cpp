@@ -6,6 +6,9 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 namespace {
 
@@ -65,3 +68,5 @@ void TextWindow::show()
     end();
     Fl_Window::show();
 }
+
+} // namespace orolith::ui

@@ -8,9 +8,12 @@
 #include <FL/Fl_Window.H>
 
 #include <string>
+#include "dialogs/names.h"
 
 class Fl_Button;
 class Fl_Multiline_Output;
+
+namespace orolith::ui {
 
 class TextWindow : public Fl_Window {
 public:
@@ -28,5 +31,7 @@ public:
 private:
     int buttonsLeft = 0; // left edge of the buttons added so far
 };
+
+} // namespace orolith::ui
 
 #endif

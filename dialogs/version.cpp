@@ -6,6 +6,10 @@
 #error "OROLITH_VERSION must come from the build (PROJECT_VERSION)"
 #endif
 
+namespace orolith::ui {
+
 const char* programVersion() { return OROLITH_VERSION; }
 
 std::string mainWindowTitle() { return std::string("Orolith: Landwarden (v") + programVersion() + ")"; }
+
+} // namespace orolith::ui

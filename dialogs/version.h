@@ -5,6 +5,9 @@
 #define OROLITH_DIALOGS_VERSION_H
 
 #include <string>
+#include "dialogs/names.h"
+
+namespace orolith::ui {
 
 // "1.2": the project version the dialogs were built with.
 const char* programVersion();
@@ -12,5 +15,7 @@ const char* programVersion();
 // The main window's title, "Orolith: Landwarden (v1.2)"; the end-to-end
 // tests find the window by it.
 std::string mainWindowTitle();
+
+} // namespace orolith::ui
 
 #endif

@@ -17,6 +17,8 @@
 #include "model/gridfile.h"
 #include "model/tokens.h"
 
+using namespace orolith::model;
+
 namespace {
 
 struct Reading {

@@ -7,6 +7,8 @@
 #include "model/madegrid.h"
 #include "model/placement.h"
 
+namespace orolith::model {
+
 namespace {
 
 bool isFoot(double metres) { return std::fabs(metres - 0.3048) < 1e-9 || std::fabs(metres - 1200.0 / 3937.0) < 1e-9; }
@@ -166,3 +168,5 @@ bool alignComparison(const GridHeader& dem, const GridView& demView, const GridD
     info.coverage = demCells ? static_cast<double>(covered) / static_cast<double>(demCells) : 0;
     return true;
 }
+
+} // namespace orolith::model

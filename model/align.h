@@ -15,6 +15,8 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 enum class AlignMethod { nearest, bilinear, cubic };
 
 // "nearest", "bilinear" or "cubic".
@@ -63,5 +65,7 @@ double heightUnitFactor(const GridHeader& dem, const GridHeader& comparison, std
 bool alignComparison(const GridHeader& dem, const GridView& demView, const GridData& comparison,
                      const std::vector<std::uint8_t>& presence, ComparisonKind kind, AlignMethod method,
                      const GridIo& io, GridData& out, Alignment& info, ModelError& err);
+
+} // namespace orolith::model
 
 #endif

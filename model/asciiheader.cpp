@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace orolith::model {
+
 std::string exactNumber(double v)
 {
     // Map coordinates read better without an exponent ("5100000", not
@@ -27,3 +29,5 @@ std::string asciiHeader(int rows, int cols, double xll, double yll, double cells
         text += "NODATA_value " + exactNumber(nodata) + "\n";
     return text;
 }
+
+} // namespace orolith::model

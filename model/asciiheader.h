@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace orolith::model {
+
 // ncols, nrows, xllcorner, yllcorner, cellsize (dx and dy when the cells
 // are not square), then NODATA_value when `withNodata`. Coordinates and
 // sizes are written with the digits that read back as the same doubles.
@@ -13,5 +15,7 @@ std::string asciiHeader(int rows, int cols, double xll, double yll, double cells
 
 // The shortest text that reads back as the same double.
 std::string exactNumber(double v);
+
+} // namespace orolith::model
 
 #endif

@@ -17,6 +17,8 @@
 #include "model/cellmath.h"
 #include "model/parallel.h"
 
+namespace orolith::model {
+
 namespace cellclasses {
 
 // Classes of n values for the K bounds u, 2u, ..., Ku: K minus the number
@@ -157,5 +159,7 @@ void classifyCells(const float* values, int rows, int cols, bool interiorOnly, f
         for (int k = 0; k <= K; ++k)
             counts[k] += static_cast<int>(n[static_cast<std::size_t>(k)]);
 }
+
+} // namespace orolith::model
 
 #endif

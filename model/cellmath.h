@@ -11,6 +11,8 @@
 #include "model/colors.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 // Conversion toward zero to int, saturated at the int range so that a
 // freak height can never make the conversion undefined.
 inline int truncToInt(double v)
@@ -82,5 +84,7 @@ inline int heightClassOf(float height, int n)
     int h = truncToInt(static_cast<double>(height) + 0.5);
     return h < 0 ? -1 : h % n;
 }
+
+} // namespace orolith::model
 
 #endif

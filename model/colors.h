@@ -3,6 +3,8 @@
 #ifndef OROLITH_MODEL_COLORS_H
 #define OROLITH_MODEL_COLORS_H
 
+namespace orolith::model {
+
 constexpr int TERRAIN = 102128102;     // 102, 128, 102
 constexpr int TERRAINHIGH = 128128128; // 128, 128, 128
 constexpr int LOW = 255255178;         // 255, 255, 178
@@ -18,5 +20,7 @@ constexpr RGB8 unpackColor(int packed)
 {
     return {packed / 1000000, (packed % 1000000) / 1000, packed % 1000};
 }
+
+} // namespace orolith::model
 
 #endif

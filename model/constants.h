@@ -6,6 +6,8 @@
 #ifndef OROLITH_MODEL_CONSTANTS_H
 #define OROLITH_MODEL_CONSTANTS_H
 
+namespace orolith::model {
+
 // Pi to double precision, and the degree factors derived from it: the
 // accuracy metrics' slope classes and the ground spacing of geographic
 // grids.
@@ -26,5 +28,7 @@ inline constexpr double DEGREES_PER_RADIAN_180_OVER_3_14159 = 180.0 / 3.14159;
 // the same double: the aspect classes of the surface's colours and the
 // steepness test were defined with it (render/viewstate.h's DIVPI).
 inline constexpr double DEGREES_PER_RADIAN_57_29582791 = 57.29582791;
+
+} // namespace orolith::model
 
 #endif

@@ -20,6 +20,8 @@
 #include "model/parallel.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 namespace {
 
 constexpr double MIN_SLOPE_DEG = 3.0;  // flatter points say little about a shift
@@ -289,3 +291,5 @@ std::string improvementText(const Coregistration& c)
                   c.nmadAfter, c.improved ? "" : ": the comparison grid is kept as it was");
     return buf;
 }
+
+} // namespace orolith::model

@@ -20,6 +20,8 @@
 
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 // The comparison grid's value at a fractional row and column, interpolated
 // bilinearly; NaN outside the grid or where a neighbour that takes part is
 // absent.
@@ -87,5 +89,7 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
 // (NMAD 2.412 before, 0.981 after)", or "no (...): the comparison grid is
 // kept as it was".
 std::string improvementText(const Coregistration& c);
+
+} // namespace orolith::model
 
 #endif

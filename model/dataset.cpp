@@ -2,6 +2,8 @@
 
 #include "model/cellmath.h"
 
+namespace orolith::model {
+
 namespace {
 
 int colorOf(const CellClasses& k, const int* palette, std::size_t cell)
@@ -81,7 +83,7 @@ void DataSet::classifyCurvature(float unit)
 {
     if (!loaded())
         return;
-    curvatureClasses_ = ::curvatureClasses(*curvature_, demView(), unit);
+    curvatureClasses_ = model::curvatureClasses(*curvature_, demView(), unit);
     ++version_;
 }
 
@@ -89,7 +91,7 @@ void DataSet::classifyElevation(float unit)
 {
     if (!hasComparison())
         return;
-    elevationClasses_ = ::elevationClasses(elevation_, demView(), comparisonView(), unit);
+    elevationClasses_ = model::elevationClasses(elevation_, demView(), comparisonView(), unit);
     ++version_;
 }
 
@@ -97,7 +99,7 @@ void DataSet::classifyCurvatureDifference(float unit)
 {
     if (!hasComparison())
         return;
-    curvatureDifferenceClasses_ = ::curvatureDifferenceClasses(curvatureDifference_, demView(), comparisonView(), unit);
+    curvatureDifferenceClasses_ = model::curvatureDifferenceClasses(curvatureDifference_, demView(), comparisonView(), unit);
     ++version_;
 }
 
@@ -140,3 +142,5 @@ void DataSet::continueVersionsOf(const DataSet& previous)
     version_ += previous.version_ + 1;
     comparisonVersion_ += previous.comparisonVersion_ + 1;
 }
+
+} // namespace orolith::model

@@ -23,6 +23,8 @@
 #include "model/mesh.h"
 #include "model/messages.h"
 
+namespace orolith::model {
+
 // The comparison grid of a pair, on the DEM's grid.
 struct Comparison {
     GridData grid;
@@ -128,5 +130,7 @@ private:
 
     void analyseComparison(const ClassUnits& units, Messages& messages, const Stage& stage);
 };
+
+} // namespace orolith::model
 
 #endif

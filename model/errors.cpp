@@ -1,5 +1,7 @@
 #include "model/errors.h"
 
+namespace orolith::model {
+
 std::string errorText(int code)
 {
     switch (code) {
@@ -22,3 +24,5 @@ std::string ModelError::text() const
         return detail;
     return detail.empty() ? errorText(code) : errorText(code) + "\n" + detail;
 }
+
+} // namespace orolith::model

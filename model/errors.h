@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace orolith::model {
+
 constexpr int NOARGS = 3;
 constexpr int ARGS = 4;
 constexpr int ARRAY1 = 5;
@@ -42,5 +44,7 @@ struct ModelError {
     // line of its own; GRIDFILE and PLACEMENT errors are the detail alone.
     std::string text() const;
 };
+
+} // namespace orolith::model
 
 #endif

@@ -7,6 +7,8 @@
 #include "model/cellmath.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 bool exportKindNamed(const std::string& name, ExportKind& kind)
 {
     if (name == "curvature")
@@ -80,3 +82,5 @@ bool writeAsciiGrid(const std::string& path, const GridHeader& g, const std::vec
     }
     return true;
 }
+
+} // namespace orolith::model

@@ -10,6 +10,8 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 enum class ExportKind { curvature, elevdiff, curvediff, aligned };
 
 // "curvature", "elevdiff", "curvediff" or "aligned".
@@ -32,5 +34,7 @@ std::vector<float> exportValues(ExportKind kind, const GridView& dem, const Grid
 // nine significant digits a value so that every float reads back exactly.
 bool writeAsciiGrid(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                     float nodata, ModelError& err);
+
+} // namespace orolith::model
 
 #endif

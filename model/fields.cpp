@@ -7,6 +7,8 @@
 #include "model/parallel.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 namespace {
 
 std::size_t cellCount(int rows, int cols)
@@ -267,3 +269,5 @@ std::vector<float> definedCurvatures(const CurvatureField& field, const GridView
     });
     return out;
 }
+
+} // namespace orolith::model

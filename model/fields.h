@@ -20,6 +20,8 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 // The curvature magnitude at the (rows - 2) x (cols - 2) interior points,
 // row-major, with the figures of the statistics report: the largest
 // magnitude (0 without interior points), the smallest, and the sum of the
@@ -83,5 +85,7 @@ std::vector<float> presentDifferences(const GridView& dem, const GridView& compa
 // The curvature of the interior points whose four neighbours are present:
 // the curvature graph's values.
 std::vector<float> definedCurvatures(const CurvatureField& field, const GridView& dem);
+
+} // namespace orolith::model
 
 #endif

@@ -25,8 +25,9 @@
 #include "model/memory.h"
 #include "model/tokens.h"
 
-namespace {
+namespace orolith::model {
 
+namespace {
 
 // --- files ---------------------------------------------------------------
 
@@ -636,7 +637,6 @@ bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelE
 
 } // namespace
 
-
 bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err, const GridIo& io, int threads,
                      std::atomic<std::size_t>* bytesRead)
 {
@@ -791,3 +791,5 @@ std::string readingLine(const GridHeader& header, GridRole role)
     return (role == GridRole::dem ? "Reading DEM data, " : "Reading comparison data, ") + std::to_string(header.rows) +
            " rows and " + std::to_string(header.cols) + " columns...";
 }
+
+} // namespace orolith::model

@@ -14,6 +14,8 @@
 #include "model/asciiheader.h"
 #include "model/errors.h"
 
+namespace orolith::model {
+
 // A DEM stores its no-data cells as 0; comparison data keeps every value as
 // read and has its contour interval detected.
 enum class GridRole { dem, comparison };
@@ -182,5 +184,7 @@ void finishGrid(GridData& data, GridRole role);
 // The contour interval of comparison heights in reading order: the first
 // rise in integer part above the first non-zero height.
 int detectContourInterval(const float* heights, std::size_t count);
+
+} // namespace orolith::model
 
 #endif

@@ -1,5 +1,7 @@
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 bool comparisonKindNamed(const std::string& name, ComparisonKind& kind)
 {
     if (name == "dem")
@@ -31,3 +33,5 @@ bool mostlyZero(const GridData& g)
         zeros += v == 0;
     return !g.heights.empty() && 2 * zeros >= g.heights.size();
 }
+
+} // namespace orolith::model

@@ -11,6 +11,8 @@
 
 #include "model/gridfile.h"
 
+namespace orolith::model {
+
 struct GridView {
     const float* heights = nullptr;
     const std::uint8_t* present = nullptr; // null: every cell is present
@@ -66,5 +68,7 @@ inline GridView comparisonView(const GridData& comparison, const std::vector<std
 // At least half of a comparison grid's cells hold exactly 0: it is more
 // likely sparse or contour data than a DEM.
 bool mostlyZero(const GridData& comparison);
+
+} // namespace orolith::model
 
 #endif

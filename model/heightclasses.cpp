@@ -3,6 +3,8 @@
 #include "model/cellmath.h"
 #include "model/parallel.h"
 
+namespace orolith::model {
+
 HeightClasses heightClassesOf(const GridView& dem, int n, std::string& why)
 {
     HeightClasses h;
@@ -66,3 +68,5 @@ std::string heightClassLines(const HeightClasses& h)
         out += std::to_string(i) + " " + std::to_string(h.counts[static_cast<std::size_t>(i)]) + "\n";
     return out;
 }
+
+} // namespace orolith::model

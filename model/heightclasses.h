@@ -9,6 +9,8 @@
 
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 // Largest contour interval that height classes accept: a comparison grid
 // whose first value is a no-data sentinel gives a meaningless interval of
 // that size, and one class per unit would exhaust memory.
@@ -29,5 +31,7 @@ HeightClasses heightClassesOf(const GridView& dem, int interval, std::string& wh
 // The lines the command line's --heights prints: "Height Classes Output",
 // then "k count" for every class but 0.
 std::string heightClassLines(const HeightClasses& h);
+
+} // namespace orolith::model
 
 #endif

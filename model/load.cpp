@@ -8,6 +8,8 @@
 #include "model/memory.h"
 #include "model/pairing.h"
 
+namespace orolith::model {
+
 namespace {
 
 LoadStatus failed(const ModelError& e) { return {LoadResult::failed, e, {}, {}}; }
@@ -201,3 +203,5 @@ Loaded replaceComparison(const DataSet& current, GridData comparison, Comparison
     loaded.dataSet = current.withComparison(std::move(c), units, messages);
     return loaded;
 }
+
+} // namespace orolith::model

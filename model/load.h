@@ -16,6 +16,8 @@
 #include "model/gridview.h"
 #include "model/messages.h"
 
+namespace orolith::model {
+
 enum class LoadResult { ok, mismatch, failed };
 
 // `mismatch`: the two grids do not lie on the same grid (their sizes, or
@@ -76,5 +78,7 @@ Loaded replaceComparison(const DataSet& current, const std::string& path, const 
 // comparison grid); it keeps the comparison's alignment.
 Loaded replaceComparison(const DataSet& current, GridData comparison, ComparisonKind kind, const ClassUnits& units,
                          Messages& messages);
+
+} // namespace orolith::model
 
 #endif

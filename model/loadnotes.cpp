@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace orolith::model {
+
 std::string geographicNote(const GridHeader& h)
 {
     if (!looksGeographic(h))
@@ -32,3 +34,5 @@ std::vector<std::string> loadNotes(const GridHeader& dem, const GridData* compar
             notes.push_back(std::move(note));
     return notes;
 }
+
+} // namespace orolith::model

@@ -11,6 +11,8 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 // A one-line note for a DEM of no coordinate system that looks
 // geographic (looksGeographic); empty otherwise.
 std::string geographicNote(const GridHeader& dem);
@@ -22,5 +24,7 @@ std::vector<std::string> comparisonNotes(const GridData& comparison, ComparisonK
 // The notes of a load: the DEM's, then the comparison grid's (`comparison`
 // null without one).
 std::vector<std::string> loadNotes(const GridHeader& dem, const GridData* comparison, ComparisonKind kind);
+
+} // namespace orolith::model
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace orolith::model {
+
 GridData madeComparisonGrid(const GridHeader& like, int rows, int cols, std::vector<float> heights,
                             std::vector<std::uint8_t> present)
 {
@@ -21,3 +23,5 @@ GridData madeComparisonGrid(const GridHeader& like, int rows, int cols, std::vec
     finishGrid(g, GridRole::comparison);
     return g;
 }
+
+} // namespace orolith::model

@@ -8,6 +8,8 @@
 
 #include "model/gridfile.h"
 
+namespace orolith::model {
+
 // Comparison heights (row-major, rows x cols) under `like`'s header with
 // that size, and the extremes and contour interval that reading them from
 // a file would have given: what replaceComparison(GridData&&) takes.
@@ -15,5 +17,7 @@
 // are stored as 0, as a file without a no-data value has them.
 GridData madeComparisonGrid(const GridHeader& like, int rows, int cols, std::vector<float> heights,
                             std::vector<std::uint8_t> present = {});
+
+} // namespace orolith::model
 
 #endif

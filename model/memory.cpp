@@ -9,6 +9,8 @@
 #include <limits>
 #include <string>
 
+namespace orolith::model {
+
 namespace {
 
 // MemAvailable of /proc/meminfo: free memory plus what the kernel can
@@ -62,3 +64,5 @@ std::string memoryShortfall(std::size_t bytes)
     return "needs " + std::to_string(megabytes(bytes)) + " MB of memory, more than the " +
            std::to_string(available >> 20) + " MB available";
 }
+
+} // namespace orolith::model

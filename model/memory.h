@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+namespace orolith::model {
+
 // Bytes this process can still allocate: the smaller of the system's
 // available memory and what the address-space limit leaves.
 std::size_t availableMemory();
@@ -17,5 +19,7 @@ std::string memoryShortfall(std::size_t bytes);
 
 // Whole megabytes, rounded up, for messages.
 std::size_t megabytes(std::size_t bytes);
+
+} // namespace orolith::model
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace orolith::model {
+
 MeshFrame meshFrame(int rows, int cols, const GroundSpacing& spacing, float zmin, float zmax, int e)
 {
     MeshFrame m;
@@ -52,3 +54,5 @@ Triangle meshTriangle(const MeshFrame& m, const GridView& dem, const GroundSpaci
     t.nz = n.z;
     return t;
 }
+
+} // namespace orolith::model

@@ -9,6 +9,8 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 // The mesh's scaling: the longer of the ground extent and the relief spans
 // 2 units.
 struct MeshFrame {
@@ -42,5 +44,7 @@ struct Triangle {
 // Triangle k: cell k / 2 (row-major over (rows - 1) x (cols - 1) cells),
 // split along the diagonal (r, c + 1) - (r + 1, c); k even the first half.
 Triangle meshTriangle(const MeshFrame& m, const GridView& dem, const GroundSpacing& spacing, int k);
+
+} // namespace orolith::model
 
 #endif

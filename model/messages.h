@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+namespace orolith::model {
+
 class Messages {
 public:
     virtual ~Messages() = default;
@@ -43,5 +45,7 @@ public:
     void line(const std::string&) override {}
     void notice(const std::string&) override {}
 };
+
+} // namespace orolith::model
 
 #endif

@@ -18,6 +18,8 @@
 #include "model/parallel.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 namespace {
 
 // The NMAD scales the median absolute deviation so that it equals the
@@ -332,3 +334,5 @@ std::string accuracyTable(const AccuracyReport& report)
     }
     return out + tableRow("all", report.all);
 }
+
+} // namespace orolith::model

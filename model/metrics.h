@@ -17,6 +17,8 @@
 #include "model/gridview.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 // The figures of one set of differences. With count 0 the others mean
 // nothing and read n/a.
 struct AccuracyFigures {
@@ -99,5 +101,7 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
 // The report as a table: a row per slope class and one for all points,
 // figures to three decimals, "n/a" where a class has no point.
 std::string accuracyTable(const AccuracyReport& report);
+
+} // namespace orolith::model
 
 #endif

@@ -3,6 +3,8 @@
 #include "model/loadnotes.h"
 #include "model/placement.h"
 
+namespace orolith::model {
+
 namespace {
 constexpr const char* HOW_TO_ALIGN =
     "align it: give --align on the command line, or tick \"Align to the DEM's grid\" in the open dialog";
@@ -64,3 +66,5 @@ bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& c
     out.presence = std::move(presence);
     return true;
 }
+
+} // namespace orolith::model

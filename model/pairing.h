@@ -12,6 +12,8 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 
+namespace orolith::model {
+
 struct PairOptions {
     ComparisonKind kind = ComparisonKind::dem;
     // Resample a comparison grid that does not lie on the DEM's grid; the
@@ -42,5 +44,7 @@ bool placedForComparison(const GridHeader& dem, const GridHeader& comparison, co
 // asked, or the alignment fails (no overlap, no GDAL).
 bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& comparison, const PairOptions& options,
                     const GridIo& io, PairedComparison& out, ModelError& err);
+
+} // namespace orolith::model
 
 #endif

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+namespace orolith::model {
+
 // Threads worth starting for `work` items: one below a few hundred
 // thousand, else one a core (at most 8).
 inline int threadsFor(long long work)
@@ -37,5 +39,7 @@ void forEachPart(int begin, int end, int parts, Fn fn)
     for (std::thread& t : helpers)
         t.join();
 }
+
+} // namespace orolith::model
 
 #endif

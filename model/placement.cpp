@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace orolith::model {
+
 namespace {
 
 bool within(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
@@ -61,3 +63,5 @@ std::string placementMessage(const GridHeader& dem, const GridHeader& comp, cons
            dem.path + "\" has " + placementText(dem) + "; the comparison grid \"" + comp.path + "\" has " +
            placementText(comp) + ". To resample the comparison grid onto the DEM's grid, " + how + ".";
 }
+
+} // namespace orolith::model

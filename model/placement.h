@@ -9,6 +9,8 @@
 
 #include "model/gridfile.h"
 
+namespace orolith::model {
+
 enum class Placement {
     same,        // the same grid: compared cell by cell
     unplaced,    // a comparison of the DEM's size with its corner at exactly (0, 0): compared cell by cell
@@ -37,5 +39,7 @@ std::string placementText(const GridHeader& h);
 // the DEM's grid\"" in the viewer). Starts with "Grid sizes do not match"
 // when their sizes differ.
 std::string placementMessage(const GridHeader& dem, const GridHeader& comparison, const std::string& how);
+
+} // namespace orolith::model
 
 #endif

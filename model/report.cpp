@@ -6,6 +6,8 @@
 
 #include "model/dataset.h"
 
+namespace orolith::model {
+
 namespace {
 template <typename T>
 void appendf(std::string& out, const char* format, T value)
@@ -157,3 +159,5 @@ std::string statisticsJson(const ReportValues& v)
     out += ", \"rmse\": " + (v.rmse ? number(*v.rmse) : std::string("null"));
     return out + "}}";
 }
+
+} // namespace orolith::model

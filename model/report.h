@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace orolith::model {
+
 struct ReportValues {
     float maxCurve = 0, totalSq = 0;
     int c15 = 0, c10 = 0, c5 = 0, c = 0;
@@ -34,5 +36,7 @@ class DataSet;
 // section (and the RMSE) only when `comparison` is true and the data set
 // has comparison data.
 ReportValues reportValues(const DataSet& dataSet, double curveUnit, double diffUnit, bool comparison);
+
+} // namespace orolith::model
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace orolith::model {
+
 std::string formatRaster(const std::vector<float>& raster, int rows, int cols)
 {
     std::string text;
@@ -25,3 +27,5 @@ std::size_t spotHeightCount(const std::vector<float>& raster)
         n += v > 0;
     return n;
 }
+
+} // namespace orolith::model

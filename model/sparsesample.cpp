@@ -6,6 +6,8 @@
 #include "model/terrain.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 std::vector<SpotHeight> localMaximums(const GridView& dem)
 {
     std::vector<SpotHeight> out;
@@ -59,3 +61,5 @@ std::vector<float> sparseRaster(const GridView& dem, int n, const RandomDraw& dr
         raster[dem.index(p.row, p.column)] = p.height;
     return raster;
 }
+
+} // namespace orolith::model

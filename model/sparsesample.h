@@ -11,6 +11,8 @@
 #include "model/gridview.h"
 #include "model/messages.h"
 
+namespace orolith::model {
+
 // Smallest accepted number of spot heights in a sample, and the largest
 // number of peaks it takes.
 constexpr int LOCALNUM = 100;
@@ -36,5 +38,7 @@ using RandomDraw = std::function<int(int bound)>;
 // included automatically." and the number of peaks go to `messages`.
 std::vector<float> sparseRaster(const GridView& dem, int n, const RandomDraw& draw, Messages& messages,
                                 std::string& why);
+
+} // namespace orolith::model
 
 #endif

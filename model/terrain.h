@@ -19,6 +19,8 @@
 #include "model/gridview.h"
 #include "model/window3x3.h"
 
+namespace orolith::model {
+
 // Distances between neighbouring points (the grid's ground spacing) as the
 // slope stencils take them: `x` along a row, `y` along a column. The
 // ratios are exactly 1 for square cells, so that those keep their bits.
@@ -151,5 +153,7 @@ inline bool isPeak(const Window3x3& w)
     const float h = w.centre();
     return h > w.nw() && h > w.n() && h > w.ne() && h > w.w() && h > w.e() && h > w.sw() && h > w.s() && h > w.se();
 }
+
+} // namespace orolith::model
 
 #endif

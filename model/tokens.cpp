@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace orolith::model {
+
 std::string_view nextToken(std::string_view text, std::size_t& pos)
 {
     pos = skipBlanks(text, pos);
@@ -113,3 +115,5 @@ std::string quoted(std::string_view token)
         return "\"" + std::string(token.substr(0, longest)) + "...\"";
     return "\"" + std::string(token) + "\"";
 }
+
+} // namespace orolith::model

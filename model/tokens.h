@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace orolith::model {
+
 inline bool isBlank(char ch)
 {
     return ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t' || ch == '\v' || ch == '\f';
@@ -78,5 +80,7 @@ bool parseDouble(std::string_view token, double& value);
 
 // A token quoted for an error message, shortened when very long.
 std::string quoted(std::string_view token);
+
+} // namespace orolith::model
 
 #endif

@@ -18,6 +18,8 @@
 #include "model/gridview.h"
 #include "model/parallel.h"
 
+namespace orolith::model {
+
 // The heights around one point of a grid, read where they are stored:
 //     nw  n       ne
 //     w   centre  e
@@ -216,5 +218,7 @@ void forEachWindowWithAbsentPoint(const GridView& g, Neighbourhood shape, Fn fn)
         }
     });
 }
+
+} // namespace orolith::model
 
 #endif

@@ -5,10 +5,15 @@
 // stretched terrain; a square picture is the viewer's own (1, 1).
 #ifndef OROLITH_RENDER_CLIPSCALE_H
 #define OROLITH_RENDER_CLIPSCALE_H
+#include "render/names.h"
+
+namespace orolith::render {
 
 struct ClipScale {
     double x, y;
 };
 ClipScale imageClipScale(int width, int height);
+
+} // namespace orolith::render
 
 #endif

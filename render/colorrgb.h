@@ -1,6 +1,9 @@
 // An RGB colour as three floats, the form the viewer hands to GL.
 #ifndef OROLITH_RENDER_COLORRGB_H
 #define OROLITH_RENDER_COLORRGB_H
+#include "render/names.h"
+
+namespace orolith::render {
 
 struct ColorRGB {
     float r, g, b;
@@ -24,5 +27,7 @@ inline ColorRGB clamped(ColorRGB c)
 {
     return {clamp01(c.r), clamp01(c.g), clamp01(c.b)};
 }
+
+} // namespace orolith::render
 
 #endif

@@ -8,6 +8,9 @@
 #include "render/clipscale.h"
 #include "render/overlays.h"
 #include "render/surfacecache.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 void windowinit()
 {
@@ -81,3 +84,5 @@ void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, con
     if (view.magnify)
         drawMagnifier(view);
 }
+
+} // namespace orolith::render

@@ -5,8 +5,14 @@
 #define OROLITH_RENDER_FRAME_H
 
 #include "render/viewstate.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
+
 class SurfaceCache;
 
 // GLUT's defaults only; no GLUT window is ever opened.
@@ -28,5 +34,7 @@ struct FrameMode {
 
 // The picture: camera, axes, light, surface, sun, profile and magnifier.
 void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, const FrameMode& mode = {});
+
+} // namespace orolith::render
 
 #endif

@@ -6,6 +6,9 @@
 #include "model/dataset.h"
 #include "render/surfacecolor.h"
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 inline ViewFlags viewFlags(const ViewState& v)
 {
@@ -31,5 +34,7 @@ inline HeightClassTable heightClassTable(const DataSet& d)
     const bool fresh = d.hasHeightClasses() && d.contourInterval() > 0;
     return {fresh ? h.counts.data() : nullptr, d.contourInterval(), h.minCount, h.maxCount};
 }
+
+} // namespace orolith::render
 
 #endif

@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include "render/names.h"
+
+namespace orolith::render {
 
 std::vector<unsigned char> readFramePixels(int width, int height)
 {
@@ -25,3 +28,5 @@ std::vector<unsigned char> readFramePixels(int width, int height)
                          pixels.begin() + static_cast<std::ptrdiff_t>(row * (height - 1 - y)));
     return pixels;
 }
+
+} // namespace orolith::render

@@ -5,10 +5,15 @@
 #define OROLITH_RENDER_FRAMEPIXELS_H
 
 #include <vector>
+#include "render/names.h"
+
+namespace orolith::render {
 
 // The width x height pixels at the lower-left corner of the buffer being
 // drawn to, top row first, three bytes a pixel with no padding: the order
 // a PNG file (render/pngfile.h) and a person read them in.
 std::vector<unsigned char> readFramePixels(int width, int height);
+
+} // namespace orolith::render
 
 #endif

@@ -5,6 +5,9 @@
 #include "model/colors.h"
 #include "render/slopeaspect.h"
 #include "render/surfacecolor.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 void setColor(int packed)
 {
@@ -26,3 +29,5 @@ void setColorRGB(const ColorRGB& c)
 {
     glColor3f(c.r, c.g, c.b);
 }
+
+} // namespace orolith::render

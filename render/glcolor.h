@@ -3,6 +3,9 @@
 #define OROLITH_RENDER_GLCOLOR_H
 
 #include "render/colorrgb.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 // A packed colour (R * 1000000 + G * 1000 + B).
 void setColor(int packed);
@@ -11,5 +14,7 @@ void setColors(int zmax, int zmin, int elev);
 // The aspect colour wheel (slopeColor).
 void setSlopeColor(float deg);
 void setColorRGB(const ColorRGB& c);
+
+} // namespace orolith::render
 
 #endif

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -159,3 +162,5 @@ OffscreenGL::OffscreenGL() : egl_(std::make_unique<Egl>()) {}
 OffscreenGL::~OffscreenGL() = default;
 
 bool OffscreenGL::open(int width, int height, std::string& error) { return egl_->open(width, height, error); }
+
+} // namespace orolith::render

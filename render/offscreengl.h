@@ -9,6 +9,9 @@
 
 #include <memory>
 #include <string>
+#include "render/names.h"
+
+namespace orolith::render {
 
 class OffscreenGL {
 public:
@@ -26,5 +29,7 @@ private:
     struct Egl;
     std::unique_ptr<Egl> egl_;
 };
+
+} // namespace orolith::render
 
 #endif

@@ -6,6 +6,9 @@
 
 #include "render/solids.h"
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 void restoreLighting(const ViewState& view)
 {
@@ -57,3 +60,5 @@ void drawMagnifier(const ViewState& view)
     glPopMatrix();
     restoreLighting(view);
 }
+
+} // namespace orolith::render

@@ -4,8 +4,13 @@
 #define OROLITH_RENDER_OVERLAYS_H
 
 #include "render/viewstate.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
 
 // The three axes through the model's origin: x red, y blue, z yellow.
 void drawAxes(const ViewState& view);
@@ -23,5 +28,7 @@ void drawProfile(const DataSet& d, const ViewState& view);
 
 // Switch lighting back on after an overlay, unless the user turned it off.
 void restoreLighting(const ViewState& view);
+
+} // namespace orolith::render
 
 #endif

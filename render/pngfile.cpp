@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -102,3 +105,5 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     }
     return true;
 }
+
+} // namespace orolith::render

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <vector>
+#include "render/names.h"
+
+namespace orolith::render {
 
 // The bytes of a PNG file of width x height pixels, 8-bit RGB, from rows
 // given top row first, three bytes a pixel, no padding. Empty when the
@@ -16,5 +19,7 @@ std::vector<unsigned char> encodePng(int width, int height, const std::vector<un
 // file, when the picture is malformed or the file cannot be written.
 bool writePng(const std::string& path, int width, int height, const std::vector<unsigned char>& rgbRowsTopDown,
               std::string& error);
+
+} // namespace orolith::render
 
 #endif

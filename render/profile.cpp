@@ -9,6 +9,9 @@
 #include "render/overlays.h"
 #include "render/profilegeometry.h"
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 // One comparison mark at a cell: a vertical tick with glyphs on, else a
@@ -150,4 +153,4 @@ void drawProfile(const DataSet& d, const ViewState& view)
     restoreLighting(view);
 }
 
-
+} // namespace orolith::render

@@ -3,6 +3,9 @@
 #include <charconv>
 
 #include "model/dataset.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -42,3 +45,5 @@ std::string shownProfileCsv(const DataSet& d, const ViewState& view)
     const double step = cells.alongRow ? d.spacing().x : d.spacing().y;
     return profileCsv(d.demView(), d.comparisonView(), step, cells);
 }
+
+} // namespace orolith::render

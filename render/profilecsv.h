@@ -8,8 +8,13 @@
 #include "model/gridview.h"
 #include "render/profilegeometry.h"
 #include "render/viewstate.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
 
 // The header line "distance,dem,comparison", then a line per cell of the
 // section in the order the profile draws them: the distance from the first
@@ -23,5 +28,7 @@ std::string profileCsv(const GridView& dem, const GridView& comp, double step, c
 // The profile of the data set at the section the view places (profView,
 // profileYpos, profileXpos); the header alone while no DEM is loaded.
 std::string shownProfileCsv(const DataSet& d, const ViewState& view);
+
+} // namespace orolith::render
 
 #endif

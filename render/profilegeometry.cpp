@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 ProfilePlacement placeProfile(const MeshFrame& m, int ypos, int xpos)
 {
@@ -59,3 +62,5 @@ MarkStyle markStyle(float comp, float dem, float units)
         return {clamped({1 + 0.2f * diff, 1 + 0.2f * diff, 1.0f}), 0.0f, -0.1f};
     return {{1.0f, 1.0f, 1.0f}, 0.05f, -0.05f};
 }
+
+} // namespace orolith::render

@@ -5,7 +5,9 @@
 
 #include "model/mesh.h"
 #include "render/colorrgb.h"
+#include "render/names.h"
 
+namespace orolith::render {
 
 // The section of a profile at the stored positions (profileYpos, profileXpos).
 // The vertical section runs along grid row gridy = rows - Y - 1; the
@@ -55,5 +57,7 @@ struct MarkStyle {
     float top, bottom;
 };
 MarkStyle markStyle(float comp, float dem, float units);
+
+} // namespace orolith::render
 
 #endif

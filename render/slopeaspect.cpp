@@ -3,6 +3,9 @@
 #include "render/slopeaspect.h"
 
 #include "model/dataset.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 int roundDeg(float a) { return snapTo45Degrees(a); }
 
@@ -59,3 +62,5 @@ ColorRGB slopeColor(float deg)
     }
     return {0.5f, 0.5f, 0.5f};
 }
+
+} // namespace orolith::render

@@ -11,6 +11,13 @@
 #include "model/window3x3.h"
 #include "render/colorrgb.h"
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::model {
+class DataSet;
+}
+
+namespace orolith::render {
 
 // Snaps an angle to a multiple of 45 degrees (snapTo45Degrees,
 // model/terrain.h).
@@ -87,8 +94,6 @@ float aspectDeg(Elev E, int rows, int cols, int i, int j, const StencilSpacing& 
     return aspectDegrees(heights.window(), spacing).value_or(static_cast<float>(NOSLOPE));
 }
 
-class DataSet;
-
 // The stencils' spacing of a data set's DEM, and whether its slope and
 // aspect are defined at (i, j): no point they read is absent.
 StencilSpacing stencilSpacing(const DataSet& d);
@@ -103,5 +108,7 @@ int gradientDirectionAt(const DataSet& d, int i, int j);
 float aspectAt(const DataSet& d, int i, int j);
 // Steep ground at (i, j) by the vegetation slope (degrees).
 bool steepAt(const DataSet& d, float slope, int i, int j);
+
+} // namespace orolith::render
 
 #endif

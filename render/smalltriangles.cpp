@@ -5,6 +5,9 @@
 #include <cstring>
 
 #include "model/parallel.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -189,3 +192,5 @@ bool rendersInSoftware(const char* renderer)
             return true;
     return false;
 }
+
+} // namespace orolith::render

@@ -11,6 +11,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+#include "render/names.h"
+
+namespace orolith::render {
 
 // Where a vertex lands on the screen: clip = matrix * (x, y, z, 1) with
 // `matrix` column-major as GL keeps it (projection times model-view), then
@@ -43,5 +46,7 @@ private:
 // software, so that leaving out those that reach no pixel pays off. A GPU
 // discards them itself, faster than they could be sorted out here.
 bool rendersInSoftware(const char* renderer);
+
+} // namespace orolith::render
 
 #endif

@@ -2,6 +2,9 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 bool glutReady()
@@ -42,3 +45,5 @@ void solidSphere(double radius, int slices, int stacks)
     gluSphere(quadric, radius, slices, stacks);
     gluDeleteQuadric(quadric);
 }
+
+} // namespace orolith::render

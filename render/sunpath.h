@@ -5,6 +5,9 @@
 #define OROLITH_RENDER_SUNPATH_H
 
 #include <cmath>
+#include "render/names.h"
+
+namespace orolith::render {
 
 // One step of 0.1 along x, towards +x for direction > 0, else towards -x.
 // Refused (false) once the sun has reached the end of its path.
@@ -18,5 +21,7 @@ inline bool sunStep(float position[4], int direction)
     position[2] = static_cast<float>(std::sqrt((1.00001 - x * x / 5.29) * 4.0));
     return true;
 }
+
+} // namespace orolith::render
 
 #endif

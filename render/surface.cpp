@@ -15,6 +15,9 @@
 #include "render/surfacecolor.h"
 #include "render/surfacemesh.h"
 #include "render/surfacewalk.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -172,3 +175,5 @@ void drawSurfaceDirectly(const DataSet& d, const ViewState& view, bool dragging)
     for (std::size_t k = 0; k < cubes.size(); k += 3)
         drawCube(cubes[k], cubes[k + 1], cubes[k + 2]);
 }
+
+} // namespace orolith::render

@@ -12,6 +12,9 @@
 #include "render/smalltriangles.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -63,7 +66,6 @@ ScreenTransform currentScreenTransform()
     glGetIntegerv(GL_VIEWPORT, t.viewport);
     return t;
 }
-
 
 bool sameFlags(const ViewFlags& a, const ViewFlags& b)
 {
@@ -242,3 +244,5 @@ void SurfaceCache::forget()
     full_ = Buffers{};
     coarse_ = Buffers{};
 }
+
+} // namespace orolith::render

@@ -14,8 +14,13 @@
 #include "render/smalltriangles.h"
 #include "render/surfacemesh.h"
 #include "render/viewstate.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
 
 class SurfaceCache {
 public:
@@ -90,5 +95,7 @@ private:
 // The surface drawn directly, triangle by triangle: what the buffers must
 // look like.
 void drawSurfaceDirectly(const DataSet& d, const ViewState& view, bool dragging);
+
+} // namespace orolith::render
 
 #endif

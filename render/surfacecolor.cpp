@@ -1,5 +1,8 @@
 // The colour rules of the surface that are more than a lookup.
 #include "render/surfacecolor.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 ColorRGB rampColor(int zmax, int zmin, int elev)
 {
@@ -58,3 +61,5 @@ DiffMark diffMark(float dem, float comp, float zscale)
     mark.length = zscale * d + 0.05f;
     return mark;
 }
+
+} // namespace orolith::render

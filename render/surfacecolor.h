@@ -10,6 +10,9 @@
 #include "model/colors.h"
 #include "render/colorrgb.h"
 #include "render/slopeaspect.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 // A packed colour as GL sees it after glColor3ub.
 inline ColorRGB packedColor(int packed)
@@ -143,5 +146,7 @@ TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightC
         look.color = slopeColor(aspect());
     return look;
 }
+
+} // namespace orolith::render
 
 #endif

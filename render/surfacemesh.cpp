@@ -7,6 +7,9 @@
 #include "model/dataset.h"
 #include "model/parallel.h"
 #include "render/slopeaspect.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -214,3 +217,5 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
     }
     return a;
 }
+
+} // namespace orolith::render

@@ -24,8 +24,13 @@
 #include "render/colorrgb.h"
 #include "render/surfacecolor.h"
 #include "render/surfacewalk.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
 
 // Cells drawn at most; beyond this the level of detail thins the grid.
 constexpr long long MAX_DRAWN_CELLS = 1100000;
@@ -112,5 +117,7 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
 // Whether a grid drawn at `step` is drawn flat: more than MAX_SMOOTH_CELLS
 // cells.
 bool drawnFlat(int rows, int cols, int step);
+
+} // namespace orolith::render
 
 #endif

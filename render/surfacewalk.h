@@ -4,6 +4,9 @@
 #define OROLITH_RENDER_SURFACEWALK_H
 
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 // Grid points above which a drag thins the mesh.
 constexpr int NUMTRIANGLES = 200000;
@@ -66,5 +69,7 @@ inline bool triangleShown(const ProfileCut& cut, int rows, const GridCursor& cur
         return cur.j > cut.xpos;
     return false;
 }
+
+} // namespace orolith::render
 
 #endif

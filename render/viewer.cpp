@@ -17,6 +17,9 @@
 #include "render/sunpath.h"
 #include "render/surfacewalk.h"
 #include "render/viewerkeys.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -222,3 +225,5 @@ int Viewer::handle(int event)
         redraw();
     return used ? 1 : 0;
 }
+
+} // namespace orolith::render

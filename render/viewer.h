@@ -14,8 +14,13 @@
 #include "render/viewmotion.h"
 #include "render/viewstate.h"
 #include "render/viewswitches.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
 
 class ViewerListener {
 public:
@@ -80,5 +85,7 @@ private:
     bool outline_ = false; // a large grid drawn in outlines while dragged
     bool initialised_ = false;
 };
+
+} // namespace orolith::render
 
 #endif

@@ -1,6 +1,9 @@
 #include "render/viewerkeys.h"
 
 #include <FL/Enumerations.H>
+#include "render/names.h"
+
+namespace orolith::render {
 
 KeyAction keyAction(int key, int state, const KeyContext& context)
 {
@@ -30,3 +33,5 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     }
     return K::none;
 }
+
+} // namespace orolith::render

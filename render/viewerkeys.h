@@ -4,6 +4,9 @@
 // that flip a switch are in the switch table (viewswitches.h).
 #ifndef OROLITH_RENDER_VIEWERKEYS_H
 #define OROLITH_RENDER_VIEWERKEYS_H
+#include "render/names.h"
+
+namespace orolith::render {
 
 enum class KeyAction {
     none,
@@ -26,5 +29,7 @@ struct KeyContext {
 // With Ctrl, Alt or Meta held no key is the viewer's: the menu bar's
 // shortcuts get them.
 KeyAction keyAction(int key, int state, const KeyContext& context);
+
+} // namespace orolith::render
 
 #endif

@@ -7,6 +7,9 @@
 #include "render/framepixels.h"
 #include "render/offscreengl.h"
 #include "render/surfacecache.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 bool renderViewImage(const DataSet& d, const ViewState& view, int width, int height,
                      std::vector<unsigned char>& rgbRowsTopDown, std::string& error)
@@ -27,3 +30,5 @@ bool renderViewImage(const DataSet& d, const ViewState& view, int width, int hei
     rgbRowsTopDown = readFramePixels(width, height);
     return true;
 }
+
+} // namespace orolith::render

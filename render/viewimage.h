@@ -9,8 +9,13 @@
 
 #include "render/clipscale.h"
 #include "render/viewstate.h"
+#include "render/names.h"
 
+namespace orolith::model {
 class DataSet;
+}
+
+namespace orolith::render {
 
 // Draws the frame of `d` seen as `view` into a width x height picture and
 // returns its RGB rows, top row first. At the viewer's size it is the
@@ -18,5 +23,7 @@ class DataSet;
 // off-screen context can be made.
 bool renderViewImage(const DataSet& d, const ViewState& view, int width, int height,
                      std::vector<unsigned char>& rgbRowsTopDown, std::string& error);
+
+} // namespace orolith::render
 
 #endif

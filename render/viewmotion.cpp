@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include "render/names.h"
+
+namespace orolith::render {
 
 float clampEye(float eye)
 {
@@ -153,3 +156,5 @@ std::optional<float> parseEyeValue(const char* text)
         return std::nullopt;
     return clampEye(v);
 }
+
+} // namespace orolith::render

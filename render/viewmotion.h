@@ -7,6 +7,9 @@
 #include <optional>
 
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 // Every change of eyevalue goes through here (buttons, wheel, keys, the
 // eye dialog), so the eye never leaves EYEMIN..EYEMAX.
@@ -52,5 +55,7 @@ void sideView(ViewState& view);
 // The eye distance a user typed: a positive finite number, blanks around
 // it allowed, brought into the eye's range; nothing for anything else.
 std::optional<float> parseEyeValue(const char* text);
+
+} // namespace orolith::render
 
 #endif

@@ -8,6 +8,9 @@
 #define OROLITH_RENDER_VIEWSTATE_H
 
 #include "model/constants.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 // Frame, camera and light.
 inline constexpr int MAX = 650;          // the picture's size at start, pixels
@@ -99,5 +102,7 @@ struct ViewState {
     float curveUnits = 1.0f;
     float diffUnits = 1.0f;
 };
+
+} // namespace orolith::render
 
 #endif

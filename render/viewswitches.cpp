@@ -1,4 +1,7 @@
 #include "render/viewswitches.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 namespace {
 
@@ -114,3 +117,5 @@ std::vector<ViewSwitch> switchesOfKey(int key, bool shift, const DataLoaded& loa
     }
     return out;
 }
+
+} // namespace orolith::render

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "render/viewstate.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 enum class ViewSwitch {
     magnifier,
@@ -69,5 +72,7 @@ bool needsMet(Needs needs, const DataLoaded& loaded);
 // `shift` whether Shift is held), with what is loaded; none when the key
 // is not a switch's or its needs are not met.
 std::vector<ViewSwitch> switchesOfKey(int key, bool shift, const DataLoaded& loaded);
+
+} // namespace orolith::render
 
 #endif

@@ -2,6 +2,9 @@
 
 #include "render/framepixels.h"
 #include "render/viewer.h"
+#include "render/names.h"
+
+namespace orolith::render {
 
 std::vector<unsigned char> windowPicture(Viewer& viewer)
 {
@@ -11,3 +14,5 @@ std::vector<unsigned char> windowPicture(Viewer& viewer)
     viewer.draw();
     return readFramePixels(viewer.w(), viewer.h());
 }
+
+} // namespace orolith::render

@@ -3,6 +3,9 @@
 #define OROLITH_RENDER_WINDOWPICTURE_H
 
 #include <vector>
+#include "render/names.h"
+
+namespace orolith::render {
 
 class Viewer;
 
@@ -11,5 +14,7 @@ class Viewer;
 // (the viewport fills the widget at whatever size the main window gives
 // it). Empty while the window is not shown.
 std::vector<unsigned char> windowPicture(Viewer& viewer);
+
+} // namespace orolith::render
 
 #endif

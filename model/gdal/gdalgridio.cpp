@@ -2,9 +2,13 @@
 // executable goes through its module instead.
 #include "model/gdal/gdalraster.h"
 
+namespace orolith::model {
+
 GridIo gdalGridIo()
 {
     static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs};
     static const GridWarper warper{warpGdal, transformGdal};
     return GridIo{&reader, &warper, {}};
 }
+
+} // namespace orolith::model

@@ -10,6 +10,8 @@
 #include "model/align.h"
 #include "model/gridfile.h"
 
+namespace orolith::model {
+
 // Raised whenever GdalModule, RasterReader, GridWarper, GridHeader or ModelError
 // change: a module built against other layouts is refused, not called.
 constexpr int GDAL_MODULE_VERSION = 3;
@@ -27,5 +29,7 @@ struct GdalModule {
 constexpr const char* GDAL_MODULE_FILE = "orolith-gdal.so";
 constexpr const char* GDAL_MODULE_ENTRY = "orolithGdalModule";
 using GdalModuleEntry = const GdalModule* (*)();
+
+} // namespace orolith::model
 
 #endif

@@ -13,6 +13,8 @@
 #include <limits>
 #include <mutex>
 
+namespace orolith::model {
+
 namespace {
 
 void startGdal()
@@ -399,3 +401,5 @@ bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vecto
     }
     return true;
 }
+
+} // namespace orolith::model

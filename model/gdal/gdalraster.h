@@ -11,6 +11,8 @@
 #include "model/align.h"
 #include "model/gridfile.h"
 
+namespace orolith::model {
+
 // The raster reader (see RasterReader) of every single-band raster GDAL
 // opens.
 bool readGdalHeader(const std::string& path, GridHeader& out, ModelError& err);
@@ -40,5 +42,7 @@ GridIo gdalGridIo();
 // and `nodata` as its no-data value.
 bool writeGeoTiff(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                   float nodata, ModelError& err);
+
+} // namespace orolith::model
 
 #endif

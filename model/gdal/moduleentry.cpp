@@ -3,6 +3,8 @@
 #include "model/gdal/gdalmodule.h"
 #include "model/gdal/gdalraster.h"
 
+namespace orolith::model {
+
 namespace {
 
 constexpr GdalModule gdalModule{GDAL_MODULE_VERSION,
@@ -15,3 +17,5 @@ extern "C" __attribute__((visibility("default"))) const GdalModule* orolithGdalM
 {
     return &gdalModule;
 }
+
+} // namespace orolith::model

@@ -16,6 +16,8 @@
 #include "tests/cli/cli_runner.h"
 #include "tests/model/fractal_surface.h"
 
+using namespace orolith::model;
+
 namespace {
 
 Grid with(Grid g, int r, int c, float v)

@@ -9,6 +9,11 @@
 #include "app/busyinput.h"
 #include "dialogs/coregprogress.h"
 #include "dialogs/shiftedoffer.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 

@@ -9,6 +9,11 @@
 #include <numeric>
 
 #include "dialogs/graphdata.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 

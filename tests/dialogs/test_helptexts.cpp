@@ -8,6 +8,11 @@
 #include <vector>
 
 #include "dialogs/helptexts.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 

@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 

@@ -14,6 +14,11 @@
 #include "dialogs/statusrow.h"
 #include "model/errors.h"
 #include "model/load.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 

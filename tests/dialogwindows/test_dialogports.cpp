@@ -19,6 +19,11 @@
 #include "render/viewer.h"
 #include "tests/gui/window_helpers.h"
 #include "tests/model/grid_files.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

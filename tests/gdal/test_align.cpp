@@ -16,6 +16,10 @@
 #include "model/pairing.h"
 #include "model/placement.h"
 #include "tests/cli/cli_runner.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::ui;
 
 namespace {
 

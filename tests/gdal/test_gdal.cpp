@@ -10,6 +10,10 @@
 #include "model/load.h"
 #include "model/report.h"
 #include "tests/gdal/tiff_files.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::ui;
 
 namespace {
 

@@ -19,6 +19,10 @@
 
 #include "tests/cli/cli_runner.h"
 #include "tests/image/png_decode.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::ui;
 
 namespace {
 

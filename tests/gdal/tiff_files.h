@@ -9,6 +9,10 @@
 
 #include "model/gridfile.h"
 #include "tests/model/grid_files.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::ui;
 
 struct TiffSpec {
     GDALDataType type = GDT_Float32;

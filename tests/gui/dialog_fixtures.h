@@ -24,6 +24,11 @@
 #include "model/fields.h"
 #include "tests/gui/gui_fixtures.h"
 #include "tests/gui/window_helpers.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 

@@ -29,6 +29,11 @@
 #ifdef OROLITH_TESTS_HAVE_GDAL
 #include "model/gdal/gdalraster.h"
 #endif
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 

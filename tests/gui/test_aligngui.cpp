@@ -11,6 +11,11 @@
 
 #include "dialogs/statsreport.h"
 #include "tests/gui/dialog_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

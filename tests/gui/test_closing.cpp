@@ -8,6 +8,11 @@
 
 #include "app/closing.h"
 #include "tests/gui/gui_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

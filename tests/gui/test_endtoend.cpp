@@ -14,6 +14,11 @@
 
 #include "dialogs/openfile.h"
 #include "tests/gui/gui_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

@@ -12,6 +12,11 @@
 #include "dialogs/helpabout.h"
 #include "dialogs/helptexts.h"
 #include "tests/gui/dialog_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

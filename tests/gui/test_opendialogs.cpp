@@ -17,6 +17,11 @@
 #include "model/errors.h"
 #include "render/surfacecache.h"
 #include "tests/gui/dialog_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

@@ -14,6 +14,11 @@
 #include "app/mainwindow.h"
 #include "dialogs/statusrow.h"
 #include "tests/gui/dialog_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

@@ -11,6 +11,11 @@
 #include "render/surfacecache.h"
 #include "render/viewmotion.h"
 #include "tests/gui/gui_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

@@ -17,6 +17,11 @@
 
 #include "dialogs/errorwindow.h"
 #include "render/viewer.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 

@@ -14,6 +14,11 @@
 #include <vector>
 
 #include "tests/cli/cli_runner.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 struct Pixel {
     int r, g, b;

@@ -6,6 +6,11 @@
 
 #include "tests/image/png_decode.h"
 #include "tests/model/grid_files.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace {
 

@@ -21,6 +21,11 @@
 
 #include "dialogs/coregwindow.h"
 #include "tests/gui/gui_fixtures.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 extern char** environ;
 

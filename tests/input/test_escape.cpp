@@ -26,6 +26,11 @@
 #include "dialogs/statsreport.h"
 #include "tests/gui/dialog_fixtures.h"
 #include "tests/input/x_input.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

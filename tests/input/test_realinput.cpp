@@ -13,6 +13,11 @@
 
 #include "tests/gui/gui_fixtures.h"
 #include "tests/input/x_input.h"
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 namespace {

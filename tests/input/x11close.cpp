@@ -3,6 +3,11 @@
 // of its own: X11's macros clash with GoogleTest's names.
 #include <FL/Fl.H>
 #include <FL/x.H>
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 namespace gui_test {
 

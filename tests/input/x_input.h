@@ -17,6 +17,11 @@
 #include <vector>
 
 #include <FL/Fl_Window.H>
+#include "dialogs/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
+using namespace orolith::ui;
 
 extern char** environ;
 

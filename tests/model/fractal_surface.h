@@ -11,6 +11,8 @@
 #include <random>
 #include <vector>
 
+using namespace orolith::model;
+
 class FractalSurface {
 public:
     // Waves from `longest` down to `shortest` cells of wavelength, their

@@ -17,6 +17,8 @@
 #include "model/messages.h"
 #include "tests/model/grid_files.h"
 
+using namespace orolith::model;
+
 // What the model said, in order.
 class CapturedMessages : public Messages {
 public:

@@ -19,6 +19,8 @@
 #include "tests/model/fractal_surface.h"
 #include "tests/model/model_test.h"
 
+using namespace orolith::model;
+
 namespace {
 
 using AbsentTest = ModelTest;

@@ -16,6 +16,8 @@
 #include "model/sparsesample.h"
 #include "tests/model/model_test.h"
 
+using namespace orolith::model;
+
 namespace {
 
 using AnalysisTest = ModelTest;

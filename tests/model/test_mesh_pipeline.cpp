@@ -14,6 +14,8 @@
 #include "model/sparsesample.h"
 #include "tests/model/model_test.h"
 
+using namespace orolith::model;
+
 namespace {
 
 using MeshTest = ModelTest;

@@ -14,6 +14,8 @@
 #include "model/metrics.h"
 #include "tests/model/fractal_surface.h"
 
+using namespace orolith::model;
+
 namespace {
 
 std::string text(const AccuracyFigures& f)

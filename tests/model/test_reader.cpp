@@ -11,6 +11,8 @@
 #include "model/tokens.h"
 #include "tests/model/model_test.h"
 
+using namespace orolith::model;
+
 namespace {
 
 using ReaderTest = ModelTest;

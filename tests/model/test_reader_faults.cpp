@@ -8,6 +8,8 @@
 
 #include "tests/model/model_test.h"
 
+using namespace orolith::model;
+
 namespace {
 using ::testing::ExitedWithCode;
 using ReaderFaultTest = ModelTest;

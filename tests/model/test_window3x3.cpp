@@ -16,6 +16,8 @@
 #include "model/terrain.h"
 #include "model/window3x3.h"
 
+using namespace orolith::model;
+
 namespace {
 
 // A grid drawn as rows of text: '#' an absent point (stored as 0), any

@@ -12,6 +12,10 @@
 #include "model/gridview.h"
 #include "model/madegrid.h"
 #include "model/messages.h"
+#include "render/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
 
 using HeightOf = std::function<float(int row, int col)>;
 

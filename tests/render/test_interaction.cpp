@@ -16,6 +16,10 @@
 #include "render/viewmotion.h"
 #include "render/viewswitches.h"
 #include "tests/render/render_data.h"
+#include "render/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
 
 namespace {
 

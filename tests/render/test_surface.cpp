@@ -22,6 +22,10 @@
 #include "render/surfacewalk.h"
 #include "render/viewstate.h"
 #include "tests/render/render_data.h"
+#include "render/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
 
 namespace {
 

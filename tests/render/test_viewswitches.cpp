@@ -11,6 +11,10 @@
 
 #include "render/viewerkeys.h"
 #include "render/viewswitches.h"
+#include "render/names.h"
+
+using namespace orolith::model;
+using namespace orolith::render;
 
 namespace {
 
