@@ -29,10 +29,11 @@ struct Reading {
 
 Reading readWith(const std::string& path, GridRole role, const ReadTuning& tuning, int threads)
 {
-    setReadTuning(tuning);
+    GridIo io;
+    io.tuning = tuning;
     Reading r;
     ModelError err;
-    r.ok = readGridData(path, role, r.data, err, threads);
+    r.ok = readGridData(path, role, r.data, err, io, threads);
     r.message = err.text();
     return r;
 }
@@ -71,7 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    setReadTuning(usual);
 
     // The first token of the input through both number parsers.
     std::string_view text(reinterpret_cast<const char*>(data), size);
