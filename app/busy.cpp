@@ -11,9 +11,9 @@
 
 #include "app/busyinput.h"
 #include "app/mainwindow.h"
+#include "dialogs/names.h"
 #include "dialogs/statusrow.h"
 #include "render/viewer.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -3,8 +3,8 @@
 #ifndef OROLITH_APP_BUSYINPUT_H
 #define OROLITH_APP_BUSYINPUT_H
 
-#include <FL/Enumerations.H>
 #include "dialogs/names.h"
+#include <FL/Enumerations.H>
 
 namespace orolith::ui {
 
@@ -25,10 +25,8 @@ inline bool userInput(int event)
     case FL_PASTE:
     case FL_DND_ENTER:
     case FL_DND_DRAG:
-    case FL_DND_RELEASE:
-        return true;
-    default:
-        return false;
+    case FL_DND_RELEASE: return true;
+    default: return false;
     }
 }
 

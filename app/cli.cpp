@@ -156,8 +156,8 @@ int reportMode(const CliRun& run, std::vector<const char*> args)
                 return usageError(run, arg + " needs a value");
             bool good = curve ? unitValue(value.c_str(), 0.5, 5.0, u) : unitValue(value.c_str(), 0.0, 10.0, d);
             if (!good)
-                return usageError(run, arg + " must be a number from " + (curve ? "0.5 to 5" : "0 to 10") +
-                                           ", not \"" + value + "\"");
+                return usageError(run, arg + " must be a number from " + (curve ? "0.5 to 5" : "0 to 10") + ", not \"" +
+                                           value + "\"");
         } else if (isOption(arg.c_str())) {
             return usageError(run, "unknown option " + arg + " for --report");
         } else {
@@ -222,8 +222,7 @@ int exportMode(const CliRun& run, const std::vector<const char*>& args)
     const std::string out = rest[1];
     const bool tiff = endsWith(out, ".tif") || endsWith(out, ".tiff");
     if (!tiff && !endsWith(out, ".asc") && !endsWith(out, ".grd"))
-        return usageError(run,
-                          "the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
+        return usageError(run, "the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
     if (kind != ExportKind::curvature && rest.size() != 4)
         return usageError(run, std::string(rest[0]) + " needs a comparison grid");
     // The values come straight from the grids: no mesh, no classes.
@@ -301,10 +300,7 @@ int sparseMode(const CliRun& run, const std::vector<const char*>& args)
 
 } // namespace
 
-bool isCommandLineMode(int argc, char** argv)
-{
-    return argc > 1 && isOption(argv[1]);
-}
+bool isCommandLineMode(int argc, char** argv) { return argc > 1 && isOption(argv[1]); }
 
 int runCommandLine(int argc, char** argv, const GridIo& io)
 {

@@ -4,8 +4,8 @@
 #ifndef OROLITH_APP_CLI_H
 #define OROLITH_APP_CLI_H
 
-#include "model/gridfile.h"
 #include "dialogs/names.h"
+#include "model/gridfile.h"
 
 namespace orolith::ui {
 

@@ -8,9 +8,9 @@
 #include <ostream>
 
 #include "app/cli_run.h"
+#include "dialogs/names.h"
 #include "model/dataset.h"
 #include "model/load.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -7,15 +7,15 @@
 #include <string>
 
 #include "app/cli.h"
+#include "app/clipair.h"
 #include "app/optionvalue.h"
+#include "dialogs/names.h"
 #include "model/coregister.h"
 #include "model/gridfile.h"
 #include "model/gridview.h"
 #include "model/loadnotes.h"
-#include "app/clipair.h"
-#include "model/pairing.h"
 #include "model/metrics.h"
-#include "dialogs/names.h"
+#include "model/pairing.h"
 
 namespace orolith::ui {
 
@@ -132,9 +132,9 @@ std::string number(double v)
 std::string figuresJson(const AccuracyFigures& f)
 {
     std::string out = "\"count\": " + std::to_string(f.count);
-    const std::pair<const char*, double> values[] = {{"mean", f.mean},     {"std", f.std},   {"rmse", f.rmse},
-                                                     {"min", f.min},       {"max", f.max},   {"median", f.median},
-                                                     {"nmad", f.nmad},     {"le90", f.le90}, {"le95", f.le95}};
+    const std::pair<const char*, double> values[] = {{"mean", f.mean}, {"std", f.std},   {"rmse", f.rmse},
+                                                     {"min", f.min},   {"max", f.max},   {"median", f.median},
+                                                     {"nmad", f.nmad}, {"le90", f.le90}, {"le95", f.le95}};
     for (const auto& [name, v] : values)
         out += std::string(", \"") + name + "\": " + (f.count ? number(v) : "null");
     return out;
@@ -166,15 +166,15 @@ std::string alignmentJson(const Alignment& a, const std::string& indent)
 {
     if (!a.aligned && a.heightUnit.empty())
         return "";
-    return indent + "\"alignment\": {\"aligned\": " + (a.aligned ? "true" : "false") + ", \"method\": " +
-           quotedJson(alignMethodName(a.method)) + ", \"source_crs\": " + quotedJson(a.sourceCrs) +
+    return indent + "\"alignment\": {\"aligned\": " + (a.aligned ? "true" : "false") +
+           ", \"method\": " + quotedJson(alignMethodName(a.method)) + ", \"source_crs\": " + quotedJson(a.sourceCrs) +
            ", \"coverage\": " + number(a.coverage) + ", \"heights_converted\": " + quotedJson(a.heightUnit) + "},\n";
 }
 
 std::string reportJson(const AccuracyReport& r, const std::string& indent, const std::string& before = "")
 {
-    std::string out = "{\n" + before + indent + "  \"all\": {" + figuresJson(r.all) + "},\n" + indent +
-                      "  \"slope_classes\": [";
+    std::string out =
+        "{\n" + before + indent + "  \"all\": {" + figuresJson(r.all) + "},\n" + indent + "  \"slope_classes\": [";
     for (std::size_t k = 0; k < r.classes.size(); ++k)
         out += std::string(k ? "," : "") + "\n" + indent + "    {\"from\": " + number(r.classes[k].from) +
                ", \"to\": " + number(r.classes[k].to) + ", " + figuresJson(r.classes[k].figures) + "}";
@@ -215,27 +215,28 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
     AccuracyReport before = reportOf(p, p.compView(), o);
     AccuracyReport after = reportOf(p, c.shifted.view(p.dem.header.rows, p.dem.header.cols), o);
     if (o.json) {
-        run.out << "{\n" << alignmentJson(p.comp.alignment, "  ") << "  \"shift_east\": " << number(c.shiftEast) << ",\n  \"shift_north\": " << number(c.shiftNorth)
-                  << ",\n  \"shift_east_metres\": " << number(c.shiftEastMetres)
-                  << ",\n  \"shift_north_metres\": " << number(c.shiftNorthMetres)
-                  << ",\n  \"bias\": " << number(c.bias) << ",\n  \"iterations\": " << c.iterations
-                  << ",\n  \"converged\": " << (c.converged ? "true" : "false")
-                  << ",\n  \"improved\": " << (c.improved ? "true" : "false")
-                  << ",\n  \"nmad_before\": " << number(c.nmadBefore) << ",\n  \"nmad_after\": " << number(c.nmadAfter)
-                  << ",\n  \"before\": " << reportJson(before, "  ") << ",\n  \"after\": " << reportJson(after, "  ")
-                  << "\n}\n";
+        run.out << "{\n"
+                << alignmentJson(p.comp.alignment, "  ") << "  \"shift_east\": " << number(c.shiftEast)
+                << ",\n  \"shift_north\": " << number(c.shiftNorth)
+                << ",\n  \"shift_east_metres\": " << number(c.shiftEastMetres)
+                << ",\n  \"shift_north_metres\": " << number(c.shiftNorthMetres) << ",\n  \"bias\": " << number(c.bias)
+                << ",\n  \"iterations\": " << c.iterations << ",\n  \"converged\": " << (c.converged ? "true" : "false")
+                << ",\n  \"improved\": " << (c.improved ? "true" : "false")
+                << ",\n  \"nmad_before\": " << number(c.nmadBefore) << ",\n  \"nmad_after\": " << number(c.nmadAfter)
+                << ",\n  \"before\": " << reportJson(before, "  ") << ",\n  \"after\": " << reportJson(after, "  ")
+                << "\n}\n";
         return 0;
     }
     const char* unit = spacing.geographic ? " m" : " map units";
     run.out << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres) << unit
-              << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
-              << ")\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
-              << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)")
-              << "\nimproved:    " << improvementText(c) << "\n\nbefore:\n"
-              << accuracyTable(before)
-              << (c.improved ? "\nafter (the comparison grid moved back by the shift):\n"
-                             : "\nafter (the comparison grid as it was):\n")
-              << accuracyTable(after);
+            << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
+            << ")\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
+            << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)")
+            << "\nimproved:    " << improvementText(c) << "\n\nbefore:\n"
+            << accuracyTable(before)
+            << (c.improved ? "\nafter (the comparison grid moved back by the shift):\n"
+                           : "\nafter (the comparison grid as it was):\n")
+            << accuracyTable(after);
     return 0;
 }
 

@@ -9,9 +9,9 @@
 #include <ostream>
 #include <string>
 
+#include "dialogs/names.h"
 #include "model/gridfile.h"
 #include "model/messages.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -4,13 +4,12 @@
 #include <ostream>
 
 #include "app/fatal.h"
-#include "model/loadnotes.h"
 #include "dialogs/names.h"
+#include "model/loadnotes.h"
 
 namespace orolith::ui {
 
-bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& r,
-              Pair& p)
+bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& r, Pair& p)
 {
     ModelError demErr, compErr;
     GridData comp;

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/cli_run.h"
+#include "dialogs/names.h"
 #include "model/gridview.h"
 #include "model/pairing.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

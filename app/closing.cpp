@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "app/mainwindow.h"
-#include "render/viewer.h"
 #include "dialogs/names.h"
+#include "render/viewer.h"
 
 namespace orolith::ui {
 
@@ -50,20 +50,15 @@ int routeKeyEvent(int event, Fl_Window* typedIn)
     place.focusOnViewer = Fl::focus() == &main->viewer();
     place.menuOrModal = Fl::grab() || Fl::modal();
     switch (routeKey(place)) {
-    case KeyRoute::asUsual:
-        break;
+    case KeyRoute::asUsual: break;
     case KeyRoute::focusWindowFirst:
         // As the toolkit does when a window gets the focus from the
         // window system.
         if (!top->take_focus())
             Fl::focus(top);
         break;
-    case KeyRoute::closeWindow:
-        top->do_callback();
-        return 1;
-    case KeyRoute::closeMainWindow:
-        main->do_callback();
-        return 1;
+    case KeyRoute::closeWindow: top->do_callback(); return 1;
+    case KeyRoute::closeMainWindow: main->do_callback(); return 1;
     }
     return Fl::handle_(event, typedIn);
 }

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <string>
 
-#include "model/messages.h"
 #include "dialogs/names.h"
+#include "model/messages.h"
 
 namespace orolith::ui {
 

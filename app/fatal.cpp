@@ -1,8 +1,8 @@
 #include "app/fatal.h"
 
+#include "dialogs/names.h"
 #include <cstdlib>
 #include <iostream>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -4,8 +4,8 @@
 #ifndef OROLITH_APP_FATAL_H
 #define OROLITH_APP_FATAL_H
 
-#include "model/errors.h"
 #include "dialogs/names.h"
+#include "model/errors.h"
 
 namespace orolith::ui {
 

@@ -5,8 +5,8 @@
 
 #include <climits>
 
-#include "model/gdal/gdalmodule.h"
 #include "dialogs/names.h"
+#include "model/gdal/gdalmodule.h"
 
 namespace orolith::ui {
 
@@ -75,8 +75,7 @@ bool readHeader(const std::string& path, GridHeader& h, ModelError& err)
     return l.module->reader.readHeader(path, h, err);
 }
 
-bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err,
-                 std::atomic<std::size_t>* bytesRead)
+bool readHeights(const GridHeader& h, std::vector<float>& heights, ModelError& err, std::atomic<std::size_t>* bytesRead)
 {
     const Loaded& l = loaded();
     if (!l.module) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/gridfile.h"
 #include "dialogs/names.h"
+#include "model/gridfile.h"
 
 namespace orolith::ui {
 

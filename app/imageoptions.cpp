@@ -3,9 +3,9 @@
 
 #include <cctype>
 
+#include "dialogs/names.h"
 #include "model/tokens.h"
 #include "render/viewstate.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -34,10 +34,7 @@ bool endsWithPng(const std::string& path)
     return tail == ".png";
 }
 
-bool side(const char* text, int& value)
-{
-    return parseInt(text, value) && value >= 1 && value <= IMAGE_MAX_SIDE;
-}
+bool side(const char* text, int& value) { return parseInt(text, value) && value >= 1 && value <= IMAGE_MAX_SIDE; }
 
 } // namespace
 
@@ -78,8 +75,7 @@ bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request,
             }
         } else if (arg == "--size") {
             if (i + 2 >= args.size() || !side(args[i + 1], request.width) || !side(args[i + 2], request.height)) {
-                error = "--size takes a width and a height in pixels, each from 1 to " +
-                        std::to_string(IMAGE_MAX_SIDE);
+                error = "--size takes a width and a height in pixels, each from 1 to " + std::to_string(IMAGE_MAX_SIDE);
                 return false;
             }
             i += 2;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/names.h"
 #include "model/align.h"
 #include "model/gridview.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -17,10 +17,10 @@
 
 #include "app/session.h"
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
 #include "dialogs/statusrow.h"
 #include "dialogs/version.h"
 #include "render/viewer.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -66,10 +66,7 @@ void sunWest(Fl_Widget* w, void*) { sessionOf(w).moveSun(-1); }
 int counterValue(Fl_Widget* w) { return static_cast<int>(static_cast<Fl_Counter*>(w)->value()); }
 
 void exaggerationChanged(Fl_Widget* w, void*) { sessionOf(w).setExaggeration(counterValue(w)); }
-void curvatureUnitChanged(Fl_Widget* w, void*)
-{
-    sessionOf(w).setCurvatureUnit(static_cast<Fl_Counter*>(w)->value());
-}
+void curvatureUnitChanged(Fl_Widget* w, void*) { sessionOf(w).setCurvatureUnit(static_cast<Fl_Counter*>(w)->value()); }
 void differenceUnitChanged(Fl_Widget* w, void*)
 {
     sessionOf(w).setDifferenceUnit(static_cast<Fl_Counter*>(w)->value());
@@ -399,8 +396,8 @@ void MainWindow::buildCurvatureSection()
     curvatureLegend[2] = legendValue(700, 350, 20, 20, 3 * unit);
     curvatureSwatches[2] = swatch(730, 355, 253, 141, 60);
 
-    curvatureGraphButton = pushButton(765, 365, 40, 15, "Graph", graphChosen,
-                                      asData(static_cast<int>(GraphKind::curvature)));
+    curvatureGraphButton =
+        pushButton(765, 365, 40, 15, "Graph", graphChosen, asData(static_cast<int>(GraphKind::curvature)));
     curvatureGraphButton->deactivate();
 }
 
@@ -413,8 +410,8 @@ void MainWindow::buildDifferenceSection()
     swatch(730, 483, 253, 141, 60);
     swatch(730, 496, 254, 204, 92);
     swatch(730, 510, 255, 255, 178);
-    differenceGraphButton = pushButton(765, 490, 40, 15, "Graph", graphChosen,
-                                       asData(static_cast<int>(GraphKind::difference)));
+    differenceGraphButton =
+        pushButton(765, 490, 40, 15, "Graph", graphChosen, asData(static_cast<int>(GraphKind::difference)));
     differenceGraphButton->deactivate();
     differenceUnitCounter =
         counter(700, 539, 100, 15, "Difference Error Units", differenceUnitChanged, 1, 0.1, 0.5, 0, 10);
@@ -488,8 +485,8 @@ void MainWindow::buildHeightClassSection()
     sectionFrame(670, 639, 160, 50);
     textField(710, 630, 90, 20, "Height Classes");
     helpButton(834, 650, PanelSection::heightClasses);
-    heightClassGraphButton = pushButton(725, 670, 40, 15, "Graph", graphChosen,
-                                        asData(static_cast<int>(GraphKind::heightClasses)));
+    heightClassGraphButton =
+        pushButton(725, 670, 40, 15, "Graph", graphChosen, asData(static_cast<int>(GraphKind::heightClasses)));
     heightClassGraphButton->deactivate();
     makeSwitchBox(680, 650, ViewSwitch::heightClasses);
 }

@@ -16,10 +16,10 @@
 
 #include "app/menutable.h"
 #include "dialogs/messagelayout.h"
+#include "dialogs/names.h"
 #include "model/align.h"
 #include "model/gridfile.h"
 #include "render/viewswitches.h"
-#include "dialogs/names.h"
 
 class Fl_Button;
 class Fl_Check_Button;
@@ -120,13 +120,13 @@ public:
     Fl_Button* statisticsButton = nullptr;
 
     Fl_Counter* curvatureUnitCounter = nullptr;
-    std::array<Fl_Value_Output*, 3> curvatureLegend{};  // 1, 2 and 3 units
+    std::array<Fl_Value_Output*, 3> curvatureLegend{}; // 1, 2 and 3 units
     std::array<Fl_Button*, 3> curvatureSwatches{};
     Fl_Button* curvatureGraphButton = nullptr;
     Fl_Counter* differenceUnitCounter = nullptr;
     std::array<Fl_Value_Output*, 4> differenceLegend{}; // 1 to 4 units
     Fl_Button* differenceGraphButton = nullptr;
-    Fl_Check_Button* slopeDifferenceBox = nullptr; // shown, never usable
+    Fl_Check_Button* slopeDifferenceBox = nullptr;       // shown, never usable
     Fl_Round_Button* profileAlongRowButton = nullptr;    // "Y-Axis"
     Fl_Round_Button* profileAlongColumnButton = nullptr; // "X-Axis"
     Fl_Counter* profileCounter = nullptr;                // "Row/Column:"

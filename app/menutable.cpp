@@ -2,8 +2,8 @@
 
 #include <FL/Fl_Menu_Item.H>
 
-#include "dialogs/openchecks.h"
 #include "dialogs/names.h"
+#include "dialogs/openchecks.h"
 
 namespace orolith::ui {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "render/viewswitches.h"
 #include "dialogs/names.h"
+#include "render/viewswitches.h"
 
 namespace orolith::ui {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/align.h"
 #include "dialogs/names.h"
+#include "model/align.h"
 
 namespace orolith::ui {
 

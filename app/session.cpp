@@ -13,17 +13,17 @@
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
+#include "dialogs/names.h"
+#include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
 #include "dialogs/paths.h"
 #include "dialogs/saveoutputs.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
-#include "dialogs/openchecks.h"
 #include "model/load.h"
 #include "render/profilegeometry.h"
 #include "render/sunpath.h"
 #include "render/viewmotion.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -84,8 +84,8 @@ void Session::requestSwitch(ViewSwitch id, bool on, Needs needs)
     const DataLoaded loaded{data_.loaded(), data_.hasComparison()};
     // Without contour data there are no classes to colour; switching off
     // needs nothing (a later data set may have none).
-    const bool refused = on && (!needsMet(needs, loaded) ||
-                                (id == ViewSwitch::heightClasses && data_.contourInterval() <= 0));
+    const bool refused =
+        on && (!needsMet(needs, loaded) || (id == ViewSwitch::heightClasses && data_.contourInterval() <= 0));
     if (refused) {
         showState();
         return;
@@ -221,9 +221,8 @@ void Session::setProfileDirection(int direction)
 Loaded Session::loadBusy(const std::function<Loaded(const LoadProgress&)>& load)
 {
     Loaded result;
-    const bool ran = busy_.load([&](const std::function<void(const std::string&, double)>& progress) {
-        result = load(progress);
-    });
+    const bool ran =
+        busy_.load([&](const std::function<void(const std::string&, double)>& progress) { result = load(progress); });
     if (!ran)
         result.status.result = LoadResult::failed; // another load runs
     return result;

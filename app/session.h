@@ -14,11 +14,11 @@
 #include "app/consolemessages.h"
 #include "app/menutable.h"
 #include "dialogs/helptexts.h"
+#include "dialogs/names.h"
 #include "dialogs/sessionport.h"
 #include "model/dataset.h"
 #include "model/gridfile.h"
 #include "render/viewer.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -5,8 +5,8 @@
 
 #include "app/mainwindow.h"
 #include "app/session.h"
-#include "render/viewer.h"
 #include "dialogs/names.h"
+#include "render/viewer.h"
 
 namespace orolith::ui {
 

@@ -3,8 +3,8 @@
 #ifndef OROLITH_APP_VIEWERAPP_H
 #define OROLITH_APP_VIEWERAPP_H
 
-#include "model/gridfile.h"
 #include "dialogs/names.h"
+#include "model/gridfile.h"
 
 namespace orolith::ui {
 

@@ -20,8 +20,8 @@
 #include <string>
 
 #include "app/cli.h"
-#include "tests/model/fractal_surface.h"
 #include "dialogs/names.h"
+#include "tests/model/fractal_surface.h"
 
 using namespace orolith::model;
 using namespace orolith::ui;
@@ -32,15 +32,16 @@ using Clock = std::chrono::steady_clock;
 void writeGrid(const std::string& path, const std::vector<float>& h, int rows, int cols)
 {
     std::FILE* f = std::fopen(path.c_str(), "w");
-    std::fprintf(f, "ncols %d\nnrows %d\nxllcorner 600000\nyllcorner 5100000\ncellsize 10\nNODATA_value -9999\n",
-                 cols, rows);
+    std::fprintf(f, "ncols %d\nnrows %d\nxllcorner 600000\nyllcorner 5100000\ncellsize 10\nNODATA_value -9999\n", cols,
+                 rows);
     std::string line;
     char buf[32];
     for (int r = 0; r < rows; ++r) {
         line.clear();
         for (int c = 0; c < cols; ++c) {
             auto end = std::to_chars(buf, buf + sizeof buf, h[static_cast<std::size_t>(r) * cols + c],
-                                     std::chars_format::fixed, 2).ptr;
+                                     std::chars_format::fixed, 2)
+                           .ptr;
             line.append(buf, end);
             line += ' ';
         }
@@ -109,7 +110,7 @@ bool report(const char* what, Timing t, double target)
                 ok ? "ok" : "MISSED", t.processor);
     return ok;
 }
-}
+} // namespace
 
 int main()
 {
@@ -125,8 +126,8 @@ int main()
     }
 
     Timing spent = run({"--coregister", "--format", "json", mid.first, mid.second}, out);
-    bool found = std::fabs(jsonValue(out, "shift_east") - 0.3) < 0.05 &&
-                 std::fabs(jsonValue(out, "shift_north") + 0.6) < 0.05;
+    bool found =
+        std::fabs(jsonValue(out, "shift_east") - 0.3) < 0.05 && std::fabs(jsonValue(out, "shift_north") + 0.6) < 0.05;
     ok = report("--coregister, 2000 x 2000, reading included", spent, 5.0) && ok;
     if (!found)
         std::cerr << "--coregister missed the shift of (0.3, -0.6):\n" << out.substr(0, 200) << '\n';

@@ -20,13 +20,13 @@
 
 #include "app/mainwindow.h"
 #include "app/session.h"
+#include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "model/dataset.h"
 #include "model/mesh.h"
 #include "render/frame.h"
 #include "render/viewer.h"
 #include "render/viewstate.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

@@ -219,8 +219,11 @@ Row measure(int size, const std::string& exe, const std::string& frames)
         std::snprintf(ullr[2], 32, "%.3f", west + side + 3);
         std::snprintf(ullr[3], 32, "%.3f", south + 6);
         runChild({"gdal_translate", "-q", "-of", "GTiff", dem, demTif});
-        runChild({"gdal_translate", "-q", "-of", "GTiff", "-a_ullr", ullr[0], ullr[1], ullr[2], ullr[3], comp, compTif});
-        row.align = median3([&] { return runChild({exe, "--export", "aligned", "--align", out, demTif, compTif}).seconds; });
+        runChild(
+            {"gdal_translate", "-q", "-of", "GTiff", "-a_ullr", ullr[0], ullr[1], ullr[2], ullr[3], comp, compTif});
+        row.align = median3([&] {
+            return runChild({exe, "--export", "aligned", "--align", out, demTif, compTif}).seconds;
+        });
         const std::string te[4] = {std::to_string(west), std::to_string(south), std::to_string(west + side),
                                    std::to_string(south + side)};
         row.gdalwarp = median3([&] {
@@ -306,9 +309,9 @@ int main(int argc, char** argv)
             std::snprintf(gdal, sizeof gdal, "%6s", "-");
         else
             std::snprintf(gdal, sizeof gdal, "%6.2f", r.gdal);
-        std::printf("%5d | %6.3f %9.3f %6.2f %6.2f %s | %9.1f %8.1f %9.1f %6.1f %7.1f | %7.3f %8ld %8.3f %6.2f",
-                    r.size, r.read, r.fromChars, r.read / r.fromChars, r.stream, gdal, r.curvature, r.elevdiff,
-                    r.curvediff, r.rmse, r.heights, r.report, r.reportMiB, r.metrics, r.coregister);
+        std::printf("%5d | %6.3f %9.3f %6.2f %6.2f %s | %9.1f %8.1f %9.1f %6.1f %7.1f | %7.3f %8ld %8.3f %6.2f", r.size,
+                    r.read, r.fromChars, r.read / r.fromChars, r.stream, gdal, r.curvature, r.elevdiff, r.curvediff,
+                    r.rmse, r.heights, r.report, r.reportMiB, r.metrics, r.coregister);
         if (r.align < 0)
             std::printf(" | %6s %8s", "-", "-");
         else

@@ -26,7 +26,8 @@ inline float smooth(float t) { return t * t * (3 - 2 * t); }
 inline float valueNoise(float x, float y, std::uint32_t seed)
 {
     float fx = std::floor(x), fy = std::floor(y);
-    auto ix = static_cast<std::uint32_t>(static_cast<std::int64_t>(fx)), iy = static_cast<std::uint32_t>(static_cast<std::int64_t>(fy));
+    auto ix = static_cast<std::uint32_t>(static_cast<std::int64_t>(fx)),
+         iy = static_cast<std::uint32_t>(static_cast<std::int64_t>(fy));
     float tx = smooth(x - fx), ty = smooth(y - fy);
     float a = lattice(ix, iy, seed), b = lattice(ix + 1, iy, seed);
     float c = lattice(ix, iy + 1, seed), d = lattice(ix + 1, iy + 1, seed);
@@ -53,8 +54,10 @@ inline void writePair(const std::string& dem, const std::string& comparison, int
     std::string line;
     char number[32];
     for (int k = 0; k < 2; ++k) {
-        std::fprintf(files[k], "ncols %d\nnrows %d\nxllcorner 600000\nyllcorner 5100000\ncellsize 10\n"
-                               "NODATA_value -9999\n", size, size);
+        std::fprintf(files[k],
+                     "ncols %d\nnrows %d\nxllcorner 600000\nyllcorner 5100000\ncellsize 10\n"
+                     "NODATA_value -9999\n",
+                     size, size);
     }
     std::vector<float> row(static_cast<std::size_t>(size));
     for (int r = 0; r < size; ++r) {
@@ -65,7 +68,8 @@ inline void writePair(const std::string& dem, const std::string& comparison, int
             for (int c = 0; c < size; ++c) {
                 float h = row[static_cast<std::size_t>(c)];
                 if (k == 1) // smooth error, plus a blunder every 9973 cells
-                    h += 1.5f * valueNoise(c * 0.02f, r * 0.02f, 99) - 0.75f + ((r * size + c) % 9973 == 0 ? 40.0f : 0.0f);
+                    h += 1.5f * valueNoise(c * 0.02f, r * 0.02f, 99) - 0.75f +
+                         ((r * size + c) % 9973 == 0 ? 40.0f : 0.0f);
                 auto [end, ec] = std::to_chars(number, number + sizeof number, h, std::chars_format::fixed, 2);
                 (void)ec;
                 line.append(number, end);

@@ -4,10 +4,10 @@
 #ifndef OROLITH_DIALOGS_BUSYWORK_H
 #define OROLITH_DIALOGS_BUSYWORK_H
 
+#include "dialogs/names.h"
 #include <atomic>
 #include <mutex>
 #include <string>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

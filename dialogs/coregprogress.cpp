@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "model/coregister.h"
 #include "dialogs/names.h"
+#include "model/coregister.h"
 
 namespace orolith::ui {
 

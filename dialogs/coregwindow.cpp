@@ -6,16 +6,15 @@
 
 #include "dialogs/coregprogress.h"
 #include "dialogs/errorwindow.h"
+#include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
 #include "dialogs/reporttext.h"
 #include "dialogs/shiftedoffer.h"
 #include "dialogs/textwindow.h"
 #include "model/coregister.h"
-#include "dialogs/openchecks.h"
 #include "model/madegrid.h"
 #include "model/metrics.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -89,8 +88,7 @@ void coregistration(SessionPort& port)
     if (!d.hasComparison() || port.files().kind != DEM || port.busy())
         return;
     Outcome o;
-    const WorkEnd end =
-        port.runCancellable(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(d, work); });
+    const WorkEnd end = port.runCancellable(coregStartLabel(), [&](BusyWork& work) { o = coregisterPair(d, work); });
     // Cancelled, even after the last fit: as if the entry had not been chosen.
     if (end != WorkEnd::done)
         return;
@@ -118,8 +116,7 @@ void analyseShifted(Fl_Widget* w, void*)
                        win);
     const DataSet& d = port.dataSet();
     if (!d.hasComparison() || d.comparisonVersion() != win->pairVersion)
-        return problem("The comparison grid has changed since this co-registration: choose Co-register... again.",
-                       win);
+        return problem("The comparison grid has changed since this co-registration: choose Co-register... again.", win);
     GridData grid =
         madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->shifted.heights, win->shifted.present);
     const LoadStatus status = port.useShiftedComparison(std::move(grid));

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Widget;
 class Fl_Window;

@@ -1,9 +1,9 @@
 #include "dialogs/errorunits.h"
 
+#include "dialogs/names.h"
 #include <FL/Fl.H>
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Window.H>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -3,8 +3,8 @@
 #ifndef OROLITH_DIALOGS_ERRORUNITS_H
 #define OROLITH_DIALOGS_ERRORUNITS_H
 
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Counter;
 

@@ -8,8 +8,8 @@
 #include <FL/x.H>
 
 #include "dialogs/messagelayout.h"
-#include "dialogs/openchecks.h"
 #include "dialogs/names.h"
+#include "dialogs/openchecks.h"
 
 namespace orolith::ui {
 

@@ -3,8 +3,8 @@
 #ifndef OROLITH_DIALOGS_ERRORWINDOW_H
 #define OROLITH_DIALOGS_ERRORWINDOW_H
 
-#include <string>
 #include "dialogs/names.h"
+#include <string>
 
 class Fl_Widget;
 class Fl_Window;

@@ -4,9 +4,9 @@
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_Input.H>
 
+#include "dialogs/names.h"
 #include "dialogs/paths.h"
 #include "model/gridfile.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

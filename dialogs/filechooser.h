@@ -3,8 +3,8 @@
 #ifndef OROLITH_DIALOGS_FILECHOOSER_H
 #define OROLITH_DIALOGS_FILECHOOSER_H
 
-#include <string>
 #include "dialogs/names.h"
+#include <string>
 
 class Fl_Input;
 

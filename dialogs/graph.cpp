@@ -13,8 +13,8 @@
 #include <string>
 
 #include "dialogs/errorwindow.h"
-#include "model/dataset.h"
 #include "dialogs/names.h"
+#include "model/dataset.h"
 
 namespace orolith::ui {
 
@@ -188,9 +188,8 @@ void showDifferenceGraph(SessionPort& port)
     const std::vector<float> diffs =
         d.hasComparison() ? presentDifferences(d.demView(), d.comparisonView()) : std::vector<float>();
     if (diffs.empty())
-        return showNote("Diff. Error",
-                        "There are no elevation differences to graph: open a DEM with comparison data "
-                        "that has heights above 0.");
+        return showNote("Diff. Error", "There are no elevation differences to graph: open a DEM with comparison data "
+                                       "that has heights above 0.");
     const Histogram h = histogramFrom(0.0f, diffs.data(), diffs.size());
     if (h.finite == 0)
         return showNote("Diff. Error", noFiniteValues("elevation differences", h));

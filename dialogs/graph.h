@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "dialogs/graphdata.h"
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Widget;
 class Fl_Window;

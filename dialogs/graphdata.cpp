@@ -1,9 +1,9 @@
 #include "dialogs/graphdata.h"
 
+#include "dialogs/names.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

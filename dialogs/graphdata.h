@@ -5,9 +5,9 @@
 #ifndef OROLITH_DIALOGS_GRAPHDATA_H
 #define OROLITH_DIALOGS_GRAPHDATA_H
 
+#include "dialogs/names.h"
 #include <string>
 #include <vector>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -33,11 +33,11 @@ std::vector<int> arrangeDiff(int count, float max, float min, const float* value
 // many values were left out for not being finite (a grid with heights
 // near the float limit gives infinite curvatures and differences).
 struct Histogram {
-    std::vector<int> bins;   // NUM_BINS counts
-    float min = 0, max = 0;  // the bounds of the bins
-    double range = 0;        // max - min, in double: it may exceed the float range
-    int finite = 0;          // values in the bins
-    int notFinite = 0;       // infinite or not a number
+    std::vector<int> bins;  // NUM_BINS counts
+    float min = 0, max = 0; // the bounds of the bins
+    double range = 0;       // max - min, in double: it may exceed the float range
+    int finite = 0;         // values in the bins
+    int notFinite = 0;      // infinite or not a number
 };
 
 // Bins from the smallest finite value to the largest (the curvature graph).

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <string>
 
-#include "dialogs/version.h"
 #include "dialogs/names.h"
+#include "dialogs/version.h"
 
 namespace orolith::ui {
 

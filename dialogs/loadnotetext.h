@@ -4,9 +4,9 @@
 #ifndef OROLITH_DIALOGS_LOADNOTETEXT_H
 #define OROLITH_DIALOGS_LOADNOTETEXT_H
 
+#include "dialogs/names.h"
 #include <string>
 #include <vector>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

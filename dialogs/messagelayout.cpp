@@ -1,7 +1,7 @@
 #include "dialogs/messagelayout.h"
 
-#include <algorithm>
 #include "dialogs/names.h"
+#include <algorithm>
 
 namespace orolith::ui {
 

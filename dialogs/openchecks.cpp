@@ -1,7 +1,7 @@
 #include "dialogs/openchecks.h"
 
-#include <fstream>
 #include "dialogs/names.h"
+#include <fstream>
 
 namespace orolith::ui {
 
@@ -43,10 +43,7 @@ int openError(const OpenRequest& r)
     return r.compReadable ? DEM_ERR : FILES_ERR;
 }
 
-int changeError(bool named, bool readable)
-{
-    return named && readable ? 0 : COMP_ERR;
-}
+int changeError(bool named, bool readable) { return named && readable ? 0 : COMP_ERR; }
 
 std::string loadFailureText(const LoadStatus& status)
 {
@@ -57,9 +54,6 @@ std::string loadFailureText(const LoadStatus& status)
     return text.empty() ? "The files could not be loaded." : text;
 }
 
-bool canRead(const std::string& path)
-{
-    return !path.empty() && std::ifstream(path).is_open();
-}
+bool canRead(const std::string& path) { return !path.empty() && std::ifstream(path).is_open(); }
 
 } // namespace orolith::ui

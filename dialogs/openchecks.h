@@ -7,9 +7,9 @@
 
 #include <string>
 
+#include "dialogs/names.h"
 #include "model/gridview.h"
 #include "model/load.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -22,7 +22,8 @@ constexpr int CONTF = 3;
 inline ComparisonKind comparisonKindOfFile(int fileKind)
 {
     return fileKind == SPARSEF ? ComparisonKind::sparse
-                               : fileKind == CONTF ? ComparisonKind::contour : ComparisonKind::dem;
+           : fileKind == CONTF ? ComparisonKind::contour
+                               : ComparisonKind::dem;
 }
 
 // Codes of the error window's messages.

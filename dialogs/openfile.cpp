@@ -12,10 +12,9 @@
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
-#include "dialogs/openchecks.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -62,8 +61,8 @@ Fl_Input* nameField(int x, int y, int w, int h, const char* label)
     return in;
 }
 
-Fl_Counter* counter(int x, int y, int w, int h, const char* label, double value, double min, double max,
-                    double step, double lstep)
+Fl_Counter* counter(int x, int y, int w, int h, const char* label, double value, double min, double max, double step,
+                    double lstep)
 {
     auto* c = new Fl_Counter(x, y, w, h, label);
     c->align(FL_ALIGN_LEFT);

@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Check_Button;
 class Fl_Counter;
@@ -35,9 +35,9 @@ public:
 
     SessionPort& port;
     const OpenMode mode;
-    Fl_Input* finput = nullptr;  // DEM name
-    Fl_Input* finput2 = nullptr; // comparison name, two-file dialog
-    Fl_Input* ainput = nullptr;  // comparison name, change dialog
+    Fl_Input* finput = nullptr;      // DEM name
+    Fl_Input* finput2 = nullptr;     // comparison name, two-file dialog
+    Fl_Input* ainput = nullptr;      // comparison name, change dialog
     Fl_Counter* tinput = nullptr;    // "Treeline: "
     Fl_Counter* sinput = nullptr;    // "Vegetation Slope: "
     Fl_Counter* vinput = nullptr;    // "Vertical Exageration :"

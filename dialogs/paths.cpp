@@ -1,7 +1,7 @@
 #include "dialogs/paths.h"
 
-#include <filesystem>
 #include "dialogs/names.h"
+#include <filesystem>
 
 namespace orolith::ui {
 
@@ -21,7 +21,7 @@ std::string directoryOf(const std::string& path)
     std::string dir = fs::path(path).parent_path().string();
     return dir.empty() ? "." : dir;
 }
-}
+} // namespace
 
 std::string chooserDirectory(const std::string& lastOpened, const std::string& commandLineDem)
 {

@@ -1,7 +1,7 @@
 #include "dialogs/reporttext.h"
 
-#include <cstdio>
 #include "dialogs/names.h"
+#include <cstdio>
 
 namespace orolith::ui {
 
@@ -52,8 +52,8 @@ std::string coregistrationText(const Coregistration& c, bool geographic, const s
     std::snprintf(buf, sizeof buf, "%-13s%8s", "Bias:", fixed3(c.bias).c_str());
     text += std::string(buf) + " (comparison minus DEM, the median after the shift)\n";
     std::snprintf(buf, sizeof buf, "%-13s%8d", "Iterations:", c.iterations);
-    text += std::string(buf) +
-            (c.converged ? ", converged\n" : ", not converged: the last step moved 0.01 cell or more\n");
+    text +=
+        std::string(buf) + (c.converged ? ", converged\n" : ", not converged: the last step moved 0.01 cell or more\n");
     text += std::string("Improved:    ") + improvementText(c) + "\n";
     text += "\nBefore (DEM minus comparison, where both have a height):\n" + before;
     text += c.improved ? "\nAfter (DEM minus the comparison grid moved back by the shift):\n" + after

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "model/coregister.h"
 #include "dialogs/names.h"
+#include "model/coregister.h"
 
 namespace orolith::ui {
 

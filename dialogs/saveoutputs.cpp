@@ -4,12 +4,12 @@
 
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
+#include "dialogs/names.h"
 #include "dialogs/paths.h"
 #include "render/pngfile.h"
 #include "render/profilecsv.h"
 #include "render/viewer.h"
 #include "render/windowpicture.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -20,8 +20,8 @@ void saveImage(SessionPort& port)
 {
     if (!port.dataSet().loaded() || port.busy())
         return;
-    const std::string path = chooseSavePath("Save Image", "PNG images (*.png)",
-                                            outputPathBeside(port.files().dem, ".png", "orolith.png"));
+    const std::string path =
+        chooseSavePath("Save Image", "PNG images (*.png)", outputPathBeside(port.files().dem, ".png", "orolith.png"));
     if (path.empty())
         return;
     std::string why;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 namespace orolith::ui {
 

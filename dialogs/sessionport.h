@@ -10,11 +10,11 @@
 #include <string>
 
 #include "dialogs/busywork.h"
+#include "dialogs/names.h"
 #include "model/dataset.h"
 #include "model/load.h"
 #include "model/messages.h"
 #include "render/viewstate.h"
-#include "dialogs/names.h"
 
 class Fl_Window;
 
@@ -26,9 +26,9 @@ namespace orolith::ui {
 
 // The files in use, as the last successful load left them.
 struct FilesInUse {
-    int count = 0;       // 0 nothing loaded, 1 a DEM alone, 2 a DEM with comparison data
-    int kind = 0;        // the comparison file's kind code: 0 none, DEM, SPARSEF or CONTF
-    std::string dem;     // empty before a DEM is loaded
+    int count = 0;   // 0 nothing loaded, 1 a DEM alone, 2 a DEM with comparison data
+    int kind = 0;    // the comparison file's kind code: 0 none, DEM, SPARSEF or CONTF
+    std::string dem; // empty before a DEM is loaded
     std::string comparison;
 };
 

@@ -5,8 +5,8 @@
 #ifndef OROLITH_DIALOGS_SHIFTEDOFFER_H
 #define OROLITH_DIALOGS_SHIFTEDOFFER_H
 
-#include "model/coregister.h"
 #include "dialogs/names.h"
+#include "model/coregister.h"
 
 namespace orolith::ui {
 

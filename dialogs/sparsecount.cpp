@@ -1,8 +1,8 @@
 #include "dialogs/sparsecount.h"
 
+#include "dialogs/names.h"
 #include <cctype>
 #include <climits>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -2,9 +2,9 @@
 #ifndef OROLITH_DIALOGS_SPARSECOUNT_H
 #define OROLITH_DIALOGS_SPARSECOUNT_H
 
+#include "dialogs/names.h"
 #include <optional>
 #include <string>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

@@ -13,12 +13,12 @@
 
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
+#include "dialogs/names.h"
 #include "dialogs/paths.h"
 #include "dialogs/sparsecount.h"
 #include "model/errors.h"
 #include "model/sparseformat.h"
 #include "model/sparsesample.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

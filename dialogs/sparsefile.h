@@ -8,8 +8,8 @@
 
 #include <random>
 
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Box;
 class Fl_Input;

@@ -5,13 +5,13 @@
 
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
+#include "dialogs/names.h"
 #include "dialogs/paths.h"
 #include "dialogs/reporttext.h"
 #include "dialogs/saveoutputs.h"
 #include "dialogs/textwindow.h"
 #include "model/metrics.h"
 #include "model/report.h"
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 
@@ -37,8 +37,9 @@ void saveReport(Fl_Widget* w, void*)
     auto* win = dynamic_cast<ReportWindow*>(w->window());
     if (!win)
         return;
-    const std::string path = chooseSavePath("Save Statistics", "Text files (*.txt)",
-                                            outputPathBeside(win->port.files().dem, "_statistics.txt", "statistics.txt"));
+    const std::string path =
+        chooseSavePath("Save Statistics", "Text files (*.txt)",
+                       outputPathBeside(win->port.files().dem, "_statistics.txt", "statistics.txt"));
     if (!path.empty() && !writeTextFile(path, win->text->value()))
         errorMessage("Cannot write the report to \"" + path + "\".", win);
 }
@@ -60,9 +61,9 @@ void showStatistics(SessionPort& port)
     const DataSet& d = port.dataSet();
     const bool comparison = d.hasComparison();
     auto* win = new ReportWindow(
-        port, statisticsWindowText(
-                  statisticsReport(reportValues(d, port.curvatureUnit(), port.differenceUnit(), comparison)),
-                  accuracyOfPair(d), comparison ? alignmentText(d.comparison().alignment) : std::string()));
+        port,
+        statisticsWindowText(statisticsReport(reportValues(d, port.curvatureUnit(), port.differenceUnit(), comparison)),
+                             accuracyOfPair(d), comparison ? alignmentText(d.comparison().alignment) : std::string()));
     win->addButton(70, "Save...", saveReport);
     win->show();
     statsWin = win;

@@ -2,8 +2,8 @@
 #ifndef OROLITH_DIALOGS_STATSREPORT_H
 #define OROLITH_DIALOGS_STATSREPORT_H
 
-#include "dialogs/sessionport.h"
 #include "dialogs/names.h"
+#include "dialogs/sessionport.h"
 
 class Fl_Window;
 

@@ -1,9 +1,9 @@
 #include "dialogs/statusrow.h"
 
+#include "dialogs/names.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include "dialogs/names.h"
 
 namespace orolith::ui {
 

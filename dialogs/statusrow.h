@@ -6,8 +6,8 @@
 #include <string>
 
 #include "dialogs/messagelayout.h"
-#include "model/gridfile.h"
 #include "dialogs/names.h"
+#include "model/gridfile.h"
 
 namespace orolith::ui {
 

@@ -5,8 +5,8 @@
 #include <FL/Fl_Multiline_Output.H>
 #include <FL/fl_draw.H>
 
-#include <algorithm>
 #include "dialogs/names.h"
+#include <algorithm>
 
 namespace orolith::ui {
 

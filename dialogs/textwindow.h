@@ -7,8 +7,8 @@
 
 #include <FL/Fl_Window.H>
 
-#include <string>
 #include "dialogs/names.h"
+#include <string>
 
 class Fl_Button;
 class Fl_Multiline_Output;

@@ -4,8 +4,8 @@
 #ifndef OROLITH_DIALOGS_VERSION_H
 #define OROLITH_DIALOGS_VERSION_H
 
-#include <string>
 #include "dialogs/names.h"
+#include <string>
 
 namespace orolith::ui {
 

@@ -88,9 +88,10 @@ std::string alignmentText(const Alignment& a)
 {
     std::string text;
     if (a.aligned)
-        text = std::string("aligned by ") + (a.method == AlignMethod::nearest ? "nearest-cell" : alignMethodName(a.method)) +
-               " resampling from " + (a.sourceCrs.empty() ? "its own grid" : a.sourceCrs) + ", covering " +
-               percent(a.coverage) + " of the DEM";
+        text = std::string("aligned by ") +
+               (a.method == AlignMethod::nearest ? "nearest-cell" : alignMethodName(a.method)) + " resampling from " +
+               (a.sourceCrs.empty() ? "its own grid" : a.sourceCrs) + ", covering " + percent(a.coverage) +
+               " of the DEM";
     if (!a.heightUnit.empty())
         text += (text.empty() ? "" : "; ") + std::string("heights converted from ") + a.heightUnit;
     if (!a.datumNote.empty())

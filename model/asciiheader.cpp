@@ -16,8 +16,8 @@ std::string exactNumber(double v)
     return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
-std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsizeX, double cellsizeY,
-                        bool withNodata, double nodata)
+std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsizeX, double cellsizeY, bool withNodata,
+                        double nodata)
 {
     std::string text = "ncols " + std::to_string(cols) + "\nnrows " + std::to_string(rows) + "\nxllcorner " +
                        exactNumber(xll) + "\nyllcorner " + exactNumber(yll) + "\n";

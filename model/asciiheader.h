@@ -10,8 +10,8 @@ namespace orolith::model {
 // ncols, nrows, xllcorner, yllcorner, cellsize (dx and dy when the cells
 // are not square), then NODATA_value when `withNodata`. Coordinates and
 // sizes are written with the digits that read back as the same doubles.
-std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsizeX, double cellsizeY,
-                        bool withNodata, double nodata);
+std::string asciiHeader(int rows, int cols, double xll, double yll, double cellsizeX, double cellsizeY, bool withNodata,
+                        double nodata);
 
 // The shortest text that reads back as the same double.
 std::string exactNumber(double v);

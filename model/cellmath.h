@@ -39,19 +39,26 @@ inline float laplacian(const Window3x3& w) { return laplacian(w.n(), w.w(), w.e(
 // or 3 (the rest). Bounds are strict.
 inline int curveClass(float m, float u)
 {
-    if (m > 3 * u) return 0;
-    if (m > 2 * u) return 1;
-    if (m > u) return 2;
+    if (m > 3 * u)
+        return 0;
+    if (m > 2 * u)
+        return 1;
+    if (m > u)
+        return 2;
     return 3;
 }
 
 // Difference class of d >= 0 in unit u: 0 (> 4u) to 4 (<= u).
 inline int diffClass(float d, float u)
 {
-    if (d > 4 * u) return 0;
-    if (d > 3 * u) return 1;
-    if (d > 2 * u) return 2;
-    if (d > u) return 3;
+    if (d > 4 * u)
+        return 0;
+    if (d > 3 * u)
+        return 1;
+    if (d > 2 * u)
+        return 2;
+    if (d > u)
+        return 3;
     return 4;
 }
 
@@ -63,16 +70,15 @@ constexpr int DIFF_CLASS_COLORS[5] = {VERYHIGH, HIGH, MEDIUM, LOW, TERRAIN};
 struct Normal {
     float x, y, z;
 };
-inline Normal triangleNormal(float x0, float y0, float z0, float x1, float y1, float z1, float x2, float y2,
-                             float z2)
+inline Normal triangleNormal(float x0, float y0, float z0, float x1, float y1, float z1, float x2, float y2, float z2)
 {
     float ux = x1 - x0, uy = y1 - y0, uz = z1 - z0;
     float wx = x2 - x0, wy = y2 - y0, wz = z2 - z0;
     float nx = uy * wz - uz * wy;
     float ny = uz * wx - ux * wz;
     float nz = ux * wy - uy * wx;
-    float len = static_cast<float>(std::sqrt(static_cast<double>(nx) * nx + static_cast<double>(ny) * ny +
-                                             static_cast<double>(nz) * nz));
+    float len = static_cast<float>(
+        std::sqrt(static_cast<double>(nx) * nx + static_cast<double>(ny) * ny + static_cast<double>(nz) * nz));
     return {nx / len, ny / len, nz / len};
 }
 

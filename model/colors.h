@@ -16,10 +16,7 @@ struct RGB8 {
     int r, g, b;
 };
 
-constexpr RGB8 unpackColor(int packed)
-{
-    return {packed / 1000000, (packed % 1000000) / 1000, packed % 1000};
-}
+constexpr RGB8 unpackColor(int packed) { return {packed / 1000000, (packed % 1000000) / 1000, packed % 1000}; }
 
 } // namespace orolith::model
 

@@ -24,7 +24,7 @@ namespace orolith::model {
 
 namespace {
 
-constexpr double MIN_SLOPE_DEG = 3.0;  // flatter points say little about a shift
+constexpr double MIN_SLOPE_DEG = 3.0; // flatter points say little about a shift
 constexpr double OUTLIER_NMADS = 3.0;
 constexpr double CONVERGED_CELLS = 0.01;
 constexpr std::size_t MIN_POINTS = 10;
@@ -56,8 +56,7 @@ double det3(const double m[3][3])
 // Least squares of y = north cos + east sin + c over the kept points, by
 // the normal equations and Cramer's rule. False when the aspects do not
 // spread over enough directions to tell the three terms apart.
-bool leastSquares(const double* ca, const double* sa, const double* y, const std::vector<char>& keep,
-                  AspectFit& fit)
+bool leastSquares(const double* ca, const double* sa, const double* y, const std::vector<char>& keep, AspectFit& fit)
 {
     double a[3][3] = {}, b[3] = {};
     std::size_t n = 0;

@@ -31,7 +31,7 @@ double bilinearAt(const GridView& grid, double row, double col);
 // columns, north toward row 0), resampled onto the same grid: point (r, c)
 // takes the value at row r - north, column c + east.
 struct ShiftedGrid {
-    std::vector<float> heights;         // NaN where absent
+    std::vector<float> heights; // NaN where absent
     std::vector<std::uint8_t> present;
     GridView view(int rows, int cols) const { return {heights.data(), present.data(), rows, cols}; }
 };

@@ -99,14 +99,12 @@ void DataSet::classifyCurvatureDifference(float unit)
 {
     if (!hasComparison())
         return;
-    curvatureDifferenceClasses_ = model::curvatureDifferenceClasses(curvatureDifference_, demView(), comparisonView(), unit);
+    curvatureDifferenceClasses_ =
+        model::curvatureDifferenceClasses(curvatureDifference_, demView(), comparisonView(), unit);
     ++version_;
 }
 
-int DataSet::curveColorOfCell(std::size_t cell) const
-{
-    return colorOf(curvatureClasses_, CURVE_CLASS_COLORS, cell);
-}
+int DataSet::curveColorOfCell(std::size_t cell) const { return colorOf(curvatureClasses_, CURVE_CLASS_COLORS, cell); }
 
 int DataSet::diffColorOfCell(std::size_t cell) const { return colorOf(elevationClasses_, DIFF_CLASS_COLORS, cell); }
 

@@ -10,9 +10,9 @@
 
 #include <array>
 #include <functional>
-#include <string>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/align.h"

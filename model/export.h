@@ -32,8 +32,8 @@ std::vector<float> exportValues(ExportKind kind, const GridView& dem, const Grid
 
 // Writes values as an ESRI ASCII grid under the georeference of `georef`,
 // nine significant digits a value so that every float reads back exactly.
-bool writeAsciiGrid(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
-                    float nodata, ModelError& err);
+bool writeAsciiGrid(const std::string& path, const GridHeader& georef, const std::vector<float>& values, float nodata,
+                    ModelError& err);
 
 } // namespace orolith::model
 

@@ -131,11 +131,10 @@ std::vector<float> curvatureDifferenceField(const GridView& comp, const Curvatur
     const float* curve = dem.magnitude.data();
     // The DEM's curvature enumerates the same interior points in the same
     // order.
-    forEachWindow3x3(comp, {Neighbourhood::four, AbsentPoints::readAsStored, THREADS_BY_SIZE},
-                     [&](const Window3x3& w) {
-                         const std::size_t i = interiorIndex(w, interiorCols);
-                         out[i] = std::fabs(std::fabs(laplacian(w)) - curve[i]);
-                     });
+    forEachWindow3x3(comp, {Neighbourhood::four, AbsentPoints::readAsStored, THREADS_BY_SIZE}, [&](const Window3x3& w) {
+        const std::size_t i = interiorIndex(w, interiorCols);
+        out[i] = std::fabs(std::fabs(laplacian(w)) - curve[i]);
+    });
     return out;
 }
 
@@ -153,9 +152,8 @@ CellClasses curvatureClasses(const CurvatureField& field, const GridView& dem, f
     // no class. The counts stay the report's.
     if (!k.classes.empty()) {
         const std::size_t cellCols = static_cast<std::size_t>(cols - 1);
-        forEachWindowWithAbsentPoint(dem, Neighbourhood::four, [&](int r, int c) {
-            k.classes[static_cast<std::size_t>(r) * cellCols + c] = 3;
-        });
+        forEachWindowWithAbsentPoint(dem, Neighbourhood::four,
+                                     [&](int r, int c) { k.classes[static_cast<std::size_t>(r) * cellCols + c] = 3; });
     }
     return k;
 }
@@ -264,9 +262,8 @@ std::vector<float> definedCurvatures(const CurvatureField& field, const GridView
         return field.magnitude;
     std::vector<float> out;
     const int interiorCols = dem.cols - 2;
-    forEachWindow3x3(dem, {Neighbourhood::four, AbsentPoints::skipWindow, 1}, [&](const Window3x3& w) {
-        out.push_back(field.magnitude[interiorIndex(w, interiorCols)]);
-    });
+    forEachWindow3x3(dem, {Neighbourhood::four, AbsentPoints::skipWindow, 1},
+                     [&](const Window3x3& w) { out.push_back(field.magnitude[interiorIndex(w, interiorCols)]); });
     return out;
 }
 

@@ -62,12 +62,11 @@ struct CellClasses {
 // a point whose stencil reaches an absent point, have none in the picture.
 CellClasses curvatureClasses(const CurvatureField& field, const GridView& dem, float unit);
 // Elevation-difference classes (5): none where either grid is absent.
-CellClasses elevationClasses(const ElevationField& field, const GridView& dem, const GridView& comparison,
-                             float unit);
+CellClasses elevationClasses(const ElevationField& field, const GridView& dem, const GridView& comparison, float unit);
 // Curvature-difference classes (5): none where either grid lacks a point of
 // the stencil.
-CellClasses curvatureDifferenceClasses(const std::vector<float>& field, const GridView& dem,
-                                       const GridView& comparison, float unit);
+CellClasses curvatureDifferenceClasses(const std::vector<float>& field, const GridView& dem, const GridView& comparison,
+                                       float unit);
 
 // Class counts in another unit, without classes: what a report in that
 // unit says.

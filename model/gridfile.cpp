@@ -11,11 +11,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cerrno>
 #include <cstring>
-#include <climits>
 #include <memory>
 #include <new>
 #include <thread>
@@ -88,10 +88,7 @@ long long readAt(int fd, char* to, std::size_t n, std::size_t offset)
 
 std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
 
-ModelError gridError(const std::string& path, const std::string& what)
-{
-    return {GRIDFILE, inFile(path) + what};
-}
+ModelError gridError(const std::string& path, const std::string& what) { return {GRIDFILE, inFile(path) + what}; }
 
 std::string cellName(std::size_t index, int cols)
 {
@@ -263,7 +260,8 @@ struct HeaderParser {
             if (!number(token, "dx", x) || !keyword("dy", HEADER, dyToken) || !number(dyToken, "dy", y))
                 return false;
             if (!(x > 0) || !(y > 0)) {
-                err = {CELLSIZE, inFile(path) + "'dx' and 'dy' must be above 0, not " + quoted(x > 0 ? dyToken : token)};
+                err = {CELLSIZE,
+                       inFile(path) + "'dx' and 'dy' must be above 0, not " + quoted(x > 0 ? dyToken : token)};
                 return false;
             }
             return true;
@@ -333,7 +331,7 @@ void readPrj(GridHeader& h, const RasterReader* rasterReader)
         return;
     const std::string prj = prjPathOf(h.path);
     FileHandle file(openForReading(prj));
-    struct stat st{};
+    struct stat st {};
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > (1 << 20))
         return;
     std::string text(static_cast<std::size_t>(st.st_size), '\0');
@@ -443,8 +441,8 @@ struct Absence {
 
 // Parses up to `limit` heights from the tokens starting in [begin, end)
 // into `out` (or only checks them when out is null).
-RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t fileSize, float* out,
-                       std::size_t limit, const Absence& rule, std::atomic<std::size_t>* bytesRead = nullptr)
+RangeResult parseRange(int fd, std::size_t begin, std::size_t end, std::size_t fileSize, float* out, std::size_t limit,
+                       const Absence& rule, std::atomic<std::size_t>* bytesRead = nullptr)
 {
     RangeResult r;
     TokenStream tokens(fd, begin, end, fileSize, rule.bufferBytes, bytesRead);
@@ -496,7 +494,7 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err, con
     h = GridHeader{};
     h.path = path;
     FileHandle file(openForReading(path));
-    struct stat st{};
+    struct stat st {};
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         err = {GRIDFILE, "file \"" + path + "\" not found"};
         return false;
@@ -615,8 +613,8 @@ bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelE
 {
     std::string shortfall = memoryShortfall(h.cells() * sizeof(float));
     if (!shortfall.empty()) {
-        err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " +
-                           std::to_string(h.cols) + " columns " + shortfall};
+        err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " + std::to_string(h.cols) +
+                           " columns " + shortfall};
         return false;
     }
     if (!rasterReader || !rasterReader->readHeights(h, out.heights, err, bytesRead))
@@ -688,8 +686,8 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     const std::size_t need = (cells + secondMost) * sizeof(float);
     std::string shortfall = memoryShortfall(need);
     auto noMemory = [&](const std::string& why) {
-        err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " +
-                           std::to_string(h.cols) + " columns " + why};
+        err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " + std::to_string(h.cols) +
+                           " columns " + why};
         return false;
     };
     if (!shortfall.empty())
@@ -706,15 +704,12 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     RangeResult first, rest;
     if (split) {
         std::thread helper([&] {
-            rest = parseRange(file.fd, middle, h.fileSize, h.fileSize, second.data(), secondMost, rule,
-                              bytesRead);
+            rest = parseRange(file.fd, middle, h.fileSize, h.fileSize, second.data(), secondMost, rule, bytesRead);
         });
-        first = parseRange(file.fd, h.heightsAt, middle, h.fileSize, out.heights.data(), cells, rule,
-                           bytesRead);
+        first = parseRange(file.fd, h.heightsAt, middle, h.fileSize, out.heights.data(), cells, rule, bytesRead);
         helper.join();
     } else {
-        first = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, out.heights.data(), cells, rule,
-                           bytesRead);
+        first = parseRange(file.fd, h.heightsAt, h.fileSize, h.fileSize, out.heights.data(), cells, rule, bytesRead);
     }
     if (first.readFailed || rest.readFailed)
         return unreadable();
@@ -727,7 +722,8 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     std::vector<std::size_t>& absent = first.absent;
     if (n < cells && split) {
         std::size_t take = std::min(rest.count, cells - n);
-        std::copy(second.begin(), second.begin() + static_cast<std::ptrdiff_t>(take), out.heights.begin() + static_cast<std::ptrdiff_t>(n));
+        std::copy(second.begin(), second.begin() + static_cast<std::ptrdiff_t>(take),
+                  out.heights.begin() + static_cast<std::ptrdiff_t>(n));
         // Heights past the grid's last cell are no part of it.
         while (!rest.absent.empty() && rest.absent.back() >= take)
             rest.absent.pop_back();
@@ -763,8 +759,7 @@ bool readGridHeights(const GridHeader& h, GridRole role, GridData& out, ModelErr
     return true;
 }
 
-bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, const GridIo& io,
-                  int threads)
+bool readGridData(const std::string& path, GridRole role, GridData& out, ModelError& err, const GridIo& io, int threads)
 {
     GridHeader h;
     return readGridHeader(path, h, err, io) && readGridHeights(h, role, out, err, io, threads);

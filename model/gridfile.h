@@ -28,9 +28,9 @@ enum class GridFormat { esriAscii, raster };
 // system (longitude and latitude in degrees) has its cells measured on its
 // ellipsoid; any other is taken to be in the heights' own unit.
 struct CrsInfo {
-    bool known = false;      // the file (or a .prj beside it) names a system
-    bool geographic = false; // longitude and latitude
-    std::string name;        // as the system names itself, for messages
+    bool known = false;                                              // the file (or a .prj beside it) names a system
+    bool geographic = false;                                         // longitude and latitude
+    std::string name;                                                // as the system names itself, for messages
     double semiMajor = 6378137.0, inverseFlattening = 298.257223563; // its ellipsoid (WGS 84 when unnamed)
     // The heights' unit when the file says it (a vertical coordinate
     // system, or a raster's unit type): its name and its length in metres;
@@ -61,7 +61,7 @@ struct GridHeader {
     std::string text;
     std::size_t heightsAt = 0; // byte offset of the first height
     std::size_t fileSize = 0;
-    std::string projection;    // the coordinate system as WKT, when the file names one
+    std::string projection; // the coordinate system as WKT, when the file names one
     CrsInfo crs;
 
     std::size_t cells() const { return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols); }

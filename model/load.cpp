@@ -177,8 +177,8 @@ Loaded replaceComparison(const DataSet& current, const std::string& path, const 
     Loaded loaded;
     loaded.status.notes = paired.notes;
     loaded.status.alignment = paired.alignment;
-    loaded.dataSet =
-        current.withComparison(comparisonOf(std::move(paired), options.kind), units, messages, analysisStages(progress));
+    loaded.dataSet = current.withComparison(comparisonOf(std::move(paired), options.kind), units, messages,
+                                            analysisStages(progress));
     report(progress, "Done", 1.0);
     return loaded;
 }

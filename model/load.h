@@ -24,7 +24,7 @@ enum class LoadResult { ok, mismatch, failed };
 // their placements, differ) and were not to be aligned; `error` says how.
 struct LoadStatus {
     LoadResult result = LoadResult::ok;
-    ModelError error; // what was wrong, when failed or mismatched
+    ModelError error;               // what was wrong, when failed or mismatched
     std::vector<std::string> notes; // of a load that succeeded (loadnotes.h)
     Alignment alignment;            // how the comparison grid came onto the DEM's
 

@@ -40,13 +40,25 @@ Triangle meshTriangle(const MeshFrame& m, const GridView& dem, const GroundSpaci
     // Every cell is split along the diagonal (r, c+1) - (r+1, c), with the
     // same vertex order in every cell.
     if (k % 2 == 0) {
-        t.x0 = X(c); t.y0 = Y(r); t.z0 = Z(r, c);
-        t.x1 = X(c); t.y1 = Y(r + 1); t.z1 = Z(r + 1, c);
-        t.x2 = X(c + 1); t.y2 = Y(r); t.z2 = Z(r, c + 1);
+        t.x0 = X(c);
+        t.y0 = Y(r);
+        t.z0 = Z(r, c);
+        t.x1 = X(c);
+        t.y1 = Y(r + 1);
+        t.z1 = Z(r + 1, c);
+        t.x2 = X(c + 1);
+        t.y2 = Y(r);
+        t.z2 = Z(r, c + 1);
     } else {
-        t.x0 = X(c + 1); t.y0 = Y(r); t.z0 = Z(r, c + 1);
-        t.x1 = X(c); t.y1 = Y(r + 1); t.z1 = Z(r + 1, c);
-        t.x2 = X(c + 1); t.y2 = Y(r + 1); t.z2 = Z(r + 1, c + 1);
+        t.x0 = X(c + 1);
+        t.y0 = Y(r);
+        t.z0 = Z(r, c + 1);
+        t.x1 = X(c);
+        t.y1 = Y(r + 1);
+        t.z1 = Z(r + 1, c);
+        t.x2 = X(c + 1);
+        t.y2 = Y(r + 1);
+        t.z2 = Z(r + 1, c + 1);
     }
     const Normal n = triangleNormal(t.x0, t.y0, t.z0, t.x1, t.y1, t.z1, t.x2, t.y2, t.z2);
     t.nx = n.x;

@@ -202,7 +202,8 @@ AccuracyFigures accuracyOf(const double* d, std::size_t n)
     f.std = std::sqrt(dev / static_cast<double>(n));
 
     double le[2];
-    selectRanks(d, n, [](double x) { return std::fabs(x); }, {nearestRank(n, 90) - 1, nearestRank(n, 95) - 1}, le);
+    selectRanks(
+        d, n, [](double x) { return std::fabs(x); }, {nearestRank(n, 90) - 1, nearestRank(n, 95) - 1}, le);
     f.le90 = le[0];
     f.le95 = le[1];
     f.median = medianOf(d, n);

@@ -12,9 +12,9 @@
 namespace orolith::model {
 
 enum class Placement {
-    same,        // the same grid: compared cell by cell
-    unplaced,    // a comparison of the DEM's size with its corner at exactly (0, 0): compared cell by cell
-    differs,     // anywhere else: aligned first, or refused
+    same,     // the same grid: compared cell by cell
+    unplaced, // a comparison of the DEM's size with its corner at exactly (0, 0): compared cell by cell
+    differs,  // anywhere else: aligned first, or refused
 };
 
 // "On the same grid": the same rows and columns, corners within half a cell,

@@ -31,7 +31,7 @@ void classLine(std::string& out, const char* lead, double bound, int count)
     appendf(out, "%5.1f", bound);
     appendf(out, "%10d", count);
 }
-}
+} // namespace
 
 std::string statisticsReport(const ReportValues& v)
 {
@@ -103,19 +103,32 @@ ReportValues reportValues(const DataSet& ds, double curveUnit, double diffUnit, 
     // The counts of the classes shown, when they are in the units printed;
     // counted anew otherwise.
     const float u = static_cast<float>(curveUnit), d = static_cast<float>(diffUnit);
-    const std::array<int, 5> curve = ds.curvatureClasses().unit == u ? ds.curvatureClasses().counts
-                                                                      : curvatureCounts(ds.curvature(), v.rows, v.cols, u);
-    v.c15 = curve[0]; v.c10 = curve[1]; v.c5 = curve[2]; v.c = curve[3];
+    const std::array<int, 5> curve = ds.curvatureClasses().unit == u
+                                         ? ds.curvatureClasses().counts
+                                         : curvatureCounts(ds.curvature(), v.rows, v.cols, u);
+    v.c15 = curve[0];
+    v.c10 = curve[1];
+    v.c5 = curve[2];
+    v.c = curve[3];
     if (!comparison)
         return v;
     v.contourInterval = ds.contourInterval();
-    const std::array<int, 5> elev = ds.elevationClasses().unit == d ? ds.elevationClasses().counts
-                                                                     : elevationCounts(ds.elevation(), v.rows, v.cols, d);
-    v.d20 = elev[0]; v.d15 = elev[1]; v.d10 = elev[2]; v.d5 = elev[3]; v.d = elev[4];
+    const std::array<int, 5> elev = ds.elevationClasses().unit == d
+                                        ? ds.elevationClasses().counts
+                                        : elevationCounts(ds.elevation(), v.rows, v.cols, d);
+    v.d20 = elev[0];
+    v.d15 = elev[1];
+    v.d10 = elev[2];
+    v.d5 = elev[3];
+    v.d = elev[4];
     const std::array<int, 5> cd = ds.curvatureDifferenceClasses().unit == d
                                       ? ds.curvatureDifferenceClasses().counts
                                       : curvatureDifferenceCounts(ds.curvatureDifference(), v.rows, v.cols, d);
-    v.cd20 = cd[0]; v.cd15 = cd[1]; v.cd10 = cd[2]; v.cd5 = cd[3]; v.cd = cd[4];
+    v.cd20 = cd[0];
+    v.cd15 = cd[1];
+    v.cd10 = cd[2];
+    v.cd5 = cd[3];
+    v.cd = cd[4];
     v.rmse = reportRmse(ds.demView(), GridView{ds.comparison().grid.heights.data(), nullptr, v.rows, v.cols});
     return v;
 }
@@ -136,7 +149,7 @@ std::string classes(std::initializer_list<std::pair<double, int>> above, double 
         out += "{\"above\": " + number(bound) + ", \"count\": " + std::to_string(count) + "}, ";
     return out + "{\"at_most\": " + number(atMost) + ", \"count\": " + std::to_string(rest) + "}]";
 }
-}
+} // namespace
 
 std::string statisticsJson(const ReportValues& v)
 {

@@ -55,10 +55,7 @@ inline int snapTo45Degrees(float a)
 // (Neighbourhood::eightAndTwoOut); the surface's colours give them values
 // only at points at least three rows and columns from the northern and
 // western edges and two from the southern and eastern ones.
-inline bool inSlopeBand(int rows, int cols, int i, int j)
-{
-    return i >= 3 && j >= 3 && i < rows - 2 && j < cols - 2;
-}
+inline bool inSlopeBand(int rows, int cols, int i, int j) { return i >= 3 && j >= 3 && i < rows - 2 && j < cols - 2; }
 
 // Every point the slope stencils read around (i, j) is present, or the
 // grid has no absent points at all.
@@ -98,8 +95,7 @@ inline int gradientDirection(const Window3x3& w, const StencilSpacing& spacing)
         return 90;
     // Rises per unit of ground distance: a row and a column may differ.
     dRow *= spacing.rowPerCol();
-    float angle =
-        static_cast<float>(std::atan(static_cast<double>(dRow / dCol)) * DEGREES_PER_RADIAN_180_OVER_3_14159);
+    float angle = static_cast<float>(std::atan(static_cast<double>(dRow / dCol)) * DEGREES_PER_RADIAN_180_OVER_3_14159);
     return snapTo45Degrees(angle);
 }
 
@@ -112,11 +108,35 @@ inline bool steepAlongGradient(const Window3x3& w, const StencilSpacing& spacing
     int dr1, dc1, dr2, dc2;
     double run;
     switch (gradientDirection(w, spacing)) {
-    case 0: dr1 = 0; dc1 = 1; dr2 = 0; dc2 = -1; run = spacing.x; break;
-    case 45: dr1 = -1; dc1 = -1; dr2 = 1; dc2 = 1; run = spacing.diagonal(); break;
+    case 0:
+        dr1 = 0;
+        dc1 = 1;
+        dr2 = 0;
+        dc2 = -1;
+        run = spacing.x;
+        break;
+    case 45:
+        dr1 = -1;
+        dc1 = -1;
+        dr2 = 1;
+        dc2 = 1;
+        run = spacing.diagonal();
+        break;
     case 90:
-    case -90: dr1 = -1; dc1 = 0; dr2 = 1; dc2 = 0; run = spacing.y; break;
-    case -45: dr1 = -1; dc1 = 1; dr2 = 1; dc2 = -1; run = spacing.diagonal(); break;
+    case -90:
+        dr1 = -1;
+        dc1 = 0;
+        dr2 = 1;
+        dc2 = 0;
+        run = spacing.y;
+        break;
+    case -45:
+        dr1 = -1;
+        dc1 = 1;
+        dr2 = 1;
+        dc2 = -1;
+        run = spacing.diagonal();
+        break;
     default: return false;
     }
     auto angleTo = [&](int dr, int dc) {

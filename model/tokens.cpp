@@ -1,8 +1,8 @@
 #include "model/tokens.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace orolith::model {
@@ -46,7 +46,7 @@ bool shortDecimal(std::string_view token, float& value)
     const char* stop = readShortDecimal(token.data(), end, value);
     return stop && stop == end;
 }
-}
+} // namespace
 
 bool parseFloat(std::string_view token, float& value)
 {

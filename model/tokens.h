@@ -11,10 +11,7 @@
 
 namespace orolith::model {
 
-inline bool isBlank(char ch)
-{
-    return ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t' || ch == '\v' || ch == '\f';
-}
+inline bool isBlank(char ch) { return ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t' || ch == '\v' || ch == '\f'; }
 
 // Steps over blanks from pos; returns the offset of the next non-blank
 // character (text.size() at the end).

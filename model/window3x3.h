@@ -55,10 +55,7 @@ private:
 };
 
 // The window of the point (r, c) of g.
-inline Window3x3 windowAt(const GridView& g, int r, int c)
-{
-    return {g.heights + g.index(r, c), g.cols, r, c};
-}
+inline Window3x3 windowAt(const GridView& g, int r, int c) { return {g.heights + g.index(r, c), g.cols, r, c}; }
 
 // The points a stencil reads besides the point itself.
 enum class Neighbourhood {

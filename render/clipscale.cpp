@@ -1,7 +1,7 @@
 #include "render/clipscale.h"
 
-#include <algorithm>
 #include "render/names.h"
+#include <algorithm>
 
 namespace orolith::render {
 

@@ -6,9 +6,9 @@
 
 #include "model/dataset.h"
 #include "render/clipscale.h"
+#include "render/names.h"
 #include "render/overlays.h"
 #include "render/surfacecache.h"
-#include "render/names.h"
 
 namespace orolith::render {
 

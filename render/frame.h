@@ -4,8 +4,8 @@
 #ifndef OROLITH_RENDER_FRAME_H
 #define OROLITH_RENDER_FRAME_H
 
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::model {
 class DataSet;

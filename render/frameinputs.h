@@ -4,9 +4,9 @@
 #define OROLITH_RENDER_FRAMEINPUTS_H
 
 #include "model/dataset.h"
+#include "render/names.h"
 #include "render/surfacecolor.h"
 #include "render/viewstate.h"
-#include "render/names.h"
 
 namespace orolith::render {
 

@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include "render/names.h"
+#include <algorithm>
 
 namespace orolith::render {
 

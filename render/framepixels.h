@@ -4,8 +4,8 @@
 #ifndef OROLITH_RENDER_FRAMEPIXELS_H
 #define OROLITH_RENDER_FRAMEPIXELS_H
 
-#include <vector>
 #include "render/names.h"
+#include <vector>
 
 namespace orolith::render {
 

@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 
 #include "model/colors.h"
+#include "render/names.h"
 #include "render/slopeaspect.h"
 #include "render/surfacecolor.h"
-#include "render/names.h"
 
 namespace orolith::render {
 
@@ -15,19 +15,10 @@ void setColor(int packed)
     glColor3ub(static_cast<GLubyte>(c.r), static_cast<GLubyte>(c.g), static_cast<GLubyte>(c.b));
 }
 
-void setColors(int zmax, int zmin, int elev)
-{
-    setColorRGB(rampColor(zmax, zmin, elev));
-}
+void setColors(int zmax, int zmin, int elev) { setColorRGB(rampColor(zmax, zmin, elev)); }
 
-void setSlopeColor(float deg)
-{
-    setColorRGB(slopeColor(deg));
-}
+void setSlopeColor(float deg) { setColorRGB(slopeColor(deg)); }
 
-void setColorRGB(const ColorRGB& c)
-{
-    glColor3f(c.r, c.g, c.b);
-}
+void setColorRGB(const ColorRGB& c) { glColor3f(c.r, c.g, c.b); }
 
 } // namespace orolith::render

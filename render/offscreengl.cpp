@@ -4,10 +4,10 @@
 #include <EGL/eglext.h>
 #include <dlfcn.h>
 
+#include "render/names.h"
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
-#include "render/names.h"
 
 namespace orolith::render {
 
@@ -120,9 +120,21 @@ struct OffscreenGL::Egl {
             return fail(error, "EGL cannot start on the surfaceless platform (is libgl1-mesa-dri installed?)");
         }
         // The viewer's window asks for RGBA with a depth buffer as well.
-        const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                 EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                 EGL_DEPTH_SIZE, 24, EGL_NONE};
+        const EGLint wanted[] = {EGL_SURFACE_TYPE,
+                                 EGL_PBUFFER_BIT,
+                                 EGL_RENDERABLE_TYPE,
+                                 EGL_OPENGL_BIT,
+                                 EGL_RED_SIZE,
+                                 8,
+                                 EGL_GREEN_SIZE,
+                                 8,
+                                 EGL_BLUE_SIZE,
+                                 8,
+                                 EGL_ALPHA_SIZE,
+                                 8,
+                                 EGL_DEPTH_SIZE,
+                                 24,
+                                 EGL_NONE};
         EGLConfig config = nullptr;
         EGLint count = 0;
         if (!chooseConfig(display, wanted, &config, 1, &count) || count < 1)

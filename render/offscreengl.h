@@ -7,9 +7,9 @@
 #ifndef OROLITH_RENDER_OFFSCREENGL_H
 #define OROLITH_RENDER_OFFSCREENGL_H
 
+#include "render/names.h"
 #include <memory>
 #include <string>
-#include "render/names.h"
 
 namespace orolith::render {
 

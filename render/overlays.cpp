@@ -4,9 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "render/names.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
-#include "render/names.h"
 
 namespace orolith::render {
 

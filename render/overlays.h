@@ -3,8 +3,8 @@
 #ifndef OROLITH_RENDER_OVERLAYS_H
 #define OROLITH_RENDER_OVERLAYS_H
 
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::model {
 class DataSet;

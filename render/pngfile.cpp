@@ -7,11 +7,11 @@
 
 #include <zlib.h>
 
+#include "render/names.h"
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include "render/names.h"
 
 namespace orolith::render {
 
@@ -89,8 +89,8 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
 {
     const std::vector<unsigned char> png = encodePng(width, height, rgbRowsTopDown);
     if (png.empty()) {
-        error = "no picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels to write to " +
-                path;
+        error =
+            "no picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels to write to " + path;
         return false;
     }
     errno = 0;

@@ -4,9 +4,9 @@
 #ifndef OROLITH_RENDER_PNGFILE_H
 #define OROLITH_RENDER_PNGFILE_H
 
+#include "render/names.h"
 #include <string>
 #include <vector>
-#include "render/names.h"
 
 namespace orolith::render {
 

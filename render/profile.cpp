@@ -6,10 +6,10 @@
 
 #include "model/dataset.h"
 #include "render/glcolor.h"
+#include "render/names.h"
 #include "render/overlays.h"
 #include "render/profilegeometry.h"
 #include "render/viewstate.h"
-#include "render/names.h"
 
 namespace orolith::render {
 
@@ -44,7 +44,8 @@ void drawMarksAlongRow(const DataSet& d, const ViewState& view, int row, float y
     for (int c = 0; c < d.cols() - 1; ++c) {
         if (!comp.isPresent(row, c) || !dem.isPresent(row, c))
             continue;
-        markAt(c, comp.at(row, c), dem.at(row, c), m, view, [&](float k, float z) { glVertex3f(m.xOfCol(k), yval, z); });
+        markAt(c, comp.at(row, c), dem.at(row, c), m, view,
+               [&](float k, float z) { glVertex3f(m.xOfCol(k), yval, z); });
     }
     glEnd();
 }
@@ -136,12 +137,13 @@ void drawProfile(const DataSet& d, const ViewState& view)
     if (d.hasComparison()) {
         const bool dense = d.contourInterval() <= 1;
         if (dense) {
-            strips([&](int k) { return dem.isPresent(cellRow(k), cellCol(k)) && comp.isPresent(cellRow(k), cellCol(k)); },
-                   [&](int k) {
-                       float c = comp.at(cellRow(k), cellCol(k));
-                       setColorRGB(compareLineColor(c, dem.at(cellRow(k), cellCol(k)), view.diffUnits));
-                       vertex(k, c);
-                   });
+            strips(
+                [&](int k) { return dem.isPresent(cellRow(k), cellCol(k)) && comp.isPresent(cellRow(k), cellCol(k)); },
+                [&](int k) {
+                    float c = comp.at(cellRow(k), cellCol(k));
+                    setColorRGB(compareLineColor(c, dem.at(cellRow(k), cellCol(k)), view.diffUnits));
+                    vertex(k, c);
+                });
         }
         if (!dense || view.showGlyphs) {
             if (vertical)

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "model/gridview.h"
+#include "render/names.h"
 #include "render/profilegeometry.h"
 #include "render/viewstate.h"
-#include "render/names.h"
 
 namespace orolith::model {
 class DataSet;

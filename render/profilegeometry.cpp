@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::render {
 

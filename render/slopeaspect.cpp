@@ -9,15 +9,9 @@ namespace orolith::render {
 
 int roundDeg(float a) { return snapTo45Degrees(a); }
 
-StencilSpacing stencilSpacing(const DataSet& d)
-{
-    return {d.spacing().x, d.spacing().y};
-}
+StencilSpacing stencilSpacing(const DataSet& d) { return {d.spacing().x, d.spacing().y}; }
 
-bool slopeDefinedAt(const DataSet& d, int i, int j)
-{
-    return slopePointsPresent(d.demView(), i, j);
-}
+bool slopeDefinedAt(const DataSet& d, int i, int j) { return slopePointsPresent(d.demView(), i, j); }
 
 int gradientDirectionAt(const DataSet& d, int i, int j)
 {

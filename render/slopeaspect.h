@@ -10,8 +10,8 @@
 #include "model/terrain.h"
 #include "model/window3x3.h"
 #include "render/colorrgb.h"
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::model {
 class DataSet;

@@ -8,10 +8,10 @@
 #ifndef OROLITH_RENDER_SMALLTRIANGLES_H
 #define OROLITH_RENDER_SMALLTRIANGLES_H
 
+#include "render/names.h"
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-#include "render/names.h"
 
 namespace orolith::render {
 

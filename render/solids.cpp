@@ -1,17 +1,14 @@
 #include "render/solids.h"
 
+#include "render/names.h"
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-#include "render/names.h"
 
 namespace orolith::render {
 
 namespace {
-bool glutReady()
-{
-    return glutGet(GLUT_INIT_STATE) != 0;
-}
-}
+bool glutReady() { return glutGet(GLUT_INIT_STATE) != 0; }
+} // namespace
 
 void solidCube(float edge)
 {

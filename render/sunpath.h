@@ -4,8 +4,8 @@
 #ifndef OROLITH_RENDER_SUNPATH_H
 #define OROLITH_RENDER_SUNPATH_H
 
-#include <cmath>
 #include "render/names.h"
+#include <cmath>
 
 namespace orolith::render {
 

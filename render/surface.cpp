@@ -6,8 +6,9 @@
 #include <GL/gl.h>
 
 #include "model/dataset.h"
-#include "render/glcolor.h"
 #include "render/frameinputs.h"
+#include "render/glcolor.h"
+#include "render/names.h"
 #include "render/profilegeometry.h"
 #include "render/slopeaspect.h"
 #include "render/solids.h"
@@ -15,7 +16,6 @@
 #include "render/surfacecolor.h"
 #include "render/surfacemesh.h"
 #include "render/surfacewalk.h"
-#include "render/names.h"
 
 namespace orolith::render {
 

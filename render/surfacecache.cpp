@@ -8,11 +8,11 @@
 
 #include "model/dataset.h"
 #include "render/frameinputs.h"
+#include "render/names.h"
 #include "render/profilegeometry.h"
 #include "render/smalltriangles.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
-#include "render/names.h"
 
 namespace orolith::render {
 
@@ -27,7 +27,8 @@ GLuint upload(const std::vector<float>& xyz, const std::vector<std::uint8_t>& rg
     const std::size_t posBytes = xyz.size() * sizeof(float);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(posBytes + rgba.size()), nullptr, GL_STATIC_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(posBytes), xyz.data());
-    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(posBytes), static_cast<GLsizeiptr>(rgba.size()), rgba.data());
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(posBytes), static_cast<GLsizeiptr>(rgba.size()),
+                    rgba.data());
     rgbaOffset = posBytes;
     return b;
 }

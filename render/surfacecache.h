@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/names.h"
 #include "render/smalltriangles.h"
 #include "render/surfacemesh.h"
 #include "render/viewstate.h"
-#include "render/names.h"
 
 namespace orolith::model {
 class DataSet;

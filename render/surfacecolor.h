@@ -9,8 +9,8 @@
 #include "model/cellmath.h"
 #include "model/colors.h"
 #include "render/colorrgb.h"
-#include "render/slopeaspect.h"
 #include "render/names.h"
+#include "render/slopeaspect.h"
 
 namespace orolith::render {
 
@@ -22,10 +22,7 @@ inline ColorRGB packedColor(int packed)
 }
 
 // TERRAIN and TERRAINHIGH in a colour field mean "no class here".
-inline bool hasClass(int packed)
-{
-    return packed != TERRAIN && packed != TERRAINHIGH;
-}
+inline bool hasClass(int packed) { return packed != TERRAIN && packed != TERRAINHIGH; }
 
 // The height ramp: dark green through yellow to red, each third of the
 // relief one leg.
@@ -73,13 +70,13 @@ struct CellSample {
     int diffColor;    // elevation difference
     int curveDiffColor = TERRAIN;
     bool evenTriangle;
-    float zscale;     // mesh scale, for the difference mark's length
-    int zmin, zmax;   // truncated height extremes, for the ramp
+    float zscale;   // mesh scale, for the difference mark's length
+    int zmin, zmax; // truncated height extremes, for the ramp
 };
 
 struct TriangleLook {
     ColorRGB color;
-    bool cube = false;          // comparison point cube at vertex 1
+    bool cube = false; // comparison point cube at vertex 1
     std::optional<DiffMark> mark;
 };
 
@@ -91,14 +88,14 @@ constexpr ColorRGB CUBE_COLOR = {0.9f, 0.6f, 0.6f};
 // and Aspect() are asked only when their rule is reached, as the slope
 // and aspect stencils are the expensive part of a frame.
 template <class Steep, class Aspect>
-TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes,
-                          Steep steep, Aspect aspect);
+TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes, Steep steep,
+                          Aspect aspect);
 
 // ---------------------------------------------------------------------------
 
 template <class Steep, class Aspect>
-TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes,
-                          Steep steep, Aspect aspect)
+TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes, Steep steep,
+                          Aspect aspect)
 {
     TriangleLook look;
     const bool c = s.hasComp && s.compPresent;

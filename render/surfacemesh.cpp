@@ -6,8 +6,8 @@
 #include "model/cellmath.h"
 #include "model/dataset.h"
 #include "model/parallel.h"
-#include "render/slopeaspect.h"
 #include "render/names.h"
+#include "render/slopeaspect.h"
 
 namespace orolith::render {
 
@@ -110,51 +110,52 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
     // Decisions per triangle, row by row on every core; then the arrays in
     // order, so that the marks and cubes keep drawgrid's order.
     std::vector<Drawn> drawn(static_cast<std::size_t>(cellRows) * cellCols * 2);
-    forEachPart(0, cellRows, threadsFor(static_cast<long long>(cellRows) * cellCols * 40), [&](int, int first, int last) {
-        for (int i = first; i < last; ++i) {
-            for (int j = 0; j < cellCols; ++j) {
-                const int r = R[i], c = C[j];
-                const std::size_t cell = static_cast<std::size_t>(r) * (cols - 1) + c;
-                for (int second = 0; second < 2; ++second) {
-                    // Both triangles take their colour from their own cell;
-                    // only the profile's cut still follows the drawing
-                    // cursor.
-                    const bool firstHalf = second == 0;
-                    const GridCursor at = samplePoint(r, c, R[i + 1], C[j + 1], second,
-                                                      [&](int pr, int pc) { return m.isPresent(pr, pc); });
-                    const bool slopeDefined = slopeDefinedAt(d, at.i, at.j);
-                    // An absent corner (of the grid as drawn) leaves a hole.
-                    const bool halfWhole = firstHalf ? m.isPresent(r, c) && m.isPresent(R[i + 1], c) &&
-                                                           m.isPresent(r, C[j + 1])
-                                                     : m.isPresent(r, C[j + 1]) && m.isPresent(R[i + 1], c) &&
-                                                           m.isPresent(R[i + 1], C[j + 1]);
-                    CellSample s;
-                    s.elev = m.at(at.i, at.j);
-                    s.comp = in.comparison ? comp.at(at.i, at.j) : 0.0f;
-                    s.hasComp = in.comparison;
-                    s.compPresent = in.comparison && comp.isPresent(at.i, at.j);
-                    s.curveColor = d.curveColorOfCell(cell);
-                    s.diffColor = d.diffColorOfCell(cell);
-                    s.curveDiffColor = d.curveDiffColorOfCell(cell);
-                    s.evenTriangle = firstHalf;
-                    s.zscale = zscale;
-                    s.zmin = truncToInt(d.zmin());
-                    s.zmax = truncToInt(d.zmax());
-                    Drawn& out = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
-                    out.look = triangleLook(
-                        in.flags, s, in.classes,
-                        [&] { return slopeDefined && steepCell(E, rows, cols, stencil, in.slope, at.i, at.j); },
-                        [&] {
-                            return slopeDefined ? aspectDeg(E, rows, cols, at.i, at.j, stencil)
-                                                : static_cast<float>(NOSLOPE);
-                        });
-                    const GridCursor cur = cursorOf(r, c, second, cols);
-                    out.shown = in.drawTriangles && halfWhole && triangleShown(in.cut, rows, cur);
-                    out.present = halfWhole;
+    forEachPart(
+        0, cellRows, threadsFor(static_cast<long long>(cellRows) * cellCols * 40), [&](int, int first, int last) {
+            for (int i = first; i < last; ++i) {
+                for (int j = 0; j < cellCols; ++j) {
+                    const int r = R[i], c = C[j];
+                    const std::size_t cell = static_cast<std::size_t>(r) * (cols - 1) + c;
+                    for (int second = 0; second < 2; ++second) {
+                        // Both triangles take their colour from their own cell;
+                        // only the profile's cut still follows the drawing
+                        // cursor.
+                        const bool firstHalf = second == 0;
+                        const GridCursor at = samplePoint(r, c, R[i + 1], C[j + 1], second,
+                                                          [&](int pr, int pc) { return m.isPresent(pr, pc); });
+                        const bool slopeDefined = slopeDefinedAt(d, at.i, at.j);
+                        // An absent corner (of the grid as drawn) leaves a hole.
+                        const bool halfWhole =
+                            firstHalf ? m.isPresent(r, c) && m.isPresent(R[i + 1], c) && m.isPresent(r, C[j + 1])
+                                      : m.isPresent(r, C[j + 1]) && m.isPresent(R[i + 1], c) &&
+                                            m.isPresent(R[i + 1], C[j + 1]);
+                        CellSample s;
+                        s.elev = m.at(at.i, at.j);
+                        s.comp = in.comparison ? comp.at(at.i, at.j) : 0.0f;
+                        s.hasComp = in.comparison;
+                        s.compPresent = in.comparison && comp.isPresent(at.i, at.j);
+                        s.curveColor = d.curveColorOfCell(cell);
+                        s.diffColor = d.diffColorOfCell(cell);
+                        s.curveDiffColor = d.curveDiffColorOfCell(cell);
+                        s.evenTriangle = firstHalf;
+                        s.zscale = zscale;
+                        s.zmin = truncToInt(d.zmin());
+                        s.zmax = truncToInt(d.zmax());
+                        Drawn& out = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
+                        out.look = triangleLook(
+                            in.flags, s, in.classes,
+                            [&] { return slopeDefined && steepCell(E, rows, cols, stencil, in.slope, at.i, at.j); },
+                            [&] {
+                                return slopeDefined ? aspectDeg(E, rows, cols, at.i, at.j, stencil)
+                                                    : static_cast<float>(NOSLOPE);
+                            });
+                        const GridCursor cur = cursorOf(r, c, second, cols);
+                        out.shown = in.drawTriangles && halfWhole && triangleShown(in.cut, rows, cur);
+                        out.present = halfWhole;
+                    }
                 }
             }
-        }
-    });
+        });
 
     a.flat = flat;
     const std::vector<float> points = a.flat ? std::vector<float>() : std::move(a.xyz);
@@ -175,8 +176,8 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
                 const float* v[3] = {point + corners[second][0] * 3, point + corners[second][1] * 3,
                                      point + corners[second][2] * 3};
                 // The mesh's normal, turned with the mirrored y.
-                Normal n0 = triangleNormal(v[0][0], -v[0][1], v[0][2], v[1][0], -v[1][1], v[1][2], v[2][0], -v[2][1],
-                                           v[2][2]);
+                Normal n0 =
+                    triangleNormal(v[0][0], -v[0][1], v[0][2], v[1][0], -v[1][1], v[1][2], v[2][0], -v[2][1], v[2][2]);
                 const float n[3] = {-n0.x, n0.y, -n0.z};
                 if (!tri.present)
                     continue; // a hole: no surface, no cube, no mark

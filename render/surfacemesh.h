@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "render/colorrgb.h"
+#include "render/names.h"
 #include "render/surfacecolor.h"
 #include "render/surfacewalk.h"
-#include "render/names.h"
 
 namespace orolith::model {
 class DataSet;
@@ -89,10 +89,10 @@ void toRgba8(const ColorRGB& c, std::uint8_t out[4]);
 struct SurfaceInputs {
     ViewFlags flags;
     HeightClassTable classes{nullptr, 0, 0, 0};
-    bool comparison = false;  // comparison data are loaded
+    bool comparison = false; // comparison data are loaded
     bool drawTriangles = true;
     ProfileCut cut;
-    float slope = 10.0f;      // steepness threshold, degrees
+    float slope = 10.0f; // steepness threshold, degrees
     SurfaceLight light;
 };
 
@@ -100,13 +100,13 @@ struct SurfaceArrays {
     // Smooth: three vertices a shown triangle. Flat: two a drawn grid
     // point, with three indices a shown triangle, its own vertex last.
     bool flat = false;
-    std::vector<float> xyz;             // as drawn: (x, -y, z)
-    std::vector<std::uint8_t> rgba;     // their colours
+    std::vector<float> xyz;         // as drawn: (x, -y, z)
+    std::vector<std::uint8_t> rgba; // their colours
     std::vector<std::uint32_t> indices;
-    std::vector<float> markXyz;         // difference marks: line pairs, or points
+    std::vector<float> markXyz; // difference marks: line pairs, or points
     std::vector<std::uint8_t> markRgba;
     bool marksArePoints = false;
-    std::vector<float> cubes;           // centres of the comparison-point cubes
+    std::vector<float> cubes; // centres of the comparison-point cubes
     int step = 1;
 };
 

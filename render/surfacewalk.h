@@ -3,8 +3,8 @@
 #ifndef OROLITH_RENDER_SURFACEWALK_H
 #define OROLITH_RENDER_SURFACEWALK_H
 
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::render {
 
@@ -13,17 +13,11 @@ constexpr int NUMTRIANGLES = 200000;
 
 // Every triangle normally; while a button is held, every n-th so that a
 // large grid keeps up with the pointer.
-inline int triangleStep(bool dragging, int gridsize)
-{
-    return dragging ? gridsize / NUMTRIANGLES + 1 : 1;
-}
+inline int triangleStep(bool dragging, int gridsize) { return dragging ? gridsize / NUMTRIANGLES + 1 : 1; }
 
 // Above NUMTRIANGLES points even the thinned mesh is too slow to fill while
 // dragging: the frame draws outlines until the button is released.
-inline bool outlineWhileDragging(int gridsize)
-{
-    return gridsize > NUMTRIANGLES;
-}
+inline bool outlineWhileDragging(int gridsize) { return gridsize > NUMTRIANGLES; }
 
 // Pressing or releasing a button changes the picture of such a grid (thin
 // or outlined, then whole again), so the viewer repaints.

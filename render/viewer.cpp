@@ -14,10 +14,10 @@
 
 #include "model/dataset.h"
 #include "render/frame.h"
+#include "render/names.h"
 #include "render/sunpath.h"
 #include "render/surfacewalk.h"
 #include "render/viewerkeys.h"
-#include "render/names.h"
 
 namespace orolith::render {
 
@@ -34,10 +34,7 @@ const char* askInDialog(float current)
 
 } // namespace
 
-Viewer::Viewer(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h)
-{
-    mode(FL_DOUBLE | FL_ALPHA | FL_DEPTH);
-}
+Viewer::Viewer(int x, int y, int w, int h) : Fl_Gl_Window(x, y, w, h) { mode(FL_DOUBLE | FL_ALPHA | FL_DEPTH); }
 
 void Viewer::showDataSet(const DataSet* d)
 {
@@ -183,8 +180,7 @@ int Viewer::handle(int event)
     const int points = gridPoints(data_);
     switch (event) {
     case FL_FOCUS:
-    case FL_UNFOCUS:
-        break; // the viewer holds the keyboard focus for its keys
+    case FL_UNFOCUS: break; // the viewer holds the keyboard focus for its keys
     case FL_PUSH:
         if (shown())
             take_focus(); // a click on the viewer sends the keys to it

@@ -10,11 +10,11 @@
 
 #include <FL/Fl_Gl_Window.H>
 
+#include "render/names.h"
 #include "render/surfacecache.h"
 #include "render/viewmotion.h"
 #include "render/viewstate.h"
 #include "render/viewswitches.h"
-#include "render/names.h"
 
 namespace orolith::model {
 class DataSet;

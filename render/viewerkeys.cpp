@@ -1,7 +1,7 @@
 #include "render/viewerkeys.h"
 
-#include <FL/Enumerations.H>
 #include "render/names.h"
+#include <FL/Enumerations.H>
 
 namespace orolith::render {
 
@@ -13,10 +13,14 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     const bool shift = (state & FL_SHIFT) != 0;
     auto withDem = [&](K a) { return context.dem ? a : K::none; };
     switch (key) {
-    case '8': case 'k': return K::xPlus1;
-    case '2': case 'm': case ',': return K::xMinus1;
+    case '8':
+    case 'k': return K::xPlus1;
+    case '2':
+    case 'm':
+    case ',': return K::xMinus1;
     case '6': return K::zPlus1;
-    case '4': case 'j': return K::zMinus1;
+    case '4':
+    case 'j': return K::zMinus1;
     case 'x': return shift ? K::xPlus90 : K::xMinus90;
     case 'z': return shift ? K::zPlus90 : K::zMinus90;
     case 't': return K::topView;
@@ -29,7 +33,8 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     case '-': return withDem(K::exaggerationDown);
     case '7': return K::sunEast;
     case '9': return K::sunWest;
-    case 'q': case FL_Escape: return K::quit;
+    case 'q':
+    case FL_Escape: return K::quit;
     }
     return K::none;
 }

@@ -10,12 +10,24 @@ namespace orolith::render {
 
 enum class KeyAction {
     none,
-    xPlus1, xMinus1, zPlus1, zMinus1,     // rotate by a degree
-    xPlus90, xMinus90, zPlus90, zMinus90, // rotate by a quarter turn
-    topView, sideView, resetView,
-    eyeAway, eyeCloser, askEye,
-    exaggerationUp, exaggerationDown,
-    sunEast, sunWest,
+    xPlus1,
+    xMinus1,
+    zPlus1,
+    zMinus1, // rotate by a degree
+    xPlus90,
+    xMinus90,
+    zPlus90,
+    zMinus90, // rotate by a quarter turn
+    topView,
+    sideView,
+    resetView,
+    eyeAway,
+    eyeCloser,
+    askEye,
+    exaggerationUp,
+    exaggerationDown,
+    sunEast,
+    sunWest,
     quit,
 };
 

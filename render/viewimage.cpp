@@ -5,9 +5,9 @@
 #include "model/dataset.h"
 #include "render/frame.h"
 #include "render/framepixels.h"
+#include "render/names.h"
 #include "render/offscreengl.h"
 #include "render/surfacecache.h"
-#include "render/names.h"
 
 namespace orolith::render {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "render/clipscale.h"
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::model {
 class DataSet;

@@ -1,19 +1,16 @@
 // Mouse, wheel and eye steps on a view state.
 #include "render/viewmotion.h"
 
+#include "render/names.h"
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
-#include "render/names.h"
 
 namespace orolith::render {
 
-float clampEye(float eye)
-{
-    return std::clamp(eye, EYEMIN, EYEMAX);
-}
+float clampEye(float eye) { return std::clamp(eye, EYEMIN, EYEMAX); }
 
 bool moveEye(ViewState& view, float step)
 {

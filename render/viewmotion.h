@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::render {
 

@@ -13,13 +13,13 @@
 namespace orolith::render {
 
 // Frame, camera and light.
-inline constexpr int MAX = 650;          // the picture's size at start, pixels
+inline constexpr int MAX = 650; // the picture's size at start, pixels
 inline constexpr float STARTEYE = 100.0f;
 inline constexpr float XROTATE = 0.0f;
 inline constexpr float ZROTATE = 0.0f;
 inline constexpr float BACKGROUND[4] = {0.9f, 0.9f, 1.0f, 1.0f};
-inline constexpr float XPOS = -0.7f;     // initial light (and sun) x
-inline constexpr float ZPOS = 1.90513f;  // initial light (and sun) z
+inline constexpr float XPOS = -0.7f;    // initial light (and sun) x
+inline constexpr float ZPOS = 1.90513f; // initial light (and sun) z
 
 // View commands, mouse and keys.
 inline constexpr float EYEINCR = -5.0f;

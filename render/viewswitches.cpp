@@ -10,34 +10,41 @@ using N = Needs;
 using S = ViewSwitch;
 
 // Every switch in the order the key map and the menu list them.
-constexpr ViewSwitch ALL[] = {S::magnifier, S::lighting, S::axes, S::contours, S::sun, S::heightColors, S::aspectColors, S::heightClasses, S::curvatureError, S::elevationError, S::curvatureDifference, S::profile, S::glyphs, S::triangles, S::points, S::differenceMarks};
+constexpr ViewSwitch ALL[] = {
+    S::magnifier,           S::lighting,     S::axes,          S::contours,       S::sun,
+    S::heightColors,        S::aspectColors, S::heightClasses, S::curvatureError, S::elevationError,
+    S::curvatureDifference, S::profile,      S::glyphs,        S::triangles,      S::points,
+    S::differenceMarks};
 
 // The menu paths as the menu bar takes them: a slash inside a label is
 // escaped. Shift-R shows the difference marks with the elevation
 // difference colours; the curvature key asks for comparison data although
 // the box does not.
+// clang-format off
 SwitchRow rowOf(ViewSwitch id)
 {
     switch (id) {
-    case S::magnifier: return {S::magnifier, "Magnifier", "&Display/Magnifier", 'p', false, N::dem, N::dem, N::nothing, G::none};
-    case S::lighting: return {S::lighting, "Shaded Relief", "&Display/Lighting", 'l', false, N::dem, N::dem, N::nothing, G::none};
-    case S::axes: return {S::axes, "Show Axes", "&Display/Axes", 'a', false, N::dem, N::dem, N::nothing, G::none};
-    case S::contours: return {S::contours, "Contours/Ref. Data", "&Display/Contour\\/Ref. Data", 'n', false, N::comparison, N::comparison, N::comparison, G::surfaceColours};
-    case S::sun: return {S::sun, "Display Sun", "&Display/Sun", 0, false, N::dem, N::dem, N::dem, G::none};
-    case S::heightColors: return {S::heightColors, "Height Colors", "&Display/Height Colors", 0, false, N::dem, N::dem, N::dem, G::surfaceColours};
-    case S::aspectColors: return {S::aspectColors, "Aspect Colors", "&Display/Slope Colors", 0, false, N::dem, N::dem, N::dem, G::surfaceColours};
-    case S::heightClasses: return {S::heightClasses, "Color Height Classes", "E&rror/Color Height Classes", 0, false, N::comparison, N::comparison, N::comparison, G::surfaceColours};
-    case S::curvatureError: return {S::curvatureError, "Display", "E&rror/Curvature Error", 'c', false, N::dem, N::comparison, N::comparison, G::errorClasses};
-    case S::elevationError: return {S::elevationError, "Elev.", "E&rror/Local Difference Error", 'r', true, N::comparison, N::comparison, N::comparison, G::errorClasses};
-    case S::curvatureDifference: return {S::curvatureDifference, "Curv.", nullptr, 0, false, N::comparison, N::comparison, N::comparison, G::errorClasses};
-    case S::profile: return {S::profile, "Display", nullptr, 0, false, N::dem, N::dem, N::dem, G::none};
-    case S::glyphs: return {S::glyphs, "Glyphs", nullptr, 0, false, N::comparison, N::comparison, N::comparison, G::none};
-    case S::triangles: return {S::triangles, nullptr, nullptr, 'd', false, N::dem, N::dem, N::nothing, G::none};
-    case S::points: return {S::points, nullptr, nullptr, '.', false, N::comparison, N::comparison, N::comparison, G::none};
-    case S::differenceMarks: return {S::differenceMarks, nullptr, nullptr, 'r', true, N::comparison, N::comparison, N::comparison, G::none};
+    //                                       panel label             menu path                        key  Shift  box            menu           key            group
+    case S::magnifier:           return {id, "Magnifier",            "&Display/Magnifier",            'p', false, N::dem,        N::dem,        N::nothing,    G::none};
+    case S::lighting:            return {id, "Shaded Relief",        "&Display/Lighting",             'l', false, N::dem,        N::dem,        N::nothing,    G::none};
+    case S::axes:                return {id, "Show Axes",            "&Display/Axes",                 'a', false, N::dem,        N::dem,        N::nothing,    G::none};
+    case S::contours:            return {id, "Contours/Ref. Data",   "&Display/Contour\\/Ref. Data",  'n', false, N::comparison, N::comparison, N::comparison, G::surfaceColours};
+    case S::sun:                 return {id, "Display Sun",          "&Display/Sun",                  0,   false, N::dem,        N::dem,        N::dem,        G::none};
+    case S::heightColors:        return {id, "Height Colors",        "&Display/Height Colors",        0,   false, N::dem,        N::dem,        N::dem,        G::surfaceColours};
+    case S::aspectColors:        return {id, "Aspect Colors",        "&Display/Slope Colors",         0,   false, N::dem,        N::dem,        N::dem,        G::surfaceColours};
+    case S::heightClasses:       return {id, "Color Height Classes", "E&rror/Color Height Classes",   0,   false, N::comparison, N::comparison, N::comparison, G::surfaceColours};
+    case S::curvatureError:      return {id, "Display",              "E&rror/Curvature Error",        'c', false, N::dem,        N::comparison, N::comparison, G::errorClasses};
+    case S::elevationError:      return {id, "Elev.",                "E&rror/Local Difference Error", 'r', true,  N::comparison, N::comparison, N::comparison, G::errorClasses};
+    case S::curvatureDifference: return {id, "Curv.",                nullptr,                         0,   false, N::comparison, N::comparison, N::comparison, G::errorClasses};
+    case S::profile:             return {id, "Display",              nullptr,                         0,   false, N::dem,        N::dem,        N::dem,        G::none};
+    case S::glyphs:              return {id, "Glyphs",               nullptr,                         0,   false, N::comparison, N::comparison, N::comparison, G::none};
+    case S::triangles:           return {id, nullptr,                nullptr,                         'd', false, N::dem,        N::dem,        N::nothing,    G::none};
+    case S::points:              return {id, nullptr,                nullptr,                         '.', false, N::comparison, N::comparison, N::comparison, G::none};
+    case S::differenceMarks:     return {id, nullptr,                nullptr,                         'r', true,  N::comparison, N::comparison, N::comparison, G::none};
     }
     return {};
 }
+// clang-format on
 
 bool* flagOf(ViewState& v, ViewSwitch id)
 {

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "render/viewstate.h"
 #include "render/names.h"
+#include "render/viewstate.h"
 
 namespace orolith::render {
 
@@ -16,7 +16,7 @@ enum class ViewSwitch {
     magnifier,
     lighting,
     axes,
-    contours,            // comparison points and contours drawn over the surface
+    contours, // comparison points and contours drawn over the surface
     sun,
     heightColors,        // the height ramp
     aspectColors,        // the aspect wheel
@@ -25,10 +25,10 @@ enum class ViewSwitch {
     elevationError,      // elevation difference classes
     curvatureDifference, // curvature difference classes
     profile,
-    glyphs,              // the profile's comparison marks as ticks
-    triangles,           // the surface itself (off: only marks and points)
-    points,              // the comparison points as cubes
-    differenceMarks,     // vertical marks of the elevation differences
+    glyphs,          // the profile's comparison marks as ticks
+    triangles,       // the surface itself (off: only marks and points)
+    points,          // the comparison points as cubes
+    differenceMarks, // vertical marks of the elevation differences
 };
 
 // What a switch needs loaded before it may be turned on.

@@ -1,8 +1,8 @@
 #include "render/windowpicture.h"
 
 #include "render/framepixels.h"
-#include "render/viewer.h"
 #include "render/names.h"
+#include "render/viewer.h"
 
 namespace orolith::render {
 

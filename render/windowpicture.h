@@ -2,8 +2,8 @@
 #ifndef OROLITH_RENDER_WINDOWPICTURE_H
 #define OROLITH_RENDER_WINDOWPICTURE_H
 
-#include <vector>
 #include "render/names.h"
+#include <vector>
 
 namespace orolith::render {
 

@@ -53,10 +53,7 @@ struct Orientation {
     bool flipRows = false, flipCols = false;
 };
 
-Orientation orientationOf(const double gt[6])
-{
-    return {gt[5] > 0, gt[1] < 0};
-}
+Orientation orientationOf(const double gt[6]) { return {gt[5] > 0, gt[1] < 0}; }
 
 // A band's unit type, as rasters often carry it instead of a vertical
 // coordinate system: metres, international feet or US survey feet.
@@ -189,8 +186,8 @@ bool sameGdalCrs(const std::string& a, const std::string& b)
     bool same = a == b;
     if (!same && OSRSetFromUserInput(sa, a.c_str()) == OGRERR_NONE &&
         OSRSetFromUserInput(sb, b.c_str()) == OGRERR_NONE) {
-        const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS",
-                                 nullptr};
+        const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
+                                 "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
         same = OSRIsSameEx(sa, sb, options) != 0;
     }
     OSRDestroySpatialReference(sa);
@@ -306,7 +303,8 @@ bool transformGdal(const std::string& fromWkt, const std::string& toWkt, double*
     CPLErrorReset();
     OGRSpatialReferenceH a = OSRNewSpatialReference(nullptr), b = OSRNewSpatialReference(nullptr);
     OGRCoordinateTransformationH t = nullptr;
-    if (OSRSetFromUserInput(a, fromWkt.c_str()) == OGRERR_NONE && OSRSetFromUserInput(b, toWkt.c_str()) == OGRERR_NONE) {
+    if (OSRSetFromUserInput(a, fromWkt.c_str()) == OGRERR_NONE &&
+        OSRSetFromUserInput(b, toWkt.c_str()) == OGRERR_NONE) {
         // Easting (longitude) first, whatever the system's own axis order.
         OSRSetAxisMappingStrategy(a, OAMS_TRADITIONAL_GIS_ORDER);
         OSRSetAxisMappingStrategy(b, OAMS_TRADITIONAL_GIS_ORDER);
@@ -328,7 +326,8 @@ bool transformGdal(const std::string& fromWkt, const std::string& toWkt, double*
     OSRDestroySpatialReference(a);
     OSRDestroySpatialReference(b);
     if (!ok)
-        err = {GRIDFILE, "the coordinate systems of the two grids could not be transformed into each other" + gdalSays()};
+        err = {GRIDFILE,
+               "the coordinate systems of the two grids could not be transformed into each other" + gdalSays()};
     return ok;
 }
 
@@ -357,7 +356,8 @@ bool readGdalHeights(const GridHeader& h, std::vector<float>& heights, ModelErro
             return false;
         }
         if (bytesRead)
-            bytesRead->fetch_add(h.fileSize * static_cast<std::size_t>(n) / static_cast<std::size_t>(std::max(h.rows, 1)));
+            bytesRead->fetch_add(h.fileSize * static_cast<std::size_t>(n) /
+                                 static_cast<std::size_t>(std::max(h.rows, 1)));
     }
     // NaN stays NaN: the grid reader marks it absent.
     if (o.flipRows)

@@ -40,8 +40,8 @@ GridIo gdalGridIo();
 // Writes `values` (row-major, row 0 the northern row) as a float GeoTIFF
 // with the georeference of `georef` (corner, cell size, coordinate system)
 // and `nodata` as its no-data value.
-bool writeGeoTiff(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
-                  float nodata, ModelError& err);
+bool writeGeoTiff(const std::string& path, const GridHeader& georef, const std::vector<float>& values, float nodata,
+                  ModelError& err);
 
 } // namespace orolith::model
 

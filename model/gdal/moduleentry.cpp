@@ -8,14 +8,12 @@ namespace orolith::model {
 namespace {
 
 constexpr GdalModule gdalModule{GDAL_MODULE_VERSION,
-                                {readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs}, writeGeoTiff,
+                                {readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs},
+                                writeGeoTiff,
                                 {warpGdal, transformGdal}};
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) const GdalModule* orolithGdalModule()
-{
-    return &gdalModule;
-}
+extern "C" __attribute__((visibility("default"))) const GdalModule* orolithGdalModule() { return &gdalModule; }
 
 } // namespace orolith::model

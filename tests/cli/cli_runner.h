@@ -24,7 +24,8 @@ struct Outcome {
 inline std::ostream& operator<<(std::ostream& s, const Outcome& r)
 {
     return s << "\nexit status " << r.status << (r.timedOut ? ", timed out" : "") << "\n--- stdout ---\n"
-             << r.out.substr(0, 2000) << "\n--- stderr ---\n" << r.err.substr(0, 2000);
+             << r.out.substr(0, 2000) << "\n--- stderr ---\n"
+             << r.err.substr(0, 2000);
 }
 
 inline std::string readFile(const std::string& path)

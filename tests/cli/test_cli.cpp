@@ -83,8 +83,12 @@ TEST(CliReport, ReportAloneOnStdoutInTheUnitsAsked)
         std::string comp;
         float u, d;
     } cases[] = {
-        {{}, "", 1, 1}, {{}, f.flat, 1, 1}, {{}, f.zeros, 1, 1}, {{"--curve-unit=0.5"}, "", 0.5f, 1},
-        {{"--diff-unit", "2.5"}, f.flat, 1, 2.5f}, {{"--curve-unit", "5", "--diff-unit", "0"}, f.flat, 5, 0},
+        {{}, "", 1, 1},
+        {{}, f.flat, 1, 1},
+        {{}, f.zeros, 1, 1},
+        {{"--curve-unit=0.5"}, "", 0.5f, 1},
+        {{"--diff-unit", "2.5"}, f.flat, 1, 2.5f},
+        {{"--curve-unit", "5", "--diff-unit", "0"}, f.flat, 5, 0},
     };
     for (const auto& k : cases) {
         std::vector<std::string> args = {"--report"};
@@ -130,13 +134,15 @@ TEST(CliSparse, SampleIsAGridOfTheDemsCellsThatLoadsBackWithoutWaitingForInput)
     ASSERT_EQ(r.status, 0) << r;
     const std::string dem = readFile(f.spike), header = dem.substr(0, dem.find("-9999\n") + 6);
     EXPECT_EQ(r.out.rfind(header, 0), 0u) << "not under the DEM's own header" << r;
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n(\\d+ ){2}110 (\\d+ ){2}\n"))) << "the DEM's one peak is missing";
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n(\\d+ ){2}110 (\\d+ ){2}\n")))
+        << "the DEM's one peak is missing";
     EXPECT_NE(r.err.find("Peak heights will be included automatically.\nFound 1 local maximums.\n"), std::string::npos)
         << "the peaks, counted" << r;
     EXPECT_EQ(r.err.find("local max "), std::string::npos) << "the peaks' debugging dump is back" << r;
     EXPECT_EQ(runOrolith({"--sparse", "100", f.spike}).out, r.out) << "the same sample on every run";
     const std::string saved = f.dir.write("sample.grd", r.out);
-    EXPECT_TRUE(endsWith(runOrolith({"--report", f.spike, saved}).out, "\nRMSE: 0.000\n")) << "other heights than the DEM's";
+    EXPECT_TRUE(endsWith(runOrolith({"--report", f.spike, saved}).out, "\nRMSE: 0.000\n"))
+        << "other heights than the DEM's";
     EXPECT_EQ(runOrolith({"--report", saved}).status, 0) << "the sample does not load as a DEM";
 }
 
@@ -158,7 +164,8 @@ TEST(CliReport, JsonHoldsTheNumbersOfTheText)
     ASSERT_EQ(got.size(), want.size()) << json << text;
     for (std::size_t i = 0; i < want.size(); ++i)
         EXPECT_NEAR(std::stod(got[i]), std::stod(want[i]), 0.005 + 1e-6 * std::fabs(std::stod(want[i])))
-            << "number " << i << " of\n" << text.out;
+            << "number " << i << " of\n"
+            << text.out;
     EXPECT_NE(runOrolith({"--report", "--format=json", f.spike, f.zeros}).out.find("\"rmse\": null}}"),
               std::string::npos)
         << "no reference point: the RMSE is null, as the text's n/a";
@@ -202,12 +209,15 @@ TEST(CliExport, ValuesBehindTheClassesLoadBackOnTheDemsGrid)
         ModelError err;
         ASSERT_TRUE(readGridData(out, GridRole::comparison, back, err, GridIo{})) << err.text();
         EXPECT_EQ(back.heights, want) << kind;
-        EXPECT_EQ(back.header.text, "ncols 5\nnrows 5\nxllcorner 1000\nyllcorner 2000\ncellsize 10\nNODATA_value -9999\n")
+        EXPECT_EQ(back.header.text,
+                  "ncols 5\nnrows 5\nxllcorner 1000\nyllcorner 2000\ncellsize 10\nNODATA_value -9999\n")
             << "the DEM's georeference";
     }
-    for (std::vector<std::string> usage : std::vector<std::vector<std::string>>{
-             {"--export", "slope", "x.asc", f.spike}, {"--export", "elevdiff", "x.asc", f.spike},
-             {"--export", "curvature", "x.png", f.spike}, {"--export", "curvature", "x.asc"}})
+    for (std::vector<std::string> usage :
+         std::vector<std::vector<std::string>>{{"--export", "slope", "x.asc", f.spike},
+                                               {"--export", "elevdiff", "x.asc", f.spike},
+                                               {"--export", "curvature", "x.png", f.spike},
+                                               {"--export", "curvature", "x.asc"}})
         EXPECT_EQ(runOrolith(usage).status, 2) << usage[1] << " " << usage[2];
 }
 
@@ -232,20 +242,31 @@ TEST(CliStatus, WithoutAResultStdoutStaysEmptyAndStderrSaysWhy)
         {{"--report", f.spike, missing}, 255, "ERROR: file \"" + missing + "\" not found"},
         {{"--heights", cut, f.flat}, 255, "file \"" + cut + "\": the file ends before the height of row 1, column 2"},
     };
-    for (std::vector<std::string> usage : std::vector<std::vector<std::string>>{
-             {"--bogus"}, {"--report"}, {"--report", "--frobnicate", f.spike}, {"--report", f.spike, f.flat, f.flat},
-             {"--report", "--curve-unit", "0.4", f.spike}, {"--report", "--curve-unit", "5.1", f.spike},
-             {"--report", "--curve-unit", "abc", f.spike}, {"--report", "--curve-unit=0.4", f.spike},
-             {"--report", "--diff-unit", "-1", f.spike}, {"--report", "--diff-unit", "10.5", f.spike},
-             {"--report", "--diff-unit=nan", f.spike}, {"--report", f.spike, "--curve-unit"}, {"--heights", f.spike},
-             {"--sparse", "150"}, {"--sparse", "many", f.spike}, {"--sparse", "1.5e2", f.spike}})
+    for (std::vector<std::string> usage :
+         std::vector<std::vector<std::string>>{{"--bogus"},
+                                               {"--report"},
+                                               {"--report", "--frobnicate", f.spike},
+                                               {"--report", f.spike, f.flat, f.flat},
+                                               {"--report", "--curve-unit", "0.4", f.spike},
+                                               {"--report", "--curve-unit", "5.1", f.spike},
+                                               {"--report", "--curve-unit", "abc", f.spike},
+                                               {"--report", "--curve-unit=0.4", f.spike},
+                                               {"--report", "--diff-unit", "-1", f.spike},
+                                               {"--report", "--diff-unit", "10.5", f.spike},
+                                               {"--report", "--diff-unit=nan", f.spike},
+                                               {"--report", f.spike, "--curve-unit"},
+                                               {"--heights", f.spike},
+                                               {"--sparse", "150"},
+                                               {"--sparse", "many", f.spike},
+                                               {"--sparse", "1.5e2", f.spike}})
         cases.push_back({usage, 2, "\nTry 'orolith --help' for more information.\n"});
     for (const Case& k : cases) {
         Outcome r = runOrolith(k.args);
         SCOPED_TRACE(k.args[0] + (k.args.size() > 1 ? " " + k.args[1] : ""));
         EXPECT_EQ(r.status, k.status) << r;
         EXPECT_NE(r.err.find(k.message), std::string::npos) << r;
-        EXPECT_EQ(r.err.find("Usage:"), std::string::npos) << "a usage error says what is wrong, not the whole help" << r;
+        EXPECT_EQ(r.err.find("Usage:"), std::string::npos)
+            << "a usage error says what is wrong, not the whole help" << r;
         EXPECT_EQ(r.out, "") << r;
     }
 }
@@ -269,7 +290,8 @@ TEST(CliBundledData, ReportsOfEveryComparisonKindAndHeightClassesOfTheContourFil
     std::string ncols, cols, nrows, rows;
     header >> ncols >> cols >> nrows >> rows;
     EXPECT_EQ(r.out.rfind("\t ----- STATISTICS -----\n\nGridsize: " + rows + " x " + cols + "\n", 0), 0u) << r;
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n   <=   1\\.0 +\\d+\n$"))) << "stdout holds the report alone" << r;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\n   <=   1\\.0 +\\d+\n$")))
+        << "stdout holds the report alone" << r;
 
     int interval = 0; // of the last comparison grid, the contour file
     for (const char* name : {"alps_dem2.grd", "alps_sparse.grd", "alps_contour.grd"}) {
@@ -404,13 +426,19 @@ TEST(CliMetrics, FaultsEndWithTheirStatusAndNothingOnStdout)
         {{"--metrics", missing, f.ref}, 255, "ERROR: file \"" + missing + "\" not found"},
         {{"--coregister", f.dem, missing}, 255, "ERROR: file \"" + missing + "\" not found"},
     };
-    for (std::vector<std::string> usage : std::vector<std::vector<std::string>>{
-             {"--metrics", f.dem}, {"--metrics", f.dem, f.ref, f.ref}, {"--metrics", "--format", "xml", f.dem, f.ref},
-             {"--metrics", f.dem, f.ref, "--format"}, {"--coregister", "--frobnicate", f.dem, f.ref},
-             {"--metrics", "--slope-classes", "10,5", f.dem, f.ref}, {"--metrics", "--slope-classes=0,95", f.dem, f.ref},
-             {"--metrics", "--slope-classes", "90", f.dem, f.ref}, {"--metrics", "--slope-classes", "0,,5", f.dem, f.ref},
-             {"--coregister", "--slope-classes", "5,5", f.dem, f.ref}, {"--metrics", "--kind", "dtm", f.dem, f.ref},
-             {"--coregister", f.dem, f.ref, "--kind"}})
+    for (std::vector<std::string> usage :
+         std::vector<std::vector<std::string>>{{"--metrics", f.dem},
+                                               {"--metrics", f.dem, f.ref, f.ref},
+                                               {"--metrics", "--format", "xml", f.dem, f.ref},
+                                               {"--metrics", f.dem, f.ref, "--format"},
+                                               {"--coregister", "--frobnicate", f.dem, f.ref},
+                                               {"--metrics", "--slope-classes", "10,5", f.dem, f.ref},
+                                               {"--metrics", "--slope-classes=0,95", f.dem, f.ref},
+                                               {"--metrics", "--slope-classes", "90", f.dem, f.ref},
+                                               {"--metrics", "--slope-classes", "0,,5", f.dem, f.ref},
+                                               {"--coregister", "--slope-classes", "5,5", f.dem, f.ref},
+                                               {"--metrics", "--kind", "dtm", f.dem, f.ref},
+                                               {"--coregister", f.dem, f.ref, "--kind"}})
         cases.push_back({usage, 2, "Try 'orolith --help'"});
     for (const Case& k : cases) {
         Outcome r = runOrolith(k.args);
@@ -437,8 +465,8 @@ TEST(CliKinds, TheComparisonKindDecidesWhichValuesAreHeightsAndZerosGetANote)
         int count;
         bool note;
     } cases[] = {
-        {{}, 36, true},                      // read as a DEM, its zeros are heights: a note suggests the kind
-        {{"--kind", "sparse"}, 6, false},    // spot heights alone
+        {{}, 36, true},                   // read as a DEM, its zeros are heights: a note suggests the kind
+        {{"--kind", "sparse"}, 6, false}, // spot heights alone
         {{"--kind=contour"}, 6, false},
         {{"--kind", "dem"}, 36, true},
     };

@@ -8,8 +8,8 @@
 
 #include "app/busyinput.h"
 #include "dialogs/coregprogress.h"
-#include "dialogs/shiftedoffer.h"
 #include "dialogs/names.h"
+#include "dialogs/shiftedoffer.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

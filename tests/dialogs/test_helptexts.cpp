@@ -24,12 +24,31 @@ TEST(HelpTexts, EachSectionsHelpNamesItsControls)
         const char* title;
         std::vector<const char*> controls;
     } sections[] = {
-        {PanelSection::display, "Display",
-         {"Zoom", "In", "Out", "Show Axes", "Rotate 90 Degrees about", "Horizontal axis", "Vertical axis", "View",
-          "Top", "Side", "Reset View", "Display Sun", "Move sun through ellipse", "West", "East", "Magnifier",
-          "Contours/Ref. Data", "Shaded Relief", "Height Colors", "Aspect Colors"}},
+        {PanelSection::display,
+         "Display",
+         {"Zoom",
+          "In",
+          "Out",
+          "Show Axes",
+          "Rotate 90 Degrees about",
+          "Horizontal axis",
+          "Vertical axis",
+          "View",
+          "Top",
+          "Side",
+          "Reset View",
+          "Display Sun",
+          "Move sun through ellipse",
+          "West",
+          "East",
+          "Magnifier",
+          "Contours/Ref. Data",
+          "Shaded Relief",
+          "Height Colors",
+          "Aspect Colors"}},
         {PanelSection::curvatureError, "Curvature Error", {"Display", "Graph", "Curvature Error Units", ">1", ">3"}},
-        {PanelSection::localDifferenceError, "Local Difference Error",
+        {PanelSection::localDifferenceError,
+         "Local Difference Error",
          {"Elev.", "Curv.", "Slope", "Graph", "Difference Error Units", ">1", ">4"}},
         {PanelSection::profileView, "Profile View", {"Display", "Glyphs", "Y-Axis", "X-Axis", "Row/Column:"}},
         {PanelSection::heightClasses, "Height Classes", {"Color Height Classes", "Graph"}},
@@ -37,9 +56,11 @@ TEST(HelpTexts, EachSectionsHelpNamesItsControls)
     for (const auto& s : sections) {
         EXPECT_STREQ(sectionTitle(s.section), s.title) << "the \"?\" window would be titled after another section";
         const std::string text = sectionHelp(s.section);
-        EXPECT_EQ(text.rfind(std::string(s.title) + ":", 0), 0u) << s.title << ": the help does not start with its section";
+        EXPECT_EQ(text.rfind(std::string(s.title) + ":", 0), 0u)
+            << s.title << ": the help does not start with its section";
         for (const char* control : s.controls)
-            EXPECT_NE(text.find(control), std::string::npos) << s.title << "'s \"?\" does not explain \"" << control << '"';
+            EXPECT_NE(text.find(control), std::string::npos)
+                << s.title << "'s \"?\" does not explain \"" << control << '"';
     }
 }
 
@@ -48,16 +69,42 @@ TEST(HelpTexts, HelpCoversKeysFilesComparisonsAbsentCellsAndTheCommandLine)
     const std::string text = helpText();
     const char* topics[] = {
         // the README's key table, row by row
-        "8 k / 2 m ,", "6 / 4 j", "X x / Z z", "t, s, r", "i, o, e", "= / -", "7 / 9", "a, l, p", "c, n, R", ". , d",
-        "q, Escape", "exit status 1", "Ctrl, Alt or Meta",
+        "8 k / 2 m ,",
+        "6 / 4 j",
+        "X x / Z z",
+        "t, s, r",
+        "i, o, e",
+        "= / -",
+        "7 / 9",
+        "a, l, p",
+        "c, n, R",
+        ". , d",
+        "q, Escape",
+        "exit status 1",
+        "Ctrl, Alt or Meta",
         // the mouse
-        "left drag", "right drag", "middle drag", "wheel",
+        "left drag",
+        "right drag",
+        "middle drag",
+        "wheel",
         // files
-        "ESRI ASCII", ".prj", "GeoTIFF", "GDAL", "VRT", "NODATA_value",
+        "ESRI ASCII",
+        ".prj",
+        "GeoTIFF",
+        "GDAL",
+        "VRT",
+        "NODATA_value",
         // comparisons and absent cells
-        "DEM File", "Sparse File", "Contour File", "contour interval", "no-data", "above 0",
+        "DEM File",
+        "Sparse File",
+        "Contour File",
+        "contour interval",
+        "no-data",
+        "above 0",
         // closing and the command line
-        "Escape in any\n  other window closes that window", "File > Exit", "orolith --help",
+        "Escape in any\n  other window closes that window",
+        "File > Exit",
+        "orolith --help",
     };
     for (const char* topic : topics)
         EXPECT_NE(text.find(topic), std::string::npos) << "Help says nothing of \"" << topic << '"';

@@ -27,10 +27,12 @@ TEST(LoadNotesMessage, NotesInTheViewersWordsOneAfterTheOther)
     } rows[] = {
         {"no notes: no window", {}, ""},
         {"an empty note", {""}, ""},
-        {"a grid in degrees without its .prj", {geographic},
+        {"a grid in degrees without its .prj",
+         {geographic},
          "\"/d/dem.asc\" looks like longitude and latitude in degrees (corner 6, 45; cells of 0.00833333); if it is, "
          "put its coordinate system in a .prj file beside it, so that distances and slopes are in metres"},
-        {"a comparison DEM of mostly zeros", {zeros},
+        {"a comparison DEM of mostly zeros",
+         {zeros},
          "at least half of the cells of \"/d/spots.asc\" are 0; if it holds spot heights or contours rather than a "
          "DEM, open it as a Sparse File (or Contour File) so that its zeros count as no data"},
         {"both", {geographic, zeros}, ""},

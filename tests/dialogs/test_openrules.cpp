@@ -8,13 +8,13 @@
 #include <limits>
 
 #include "dialogs/graphdata.h"
+#include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/paths.h"
 #include "dialogs/sparsecount.h"
 #include "dialogs/statusrow.h"
 #include "model/errors.h"
 #include "model/load.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -114,9 +114,16 @@ TEST(SparseCount, ReadAsALeadingWholeNumber)
         std::optional<int> n;
     };
     const Row rows[] = {
-        {"", 0}, {"abc", 0}, {"  +300", 300}, {"25 heights", 25}, {"-5", -5}, {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1}, {"2147483648", std::nullopt},
-        {"99999999999999999999999", std::nullopt}, {"-2147483649", std::nullopt},
+        {"", 0},
+        {"abc", 0},
+        {"  +300", 300},
+        {"25 heights", 25},
+        {"-5", -5},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", std::nullopt},
+        {"99999999999999999999999", std::nullopt},
+        {"-2147483649", std::nullopt},
     };
     for (const Row& r : rows)
         EXPECT_EQ(parseSparseCount(r.text), r.n) << "count typed as \"" << r.text << "\"";
@@ -150,7 +157,11 @@ TEST(Histogram, ValuesLandInTheirBins)
         std::vector<std::pair<int, int>> bins; // bin and count; the others are empty
     } cases[] = {
         // 0 to 25: bin j holds (j, j + 1], bin 0 also what is at or below 0.
-        {"bounds of 1 apart", {0, 0.5f, 1, 1.0001f, 12.5f, 24, 24.5f, 25}, 25, 0, {{0, 3}, {1, 1}, {12, 1}, {23, 1}, {24, 2}}},
+        {"bounds of 1 apart",
+         {0, 0.5f, 1, 1.0001f, 12.5f, 24, 24.5f, 25},
+         25,
+         0,
+         {{0, 3}, {1, 1}, {12, 1}, {23, 1}, {24, 2}}},
         // Bounds that single-precision rounding puts just below the maximum.
         {"the maximum never lost", {0.1f, 0.7f, 0.7f}, 0.7f, 0.1f, {{0, 1}, {24, 2}}},
         {"equal values (range 0)", {3.5f, 3.5f, 3.5f}, 3.5f, 3.5f, {{0, 3}}},
@@ -228,8 +239,8 @@ TEST(Bars, RiseToTheYLabelsOfTheirCounts)
             counts.push_back(static_cast<int>(l.value));
         std::vector<Bar> bars = barGeometry(counts, maxCount);
         for (std::size_t j = 0; j < bars.size(); ++j)
-            EXPECT_NEAR(bars[j].top, 5 + 15.0 * j, 1e-3) << "bar of " << counts[j] << " misses its label, maxCount "
-                                                         << maxCount;
+            EXPECT_NEAR(bars[j].top, 5 + 15.0 * j, 1e-3)
+                << "bar of " << counts[j] << " misses its label, maxCount " << maxCount;
     }
     std::vector<Bar> bars = barGeometry({0, -3, 100}, 100);
     EXPECT_FLOAT_EQ(bars[1].top, 5) << "a negative count got a height";
@@ -283,7 +294,8 @@ TEST(Axes, XLabelsUnderTheirBars)
 TEST(Axes, NumbersFitTheirFields)
 {
     const std::pair<double, const char*> rows[] = {
-        {0, "0"}, {-0.0, "0"}, {48000, "48000"}, {12.5, "12.5"}, {0.0123456, "0.0123"}, {1234.567, "1235"}, {56.25, "56.2"},
+        {0, "0"},           {-0.0, "0"},     {48000, "48000"}, {12.5, "12.5"}, {0.0123456, "0.0123"},
+        {1234.567, "1235"}, {56.25, "56.2"},
     };
     for (auto [v, text] : rows)
         EXPECT_EQ(axisNumberText(v), text) << "axis number " << v;

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <vector>
 
-#include "dialogs/statusrow.h"
 #include "dialogs/names.h"
+#include "dialogs/statusrow.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -39,14 +39,14 @@ TEST(StatusRowTexts, CornerToTheCentimetreAndCellSizeToItsDigits)
         {"UTM grid in the southern hemisphere", header(499980.5, 9120760.750, 30, 30), "499980.50", "9120760.75", "30"},
         {"a corner a million metres out", header(600000, 5100000, 30, 30), "600000.00", "5100000.00", "30"},
         {"a corner rounded to the centimetre", header(-0.004, 1234567.891, 30, 30), "0.00", "1234567.89", "30"},
-        {"negative longitude, arc-second cells", header(-123.456789, 45.5, 1.0 / 3600, 1.0 / 3600),
-         "-123.46", "45.50", "0.000277778"},
+        {"negative longitude, arc-second cells", header(-123.456789, 45.5, 1.0 / 3600, 1.0 / 3600), "-123.46", "45.50",
+         "0.000277778"},
         {"a cell size with eight decimals as written", header(0, 0, 89.99406735, 89.99406735), "0.00", "0.00",
          "89.99406735"},
         {"a repeating fraction cut at nine decimals", header(6, 45, 1.0 / 120, 1.0 / 120), "6.00", "45.00",
          "0.008333333"},
-        {"three arc-seconds written to twelve decimals", header(6, 45, 0.000833333333, 0.000833333333), "6.00",
-         "45.00", "0.000833333"},
+        {"three arc-seconds written to twelve decimals", header(6, 45, 0.000833333333, 0.000833333333), "6.00", "45.00",
+         "0.000833333"},
         {"a cell size of 0.1 read from text", header(0, 0, 0.1, 0.1), "0.00", "0.00", "0.1"},
         {"rectangular cells", header(600000, 5100000, 30, 20), "600000.00", "5100000.00", "30 x 20"},
         {"rectangular cells in degrees", header(6, 45, 1.0 / 120, 1.0 / 240), "6.00", "45.00",
@@ -123,8 +123,7 @@ TEST(StatusRowLayout, NothingOverlapsAtAnyWidthFromTheMinimumUp)
         EXPECT_GE(l.demField.w, 100) << "the DEM's file name squeezed out of sight";
         EXPECT_GE(l.compField.w, 100) << "the comparison file's name squeezed out of sight";
         EXPECT_GE(l.xField.w, 75) << "\"-12345678.90\" would not fit the X corner";
-        EXPECT_TRUE(inside(l.demField, l.loadBar) && inside(l.compField, l.loadBar) &&
-                    inside(l.compLabel, l.loadBar))
+        EXPECT_TRUE(inside(l.demField, l.loadBar) && inside(l.compField, l.loadBar) && inside(l.compLabel, l.loadBar))
             << "the load bar leaves file names showing through";
         EXPECT_TRUE(apart(l.loadBar, l.exaggeration) && apart(l.loadBar, l.exaggerationLabel))
             << "the load bar covers the exaggeration counter";
@@ -141,7 +140,8 @@ TEST(StatusRowLayout, WiderRowsGiveTheRoomToTheNamesAndTheCellSize)
     EXPECT_EQ(wide.xField.w, narrow.xField.w) << "the corner fields change size";
     // Narrower than the minimum is laid out as the minimum: the window
     // never gets there, and the fields must not go negative if it does.
-    const StatusRowLayout tooNarrow = statusRowLayout(STATUS_ROW_MIN_W - 200), least = statusRowLayout(STATUS_ROW_MIN_W);
+    const StatusRowLayout tooNarrow = statusRowLayout(STATUS_ROW_MIN_W - 200),
+                          least = statusRowLayout(STATUS_ROW_MIN_W);
     EXPECT_EQ(tooNarrow.cellField.w, least.cellField.w) << "below the minimum the row squeezes further";
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
 #include "dialogs/sessionport.h"
@@ -19,7 +20,6 @@
 #include "render/viewer.h"
 #include "tests/gui/window_helpers.h"
 #include "tests/model/grid_files.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

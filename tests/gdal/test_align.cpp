@@ -12,11 +12,11 @@
 #include <functional>
 #include <regex>
 
+#include "dialogs/names.h"
 #include "model/gdal/gdalraster.h"
 #include "model/pairing.h"
 #include "model/placement.h"
 #include "tests/cli/cli_runner.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::ui;
@@ -107,7 +107,8 @@ TEST_F(AlignTest, APlaneOffsetByAFractionOfACellAlignsExactly)
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
-        const std::string path = writeSurface(dir, "comp.tif", {k.west, k.north, k.cellX, k.cellY, k.rows, k.cols, utm, plane});
+        const std::string path =
+            writeSurface(dir, "comp.tif", {k.west, k.north, k.cellX, k.cellY, k.rows, k.cols, utm, plane});
         PairedComparison got;
         ModelError err;
         ASSERT_FALSE(pair(dem, path, {}, got, err)) << "another grid compared cell by cell";
@@ -122,7 +123,8 @@ TEST_F(AlignTest, APlaneOffsetByAFractionOfACellAlignsExactly)
         }
         // Heights of about 500 as floats, and the rectangular cells' wider
         // kernel where the comparison is finer.
-        EXPECT_LT(worst, k.cellX == k.cellY ? 1e-3 : 1e-2) << "a plane resampled onto the DEM's grid is the DEM's plane";
+        EXPECT_LT(worst, k.cellX == k.cellY ? 1e-3 : 1e-2)
+            << "a plane resampled onto the DEM's grid is the DEM's plane";
     }
 }
 
@@ -141,7 +143,8 @@ TEST_F(AlignTest, AGeographicComparisonIsReprojectedOntoAUtmDem)
         OCTTransform(toUtm, 1, &x, &y, nullptr);
         return plane(x, y);
     };
-    const GridData dem = read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 30, 30, 40, 40, utm, plane}), GridRole::dem);
+    const GridData dem =
+        read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 30, 30, 40, 40, utm, plane}), GridRole::dem);
     // The DEM's corners in degrees, and a grid of 0.0002 degrees (some 15
     // by 22 m) around them, a few cells wider.
     OGRCoordinateTransformationH toGeo = OCTNewCoordinateTransformation(to, from);
@@ -151,8 +154,10 @@ TEST_F(AlignTest, AGeographicComparisonIsReprojectedOntoAUtmDem)
     OCTDestroyCoordinateTransformation(toGeo);
     const double west = std::min(x[0], x[2]) - 0.001, east = std::max(x[1], x[3]) + 0.001;
     const double north = std::max(y[0], y[1]) + 0.001, south = std::min(y[2], y[3]) - 0.001;
-    const int cols = static_cast<int>((east - west) / 0.0002) + 1, rows = static_cast<int>((north - south) / 0.0002) + 1;
-    const std::string comp = writeSurface(dir, "geo.tif", {west, north, 0.0002, 0.0002, rows, cols, geographic, planeAt});
+    const int cols = static_cast<int>((east - west) / 0.0002) + 1,
+              rows = static_cast<int>((north - south) / 0.0002) + 1;
+    const std::string comp =
+        writeSurface(dir, "geo.tif", {west, north, 0.0002, 0.0002, rows, cols, geographic, planeAt});
     PairedComparison got;
     ModelError err;
     ASSERT_TRUE(pair(dem, comp, {ComparisonKind::dem, true, AlignMethod::bilinear, true}, got, err)) << err.text();
@@ -177,9 +182,11 @@ TEST_F(AlignTest, AGeographicComparisonIsReprojectedOntoAUtmDem)
 TEST_F(AlignTest, PartialOverlapLeavesTheRestAbsentAndNoOverlapIsRefused)
 {
     const std::string utm = wktOf(32632);
-    const GridData dem = read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 40, 40, utm, plane}), GridRole::dem);
+    const GridData dem =
+        read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 40, 40, utm, plane}), GridRole::dem);
     // The eastern half only, offset by a third of a cell.
-    const std::string half = writeSurface(dir, "half.tif", {UTM_WEST + 203.3, UTM_NORTH + 3.3, 10, 10, 50, 30, utm, plane});
+    const std::string half =
+        writeSurface(dir, "half.tif", {UTM_WEST + 203.3, UTM_NORTH + 3.3, 10, 10, 50, 30, utm, plane});
     PairedComparison got;
     ModelError err;
     ASSERT_TRUE(pair(dem, half, {ComparisonKind::dem, true, AlignMethod::bilinear, true}, got, err)) << err.text();
@@ -198,7 +205,8 @@ TEST_F(AlignTest, PartialOverlapLeavesTheRestAbsentAndNoOverlapIsRefused)
 TEST_F(AlignTest, AbsentCellsAreNeverBlendedIntoValues)
 {
     const std::string utm = wktOf(32632);
-    const GridData dem = read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 30, 30, utm, plane}), GridRole::dem);
+    const GridData dem =
+        read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 30, 30, utm, plane}), GridRole::dem);
     // No-data (-9999) in a block of the comparison.
     auto holed = [](double x, double y) {
         return x > UTM_WEST + 100 && x < UTM_WEST + 150 && y < UTM_NORTH - 100 && y > UTM_NORTH - 150 ? -9999
@@ -226,7 +234,8 @@ TEST_F(AlignTest, AbsentCellsAreNeverBlendedIntoValues)
 TEST_F(AlignTest, SpotHeightsEachLandUnchangedOnTheirNearestCell)
 {
     const std::string utm = wktOf(32632);
-    const GridData dem = read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 30, 30, utm, plane}), GridRole::dem);
+    const GridData dem =
+        read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 30, 30, utm, plane}), GridRole::dem);
     // Spot heights on a finer grid (cells of 4 m) offset by 1 m: 0 elsewhere.
     auto spots = [](double x, double y) {
         const int i = static_cast<int>((x - UTM_WEST) / 4), j = static_cast<int>((UTM_NORTH - y) / 4);
@@ -261,7 +270,8 @@ TEST_F(AlignTest, AnUnplacedSparseFileIsComparedCellByCell)
     dem.yllcorner = 5100000;
     dem.cellsizeX = dem.cellsizeY = 10;
     comp.cellsizeX = comp.cellsizeY = 1;
-    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::unplaced) << "a (0, 0) corner of the DEM's size: as written";
+    EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::unplaced)
+        << "a (0, 0) corner of the DEM's size: as written";
     comp.yllcorner = 1e-9;
     EXPECT_EQ(placementOf(dem, comp, io.reader), Placement::differs) << "anywhere but exactly (0, 0)";
     comp = dem;
@@ -284,11 +294,13 @@ TEST_F(AlignTest, AnUnplacedSparseFileIsComparedCellByCell)
 TEST_F(AlignTest, HeightsInFeetAreConvertedToMetres)
 {
     const std::string utm = wktOf(32632);
-    const GridData dem = read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 20, 20, utm, plane}), GridRole::dem);
+    const GridData dem =
+        read(writeSurface(dir, "dem.tif", {UTM_WEST, UTM_NORTH, 10, 10, 20, 20, utm, plane}), GridRole::dem);
     auto feet = [](double x, double y) { return plane(x, y) / 0.3048; };
     for (const char* unit : {"ft", "US survey foot"}) {
         SCOPED_TRACE(unit);
-        const std::string comp = writeSurface(dir, "feet.tif", {UTM_WEST, UTM_NORTH, 10, 10, 20, 20, utm, feet, false, unit});
+        const std::string comp =
+            writeSurface(dir, "feet.tif", {UTM_WEST, UTM_NORTH, 10, 10, 20, 20, utm, feet, false, unit});
         PairedComparison got;
         ModelError err;
         ASSERT_TRUE(pair(dem, comp, {}, got, err)) << err.text();
@@ -310,9 +322,10 @@ TEST(AlignCli, RefusedWithoutAlignAndExportedWithIt)
     const std::string comp = writeSurface(dir, "comp.tif", {UTM_WEST - 4, UTM_NORTH + 3, 10, 10, 32, 42, utm, plane});
     const Outcome refused = runOrolith({"--metrics", dem, comp});
     EXPECT_EQ(refused.status, 1) << refused;
-    EXPECT_NE(refused.err.find("Grid sizes do not match: the DEM \"" + dem + "\" has 30 x 40 cells of 10 at corner "
-                                "(600000.00, 5100700.00), WGS 84 / UTM zone 32N; the comparison grid \"" + comp +
-                                "\" has 32 x 42 cells of 10 at corner (599996.00, 5100683.00)"),
+    EXPECT_NE(refused.err.find("Grid sizes do not match: the DEM \"" + dem +
+                               "\" has 30 x 40 cells of 10 at corner "
+                               "(600000.00, 5100700.00), WGS 84 / UTM zone 32N; the comparison grid \"" +
+                               comp + "\" has 32 x 42 cells of 10 at corner (599996.00, 5100683.00)"),
               std::string::npos)
         << refused;
     EXPECT_NE(refused.err.find("--align"), std::string::npos) << refused;

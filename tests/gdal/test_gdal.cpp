@@ -5,12 +5,12 @@
 // values round-trip through GeoTIFF.
 #include <gtest/gtest.h>
 
+#include "dialogs/names.h"
 #include "model/export.h"
 #include "model/gdal/gdalraster.h"
 #include "model/load.h"
 #include "model/report.h"
 #include "tests/gdal/tiff_files.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::ui;

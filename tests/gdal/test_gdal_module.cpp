@@ -6,10 +6,10 @@
 
 #include <filesystem>
 
+#include "dialogs/names.h"
 #include "model/gdal/gdalraster.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/gdal/tiff_files.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::ui;

@@ -17,9 +17,9 @@
 #include <random>
 #include <set>
 
+#include "dialogs/names.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/image/png_decode.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::ui;
@@ -166,9 +166,11 @@ std::vector<Figures> expectedFigures(const Raster& dem, const Raster& ref)
             if (!whole)
                 continue;
             const double east = (z(r - 1, c + 1) + 2 * z(r, c + 1) + z(r + 1, c + 1) - z(r - 1, c - 1) -
-                                 2 * z(r, c - 1) - z(r + 1, c - 1)) / (8 * dx);
+                                 2 * z(r, c - 1) - z(r + 1, c - 1)) /
+                                (8 * dx);
             const double north = (z(r - 1, c - 1) + 2 * z(r - 1, c) + z(r - 1, c + 1) - z(r + 1, c - 1) -
-                                  2 * z(r + 1, c) - z(r + 1, c + 1)) / (8 * dy);
+                                  2 * z(r + 1, c) - z(r + 1, c + 1)) /
+                                 (8 * dy);
             const double degrees = std::atan(std::hypot(east, north)) * 180 / PI;
             int k = 4;
             while (degrees < bounds[k])
@@ -190,15 +192,24 @@ std::vector<Figures> printedFigures(const std::string& json)
         if (name == "count")
             out.emplace_back().count = v;
         Figures& f = out.back();
-        if (name == "mean") f.mean = v;
-        if (name == "std") f.std = v;
-        if (name == "rmse") f.rmse = v;
-        if (name == "min") f.min = v;
-        if (name == "max") f.max = v;
-        if (name == "median") f.median = v;
-        if (name == "nmad") f.nmad = v;
-        if (name == "le90") f.le90 = v;
-        if (name == "le95") f.le95 = v;
+        if (name == "mean")
+            f.mean = v;
+        if (name == "std")
+            f.std = v;
+        if (name == "rmse")
+            f.rmse = v;
+        if (name == "min")
+            f.min = v;
+        if (name == "max")
+            f.max = v;
+        if (name == "median")
+            f.median = v;
+        if (name == "nmad")
+            f.nmad = v;
+        if (name == "le90")
+            f.le90 = v;
+        if (name == "le95")
+            f.le95 = v;
     }
     return out;
 }
@@ -211,9 +222,9 @@ void expectSameFigures(const std::vector<Figures>& got, const std::vector<Figure
         SCOPED_TRACE(rows[k]);
         const Figures &g = got[k], &w = want[k];
         EXPECT_EQ(g.count, w.count) << "points counted";
-        const double figs[][2] = {{g.mean, w.mean},   {g.std, w.std},       {g.rmse, w.rmse}, {g.min, w.min},
-                                  {g.max, w.max},     {g.median, w.median}, {g.nmad, w.nmad}, {g.le90, w.le90},
-                                  {g.le95, w.le95}};
+        const double figs[][2] = {{g.mean, w.mean}, {g.std, w.std},   {g.rmse, w.rmse},
+                                  {g.min, w.min},   {g.max, w.max},   {g.median, w.median},
+                                  {g.nmad, w.nmad}, {g.le90, w.le90}, {g.le95, w.le95}};
         for (const auto& f : figs)
             EXPECT_NEAR(f[0], f[1], 1e-9 * std::max(1.0, std::fabs(f[1])));
     }
@@ -294,7 +305,8 @@ TEST_F(RealDem, AGeographicCopyIsMeasuredInMetres)
     const Outcome r = runOrolith({"--metrics", "--format", "json", demPath, compPath});
     ASSERT_EQ(r.status, 0) << r;
     const std::vector<Figures> want = expectedFigures(geo, comp);
-    EXPECT_GT(want[2].count + want[3].count, 1000) << "a geographic grid read as metres has slopes of 5 degrees and more";
+    EXPECT_GT(want[2].count + want[3].count, 1000)
+        << "a geographic grid read as metres has slopes of 5 degrees and more";
     expectSameFigures(printedFigures(r.out), want);
 
     // The same grid as ESRI ASCII with its .prj beside it.

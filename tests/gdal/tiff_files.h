@@ -7,9 +7,9 @@
 
 #include <gdal.h>
 
+#include "dialogs/names.h"
 #include "model/gridfile.h"
 #include "tests/model/grid_files.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::ui;
@@ -29,8 +29,8 @@ inline std::string writeTiff(const ScratchDir& dir, const std::string& name, con
 {
     GDALAllRegister();
     const std::string path = dir.path + "/" + name;
-    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), grid.cols, grid.rows, spec.bands,
-                                 spec.type, nullptr);
+    GDALDatasetH ds =
+        GDALCreate(GDALGetDriverByName("GTiff"), path.c_str(), grid.cols, grid.rows, spec.bands, spec.type, nullptr);
     const double top = 5100000.0 + grid.rows * spec.cellHeight;
     double northUp[6] = {600000, 30, spec.rotation, top, 0, -spec.cellHeight};
     double southUp[6] = {600000, 30, 0, 5100000, 0, spec.cellHeight};
@@ -57,7 +57,8 @@ inline std::string writeTwin(const ScratchDir& dir, const std::string& name, con
 {
     std::string text = asciiHeader(grid.rows, grid.cols, 600000, 5100000, 30, 30, nodata, -9999);
     std::string body = grid.text();
-    return dir.write(name, text + body.substr(body.find("cellsize") + body.substr(body.find("cellsize")).find('\n') + 1));
+    return dir.write(name,
+                     text + body.substr(body.find("cellsize") + body.substr(body.find("cellsize")).find('\n') + 1));
 }
 
 #endif

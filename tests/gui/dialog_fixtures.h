@@ -20,11 +20,11 @@
 
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
+#include "dialogs/names.h"
 #include "dialogs/openfile.h"
 #include "model/fields.h"
 #include "tests/gui/gui_fixtures.h"
 #include "tests/gui/window_helpers.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -79,8 +79,8 @@ inline void expectTidy(Fl_Window* w, const char* dialog)
             int lw = 0, lh = 0;
             measureText(a->label(), a->labelfont(), a->labelsize(), lw, lh);
             const Fl_Align align = a->align();
-            const bool outside = !(align & FL_ALIGN_INSIDE) && (align & (FL_ALIGN_LEFT | FL_ALIGN_RIGHT |
-                                                                         FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
+            const bool outside = !(align & FL_ALIGN_INSIDE) &&
+                                 (align & (FL_ALIGN_LEFT | FL_ALIGN_RIGHT | FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
             const bool beside = outside && !(align & (FL_ALIGN_TOP | FL_ALIGN_BOTTOM));
             int left = align & FL_ALIGN_LEFT ? a->x() : a->x() + (a->w() - lw) / 2;
             if (beside)
@@ -94,8 +94,8 @@ inline void expectTidy(Fl_Window* w, const char* dialog)
             << dialog << ": widget " << i << " (" << (a->label() ? a->label() : "") << ") runs out of the window";
         for (int j = i + 1; j < w->children(); ++j) {
             Fl_Widget* b = w->child(j);
-            const bool apart = a->x() + a->w() <= b->x() || b->x() + b->w() <= a->x() ||
-                               a->y() + a->h() <= b->y() || b->y() + b->h() <= a->y();
+            const bool apart = a->x() + a->w() <= b->x() || b->x() + b->w() <= a->x() || a->y() + a->h() <= b->y() ||
+                               b->y() + b->h() <= a->y();
             EXPECT_TRUE(apart) << dialog << ": widgets " << i << " and " << j << " overlap";
         }
     }

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialogs/names.h"
 #include "dialogs/statsreport.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

@@ -7,8 +7,8 @@
 #include <FL/Fl_Menu_Bar.H>
 
 #include "app/closing.h"
-#include "tests/gui/gui_fixtures.h"
 #include "dialogs/names.h"
+#include "tests/gui/gui_fixtures.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -27,11 +27,15 @@ TEST(KeyRoutes, EscapeClosesItsOwnWindowAndKeysGoWhereTheyWereTyped)
         {"Escape in a graph while the viewer keeps the keys", {true, false, false, true, false}, KeyRoute::closeWindow},
         {"Escape in a dialog holding the keys", {true, false, true, false, false}, KeyRoute::closeWindow},
         {"Escape over the viewer holding the keys", {true, true, true, true, false}, KeyRoute::asUsual},
-        {"Escape in the main window, keys on a panel field", {true, true, true, false, false}, KeyRoute::closeMainWindow},
+        {"Escape in the main window, keys on a panel field",
+         {true, true, true, false, false},
+         KeyRoute::closeMainWindow},
         {"Escape in the main window, keys nowhere", {true, true, false, false, false}, KeyRoute::closeMainWindow},
         {"Escape in an open menu", {true, true, true, true, true}, KeyRoute::asUsual},
         {"Escape in a modal dialog", {true, false, true, false, true}, KeyRoute::asUsual},
-        {"q in a graph while the viewer keeps the keys", {false, false, false, true, false}, KeyRoute::focusWindowFirst},
+        {"q in a graph while the viewer keeps the keys",
+         {false, false, false, true, false},
+         KeyRoute::focusWindowFirst},
         {"q in a dialog holding the keys", {false, false, true, false, false}, KeyRoute::asUsual},
         {"q over the viewer holding the keys", {false, true, true, true, false}, KeyRoute::asUsual},
         {"a key in the main window, keys in a graph", {false, true, false, false, false}, KeyRoute::focusWindowFirst},

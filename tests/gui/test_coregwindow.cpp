@@ -14,10 +14,10 @@
 
 #include "dialogs/coregprogress.h"
 #include "dialogs/coregwindow.h"
+#include "dialogs/names.h"
 #include "dialogs/statsreport.h"
 #include "model/colors.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -200,8 +200,8 @@ TEST_F(CoregWindowTest, CancelStopsAtTheNextFitAndLeavesEverythingAsItWas)
     settle();
 
     // While it ran.
-    ASSERT_TRUE(seen.looked) << "the bar never said \"" << coregProgressLabel(2) << "\"; it said: "
-                             << ::testing::PrintToString(seen.labels);
+    ASSERT_TRUE(seen.looked) << "the bar never said \"" << coregProgressLabel(2)
+                             << "\"; it said: " << ::testing::PrintToString(seen.labels);
     for (const std::string& label : seen.labels)
         EXPECT_TRUE(label.rfind("Co-registering", 0) == 0 || label == "Cancelling...")
             << "bar label \"" << label << '"';

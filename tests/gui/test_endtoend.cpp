@@ -12,9 +12,9 @@
 #include <memory>
 #include <sstream>
 
+#include "dialogs/names.h"
 #include "dialogs/openfile.h"
 #include "tests/gui/gui_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -140,7 +140,8 @@ TEST_F(CommandLine, FirstArgumentOfAnyLengthIsKeptAsACopy)
 TEST(EndToEnd, StartOpenTwoFilesShowCurvatureStatisticsAndGraph)
 {
     const std::string shots = OROLITH_SHOT_DIR;
-    for (const char* name : {"e2e_start", "e2e_open_dialog", "e2e_loaded", "e2e_curvature", "e2e_statistics", "e2e_graph"})
+    for (const char* name :
+         {"e2e_start", "e2e_open_dialog", "e2e_loaded", "e2e_curvature", "e2e_statistics", "e2e_graph"})
         std::remove((shots + "/" + name + ".ppm").c_str()); // never judge an old picture
     const std::string script = tempPath("endtoend.sh");
     std::ofstream(script) << SCRIPT;

@@ -13,8 +13,8 @@
 #include <numeric>
 
 #include "dialogs/graph.h"
-#include "tests/gui/dialog_fixtures.h"
 #include "dialogs/names.h"
+#include "tests/gui/dialog_fixtures.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

@@ -11,8 +11,8 @@
 
 #include "dialogs/helpabout.h"
 #include "dialogs/helptexts.h"
-#include "tests/gui/dialog_fixtures.h"
 #include "dialogs/names.h"
+#include "tests/gui/dialog_fixtures.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -55,7 +55,8 @@ TEST_F(DialogTest, AboutAndHelpShowTheirWholeTextAndTheVersion)
     const std::string text = fieldText(a);
     EXPECT_NE(text.find("Orolith"), std::string::npos) << text;
     EXPECT_NE(text.find("Version " + versionPrinted() + "\n"), std::string::npos)
-        << "About and orolith --version disagree:\n" << text;
+        << "About and orolith --version disagree:\n"
+        << text;
     expectTextFits(a, "About");
     expectOnScreen(a, "About");
     saveShot(a, "about");

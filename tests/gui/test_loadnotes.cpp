@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
 #include "model/load.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -73,7 +73,8 @@ TEST_F(DialogTest, AnOpenThatMayNotBeWhatWasMeantLoadsAndSaysSoInANote)
     auto* box = childOf<Fl_Box>(note);
     int tw = box->w(), th = 0; // wrapped as the box wraps it
     measureText(text, box->labelfont(), box->labelsize(), tw, th);
-    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= note->w() && box->y() + box->h() <= note->h())
+    EXPECT_TRUE(tw <= box->w() && th <= box->h() && box->x() + box->w() <= note->w() &&
+                box->y() + box->h() <= note->h())
         << "the note's text is cut by its window";
     saveShot(note, "load_note");
     click(childOf<Fl_Button>(note, "OK"));

@@ -13,8 +13,8 @@
 #include <functional>
 #include <set>
 
-#include "tests/gui/gui_fixtures.h"
 #include "dialogs/names.h"
+#include "tests/gui/gui_fixtures.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

@@ -13,11 +13,11 @@
 #include <regex>
 
 #include "dialogs/loadnotetext.h"
+#include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "model/errors.h"
 #include "render/surfacecache.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

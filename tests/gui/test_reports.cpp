@@ -17,11 +17,11 @@
 #include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
+#include "dialogs/names.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "model/errors.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -233,12 +233,14 @@ TEST_F(DialogTest, SaveProfileWritesTheSectionTheViewerShows)
     choose("&File/Save Profile...");
     EXPECT_EQ(chooser.asked.proposed, sampleData("alps_dem_profile.csv")) << "not offered next to the DEM";
     EXPECT_EQ(chooser.asked.pattern, "CSV files (*.csv)");
-    expectSection(data(), linesOf(path), 239, [](int) { return 49; }, [](int k) { return k; }, "along a row");
+    expectSection(
+        data(), linesOf(path), 239, [](int) { return 49; }, [](int k) { return k; }, "along a row");
 
     click(win().profileAlongColumnButton);
     setCounter(win().profileCounter, 10); // column 10 of the X-axis takes its heights from grid column 9
     choose("&File/Save Profile...");
-    expectSection(data(), linesOf(path), 199, [](int k) { return k; }, [](int) { return 9; }, "down a column");
+    expectSection(
+        data(), linesOf(path), 199, [](int k) { return k; }, [](int) { return 9; }, "down a column");
 
     const std::string nowhere = tempPath("no_such_dir") + "/p.csv";
     SaveChooserAnswer refused(nowhere);
@@ -250,10 +252,7 @@ TEST_F(DialogTest, SaveProfileWritesTheSectionTheViewerShows)
 // DEM moved 1 cell east and half a cell south (north -0.5):
 // comparison(x, y) = DEM(x - east, y - north).
 constexpr double EAST = 1.0, NORTH = -0.5;
-float hills(double r, double c)
-{
-    return static_cast<float>(1000 + 150 * std::sin(c / 5) * std::cos(r / 6) + 2 * r);
-}
+float hills(double r, double c) { return static_cast<float>(1000 + 150 * std::sin(c / 5) * std::cos(r / 6) + 2 * r); }
 
 // The number after `label` in the window's text.
 double numberAfter(const std::string& text, const std::string& label)
@@ -285,8 +284,10 @@ TEST_F(CoregistrationTest, ShowsTheShiftAndAnalysesTheShiftedGrid)
     EXPECT_NEAR(numberAfter(text, "Shift north:"), NORTH, 0.05) << text;
     EXPECT_NEAR(numberAfter(text, "cells,"), 10 * numberAfter(text, "Shift east:"), 0.0051) << "map units";
     EXPECT_NE(text.find(", converged"), std::string::npos) << text;
-    EXPECT_TRUE(text.find("Before") < text.find("After") && text.find("\nall ", text.find("After")) != std::string::npos)
-        << "no accuracy tables before and after:\n" << text;
+    EXPECT_TRUE(text.find("Before") < text.find("After") &&
+                text.find("\nall ", text.find("After")) != std::string::npos)
+        << "no accuracy tables before and after:\n"
+        << text;
     EXPECT_FALSE(session->busy() || win().active_r() == 0) << "the program stays busy";
     expectTidy(coregWin, "co-registration window");
     saveShot(coregWin, "coregistration");
@@ -349,8 +350,8 @@ void loadFourClasses(Session& session)
         const int k = r * 10 + c;
         return static_cast<float>(k < 30 ? 100 + k / 10 : 103);
     });
-    const std::string contour =
-        writeGrid("classes_contour.grd", 7, 10, 10, [](int r, int c) { return r == 0 && c < 2 ? 100.0f + 4 * c : 0.0f; });
+    const std::string contour = writeGrid("classes_contour.grd", 7, 10, 10,
+                                          [](int r, int c) { return r == 0 && c < 2 ? 100.0f + 4 * c : 0.0f; });
     OpenChoice choice;
     choice.dem = dem;
     choice.comparison = contour;

@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "dialogs/names.h"
 #include "dialogs/statusrow.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -117,12 +117,15 @@ protected:
         Fl_Widget* statsButton = w.statisticsButton;
         Fl_Group* toolPanel = w.toolPanel();
         Fl_Progress* loadBar = w.loadBar();
-        const std::pair<const char*, Fl_Widget*> parts[] = {
-            {"DEM file", w.demField},          {"comparison file", w.comparisonField},
-            {"exaggeration", w.exaggerationCounter}, {"X-corner", w.xCornerField},
-            {"Y-corner", w.yCornerField},      {"Cellsize", w.cellSizeField},
-            {"Statistics button", statsButton}, {"viewer", &viewer()},
-            {"tool panel", toolPanel}};
+        const std::pair<const char*, Fl_Widget*> parts[] = {{"DEM file", w.demField},
+                                                            {"comparison file", w.comparisonField},
+                                                            {"exaggeration", w.exaggerationCounter},
+                                                            {"X-corner", w.xCornerField},
+                                                            {"Y-corner", w.yCornerField},
+                                                            {"Cellsize", w.cellSizeField},
+                                                            {"Statistics button", statsButton},
+                                                            {"viewer", &viewer()},
+                                                            {"tool panel", toolPanel}};
         for (std::size_t i = 0; i < std::size(parts); ++i) {
             const Rect a = footprint(parts[i].second);
             EXPECT_TRUE(inside(a, w.w(), w.h())) << parts[i].first << " or its label runs out of the window";
@@ -161,7 +164,8 @@ TEST_F(ShellTest, AtTheMinimumSizeAndLargerNothingCoversAnything)
     const WindowSize least = minimumWindowSize();
     EXPECT_NE(hints.find("minimum size: " + std::to_string(least.w) + " by " + std::to_string(least.h)),
               std::string::npos)
-        << "the window manager is not told the least size:\n" << hints;
+        << "the window manager is not told the least size:\n"
+        << hints;
 
     expectApart("at the start size");
     w.resize(w.x(), w.y(), least.w, least.h);

@@ -15,8 +15,8 @@
 #include <set>
 
 #include "app/menutable.h"
-#include "tests/gui/gui_fixtures.h"
 #include "dialogs/names.h"
+#include "tests/gui/gui_fixtures.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

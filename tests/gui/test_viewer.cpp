@@ -7,11 +7,11 @@
 #include <cmath>
 #include <functional>
 
+#include "dialogs/names.h"
 #include "render/frame.h"
 #include "render/surfacecache.h"
 #include "render/viewmotion.h"
 #include "tests/gui/gui_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -147,9 +147,12 @@ TEST_F(ViewerTest, RepaintsOnlyWhenTheViewChanges)
         int event, button, x, y, dy;
         bool repaint;
     } steps[] = {
-        {"pointer moved", FL_MOVE, 0, 50, 50, 0, false},    {"button pressed", FL_PUSH, 1, 100, 100, 0, false},
-        {"drag in place", FL_DRAG, 1, 100, 100, 0, false},  {"drag down", FL_DRAG, 1, 100, 120, 0, true},
-        {"button released", FL_RELEASE, 1, 100, 120, 0, false}, {"sideways scroll", FL_MOUSEWHEEL, 0, 0, 0, 0, false},
+        {"pointer moved", FL_MOVE, 0, 50, 50, 0, false},
+        {"button pressed", FL_PUSH, 1, 100, 100, 0, false},
+        {"drag in place", FL_DRAG, 1, 100, 100, 0, false},
+        {"drag down", FL_DRAG, 1, 100, 120, 0, true},
+        {"button released", FL_RELEASE, 1, 100, 120, 0, false},
+        {"sideways scroll", FL_MOUSEWHEEL, 0, 0, 0, 0, false},
         {"wheel", FL_MOUSEWHEEL, 0, 0, 0, 1, true},
     };
     for (const Step& s : steps) {
@@ -288,9 +291,17 @@ TEST_F(BufferedTest, EverySchemeLooksAsTheDirectDrawing)
         {"marks", [](ViewState& v) { v.drawDiff = true; }},
         {"points", [](ViewState& v) { v.drawPoints = true; }},
         {"contourgrey", [](ViewState& v) { v.drawContours = true; }},
-        {"profile", [](ViewState& v) { v.plotProfile = true; v.profileYpos = v.profileXpos = 12; }},
+        {"profile",
+         [](ViewState& v) {
+             v.plotProfile = true;
+             v.profileYpos = v.profileXpos = 12;
+         }},
         {"outlines", [](ViewState&) {}, true},
-        {"marksalone", [](ViewState& v) { v.drawDiff = true; v.drawTriangles = false; }},
+        {"marksalone",
+         [](ViewState& v) {
+             v.drawDiff = true;
+             v.drawTriangles = false;
+         }},
     };
     ASSERT_TRUE(load(dem, ref, DEM, 1900, 30));
     change([](ViewState& v) {
@@ -339,7 +350,11 @@ TEST_F(BufferedTest, LargeGridDrawnFlatLooksAsTheDirectDrawing)
     const std::pair<const char*, std::function<void(ViewState&)>> schemes[] = {
         {"flat_base", [](ViewState&) {}},
         {"flat_ramp", [](ViewState& v) { v.drawColors = true; }},
-        {"flat_elevdiff", [](ViewState& v) { v.drawColors = false; v.drawDiffColor = true; }},
+        {"flat_elevdiff",
+         [](ViewState& v) {
+             v.drawColors = false;
+             v.drawDiffColor = true;
+         }},
     };
     for (const auto& [name, on] : schemes) {
         change(on);
@@ -364,8 +379,10 @@ TEST_F(BufferedTest, LeavingOutTrianglesThatReachNoPixelChangesNoPixel)
         float eye, xrot, zrot, xmove;
         bool outlines;
     };
-    const View views[] = {{"whole", STARTEYE, -35, 30, 0, false},   {"edge-on", STARTEYE, -88, 0, 0, false},
-                          {"close", 18.6f, -60, 45, 0, false},       {"aside", 40, -20, 120, 1.2f, false},
+    const View views[] = {{"whole", STARTEYE, -35, 30, 0, false},
+                          {"edge-on", STARTEYE, -88, 0, 0, false},
+                          {"close", 18.6f, -60, 45, 0, false},
+                          {"aside", 40, -20, 120, 1.2f, false},
                           {"outlines", STARTEYE, -35, 30, 0, true}};
     for (const View& v : views) {
         change([&](ViewState& s) {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "dialogs/errorwindow.h"
-#include "render/viewer.h"
 #include "dialogs/names.h"
+#include "render/viewer.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

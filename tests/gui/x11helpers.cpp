@@ -3,10 +3,10 @@
 // GoogleTest's names, so they come after them and in this file only.
 #include "tests/gui/dialog_fixtures.h"
 
+#include "dialogs/names.h"
 #include <FL/Fl_Image_Surface.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

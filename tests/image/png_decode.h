@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/cli/cli_runner.h"
 #include "dialogs/names.h"
+#include "tests/cli/cli_runner.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -47,7 +47,8 @@ struct Image {
     }
     void save(const std::string& path) const
     {
-        std::ofstream(path, std::ios::binary) << "P6\n" << w << " " << h << "\n255\n"
+        std::ofstream(path, std::ios::binary) << "P6\n"
+                                              << w << " " << h << "\n255\n"
                                               << std::string(rgb.begin(), rgb.end());
     }
     static Image load(const std::string& path)

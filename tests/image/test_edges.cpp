@@ -4,9 +4,9 @@
 // green; and an absent cell is a hole that shows the background.
 #include <gtest/gtest.h>
 
+#include "dialogs/names.h"
 #include "tests/image/png_decode.h"
 #include "tests/model/grid_files.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -71,7 +71,8 @@ TEST(SurfaceEdges, AnAbsentBlockIsAHoleShowingTheBackground)
     const int middle = image.h / 2;
     const auto [first, last] = surfaceSpan(image, middle);
     ASSERT_TRUE(first >= 0 && last > first) << "no surface in the middle row";
-    EXPECT_TRUE(background(image.at(image.w / 2, middle))) << "the absent block is drawn: " << image.at(image.w / 2, middle);
+    EXPECT_TRUE(background(image.at(image.w / 2, middle)))
+        << "the absent block is drawn: " << image.at(image.w / 2, middle);
     EXPECT_FALSE(background(image.at(first + (last - first) / 8, middle))) << "the surface around the hole is missing";
     // No dark seam around the hole: an absent height (stored as 0) colours
     // no triangle.

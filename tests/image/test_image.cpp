@@ -9,10 +9,10 @@
 
 #include "app/mainwindow.h"
 #include "app/session.h"
+#include "dialogs/names.h"
 #include "render/pngfile.h"
 #include "render/viewswitches.h"
 #include "tests/gui/dialog_fixtures.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -329,12 +329,9 @@ TEST(PngFile, ReadsBackAsWritten)
     for (std::size_t i = 0; i < ramp.size(); ++i)
         ramp[i] = static_cast<unsigned char>(i / 3); // the Sub filter's differences wrap
     const Case cases[] = {
-        {"one pixel", 1, 1, {12, 200, 255}},
-        {"rows of an odd length", 7, 5, picture(7, 5, 3)},
-        {"one column", 1, 9, picture(1, 9, 4)},
-        {"noise", 300, 200, picture(300, 200, 5)},
-        {"a flat background", 200, 150, flat},
-        {"every byte value", 256, 2, ramp},
+        {"one pixel", 1, 1, {12, 200, 255}},    {"rows of an odd length", 7, 5, picture(7, 5, 3)},
+        {"one column", 1, 9, picture(1, 9, 4)}, {"noise", 300, 200, picture(300, 200, 5)},
+        {"a flat background", 200, 150, flat},  {"every byte value", 256, 2, ramp},
     };
     ScratchDir dir;
     for (const Case& c : cases) {
@@ -358,7 +355,10 @@ TEST(PngFile, MalformedPicturesAndUnwritablePathsAreRefused)
         int w, h;
         std::size_t bytes;
     } bad[] = {
-        {"no width", 0, 2, 0}, {"negative height", 2, -1, 6}, {"a byte short", 2, 1, 5}, {"a byte over", 2, 1, 7},
+        {"no width", 0, 2, 0},
+        {"negative height", 2, -1, 6},
+        {"a byte short", 2, 1, 5},
+        {"a byte over", 2, 1, 7},
     };
     for (const auto& b : bad)
         EXPECT_TRUE(encodePng(b.w, b.h, std::vector<unsigned char>(b.bytes, 9)).empty()) << b.what;

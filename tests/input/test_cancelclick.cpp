@@ -20,8 +20,8 @@
 #include <thread>
 
 #include "dialogs/coregwindow.h"
-#include "tests/gui/gui_fixtures.h"
 #include "dialogs/names.h"
+#include "tests/gui/gui_fixtures.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -116,8 +116,8 @@ TEST_F(RealCancel, AClickOnCancelStopsTheCoregistrationAndChangesNothing)
         if (iteration != 2)
             return;
         // The picture a user sees, then the click; this fit waits for it.
-        clicker = spawnShell("sleep 0.3; import -window root -depth 8 '" + shot + "'; xdotool mousemove" + at +
-                             " click 1");
+        clicker =
+            spawnShell("sleep 0.3; import -window root -depth 8 '" + shot + "'; xdotool mousemove" + at + " click 1");
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!watch.pressed && std::chrono::steady_clock::now() < giveUp)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -140,8 +140,8 @@ TEST_F(RealCancel, AClickOnCancelStopsTheCoregistrationAndChangesNothing)
     ASSERT_EQ(seen.w, 1280) << "no screenshot of the co-registration";
     // The bar's blue fill at its left end, as the user saw it meanwhile.
     const Pixel fill = seen.at(w.x() + w.loadBar()->x() + 8, w.y() + w.loadBar()->y() + 10);
-    EXPECT_TRUE(near(fill, 120, 160, 215, 12)) << "no progress in the status row: " << int(fill.r) << ","
-                                               << int(fill.g) << "," << int(fill.b);
+    EXPECT_TRUE(near(fill, 120, 160, 215, 12))
+        << "no progress in the status row: " << int(fill.r) << "," << int(fill.g) << "," << int(fill.b);
 }
 
 } // namespace

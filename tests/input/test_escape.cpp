@@ -21,12 +21,12 @@
 #include "dialogs/errorwindow.h"
 #include "dialogs/graph.h"
 #include "dialogs/helpabout.h"
+#include "dialogs/names.h"
 #include "dialogs/openfile.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/statsreport.h"
 #include "tests/gui/dialog_fixtures.h"
 #include "tests/input/x_input.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -168,10 +168,7 @@ public:
         return !ended;
     }
     // xdotool with "$main" standing for the main window.
-    void xdotool(const std::string& commands)
-    {
-        output("main=" + std::to_string(main) + "; " + commands);
-    }
+    void xdotool(const std::string& commands) { output("main=" + std::to_string(main) + "; " + commands); }
 
     pid_t pid = -1;
     unsigned long main = 0;

@@ -11,9 +11,9 @@
 
 #include <filesystem>
 
+#include "dialogs/names.h"
 #include "tests/gui/gui_fixtures.h"
 #include "tests/input/x_input.h"
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

@@ -1,9 +1,9 @@
 // What a window manager sends when the user clicks a window's close box,
 // for the tests that close the main window of a running orolith. In a file
 // of its own: X11's macros clash with GoogleTest's names.
+#include "dialogs/names.h"
 #include <FL/Fl.H>
 #include <FL/x.H>
-#include "dialogs/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;

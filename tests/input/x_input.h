@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include <FL/Fl_Window.H>
 #include "dialogs/names.h"
+#include <FL/Fl_Window.H>
 
 using namespace orolith::model;
 using namespace orolith::render;

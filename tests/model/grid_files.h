@@ -54,7 +54,8 @@ struct Grid {
     {
         std::ostringstream out;
         out << std::setprecision(9) << "ncols " << cols << "\nnrows " << rows << "\nxllcorner 1000\nyllcorner 2000\n"
-            << "cellsize " << cellsize << "\n" << extraLine << (extraLine.empty() ? "" : "\n");
+            << "cellsize " << cellsize << "\n"
+            << extraLine << (extraLine.empty() ? "" : "\n");
         for (std::size_t i = 0; i < h.size(); ++i)
             out << h[i] << ((i + 1) % cols == 0 ? "\n" : " ");
         return out.str();

@@ -28,7 +28,10 @@ public:
     void notice(const std::string& text) override { notices.push_back(text); }
     void clear() { lines.clear(), notices.clear(); }
     // Number of times a progress line was said.
-    int printed(const std::string& text) const { return static_cast<int>(std::count(lines.begin(), lines.end(), text)); }
+    int printed(const std::string& text) const
+    {
+        return static_cast<int>(std::count(lines.begin(), lines.end(), text));
+    }
     // The progress lines, each ended by a newline, as a console shows them.
     std::string text() const
     {

@@ -70,8 +70,8 @@ TEST_F(AbsentTest, ComparisonKindsDecideWhichValuesAreHeights)
         ComparisonKind kind;
         std::vector<std::uint8_t> present;
     } cases[] = {
-        {ComparisonKind::dem, {1, 1, 1, 0, 1, 1}},     // heights at or below 0 are heights of a DEM
-        {ComparisonKind::sparse, {1, 0, 0, 0, 1, 1}},  // only values above 0 in sparse and contour data
+        {ComparisonKind::dem, {1, 1, 1, 0, 1, 1}},    // heights at or below 0 are heights of a DEM
+        {ComparisonKind::sparse, {1, 0, 0, 0, 1, 1}}, // only values above 0 in sparse and contour data
         {ComparisonKind::contour, {1, 0, 0, 0, 1, 1}},
     };
     for (const auto& k : cases) {
@@ -222,8 +222,8 @@ TEST_F(AbsentTest, CoregistrationIgnoresAbsentPointsAndSaysWhenTheShiftDidNotHel
             hills.push_back(static_cast<float>(ground(r, k)));
             halfMoved.push_back(static_cast<float>(k < 0.4 * cols ? ground(r, k - 1) : ground(r, k)));
         }
-    Coregistration kept = coregister({hills.data(), nullptr, rows, cols}, {halfMoved.data(), nullptr, rows, cols},
-                                     {10, 10, false});
+    Coregistration kept =
+        coregister({hills.data(), nullptr, rows, cols}, {halfMoved.data(), nullptr, rows, cols}, {10, 10, false});
     ASSERT_TRUE(kept.ok) << kept.why;
     EXPECT_NEAR(kept.shiftEast, 1, 0.05) << "the hills' shift";
     EXPECT_FALSE(kept.improved) << improvementText(kept);
@@ -278,12 +278,12 @@ TEST(GeographicSpacing, GridsThatLookGeographicGetANote)
         bool known;
         bool note;
     } cases[] = {
-        {5.74, 49.44, 0.008333, 90, 95, false, true},  // Luxembourg in degrees
-        {-180, -90, 0.09, 100, 100, false, true},      // the corner at the limits
-        {5.74, 49.44, 0.1, 90, 95, false, false},      // cells of 0.1 and more are not degrees here
-        {5.74, 89.5, 0.01, 100, 10, false, false},     // beyond the pole
-        {600000, 5100000, 30, 10, 10, false, false},   // UTM
-        {5.74, 49.44, 0.008333, 90, 95, true, false},  // a .prj said what it is
+        {5.74, 49.44, 0.008333, 90, 95, false, true}, // Luxembourg in degrees
+        {-180, -90, 0.09, 100, 100, false, true},     // the corner at the limits
+        {5.74, 49.44, 0.1, 90, 95, false, false},     // cells of 0.1 and more are not degrees here
+        {5.74, 89.5, 0.01, 100, 10, false, false},    // beyond the pole
+        {600000, 5100000, 30, 10, 10, false, false},  // UTM
+        {5.74, 49.44, 0.008333, 90, 95, true, false}, // a .prj said what it is
     };
     for (const auto& k : cases) {
         GridHeader h;

@@ -55,8 +55,8 @@ void expectClassesOfTheRule(const std::vector<float>& values, int rows, int cols
                 want = cellclasses::classOf<K>(values[static_cast<std::size_t>(r - 1) * (cols - 2) + c - 1], u);
             ++expected[want];
             ASSERT_EQ(classes[static_cast<std::size_t>(r) * cellCols + c], want)
-                << "K " << K << " cols " << cols << " interior " << interiorOnly << " u " << u << " cell " << r
-                << "," << c;
+                << "K " << K << " cols " << cols << " interior " << interiorOnly << " u " << u << " cell " << r << ","
+                << c;
         }
     for (int k = 0; k <= K; ++k) {
         EXPECT_EQ(counts[k], expected[k]) << "K " << K << " cols " << cols << " u " << u << " class " << k;
@@ -161,7 +161,8 @@ TEST_F(AnalysisTest, DifferenceBoundsAreStrictAndOnlyACellsFirstPointCounts)
     EXPECT_EQ(data.elevation().max, 4.0f) << "the last row and column are no cell's first point";
     EXPECT_EQ(data.elevation().min, -4.0f) << "the difference is DEM minus reference";
     // Squares 16 + 9 + 4 + 1 + 0.25 twice, 200^2 and six times 400^2.
-    EXPECT_NEAR(rmseOf(data).value_or(0), std::sqrt(1000060.5 / 18), 1e-3) << "the RMSE covers the last row and column too";
+    EXPECT_NEAR(rmseOf(data).value_or(0), std::sqrt(1000060.5 / 18), 1e-3)
+        << "the RMSE covers the last row and column too";
 
     data.classifyElevation(0.5f);
     EXPECT_EQ(log.printed("Computing elevation differences"), 1) << "a unit change only reclassifies";
@@ -285,22 +286,21 @@ TEST(StatisticsReport, WorkedExampleWithAndWithoutComparison)
     v.d20 = 1, v.d15 = 2, v.d10 = 3, v.d5 = 4, v.d = 11990;
     v.cd20 = 6, v.cd15 = 7, v.cd10 = 8, v.cd5 = 9, v.cd = 11970;
     v.rmse = 1.23456f;
-    EXPECT_EQ(statisticsReport(v), kDemSection +
-                                       "\n\t ----- COMPARISON STATISTCS -----\n"
-                                       "Contour interval:   20\n"
-                                       "Elevation difference class counts:\n"
-                                       "   >    4.0         1\n"
-                                       "   >    3.0         2\n"
-                                       "   >    2.0         3\n"
-                                       "   >    1.0         4\n"
-                                       "   <=   1.0     11990\n\n"
-                                       "Curvature difference class counts:\n"
-                                       "   >    4.0         6\n"
-                                       "   >    3.0         7\n"
-                                       "   >    2.0         8\n"
-                                       "   >    1.0         9\n"
-                                       "   <=   1.0     11970\n\n"
-                                       "RMSE: 1.235");
+    EXPECT_EQ(statisticsReport(v), kDemSection + "\n\t ----- COMPARISON STATISTCS -----\n"
+                                                 "Contour interval:   20\n"
+                                                 "Elevation difference class counts:\n"
+                                                 "   >    4.0         1\n"
+                                                 "   >    3.0         2\n"
+                                                 "   >    2.0         3\n"
+                                                 "   >    1.0         4\n"
+                                                 "   <=   1.0     11990\n\n"
+                                                 "Curvature difference class counts:\n"
+                                                 "   >    4.0         6\n"
+                                                 "   >    3.0         7\n"
+                                                 "   >    2.0         8\n"
+                                                 "   >    1.0         9\n"
+                                                 "   <=   1.0     11970\n\n"
+                                                 "RMSE: 1.235");
 }
 
 TEST(StatisticsReport, WideCountsMissingRmseAndAnEmptyModel)
@@ -318,7 +318,8 @@ TEST(StatisticsReport, WideCountsMissingRmseAndAnEmptyModel)
     text = statisticsReport(ReportValues{});
     EXPECT_NE(text.find("Gridsize: 0 x 0\n"), std::string::npos);
     EXPECT_NE(text.find("Average Curvature      :         n/a\n\nCurvature class counts"), std::string::npos)
-        << "nothing loaded, no average (and no \"nan\"):\n" << text;
+        << "nothing loaded, no average (and no \"nan\"):\n"
+        << text;
 }
 
 class HeightClassTest : public ModelTest {
@@ -448,8 +449,8 @@ TEST_F(SparseTest, HundredHeightsOnAPeakyDemAreItsFirstHundredPeaks)
     std::string why;
     EXPECT_EQ(sparseRaster(data.demView(), 100, random.draw(), log, why), want.h);
     EXPECT_TRUE(random.bounds.empty()) << "no random spot heights when 100 peaks fill the sample";
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"Peak heights will be included automatically.",
-                                                   "Found 100 local maximums."}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"Peak heights will be included automatically.", "Found 100 local maximums."}));
 
     const std::vector<SpotHeight> peaks = localMaximums(data.demView());
     ASSERT_EQ(peaks.size(), static_cast<std::size_t>(LOCALNUM)) << "more than the room for 100 peaks";

@@ -148,9 +148,8 @@ TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderAndKeepsBothDifferenceC
     request.demPath = write(filled(4, 4, 100.0f));
     request.comparisonPath = write(filled(4, 4, 95.0f));
     std::vector<std::pair<std::string, double>> progress;
-    ASSERT_TRUE(swapIn(loadDataSet(request, io, log, [&](const std::string& stage, double fraction) {
-        progress.emplace_back(stage, fraction);
-    })));
+    ASSERT_TRUE(swapIn(loadDataSet(
+        request, io, log, [&](const std::string& stage, double fraction) { progress.emplace_back(stage, fraction); })));
     EXPECT_TRUE(data.hasComparison());
     EXPECT_EQ(data.elevationClasses().counts[0], 9) << "every cell is 5 above its reference";
     EXPECT_EQ(data.curvatureDifferenceClasses().counts[4], 9) << "both grids are flat";
@@ -160,10 +159,10 @@ TEST_F(PipelineTest, ComparisonLoadRunsTheAnalysesInOrderAndKeepsBothDifferenceC
     }
     // Curvature before curvature differences, which read it, and elevation
     // differences before them, so that theirs are the colours in effect.
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"Reading DEM data, 4 rows and 4 columns...",
-                                                   "Reading comparison data, 4 rows and 4 columns...",
-                                                   "Computing curvature", "Computing elevation differences",
-                                                   "Computing curvature differences"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"Reading DEM data, 4 rows and 4 columns...",
+                                        "Reading comparison data, 4 rows and 4 columns...", "Computing curvature",
+                                        "Computing elevation differences", "Computing curvature differences"}));
     EXPECT_TRUE(log.notices.empty());
     ASSERT_FALSE(progress.empty());
     for (std::size_t k = 1; k < progress.size(); ++k)
@@ -184,7 +183,8 @@ TEST_F(PipelineTest, ReplacingTheComparisonComparesTheLoadedDemWithTheNewGrid)
     EXPECT_EQ(log.printed("Reading DEM data, 4 rows and 5 columns..."), 1) << "the DEM is not read again";
     EXPECT_EQ(&data.dem(), &previous.dem()) << "the DEM is shared, not copied";
     EXPECT_GT(data.comparisonVersion(), previous.comparisonVersion());
-    EXPECT_EQ(data.elevationClasses().counts[0], cells()) << "the classes come from the new reference, 5 below everywhere";
+    EXPECT_EQ(data.elevationClasses().counts[0], cells())
+        << "the classes come from the new reference, 5 below everywhere";
     EXPECT_EQ(data.elevation().max, 5.0f);
     EXPECT_EQ(diffColor(0, 0), VERYHIGH);
     EXPECT_NEAR(reportValues(data, 1, 1, true).rmse.value_or(0), 5.0f, 1e-3);
@@ -242,7 +242,8 @@ TEST_F(LimitsDeathTest, GridLargerThanTheMemoryLeftIsRefusedBeforeAllocating)
         limit.rlim_cur = limit.rlim_max = pages * static_cast<unsigned long>(sysconf(_SC_PAGE_SIZE)) + (24u << 20);
         setrlimit(RLIMIT_AS, &limit);
     };
-    const std::string message = "file \"" + path + "\": a grid of 3000 rows and 3000 columns needs [0-9]+ MB of "
+    const std::string message = "file \"" + path +
+                                "\": a grid of 3000 rows and 3000 columns needs [0-9]+ MB of "
                                 "memory, more than the 2[0-9] MB available";
     EXPECT_EXIT(
         {
@@ -283,7 +284,9 @@ TEST_F(LimitsTest, FreakHeightsLoadAndAnalyseWithoutUndefinedArithmetic)
 TEST_F(LimitsTest, SparseSampleOfNothingIsRefused)
 {
     std::string why;
-    EXPECT_TRUE(sparseRaster(DataSet().demView(), 200, [](int) { return 0; }, log, why).empty());
+    EXPECT_TRUE(sparseRaster(
+                    DataSet().demView(), 200, [](int) { return 0; }, log, why)
+                    .empty());
     EXPECT_EQ(why, "A sparse sample needs a DEM: open one first");
     EXPECT_TRUE(log.lines.empty());
 }

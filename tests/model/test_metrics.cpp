@@ -154,14 +154,15 @@ TEST(SlopeClasses, PlanesFallIntoTheirClassAndBorderPointsOnlyIntoAll)
         double degrees;
         std::vector<double> bounds;
         int cls; // of the interior points; -1: none
-    } cases[] = {{0, standard, 0},  {4, standard, 0},  {7, standard, 1},    {20, standard, 2},  {30, standard, 3},
+    } cases[] = {{0, standard, 0},  {4, standard, 0},  {7, standard, 1},    {20, standard, 2}, {30, standard, 3},
                  {45, standard, 4}, {80, standard, 4}, {44.5, standard, 3}, {5, {10, 30}, -1}, {35, {10, 30}, 1}};
     for (const auto& k : cases) {
         SCOPED_TRACE(std::to_string(k.degrees) + " degrees, " + std::to_string(k.bounds.size()) + " classes");
         double rise = std::tan(k.degrees * 3.14159265358979323846 / 180) * 2;
         std::vector<float> dem = gridOf(5, 5, [&](int, int c) { return 100 + rise * c; });
         std::vector<float> ref = gridOf(5, 5, [&](int r, int c) { return r == 2 && c == 2 ? 0 : 99 + rise * c; });
-        AccuracyReport got = accuracyReport(wholeView(dem, 5, 5), PresentAbove0(ref, 5, 5).view(), square(2.0), k.bounds);
+        AccuracyReport got =
+            accuracyReport(wholeView(dem, 5, 5), PresentAbove0(ref, 5, 5).view(), square(2.0), k.bounds);
         EXPECT_EQ(got.all.count, 24u) << "an absent reference counts nowhere";
         ASSERT_EQ(got.classes.size(), k.bounds.size());
         for (std::size_t j = 0; j < got.classes.size(); ++j) {
@@ -178,10 +179,10 @@ TEST(SlopeClasses, ThreadedReportMatchesAPlainLoop)
     const int rows = 700, cols = 500;
     std::mt19937 random(11);
     std::uniform_real_distribution<double> noise(-3, 3);
-    std::vector<float> dem = gridOf(rows, cols, [&](int r, int c) {
-        return 500 + 200 * std::sin(r * 0.03) * std::cos(c * 0.05) + noise(random);
-    });
-    std::vector<float> ref = gridOf(rows, cols, [&](int r, int c) { return (r * 7 + c) % 13 ? 500 + noise(random) : 0; });
+    std::vector<float> dem = gridOf(
+        rows, cols, [&](int r, int c) { return 500 + 200 * std::sin(r * 0.03) * std::cos(c * 0.05) + noise(random); });
+    std::vector<float> ref =
+        gridOf(rows, cols, [&](int r, int c) { return (r * 7 + c) % 13 ? 500 + noise(random) : 0; });
     const std::vector<double>& bounds = defaultSlopeBounds();
     std::vector<std::vector<double>> d(bounds.size());
     std::vector<double> all;
@@ -197,7 +198,8 @@ TEST(SlopeClasses, ThreadedReportMatchesAPlainLoop)
             double deg = slopeDegrees(std::sqrt(g.east * g.east + g.north * g.north));
             d[std::upper_bound(bounds.begin(), bounds.end(), deg) - bounds.begin() - 1].push_back(all.back());
         }
-    AccuracyReport got = accuracyReport(wholeView(dem, rows, cols), PresentAbove0(ref, rows, cols).view(), square(10.0), bounds);
+    AccuracyReport got =
+        accuracyReport(wholeView(dem, rows, cols), PresentAbove0(ref, rows, cols).view(), square(10.0), bounds);
     EXPECT_EQ(text(got.all), text(figures(all))) << "all points";
     for (std::size_t k = 0; k < bounds.size(); ++k) {
         EXPECT_GT(d[k].size(), 0u) << "the surface has points in every class";
@@ -229,10 +231,14 @@ TEST(Coregister, BilinearSamplesAndAbsentPoints)
         const char* what;
         double row, col, want;
     } cases[] = {
-        {"a node", 1, 2, 60},          {"between columns", 1, 0.25, 42.5},
-        {"between rows", 1.5, 0, 55},  {"inside a cell", 1.5, 1.5, 70},
-        {"the last row and column", 2, 2, 90}, {"beyond the east edge", 1, 2.001, 0},
-        {"north of row 0", -0.001, 2, 0},      {"an absent neighbour that takes part", 0.5, 0.5, 0},
+        {"a node", 1, 2, 60},
+        {"between columns", 1, 0.25, 42.5},
+        {"between rows", 1.5, 0, 55},
+        {"inside a cell", 1.5, 1.5, 70},
+        {"the last row and column", 2, 2, 90},
+        {"beyond the east edge", 1, 2.001, 0},
+        {"north of row 0", -0.001, 2, 0},
+        {"an absent neighbour that takes part", 0.5, 0.5, 0},
         {"an absent neighbour of weight 0", 0.5, 0, 25},
     };
     const PresentAbove0 g(grid, 3, 3);
@@ -286,7 +292,10 @@ TEST(Coregister, RecoversAKnownShiftAndBiasOnAFractalSurface)
     struct {
         double east, north, bias;
         Damage damage;
-    } cases[] = {{0.3, -0.6, 1.5, none}, {0.3, -0.6, 1.5, blunders}, {-1.7, 1.2, -3.0, blunders}, {0, 0, 0, none},
+    } cases[] = {{0.3, -0.6, 1.5, none},
+                 {0.3, -0.6, 1.5, blunders},
+                 {-1.7, 1.2, -3.0, blunders},
+                 {0, 0, 0, none},
                  {0.3, -0.6, 1.5, voids}};
     for (const auto& k : cases) {
         SCOPED_TRACE("shift (" + std::to_string(k.east) + ", " + std::to_string(k.north) + "), bias " +

@@ -222,21 +222,21 @@ TEST(NumberTest, ShortTokensOfAnyCharactersReadAsFromCharsReadsThem)
 
 TEST(NumberTest, ChosenTokensReadAsStreamInputReadsThem)
 {
-    for (const char* token : {"0", "-0", "+0", "-0.0", "+5", "+.5", "-.5", "5.", "-0.", "007", "16777216", "16777217.0",
-                              "1677721.7", "0.0000000001", "0.00000000001", "9999999999.5", "1E5", "1e+5", "1e-5", "1e05",
-                              "-9999", "3.4028234e38", "-3.4028234e38", "1.17549435e-38", "0.30000000000000004",
-                              "123456789012345678901234567890", "1.00000005960464477539062500000000000001",
-                              "16777217", "-16777217",
-                              // Too small for a float: 0 or a subnormal, never "not a number".
-                              "1e-40", "1.4e-45", "-1e-42", "1e-46", "1e-50", "-2.5e-60",
-                              "0.0000000000000000000000000000000000000000000000000000001"})
+    for (const char* token :
+         {"0", "-0", "+0", "-0.0", "+5", "+.5", "-.5", "5.", "-0.", "007", "16777216", "16777217.0", "1677721.7",
+          "0.0000000001", "0.00000000001", "9999999999.5", "1E5", "1e+5", "1e-5", "1e05", "-9999", "3.4028234e38",
+          "-3.4028234e38", "1.17549435e-38", "0.30000000000000004", "123456789012345678901234567890",
+          "1.00000005960464477539062500000000000001", "16777217", "-16777217",
+          // Too small for a float: 0 or a subnormal, never "not a number".
+          "1e-40", "1.4e-45", "-1e-42", "1e-46", "1e-50", "-2.5e-60",
+          "0.0000000000000000000000000000000000000000000000000000001"})
         EXPECT_TRUE(readsAsStreamReads(token));
 }
 
 TEST(NumberTest, TokensStreamInputCannotReadWholeAreRejected)
 {
-    for (const char* token : {"", "-", "+", ".", "e5", "abc", "12x", "1e", "1e+", "--1", "+-1", "1.2.3", "inf",
-                              "nan", "0x1p3", "1,5", "1e99", "-1e99"}) {
+    for (const char* token : {"", "-", "+", ".", "e5", "abc", "12x", "1e", "1e+", "--1", "+-1", "1.2.3", "inf", "nan",
+                              "0x1p3", "1,5", "1e99", "-1e99"}) {
         float v = 42.0f;
         EXPECT_FALSE(parseFloat(token, v)) << "\"" << token << "\" must not be taken as a height";
         EXPECT_EQ(v, 42.0f) << "a rejected token leaves the value alone";

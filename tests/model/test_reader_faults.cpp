@@ -126,7 +126,8 @@ TEST_F(ReaderDeathTest, FilesAtPathsLongerThanTheSystemLimitLoad)
 {
     for (std::size_t length : {4000u, 5000u}) {
         ScratchDir base;
-        std::string path = writeNested(base.path, length, "ncols 2 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 17.5 18.5");
+        std::string path =
+            writeNested(base.path, length, "ncols 2 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 17.5 18.5");
         ASSERT_GT(path.size(), length - 400);
         expectLoads(path, {17.5f, 18.5f});
     }

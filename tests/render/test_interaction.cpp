@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "render/names.h"
 #include "render/sunpath.h"
 #include "render/surfacewalk.h"
 #include "render/viewer.h"
@@ -16,7 +17,6 @@
 #include "render/viewmotion.h"
 #include "render/viewswitches.h"
 #include "tests/render/render_data.h"
-#include "render/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -54,8 +54,8 @@ DataSet plane(int rows, int cols)
 }
 DataSet planePair(int rows, int cols)
 {
-    return pairDataSet(rows, cols, 10, [](int r, int c) { return 100.0f + r + c; },
-                       [](int r, int) { return 101.0f + r; });
+    return pairDataSet(
+        rows, cols, 10, [](int r, int c) { return 100.0f + r + c; }, [](int r, int) { return 101.0f + r; });
 }
 
 int key(Viewer& viewer, int k, int state = 0)
@@ -194,13 +194,26 @@ TEST(ViewKeys, MoveTheViewAndLeaveThePictureStale)
         Value value;
         float expected;
     } rows[] = {
-        {'8', 0, x, 31},          {'k', 0, x, 31},          {'2', 0, x, 29},
-        {',', 0, x, 29},          {'6', 0, z, 41},          {'j', 0, z, 39},
-        {'x', 0, x, -60},         {'x', FL_SHIFT, x, 120},  {'z', 0, z, -50},
-        {'z', FL_SHIFT, z, 130},  {'t', 0, x, 0},           {'s', 0, x, -90},
-        {'r', 0, eye, 100},       {'r', 0, x, 0},           {'r', 0, z, 0},
-        {'r', 0, xShift, 0.5f},   {'i', 0, eye, 65},        {'o', 0, eye, 55},
-        {'7', 0, sunX, XPOS + 0.1f}, {'9', 0, sunX, XPOS - 0.1f},
+        {'8', 0, x, 31},
+        {'k', 0, x, 31},
+        {'2', 0, x, 29},
+        {',', 0, x, 29},
+        {'6', 0, z, 41},
+        {'j', 0, z, 39},
+        {'x', 0, x, -60},
+        {'x', FL_SHIFT, x, 120},
+        {'z', 0, z, -50},
+        {'z', FL_SHIFT, z, 130},
+        {'t', 0, x, 0},
+        {'s', 0, x, -90},
+        {'r', 0, eye, 100},
+        {'r', 0, x, 0},
+        {'r', 0, z, 0},
+        {'r', 0, xShift, 0.5f},
+        {'i', 0, eye, 65},
+        {'o', 0, eye, 55},
+        {'7', 0, sunX, XPOS + 0.1f},
+        {'9', 0, sunX, XPOS - 0.1f},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "key " << char(r.key) << (r.state ? " with Shift" : ""));
@@ -249,8 +262,8 @@ TEST_F(Input, EyeKeyTakesTheTypedValue)
 
 TEST(EyeValue, TypedValuesArePositiveFiniteAndInRange)
 {
-    const std::pair<const char*, float> accepted[] = {{"50", 50}, {" 42.5 ", 42.5f}, {"1e2", 100},
-                                                      {"0.5", EYEMIN}, {"250", EYEMAX}};
+    const std::pair<const char*, float> accepted[] = {
+        {"50", 50}, {" 42.5 ", 42.5f}, {"1e2", 100}, {"0.5", EYEMIN}, {"250", EYEMAX}};
     for (auto [text, eye] : accepted)
         EXPECT_EQ(parseEyeValue(text), eye) << '"' << text << '"';
     for (const char* text : {"", "0", "-3", "abc", "12x", "inf", "nan", "1e40"})
@@ -398,11 +411,13 @@ TEST(SunPath, StopsAtTheEndsOfTheEllipse)
 {
     float east[4] = {XPOS, 0, ZPOS, 1}, west[4] = {XPOS, 0, ZPOS, 1}, top[4] = {-0.1f, 0, 0, 1};
     int steps = 0;
-    for (; sunStep(east, +1); ++steps) {}
+    for (; sunStep(east, +1); ++steps) {
+    }
     EXPECT_TRUE(steps == 30 && std::fabs(east[0] - 2.3f) < 1e-4f && std::fabs(east[2] - 0.0063f) < 2e-4f)
         << steps << " steps to " << east[0] << ", " << east[2];
     EXPECT_TRUE(sunStep(east, -1)) << "moving back works";
-    for (steps = 0; sunStep(west, -1); ++steps) {}
+    for (steps = 0; sunStep(west, -1); ++steps) {
+    }
     EXPECT_TRUE(steps == 16 && std::isfinite(west[2])) << "from -0.7 to -2.3";
     sunStep(top, +1);
     EXPECT_NEAR(top[2], 2.0f, 1e-4) << "highest over the middle";

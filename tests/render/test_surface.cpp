@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/dataset.h"
+#include "render/names.h"
 #include "render/profilecsv.h"
 #include "render/profilegeometry.h"
 #include "render/slopeaspect.h"
@@ -22,7 +23,6 @@
 #include "render/surfacewalk.h"
 #include "render/viewstate.h"
 #include "tests/render/render_data.h"
-#include "render/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -94,8 +94,16 @@ struct Look : ::testing::Test {
 
     TriangleLook look()
     {
-        return triangleLook(flags, cell, classes, [&] { ++steepAsked; return steep; },
-                            [&] { ++aspectAsked; return aspect; });
+        return triangleLook(
+            flags, cell, classes,
+            [&] {
+                ++steepAsked;
+                return steep;
+            },
+            [&] {
+                ++aspectAsked;
+                return aspect;
+            });
     }
 };
 
@@ -206,11 +214,12 @@ struct Heights {
 
 TEST(RoundDeg, SnapsToMultiplesOf45WithLopsidedBounds)
 {
-    const std::pair<float, int> cases[] = {
-        {0, 0},      {22, 0},      {22.01f, 45}, {-22, -45},   {-21.9f, 0},       {67, 45},
-        {-67, -90},  {89.9f, 90},  {112, 90},    {-70, -90},   {-111.9f, -90},
-        {-112, -111}, {130.2f, 130}, {-130.7f, -130}, // outside the table: rounded half up
-    };
+    const std::pair<float, int> cases[] =
+        {
+            {0, 0},         {22, 0},      {22.01f, 45},  {-22, -45},      {-21.9f, 0},
+            {67, 45},       {-67, -90},   {89.9f, 90},   {112, 90},       {-70, -90},
+            {-111.9f, -90}, {-112, -111}, {130.2f, 130}, {-130.7f, -130}, // outside the table: rounded half up
+        };
     for (auto [angle, snapped] : cases)
         EXPECT_EQ(roundDeg(angle), snapped) << angle;
 }
@@ -241,7 +250,8 @@ TEST(Aspect, TiltedPlanesFaceTheirDownhillDirection)
                 EXPECT_NEAR(a, p.aspect, 1e-3) << "falls " << p.name << " at " << i << "," << j;
                 ColorRGB c = slopeColor(a);
                 EXPECT_TRUE(std::fabs(c.r - p.color.r) < 1e-4 && std::fabs(c.g - p.color.g) < 1e-4 &&
-                            std::fabs(c.b - p.color.b) < 1e-4) << "falls " << p.name;
+                            std::fabs(c.b - p.color.b) < 1e-4)
+                    << "falls " << p.name;
                 EXPECT_EQ(gradientDirection(g, 9, 9, i, j), p.gradient) << "falls " << p.name;
             }
     }
@@ -275,7 +285,8 @@ TEST(Steepness, ThresholdAngleTowardsTheGradientNeighbours)
     for (float rise : {5.0f, -5.0f}) {
         Heights rows{7, 7, [rise](int r, int) { return r >= 4 ? rise : 0.0f; }};
         EXPECT_EQ(std::abs(gradientDirection(rows, 7, 7, 3, 3)), 90) << rise;
-        EXPECT_TRUE(steepCell(rows, 7, 7, StencilSpacing{10, 10}, 10.0f, 3, 3)) << "row gradient of either sign, " << rise;
+        EXPECT_TRUE(steepCell(rows, 7, 7, StencilSpacing{10, 10}, 10.0f, 3, 3))
+            << "row gradient of either sign, " << rise;
     }
 }
 
@@ -298,9 +309,12 @@ TEST(SurfaceMesh, CursorOfEachTriangleIsWhereTheWalkingCursorStands)
 
 TEST(SurfaceMesh, LevelOfDetailKeepsTheDrawnCellsUnderTheLimit)
 {
-    for (auto [rows, cols, limit, step] :
-         {std::array{1000, 1000, 1100000, 1}, {2000, 2000, 1100000, 2}, {4000, 4000, 1100000, 4},
-          {10000, 10000, 1100000, 10}, {4000, 4000, 250000, 8}, {3, 3, 1, 2}}) {
+    for (auto [rows, cols, limit, step] : {std::array{1000, 1000, 1100000, 1},
+                                           {2000, 2000, 1100000, 2},
+                                           {4000, 4000, 1100000, 4},
+                                           {10000, 10000, 1100000, 10},
+                                           {4000, 4000, 250000, 8},
+                                           {3, 3, 1, 2}}) {
         EXPECT_EQ(detailStep(rows, cols, limit), step) << rows << " x " << cols << " under " << limit;
     }
 }
@@ -390,8 +404,8 @@ TEST(ProfilePlacement, PositionsOutsideTheGridAreClamped)
     const int cases[][4] = {{1, 2, 3, 1}, {0, 0, 4, 0}, {4, 4, 0, 3}, {4, 5, 0, 3}, {-3, -3, 4, 0}, {99, 99, 0, 3}};
     for (const auto& c : cases) {
         ProfilePlacement p = placeProfile(m, c[0], c[1]);
-        EXPECT_TRUE(p.gridy == c[2] && p.gx == c[3]) << "Y " << c[0] << ", X " << c[1] << ": row " << p.gridy
-                                                    << ", column " << p.gx;
+        EXPECT_TRUE(p.gridy == c[2] && p.gx == c[3])
+            << "Y " << c[0] << ", X " << c[1] << ": row " << p.gridy << ", column " << p.gx;
     }
     EXPECT_FALSE(placeProfile(MeshFrame{}, 0, 0).usable) << "no grid, no section";
 }
@@ -529,7 +543,9 @@ TEST(SmallTriangles, KeepsWhatMayCoverAPixelCentreAndDropsTheRestInOrder)
         {"beyond the viewport", {1.1f, 0, 0, 1.4f, 0, 0, 1.2f, 0.3f, 0}, false},
         {"over the whole viewport", {-5, -5, 0, 5, -5, 0, 0, 5, 0}, true},
         {"no area", {-0.6f, -0.6f, 0, -0.4f, -0.4f, 0, -0.5f, -0.5f, 0}, true},
-        {"behind the eye, the rest beside the first centre", {-0.9f, -0.9f, -3, -0.8f, -0.9f, 0, -0.85f, -0.8f, 0}, true},
+        {"behind the eye, the rest beside the first centre",
+         {-0.9f, -0.9f, -3, -0.8f, -0.9f, 0, -0.85f, -0.8f, 0},
+         true},
     };
     std::vector<float> xyz;
     std::vector<std::uint32_t> indices, expected;

@@ -9,9 +9,9 @@
 #include <set>
 #include <vector>
 
+#include "render/names.h"
 #include "render/viewerkeys.h"
 #include "render/viewswitches.h"
-#include "render/names.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -166,9 +166,8 @@ TEST(ViewSwitchTable, NeedsAreMetByWhatIsLoaded)
         {Needs::dem, {true, true}, true},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(needsMet(r.needs, r.loaded), r.met)
-            << "needs " << static_cast<int>(r.needs) << " with dem " << r.loaded.dem << ", comparison "
-            << r.loaded.comparison;
+        EXPECT_EQ(needsMet(r.needs, r.loaded), r.met) << "needs " << static_cast<int>(r.needs) << " with dem "
+                                                      << r.loaded.dem << ", comparison " << r.loaded.comparison;
 }
 
 TEST(ViewSwitchTable, KeysAndWhatTheyNeed)
