@@ -97,7 +97,7 @@ bool sameCrs(const std::string& a, const std::string& b)
     return l.module ? l.module->reader.sameCrs(a, b) : a == b;
 }
 
-const RasterReader onDemandReader{readHeader, readHeights, describeCrs, sameCrs};
+const RasterReader ON_DEMAND_READER{readHeader, readHeights, describeCrs, sameCrs};
 
 bool warp(const GridHeader& from, const float* source, const GridHeader& onto, AlignMethod method,
           std::vector<float>& out, ModelError& err)
@@ -121,7 +121,7 @@ bool transform(const std::string& fromWkt, const std::string& toWkt, double* x, 
     return l.module->warper.transform(fromWkt, toWkt, x, y, n, err);
 }
 
-const GridWarper onDemandWarper{warp, transform};
+const GridWarper ON_DEMAND_WARPER{warp, transform};
 
 } // namespace
 
@@ -129,7 +129,7 @@ GridIo gdalOnDemandGridIo()
 {
     if (!modulePresent(modulePath()))
         return GridIo{};
-    return GridIo{&onDemandReader, &onDemandWarper, {}};
+    return GridIo{&ON_DEMAND_READER, &ON_DEMAND_WARPER, {}};
 }
 
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,

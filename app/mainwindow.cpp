@@ -39,26 +39,31 @@ Session& sessionOf(Fl_Widget* w)
     return static_cast<MainWindow*>(top)->session();
 }
 
-void* asData(int value) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(value)); }
-int fromData(void* data) { return static_cast<int>(reinterpret_cast<std::intptr_t>(data)); }
+// The toolkit's own way of giving a callback a number: the callbacks
+// below take a long, which says which switch, command, graph or section.
+template <class E>
+long argumentOf(E value)
+{
+    return static_cast<long>(value);
+}
 
 // A box click has flipped the box: the session decides, and the box then
 // shows what it decided.
-void switchBoxClicked(Fl_Widget* w, void* data)
+void switchBoxClicked(Fl_Widget* w, long data)
 {
-    const auto id = static_cast<ViewSwitch>(fromData(data));
+    const auto id = static_cast<ViewSwitch>(data);
     sessionOf(w).requestSwitch(id, static_cast<Fl_Button*>(w)->value() != 0, switchRow(id).needs);
 }
 
 // A menu toggle chosen: the toolkit has flipped its mark already.
-void switchEntryChosen(Fl_Widget* w, void* data)
+void switchEntryChosen(Fl_Widget* w, long data)
 {
-    const auto id = static_cast<ViewSwitch>(fromData(data));
+    const auto id = static_cast<ViewSwitch>(data);
     const Fl_Menu_Item* item = static_cast<Fl_Menu_Bar*>(w)->mvalue();
     sessionOf(w).requestSwitch(id, item && item->value(), switchRow(id).menuNeeds);
 }
 
-void commandChosen(Fl_Widget* w, void* data) { sessionOf(w).run(static_cast<Command>(fromData(data))); }
+void commandChosen(Fl_Widget* w, long data) { sessionOf(w).run(static_cast<Command>(data)); }
 
 void sunEast(Fl_Widget* w, void*) { sessionOf(w).moveSun(+1); }
 void sunWest(Fl_Widget* w, void*) { sessionOf(w).moveSun(-1); }
@@ -78,33 +83,37 @@ void profileCounterChanged(Fl_Widget* w, void*) { sessionOf(w).moveProfile(count
 void alongRowChosen(Fl_Widget* w, void*) { sessionOf(w).setProfileDirection(VERTP); }
 void alongColumnChosen(Fl_Widget* w, void*) { sessionOf(w).setProfileDirection(HORIZ); }
 
-void graphChosen(Fl_Widget* w, void* data) { sessionOf(w).showGraphOf(static_cast<GraphKind>(fromData(data))); }
-void sectionHelpChosen(Fl_Widget* w, void* data)
-{
-    sessionOf(w).showSectionHelpOf(static_cast<PanelSection>(fromData(data)));
-}
+void graphChosen(Fl_Widget* w, long data) { sessionOf(w).showGraphOf(static_cast<GraphKind>(data)); }
+void sectionHelpChosen(Fl_Widget* w, long data) { sessionOf(w).showSectionHelpOf(static_cast<PanelSection>(data)); }
 void cancelChosen(Fl_Widget* w, void*) { sessionOf(w).cancelBusyWork(); }
 
 // --- widget makers for the repeated kinds of the layout -------------------
 
-Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback* cb, void* data = nullptr)
+Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback* cb)
 {
     auto* b = new Fl_Button(x, y, w, h, label);
     b->box(FL_PLASTIC_UP_BOX);
     b->labelsize(11);
+    b->callback(cb);
+    return b;
+}
+
+Fl_Button* pushButton(int x, int y, int w, int h, const char* label, Fl_Callback1* cb, long data)
+{
+    Fl_Button* b = pushButton(x, y, w, h, label, nullptr);
     b->callback(cb, data);
     return b;
 }
 
 Fl_Button* commandButton(int x, int y, int w, int h, const char* label, Command c)
 {
-    return pushButton(x, y, w, h, label, commandChosen, asData(static_cast<int>(c)));
+    return pushButton(x, y, w, h, label, commandChosen, argumentOf(c));
 }
 
 // A section's "?": its window explains that section.
 Fl_Button* helpButton(int x, int y, PanelSection section)
 {
-    return pushButton(x, y, 15, 20, "?", sectionHelpChosen, asData(static_cast<int>(section)));
+    return pushButton(x, y, 15, 20, "?", sectionHelpChosen, argumentOf(section));
 }
 
 // Check and round buttons of 13 x 13 with their label to the right.
@@ -297,20 +306,17 @@ void MainWindow::buildMenu()
 {
     for (const MenuRow& row : mainMenu()) {
         const std::string path = menuPathOf(row);
-        switch (row.kind) {
-        case MenuRow::Kind::submenu: menuBar_->add(path.c_str(), 0, nullptr, nullptr, FL_SUBMENU); break;
-        case MenuRow::Kind::command:
-            menuBar_->add(path.c_str(), 0, commandChosen, asData(static_cast<int>(row.command)), row.flags);
-            break;
-        case MenuRow::Kind::toggleCommand:
-            menuBar_->add(path.c_str(), 0, commandChosen, asData(static_cast<int>(row.command)),
-                          row.flags | FL_MENU_TOGGLE);
-            break;
-        case MenuRow::Kind::viewSwitch:
-            menuBar_->add(path.c_str(), 0, switchEntryChosen, asData(static_cast<int>(row.viewSwitch)),
-                          row.flags | FL_MENU_TOGGLE);
-            break;
+        if (row.kind == MenuRow::Kind::submenu) {
+            menuBar_->add(path.c_str(), 0, nullptr, nullptr, FL_SUBMENU);
+            continue;
         }
+        const bool toggle = row.kind != MenuRow::Kind::command;
+        const int at = menuBar_->add(path.c_str(), 0, nullptr, nullptr, row.flags | (toggle ? FL_MENU_TOGGLE : 0));
+        auto& entry = const_cast<Fl_Menu_Item&>(menuBar_->menu()[at]);
+        if (row.kind == MenuRow::Kind::viewSwitch)
+            entry.callback(switchEntryChosen, argumentOf(row.viewSwitch));
+        else
+            entry.callback(commandChosen, argumentOf(row.command));
     }
 }
 
@@ -333,8 +339,8 @@ Fl_Check_Button* MainWindow::switchBox(ViewSwitch id) const
 
 Fl_Check_Button* MainWindow::makeSwitchBox(int x, int y, ViewSwitch id)
 {
-    auto* box = checkBox<Fl_Check_Button>(x, y, switchRow(id).panelLabel, switchBoxClicked);
-    box->user_data(asData(static_cast<int>(id)));
+    auto* box = checkBox<Fl_Check_Button>(x, y, switchRow(id).panelLabel, nullptr);
+    box->callback(switchBoxClicked, argumentOf(id));
     box->deactivate();
     boxes_[id] = box;
     return box;
@@ -396,8 +402,7 @@ void MainWindow::buildCurvatureSection()
     curvatureLegend[2] = legendValue(700, 350, 20, 20, 3 * unit);
     curvatureSwatches[2] = swatch(730, 355, 253, 141, 60);
 
-    curvatureGraphButton =
-        pushButton(765, 365, 40, 15, "Graph", graphChosen, asData(static_cast<int>(GraphKind::curvature)));
+    curvatureGraphButton = pushButton(765, 365, 40, 15, "Graph", graphChosen, argumentOf(GraphKind::curvature));
     curvatureGraphButton->deactivate();
 }
 
@@ -410,8 +415,7 @@ void MainWindow::buildDifferenceSection()
     swatch(730, 483, 253, 141, 60);
     swatch(730, 496, 254, 204, 92);
     swatch(730, 510, 255, 255, 178);
-    differenceGraphButton =
-        pushButton(765, 490, 40, 15, "Graph", graphChosen, asData(static_cast<int>(GraphKind::difference)));
+    differenceGraphButton = pushButton(765, 490, 40, 15, "Graph", graphChosen, argumentOf(GraphKind::difference));
     differenceGraphButton->deactivate();
     differenceUnitCounter =
         counter(700, 539, 100, 15, "Difference Error Units", differenceUnitChanged, 1, 0.1, 0.5, 0, 10);
@@ -485,8 +489,7 @@ void MainWindow::buildHeightClassSection()
     sectionFrame(670, 639, 160, 50);
     textField(710, 630, 90, 20, "Height Classes");
     helpButton(834, 650, PanelSection::heightClasses);
-    heightClassGraphButton =
-        pushButton(725, 670, 40, 15, "Graph", graphChosen, asData(static_cast<int>(GraphKind::heightClasses)));
+    heightClassGraphButton = pushButton(725, 670, 40, 15, "Graph", graphChosen, argumentOf(GraphKind::heightClasses));
     heightClassGraphButton->deactivate();
     makeSwitchBox(680, 650, ViewSwitch::heightClasses);
 }

@@ -22,12 +22,12 @@ OpenDialog* openwin = nullptr;
 
 namespace {
 
-void openButton_callback(Fl_Widget*, void*); // "Open" of the DEM and two-file dialogs
-void fileMod(Fl_Widget*, void*);             // "Open" of the change dialog
-void cancelButton_callback(Fl_Widget*, void*);
-void searchButton_callback(Fl_Widget*, void*);  // chooser for the DEM field
-void searchButton2_callback(Fl_Widget*, void*); // ... the two-file dialog's comparison field
-void searchButtonC_callback(Fl_Widget*, void*); // ... the change dialog's field
+void openPressed(Fl_Widget*, void*); // "Open" of the DEM and two-file dialogs
+void fileMod(Fl_Widget*, void*);     // "Open" of the change dialog
+void cancelPressed(Fl_Widget*, void*);
+void searchDemPressed(Fl_Widget*, void*);        // chooser for the DEM field
+void searchComparisonPressed(Fl_Widget*, void*); // ... the two-file dialog's comparison field
+void searchChangePressed(Fl_Widget*, void*);     // ... the change dialog's field
 // The kind boxes: at most one ticked; "Contour Interval :" is usable after
 // Sparse File was clicked and not after DEM File or Contour File.
 void demFile(Fl_Widget*, void*);
@@ -211,9 +211,9 @@ void openDemDialog(SessionPort& port)
     d->finput = nameField(10, 25, 200, 20, "DEM:");
     treelineAndSlope(d, 105, 150);
     d->vinput = exaggeration(170, 60, 60, 20, 2);
-    plasticButton(215, 25, 75, 20, "Search...", searchButton_callback);
-    plasticButton(80, 190, 60, 20, "Open", openButton_callback);
-    plasticButton(150, 190, 60, 20, "Cancel", cancelButton_callback);
+    plasticButton(215, 25, 75, 20, "Search...", searchDemPressed);
+    plasticButton(80, 190, 60, 20, "Open", openPressed);
+    plasticButton(150, 190, 60, 20, "Cancel", cancelPressed);
     offerStartupDem(d);
     show(d);
 }
@@ -228,11 +228,11 @@ void openPairDialog(SessionPort& port)
     treelineAndSlope(d, 135, 175);
     kindBoxes(d, 205);
     contourInterval(d, 225);
-    plasticButton(200, 30, 75, 20, "Search...", searchButton_callback);
-    plasticButton(200, 75, 75, 20, "Search...", searchButton2_callback);
+    plasticButton(200, 30, 75, 20, "Search...", searchDemPressed);
+    plasticButton(200, 75, 75, 20, "Search...", searchComparisonPressed);
     alignBox(d, 5, 262);
-    plasticButton(110, 292, 60, 20, "Open", openButton_callback);
-    plasticButton(180, 292, 60, 20, "Cancel", cancelButton_callback);
+    plasticButton(110, 292, 60, 20, "Open", openPressed);
+    plasticButton(180, 292, 60, 20, "Cancel", cancelPressed);
     offerStartupDem(d);
     show(d);
 }
@@ -248,14 +248,14 @@ void openChangeDialog(SessionPort& port)
     contourInterval(d, 85);
     alignBox(d, 5, 125);
     plasticButton(75, 160, 60, 20, "Open", fileMod);
-    plasticButton(155, 160, 60, 20, "Cancel", cancelButton_callback);
-    plasticButton(185, 25, 75, 20, "Search...", searchButtonC_callback);
+    plasticButton(155, 160, 60, 20, "Cancel", cancelPressed);
+    plasticButton(185, 25, 75, 20, "Search...", searchChangePressed);
     show(d);
 }
 
 namespace {
 
-void openButton_callback(Fl_Widget* w, void*)
+void openPressed(Fl_Widget* w, void*)
 {
     OpenDialog* d = dialogOf(w);
     if (!d || d->port.busy())
@@ -318,25 +318,25 @@ void fileMod(Fl_Widget* w, void*)
     port.focusViewer();
 }
 
-void cancelButton_callback(Fl_Widget* w, void*)
+void cancelPressed(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
         closeDialog(d);
 }
 
-void searchButton_callback(Fl_Widget* w, void*)
+void searchDemPressed(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
         chooseFile(d->finput, "Open File", d->port.chooserStartDirectory(), d->port.readsRasters());
 }
 
-void searchButton2_callback(Fl_Widget* w, void*)
+void searchComparisonPressed(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
         chooseFile(d->finput2, "Open File", d->port.chooserStartDirectory(), d->port.readsRasters());
 }
 
-void searchButtonC_callback(Fl_Widget* w, void*)
+void searchChangePressed(Fl_Widget* w, void*)
 {
     if (OpenDialog* d = dialogOf(w))
         chooseFile(d->ainput, "Open File", d->port.chooserStartDirectory(), d->port.readsRasters());

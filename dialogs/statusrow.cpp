@@ -55,7 +55,7 @@ std::string cellSizeText(double value)
     // Fifteen significant digits give back the decimal the file wrote
     // (a double holds them exactly); more decimals than nine are a
     // repeating fraction, cut where a status row can show it.
-    const std::string shortest = formatted("%.15g", value);
+    std::string shortest = formatted("%.15g", value);
     if (decimalsOf(shortest) <= 9)
         return shortest;
     return withoutTrailingZeros(formatted("%.9f", value));

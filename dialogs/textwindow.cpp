@@ -55,10 +55,10 @@ TextWindow::TextWindow(const char* title, const std::string& content, int minW, 
 
 Fl_Button* TextWindow::addButton(int bw, const char* label, Fl_Callback* cb)
 {
-    if (buttonsLeft == 0)
-        buttonsLeft = w();
-    buttonsLeft -= bw + 10;
-    auto* b = new Fl_Button(buttonsLeft, h() - BUTTON_ROW + 5, bw, 25, label);
+    if (buttonsLeft_ == 0)
+        buttonsLeft_ = w();
+    buttonsLeft_ -= bw + 10;
+    auto* b = new Fl_Button(buttonsLeft_, h() - BUTTON_ROW + 5, bw, 25, label);
     b->callback(cb);
     return b;
 }

@@ -29,7 +29,7 @@ public:
     Fl_Multiline_Output* text = nullptr;
 
 private:
-    int buttonsLeft = 0; // left edge of the buttons added so far
+    int buttonsLeft_ = 0; // left edge of the buttons added so far
 };
 
 } // namespace orolith::ui

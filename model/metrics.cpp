@@ -236,9 +236,9 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
 {
     const int rows = dem.rows, cols = dem.cols;
     // A code per point: its slope class; K for a present point of no class
-    // (on the border, or below the first bound); ABSENT without a reference.
+    // (on the border, or below the first bound); noReference without a reference.
     const int K = static_cast<int>(std::min<std::size_t>(bounds.size(), 250));
-    const std::uint8_t ABSENT = 255;
+    const std::uint8_t noReference = 255;
     std::vector<double> threshold(K);
     for (int k = 0; k < K; ++k)
         threshold[k] = slopeThreshold(bounds[k]);
@@ -267,7 +267,7 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
         std::vector<std::size_t>& n = counts[p];
         for (std::size_t i = static_cast<std::size_t>(first) * cols; i < static_cast<std::size_t>(last) * cols; ++i) {
             if (!ref.isPresent(i) || !dem.isPresent(i))
-                code[i] = ABSENT;
+                code[i] = noReference;
             else
                 ++n[code[i]];
         }
@@ -297,7 +297,7 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
     forEachPart(0, rows, parts, [&](int p, int first, int last) {
         std::vector<std::size_t> pos = at[p];
         for (std::size_t i = static_cast<std::size_t>(first) * cols; i < static_cast<std::size_t>(last) * cols; ++i)
-            if (code[i] != ABSENT)
+            if (code[i] != noReference)
                 d[pos[code[i]]++] = static_cast<double>(dem.heights[i]) - static_cast<double>(ref.heights[i]);
     });
     code = {};

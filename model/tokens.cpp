@@ -110,9 +110,9 @@ bool parseInt(std::string_view token, int& value)
 
 std::string quoted(std::string_view token)
 {
-    constexpr std::size_t longest = 40;
-    if (token.size() > longest)
-        return "\"" + std::string(token.substr(0, longest)) + "...\"";
+    constexpr std::size_t LONGEST = 40;
+    if (token.size() > LONGEST)
+        return "\"" + std::string(token.substr(0, LONGEST)) + "...\"";
     return "\"" + std::string(token) + "\"";
 }
 

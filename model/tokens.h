@@ -53,10 +53,10 @@ inline const char* readShortDecimal(const char* p, const char* end, float& value
     }
     if (count == 0 || digits > (1u << 24) || decimals > 10)
         return nullptr;
-    static constexpr float powers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    static constexpr float POWERS[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
     float v = static_cast<float>(digits);
     if (decimals > 0)
-        v /= powers[decimals];
+        v /= POWERS[decimals];
     value = negative ? -v : v;
     return p;
 }

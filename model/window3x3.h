@@ -160,10 +160,10 @@ void forEachWindow3x3(const GridView& g, const WindowWalk& walk, Visit visit)
     if (endRow <= firstRow || endCol <= firstCol)
         return;
     const bool skipAbsent = walk.absent == AbsentPoints::skipWindow && g.present;
-    constexpr bool stops = std::is_same_v<std::invoke_result_t<Visit&, const Window3x3&>, bool>;
+    constexpr bool STOPS = std::is_same_v<std::invoke_result_t<Visit&, const Window3x3&>, bool>;
     // A visitor that cannot stop goes on after every point.
     auto call = [&](const Window3x3& w) {
-        if constexpr (stops) {
+        if constexpr (STOPS) {
             return visit(w);
         } else {
             visit(w);
@@ -187,7 +187,7 @@ void forEachWindow3x3(const GridView& g, const WindowWalk& walk, Visit visit)
                 }
             }
         };
-        if constexpr (stops) {
+        if constexpr (STOPS) {
             band(firstRow, endRow);
         } else {
             const long long points = static_cast<long long>(endRow - firstRow) * (endCol - firstCol);

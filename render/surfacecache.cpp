@@ -4,8 +4,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <cstring>
-
 #include "model/dataset.h"
 #include "render/frameinputs.h"
 #include "render/names.h"
@@ -39,7 +37,9 @@ void drawColoured(GLuint buffer, std::size_t rgbaOffset)
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, nullptr);
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, reinterpret_cast<const void*>(rgbaOffset));
+    // GL takes an offset into the bound buffer where it takes a pointer.
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0,
+                   reinterpret_cast<const void*>(rgbaOffset)); // NOLINT(performance-no-int-to-ptr)
 }
 
 void finishColoured()
@@ -83,7 +83,8 @@ bool SurfaceCache::Key::operator==(const Key& o) const
     return version == o.version && comparisonVersion == o.comparisonVersion && sameFlags(flags, o.flags) &&
            comparison == o.comparison && drawTriangles == o.drawTriangles && cut.on == o.cut.on &&
            cut.view == o.cut.view && cut.ypos == o.cut.ypos && cut.xpos == o.cut.xpos && slope == o.slope &&
-           light.on == o.light.on && std::memcmp(light.position, o.light.position, sizeof light.position) == 0 &&
+           light.on == o.light.on && light.position[0] == o.light.position[0] &&
+           light.position[1] == o.light.position[1] && light.position[2] == o.light.position[2] &&
            classes == o.classes && interval == o.interval && minCount == o.minCount && maxCount == o.maxCount &&
            step == o.step;
 }

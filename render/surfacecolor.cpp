@@ -12,7 +12,7 @@ ColorRGB rampColor(int zmax, int zmin, int elev)
     // differences are taken in 64 bits: heights at the int limits (a freak
     // value saturates there) would overflow an int.
     const long long relief = static_cast<long long>(zmax) - zmin;
-    double third = static_cast<double>(relief / 3);
+    double third = static_cast<double>(relief / 3); // NOLINT(bugprone-integer-division): whole thirds
     if (third <= 0)
         third = static_cast<double>(relief) / 3.0;
     const double d = static_cast<double>(static_cast<long long>(elev) - zmin);

@@ -61,9 +61,9 @@ ColorRGB litColor(const ColorRGB& c, const float n[3], const float v[3], const S
 void toRgba8(const ColorRGB& c, std::uint8_t out[4])
 {
     ColorRGB k = clamped(c);
-    out[0] = static_cast<std::uint8_t>(k.r * 255.0f + 0.5f);
-    out[1] = static_cast<std::uint8_t>(k.g * 255.0f + 0.5f);
-    out[2] = static_cast<std::uint8_t>(k.b * 255.0f + 0.5f);
+    out[0] = static_cast<std::uint8_t>(std::lround(k.r * 255.0f));
+    out[1] = static_cast<std::uint8_t>(std::lround(k.g * 255.0f));
+    out[2] = static_cast<std::uint8_t>(std::lround(k.b * 255.0f));
     out[3] = 255;
 }
 

@@ -6,7 +6,8 @@
 #   scripts/test.sh --full   then the suite again under AddressSanitizer,
 #                            LeakSanitizer and UndefinedBehaviorSanitizer
 #                            (build-sanitize/), and a one-minute fuzz run
-#                            of the grid reader, as CI does
+#                            of the grid reader, and the layout and
+#                            lint checks (scripts/lint.sh), as CI does
 set -euo pipefail
 cd "$(dirname "$0")/.."
 full=0
@@ -19,6 +20,7 @@ scripts/build.sh
 export LIBGL_ALWAYS_SOFTWARE=1
 (cd build && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 "$@")
 if [ $full -eq 1 ]; then
+  scripts/lint.sh
   scripts/sanitize.sh "$@"
   scripts/fuzz.sh 60
 fi
