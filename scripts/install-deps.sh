@@ -8,7 +8,7 @@ packages=(
   libfltk1.3-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libegl-dev libegl-mesa0 zlib1g-dev
   libgtest-dev
-  xvfb xauth imagemagick xdotool
+  xvfb xauth imagemagick xdotool x11-utils
   clang libclang-rt-14-dev
   libgdal-dev
 )
