@@ -40,10 +40,26 @@ waitfor() { # title: the id of the window once it is shown
   done
 }
 shot() { import -window root -depth 8 "$SHOTS/$1.ppm"; }
+# A picture of the viewer once it shows what is waited for ($2: "grey" for
+# anything but the empty grey, "colour" for yellow to red classes), taken
+# again until it does: a slow machine (sanitizers, a loaded CI host) may
+# take seconds for a frame.
+shotwhen() {
+  for i in $(seq 60); do
+    shot "$1"
+    v=$(convert "$SHOTS/$1.ppm" -crop 600x560+$((mx + 20))+$((my + 45)) +repage -format "%[fx:mean.r-mean.b] %[fx:standard_deviation]" info: 2>/dev/null)
+    case $2 in
+      grey) awk -v v="$v" 'BEGIN { split(v, a, " "); exit !(a[2] > 0.01) }' && return ;;
+      colour) awk -v v="$v" 'BEGIN { split(v, a, " "); exit !(a[1] > 0.05) }' && return ;;
+    esac
+    sleep 0.25
+  done
+}
 main=$(waitfor '^Orolith: Landwarden \(v1.2\)$')
 [ -n "$main" ] || { echo "no main window"; kill $orolith $xvfb; exit; }
 sleep 1; shot e2e_start
 xdotool getwindowgeometry "$main" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/main at \1 \2/p; s/ *Geometry: /main size /p'
+eval "$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^X=/mx=/p; s/^Y=/my=/p')"
 xdotool mousemove --window "$main" 20 12 click 1; sleep 0.3
 xdotool mousemove --window "$main" 40 37; sleep 0.3
 xdotool mousemove --window "$main" 180 38; sleep 0.2
@@ -57,9 +73,9 @@ shot e2e_open_dialog
 xdotool mousemove --window "$dlg" 140 302 click 1
 for i in $(seq 100); do xdotool search --onlyvisible --name '^Open File$' >/dev/null 2>&1 || break; sleep 0.1; done
 xdotool search --onlyvisible --name '^Open File$' >/dev/null 2>&1 && echo "dialog still open"
-sleep 1; shot e2e_loaded
-xdotool mousemove --window "$main" 686 343 click 1; sleep 1
-shot e2e_curvature
+shotwhen e2e_loaded grey
+xdotool mousemove --window "$main" 686 343 click 1
+shotwhen e2e_curvature colour
 xdotool mousemove --window "$main" 615 685 click 1
 stats=$(waitfor '^Statistics$')
 [ -n "$stats" ] && echo "window: Statistics"
