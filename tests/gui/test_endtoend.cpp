@@ -91,9 +91,17 @@ sleep 0.5; shot e2e_statistics
 # Wide enough for its accuracy table, it covers the panel: dragged aside.
 xdotool windowmove "$stats" 860 0; sleep 0.3
 xdotool mousemove --window "$main" 785 372 click 1
-[ -n "$(waitfor '^Curve Error$')" ] && echo "window: Curve Error"
-sleep 0.5; shot e2e_graph
-xdotool getwindowgeometry "$(waitfor '^Curve Error$')" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/graph at \1 \2/p'
+graph=$(waitfor '^Curve Error$')
+[ -n "$graph" ] && echo "window: Curve Error"
+xdotool getwindowgeometry "$graph" | sed -n 's/ *Position: \([0-9]*\),\([0-9]*\).*/graph at \1 \2/p'
+eval "$(xdotool getwindowgeometry --shell "$graph" | sed -n 's/^X=/gx=/p; s/^Y=/gy=/p')"
+# Taken again until its bars are drawn: a slow machine may take seconds.
+for i in $(seq 60); do
+  shot e2e_graph
+  v=$(convert "$SHOTS/e2e_graph.ppm" -crop 220x200+$gx+$gy +repage -format "%[fx:mean.r-mean.g]" info: 2>/dev/null)
+  awk -v v="$v" 'BEGIN { exit !(v > 0.01) }' && break
+  sleep 0.25
+done
 kill -0 $orolith 2>/dev/null && echo "orolith running"
 kill $orolith $xvfb 2>/dev/null; wait
 )sh";
