@@ -10,6 +10,7 @@
 #include "app/cli_image.h"
 #include "app/cli_load.h"
 #include "app/cli_metrics.h"
+#include "app/cli_report.h"
 #include "app/cli_run.h"
 #include "app/clipair.h"
 #include "app/optionvalue.h"
@@ -40,6 +41,8 @@ const char* usageText()
            "       orolith --image OUT.png [--scheme S] [--size W H] [--kind K] DEM [COMPARISON]\n"
            "       orolith --metrics [--format json] [--slope-classes 0,5,10,25,45] [--kind K] DEM COMPARISON\n"
            "       orolith --coregister [--format json] [--slope-classes LIST] [--kind K] DEM COMPARISON\n"
+           "       orolith --accuracy-report OUT.html|OUT.pdf [--coregister] [--slope-classes LIST] [--kind K] DEM "
+           "COMPARISON\n"
            "       orolith --help | --version\n"
            "\n"
            "Without an option, orolith starts the viewer; a DEM path is offered by\n"
@@ -71,6 +74,11 @@ const char* usageText()
            "  --coregister  estimate the horizontal shift (in cells) and the vertical\n"
            "                bias of COMPARISON against DEM, then print the accuracy\n"
            "                before and after moving COMPARISON back by the shift\n"
+           "  --accuracy-report  write the accuracy of DEM against COMPARISON as one\n"
+           "                HTML page or PDF (by OUT's extension) with maps, histograms,\n"
+           "                the figures per slope class and the 3-D view, and its\n"
+           "                numbers as JSON beside it (OUT.json); --coregister adds the\n"
+           "                co-registration, its fit and the figures after the shift\n"
            "  --format      text (a table, the default) or json\n"
            "  --slope-classes  lower bounds of the slope classes in degrees, ascending;\n"
            "                the last class reaches 90\n"
@@ -330,6 +338,8 @@ int runCommandLine(int argc, char** argv, const GridIo& io)
         return metricsMode(run, rest);
     if (mode == "--coregister")
         return coregisterMode(run, rest);
+    if (mode == "--accuracy-report")
+        return accuracyReportMode(run, rest);
     if (mode.empty())
         return usageError(run, "no mode given");
     return usageError(run, "unknown option " + mode);

@@ -6,9 +6,12 @@
 #include <ostream>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "app/cli.h"
 #include "app/clipair.h"
 #include "app/optionvalue.h"
+#include "app/slopebounds.h"
 #include "dialogs/names.h"
 #include "model/coregister.h"
 #include "model/gridfile.h"
@@ -30,41 +33,6 @@ struct Options {
     AlignMethod method = AlignMethod::bilinear;
     std::vector<std::string> files;
 };
-
-bool parseNumber(const std::string& text, double& v)
-{
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    return ec == std::errc() && ptr == end && std::isfinite(v);
-}
-
-// "0,5,10,25,45": the classes' lower bounds in degrees, ascending; a last
-// bound of 90 only closes the last class. Empty on success, else why not.
-std::string parseSlopeBounds(const std::string& text, std::vector<double>& bounds)
-{
-    bounds.clear();
-    std::size_t begin = 0;
-    for (;;) {
-        std::size_t comma = text.find(',', begin);
-        std::string item = text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
-        double v;
-        if (!parseNumber(item, v) || v < 0 || v > 90)
-            return "--slope-classes takes degrees from 0 to 90 separated by commas, not \"" + item + "\"";
-        if (!bounds.empty() && !(v > bounds.back()))
-            return "--slope-classes needs ascending bounds";
-        bounds.push_back(v);
-        if (comma == std::string::npos)
-            break;
-        begin = comma + 1;
-    }
-    if (bounds.back() == 90)
-        bounds.pop_back();
-    if (bounds.empty())
-        return "--slope-classes needs a bound below 90";
-    if (bounds.size() > 90)
-        return "--slope-classes takes at most 90 classes";
-    return "";
-}
 
 // The options of both modes, then exactly a DEM and a comparison grid.
 // Empty on success, else the usage error.
@@ -121,65 +89,68 @@ std::string fixed3(double v)
 
 // --- JSON --------------------------------------------------------------------
 
-// The shortest text that reads back as the same double.
-std::string number(double v)
+using Json = nlohmann::ordered_json;
+
+// The names as given on the command line, the first keys of both modes.
+Json inputsJson(const Options& o)
 {
-    char buf[32];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : "null";
+    Json out;
+    out["dem"] = o.files[0];
+    out["comparison"] = o.files[1];
+    return out;
 }
 
-std::string figuresJson(const AccuracyFigures& f)
+// The figures after `out`'s keys; those of an empty set null, as the
+// table's n/a.
+void addFigures(Json& out, const AccuracyFigures& f)
 {
-    std::string out = "\"count\": " + std::to_string(f.count);
+    out["count"] = f.count;
     const std::pair<const char*, double> values[] = {{"mean", f.mean}, {"std", f.std},   {"rmse", f.rmse},
                                                      {"min", f.min},   {"max", f.max},   {"median", f.median},
                                                      {"nmad", f.nmad}, {"le90", f.le90}, {"le95", f.le95}};
     for (const auto& [name, v] : values)
-        out += std::string(", \"") + name + "\": " + (f.count ? number(v) : "null");
-    return out;
-}
-
-// {"all": M, "slope_classes": [...]}, its lines indented by `indent`.
-// A JSON string: quotes, backslashes and control characters escaped.
-std::string quotedJson(const std::string& text)
-{
-    std::string out = "\"";
-    for (char ch : text) {
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (static_cast<unsigned char>(ch) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
+        out[name] = f.count ? Json(v) : Json(nullptr);
 }
 
 // "alignment": how the comparison came onto the DEM's grid, when it was
-// resampled; nothing otherwise. Ends with a comma and a line break.
-std::string alignmentJson(const Alignment& a, const std::string& indent)
+// resampled; nothing otherwise.
+void addAlignment(Json& out, const Alignment& a)
 {
     if (!a.aligned && a.heightUnit.empty())
-        return "";
-    return indent + "\"alignment\": {\"aligned\": " + (a.aligned ? "true" : "false") +
-           ", \"method\": " + quotedJson(alignMethodName(a.method)) + ", \"source_crs\": " + quotedJson(a.sourceCrs) +
-           ", \"coverage\": " + number(a.coverage) + ", \"heights_converted\": " + quotedJson(a.heightUnit) + "},\n";
+        return;
+    Json& alignment = out["alignment"];
+    alignment["aligned"] = a.aligned;
+    alignment["method"] = alignMethodName(a.method);
+    alignment["source_crs"] = a.sourceCrs;
+    alignment["coverage"] = a.coverage;
+    alignment["heights_converted"] = a.heightUnit;
 }
 
-std::string reportJson(const AccuracyReport& r, const std::string& indent, const std::string& before = "")
+// "all" and "slope_classes" after `out`'s keys.
+void addReport(Json& out, const AccuracyReport& r)
 {
-    std::string out =
-        "{\n" + before + indent + "  \"all\": {" + figuresJson(r.all) + "},\n" + indent + "  \"slope_classes\": [";
-    for (std::size_t k = 0; k < r.classes.size(); ++k)
-        out += std::string(k ? "," : "") + "\n" + indent + "    {\"from\": " + number(r.classes[k].from) +
-               ", \"to\": " + number(r.classes[k].to) + ", " + figuresJson(r.classes[k].figures) + "}";
-    return out + "\n" + indent + "  ]\n" + indent + "}";
+    addFigures(out["all"], r.all);
+    Json classes = Json::array();
+    for (const SlopeClassFigures& c : r.classes) {
+        Json figures;
+        figures["from"] = c.from;
+        figures["to"] = c.to;
+        addFigures(figures, c.figures);
+        classes.push_back(std::move(figures));
+    }
+    out["slope_classes"] = std::move(classes);
 }
+
+Json reportJson(const AccuracyReport& r)
+{
+    Json out;
+    addReport(out, r);
+    return out;
+}
+
+// File names need not be UTF-8: a byte that is not goes out as U+FFFD
+// rather than stopping the output.
+std::string jsonText(const Json& j) { return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n"; }
 
 } // namespace
 
@@ -193,7 +164,14 @@ int metricsMode(const CliRun& run, const std::vector<const char*>& args)
     if (!readPair(run, o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
         return EXIT_MISMATCH;
     AccuracyReport report = reportOf(p, p.compView(), o);
-    run.out << (o.json ? reportJson(report, "", alignmentJson(p.comp.alignment, "  ")) + "\n" : accuracyTable(report));
+    if (!o.json) {
+        run.out << accuracyTable(report);
+        return 0;
+    }
+    Json out = inputsJson(o);
+    addAlignment(out, p.comp.alignment);
+    addReport(out, report);
+    run.out << jsonText(out);
     return 0;
 }
 
@@ -215,16 +193,21 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
     AccuracyReport before = reportOf(p, p.compView(), o);
     AccuracyReport after = reportOf(p, c.shifted.view(p.dem.header.rows, p.dem.header.cols), o);
     if (o.json) {
-        run.out << "{\n"
-                << alignmentJson(p.comp.alignment, "  ") << "  \"shift_east\": " << number(c.shiftEast)
-                << ",\n  \"shift_north\": " << number(c.shiftNorth)
-                << ",\n  \"shift_east_metres\": " << number(c.shiftEastMetres)
-                << ",\n  \"shift_north_metres\": " << number(c.shiftNorthMetres) << ",\n  \"bias\": " << number(c.bias)
-                << ",\n  \"iterations\": " << c.iterations << ",\n  \"converged\": " << (c.converged ? "true" : "false")
-                << ",\n  \"improved\": " << (c.improved ? "true" : "false")
-                << ",\n  \"nmad_before\": " << number(c.nmadBefore) << ",\n  \"nmad_after\": " << number(c.nmadAfter)
-                << ",\n  \"before\": " << reportJson(before, "  ") << ",\n  \"after\": " << reportJson(after, "  ")
-                << "\n}\n";
+        Json out = inputsJson(o);
+        addAlignment(out, p.comp.alignment);
+        out["shift_east"] = c.shiftEast;
+        out["shift_north"] = c.shiftNorth;
+        out["shift_east_metres"] = c.shiftEastMetres;
+        out["shift_north_metres"] = c.shiftNorthMetres;
+        out["bias"] = c.bias;
+        out["iterations"] = c.iterations;
+        out["converged"] = c.converged;
+        out["improved"] = c.improved;
+        out["nmad_before"] = c.nmadBefore;
+        out["nmad_after"] = c.nmadAfter;
+        out["before"] = reportJson(before);
+        out["after"] = reportJson(after);
+        run.out << jsonText(out);
         return 0;
     }
     const char* unit = spacing.geographic ? " m" : " map units";

@@ -155,6 +155,7 @@ struct Row {
     double read = 0, fromChars = 0, stream = 0, gdal = -1;
     double curvature = 0, elevdiff = 0, curvediff = 0, rmse = 0, heights = 0;
     double report = 0, metrics = 0, coregister = 0;
+    double accuracyReport = -1; // --accuracy-report with --coregister, HTML
     double align = -1, gdalwarp = -1; // a comparison offset by a fraction of a cell onto the DEM's grid
     long reportMiB = 0;
     std::string frames; // from the frame benchmark, already formatted
@@ -177,6 +178,12 @@ Row measure(int size, const std::string& exe, const std::string& frames)
     row.reportMiB = std::max({reports[0].peakMiB, reports[1].peakMiB, reports[2].peakMiB});
     row.metrics = median3([&] { return runChild({exe, "--metrics", dem, comp}).seconds; });
     row.coregister = runChild({exe, "--coregister", dem, comp}).seconds;
+    {
+        const std::string page = dir + "/orolith_bench_report.html";
+        row.accuracyReport = runChild({exe, "--accuracy-report", page, "--coregister", dem, comp}).seconds;
+        std::remove(page.c_str());
+        std::remove((dir + "/orolith_bench_report.json").c_str());
+    }
     if (!frames.empty()) {
         Child f = runChild({frames, dem, comp}, true);
         row.frames = f.seconds < 0 ? "failed" : f.out;
@@ -295,10 +302,11 @@ int main(int argc, char** argv)
                 "the analyses in ns a cell; report, metrics, coreg: orolith --report, --metrics and\n"
                 "--coregister of the pair, reading included, with the report's peak memory; align: orolith\n"
                 "--export aligned --align of the comparison (a GeoTIFF offset by 0.3 and 0.6 cell) onto the\n"
-                "DEM's grid, gdalwarp: the same resampling by gdalwarp.\n\n");
-    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s %8s %6s | %6s %8s", "size", "read",
-                "fromchars", "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
-                "peak MB", "metrics", "coreg", "align", "gdalwarp");
+                "DEM's grid, gdalwarp: the same resampling by gdalwarp; acc.rep: orolith --accuracy-report\n"
+                "OUT.html --coregister of the pair, and its ratio to coreg.\n\n");
+    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s %8s %6s %7s %5s | %6s %8s", "size",
+                "read", "fromchars", "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights",
+                "report", "peak MB", "metrics", "coreg", "acc.rep", "ratio", "align", "gdalwarp");
     if (!frames.empty())
         std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline | viewer peak MB");
     std::printf("\n");
@@ -312,6 +320,7 @@ int main(int argc, char** argv)
         std::printf("%5d | %6.3f %9.3f %6.2f %6.2f %s | %9.1f %8.1f %9.1f %6.1f %7.1f | %7.3f %8ld %8.3f %6.2f", r.size,
                     r.read, r.fromChars, r.read / r.fromChars, r.stream, gdal, r.curvature, r.elevdiff, r.curvediff,
                     r.rmse, r.heights, r.report, r.reportMiB, r.metrics, r.coregister);
+        std::printf(" %7.2f %5.2f", r.accuracyReport, r.accuracyReport / r.coregister);
         if (r.align < 0)
             std::printf(" | %6s %8s", "-", "-");
         else

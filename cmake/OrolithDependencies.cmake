@@ -52,14 +52,6 @@ if(TARGET GLUT::GLUT)
 endif()
 orolith_require(_glut_found freeglut3-dev "GLUT (GL/freeglut.h, libglut)")
 
-# --- zlib, for the PNG files the viewer's pictures are written to ------------
-find_package(ZLIB QUIET)
-set(_zlib_found FALSE)
-if(TARGET ZLIB::ZLIB)
-  set(_zlib_found TRUE)
-endif()
-orolith_require(_zlib_found zlib1g-dev "zlib (zlib.h, libz)")
-
 # --- EGL headers ----------------------------------------------------------------
 # Only the headers: the off-screen context opens libEGL when --image asks
 # for it, so the program starts without the library.
@@ -74,4 +66,19 @@ if(NOT TARGET Orolith::EGLHeaders)
   set_target_properties(Orolith::EGLHeaders PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES "${OROLITH_EGL_INCLUDE}"
     INTERFACE_LINK_LIBRARIES "${CMAKE_DL_LIBS}")
+endif()
+
+# --- cairo and Pango: the report's charts and maps, and every PNG file -------
+if(NOT TARGET Orolith::Cairo)
+  find_package(PkgConfig QUIET)
+  set(_cairo_found FALSE)
+  if(PKG_CONFIG_FOUND)
+    pkg_check_modules(OROLITH_CAIRO QUIET IMPORTED_TARGET GLOBAL cairo pangocairo)
+    if(OROLITH_CAIRO_FOUND)
+      set(_cairo_found TRUE)
+    endif()
+  endif()
+  orolith_require(_cairo_found "libcairo2-dev libpango1.0-dev" "cairo and Pango (cairo.h, pangocairo.h)")
+  add_library(Orolith::Cairo INTERFACE IMPORTED GLOBAL)
+  set_target_properties(Orolith::Cairo PROPERTIES INTERFACE_LINK_LIBRARIES PkgConfig::OROLITH_CAIRO)
 endif()

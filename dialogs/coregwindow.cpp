@@ -9,7 +9,8 @@
 #include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
-#include "dialogs/reporttext.h"
+#include "dialogs/reportsave.h"
+#include "report/reporttext.h"
 #include "dialogs/shiftedoffer.h"
 #include "dialogs/textwindow.h"
 #include "model/coregister.h"
@@ -34,7 +35,7 @@ public:
     CoregWindow(SessionPort& p, Outcome o, unsigned long long pair)
         : TextWindow("Co-registration",
                      coregistrationText(o.result, p.dataSet().spacing().geographic, o.before, o.after), 450, 300),
-          port(p), offer(shiftedGridOffer(o.result)), shifted(std::move(o.result.shifted)), pairVersion(pair)
+          port(p), offer(shiftedGridOffer(o.result)), result(std::move(o.result)), pairVersion(pair)
     {
     }
     ~CoregWindow() override
@@ -44,7 +45,9 @@ public:
     }
     SessionPort& port;
     const ShiftedGridOffer offer;
-    ShiftedGrid shifted; // the comparison grid moved back, or kept as it was
+    // The co-registration; its shifted grid is the comparison grid moved
+    // back, or kept as it was.
+    Coregistration result;
     // The comparison grid's version when co-registered: a later load
     // changes it, and the shifted grid then belongs to another pair.
     const unsigned long long pairVersion;
@@ -79,6 +82,7 @@ void problem(const std::string& text, Fl_Window* over = nullptr) { messageWindow
 
 namespace {
 void analyseShifted(Fl_Widget* w, void*);
+void saveCoregReport(Fl_Widget* w, void*);
 }
 
 void coregistration(SessionPort& port)
@@ -96,6 +100,7 @@ void coregistration(SessionPort& port)
         return problem("Cannot co-register the grids: " + o.result.why);
     auto* win = new CoregWindow(port, std::move(o), d.comparisonVersion());
     Fl_Button* analyse = win->addButton(190, win->offer.label, analyseShifted);
+    win->addButton(110, "Save Report...", saveCoregReport);
     if (!win->offer.usable)
         analyse->deactivate();
     win->show();
@@ -118,11 +123,23 @@ void analyseShifted(Fl_Widget* w, void*)
     if (!d.hasComparison() || d.comparisonVersion() != win->pairVersion)
         return problem("The comparison grid has changed since this co-registration: choose Co-register... again.", win);
     GridData grid =
-        madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->shifted.heights, win->shifted.present);
+        madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->result.shifted.heights, win->result.shifted.present);
     const LoadStatus status = port.useShiftedComparison(std::move(grid));
     if (!status.ok())
         return problem(loadFailureText(status), win);
     w->deactivate(); // its grid is in use now
+}
+
+// The report of the pair this window co-registered, the shift included.
+void saveCoregReport(Fl_Widget* w, void*)
+{
+    auto* win = dynamic_cast<CoregWindow*>(w->window());
+    if (!win || win->port.busy())
+        return;
+    const DataSet& d = win->port.dataSet();
+    if (!d.hasComparison() || d.comparisonVersion() != win->pairVersion)
+        return problem("The comparison grid has changed since this co-registration: choose Co-register... again.", win);
+    saveAccuracyReport(win->port, &win->result, win);
 }
 
 } // namespace

@@ -5,9 +5,13 @@
 
 #include "render/names.h"
 
+namespace orolith::report {
+}
+
 namespace orolith::ui {
 using namespace orolith::model;
 using namespace orolith::render;
+using namespace orolith::report;
 } // namespace orolith::ui
 
 #endif

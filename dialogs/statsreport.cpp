@@ -7,7 +7,8 @@
 #include "dialogs/filechooser.h"
 #include "dialogs/names.h"
 #include "dialogs/paths.h"
-#include "dialogs/reporttext.h"
+#include "dialogs/reportsave.h"
+#include "report/reporttext.h"
 #include "dialogs/saveoutputs.h"
 #include "dialogs/textwindow.h"
 #include "model/metrics.h"
@@ -44,6 +45,13 @@ void saveReport(Fl_Widget* w, void*)
         errorMessage("Cannot write the report to \"" + path + "\".", win);
 }
 
+// "Save Report...": the accuracy report of the pair in use.
+void saveAccuracyReportOf(Fl_Widget* w, void*)
+{
+    if (auto* win = dynamic_cast<ReportWindow*>(w->window()))
+        saveAccuracyReport(win->port, nullptr, win);
+}
+
 // The accuracy of the DEM against the comparison grid in use, empty without one.
 std::string accuracyOfPair(const DataSet& d)
 {
@@ -65,6 +73,8 @@ void showStatistics(SessionPort& port)
         statisticsWindowText(statisticsReport(reportValues(d, port.curvatureUnit(), port.differenceUnit(), comparison)),
                              accuracyOfPair(d), comparison ? alignmentText(d.comparison().alignment) : std::string()));
     win->addButton(70, "Save...", saveReport);
+    if (comparison)
+        win->addButton(110, "Save Report...", saveAccuracyReportOf);
     win->show();
     statsWin = win;
     port.focusViewer();

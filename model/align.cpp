@@ -166,6 +166,12 @@ bool alignComparison(const GridHeader& dem, const GridView& demView, const GridD
     info.aligned = true;
     info.method = method;
     info.sourceCrs = comp.header.crs.name;
+    info.sourceRows = comp.header.rows;
+    info.sourceCols = comp.header.cols;
+    info.sourceXll = comp.header.xllcorner;
+    info.sourceYll = comp.header.yllcorner;
+    info.sourceCellX = comp.header.cellsizeX;
+    info.sourceCellY = comp.header.cellsizeY;
     info.coverage = demCells ? static_cast<double>(covered) / static_cast<double>(demCells) : 0;
     return true;
 }

@@ -45,6 +45,10 @@ struct Alignment {
     double coverage = 0;    // share of the DEM's present cells that have a comparison height
     std::string heightUnit; // how the heights were converted, when they were ("US survey feet to metres")
     std::string datumNote;  // the two grids name different vertical datums
+    // The comparison's own size, placement and cell size before it was
+    // resampled (only the header's figures: no header text).
+    int sourceRows = 0, sourceCols = 0;
+    double sourceXll = 0, sourceYll = 0, sourceCellX = 0, sourceCellY = 0;
 };
 
 // "aligned by bilinear resampling from WGS 84, covering 87.5 % of the DEM",

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "model/constants.h"
 #include "model/metrics.h"
 #include "model/parallel.h"
 #include "model/window3x3.h"
@@ -172,6 +173,30 @@ double nmadOfDifferences(const GridView& dem, const GridView& comp, std::vector<
 
 } // namespace
 
+namespace {
+
+// Every k-th point, k chosen so that at most FIT_SAMPLE_POINTS remain: the
+// sample spreads over the whole grid, and a run repeats it exactly.
+FitRecord recordOf(int iteration, const AspectFit& fit, const std::vector<double>& cosAspect,
+                   const std::vector<double>& sinAspect, const std::vector<double>& y)
+{
+    FitRecord r;
+    r.iteration = iteration;
+    r.fit = fit;
+    r.points = y.size();
+    const std::size_t step = (y.size() + FIT_SAMPLE_POINTS - 1) / FIT_SAMPLE_POINTS;
+    for (std::size_t i = 0; step && i < y.size(); i += step) {
+        double degrees = std::atan2(sinAspect[i], cosAspect[i]) * DEGREES_PER_RADIAN;
+        if (degrees < 0)
+            degrees += 360;
+        r.aspectDegrees.push_back(static_cast<float>(degrees));
+        r.y.push_back(static_cast<float>(y[i]));
+    }
+    return r;
+}
+
+} // namespace
+
 Coregistration coregister(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
                           const CoregisterProgress& progress)
 {
@@ -243,6 +268,7 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
         AspectFit fit = fitAspect(fitCos.data(), fitSin.data(), fitY.data(), fitY.size());
         if (!fit.ok)
             return failed("the DEM's slopes do not face enough directions to estimate a shift");
+        out.fits.push_back(recordOf(iteration, fit, fitCos, fitSin, fitY));
         // The fit is in the units of the spacing (metres); the shift in cells.
         double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
         east += stepEast;

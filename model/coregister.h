@@ -50,6 +50,17 @@ struct AspectFit {
 };
 AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n);
 
+// One fit of the iterations, kept for the report's picture of it: the
+// points' aspect in degrees (clockwise from north) and y, an even sample
+// of at most FIT_SAMPLE_POINTS of the `points` that entered the fit.
+constexpr std::size_t FIT_SAMPLE_POINTS = 20000;
+struct FitRecord {
+    int iteration = 0;
+    AspectFit fit;
+    std::size_t points = 0;
+    std::vector<float> aspectDegrees, y;
+};
+
 // At most this many fits.
 constexpr int COREGISTER_MAX_ITERATIONS = 10;
 
@@ -72,6 +83,8 @@ struct Coregistration {
     // The comparison grid moved back by the shift (shiftBack), the bias not
     // removed: what the viewer loads as the co-registered comparison grid.
     ShiftedGrid shifted;
+    // Every fit in order, the last one that of the shift's final step.
+    std::vector<FitRecord> fits;
 };
 
 // Called before each fit with its number (1 to COREGISTER_MAX_ITERATIONS);

@@ -1,8 +1,11 @@
 #include "model/report.h"
 
+#include <charconv>
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
+
+#include <nlohmann/json.hpp>
 
 #include "model/dataset.h"
 
@@ -134,20 +137,28 @@ ReportValues reportValues(const DataSet& ds, double curveUnit, double diffUnit, 
 }
 
 namespace {
-std::string number(double v)
+using Json = nlohmann::ordered_json;
+
+// The statistics are kept in floats: each goes out as the shortest text
+// that reads back to the same float (0.1f as 0.1), read as a double.
+Json floatNumber(float v)
 {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.9g", v);
-    return buffer;
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+    double asDouble = v;
+    if (ec == std::errc())
+        std::from_chars(buffer, end, asDouble);
+    return asDouble;
 }
 
 // Class lines as objects: the bound ("above" or "at_most") and the count.
-std::string classes(std::initializer_list<std::pair<double, int>> above, double atMost, int rest)
+Json classes(std::initializer_list<std::pair<double, int>> above, double atMost, int rest)
 {
-    std::string out = "[";
+    Json out = Json::array();
     for (const auto& [bound, count] : above)
-        out += "{\"above\": " + number(bound) + ", \"count\": " + std::to_string(count) + "}, ";
-    return out + "{\"at_most\": " + number(atMost) + ", \"count\": " + std::to_string(rest) + "}]";
+        out.push_back(Json{{"above", bound}, {"count", count}});
+    out.push_back(Json{{"at_most", atMost}, {"count", rest}});
+    return out;
 }
 } // namespace
 
@@ -155,22 +166,28 @@ std::string statisticsJson(const ReportValues& v)
 {
     const double u = v.curveUnit, d = v.diffUnit;
     const int cells = v.rows * v.cols;
-    std::string out = "{\"rows\": " + std::to_string(v.rows) + ", \"cols\": " + std::to_string(v.cols);
-    out += ", \"curvature\": {\"unit\": " + number(u);
-    out += ", \"total_squared\": " + number(v.totalSq);
-    out += ", \"maximum\": " + number(v.maxCurve);
-    out += ", \"average\": " + (cells > 0 ? number(v.totalSq / cells) : std::string("null"));
-    out += ", \"classes\": " + classes({{3 * u, v.c15}, {2 * u, v.c10}, {u, v.c5}}, u, v.c) + "}";
-    if (!v.comparison)
-        return out + ", \"comparison\": null}";
-    out += ", \"comparison\": {\"unit\": " + number(d);
-    out += ", \"contour_interval\": " + std::to_string(v.contourInterval);
-    out += ", \"elevation_difference_classes\": " +
-           classes({{4 * d, v.d20}, {3 * d, v.d15}, {2 * d, v.d10}, {d, v.d5}}, d, v.d);
-    out += ", \"curvature_difference_classes\": " +
-           classes({{4 * d, v.cd20}, {3 * d, v.cd15}, {2 * d, v.cd10}, {d, v.cd5}}, d, v.cd);
-    out += ", \"rmse\": " + (v.rmse ? number(*v.rmse) : std::string("null"));
-    return out + "}}";
+    Json curvature;
+    curvature["unit"] = u;
+    curvature["total_squared"] = floatNumber(v.totalSq);
+    curvature["maximum"] = floatNumber(v.maxCurve);
+    curvature["average"] = cells > 0 ? floatNumber(v.totalSq / cells) : Json(nullptr);
+    curvature["classes"] = classes({{3 * u, v.c15}, {2 * u, v.c10}, {u, v.c5}}, u, v.c);
+    Json comparison(nullptr);
+    if (v.comparison) {
+        comparison["unit"] = d;
+        comparison["contour_interval"] = v.contourInterval;
+        comparison["elevation_difference_classes"] =
+            classes({{4 * d, v.d20}, {3 * d, v.d15}, {2 * d, v.d10}, {d, v.d5}}, d, v.d);
+        comparison["curvature_difference_classes"] =
+            classes({{4 * d, v.cd20}, {3 * d, v.cd15}, {2 * d, v.cd10}, {d, v.cd5}}, d, v.cd);
+        comparison["rmse"] = v.rmse ? floatNumber(*v.rmse) : Json(nullptr);
+    }
+    Json out;
+    out["rows"] = v.rows;
+    out["cols"] = v.cols;
+    out["curvature"] = std::move(curvature);
+    out["comparison"] = std::move(comparison);
+    return out.dump(2);
 }
 
 } // namespace orolith::model

@@ -26,8 +26,8 @@ struct ReportValues {
 std::string statisticsReport(const ReportValues& v);
 
 // The same values as one JSON object, for scripts: numbers as numbers
-// (floats with the digits that read back to them), null where the text
-// says n/a, "comparison" null without a comparison grid.
+// (floats with the fewest digits that read back to them), null where the
+// text says n/a, "comparison" null without a comparison grid.
 std::string statisticsJson(const ReportValues& v);
 
 class DataSet;

@@ -1,86 +1,70 @@
-// The encoder writes the smallest file the PNG format allows: the signature,
-// one IHDR, the picture in IDAT, an IEND. Each row is stored with the Sub
-// filter (each byte less the same channel of the pixel on its left), which
-// turns the viewer's flat background and smooth shading into runs zlib
-// packs well.
+// cairo writes the file. Its RGB24 surface keeps a pixel in a 32-bit word,
+// 0x00RRGGBB in the machine's byte order, with rows `stride` bytes apart;
+// it goes out as 8-bit RGB without alpha, so the rows read back exactly.
 #include "render/pngfile.h"
 
-#include <zlib.h>
+#include <cairo.h>
 
 #include "render/names.h"
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <new>
 
 namespace orolith::render {
 
 namespace {
 
-constexpr unsigned char SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-constexpr unsigned char FILTER_SUB = 1;
-// PNG allows 2^31 - 1 pixels a side; a row's bytes must also fit zlib's
-// and the vector's sizes, which this keeps far from their limits.
+// cairo's image surfaces take at most 32767 pixels a side; the limit on
+// the bytes keeps its surface, four bytes a pixel, far from what an int
+// and memory hold.
+constexpr int MAX_SIDE = 32767;
 constexpr long long MAX_BYTES = 1LL << 30;
 
-void put32(std::vector<unsigned char>& out, std::uint32_t v)
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length)
 {
-    out.insert(out.end(), {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
-                           static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)});
-}
-
-// Length, type, data, then the CRC of type and data.
-void putChunk(std::vector<unsigned char>& out, const char type[4], const std::vector<unsigned char>& data)
-{
-    put32(out, static_cast<std::uint32_t>(data.size()));
-    const std::size_t typeAt = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, out.data() + typeAt, static_cast<uInt>(out.size() - typeAt));
-    put32(out, static_cast<std::uint32_t>(crc));
-}
-
-std::vector<unsigned char> filteredRows(int width, int height, const std::vector<unsigned char>& rgb)
-{
-    const std::size_t row = static_cast<std::size_t>(width) * 3;
-    std::vector<unsigned char> out;
-    out.reserve((row + 1) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* in = rgb.data() + row * static_cast<std::size_t>(y);
-        out.push_back(FILTER_SUB);
-        for (std::size_t k = 0; k < row; ++k)
-            out.push_back(static_cast<unsigned char>(in[k] - (k >= 3 ? in[k - 3] : 0)));
+    auto& out = *static_cast<std::vector<unsigned char>*>(closure);
+    try {
+        out.insert(out.end(), data, data + length);
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY; // nothing may be thrown through cairo's C code
     }
-    return out;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+void copyRows(cairo_surface_t* surface, int width, int height, const std::vector<unsigned char>& rgb)
+{
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* in = rgb.data();
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(stride) * y);
+        for (int x = 0; x < width; ++x, in += 3)
+            row[x] = std::uint32_t{in[0]} << 16 | std::uint32_t{in[1]} << 8 | in[2];
+    }
+    cairo_surface_mark_dirty(surface);
 }
 
 } // namespace
 
 std::vector<unsigned char> encodePng(int width, int height, const std::vector<unsigned char>& rgbRowsTopDown)
 {
-    if (width <= 0 || height <= 0 || 3LL * width * height > MAX_BYTES ||
+    if (width <= 0 || height <= 0 || width > MAX_SIDE || height > MAX_SIDE || 3LL * width * height > MAX_BYTES ||
         rgbRowsTopDown.size() != 3ULL * static_cast<unsigned>(width) * static_cast<unsigned>(height))
         return {};
 
-    const std::vector<unsigned char> raw = filteredRows(width, height, rgbRowsTopDown);
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<unsigned char> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
-        return {};
-    packed.resize(packedSize);
-
-    std::vector<unsigned char> header;
-    put32(header, static_cast<std::uint32_t>(width));
-    put32(header, static_cast<std::uint32_t>(height));
-    // 8 bits a channel, colour type 2 (RGB), deflate, adaptive filtering,
-    // no interlace.
-    header.insert(header.end(), {8, 2, 0, 0, 0});
-
-    std::vector<unsigned char> png(SIGNATURE, SIGNATURE + sizeof SIGNATURE);
-    putChunk(png, "IHDR", header);
-    putChunk(png, "IDAT", packed);
-    putChunk(png, "IEND", {});
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    std::vector<unsigned char> png;
+    // No memory for the surface leaves an error surface: no file rather
+    // than a wrong one.
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        copyRows(surface, width, height, rgbRowsTopDown);
+        if (cairo_surface_write_to_png_stream(surface, appendBytes, &png) != CAIRO_STATUS_SUCCESS)
+            png.clear();
+    }
+    cairo_surface_destroy(surface);
     return png;
 }
 

@@ -12,7 +12,8 @@ namespace orolith::render {
 
 // The bytes of a PNG file of width x height pixels, 8-bit RGB, from rows
 // given top row first, three bytes a pixel, no padding. Empty when the
-// size is not positive or the rows do not hold exactly that many pixels.
+// size is not positive, a side is longer than 32767 pixels, or the rows do
+// not hold exactly that many pixels.
 std::vector<unsigned char> encodePng(int width, int height, const std::vector<unsigned char>& rgbRowsTopDown);
 
 // Writes encodePng's bytes to `path`; false, with a message naming the

@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libfltk1.3-dev freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-  libegl-dev libegl-mesa0 zlib1g-dev
+  libegl-dev libegl-mesa0
   libgtest-dev
-  xvfb xauth imagemagick xdotool x11-utils
+  libcairo2-dev libpango1.0-dev nlohmann-json3-dev
+  xvfb xauth imagemagick xdotool x11-utils poppler-utils chromium
   clang libclang-rt-14-dev clang-format clang-tidy
   libgdal-dev
 )

@@ -9,9 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <iterator>
 #include <ostream>
 #include <regex>
+
+#include <nlohmann/json.hpp>
 
 #include "tests/model/grid_files.h"
 
@@ -34,13 +38,38 @@ inline std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The name and value of each "name": number-or-null pair of a JSON text.
+using OrderedJson = nlohmann::ordered_json;
+
+// A run's standard output as JSON, its keys in the order written; null,
+// and a failure of the calling test, when it is not JSON.
+inline OrderedJson parsedJson(const std::string& text)
+{
+    OrderedJson j = OrderedJson::parse(text, nullptr, false);
+    if (j.is_discarded()) {
+        ADD_FAILURE() << "not JSON:\n" << text.substr(0, 2000);
+        return nullptr;
+    }
+    return j;
+}
+
+// Each number, boolean and null of a JSON value in the order written, with
+// the name of its key (an array's items take the array's name) and its
+// value as JSON text; strings are left out.
+inline void collectJsonPairs(const OrderedJson& j, const std::string& name,
+                             std::vector<std::pair<std::string, std::string>>& out)
+{
+    if (j.is_structured()) {
+        for (auto it = j.begin(); it != j.end(); ++it)
+            collectJsonPairs(*it, j.is_object() ? it.key() : name, out);
+    } else if (!j.is_string()) {
+        out.emplace_back(name, j.dump());
+    }
+}
+
 inline std::vector<std::pair<std::string, std::string>> jsonPairs(const std::string& json)
 {
     std::vector<std::pair<std::string, std::string>> out;
-    std::regex pair("\"(\\w+)\": (null|true|false|-?[0-9.eE+-]+)");
-    for (std::sregex_iterator i(json.begin(), json.end(), pair), end; i != end; ++i)
-        out.emplace_back((*i)[1], (*i)[2]);
+    collectJsonPairs(parsedJson(json), "", out);
     return out;
 }
 

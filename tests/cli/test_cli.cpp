@@ -166,11 +166,15 @@ TEST(CliReport, JsonHoldsTheNumbersOfTheText)
         EXPECT_NEAR(std::stod(got[i]), std::stod(want[i]), 0.005 + 1e-6 * std::fabs(std::stod(want[i])))
             << "number " << i << " of\n"
             << text.out;
-    EXPECT_NE(runOrolith({"--report", "--format=json", f.spike, f.zeros}).out.find("\"rmse\": null}}"),
-              std::string::npos)
-        << "no reference point: the RMSE is null, as the text's n/a";
-    EXPECT_NE(runOrolith({"--report", "--format", "json", f.spike}).out.find("\"comparison\": null}"),
-              std::string::npos)
+    const OrderedJson parsed = parsedJson(json.out);
+    std::vector<std::string> keys;
+    for (auto it = parsed.begin(); parsed.is_object() && it != parsed.end(); ++it)
+        keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"rows", "cols", "curvature", "comparison"})) << json;
+    const OrderedJson noReference = parsedJson(runOrolith({"--report", "--format=json", f.spike, f.zeros}).out);
+    EXPECT_TRUE(noReference.at("comparison").at("rmse").is_null())
+        << "no reference point: the RMSE is null, as the text's n/a" << noReference;
+    EXPECT_TRUE(parsedJson(runOrolith({"--report", "--format", "json", f.spike}).out).at("comparison").is_null())
         << "no comparison grid, no comparison section";
 }
 
@@ -336,12 +340,15 @@ const MetricsFiles& metricsFiles()
     return f;
 }
 
+// A number of a JSON object printed by the accuracy modes; `key` may be a
+// path ("/after/all/median").
 double json(const std::string& text, const std::string& key)
 {
-    std::smatch m;
-    bool found = std::regex_search(text, m, std::regex("\"" + key + "\": (-?[0-9.eE+-]+)"));
-    EXPECT_TRUE(found) << "no " << key << " in " << text;
-    return found ? std::atof(m[1].str().c_str()) : 0;
+    const OrderedJson parsed = parsedJson(text);
+    const OrderedJson::json_pointer at(key[0] == '/' ? key : "/" + key);
+    const bool found = parsed.contains(at) && parsed.at(at).is_number();
+    EXPECT_TRUE(found) << "no number " << key << " in " << text;
+    return found ? parsed.at(at).get<double>() : 0;
 }
 
 TEST(CliMetrics, TableAndJsonSayTheSame)
@@ -380,7 +387,14 @@ TEST(CliMetrics, TableAndJsonSayTheSame)
     }
     EXPECT_EQ(empty, 9) << "one class is empty: its figures read n/a and null";
     EXPECT_EQ(json[0], "144") << "12 x 14 points of which every 7th is absent";
-    EXPECT_NE(js.out.find("{\"from\": 1, \"to\": 45, \"count\": "), std::string::npos) << js;
+    const OrderedJson parsed = parsedJson(js.out);
+    ASSERT_TRUE(parsed.contains("slope_classes")) << js;
+    const OrderedJson& second = parsed["slope_classes"].at(1);
+    EXPECT_EQ(second.at("from"), 1.0) << js;
+    EXPECT_EQ(second.at("to"), 45.0) << js;
+    EXPECT_EQ(second.begin().key(), "from") << "each class starts with its bounds" << js;
+    EXPECT_EQ(parsed.at("dem"), f.dem) << "the files as given come first" << js;
+    EXPECT_EQ(parsed.at("comparison"), f.ref) << js;
 }
 
 TEST(CliCoregister, FindsTheShiftOfAMovedSurfaceInTextAndJson)
@@ -391,12 +405,18 @@ TEST(CliCoregister, FindsTheShiftOfAMovedSurfaceInTextAndJson)
     EXPECT_NEAR(json(js.out, "shift_east"), 0.3, 0.05) << js;
     EXPECT_NEAR(json(js.out, "shift_north"), -0.6, 0.05) << js;
     EXPECT_NEAR(json(js.out, "bias"), 1.5, 0.05) << js;
-    std::size_t after = js.out.find("\"after\": {");
-    ASSERT_TRUE(after != std::string::npos && js.out.find("\"before\": {") < after) << js;
-    EXPECT_EQ(json(js.out.substr(after), "median"), -json(js.out, "bias")) << "the bias is left in after";
+    const OrderedJson parsed = parsedJson(js.out);
+    std::vector<std::string> keys;
+    for (auto it = parsed.begin(); parsed.is_object() && it != parsed.end(); ++it)
+        keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"dem", "comparison", "shift_east", "shift_north", "shift_east_metres",
+                                              "shift_north_metres", "bias", "iterations", "converged", "improved",
+                                              "nmad_before", "nmad_after", "before", "after"}))
+        << js;
+    EXPECT_EQ(json(js.out, "/after/all/median"), -json(js.out, "bias")) << "the bias is left in after";
 
     EXPECT_NEAR(json(js.out, "shift_east_metres"), 10 * json(js.out, "shift_east"), 1e-9) << "cells of 10 map units";
-    EXPECT_NE(js.out.find("\"improved\": true"), std::string::npos) << js;
+    EXPECT_EQ(parsed.value("improved", false), true) << js;
     EXPECT_GT(json(js.out, "nmad_before"), json(js.out, "nmad_after")) << js;
 
     Outcome text = runOrolith({"--coregister", f.surface, f.moved});
@@ -408,6 +428,46 @@ TEST(CliCoregister, FindsTheShiftOfAMovedSurfaceInTextAndJson)
                   json(js.out, "shift_north_metres"), json(js.out, "bias"));
     EXPECT_EQ(text.out.rfind(head, 0), 0u) << "the text says what the JSON says" << text;
     EXPECT_NE(text.out.find("\nimproved:    yes (NMAD "), std::string::npos) << text;
+}
+
+TEST(CliMetrics, FileNamesComeBackFromTheJsonAsGiven)
+{
+    const MetricsFiles& f = metricsFiles();
+    const std::string replacement = "\xEF\xBF\xBD"; // U+FFFD
+    const struct {
+        const char* what;
+        std::string name, reads; // `reads` when the JSON cannot hold the name's bytes
+    } cases[] = {
+        {"a quote", "say \"cheese\".grd", ""},
+        {"a backslash", "C:\\dems\\a.grd", ""},
+        {"a newline", "two\nlines.grd", ""},
+        {"a tab", "tab\there.grd", ""},
+        {"a control character", "bell\a.grd", ""},
+        {"UTF-8 beyond ASCII", "H\xC3\xB6he \xE6\xB8\xAC\xE9\x87\x8F.grd", ""},
+        {"bytes that are not UTF-8", "latin1 H\xF6he\xFF.grd", "latin1 H" + replacement + "he" + replacement + ".grd"},
+    };
+    const struct {
+        const char* mode;
+        std::string dem, comparison;
+    } modes[] = {{"--metrics", readFile(f.dem), readFile(f.ref)},
+                 {"--coregister", readFile(f.surface), readFile(f.moved)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        for (const auto& m : modes) {
+            const std::string dem = dir.write("dem " + c.name, m.dem);
+            const std::string comparison = dir.write(c.name, m.comparison);
+            const Outcome r = runOrolith({m.mode, "--format", "json", dem, comparison});
+            ASSERT_EQ(r.status, 0) << m.mode << r;
+            const OrderedJson parsed = parsedJson(r.out);
+            const std::string reads = c.reads.empty() ? c.name : c.reads;
+            EXPECT_EQ(parsed.value("dem", ""), dir.path + "/dem " + reads) << m.mode << r;
+            EXPECT_EQ(parsed.value("comparison", ""), dir.path + "/" + reads) << m.mode << r;
+            ASSERT_TRUE(parsed.is_object() && parsed.size() > 2) << r;
+            EXPECT_EQ(parsed.begin().key(), "dem") << m.mode;
+            EXPECT_EQ(std::next(parsed.begin()).key(), "comparison") << m.mode;
+        }
+    }
 }
 
 TEST(CliMetrics, FaultsEndWithTheirStatusAndNothingOnStdout)
@@ -477,7 +537,7 @@ TEST(CliKinds, TheComparisonKindDecidesWhichValuesAreHeightsAndZerosGetANote)
         const Outcome r = runOrolith(args);
         SCOPED_TRACE(k.kind.empty() ? "no --kind" : k.kind.back());
         ASSERT_EQ(r.status, 0) << r;
-        EXPECT_EQ(json(r.out, "count"), k.count) << r;
+        EXPECT_EQ(json(r.out, "/all/count"), k.count) << r;
         EXPECT_EQ(r.err.find("give --kind sparse") != std::string::npos, k.note) << r;
     }
     // The same rule for --export and --image.

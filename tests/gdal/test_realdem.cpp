@@ -317,14 +317,22 @@ TEST_F(RealDem, AGeographicCopyIsMeasuredInMetres)
     ASSERT_TRUE(std::filesystem::exists(dir.path + "/geo_dem.prj"));
     const Outcome fromAscii = runOrolith({"--metrics", "--format", "json", asc, compPath});
     ASSERT_EQ(fromAscii.status, 0) << fromAscii;
-    EXPECT_EQ(fromAscii.out, r.out) << "the .prj beside the text grid says it is in degrees";
+    // The same JSON but for the DEM's name.
+    auto figuresOnly = [](const std::string& out) {
+        OrderedJson j = parsedJson(out);
+        if (j.is_object())
+            j.erase("dem");
+        return j;
+    };
+    EXPECT_EQ(parsedJson(fromAscii.out).value("dem", ""), asc);
+    EXPECT_EQ(figuresOnly(fromAscii.out), figuresOnly(r.out)) << "the .prj beside the text grid says it is in degrees";
     EXPECT_EQ(fromAscii.err.find("looks like longitude and latitude"), std::string::npos) << fromAscii;
     std::filesystem::remove(dir.path + "/geo_dem.prj");
     const Outcome noPrj = runOrolith({"--metrics", asc, compPath});
     EXPECT_NE(noPrj.err.find("looks like longitude and latitude in degrees"), std::string::npos)
         << "without its .prj, a note suggests one" << noPrj;
     const Outcome declared = runOrolith({"--metrics", "--format", "json", "--geographic", asc, compPath});
-    EXPECT_EQ(declared.out, r.out) << "--geographic declares what the .prj said";
+    EXPECT_EQ(figuresOnly(declared.out), figuresOnly(r.out)) << "--geographic declares what the .prj said";
 
     const std::string png = dir.path + "/geo.png";
     const Outcome image = runOrolith({"--image", png, "--scheme", "ramp", demPath});
@@ -404,7 +412,7 @@ TEST_F(RealDem, CoregistrationFindsAKnownShiftOfTheCity)
     EXPECT_NEAR(value("shift_north"), north, 0.05);
     EXPECT_NEAR(value("shift_east_metres"), value("shift_east") * dem.gt[1], 1e-6) << "cells of 90 m";
     EXPECT_NEAR(value("bias"), 1.5, 0.1);
-    EXPECT_NE(r.out.find("\"improved\": true"), std::string::npos) << r.out;
+    EXPECT_EQ(parsedJson(r.out).value("improved", false), true) << r.out;
 }
 
 } // namespace

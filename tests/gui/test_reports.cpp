@@ -90,6 +90,38 @@ TEST_F(DialogTest, StatisticsSaveWritesTheTextShown)
     EXPECT_EQ(shownError(), "Cannot write the report to \"" + nowhere + "\".");
 }
 
+TEST_F(DialogTest, StatisticsSaveReportWritesThePageAndItsNumbers)
+{
+    openThroughDialog(sampleData("alps_dem.grd"), sampleData("alps_dem2.grd"), &OpenDialog::demCheck);
+    showStatistics(*session);
+    const std::string path = tempPath("alps_report.html");
+    std::remove(path.c_str());
+    {
+        SaveChooserAnswer chooser(path);
+        click(childOf<Fl_Button>(statsWin, "Save Report..."));
+        EXPECT_EQ(chooser.asked.proposed, sampleData("alps_dem_report.html")) << "not offered next to the DEM";
+        EXPECT_EQ(chooser.asked.pattern, "HTML page (*.html)\tPDF document (*.pdf)");
+    }
+    EXPECT_EQ(shownError(), "");
+    std::stringstream page;
+    page << std::ifstream(path).rdbuf();
+    EXPECT_NE(page.str().find("<h2>Per slope class</h2>"), std::string::npos) << "no report written";
+    EXPECT_EQ(page.str().find("<h2>Co-registration fit</h2>"), std::string::npos) << "a fit without co-registration";
+    EXPECT_NE(page.str().find("data:image/png;base64,"), std::string::npos) << "no pictures";
+    EXPECT_TRUE(std::ifstream(tempPath("alps_report.json")).good()) << "no numbers beside the page";
+    EXPECT_FALSE(session->busy() || win().loadBar()->visible()) << "the program stays busy";
+
+    SaveChooserAnswer wrongKind(tempPath("alps_report.txt"));
+    click(childOf<Fl_Button>(statsWin, "Save Report..."));
+    EXPECT_NE(shownError().find("HTML page (.html) or a PDF document (.pdf)"), std::string::npos) << shownError();
+    click(childOf<Fl_Button>(errorWin, "OK"));
+
+    // A DEM alone has nothing to report on.
+    openThroughDialog(sampleData("alps_dem.grd"));
+    showStatistics(*session);
+    EXPECT_EQ(childOf<Fl_Button>(statsWin, "Save Report..."), nullptr);
+}
+
 TEST_F(DialogTest, CurvatureUnitDialogsMoveTheLegend)
 {
     ASSERT_TRUE(load(sampleData("alps_dem.grd")));
@@ -304,6 +336,34 @@ TEST_F(CoregistrationTest, ShowsTheShiftAndAnalysesTheShiftedGrid)
     EXPECT_EQ(label.substr(label.size() - 16), " (co-registered)") << label;
     EXPECT_FALSE(analyse->active()) << "the grid can be put in use twice";
     EXPECT_FALSE(win().loadBar()->visible() || session->busy()) << "the load did not end";
+}
+
+TEST_F(CoregistrationTest, SaveReportIncludesTheShiftUntilThePairChanges)
+{
+    openPair([](int r, int c) { return hills(r, c); }, [](int r, int c) { return hills(r + NORTH, c - EAST); });
+    choose("&Analysis/Co-register...");
+    ASSERT_NE(coregWin, nullptr) << shownError();
+    const std::string path = tempPath("co_report.pdf");
+    std::remove(path.c_str());
+    {
+        SaveChooserAnswer chooser(path);
+        click(childOf<Fl_Button>(coregWin, "Save Report..."));
+    }
+    EXPECT_EQ(shownError(), "");
+    std::stringstream numbers;
+    numbers << std::ifstream(tempPath("co_report.json")).rdbuf();
+    EXPECT_NE(numbers.str().find("\"fits\""), std::string::npos) << "the report has no co-registration";
+    EXPECT_NEAR(numberAfter(numbers.str(), "\"shift_east\": "), EAST, 0.05) << numbers.str().substr(0, 400);
+    std::stringstream pdf;
+    pdf << std::ifstream(path).rdbuf();
+    EXPECT_EQ(pdf.str().rfind("%PDF-", 0), 0u) << "no PDF written";
+
+    click(childOf<Fl_Button>(coregWin, "Analyse the shifted grid"));
+    SaveChooserAnswer again(tempPath("co_report2.html"));
+    click(childOf<Fl_Button>(coregWin, "Save Report..."));
+    EXPECT_EQ(shownError(),
+              "The comparison grid has changed since this co-registration: choose Co-register... again.");
+    EXPECT_FALSE(std::ifstream(tempPath("co_report2.html")).good()) << "a report of another pair";
 }
 
 TEST_F(CoregistrationTest, RefusalsAreExplained)

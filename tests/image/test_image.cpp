@@ -327,7 +327,7 @@ TEST(PngFile, ReadsBackAsWritten)
         flat[i] = 230, flat[i + 1] = 230, flat[i + 2] = 255;
     std::vector<unsigned char> ramp(256 * 3 * 2);
     for (std::size_t i = 0; i < ramp.size(); ++i)
-        ramp[i] = static_cast<unsigned char>(i / 3); // the Sub filter's differences wrap
+        ramp[i] = static_cast<unsigned char>(i / 3); // every value in every channel, neighbours differing by 1
     const Case cases[] = {
         {"one pixel", 1, 1, {12, 200, 255}},    {"rows of an odd length", 7, 5, picture(7, 5, 3)},
         {"one column", 1, 9, picture(1, 9, 4)}, {"noise", 300, 200, picture(300, 200, 5)},
@@ -359,6 +359,7 @@ TEST(PngFile, MalformedPicturesAndUnwritablePathsAreRefused)
         {"negative height", 2, -1, 6},
         {"a byte short", 2, 1, 5},
         {"a byte over", 2, 1, 7},
+        {"a side too long", 32768, 1, 32768 * 3},
     };
     for (const auto& b : bad)
         EXPECT_TRUE(encodePng(b.w, b.h, std::vector<unsigned char>(b.bytes, 9)).empty()) << b.what;

@@ -9,6 +9,8 @@
 #include <limits>
 #include <random>
 
+#include <nlohmann/json.hpp>
+
 #include "model/cellclasses.h"
 #include "model/heightclasses.h"
 #include "model/report.h"
@@ -320,6 +322,61 @@ TEST(StatisticsReport, WideCountsMissingRmseAndAnEmptyModel)
     EXPECT_NE(text.find("Average Curvature      :         n/a\n\nCurvature class counts"), std::string::npos)
         << "nothing loaded, no average (and no \"nan\"):\n"
         << text;
+}
+
+TEST(StatisticsJson, TheReportsNumbersWithTheFewestDigitsThatReadBack)
+{
+    using Json = nlohmann::ordered_json;
+    ReportValues v = workedExample();
+    v.totalSq = 0.1f;
+    v.maxCurve = 16777215.0f; // every digit needed
+    v.rows = 3, v.cols = 1;
+    v.curveUnit = 0.25;
+    v.comparison = true;
+    v.diffUnit = 2.5;
+    v.contourInterval = 20;
+    v.d20 = 1, v.d15 = 2, v.d10 = 3, v.d5 = 4, v.d = 11990;
+    v.cd20 = 6, v.cd15 = 7, v.cd10 = 8, v.cd5 = 9, v.cd = 11970;
+    v.rmse = 1.23456f;
+    const std::string text = statisticsJson(v);
+    const Json j = Json::parse(text);
+    std::vector<std::string> keys;
+    for (auto it = j.begin(); it != j.end(); ++it)
+        keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"rows", "cols", "curvature", "comparison"}));
+    EXPECT_EQ(j.at("rows"), 3);
+    EXPECT_EQ(j.at("cols"), 1);
+
+    const Json& curvature = j.at("curvature");
+    EXPECT_EQ(curvature.at("unit"), 0.25);
+    // Floats: the text of the float itself, not of its double.
+    EXPECT_EQ(curvature.at("total_squared").dump(), "0.1") << text;
+    EXPECT_EQ(curvature.at("maximum").dump(), "16777215.0") << text;
+    EXPECT_EQ(curvature.at("average").get<float>(), 0.1f / 3) << "divided as floats" << text;
+    EXPECT_EQ(curvature.at("classes"),
+              Json::parse(R"([{"above": 0.75, "count": 5}, {"above": 0.5, "count": 10}, {"above": 0.25, "count": 20},
+                              {"at_most": 0.25, "count": 11965}])"));
+
+    const Json& comparison = j.at("comparison");
+    EXPECT_EQ(comparison.at("unit"), 2.5);
+    EXPECT_EQ(comparison.at("contour_interval"), 20);
+    EXPECT_EQ(comparison.at("elevation_difference_classes"),
+              Json::parse(R"([{"above": 10.0, "count": 1}, {"above": 7.5, "count": 2}, {"above": 5.0, "count": 3},
+                              {"above": 2.5, "count": 4}, {"at_most": 2.5, "count": 11990}])"));
+    EXPECT_EQ(comparison.at("curvature_difference_classes"),
+              Json::parse(R"([{"above": 10.0, "count": 6}, {"above": 7.5, "count": 7}, {"above": 5.0, "count": 8},
+                              {"above": 2.5, "count": 9}, {"at_most": 2.5, "count": 11970}])"));
+    EXPECT_EQ(comparison.at("rmse").dump(), "1.23456") << text;
+    EXPECT_EQ(comparison.at("rmse").get<float>(), 1.23456f);
+
+    // n/a in the text, null here.
+    v.rmse.reset();
+    EXPECT_TRUE(Json::parse(statisticsJson(v)).at("comparison").at("rmse").is_null());
+    v.comparison = false;
+    EXPECT_TRUE(Json::parse(statisticsJson(v)).at("comparison").is_null()) << "no comparison grid";
+    const Json empty = Json::parse(statisticsJson(ReportValues{}));
+    EXPECT_TRUE(empty.at("curvature").at("average").is_null()) << "nothing loaded, no average";
+    EXPECT_EQ(empty.at("curvature").at("total_squared"), 0.0);
 }
 
 class HeightClassTest : public ModelTest {

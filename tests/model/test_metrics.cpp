@@ -319,6 +319,26 @@ TEST(Coregister, RecoversAKnownShiftAndBiasOnAFractalSurface)
         EXPECT_NEAR(got.bias, k.bias, 0.05) << "bias";
         EXPECT_TRUE(got.converged) << got.iterations << " iterations";
 
+        // The fits the report draws: one per iteration, their steps adding
+        // up to the shift, each with an even sample of its points.
+        ASSERT_EQ(got.fits.size(), static_cast<std::size_t>(got.iterations));
+        double east = 0, north = 0;
+        for (std::size_t f = 0; f < got.fits.size(); ++f) {
+            const FitRecord& r = got.fits[f];
+            EXPECT_EQ(r.iteration, static_cast<int>(f) + 1);
+            east += r.fit.east / 10.0;
+            north += r.fit.north / 10.0;
+            EXPECT_LE(r.y.size(), FIT_SAMPLE_POINTS);
+            EXPECT_EQ(r.y.size(), (r.points + (r.points + FIT_SAMPLE_POINTS - 1) / FIT_SAMPLE_POINTS - 1) /
+                                      ((r.points + FIT_SAMPLE_POINTS - 1) / FIT_SAMPLE_POINTS))
+                << "every k-th of " << r.points << " points";
+            ASSERT_EQ(r.aspectDegrees.size(), r.y.size());
+            for (float a : r.aspectDegrees)
+                ASSERT_TRUE(a >= 0 && a < 360) << a;
+        }
+        EXPECT_NEAR(east, got.shiftEast, 1e-9);
+        EXPECT_NEAR(north, got.shiftNorth, 1e-9);
+
         const GridView kept = got.shifted.view(rows, cols);
         AccuracyReport after = accuracyReport(wholeView(dem, rows, cols), kept, square(10.0), defaultSlopeBounds());
         EXPECT_EQ(after.all.median, -got.bias) << "the bias is the median left after the shift";

@@ -1,14 +1,15 @@
 // The texts of the report windows, made from the model's texts and
 // figures: what "Statistics" and "Co-registration" show and save.
-#ifndef OROLITH_DIALOGS_REPORTTEXT_H
-#define OROLITH_DIALOGS_REPORTTEXT_H
+#ifndef OROLITH_REPORT_REPORTTEXT_H
+#define OROLITH_REPORT_REPORTTEXT_H
 
 #include <string>
 
-#include "dialogs/names.h"
+#include "report/names.h"
+
 #include "model/coregister.h"
 
-namespace orolith::ui {
+namespace orolith::report {
 
 // The statistics report as it is, then, when an accuracy table is given (a
 // comparison grid is loaded), a blank line, its heading and the table.
@@ -25,6 +26,6 @@ std::string statisticsWindowText(const std::string& report, const std::string& a
 std::string coregistrationText(const Coregistration& c, bool geographic, const std::string& before,
                                const std::string& after);
 
-} // namespace orolith::ui
+} // namespace orolith::report
 
 #endif

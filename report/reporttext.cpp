@@ -1,9 +1,10 @@
-#include "dialogs/reporttext.h"
+#include "report/reporttext.h"
 
-#include "dialogs/names.h"
+#include "report/names.h"
+
 #include <cstdio>
 
-namespace orolith::ui {
+namespace orolith::report {
 
 namespace {
 
@@ -61,4 +62,4 @@ std::string coregistrationText(const Coregistration& c, bool geographic, const s
     return text;
 }
 
-} // namespace orolith::ui
+} // namespace orolith::report

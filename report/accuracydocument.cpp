@@ -1,0 +1,319 @@
+#include "report/accuracydocument.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "model/align.h"
+#include "model/blockmeans.h"
+#include "model/cellmath.h"
+#include "model/dataset.h"
+#include "model/report.h"
+#include "render/viewimage.h"
+#include "render/viewstate.h"
+#include "report/names.h"
+#include "report/reporttext.h"
+
+namespace orolith::report {
+
+namespace {
+
+// The cumulative curve is drawn from at most this many points, taken evenly
+// over the grid: a curve of a million points already shows every step a
+// page can.
+constexpr std::size_t CUMULATIVE_SAMPLE = 1000000;
+constexpr int HISTOGRAM_BINS = 60;
+constexpr int CUMULATIVE_STEPS = 400;
+
+std::string crsName(const CrsInfo& crs) { return crs.known && !crs.name.empty() ? crs.name : "none stated"; }
+
+std::string kindName(ComparisonKind kind)
+{
+    switch (kind) {
+    case ComparisonKind::sparse: return "spot heights";
+    case ComparisonKind::contour: return "contours";
+    case ComparisonKind::dem: break;
+    }
+    return "DEM";
+}
+
+// The heights' unit for axis labels: the one the file states, metres when
+// it states none (as the analyses take them).
+std::string heightUnitLabel(const CrsInfo& crs)
+{
+    if (crs.verticalUnitMetres == 1 || crs.verticalUnit.empty())
+        return "m";
+    if (std::fabs(crs.verticalUnitMetres - 0.3048) < 1e-6)
+        return "ft";
+    if (std::fabs(crs.verticalUnitMetres - 1200.0 / 3937.0) < 1e-9)
+        return "US ft";
+    return crs.verticalUnit;
+}
+
+FileFacts demFacts(const DataSet& d)
+{
+    const GridHeader& h = d.header();
+    FileFacts f;
+    f.role = "DEM";
+    f.path = h.path;
+    f.rows = h.rows;
+    f.cols = h.cols;
+    f.xllcorner = h.xllcorner;
+    f.yllcorner = h.yllcorner;
+    f.cellsizeX = h.cellsizeX;
+    f.cellsizeY = h.cellsizeY;
+    f.crs = crsName(h.crs);
+    f.kind = "DEM";
+    f.alignment = "-";
+    return f;
+}
+
+FileFacts comparisonFacts(const DataSet& d)
+{
+    const Comparison& c = d.comparison();
+    const GridHeader& h = c.grid.header;
+    const Alignment& a = c.alignment;
+    FileFacts f;
+    f.role = "Comparison";
+    f.path = h.path;
+    f.kind = kindName(c.kind);
+    if (a.aligned) {
+        f.rows = a.sourceRows;
+        f.cols = a.sourceCols;
+        f.xllcorner = a.sourceXll;
+        f.yllcorner = a.sourceYll;
+        f.cellsizeX = a.sourceCellX;
+        f.cellsizeY = a.sourceCellY;
+        f.crs = a.sourceCrs.empty() ? "none stated" : a.sourceCrs;
+        f.alignment = alignmentText(a);
+    } else {
+        f.rows = h.rows;
+        f.cols = h.cols;
+        f.xllcorner = h.xllcorner;
+        f.yllcorner = h.yllcorner;
+        f.cellsizeX = h.cellsizeX;
+        f.cellsizeY = h.cellsizeY;
+        f.crs = crsName(h.crs);
+        f.alignment = "on the DEM's grid, compared cell by cell";
+    }
+    return f;
+}
+
+ReportMap differenceMap(const std::string& title, const GridView& dem, const GridView& comp, int block,
+                        const GroundSpacing& spacing)
+{
+    BlockMeans m = blockMeansOfDifference(dem, comp, block);
+    ReportMap map;
+    map.title = title;
+    map.grid.rows = m.rows;
+    map.grid.cols = m.cols;
+    map.grid.values = std::move(m.values);
+    map.grid.cellWidth = spacing.x * block;
+    map.grid.cellHeight = spacing.y * block;
+    return map;
+}
+
+// DEM minus comparison wherever both are present, in row-major order.
+std::vector<double> differencesOf(const GridView& dem, const GridView& comp)
+{
+    std::vector<double> d;
+    for (std::size_t i = 0; i < dem.cells(); ++i)
+        if (dem.isPresent(i) && comp.isPresent(i))
+            d.push_back(static_cast<double>(dem.heights[i]) - static_cast<double>(comp.heights[i]));
+    return d;
+}
+
+Histogram histogramFor(const std::vector<double>& d, const HistogramFrame& frame, const model::AccuracyFigures& f,
+                       const std::string& label)
+{
+    Histogram h = histogramOf(d, frame.lo, frame.hi, frame.bins);
+    h.median = f.median;
+    h.nmad = f.nmad;
+    h.label = label;
+    return h;
+}
+
+FitPanel panelOf(const model::FitRecord& r)
+{
+    FitPanel p;
+    p.iteration = r.iteration;
+    p.aspect = r.aspectDegrees;
+    p.y = r.y;
+    p.north = r.fit.north;
+    p.east = r.fit.east;
+    p.c = r.fit.c;
+    p.points = r.points;
+    return p;
+}
+
+// The picture --image draws with the elevation-difference scheme.
+void drawView(const DataSet& d, const ReportRequest& request, AccuracyDocument& doc)
+{
+    ViewState view;
+    view.drawColors = false;
+    view.drawDiffColor = true;
+    std::vector<unsigned char> rgb;
+    std::string why;
+    if (renderViewImage(d, view, request.viewWidth, request.viewHeight, rgb, why)) {
+        doc.viewWidth = request.viewWidth;
+        doc.viewHeight = request.viewHeight;
+        doc.viewRgb = std::move(rgb);
+    } else {
+        doc.viewProblem = "The 3-D view could not be drawn: " + why;
+    }
+    doc.viewLegend = differenceClassLegend(request.differenceUnit, doc.unit);
+}
+
+} // namespace
+
+void stampDocument(AccuracyDocument& doc, std::chrono::steady_clock::time_point start)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char when[32];
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &local);
+    doc.created = when;
+    doc.runSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double differenceStep(const std::vector<double>& sample)
+{
+    if (sample.empty())
+        return 0;
+    for (double step : {1.0, 0.5, 0.1, 0.05, 0.01, 0.005, 0.001}) {
+        // Heights in single precision differ from a multiple of the step by
+        // their rounding error, far below a hundredth of the step.
+        std::size_t off = 0;
+        for (double v : sample) {
+            const double steps = v / step;
+            off += std::fabs(steps - std::round(steps)) > 0.01;
+        }
+        if (off * 1000 <= sample.size())
+            return step;
+    }
+    return 0;
+}
+
+HistogramFrame histogramFrame(double limit, double step, int bins)
+{
+    HistogramFrame f;
+    f.bins = bins < 1 ? 1 : bins;
+    if (!(step > 0)) {
+        f.lo = -limit;
+        f.hi = limit;
+        return f;
+    }
+    const double width = std::ceil(2 * limit / f.bins / step) * step;
+    const int half = static_cast<int>(std::ceil((limit - step / 2) / width));
+    f.lo = -half * width - step / 2;
+    f.bins = 2 * half + 1;
+    f.hi = f.lo + f.bins * width;
+    return f;
+}
+
+double mapLimit(const model::AccuracyFigures& figures)
+{
+    if (figures.count == 0)
+        return 1;
+    const double limit = std::fabs(figures.median) + 3 * figures.nmad;
+    return limit > 1e-6 ? limit : 1e-6 + std::fabs(figures.median);
+}
+
+std::vector<LegendEntry> differenceClassLegend(float unit, const std::string& heightUnit)
+{
+    auto rgbOf = [](int code) {
+        return Rgb{static_cast<unsigned char>(code / 1000000), static_cast<unsigned char>(code / 1000 % 1000),
+                   static_cast<unsigned char>(code % 1000)};
+    };
+    auto bound = [&](int k) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%g", static_cast<double>(k * unit));
+        return std::string(buf);
+    };
+    // The classes of diffClass, highest first: > 4u, (3u, 4u], ..., <= u.
+    std::vector<LegendEntry> legend;
+    legend.push_back({rgbOf(DIFF_CLASS_COLORS[0]), "|d| > " + bound(4) + " " + heightUnit});
+    for (int k = 1; k <= 3; ++k)
+        legend.push_back(
+            {rgbOf(DIFF_CLASS_COLORS[k]), bound(4 - k) + " to " + bound(5 - k) + " " + heightUnit});
+    legend.push_back({rgbOf(DIFF_CLASS_COLORS[4]), "|d| <= " + bound(1) + " " + heightUnit + ", or no comparison"});
+    return legend;
+}
+
+AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregistration, const ReportRequest& request)
+{
+    AccuracyDocument doc;
+    doc.version = request.version;
+    doc.unit = heightUnitLabel(d.header().crs);
+    doc.files.push_back(demFacts(d));
+    doc.files.push_back(comparisonFacts(d));
+
+    const GridView dem = d.demView(), comp = d.comparisonView();
+    const GroundSpacing& spacing = d.spacing();
+    doc.before = accuracyReport(dem, comp, spacing, request.slopeBounds);
+    const bool shifted = coregistration && coregistration->ok;
+    GridView moved;
+    if (shifted) {
+        const Coregistration& c = *coregistration;
+        moved = c.shifted.view(d.rows(), d.cols());
+        doc.after = accuracyReport(dem, moved, spacing, request.slopeBounds);
+        ShiftSummary s;
+        s.east = c.shiftEast;
+        s.north = c.shiftNorth;
+        s.eastMetres = c.shiftEastMetres;
+        s.northMetres = c.shiftNorthMetres;
+        s.groundUnit = spacing.geographic ? "m" : "map units";
+        s.bias = c.bias;
+        s.iterations = c.iterations;
+        s.converged = c.converged;
+        s.improved = c.improved;
+        s.nmadBefore = c.nmadBefore;
+        s.nmadAfter = c.nmadAfter;
+        s.improvement = improvementText(c);
+        doc.shift = s;
+        if (!c.fits.empty()) {
+            doc.fits.push_back(panelOf(c.fits.front()));
+            if (c.fits.size() > 1)
+                doc.fits.push_back(panelOf(c.fits.back()));
+        }
+    }
+
+    doc.limit = mapLimit(doc.before.all);
+    doc.mapBlock = model::blockSideFor(d.rows(), d.cols(), request.mapMaxSide);
+    doc.differenceBefore = differenceMap("DEM minus comparison", dem, comp, doc.mapBlock, spacing);
+    if (shifted)
+        doc.differenceAfter = differenceMap("DEM minus comparison, after the shift", dem, moved, doc.mapBlock, spacing);
+    const BlockMeans heights = blockMeans(dem, doc.mapBlock);
+    doc.heights.title = "DEM, hillshade";
+    doc.heights.grid = {heights.rows, heights.cols, heights.values, spacing.x * doc.mapBlock,
+                        spacing.y * doc.mapBlock};
+
+    HistogramFrame frame;
+    {
+        std::vector<double> differences = differencesOf(dem, comp);
+        doc.differencePoints = differences.size();
+        const std::size_t step = (differences.size() + CUMULATIVE_SAMPLE - 1) / CUMULATIVE_SAMPLE;
+        std::vector<double> magnitudes;
+        for (std::size_t i = 0; step && i < differences.size(); i += step)
+            magnitudes.push_back(std::fabs(differences[i]));
+        frame = histogramFrame(doc.limit, differenceStep(magnitudes), HISTOGRAM_BINS);
+        doc.histogramBefore = histogramFor(differences, frame, doc.before.all, "before");
+        doc.cumulativeSample = magnitudes.size();
+        doc.cumulative = cumulativeOf(std::move(magnitudes), CUMULATIVE_STEPS, doc.before.all.le90, doc.before.all.le95);
+    }
+    if (shifted)
+        doc.histogramAfter = histogramFor(differencesOf(dem, moved), frame, doc.after.all, "after");
+
+    for (const model::SlopeClassFigures& k : doc.before.classes)
+        doc.slopeBars.push_back({k.from, k.to, k.figures.count, k.figures.median, k.figures.nmad});
+
+    drawView(d, request, doc);
+
+    const ReportValues values = reportValues(d, request.curvatureUnit, request.differenceUnit, true);
+    doc.statisticsText = statisticsWindowText(statisticsReport(values), accuracyTable(doc.before),
+                                              alignmentText(d.comparison().alignment));
+    return doc;
+}
+
+} // namespace orolith::report
