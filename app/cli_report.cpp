@@ -3,12 +3,13 @@
 #include <chrono>
 #include <ostream>
 #include <string>
+#include <thread>
 
 #include "app/cli.h"
 #include "app/optionvalue.h"
 #include "app/slopebounds.h"
-#include "model/metrics.h"
 #include "dialogs/names.h"
+#include "model/metrics.h"
 #ifdef OROLITH_HAVE_REPORT
 #include "app/cli_load.h"
 #include "model/coregister.h"
@@ -53,7 +54,7 @@ std::string parseReportOptions(const std::vector<const char*>& args, ReportOptio
             if (kind && !comparisonKindNamed(value, o.kind))
                 return "--kind is dem, sparse or contour, not \"" + value + "\"";
             if (!kind) {
-                const std::string why = parseSlopeBounds(value, o.bounds);
+                std::string why = parseSlopeBounds(value, o.bounds);
                 if (!why.empty())
                     return why;
             }
@@ -95,18 +96,26 @@ int accuracyReportMode(const CliRun& run, const std::vector<const char*>& args)
     std::optional<DataSet> dataSet = loadForMode(run, load);
     if (!dataSet)
         return EXIT_MISMATCH;
+    ReportRequest request;
+    request.version = OROLITH_VERSION;
+    request.slopeBounds = o.bounds;
+    // The co-registration runs beside the figures before the shift: both
+    // only read the data set.
     std::optional<Coregistration> shift;
-    if (o.coregister) {
-        shift = coregister(dataSet->demView(), dataSet->comparisonView(), dataSet->spacing());
+    std::thread fits;
+    if (o.coregister)
+        fits =
+            std::thread([&] { shift = coregister(dataSet->demView(), dataSet->comparisonView(), dataSet->spacing()); });
+    AccuracyDocument doc = collectDocument(*dataSet, request);
+    if (fits.joinable())
+        fits.join();
+    if (shift) {
         if (!shift->ok) {
             run.err << "Cannot co-register the grids: " << shift->why << std::endl;
             return EXIT_MISMATCH;
         }
+        addCoregistration(doc, *dataSet, *shift, request);
     }
-    ReportRequest request;
-    request.version = OROLITH_VERSION;
-    request.slopeBounds = o.bounds;
-    AccuracyDocument doc = collectDocument(*dataSet, shift ? &*shift : nullptr, request);
     stampDocument(doc, start);
     std::string error;
     if (!writeAccuracyReport(doc, o.output, error)) {

@@ -155,7 +155,7 @@ struct Row {
     double read = 0, fromChars = 0, stream = 0, gdal = -1;
     double curvature = 0, elevdiff = 0, curvediff = 0, rmse = 0, heights = 0;
     double report = 0, metrics = 0, coregister = 0;
-    double accuracyReport = -1; // --accuracy-report with --coregister, HTML
+    double accuracyReport = -1;       // --accuracy-report with --coregister, HTML
     double align = -1, gdalwarp = -1; // a comparison offset by a fraction of a cell onto the DEM's grid
     long reportMiB = 0;
     std::string frames; // from the frame benchmark, already formatted
@@ -304,9 +304,9 @@ int main(int argc, char** argv)
                 "--export aligned --align of the comparison (a GeoTIFF offset by 0.3 and 0.6 cell) onto the\n"
                 "DEM's grid, gdalwarp: the same resampling by gdalwarp; acc.rep: orolith --accuracy-report\n"
                 "OUT.html --coregister of the pair, and its ratio to coreg.\n\n");
-    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s %8s %6s %7s %5s | %6s %8s", "size",
-                "read", "fromchars", "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights",
-                "report", "peak MB", "metrics", "coreg", "acc.rep", "ratio", "align", "gdalwarp");
+    std::printf("%5s | %6s %9s %6s %6s %6s | %9s %8s %9s %6s %7s | %7s %8s %8s %6s %7s %5s | %6s %8s", "size", "read",
+                "fromchars", "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
+                "peak MB", "metrics", "coreg", "acc.rep", "ratio", "align", "gdalwarp");
     if (!frames.empty())
         std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline | viewer peak MB");
     std::printf("\n");

@@ -10,12 +10,12 @@
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
 #include "dialogs/reportsave.h"
-#include "report/reporttext.h"
 #include "dialogs/shiftedoffer.h"
 #include "dialogs/textwindow.h"
 #include "model/coregister.h"
 #include "model/madegrid.h"
 #include "model/metrics.h"
+#include "report/reporttext.h"
 
 namespace orolith::ui {
 
@@ -83,7 +83,7 @@ void problem(const std::string& text, Fl_Window* over = nullptr) { messageWindow
 namespace {
 void analyseShifted(Fl_Widget* w, void*);
 void saveCoregReport(Fl_Widget* w, void*);
-}
+} // namespace
 
 void coregistration(SessionPort& port)
 {
@@ -122,8 +122,8 @@ void analyseShifted(Fl_Widget* w, void*)
     const DataSet& d = port.dataSet();
     if (!d.hasComparison() || d.comparisonVersion() != win->pairVersion)
         return problem("The comparison grid has changed since this co-registration: choose Co-register... again.", win);
-    GridData grid =
-        madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->result.shifted.heights, win->result.shifted.present);
+    GridData grid = madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->result.shifted.heights,
+                                       win->result.shifted.present);
     const LoadStatus status = port.useShiftedComparison(std::move(grid));
     if (!status.ok())
         return problem(loadFailureText(status), win);

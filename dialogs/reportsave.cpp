@@ -25,8 +25,8 @@ void saveAccuracyReport(SessionPort& port, const Coregistration* shift, Fl_Windo
     const DataSet& d = port.dataSet();
     if (!d.hasComparison() || port.busy())
         return;
-    const std::string path = chooseSavePath("Save Report", "HTML page (*.html)\tPDF document (*.pdf)",
-                                            reportPathBeside(port.files().dem));
+    const std::string path =
+        chooseSavePath("Save Report", "HTML page (*.html)\tPDF document (*.pdf)", reportPathBeside(port.files().dem));
     if (path.empty())
         return;
     ReportFormat format;

@@ -8,11 +8,11 @@
 #include "dialogs/names.h"
 #include "dialogs/paths.h"
 #include "dialogs/reportsave.h"
-#include "report/reporttext.h"
 #include "dialogs/saveoutputs.h"
 #include "dialogs/textwindow.h"
 #include "model/metrics.h"
 #include "model/report.h"
+#include "report/reporttext.h"
 
 namespace orolith::ui {
 

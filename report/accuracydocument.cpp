@@ -114,9 +114,10 @@ ReportMap differenceMap(const std::string& title, const GridView& dem, const Gri
 }
 
 // DEM minus comparison wherever both are present, in row-major order.
-std::vector<double> differencesOf(const GridView& dem, const GridView& comp)
+std::vector<double> differencesOf(const GridView& dem, const GridView& comp, std::size_t count)
 {
     std::vector<double> d;
+    d.reserve(count);
     for (std::size_t i = 0; i < dem.cells(); ++i)
         if (dem.isPresent(i) && comp.isPresent(i))
             d.push_back(static_cast<double>(dem.heights[i]) - static_cast<double>(comp.heights[i]));
@@ -235,13 +236,12 @@ std::vector<LegendEntry> differenceClassLegend(float unit, const std::string& he
     std::vector<LegendEntry> legend;
     legend.push_back({rgbOf(DIFF_CLASS_COLORS[0]), "|d| > " + bound(4) + " " + heightUnit});
     for (int k = 1; k <= 3; ++k)
-        legend.push_back(
-            {rgbOf(DIFF_CLASS_COLORS[k]), bound(4 - k) + " to " + bound(5 - k) + " " + heightUnit});
+        legend.push_back({rgbOf(DIFF_CLASS_COLORS[k]), bound(4 - k) + " to " + bound(5 - k) + " " + heightUnit});
     legend.push_back({rgbOf(DIFF_CLASS_COLORS[4]), "|d| <= " + bound(1) + " " + heightUnit + ", or no comparison"});
     return legend;
 }
 
-AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregistration, const ReportRequest& request)
+AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request)
 {
     AccuracyDocument doc;
     doc.version = request.version;
@@ -252,58 +252,27 @@ AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregis
     const GridView dem = d.demView(), comp = d.comparisonView();
     const GroundSpacing& spacing = d.spacing();
     doc.before = accuracyReport(dem, comp, spacing, request.slopeBounds);
-    const bool shifted = coregistration && coregistration->ok;
-    GridView moved;
-    if (shifted) {
-        const Coregistration& c = *coregistration;
-        moved = c.shifted.view(d.rows(), d.cols());
-        doc.after = accuracyReport(dem, moved, spacing, request.slopeBounds);
-        ShiftSummary s;
-        s.east = c.shiftEast;
-        s.north = c.shiftNorth;
-        s.eastMetres = c.shiftEastMetres;
-        s.northMetres = c.shiftNorthMetres;
-        s.groundUnit = spacing.geographic ? "m" : "map units";
-        s.bias = c.bias;
-        s.iterations = c.iterations;
-        s.converged = c.converged;
-        s.improved = c.improved;
-        s.nmadBefore = c.nmadBefore;
-        s.nmadAfter = c.nmadAfter;
-        s.improvement = improvementText(c);
-        doc.shift = s;
-        if (!c.fits.empty()) {
-            doc.fits.push_back(panelOf(c.fits.front()));
-            if (c.fits.size() > 1)
-                doc.fits.push_back(panelOf(c.fits.back()));
-        }
-    }
 
     doc.limit = mapLimit(doc.before.all);
     doc.mapBlock = model::blockSideFor(d.rows(), d.cols(), request.mapMaxSide);
     doc.differenceBefore = differenceMap("DEM minus comparison", dem, comp, doc.mapBlock, spacing);
-    if (shifted)
-        doc.differenceAfter = differenceMap("DEM minus comparison, after the shift", dem, moved, doc.mapBlock, spacing);
     const BlockMeans heights = blockMeans(dem, doc.mapBlock);
     doc.heights.title = "DEM, hillshade";
-    doc.heights.grid = {heights.rows, heights.cols, heights.values, spacing.x * doc.mapBlock,
-                        spacing.y * doc.mapBlock};
+    doc.heights.grid = {heights.rows, heights.cols, heights.values, spacing.x * doc.mapBlock, spacing.y * doc.mapBlock};
 
-    HistogramFrame frame;
     {
-        std::vector<double> differences = differencesOf(dem, comp);
+        std::vector<double> differences = differencesOf(dem, comp, doc.before.all.count);
         doc.differencePoints = differences.size();
         const std::size_t step = (differences.size() + CUMULATIVE_SAMPLE - 1) / CUMULATIVE_SAMPLE;
         std::vector<double> magnitudes;
         for (std::size_t i = 0; step && i < differences.size(); i += step)
             magnitudes.push_back(std::fabs(differences[i]));
-        frame = histogramFrame(doc.limit, differenceStep(magnitudes), HISTOGRAM_BINS);
+        const HistogramFrame frame = histogramFrame(doc.limit, differenceStep(magnitudes), HISTOGRAM_BINS);
         doc.histogramBefore = histogramFor(differences, frame, doc.before.all, "before");
         doc.cumulativeSample = magnitudes.size();
-        doc.cumulative = cumulativeOf(std::move(magnitudes), CUMULATIVE_STEPS, doc.before.all.le90, doc.before.all.le95);
+        doc.cumulative =
+            cumulativeOf(std::move(magnitudes), CUMULATIVE_STEPS, doc.before.all.le90, doc.before.all.le95);
     }
-    if (shifted)
-        doc.histogramAfter = histogramFor(differencesOf(dem, moved), frame, doc.after.all, "after");
 
     for (const model::SlopeClassFigures& k : doc.before.classes)
         doc.slopeBars.push_back({k.from, k.to, k.figures.count, k.figures.median, k.figures.nmad});
@@ -313,6 +282,48 @@ AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregis
     const ReportValues values = reportValues(d, request.curvatureUnit, request.differenceUnit, true);
     doc.statisticsText = statisticsWindowText(statisticsReport(values), accuracyTable(doc.before),
                                               alignmentText(d.comparison().alignment));
+    return doc;
+}
+
+void addCoregistration(AccuracyDocument& doc, const DataSet& d, const Coregistration& c, const ReportRequest& request)
+{
+    if (!c.ok)
+        return;
+    const GridView dem = d.demView(), moved = c.shifted.view(d.rows(), d.cols());
+    const GroundSpacing& spacing = d.spacing();
+    doc.after = accuracyReport(dem, moved, spacing, request.slopeBounds);
+    ShiftSummary s;
+    s.east = c.shiftEast;
+    s.north = c.shiftNorth;
+    s.eastMetres = c.shiftEastMetres;
+    s.northMetres = c.shiftNorthMetres;
+    s.groundUnit = spacing.geographic ? "m" : "map units";
+    s.bias = c.bias;
+    s.iterations = c.iterations;
+    s.converged = c.converged;
+    s.improved = c.improved;
+    s.nmadBefore = c.nmadBefore;
+    s.nmadAfter = c.nmadAfter;
+    s.improvement = improvementText(c);
+    doc.shift = s;
+    doc.fits.clear();
+    if (!c.fits.empty()) {
+        doc.fits.push_back(panelOf(c.fits.front()));
+        if (c.fits.size() > 1)
+            doc.fits.push_back(panelOf(c.fits.back()));
+    }
+    doc.differenceAfter = differenceMap("DEM minus comparison, after the shift", dem, moved, doc.mapBlock, spacing);
+    // The same bins as before the shift, so that the two overlay.
+    const Histogram& before = doc.histogramBefore;
+    const HistogramFrame frame{before.lo, before.hi, static_cast<int>(before.counts.size())};
+    doc.histogramAfter = histogramFor(differencesOf(dem, moved, doc.after.all.count), frame, doc.after.all, "after");
+}
+
+AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregistration, const ReportRequest& request)
+{
+    AccuracyDocument doc = collectDocument(d, request);
+    if (coregistration)
+        addCoregistration(doc, d, *coregistration, request);
     return doc;
 }
 

@@ -101,6 +101,13 @@ struct ReportRequest {
 // given, its co-registration. The run time and the date are the caller's.
 AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregistration, const ReportRequest& request);
 
+// The same in two steps, so that a caller can gather the figures before
+// the shift while the co-registration still runs: the document without a
+// shift, then the shift's figures, fits, map and histogram added to it (a
+// co-registration that failed adds nothing).
+AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request);
+void addCoregistration(AccuracyDocument& doc, const DataSet& d, const Coregistration& c, const ReportRequest& request);
+
 // The date and the run time since `start`, set just before the document
 // is written.
 void stampDocument(AccuracyDocument& doc, std::chrono::steady_clock::time_point start);

@@ -212,13 +212,14 @@ Histogram histogramOf(const std::vector<double>& values, double lo, double hi, i
     h.lo = lo;
     h.hi = hi;
     h.counts.assign(static_cast<std::size_t>(std::max(bins, 1)), 0);
-    std::vector<double> finite;
-    finite.reserve(values.size());
+    // The median and NMAD are the caller's: it has them from the
+    // accuracy figures, and a second selection over millions of points
+    // would cost more than the counting.
+    h.median = h.nmad = NOT_A_NUMBER;
     const double width = (hi - lo) / static_cast<double>(h.counts.size());
     for (double v : values) {
         if (std::isnan(v))
             continue;
-        finite.push_back(v);
         if (v < lo) {
             ++h.below;
         } else if (v >= hi) {
@@ -235,12 +236,6 @@ Histogram histogramOf(const std::vector<double>& values, double lo, double hi, i
                 --bin;
             ++h.counts[bin];
         }
-    }
-    if (finite.empty()) {
-        h.median = h.nmad = NOT_A_NUMBER; // nothing to mark
-    } else {
-        h.median = model::medianOf(finite.data(), finite.size());
-        h.nmad = model::nmadOf(finite.data(), finite.size(), h.median);
     }
     return h;
 }

@@ -47,7 +47,9 @@ std::vector<double> niceTicks(double lo, double hi, int count);
 double scaleBarMetres(double maxMetres);
 
 // A histogram over [lo, hi) in `counts.size()` equal bins; values outside
-// are counted in `below` and `above`. median and nmad are marked on it.
+// are counted in `below` and `above`, NaN nowhere. median and nmad are
+// marked on it: histogramOf leaves them NaN (nothing marked) for the
+// caller, who knows them, to set.
 struct Histogram {
     double lo = 0, hi = 0;
     std::vector<std::size_t> counts;

@@ -27,8 +27,8 @@ struct Area {
 // The signed differences on a diverging scale centred on 0, clipped at
 // +-limit, absent cells grey; a colour bar labelled in `unit` beside the
 // map and a scale bar under it. Cells keep their ground proportions.
-void drawDifferenceMap(cairo_t* cr, const Area& area, const MapGrid& differences, double limit,
-                       const std::string& unit, const std::string& title);
+void drawDifferenceMap(cairo_t* cr, const Area& area, const MapGrid& differences, double limit, const std::string& unit,
+                       const std::string& title);
 
 // The DEM lit from the north-west (hillshade), absent cells grey, with a
 // scale bar.

@@ -102,27 +102,27 @@ std::string escapeHtml(const std::string& text)
 
 std::string base64(const std::vector<unsigned char>& bytes)
 {
-    static const char* const DIGITS = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const char* const digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string out;
     out.reserve((bytes.size() + 2) / 3 * 4);
     std::size_t i = 0;
     for (; i + 2 < bytes.size(); i += 3) {
         const unsigned v = bytes[i] << 16 | bytes[i + 1] << 8 | bytes[i + 2];
-        out += DIGITS[v >> 18 & 63];
-        out += DIGITS[v >> 12 & 63];
-        out += DIGITS[v >> 6 & 63];
-        out += DIGITS[v & 63];
+        out += digits[v >> 18 & 63];
+        out += digits[v >> 12 & 63];
+        out += digits[v >> 6 & 63];
+        out += digits[v & 63];
     }
     if (i + 1 == bytes.size()) {
         const unsigned v = bytes[i] << 16;
-        out += DIGITS[v >> 18 & 63];
-        out += DIGITS[v >> 12 & 63];
+        out += digits[v >> 18 & 63];
+        out += digits[v >> 12 & 63];
         out += "==";
     } else if (i + 2 == bytes.size()) {
         const unsigned v = bytes[i] << 16 | bytes[i + 1] << 8;
-        out += DIGITS[v >> 18 & 63];
-        out += DIGITS[v >> 12 & 63];
-        out += DIGITS[v >> 6 & 63];
+        out += digits[v >> 18 & 63];
+        out += digits[v >> 12 & 63];
+        out += digits[v >> 6 & 63];
         out += '=';
     }
     return out;

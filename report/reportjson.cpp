@@ -60,8 +60,8 @@ Json filesJson(const AccuracyDocument& doc)
 
 Json histogramJson(const Histogram& h)
 {
-    return {{"lo", h.lo},         {"hi", h.hi},         {"counts", h.counts}, {"below", h.below},
-            {"above", h.above},   {"median", h.median}, {"nmad", h.nmad}};
+    return {{"lo", h.lo},       {"hi", h.hi},         {"counts", h.counts}, {"below", h.below},
+            {"above", h.above}, {"median", h.median}, {"nmad", h.nmad}};
 }
 
 Json shiftJson(const AccuracyDocument& doc)

@@ -37,15 +37,15 @@ public:
     {
         if (used_)
             newPage();
-        text_(text, "Sans Bold 14", TEXT_W);
+        textLine(text, "Sans Bold 14", TEXT_W);
         y_ += 6;
     }
-    void title(const std::string& text) { text_(text, "Sans Bold 20", TEXT_W), y_ += 4; }
+    void title(const std::string& text) { textLine(text, "Sans Bold 20", TEXT_W), y_ += 4; }
     void paragraph(const std::string& text, const char* font = "Sans 8.5")
     {
         const double h = measure(text, font, TEXT_W);
         room(h);
-        text_(text, font, TEXT_W);
+        textLine(text, font, TEXT_W);
         y_ += 6;
     }
     // Monospace text that may run over several pages, broken between lines.
@@ -58,7 +58,7 @@ public:
             begin = end == std::string::npos ? text.size() : end + 1;
             const double h = measure(line.empty() ? " " : line, MONO, TEXT_W);
             room(h);
-            text_(line.empty() ? " " : line, MONO, TEXT_W);
+            textLine(line.empty() ? " " : line, MONO, TEXT_W);
         }
         y_ += 6;
     }
@@ -76,12 +76,26 @@ public:
         widen(t.header, bold);
         for (const auto& row : t.rows)
             widen(row, font);
+        // Too wide for the page: the widest columns give up width, down to
+        // a common width, so that short columns (numbers, kinds) stay whole.
         double total = 0;
         for (double w : widths)
             total += w;
-        if (total > TEXT_W)
+        if (total > TEXT_W) {
+            std::vector<double> sorted = widths;
+            std::sort(sorted.begin(), sorted.end());
+            double fixed = 0, cap = TEXT_W;
+            for (std::size_t k = 0; k < sorted.size(); ++k) {
+                const double share = (TEXT_W - fixed) / (sorted.size() - k);
+                if (sorted[k] > share) {
+                    cap = share;
+                    break;
+                }
+                fixed += sorted[k];
+            }
             for (double& w : widths)
-                w = std::max(24.0, w * TEXT_W / total);
+                w = std::min(w, cap);
+        }
         auto row = [&](const std::vector<std::string>& cells, const std::string& f, bool shade) {
             double h = 0;
             for (std::size_t k = 0; k < n && k < cells.size(); ++k)
@@ -108,18 +122,19 @@ public:
         y_ += 8;
         used_ = true;
     }
-    // Pictures side by side, sharing the width.
-    void pictureRow(const std::vector<Picture>& row)
+    // Pictures side by side, `columns` to the width, a short row centred.
+    void pictureRow(const std::vector<Picture>& row, std::size_t columns)
     {
         const double gap = 12;
-        const double width = (TEXT_W - gap * (row.size() - 1)) / row.size();
+        const double width = (TEXT_W - gap * (columns - 1)) / columns;
+        const double left = MARGIN + (columns - row.size()) * (width + gap) / 2;
         double h = 0;
         for (const Picture& p : row)
             h = std::max(h, width * p.aspect);
         room(h);
         for (std::size_t k = 0; k < row.size(); ++k) {
             cairo_save(cr_);
-            row[k].draw(cr_, {MARGIN + k * (width + gap), y_, width, width * row[k].aspect});
+            row[k].draw(cr_, {left + k * (width + gap), y_, width, width * row[k].aspect});
             cairo_restore(cr_);
         }
         y_ += h + 8;
@@ -184,7 +199,7 @@ private:
         pango_cairo_show_layout(cr_, l);
         g_object_unref(l);
     }
-    void text_(const std::string& text, const std::string& font, double width)
+    void textLine(const std::string& text, const std::string& font, double width)
     {
         const double h = measure(text, font, width);
         room(h);
@@ -224,7 +239,7 @@ bool writePdf(const AccuracyDocument& doc, const std::string& path, std::string&
         // Two maps a row: the differences before and after side by side.
         const std::vector<Picture> maps = mapPictures(doc);
         for (std::size_t k = 0; k < maps.size(); k += 2)
-            flow.pictureRow(std::vector<Picture>(maps.begin() + k, maps.begin() + std::min(k + 2, maps.size())));
+            flow.pictureRow(std::vector<Picture>(maps.begin() + k, maps.begin() + std::min(k + 2, maps.size())), 2);
 
         flow.heading(VIEW_SECTION);
         flow.paragraph(viewNote(doc));

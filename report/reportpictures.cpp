@@ -29,9 +29,10 @@ std::vector<Picture> mapPictures(const AccuracyDocument& doc)
     std::vector<Picture> out;
     const double limit = doc.limit;
     const std::string unit = doc.unit;
-    out.push_back({"difference map", mapAspect(doc.differenceBefore.grid), [&doc, limit, unit](cairo_t* cr, const Area& a) {
-                       drawDifferenceMap(cr, a, doc.differenceBefore.grid, limit, unit, doc.differenceBefore.title);
-                   }});
+    out.push_back(
+        {"difference map", mapAspect(doc.differenceBefore.grid), [&doc, limit, unit](cairo_t* cr, const Area& a) {
+             drawDifferenceMap(cr, a, doc.differenceBefore.grid, limit, unit, doc.differenceBefore.title);
+         }});
     if (doc.shift)
         out.push_back({"difference map after the shift", mapAspect(doc.differenceAfter.grid),
                        [&doc, limit, unit](cairo_t* cr, const Area& a) {

@@ -11,14 +11,18 @@ std::string madeByLine(const AccuracyDocument& doc)
 {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", doc.runSeconds);
-    return "Made by Orolith " + doc.version + " on " + doc.created + " in " + seconds + " s. d is the DEM height minus the comparison height, in " + doc.unit + ".";
+    return "Made by Orolith " + doc.version + " on " + doc.created + " in " + seconds +
+           " s. d is the DEM height minus the comparison height, in " + doc.unit + ".";
 }
 
 std::string mapsNote(const AccuracyDocument& doc)
 {
-    std::string note = "Plan view of the DEM's grid, north up. The differences are coloured from blue (DEM below the comparison) through white (0) to red (DEM above), clipped at |median| + 3 NMAD = " + fixed3(doc.limit) + " " + doc.unit + "; grey cells have no difference.";
+    std::string note = "Plan view of the DEM's grid, north up. The differences are coloured from blue (DEM below the "
+                       "comparison) through white (0) to red (DEM above), clipped at |median| + 3 NMAD = " +
+                       fixed3(doc.limit) + " " + doc.unit + "; grey cells have no difference.";
     if (doc.mapBlock > 1)
-        note += " Each map cell is the mean of the present cells of a block of " + std::to_string(doc.mapBlock) + " x " + std::to_string(doc.mapBlock) + " grid cells.";
+        note += " Each map cell is the mean of the present cells of a block of " + std::to_string(doc.mapBlock) +
+                " x " + std::to_string(doc.mapBlock) + " grid cells.";
     return note;
 }
 
@@ -33,11 +37,14 @@ std::string distributionNote(const AccuracyDocument& doc)
 {
     std::string note = "Histogram of all " + std::to_string(doc.differencePoints) + " differences";
     note += doc.shift ? ", before and after the shift," : "";
-    note += " between -" + fixed3(doc.limit) + " and " + fixed3(doc.limit) + " " + doc.unit + " (" +
-            std::to_string(doc.histogramBefore.below + doc.histogramBefore.above) +
-            " lie outside); the lines mark the median and the median +- NMAD. The cumulative curve of |d| is drawn from ";
-    note += doc.cumulativeSample == doc.differencePoints ? std::string("all of them")
-                                                         : "every " + std::to_string((doc.differencePoints + doc.cumulativeSample - 1) / doc.cumulativeSample) + "th difference (" + std::to_string(doc.cumulativeSample) + " points)";
+    note +=
+        " between -" + fixed3(doc.limit) + " and " + fixed3(doc.limit) + " " + doc.unit + " (" +
+        std::to_string(doc.histogramBefore.below + doc.histogramBefore.above) +
+        " lie outside); the lines mark the median and the median +- NMAD. The cumulative curve of |d| is drawn from ";
+    note += doc.cumulativeSample == doc.differencePoints
+                ? std::string("all of them")
+                : "every " + std::to_string((doc.differencePoints + doc.cumulativeSample - 1) / doc.cumulativeSample) +
+                      "th difference (" + std::to_string(doc.cumulativeSample) + " points)";
     return note + "; LE90 and LE95 are those of all points.";
 }
 
@@ -53,8 +60,11 @@ std::string fitNote(const AccuracyDocument& doc)
     if (!doc.shift)
         return "";
     return "Differences divided by the tangent of the slope, against the aspect, on the DEM's points steeper than 3 "
-           "degrees: an even sample of at most " + std::to_string(doc.fitSample) + " points of each fit, the medians of 10-degree bins and the fitted cosine. " +
-           (doc.fits.size() > 1 ? "The first and the last of " + std::to_string(doc.shift->iterations) + " iterations." : std::string("One iteration."));
+           "degrees: an even sample of at most " +
+           std::to_string(doc.fitSample) +
+           " points of each fit, the medians of 10-degree bins and the fitted cosine. " +
+           (doc.fits.size() > 1 ? "The first and the last of " + std::to_string(doc.shift->iterations) + " iterations."
+                                : std::string("One iteration."));
 }
 
 } // namespace orolith::report

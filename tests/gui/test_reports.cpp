@@ -361,8 +361,7 @@ TEST_F(CoregistrationTest, SaveReportIncludesTheShiftUntilThePairChanges)
     click(childOf<Fl_Button>(coregWin, "Analyse the shifted grid"));
     SaveChooserAnswer again(tempPath("co_report2.html"));
     click(childOf<Fl_Button>(coregWin, "Save Report..."));
-    EXPECT_EQ(shownError(),
-              "The comparison grid has changed since this co-registration: choose Co-register... again.");
+    EXPECT_EQ(shownError(), "The comparison grid has changed since this co-registration: choose Co-register... again.");
     EXPECT_FALSE(std::ifstream(tempPath("co_report2.html")).good()) << "a report of another pair";
 }
 

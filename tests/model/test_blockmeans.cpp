@@ -14,7 +14,7 @@ TEST(BlockMeans, BlockSideLeavesAtMostTheLongestSideAsked)
 {
     struct {
         int rows, cols, maxSide, block;
-    } cases[] = {{100, 100, 1500, 1}, {1500, 10, 1500, 1}, {1501, 10, 1500, 2},
+    } cases[] = {{100, 100, 1500, 1}, {1500, 10, 1500, 1},   {1501, 10, 1500, 2},
                  {10, 4000, 1500, 3}, {4000, 4000, 1500, 3}, {3000, 3000, 1500, 2}};
     for (const auto& k : cases) {
         const int block = blockSideFor(k.rows, k.cols, k.maxSide);
@@ -27,11 +27,11 @@ TEST(BlockMeans, MeansOfPresentCellsOnlyAndNaNForEmptyBlocks)
 {
     // 3 x 5 with blocks of 2: the last row and column of blocks are cut
     // short by the edge.
-    const std::vector<float> h = {1, 2, 3, 4, 5,  //
-                                  3, 4, 5, 6, 7,  //
+    const std::vector<float> h = {1, 2, 3, 4, 5, //
+                                  3, 4, 5, 6, 7, //
                                   9, 9, 9, 9, 100};
-    const std::vector<std::uint8_t> present = {1, 1, 1, 0, 1,  //
-                                               1, 1, 1, 0, 1,  //
+    const std::vector<std::uint8_t> present = {1, 1, 1, 0, 1, //
+                                               1, 1, 1, 0, 1, //
                                                0, 0, 1, 1, 0};
     const GridView g{h.data(), present.data(), 3, 5};
     const BlockMeans m = blockMeans(g, 2);

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -191,8 +191,9 @@ TEST_F(AccuracyReportTest, BrowserShowsTheMaps)
     const std::string shot = std::string(OROLITH_SHOT_DIR) + "/report_in_browser.png";
     std::remove(shot.c_str());
     const std::string command = "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
-                                "--user-data-dir='" + path("profile") + "' --window-size=1000,2600 --screenshot='" +
-                                shot + "' 'file://" + out + "' > /dev/null 2>&1";
+                                "--user-data-dir='" +
+                                path("profile") + "' --window-size=1000,2600 --screenshot='" + shot + "' 'file://" +
+                                out + "' > /dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     cairo_surface_t* s = cairo_image_surface_create_from_png(shot.c_str());
     ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS) << "no screenshot";

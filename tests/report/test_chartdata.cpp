@@ -314,10 +314,7 @@ TEST(HistogramOf, CountsBinsAndBothTails)
     EXPECT_EQ(h.above, 2u);
     EXPECT_DOUBLE_EQ(h.lo, -1);
     EXPECT_DOUBLE_EQ(h.hi, 1);
-    // Over the nine finite values, tails included: the 5th smallest, and
-    // 1.4826 times the median of |v - 0.49|, which is 0.51.
-    EXPECT_DOUBLE_EQ(h.median, 0.49);
-    EXPECT_NEAR(h.nmad, 1.4826 * 0.51, 1e-12);
+    EXPECT_TRUE(std::isnan(h.median) && std::isnan(h.nmad)) << "the caller marks them";
 }
 
 TEST(HistogramOf, TheLastBinsUpperEdge)

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "model/metrics.h"
 #include "report/charts.h"
 
 namespace orolith::report {
@@ -280,14 +281,24 @@ struct PictureCase {
     std::function<void(cairo_t*, const Area&)> draw;
 };
 
+// A histogram marked as the report marks it: with the sample's own median
+// and NMAD.
+Histogram markedHistogram(const std::vector<double>& sample, double lo, double hi, int bins, const char* label)
+{
+    Histogram h = labelled(histogramOf(sample, lo, hi, bins), label);
+    h.median = orolith::model::medianOf(sample.data(), sample.size());
+    h.nmad = orolith::model::nmadOf(sample.data(), sample.size(), h.median);
+    return h;
+}
+
 std::vector<PictureCase> everyPicture()
 {
     static const MapGrid differences = hillDifferences(1.2);
     static const MapGrid heights = hills();
     static const std::vector<double> before = normalSample(1.2, 1.1, 20000, 3);
     static const std::vector<double> after = normalSample(0.05, 0.8, 20000, 4);
-    static const Histogram beforeHistogram = labelled(histogramOf(before, -6, 6, 60), "before");
-    static const Histogram afterHistogram = labelled(histogramOf(after, -6, 6, 60), "after");
+    static const Histogram beforeHistogram = markedHistogram(before, -6, 6, 60, "before");
+    static const Histogram afterHistogram = markedHistogram(after, -6, 6, 60, "after");
     std::vector<double> absolute;
     for (double d : after)
         absolute.push_back(std::fabs(d));
@@ -510,8 +521,8 @@ double mean(const std::vector<int>& v)
 
 TEST(Histogram, MediansMarkedWhereTheDataLie)
 {
-    const Histogram before = labelled(histogramOf(normalSample(-2, 0.7, 5000, 1), -5, 5, 50), "before");
-    const Histogram after = labelled(histogramOf(normalSample(1.5, 0.7, 5000, 2), -5, 5, 50), "after");
+    const Histogram before = markedHistogram(normalSample(-2, 0.7, 5000, 1), -5, 5, 50, "before");
+    const Histogram after = markedHistogram(normalSample(1.5, 0.7, 5000, 2), -5, 5, 50, "after");
     Canvas canvas(800, 440);
     const Area a{0, 0, 800, 440};
     canvas.whiteArea(a);

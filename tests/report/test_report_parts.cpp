@@ -32,8 +32,9 @@ TEST(ReportFile, FormatAndJsonNameFollowTheExtension)
     for (const auto& k : cases) {
         ReportFormat format = ReportFormat::html;
         EXPECT_EQ(reportFormatOf(k.path, format), k.known) << k.path;
-        if (k.known)
+        if (k.known) {
             EXPECT_EQ(format, k.format) << k.path;
+        }
         EXPECT_EQ(jsonPathBeside(k.path), k.json) << k.path;
     }
 }
@@ -42,8 +43,8 @@ TEST(ReportHtml, Base64AndEscapes)
 {
     struct {
         std::string bytes, base64;
-    } cases[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
-                 {std::string("\xff\xfe\x00", 3), "//4A"}};
+    } cases[] = {{"", ""},        {"f", "Zg=="},        {"fo", "Zm8="},
+                 {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {std::string("\xff\xfe\x00", 3), "//4A"}};
     for (const auto& k : cases)
         EXPECT_EQ(base64(std::vector<unsigned char>(k.bytes.begin(), k.bytes.end())), k.base64) << k.bytes;
     EXPECT_EQ(escapeHtml("<a href=\"x\">Tom & 'Jerry'</a>"),
