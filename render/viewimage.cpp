@@ -12,7 +12,7 @@
 namespace orolith::render {
 
 bool renderViewImage(const DataSet& d, const ViewState& view, int width, int height,
-                     std::vector<unsigned char>& rgbRowsTopDown, std::string& error)
+                     std::vector<unsigned char>& rgbRowsTopDown, std::string& error, bool coarse)
 {
     OffscreenGL context;
     if (!context.open(width, height, error))
@@ -26,7 +26,9 @@ bool renderViewImage(const DataSet& d, const ViewState& view, int width, int hei
     windowinit();
     reshape(width, height);
     minit(view);
-    display(d, view, surface);
+    FrameMode mode;
+    mode.dragging = coarse;
+    display(d, view, surface, mode);
     rgbRowsTopDown = readFramePixels(width, height);
     return true;
 }

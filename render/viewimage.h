@@ -20,9 +20,10 @@ namespace orolith::render {
 // Draws the frame of `d` seen as `view` into a width x height picture and
 // returns its RGB rows, top row first. At the viewer's size it is the
 // viewer's picture, pixel for pixel. False, with the reason, when no
-// off-screen context can be made.
+// off-screen context can be made. `coarse` draws a large grid at the level
+// of detail of a drag, for a picture much smaller than the grid.
 bool renderViewImage(const DataSet& d, const ViewState& view, int width, int height,
-                     std::vector<unsigned char>& rgbRowsTopDown, std::string& error);
+                     std::vector<unsigned char>& rgbRowsTopDown, std::string& error, bool coarse = false);
 
 } // namespace orolith::render
 

@@ -155,7 +155,9 @@ void drawView(const DataSet& d, const ReportRequest& request, AccuracyDocument& 
     view.drawDiffColor = true;
     std::vector<unsigned char> rgb;
     std::string why;
-    if (renderViewImage(d, view, request.viewWidth, request.viewHeight, rgb, why)) {
+    // The picture is far smaller than a large grid: the level of detail of
+    // a drag shows all it can.
+    if (renderViewImage(d, view, request.viewWidth, request.viewHeight, rgb, why, true)) {
         doc.viewWidth = request.viewWidth;
         doc.viewHeight = request.viewHeight;
         doc.viewRgb = std::move(rgb);
