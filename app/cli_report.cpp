@@ -80,7 +80,9 @@ std::string parseReportOptions(const std::vector<const char*>& args, ReportOptio
 
 int accuracyReportMode(const CliRun& run, const std::vector<const char*>& args)
 {
+#ifdef OROLITH_HAVE_REPORT
     const auto start = std::chrono::steady_clock::now();
+#endif
     ReportOptions o;
     const std::string why = parseReportOptions(args, o);
     if (!why.empty())
