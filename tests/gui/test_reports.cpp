@@ -389,6 +389,24 @@ TEST_F(CoregistrationTest, RefusalsAreExplained)
     EXPECT_EQ(rmseOf(data()), rmse) << "the older window's grid was put in use";
 }
 
+TEST_F(CoregistrationTest, ANewPairOpenedAfterwardsIsNotTheOneCoregistered)
+{
+    openPair([](int r, int c) { return hills(r, c); }, [](int r, int c) { return hills(r + NORTH, c - EAST); });
+    choose("&Analysis/Co-register...");
+    ASSERT_NE(coregWin, nullptr);
+    Fl_Window* older = coregWin;
+    // Other files of the same size, opened through the dialog: a new data
+    // set, whose comparison is not the one the window moved back.
+    openThroughDialog(writeGrid("co_dem_b.grd", 60, 70, 10, [](int r, int c) { return hills(r, c) - 7; }),
+                      writeGrid("co_comp_b.grd", 60, 70, 10, [](int r, int c) { return hills(r, c) - 5; }),
+                      &OpenDialog::demCheck);
+    ASSERT_EQ(shownError(), "");
+    const float rmse = rmseOf(data());
+    click(childOf<Fl_Button>(older, "Analyse the shifted grid"));
+    EXPECT_NE(shownError().find("has changed"), std::string::npos) << shownError();
+    EXPECT_EQ(rmseOf(data()), rmse) << "the older window's grid was put in use with the new DEM";
+}
+
 int total(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0); }
 
 // The numbers a user reads on the y axis (the column at x = 25), bottom up.
