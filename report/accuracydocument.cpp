@@ -50,12 +50,9 @@ std::string heightUnitLabel(const CrsInfo& crs)
     return crs.verticalUnit;
 }
 
-FileFacts demFacts(const DataSet& d)
+// The size, corner, cell size and coordinate system a header gives.
+void placeAs(FileFacts& f, const GridHeader& h)
 {
-    const GridHeader& h = d.header();
-    FileFacts f;
-    f.role = "DEM";
-    f.path = h.path;
     f.rows = h.rows;
     f.cols = h.cols;
     f.xllcorner = h.xllcorner;
@@ -63,6 +60,15 @@ FileFacts demFacts(const DataSet& d)
     f.cellsizeX = h.cellsizeX;
     f.cellsizeY = h.cellsizeY;
     f.crs = crsName(h.crs);
+}
+
+FileFacts demFacts(const DataSet& d)
+{
+    const GridHeader& h = d.header();
+    FileFacts f;
+    f.role = "DEM";
+    f.path = h.path;
+    placeAs(f, h);
     f.kind = "DEM";
     f.alignment = "-";
     return f;
@@ -87,13 +93,7 @@ FileFacts comparisonFacts(const DataSet& d)
         f.crs = a.sourceCrs.empty() ? "none stated" : a.sourceCrs;
         f.alignment = alignmentText(a);
     } else {
-        f.rows = h.rows;
-        f.cols = h.cols;
-        f.xllcorner = h.xllcorner;
-        f.yllcorner = h.yllcorner;
-        f.cellsizeX = h.cellsizeX;
-        f.cellsizeY = h.cellsizeY;
-        f.crs = crsName(h.crs);
+        placeAs(f, h);
         f.alignment = "on the DEM's grid, compared cell by cell";
     }
     return f;
