@@ -1,0 +1,94 @@
+#include "model/stableterrain.h"
+
+#include <cmath>
+
+#include "model/metrics.h"
+#include "model/window3x3.h"
+
+namespace orolith::model {
+
+namespace {
+
+constexpr int MAX_OUTLIER_ROUNDS = 50;
+
+// The slope rules on every point with a slope; points without one stay
+// unset in `withinSlope`.
+std::vector<std::uint8_t> withinSlopeRules(const GridView& dem, const GroundSpacing& spacing,
+                                           const StableTerrainRules& rules)
+{
+    std::vector<std::uint8_t> within(dem.cells(), 0);
+    const double low = rules.minSlope ? slopeThreshold(*rules.minSlope) : 0;
+    forEachWindow3x3(dem, {Neighbourhood::eight, AbsentPoints::skipWindow, 0}, [&](const Window3x3& w) {
+        const Gradient g = hornGradient(w, spacing);
+        const double m = std::hypot(g.east, g.north);
+        // slopeThreshold(t) is the least magnitude whose slope reaches t.
+        const bool aboveMin = !rules.minSlope || m >= low;
+        const bool belowMax = !rules.maxSlope || slopeDegrees(m) <= *rules.maxSlope;
+        within[dem.index(w.row(), w.col())] = aboveMin && belowMax;
+    });
+    return within;
+}
+
+} // namespace
+
+StableTerrain stableTerrain(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
+                            const StableTerrainRules& rules)
+{
+    StableTerrain out;
+    const std::size_t cells = dem.cells();
+    out.stable.assign(cells, 0);
+    for (std::size_t i = 0; i < cells; ++i)
+        out.stable[i] = dem.isPresent(i) && comp.isPresent(i);
+    for (std::uint8_t s : out.stable)
+        out.counts.paired += s;
+
+    if (!rules.mask.empty())
+        for (std::size_t i = 0; i < cells; ++i)
+            if (out.stable[i] && !rules.mask[i]) {
+                out.stable[i] = 0;
+                ++out.counts.mask;
+            }
+
+    if (rules.minSlope || rules.maxSlope) {
+        const std::vector<std::uint8_t> within = withinSlopeRules(dem, spacing, rules);
+        for (std::size_t i = 0; i < cells; ++i)
+            if (out.stable[i] && !within[i]) {
+                out.stable[i] = 0;
+                ++out.counts.slope;
+            }
+    }
+
+    if (rules.outlierNmads) {
+        std::vector<double> d;
+        for (int round = 0; round < MAX_OUTLIER_ROUNDS; ++round) {
+            d.clear();
+            for (std::size_t i = 0; i < cells; ++i)
+                if (out.stable[i])
+                    d.push_back(static_cast<double>(dem.heights[i]) - static_cast<double>(comp.heights[i]));
+            if (d.empty())
+                break;
+            const double median = medianOf(d.data(), d.size());
+            const double reach = *rules.outlierNmads * nmadOf(d.data(), d.size(), median);
+            std::size_t dropped = 0;
+            for (std::size_t i = 0; i < cells; ++i) {
+                if (!out.stable[i])
+                    continue;
+                const double v = static_cast<double>(dem.heights[i]) - static_cast<double>(comp.heights[i]);
+                if (std::fabs(v - median) > reach) {
+                    out.stable[i] = 0;
+                    ++dropped;
+                }
+            }
+            out.counts.outliers += dropped;
+            out.counts.outlierRounds = round + 1;
+            if (dropped == 0)
+                break;
+        }
+    }
+
+    for (std::uint8_t s : out.stable)
+        out.counts.kept += s;
+    return out;
+}
+
+} // namespace orolith::model
