@@ -1,0 +1,35 @@
+// Checkpoints read through GDAL's vector library: a CSV table (its columns
+// named x, y, z and optionally class, or as given; comma, semicolon or tab)
+// or any point layer GDAL reads (GeoPackage, GeoJSON, shapefile), moved
+// into the DEM's coordinate system when they are in another.
+#ifndef OROLITH_MODEL_GDAL_GDALPOINTS_H
+#define OROLITH_MODEL_GDAL_GDALPOINTS_H
+
+#include <string>
+#include <vector>
+
+#include "model/checkpoints.h"
+
+namespace orolith::model {
+
+struct PointColumns {
+    std::string x = "x", y = "y", z = "z", pointClass = "class";
+};
+
+struct PointSource {
+    std::string path;
+    PointColumns columns;
+    // The points' coordinate system as GDAL reads it ("EPSG:4326"): for a
+    // CSV table, which carries none; a layer's own is used otherwise.
+    std::string pointsCrs;
+    // The DEM's, as OGC WKT; empty: the points are taken as they are.
+    std::string demWkt;
+};
+
+// False, with a message naming the file (and for a table the line and the
+// column at fault), when the file cannot be read as points.
+bool readPointFile(const PointSource& source, std::vector<Checkpoint>& points, std::string& error);
+
+} // namespace orolith::model
+
+#endif
