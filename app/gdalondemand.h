@@ -10,6 +10,7 @@
 
 #include "dialogs/names.h"
 #include "model/gridfile.h"
+#include "model/pointio.h"
 
 namespace orolith::ui {
 
@@ -24,6 +25,14 @@ GridIo gdalOnDemandGridIo();
 // module is missing or cannot be loaded.
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                           float nodata, ModelError& err);
+
+// The module's point, mask and residual functions (model/pointio.h); false,
+// with a message, when the module is missing or fails.
+bool readPointsOnDemand(const PointSource& source, std::vector<Checkpoint>& points, std::string& error);
+bool readMaskOnDemand(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
+                      std::string& error);
+bool writeResidualsOnDemand(const std::string& path, const std::vector<ResidualRow>& rows, const std::string& demWkt,
+                            std::string& error);
 
 } // namespace orolith::ui
 

@@ -47,6 +47,7 @@ DataSet DataSet::withComparison(std::optional<Comparison> comparison, const Clas
     out.mesh_ = mesh_;
     out.curvature_ = curvature_;
     out.curvatureClasses_ = curvatureClasses_;
+    out.checkpoints_ = checkpoints_;
     out.version_ = version_ + 1;
     out.comparisonVersion_ = comparisonVersion_ + 1;
     // Every analysis of the comparison starts afresh; the curvature is
@@ -111,6 +112,61 @@ int DataSet::diffColorOfCell(std::size_t cell) const { return colorOf(elevationC
 int DataSet::curveDiffColorOfCell(std::size_t cell) const
 {
     return colorOf(curvatureDifferenceClasses_, DIFF_CLASS_COLORS, cell);
+}
+
+bool DataSet::setStableTerrain(const StableTerrainRules& rules, std::string& why)
+{
+    if (!hasComparison()) {
+        why = "Stable terrain needs comparison data: open a comparison grid first";
+        return false;
+    }
+    if (!rules.mask.empty() && rules.mask.size() != demView().cells()) {
+        why = "The mask is not on the DEM's grid";
+        return false;
+    }
+    StableTerrain kept = model::stableTerrain(demView(), comparisonView(), spacing_, rules);
+    if (kept.counts.kept == 0) {
+        why = stableTerrainEmptyText(kept.counts);
+        return false;
+    }
+    stable_ = std::make_shared<const Stable>(Stable{rules, std::move(kept)});
+    ++version_;
+    return true;
+}
+
+void DataSet::clearStableTerrain()
+{
+    if (!stable_)
+        return;
+    stable_.reset();
+    ++version_;
+}
+
+GridView DataSet::stableComparisonView() const
+{
+    GridView v = comparisonView();
+    if (stable_)
+        v.present = stable_->kept.stable.data();
+    return v;
+}
+
+void DataSet::setCheckpoints(std::vector<Checkpoint> points, const std::string& name, const CheckpointClasses& classes,
+                             const std::vector<double>& slopeBounds)
+{
+    if (!loaded())
+        return;
+    CheckpointAssessment assessment = assessCheckpoints(demView(), header(), spacing_, points, slopeBounds, classes);
+    checkpoints_ =
+        std::make_shared<const Checkpoints>(Checkpoints{std::move(points), name, classes, std::move(assessment)});
+    ++version_;
+}
+
+void DataSet::clearCheckpoints()
+{
+    if (!checkpoints_)
+        return;
+    checkpoints_.reset();
+    ++version_;
 }
 
 bool DataSet::hasHeightClasses() const

@@ -16,12 +16,14 @@
 #include <vector>
 
 #include "model/align.h"
+#include "model/checkpoints.h"
 #include "model/fields.h"
 #include "model/gridfile.h"
 #include "model/gridview.h"
 #include "model/heightclasses.h"
 #include "model/mesh.h"
 #include "model/messages.h"
+#include "model/stableterrain.h"
 
 namespace orolith::model {
 
@@ -104,6 +106,32 @@ public:
     // False (after a notice) when there is no contour interval to class by.
     bool computeHeightClasses(Messages& messages);
 
+    // Stable terrain: the rules in force and the paired points they keep.
+    // Without rules every point present in both grids is stable. The
+    // accuracy analyses (figures, co-registration, the accuracy report)
+    // take stableComparisonView(); the statistics report and the classes
+    // keep the whole comparison. False, with `why`, and nothing changed,
+    // when there is no comparison grid, the mask is not on the DEM's grid
+    // or the rules keep no point. A new comparison clears the rules.
+    bool setStableTerrain(const StableTerrainRules& rules, std::string& why);
+    void clearStableTerrain();
+    bool hasStableTerrain() const { return stable_ != nullptr; }
+    const StableTerrainRules& stableRules() const { return stable_->rules; }
+    const StableTerrain& stableTerrain() const { return stable_->kept; }
+    // The comparison with the points the rules removed absent.
+    GridView stableComparisonView() const;
+
+    // Checkpoints: surveyed points assessed against the DEM, beside (not
+    // instead of) a comparison grid. `name` is the file they came from.
+    void setCheckpoints(std::vector<Checkpoint> points, const std::string& name, const CheckpointClasses& classes,
+                        const std::vector<double>& slopeBounds);
+    void clearCheckpoints();
+    bool hasCheckpoints() const { return checkpoints_ != nullptr; }
+    const std::vector<Checkpoint>& checkpoints() const { return checkpoints_->points; }
+    const std::string& checkpointsName() const { return checkpoints_->name; }
+    const CheckpointClasses& checkpointClasses() const { return checkpoints_->classes; }
+    const CheckpointAssessment& checkpointAssessment() const { return checkpoints_->assessment; }
+
     // Grows whenever something a picture depends on changes: the pair
     // (a load), the mesh frame, a classification, the height classes.
     unsigned long long version() const { return version_; }
@@ -125,6 +153,18 @@ private:
     std::vector<float> curvatureDifference_;
     CellClasses curvatureDifferenceClasses_;
     HeightClasses heightClasses_;
+    struct Stable {
+        StableTerrainRules rules;
+        StableTerrain kept;
+    };
+    std::shared_ptr<const Stable> stable_;
+    struct Checkpoints {
+        std::vector<Checkpoint> points;
+        std::string name;
+        CheckpointClasses classes;
+        CheckpointAssessment assessment;
+    };
+    std::shared_ptr<const Checkpoints> checkpoints_;
     unsigned long long version_ = 1;
     unsigned long long comparisonVersion_ = 1;
 

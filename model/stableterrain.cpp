@@ -1,6 +1,8 @@
 #include "model/stableterrain.h"
 
 #include <cmath>
+#include <sstream>
+#include <utility>
 
 #include "model/metrics.h"
 #include "model/window3x3.h"
@@ -89,6 +91,55 @@ StableTerrain stableTerrain(const GridView& dem, const GridView& comp, const Gro
     for (std::uint8_t s : out.stable)
         out.counts.kept += s;
     return out;
+}
+
+namespace {
+
+// "12.5" rather than "12.500000" for the limits a user typed.
+std::string shortNumber(double v)
+{
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+} // namespace
+
+std::string stableTerrainEmptyText(const StableTerrainCounts& counts)
+{
+    std::string out = "The stable-terrain rules keep no point: of the " + std::to_string(counts.paired) +
+                      " points present in both grids";
+    const std::pair<const char*, std::size_t> removed[] = {
+        {"the mask", counts.mask}, {"the slope limits", counts.slope}, {"the outlier rule", counts.outliers}};
+    const char* joint = " ";
+    for (const auto& [rule, n] : removed)
+        if (n) {
+            out += joint + std::string(rule) + " removed " + std::to_string(n);
+            joint = ", ";
+        }
+    return out;
+}
+
+std::vector<StableTerrainLine> stableTerrainLines(const StableTerrainRules& rules, const StableTerrainCounts& counts)
+{
+    std::vector<StableTerrainLine> lines;
+    if (!rules.mask.empty())
+        lines.push_back({"mask" + (rules.maskName.empty() ? std::string() : " " + rules.maskName), counts.mask});
+    if (rules.minSlope || rules.maxSlope) {
+        std::string rule = "slope";
+        if (rules.minSlope)
+            rule += " at least " + shortNumber(*rules.minSlope) + " degrees";
+        if (rules.minSlope && rules.maxSlope)
+            rule += " and";
+        if (rules.maxSlope)
+            rule += " at most " + shortNumber(*rules.maxSlope) + " degrees";
+        lines.push_back({rule, counts.slope});
+    }
+    if (rules.outlierNmads)
+        lines.push_back({"outliers beyond " + shortNumber(*rules.outlierNmads) + " NMAD of the median (" +
+                             std::to_string(counts.outlierRounds) + " rounds)",
+                         counts.outliers});
+    return lines;
 }
 
 } // namespace orolith::model

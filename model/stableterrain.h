@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/gridfile.h"
@@ -20,6 +21,7 @@ struct StableTerrainRules {
     // One value a DEM cell, non-zero where the ground is stable (a mask
     // file already on the DEM's grid); empty: no mask.
     std::vector<std::uint8_t> mask;
+    std::string maskName;                     // where the mask came from, for the reports
     std::optional<double> minSlope, maxSlope; // degrees
     std::optional<double> outlierNmads;       // K: drop |d - median| > K NMAD
 };
@@ -45,6 +47,18 @@ struct StableTerrain {
 // kept so far.
 StableTerrain stableTerrain(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
                             const StableTerrainRules& rules);
+
+// Why rules that keep no point are refused: "The stable-terrain rules keep
+// no point: of the 1200 points present in both grids the mask removed 1200".
+std::string stableTerrainEmptyText(const StableTerrainCounts& counts);
+
+// One line a rule applied, with the points it removed, in the order the
+// rules are applied; then the points kept: what the reports list.
+struct StableTerrainLine {
+    std::string rule;
+    std::size_t removed = 0;
+};
+std::vector<StableTerrainLine> stableTerrainLines(const StableTerrainRules& rules, const StableTerrainCounts& counts);
 
 } // namespace orolith::model
 

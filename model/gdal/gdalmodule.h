@@ -4,17 +4,19 @@
 #ifndef OROLITH_MODEL_GDAL_GDALMODULE_H
 #define OROLITH_MODEL_GDAL_GDALMODULE_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "model/align.h"
 #include "model/gridfile.h"
+#include "model/pointio.h"
 
 namespace orolith::model {
 
-// Raised whenever GdalModule, RasterReader, GridWarper, GridHeader or ModelError
-// change: a module built against other layouts is refused, not called.
-constexpr int GDAL_MODULE_VERSION = 3;
+// Raised whenever GdalModule, RasterReader, GridWarper, GridHeader, ModelError
+// or the types of model/pointio.h change: a module built against other layouts is refused, not called.
+constexpr int GDAL_MODULE_VERSION = 4;
 
 struct GdalModule {
     int version; // GDAL_MODULE_VERSION of the module's build
@@ -22,6 +24,16 @@ struct GdalModule {
     bool (*writeGeoTiff)(const std::string& path, const GridHeader& georef, const std::vector<float>& values,
                          float nodata, ModelError& err);
     GridWarper warper;
+    // Checkpoints from a table or a point layer (model/gdal/gdalpoints.h).
+    bool (*readPoints)(const PointSource& source, std::vector<Checkpoint>& points, std::string& error);
+    // A mask file on the DEM's grid (MaskSource): one value a cell,
+    // non-zero where stable.
+    bool (*readMask)(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
+                     std::string& error);
+    // Residuals as a CSV table (.csv) or a GeoPackage point layer (.gpkg)
+    // in the DEM's system (`demWkt`, may be empty).
+    bool (*writeResiduals)(const std::string& path, const std::vector<ResidualRow>& rows, const std::string& demWkt,
+                           std::string& error);
 };
 
 // The module's file name, and the one symbol it exports: an extern "C"

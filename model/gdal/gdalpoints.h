@@ -9,22 +9,9 @@
 #include <vector>
 
 #include "model/checkpoints.h"
+#include "model/pointio.h"
 
 namespace orolith::model {
-
-struct PointColumns {
-    std::string x = "x", y = "y", z = "z", pointClass = "class";
-};
-
-struct PointSource {
-    std::string path;
-    PointColumns columns;
-    // The points' coordinate system as GDAL reads it ("EPSG:4326"): for a
-    // CSV table, which carries none; a layer's own is used otherwise.
-    std::string pointsCrs;
-    // The DEM's, as OGC WKT; empty: the points are taken as they are.
-    std::string demWkt;
-};
 
 // False, with a message naming the file (and for a table the line and the
 // column at fault), when the file cannot be read as points.

@@ -1,0 +1,33 @@
+#include "model/pointio.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace orolith::model {
+
+std::vector<ResidualRow> residualRows(const std::vector<Checkpoint>& points, const CheckpointAssessment& a)
+{
+    std::vector<ResidualRow> rows;
+    for (std::size_t i = 0; i < points.size() && i < a.fate.size(); ++i) {
+        if (a.fate[i] != PointFate::used)
+            continue;
+        const Checkpoint& p = points[i];
+        rows.push_back({p.x, p.y, p.z, a.demHeight[i], a.d[i], a.slope[i], p.pointClass});
+    }
+    return rows;
+}
+
+bool isPointFileName(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return false;
+    std::string ext = path.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* known : {".csv", ".tsv", ".gpkg", ".geojson", ".json", ".shp", ".fgb", ".gml", ".kml"})
+        if (ext == known)
+            return true;
+    return false;
+}
+
+} // namespace orolith::model
