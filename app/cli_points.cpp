@@ -1,0 +1,1 @@
+#include "app/cli_points.h"

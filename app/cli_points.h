@@ -1,0 +1,3 @@
+#ifndef OROLITH_APP_CLI_POINTS_H
+#define OROLITH_APP_CLI_POINTS_H
+#endif

@@ -1,0 +1,3 @@
+#ifndef OROLITH_APP_CLI_STABLE_H
+#define OROLITH_APP_CLI_STABLE_H
+#endif
