@@ -149,4 +149,43 @@ bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, con
     return l.module->writeGeoTiff(path, georef, values, nodata, err);
 }
 
+namespace {
+
+// The loaded module, or null with why not: what reading points or a mask
+// and writing residuals need, as `what` says.
+const GdalModule* moduleFor(const std::string& path, const char* what, std::string& error)
+{
+    const std::string module = modulePath();
+    if (!modulePresent(module)) {
+        error = inFile(path) + what + " needs Orolith's GDAL module, and " + module + " is missing";
+        return nullptr;
+    }
+    const Loaded& l = loaded();
+    if (!l.module)
+        error = inFile(path) + what + " needs GDAL: " + l.failure;
+    return l.module;
+}
+
+} // namespace
+
+bool readPointsOnDemand(const PointSource& source, std::vector<Checkpoint>& points, std::string& error)
+{
+    const GdalModule* m = moduleFor(source.path, "reading checkpoints", error);
+    return m && m->readPoints(source, points, error);
+}
+
+bool readMaskOnDemand(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
+                      std::string& error)
+{
+    const GdalModule* m = moduleFor(source.path, "reading a mask", error);
+    return m && m->readMask(source, dem, mask, error);
+}
+
+bool writeResidualsOnDemand(const std::string& path, const std::vector<ResidualRow>& rows, const std::string& demWkt,
+                            std::string& error)
+{
+    const GdalModule* m = moduleFor(path, "writing residuals", error);
+    return m && m->writeResiduals(path, rows, demWkt, error);
+}
+
 } // namespace orolith::ui

@@ -173,11 +173,9 @@ double nmadOfDifferences(const GridView& dem, const GridView& comp, std::vector<
 
 } // namespace
 
-namespace {
-
 // Every k-th point, k chosen so that at most FIT_SAMPLE_POINTS remain: the
 // sample spreads over the whole grid, and a run repeats it exactly.
-FitRecord recordOf(int iteration, const AspectFit& fit, const std::vector<double>& cosAspect,
+FitRecord fitRecordOf(int iteration, const AspectFit& fit, const std::vector<double>& cosAspect,
                    const std::vector<double>& sinAspect, const std::vector<double>& y)
 {
     FitRecord r;
@@ -195,7 +193,6 @@ FitRecord recordOf(int iteration, const AspectFit& fit, const std::vector<double
     return r;
 }
 
-} // namespace
 
 Coregistration coregister(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
                           const CoregisterProgress& progress)
@@ -268,7 +265,7 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
         AspectFit fit = fitAspect(fitCos.data(), fitSin.data(), fitY.data(), fitY.size());
         if (!fit.ok)
             return failed("the DEM's slopes do not face enough directions to estimate a shift");
-        out.fits.push_back(recordOf(iteration, fit, fitCos, fitSin, fitY));
+        out.fits.push_back(fitRecordOf(iteration, fit, fitCos, fitSin, fitY));
         // The fit is in the units of the spacing (metres); the shift in cells.
         double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
         east += stepEast;

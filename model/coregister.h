@@ -61,6 +61,10 @@ struct FitRecord {
     std::vector<float> aspectDegrees, y;
 };
 
+// The record of a fit over the points with the given aspects and y.
+FitRecord fitRecordOf(int iteration, const AspectFit& fit, const std::vector<double>& cosAspect,
+                      const std::vector<double>& sinAspect, const std::vector<double>& y);
+
 // At most this many fits.
 constexpr int COREGISTER_MAX_ITERATIONS = 10;
 

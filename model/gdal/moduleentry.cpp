@@ -1,7 +1,10 @@
 // The GDAL module's only exported symbol; everything else in it is hidden,
 // so its copies of the reader and of GDAL's users clash with nothing.
+#include "model/gdal/gdalmask.h"
 #include "model/gdal/gdalmodule.h"
+#include "model/gdal/gdalpoints.h"
 #include "model/gdal/gdalraster.h"
+#include "model/gdal/gdalresiduals.h"
 
 namespace orolith::model {
 
@@ -10,7 +13,10 @@ namespace {
 constexpr GdalModule gdalModule{GDAL_MODULE_VERSION,
                                 {readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs},
                                 writeGeoTiff,
-                                {warpGdal, transformGdal}};
+                                {warpGdal, transformGdal},
+                                readPointFile,
+                                readMaskFile,
+                                writeResidualFile};
 
 } // namespace
 

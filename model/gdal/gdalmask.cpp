@@ -1,0 +1,243 @@
+#include "model/gdal/gdalmask.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <cpl_string.h>
+#include <gdal.h>
+#include <gdal_alg.h>
+#include <gdalwarper.h>
+#include <ogr_api.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+namespace orolith::model {
+
+namespace {
+
+// GDAL's messages reach the user through ours; the handler is this
+// thread's only, so another thread's GDAL work keeps its own.
+struct QuietErrors {
+    QuietErrors()
+    {
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~QuietErrors() { CPLPopErrorHandler(); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+};
+
+std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
+
+std::string gdalSays()
+{
+    const char* msg = CPLGetLastErrorMsg();
+    return msg && *msg ? std::string(" (GDAL: ") + msg + ")" : std::string();
+}
+
+struct DatasetCloser {
+    void operator()(void* ds) const { GDALClose(ds); }
+};
+using Dataset = std::unique_ptr<void, DatasetCloser>;
+
+bool polygonal(OGRwkbGeometryType type)
+{
+    switch (wkbFlatten(type)) {
+    case wkbPolygon:
+    case wkbMultiPolygon:
+    case wkbCurvePolygon:
+    case wkbMultiSurface: return true;
+    default: return false;
+    }
+}
+
+// A layer of no declared type (GeoJSON of mixed features, say) is judged
+// by its first geometry.
+OGRwkbGeometryType geometryTypeOf(OGRLayerH layer)
+{
+    const OGRwkbGeometryType declared = OGR_L_GetGeomType(layer);
+    if (wkbFlatten(declared) != wkbUnknown)
+        return declared;
+    OGR_L_ResetReading(layer);
+    OGRwkbGeometryType found = wkbUnknown;
+    for (OGRFeatureH f; found == wkbUnknown && (f = OGR_L_GetNextFeature(layer)) != nullptr; OGR_F_Destroy(f))
+        if (OGRGeometryH g = OGR_F_GetGeometryRef(f))
+            found = OGR_G_GetGeometryType(g);
+    OGR_L_ResetReading(layer);
+    return found;
+}
+
+OGRLayerH firstPolygonLayer(GDALDatasetH ds)
+{
+    for (int i = 0; i < GDALDatasetGetLayerCount(ds); ++i) {
+        OGRLayerH layer = GDALDatasetGetLayer(ds, i);
+        if (polygonal(geometryTypeOf(layer)))
+            return layer;
+    }
+    return nullptr;
+}
+
+// What the vector file holds instead of polygons, for the message.
+std::string instead(GDALDatasetH ds)
+{
+    if (GDALDatasetGetLayerCount(ds) < 1)
+        return std::string();
+    OGRLayerH layer = GDALDatasetGetLayer(ds, 0);
+    const OGRwkbGeometryType type = geometryTypeOf(layer);
+    const std::string what = type == wkbNone || type == wkbUnknown
+                                 ? std::string("no geometry")
+                                 : std::string(OGRGeometryTypeToName(type)) + " geometries";
+    return " (its layer \"" + std::string(OGR_L_GetName(layer)) + "\" holds " + what + ")";
+}
+
+// A one-band raster in memory over `values` (not copied), with the DEM's
+// georeference: GDAL writes straight into the caller's vector.
+Dataset memoryGrid(const GridHeader& dem, GDALDataType type, void* values)
+{
+    GDALDriverH mem = GDALGetDriverByName("MEM");
+    Dataset ds(mem ? GDALCreate(mem, "", dem.cols, dem.rows, 0, type, nullptr) : nullptr);
+    if (!ds)
+        return nullptr;
+    char pointer[64];
+    std::snprintf(pointer, sizeof pointer, "DATAPOINTER=%p", values);
+    char* options[] = {pointer, nullptr};
+    if (GDALAddBand(ds.get(), type, options) != CE_None)
+        return nullptr;
+    double gt[6] = {dem.xllcorner, dem.cellsizeX, 0, dem.yllcorner + dem.rows * dem.cellsizeY, 0, -dem.cellsizeY};
+    GDALSetGeoTransform(ds.get(), gt);
+    // With the DEM's system on the target, GDAL moves polygons and rasters
+    // of another known system into it.
+    if (!dem.projection.empty())
+        GDALSetProjection(ds.get(), dem.projection.c_str());
+    return ds;
+}
+
+bool burnPolygons(const MaskSource& source, OGRLayerH layer, const GridHeader& dem, std::vector<std::uint8_t>& mask,
+                  std::string& error)
+{
+    const std::uint8_t inside = source.keepInside ? 1 : 0;
+    mask.assign(dem.cells(), static_cast<std::uint8_t>(1 - inside));
+    Dataset grid = memoryGrid(dem, GDT_Byte, mask.data());
+    int band = 1;
+    double burn = inside;
+    // The default rule, a cell inside when its centre is: the mask agrees
+    // with how the cells' heights are read, at their centres.
+    const bool ok = grid && GDALRasterizeLayers(grid.get(), 1, &band, 1, &layer, nullptr, nullptr, &burn, nullptr,
+                                                nullptr, nullptr) == CE_None;
+    if (!ok) {
+        error = inFile(source.path) + "its polygons could not be burnt onto the DEM's grid" + gdalSays();
+        mask.clear();
+    }
+    return ok;
+}
+
+// Nearest neighbour from band 1 of `raster` onto `onto` (the memory grid);
+// the cells no source cell covers, or covered by a no-data cell, get NaN.
+bool warpNearest(GDALDatasetH raster, GDALDatasetH onto)
+{
+    void* transformer = GDALCreateGenImgProjTransformer2(raster, onto, nullptr);
+    if (!transformer)
+        return false;
+    GDALWarpOptions* o = GDALCreateWarpOptions();
+    o->hSrcDS = raster;
+    o->hDstDS = onto;
+    o->nBandCount = 1;
+    o->panSrcBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+    o->panSrcBands[0] = 1;
+    o->panDstBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+    o->panDstBands[0] = 1;
+    o->eResampleAlg = GRA_NearestNeighbour;
+    o->eWorkingDataType = GDT_Float32;
+    int hasNodata = 0;
+    const double nodata = GDALGetRasterNoDataValue(GDALGetRasterBand(raster, 1), &hasNodata);
+    if (hasNodata) {
+        o->padfSrcNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+        o->padfSrcNoDataReal[0] = nodata;
+    }
+    o->padfDstNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+    o->padfDstNoDataReal[0] = std::numeric_limits<double>::quiet_NaN();
+    o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "INIT_DEST", "NO_DATA");
+    o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "NUM_THREADS", "ALL_CPUS");
+    o->dfWarpMemoryLimit = 256.0 * 1024 * 1024;
+    o->pfnTransformer = GDALGenImgProjTransform;
+    o->pTransformerArg = transformer;
+    GDALWarpOperationH w = GDALCreateWarpOperation(o);
+    const bool ok = w && GDALChunkAndWarpMulti(w, 0, 0, GDALGetRasterXSize(onto), GDALGetRasterYSize(onto)) == CE_None;
+    if (w)
+        GDALDestroyWarpOperation(w);
+    o->pTransformerArg = nullptr;
+    GDALDestroyWarpOptions(o);
+    GDALDestroyGenImgProjTransformer(transformer);
+    return ok;
+}
+
+// A raster without a georeference can only be the DEM's own grid, cell
+// for cell.
+bool readUnplaced(GDALDatasetH raster, const GridHeader& dem, std::vector<float>& values)
+{
+    if (GDALGetRasterXSize(raster) != dem.cols || GDALGetRasterYSize(raster) != dem.rows)
+        return false;
+    GDALRasterBandH band = GDALGetRasterBand(raster, 1);
+    if (GDALRasterIO(band, GF_Read, 0, 0, dem.cols, dem.rows, values.data(), dem.cols, dem.rows, GDT_Float32, 0, 0) !=
+        CE_None)
+        return false;
+    int hasNodata = 0;
+    const double nodata = GDALGetRasterNoDataValue(band, &hasNodata);
+    if (hasNodata)
+        for (float& v : values)
+            if (v == static_cast<float>(nodata))
+                v = std::numeric_limits<float>::quiet_NaN();
+    return true;
+}
+
+bool resampleRaster(const MaskSource& source, GDALDatasetH raster, const GridHeader& dem,
+                    std::vector<std::uint8_t>& mask, std::string& error)
+{
+    // Float, so that a fraction such as 0.5 stays non-zero.
+    std::vector<float> values(dem.cells(), std::numeric_limits<float>::quiet_NaN());
+    double gt[6];
+    bool ok;
+    if (GDALGetGeoTransform(raster, gt) != CE_None) {
+        ok = readUnplaced(raster, dem, values);
+        if (!ok)
+            error = inFile(source.path) + "a raster without a georeference, and not of the DEM's " +
+                    std::to_string(dem.rows) + " x " + std::to_string(dem.cols) + " cells";
+    } else {
+        Dataset grid = memoryGrid(dem, GDT_Float32, values.data());
+        ok = grid && warpNearest(raster, grid.get());
+        if (!ok)
+            error = inFile(source.path) + "could not be resampled onto the DEM's grid" + gdalSays();
+    }
+    if (!ok)
+        return false;
+    mask.resize(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        mask[i] = !std::isnan(values[i]) && values[i] != 0.0f; // NaN: no data, or beyond the raster
+    return true;
+}
+
+} // namespace
+
+bool readMaskFile(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
+                  std::string& error)
+{
+    mask.clear();
+    GDALAllRegister(); // once is enough; later calls return at once
+    QuietErrors quiet;
+    Dataset ds(GDALOpenEx(source.path.c_str(), GDAL_OF_VECTOR | GDAL_OF_RASTER, nullptr, nullptr, nullptr));
+    if (!ds) {
+        error = inFile(source.path) + "cannot be opened as a polygon layer or a raster" + gdalSays();
+        return false;
+    }
+    if (OGRLayerH layer = firstPolygonLayer(ds.get()))
+        return burnPolygons(source, layer, dem, mask, error);
+    if (GDALGetRasterCount(ds.get()) > 0)
+        return resampleRaster(source, ds.get(), dem, mask, error);
+    error = inFile(source.path) + "has no polygon layer and is not a raster" + instead(ds.get());
+    return false;
+}
+
+} // namespace orolith::model
