@@ -139,17 +139,6 @@ std::string figure(double v)
     return s;
 }
 
-std::string tableRow(const std::string& label, const AccuracyFigures& f)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%-12s%10zu", label.c_str(), f.count);
-    std::string row = buf;
-    const double values[] = {f.mean, f.std, f.rmse, f.min, f.max, f.median, f.nmad, f.le90, f.le95};
-    for (double v : values)
-        row += f.count ? figure(v) : "        n/a";
-    return row + '\n';
-}
-
 std::string bound(double v)
 {
     char buf[32];
@@ -325,15 +314,26 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
     return report;
 }
 
+std::string accuracyTableRow(const std::string& label, const AccuracyFigures& f)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%-12s%10zu", label.c_str(), f.count);
+    std::string row = buf;
+    const double values[] = {f.mean, f.std, f.rmse, f.min, f.max, f.median, f.nmad, f.le90, f.le95};
+    for (double v : values)
+        row += f.count ? figure(v) : "        n/a";
+    return row + '\n';
+}
+
 std::string accuracyTable(const AccuracyReport& report)
 {
     std::string out = "slope (deg)      count       mean        std       rmse        min        max     median"
                       "       nmad       le90       le95\n";
     for (const SlopeClassFigures& k : report.classes) {
         bool last = &k == &report.classes.back();
-        out += tableRow("[" + bound(k.from) + ", " + bound(k.to) + (last ? "]" : ")"), k.figures);
+        out += accuracyTableRow("[" + bound(k.from) + ", " + bound(k.to) + (last ? "]" : ")"), k.figures);
     }
-    return out + tableRow("all", report.all);
+    return out + accuracyTableRow("all", report.all);
 }
 
 } // namespace orolith::model

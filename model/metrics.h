@@ -102,6 +102,9 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
 // figures to three decimals, "n/a" where a class has no point.
 std::string accuracyTable(const AccuracyReport& report);
 
+// One row of such a table: the label in 12 characters, then the figures.
+std::string accuracyTableRow(const std::string& label, const AccuracyFigures& f);
+
 } // namespace orolith::model
 
 #endif

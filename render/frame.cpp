@@ -75,6 +75,9 @@ void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, con
         surface.draw(d, view, mode.dragging);
     else
         drawSurfaceDirectly(d, view, mode.dragging);
+    // While held, the data set may be changing under the markers.
+    if (!mode.hold)
+        drawCheckpointMarkers(d, view);
     if (view.drawSun)
         drawSunSphere(view);
     if (view.plotProfile && !mode.hold)

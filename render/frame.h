@@ -32,7 +32,8 @@ struct FrameMode {
     bool hold = false;
 };
 
-// The picture: camera, axes, light, surface, sun, profile and magnifier.
+// The picture: camera, axes, light, surface, checkpoints, sun, profile and
+// magnifier.
 void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, const FrameMode& mode = {});
 
 } // namespace orolith::render

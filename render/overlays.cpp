@@ -1,9 +1,12 @@
-// Axes, sun and magnifier ring.
+// Axes, sun, magnifier ring and checkpoints.
 #include "render/overlays.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <vector>
+
+#include "render/checkpointmarkers.h"
 #include "render/names.h"
 #include "render/solids.h"
 #include "render/viewstate.h"
@@ -58,6 +61,34 @@ void drawMagnifier(const ViewState& view)
     gluDisk(quadric, INDIAMETER, OUTDIAMETER, 50, 1);
     gluDeleteQuadric(quadric);
     glPopMatrix();
+    restoreLighting(view);
+}
+
+void drawCheckpointMarkers(const DataSet& d, const ViewState& view)
+{
+    const std::vector<CheckpointMarker> markers = checkpointMarkers(d, view.diffUnits);
+    if (markers.empty())
+        return;
+    glDisable(GL_LIGHTING);
+    // Each marker over its dark square, which it lies level with.
+    glDepthFunc(GL_LEQUAL);
+    GLfloat size = 1;
+    glGetFloatv(GL_POINT_SIZE, &size);
+    glPointSize(MARKER_OUTLINE_PIXELS);
+    glColor3f(0.1f, 0.1f, 0.1f);
+    glBegin(GL_POINTS);
+    for (const CheckpointMarker& m : markers)
+        glVertex3f(m.at.x, m.at.y, m.at.z);
+    glEnd();
+    glPointSize(MARKER_PIXELS);
+    glBegin(GL_POINTS);
+    for (const CheckpointMarker& m : markers) {
+        glColor3f(m.color.r, m.color.g, m.color.b);
+        glVertex3f(m.at.x, m.at.y, m.at.z);
+    }
+    glEnd();
+    glPointSize(size);
+    glDepthFunc(GL_LESS);
     restoreLighting(view);
 }
 

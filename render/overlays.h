@@ -1,5 +1,6 @@
-// What the frame draws besides the surface: axes, sun, magnifier ring and
-// the profile section, each from the data set and the view state.
+// What the frame draws besides the surface: axes, sun, magnifier ring,
+// the profile section and the checkpoints, each from the data set and the
+// view state.
 #ifndef OROLITH_RENDER_OVERLAYS_H
 #define OROLITH_RENDER_OVERLAYS_H
 
@@ -25,6 +26,10 @@ void drawMagnifier(const ViewState& view);
 // The profile section: the cutting plane, the DEM's heights along it, and
 // the comparison heights as a line (dense grids) or as marks.
 void drawProfile(const DataSet& d, const ViewState& view);
+
+// The checkpoints' markers (checkpointmarkers.h), under the model
+// transform, in the view's difference unit.
+void drawCheckpointMarkers(const DataSet& d, const ViewState& view);
 
 // Switch lighting back on after an overlay, unless the user turned it off.
 void restoreLighting(const ViewState& view);

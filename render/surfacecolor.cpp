@@ -1,5 +1,7 @@
 // The colour rules of the surface that are more than a lookup.
 #include "render/surfacecolor.h"
+
+#include "model/dataset.h"
 #include "render/names.h"
 
 namespace orolith::render {
@@ -60,6 +62,20 @@ DiffMark diffMark(float dem, float comp, float zscale)
     }
     mark.length = zscale * d + 0.05f;
     return mark;
+}
+
+ColorRGB unstableShade(const ColorRGB& c)
+{
+    return {c.r * UNSTABLE_SHADE, c.g * UNSTABLE_SHADE, c.b * UNSTABLE_SHADE};
+}
+
+bool removedFromStableTerrain(const DataSet& d, int row, int col)
+{
+    if (!d.hasComparison() || !d.hasStableTerrain())
+        return false;
+    const GridView dem = d.demView(), comp = d.comparisonView();
+    const std::size_t i = dem.index(row, col);
+    return dem.isPresent(i) && comp.isPresent(i) && !d.stableTerrain().stable[i];
 }
 
 } // namespace orolith::render

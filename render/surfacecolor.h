@@ -12,6 +12,10 @@
 #include "render/names.h"
 #include "render/slopeaspect.h"
 
+namespace orolith::model {
+class DataSet;
+}
+
 namespace orolith::render {
 
 // A packed colour as GL sees it after glColor3ub.
@@ -72,6 +76,8 @@ struct CellSample {
     bool evenTriangle;
     float zscale;   // mesh scale, for the difference mark's length
     int zmin, zmax; // truncated height extremes, for the ramp
+    // Present in both grids but removed by the stable-terrain rules.
+    bool unstable = false;
 };
 
 struct TriangleLook {
@@ -83,10 +89,21 @@ struct TriangleLook {
 constexpr ColorRGB CONTOUR_GREY = {0.7f, 0.7f, 0.7f};
 constexpr ColorRGB CUBE_COLOR = {0.9f, 0.6f, 0.6f};
 
+// Points the stable-terrain rules removed are drawn this much darker in
+// every scheme: the accuracy figures leave them out, the picture shows
+// where.
+constexpr float UNSTABLE_SHADE = 0.45f;
+ColorRGB unstableShade(const ColorRGB& c);
+
+// Whether grid point (row, col) is present in both grids of `d` and was
+// removed by the stable-terrain rules in force (none: no point is).
+bool removedFromStableTerrain(const DataSet& d, int row, int col);
+
 // The precedence of drawgrid: a base colour (contour grey, cube point,
-// tree line or steep ground), then the first scheme that applies. Steep()
-// and Aspect() are asked only when their rule is reached, as the slope
-// and aspect stencils are the expensive part of a frame.
+// tree line or steep ground), then the first scheme that applies, darker
+// where the stable-terrain rules removed the point. Steep() and Aspect()
+// are asked only when their rule is reached, as the slope and aspect
+// stencils are the expensive part of a frame.
 template <class Steep, class Aspect>
 TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes, Steep steep,
                           Aspect aspect);
@@ -94,8 +111,8 @@ TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightC
 // ---------------------------------------------------------------------------
 
 template <class Steep, class Aspect>
-TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes, Steep steep,
-                          Aspect aspect)
+TriangleLook schemeLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes, Steep steep,
+                        Aspect aspect)
 {
     TriangleLook look;
     const bool c = s.hasComp && s.compPresent;
@@ -141,6 +158,16 @@ TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightC
     }
     if (f.colorSlope)
         look.color = slopeColor(aspect());
+    return look;
+}
+
+template <class Steep, class Aspect>
+TriangleLook triangleLook(const ViewFlags& f, const CellSample& s, const HeightClassTable& classes, Steep steep,
+                          Aspect aspect)
+{
+    TriangleLook look = schemeLook(f, s, classes, steep, aspect);
+    if (s.unstable)
+        look.color = unstableShade(look.color);
     return look;
 }
 
