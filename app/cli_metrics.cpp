@@ -1,82 +1,50 @@
 #include "app/cli_metrics.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "app/accuracyoptions.h"
 #include "app/cli.h"
+#include "app/cli_checkpoints.h"
 #include "app/clipair.h"
+#include "app/metricsjson.h"
 #include "app/optionvalue.h"
-#include "app/slopebounds.h"
 #include "dialogs/names.h"
 #include "model/coregister.h"
 #include "model/gridfile.h"
 #include "model/gridview.h"
-#include "model/loadnotes.h"
 #include "model/metrics.h"
-#include "model/pairing.h"
+#include "model/stableterrain.h"
 
 namespace orolith::ui {
 
 namespace {
 
-struct Options {
-    bool json = false;
-    std::vector<double> bounds = defaultSlopeBounds();
-    ComparisonKind kind = ComparisonKind::dem;
-    bool geographic = false;
-    bool align = false;
-    AlignMethod method = AlignMethod::bilinear;
-    std::vector<std::string> files;
-};
-
-// The options of both modes, then exactly a DEM and a comparison grid.
-// Empty on success, else the usage error.
-std::string parseOptions(const std::vector<const char*>& args, const std::string& mode, Options& o)
+// The options of both modes, then exactly a DEM and a comparison. Empty on
+// success, else the usage error.
+std::string parseOptions(const std::vector<const char*>& args, const std::string& mode, AccuracyOptions& o)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i], value;
-        bool format = isNamedOption(arg, "--format");
-        bool classes = isNamedOption(arg, "--slope-classes");
-        bool kind = isNamedOption(arg, "--kind");
-        if (arg == "--geographic") {
-            o.geographic = true;
-        } else if (alignOption(args, i, o.align, o.method, value)) {
-            if (!value.empty())
-                return value;
-        } else if (format || classes || kind) {
+        std::string arg = args[i], error;
+        if (takeAccuracyOption(args, i, o, error)) {
+            if (!error.empty())
+                return error;
+        } else if (isNamedOption(arg, "--format")) {
+            std::string value;
             if (!optionValue(args, i, value))
                 return arg + " needs a value";
-            if (format) {
-                if (value != "json" && value != "text")
-                    return "--format is json or text, not \"" + value + "\"";
-                o.json = value == "json";
-            } else if (kind) {
-                if (!comparisonKindNamed(value, o.kind))
-                    return "--kind is dem, sparse or contour, not \"" + value + "\"";
-            } else {
-                std::string why = parseSlopeBounds(value, o.bounds);
-                if (!why.empty())
-                    return why;
-            }
+            if (value != "json" && value != "text")
+                return "--format is json or text, not \"" + value + "\"";
+            o.json = value == "json";
         } else if (isOption(arg.c_str())) {
             return "unknown option " + arg + " for " + mode;
         } else {
             o.files.push_back(arg);
         }
     }
-    if (o.files.size() != 2)
-        return mode + " takes a DEM and a comparison grid";
-    return "";
-}
-
-AccuracyReport reportOf(const Pair& p, const GridView& comp, const Options& o)
-{
-    return accuracyReport(p.demView(), comp, p.spacing(), o.bounds);
+    return accuracyOptionsConflict(o, mode);
 }
 
 // Three decimals, without the sign of a value that rounds to 0.
@@ -87,89 +55,84 @@ std::string fixed3(double v)
     return std::string(buf) == "-0.000" ? "0.000" : buf;
 }
 
-// --- JSON --------------------------------------------------------------------
+// The pair of a grid mode with the stable terrain its options ask for.
+struct StablePair {
+    Pair pair;
+    StableTerrainRules rules;
+    std::optional<StableTerrain> stable; // with rules only
 
-using Json = nlohmann::ordered_json;
-
-// The names as given on the command line, the first keys of both modes.
-Json inputsJson(const Options& o)
-{
-    Json out;
-    out["dem"] = o.files[0];
-    out["comparison"] = o.files[1];
-    return out;
-}
-
-// The figures after `out`'s keys; those of an empty set null, as the
-// table's n/a.
-void addFigures(Json& out, const AccuracyFigures& f)
-{
-    out["count"] = f.count;
-    const std::pair<const char*, double> values[] = {{"mean", f.mean}, {"std", f.std},   {"rmse", f.rmse},
-                                                     {"min", f.min},   {"max", f.max},   {"median", f.median},
-                                                     {"nmad", f.nmad}, {"le90", f.le90}, {"le95", f.le95}};
-    for (const auto& [name, v] : values)
-        out[name] = f.count ? Json(v) : Json(nullptr);
-}
-
-// "alignment": how the comparison came onto the DEM's grid, when it was
-// resampled; nothing otherwise.
-void addAlignment(Json& out, const Alignment& a)
-{
-    if (!a.aligned && a.heightUnit.empty())
-        return;
-    Json& alignment = out["alignment"];
-    alignment["aligned"] = a.aligned;
-    alignment["method"] = alignMethodName(a.method);
-    alignment["source_crs"] = a.sourceCrs;
-    alignment["coverage"] = a.coverage;
-    alignment["heights_converted"] = a.heightUnit;
-}
-
-// "all" and "slope_classes" after `out`'s keys.
-void addReport(Json& out, const AccuracyReport& r)
-{
-    addFigures(out["all"], r.all);
-    Json classes = Json::array();
-    for (const SlopeClassFigures& c : r.classes) {
-        Json figures;
-        figures["from"] = c.from;
-        figures["to"] = c.to;
-        addFigures(figures, c.figures);
-        classes.push_back(std::move(figures));
+    GridView comparison() const
+    {
+        GridView v = pair.compView();
+        if (stable)
+            v.present = stable->stable.data();
+        return v;
     }
-    out["slope_classes"] = std::move(classes);
-}
+};
 
-Json reportJson(const AccuracyReport& r)
+// Reads the pair and applies the rules. False after the message (the
+// status then EXIT_MISMATCH).
+bool readStablePair(const CliRun& run, const AccuracyOptions& o, StablePair& s)
 {
-    Json out;
-    addReport(out, r);
-    return out;
+    if (!readPair(run, o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, s.pair))
+        return false;
+    if (!o.stable.any())
+        return true;
+    if (!stableRulesFor(run, o.stable, s.pair.dem.header, s.rules))
+        return false;
+    s.stable = stableTerrain(s.pair.demView(), s.pair.compView(), s.pair.spacing(), s.rules);
+    if (s.stable->counts.kept == 0) {
+        run.err << "ERROR: " << stableTerrainEmptyText(s.stable->counts) << std::endl;
+        return false;
+    }
+    return true;
 }
 
-// File names need not be UTF-8: a byte that is not goes out as U+FFFD
-// rather than stopping the output.
-std::string jsonText(const Json& j) { return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n"; }
+AccuracyReport reportOf(const StablePair& s, const GridView& comp, const AccuracyOptions& o)
+{
+    return accuracyReport(s.pair.demView(), comp, s.pair.spacing(), o.bounds);
+}
+
+// Where the stable terrain is after the shift: the rules applied again to
+// the comparison moved back (the mask and slopes stay where they are on
+// the DEM; the blunders are those of the new differences).
+GridView stableAfterShift(const StablePair& s, const GridView& shifted, std::optional<StableTerrain>& after)
+{
+    if (!s.stable)
+        return shifted;
+    after = stableTerrain(s.pair.demView(), shifted, s.pair.spacing(), s.rules);
+    GridView v = shifted;
+    v.present = after->stable.data();
+    return v;
+}
+
+std::string stableText(const StablePair& s)
+{
+    return s.stable ? stableTerrainText(s.rules, s.stable->counts) + "\n" : std::string();
+}
 
 } // namespace
 
 int metricsMode(const CliRun& run, const std::vector<const char*>& args)
 {
-    Options o;
+    AccuracyOptions o;
     std::string why = parseOptions(args, "--metrics", o);
     if (!why.empty())
         return usageError(run, why);
-    Pair p;
-    if (!readPair(run, o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
+    if (o.withPoints())
+        return checkpointMetrics(run, o);
+    StablePair s;
+    if (!readStablePair(run, o, s))
         return EXIT_MISMATCH;
-    AccuracyReport report = reportOf(p, p.compView(), o);
+    AccuracyReport report = reportOf(s, s.comparison(), o);
     if (!o.json) {
-        run.out << accuracyTable(report);
+        run.out << stableText(s) << accuracyTable(report);
         return 0;
     }
-    Json out = inputsJson(o);
-    addAlignment(out, p.comp.alignment);
+    Json out = inputsJson(o.files[0], o.files[1]);
+    addAlignment(out, s.pair.comp.alignment);
+    if (s.stable)
+        addStableTerrain(out, s.rules, s.stable->counts);
     addReport(out, report);
     run.out << jsonText(out);
     return 0;
@@ -177,42 +140,50 @@ int metricsMode(const CliRun& run, const std::vector<const char*>& args)
 
 int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
 {
-    Options o;
+    AccuracyOptions o;
     std::string why = parseOptions(args, "--coregister", o);
     if (!why.empty())
         return usageError(run, why);
-    Pair p;
-    if (!readPair(run, o.files[0], o.files[1], {o.kind, o.geographic, o.align, o.method}, p))
+    if (o.withPoints())
+        return checkpointCoregistration(run, o);
+    StablePair s;
+    if (!readStablePair(run, o, s))
         return EXIT_MISMATCH;
-    const GroundSpacing spacing = p.spacing();
-    Coregistration c = coregister(p.demView(), p.compView(), spacing);
+    const GroundSpacing spacing = s.pair.spacing();
+    // The shift from the stable terrain alone.
+    Coregistration c = coregister(s.pair.demView(), s.comparison(), spacing);
     if (!c.ok) {
         run.err << "Cannot co-register the grids: " << c.why << std::endl;
         return EXIT_MISMATCH;
     }
-    AccuracyReport before = reportOf(p, p.compView(), o);
-    AccuracyReport after = reportOf(p, c.shifted.view(p.dem.header.rows, p.dem.header.cols), o);
+    const int rows = s.pair.dem.header.rows, cols = s.pair.dem.header.cols;
+    // With rules the shift moves the whole comparison, and the rules are
+    // applied again to it; without, `shifted` is the comparison moved.
+    GridView afterView = c.shifted.view(rows, cols);
+    ShiftedGrid whole;
+    std::optional<StableTerrain> kept;
+    if (s.stable && !c.improved) {
+        afterView = s.comparison();
+    } else if (s.stable) {
+        whole = shiftBack(s.pair.compView(), c.shiftEast, c.shiftNorth);
+        afterView = stableAfterShift(s, whole.view(rows, cols), kept);
+    }
+    const AccuracyReport before = reportOf(s, s.comparison(), o);
+    const AccuracyReport after = reportOf(s, afterView, o);
     if (o.json) {
-        Json out = inputsJson(o);
-        addAlignment(out, p.comp.alignment);
-        out["shift_east"] = c.shiftEast;
-        out["shift_north"] = c.shiftNorth;
-        out["shift_east_metres"] = c.shiftEastMetres;
-        out["shift_north_metres"] = c.shiftNorthMetres;
-        out["bias"] = c.bias;
-        out["iterations"] = c.iterations;
-        out["converged"] = c.converged;
-        out["improved"] = c.improved;
-        out["nmad_before"] = c.nmadBefore;
-        out["nmad_after"] = c.nmadAfter;
+        Json out = inputsJson(o.files[0], o.files[1]);
+        addAlignment(out, s.pair.comp.alignment);
+        if (s.stable)
+            addStableTerrain(out, s.rules, s.stable->counts);
+        addShift(out, c);
         out["before"] = reportJson(before);
         out["after"] = reportJson(after);
         run.out << jsonText(out);
         return 0;
     }
     const char* unit = spacing.geographic ? " m" : " map units";
-    run.out << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres) << unit
-            << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
+    run.out << stableText(s) << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres)
+            << unit << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
             << ")\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
             << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)")
             << "\nimproved:    " << improvementText(c) << "\n\nbefore:\n"

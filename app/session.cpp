@@ -9,6 +9,8 @@
 
 #include "app/closing.h"
 #include "app/mainwindow.h"
+#include "dialogs/checkpointdialog.h"
+#include "dialogs/checkpointtext.h"
 #include "dialogs/coregwindow.h"
 #include "dialogs/errorunits.h"
 #include "dialogs/graph.h"
@@ -19,15 +21,17 @@
 #include "dialogs/paths.h"
 #include "dialogs/saveoutputs.h"
 #include "dialogs/sparsefile.h"
+#include "dialogs/stableterraindialog.h"
 #include "dialogs/statsreport.h"
 #include "model/load.h"
+#include "model/metrics.h"
 #include "render/profilegeometry.h"
 #include "render/sunpath.h"
 #include "render/viewmotion.h"
 
 namespace orolith::ui {
 
-Session::Session(const GridIo& io) : io_(io)
+Session::Session(const GridIo& io, const PointIo& points) : io_(io), points_(points)
 {
     window_ = new MainWindow(*this);
     busy_.attach(window_);
@@ -117,6 +121,7 @@ void Session::run(Command command)
     case Command::openDem: openDemDialog(*this); break;
     case Command::openPair: openPairDialog(*this); break;
     case Command::changeComparison: openChangeDialog(*this); break;
+    case Command::openCheckpoints: openCheckpointsDialog(*this); break;
     case Command::saveImage: saveImage(*this); break;
     case Command::saveProfile: saveProfile(*this); break;
     case Command::exit: std::exit(0);
@@ -137,6 +142,7 @@ void Session::run(Command command)
     case Command::graph: showLastGraph(*this); break;
     case Command::sparse: showSparseDialog(*this); break;
     case Command::coregister: coregistration(*this); break;
+    case Command::stableTerrain: openStableTerrainDialog(*this); break;
     case Command::modifyCurvature: modCurve(*this); break;
     case Command::help: showHelp(window_); break;
     case Command::about: showAbout(window_); break;
@@ -308,6 +314,90 @@ LoadStatus Session::useShiftedComparison(GridData grid)
 WorkEnd Session::runCancellable(const std::string& firstLabel, const std::function<void(BusyWork&)>& work)
 {
     return busy_.computeCancellable(firstLabel, work);
+}
+
+// --- checkpoints and stable terrain -------------------------------------------------
+
+bool Session::openCheckpoints(const CheckpointChoice& choice, std::string& why)
+{
+    if (!data_.loaded()) {
+        why = "Open a DEM before its checkpoints.";
+        return false;
+    }
+    if (!points_.readPoints) {
+        why = "Checkpoints are read through GDAL, which this program was built without.";
+        return false;
+    }
+    PointSource source = choice.source;
+    source.demWkt = data_.header().projection;
+    std::vector<Checkpoint> points;
+    bool read = false;
+    // The first read loads GDAL, which takes a moment.
+    if (!busy_.compute([&] { read = points_.readPoints(source, points, why); })) {
+        why = "Another load or analysis is running.";
+        return false;
+    }
+    if (!read)
+        return false;
+    if (points.empty()) {
+        why = "\"" + source.path + "\" holds no checkpoint.";
+        return false;
+    }
+    const std::vector<double> bounds = defaultSlopeBounds();
+    const CheckpointAssessment a =
+        assessCheckpoints(data_.demView(), data_.header(), data_.spacing(), points, bounds, choice.classes);
+    if (noCheckpointUsed(a)) {
+        why = noCheckpointUsedText(a);
+        return false;
+    }
+    data_.setCheckpoints(std::move(points), source.path, choice.classes, bounds);
+    lastOpened_ = source.path;
+    focusViewer();
+    return true;
+}
+
+bool Session::applyStableTerrain(const StableTerrainChoice& choice, std::string& why)
+{
+    if (!data_.hasComparison()) {
+        why = "Stable terrain needs comparison data: open a comparison grid first.";
+        return false;
+    }
+    StableTerrainRules rules = choice.rules;
+    if (!choice.mask.path.empty() && !points_.readMask) {
+        why = "Masks are read through GDAL, which this program was built without.";
+        return false;
+    }
+    bool applied = false;
+    // The mask's reading and the rules' rounds take a while on a large grid;
+    // the viewer holds its picture meanwhile.
+    const bool ran = busy_.compute([&] {
+        if (!choice.mask.path.empty() && !points_.readMask(choice.mask, data_.header(), rules.mask, why))
+            return;
+        applied = data_.setStableTerrain(rules, why);
+    });
+    if (!ran) {
+        why = "Another load or analysis is running.";
+        return false;
+    }
+    if (!applied)
+        return false;
+    stableChoice_ = choice;
+    if (!choice.mask.path.empty())
+        lastOpened_ = choice.mask.path;
+    focusViewer();
+    return true;
+}
+
+void Session::clearStableTerrain()
+{
+    data_.clearStableTerrain();
+    stableChoice_.reset();
+    focusViewer();
+}
+
+const StableTerrainChoice* Session::stableTerrainChoice() const
+{
+    return stableChoice_ && data_.hasStableTerrain() ? &*stableChoice_ : nullptr;
 }
 
 bool Session::ensureHeightClasses(std::string& why)

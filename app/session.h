@@ -8,7 +8,9 @@
 #define OROLITH_APP_SESSION_H
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/busy.h"
 #include "app/consolemessages.h"
@@ -24,10 +26,20 @@ namespace orolith::ui {
 
 class MainWindow;
 
+// What reads checkpoints and puts masks on the DEM's grid: GDAL's point and
+// mask functions (model/pointio.h), through the module in the program and
+// linked in by the tests. Either may be null: a build without GDAL.
+struct PointIo {
+    bool (*readPoints)(const PointSource& source, std::vector<Checkpoint>& points, std::string& error) = nullptr;
+    bool (*readMask)(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
+                     std::string& error) = nullptr;
+};
+
 class Session : public SessionPort, public ViewerListener {
 public:
-    // Builds the main window (not shown); `io` reads the files opened.
-    explicit Session(const GridIo& io);
+    // Builds the main window (not shown); `io` reads the grids opened,
+    // `points` the checkpoints and masks.
+    explicit Session(const GridIo& io, const PointIo& points = {});
     ~Session() override;
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -65,6 +77,10 @@ public:
     LoadStatus changeComparison(const std::string& path, int kind, bool align) override;
     LoadStatus useShiftedComparison(GridData grid) override;
     WorkEnd runCancellable(const std::string& firstLabel, const std::function<void(BusyWork&)>& work) override;
+    bool openCheckpoints(const CheckpointChoice& choice, std::string& why) override;
+    bool applyStableTerrain(const StableTerrainChoice& choice, std::string& why) override;
+    void clearStableTerrain() override;
+    const StableTerrainChoice* stableTerrainChoice() const override;
     double curvatureUnit() const override;
     double differenceUnit() const override;
     void setCurvatureUnit(double unit) override;
@@ -97,12 +113,16 @@ private:
     Loaded loadBusy(const std::function<Loaded(const LoadProgress&)>& load);
 
     GridIo io_;
+    PointIo points_;
     ConsoleMessages messages_;
     DataSet data_;
     FilesInUse files_;
     GraphKind lastGraph_ = GraphKind::heightClasses;
     std::string startupDem_, commandLineDem_, lastOpened_;
     std::string eyeText_; // what askEyeValue hands back
+    // The stable-terrain choice last applied; in force while the data set
+    // has stable terrain (a new comparison clears it there).
+    std::optional<StableTerrainChoice> stableChoice_;
     MainWindow* window_ = nullptr;
     Busy busy_;
 };

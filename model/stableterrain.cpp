@@ -142,4 +142,13 @@ std::vector<StableTerrainLine> stableTerrainLines(const StableTerrainRules& rule
     return lines;
 }
 
+std::string stableTerrainText(const StableTerrainRules& rules, const StableTerrainCounts& counts)
+{
+    std::string out =
+        "stable terrain: " + std::to_string(counts.kept) + " of " + std::to_string(counts.paired) + " points kept\n";
+    for (const StableTerrainLine& line : stableTerrainLines(rules, counts))
+        out += "  " + line.rule + ": " + std::to_string(line.removed) + " removed\n";
+    return out;
+}
+
 } // namespace orolith::model

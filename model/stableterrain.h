@@ -60,6 +60,10 @@ struct StableTerrainLine {
 };
 std::vector<StableTerrainLine> stableTerrainLines(const StableTerrainRules& rules, const StableTerrainCounts& counts);
 
+// The lines as text: "stable terrain: 1180 of 1200 points kept", then a
+// line a rule: "  mask glaciers.gpkg: 20 removed".
+std::string stableTerrainText(const StableTerrainRules& rules, const StableTerrainCounts& counts);
+
 } // namespace orolith::model
 
 #endif

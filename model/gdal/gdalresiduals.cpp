@@ -154,15 +154,16 @@ bool writeGeoPackage(const std::string& to, const std::vector<ResidualRow>& rows
     GDALDriverH driver = GDALGetDriverByName("GPKG");
     std::unique_ptr<void, DatasetCloser> ds(driver ? GDALCreate(driver, to.c_str(), 0, 0, 0, GDT_Unknown, nullptr)
                                                    : nullptr);
-    std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, SrsCloser> srs;
-    if (ds && !demWkt.empty()) {
-        srs.reset(OSRNewSpatialReference(nullptr));
-        if (OSRSetFromUserInput(srs.get(), demWkt.c_str()) != OGRERR_NONE) {
-            why = "the DEM's coordinate system could not be read";
-            return false;
-        }
-        OSRSetAxisMappingStrategy(srs.get(), OAMS_TRADITIONAL_GIS_ORDER);
+    std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, SrsCloser> srs(OSRNewSpatialReference(nullptr));
+    if (demWkt.empty()) {
+        // Not GeoPackage's default for none, its undefined geographic
+        // system: a DEM of no named system is seldom in degrees.
+        OSRSetLocalCS(srs.get(), "Undefined Cartesian SRS");
+    } else if (OSRSetFromUserInput(srs.get(), demWkt.c_str()) != OGRERR_NONE) {
+        why = "the DEM's coordinate system could not be read";
+        return false;
     }
+    OSRSetAxisMappingStrategy(srs.get(), OAMS_TRADITIONAL_GIS_ORDER);
     OGRLayerH layer = ds ? GDALDatasetCreateLayer(ds.get(), "residuals", srs.get(), wkbPoint, nullptr) : nullptr;
     // In one transaction: SQLite would otherwise commit every row.
     bool ok = layer && addFields(layer) && GDALDatasetStartTransaction(ds.get(), FALSE) == OGRERR_NONE;
