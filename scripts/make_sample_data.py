@@ -327,6 +327,70 @@ def write_grid(path, grid, fmt, nodata=True):
         f.write("\n".join(lines) + "\n")
 
 
+# ---------------------------------------------------------------------------
+# checkpoints and a glacier outline
+
+FOREST_BELOW = 2600.0
+SURVEY_SHIFT = (6.0, -4.0)  # metres east, north: where the DEM lies off
+
+
+def bilinear(grid, x, y):
+    """The grid's height at map position (x, y) from its cell centres, or
+    None outside them."""
+    col = (x - XLL) / CELLSIZE - 0.5
+    row = (YLL + NROWS * CELLSIZE - y) / CELLSIZE - 0.5
+    if not (0 <= row <= NROWS - 1 and 0 <= col <= NCOLS - 1):
+        return None
+    r0, c0 = min(int(row), NROWS - 2), min(int(col), NCOLS - 2)
+    fr, fc = row - r0, col - c0
+    return (grid[r0][c0] * (1 - fr) * (1 - fc) + grid[r0][c0 + 1] * (1 - fr) * fc
+            + grid[r0 + 1][c0] * fr * (1 - fc) + grid[r0 + 1][c0 + 1] * fr * fc)
+
+
+def make_checkpoints(rng, dem, count=1200):
+    """Surveyed points: the ground where the DEM shows it SURVEY_SHIFT away,
+    with 0.15 m of survey noise; below FOREST_BELOW most lie under trees,
+    where the DEM sees the canopy 0.5 to 3 m above the ground. A few lie
+    beyond the DEM."""
+    points = []
+    east, north = SURVEY_SHIFT
+    while len(points) < count:
+        x = XLL + rng.uniform(0.0, NCOLS * CELLSIZE)
+        y = YLL + rng.uniform(0.0, NROWS * CELLSIZE)
+        ground = bilinear(dem, x - east, y - north)
+        if ground is None:
+            continue
+        forest = ground < FOREST_BELOW and rng.random() < 0.6
+        z = ground - (rng.uniform(0.5, 3.0) if forest else 0.0) + rng.gauss(0.0, 0.15)
+        points.append((x, y, z, "forest" if forest else "open"))
+    for k in range(5):
+        points.append((XLL - 100.0 - 50.0 * k, YLL + 1000.0, 2000.0, "open"))
+    return points
+
+
+def write_checkpoints(path, points):
+    with open(path, "w") as f:
+        f.write("x,y,z,class\n")
+        for x, y, z, cls in points:
+            f.write("%.3f,%.3f,%.3f,%s\n" % (x, y, z, cls))
+
+
+def write_glacier(path, dem):
+    """A 24-sided outline 700 m round the highest summit, in the grid's own
+    coordinates."""
+    top = max((v, r, c) for r, row in enumerate(dem) for c, v in enumerate(row))
+    cx = XLL + (top[2] + 0.5) * CELLSIZE
+    cy = YLL + (NROWS - top[1] - 0.5) * CELLSIZE
+    ring = [[round(cx + 700.0 * math.cos(2 * math.pi * k / 24), 1),
+             round(cy + 700.0 * math.sin(2 * math.pi * k / 24), 1)] for k in range(24)]
+    ring.append(ring[0])
+    coords = ",".join("[%.1f,%.1f]" % (x, y) for x, y in ring)
+    with open(path, "w") as f:
+        f.write('{"type":"FeatureCollection","features":[{"type":"Feature",'
+                '"properties":{"name":"summit glacier"},"geometry":'
+                '{"type":"Polygon","coordinates":[[%s]]}}]}\n' % coords)
+
+
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     outdir = argv[1] if len(argv) > 1 else os.path.join(here, os.pardir, "data")
@@ -369,6 +433,10 @@ def main(argv):
     write_grid(os.path.join(outdir, "alps_contour.grd"), contour, "%d",
                nodata=False)
 
+    checkpoints = make_checkpoints(random.Random(SEED + 1), dem)
+    write_checkpoints(os.path.join(outdir, "alps_checkpoints.csv"), checkpoints)
+    write_glacier(os.path.join(outdir, "alps_glacier.geojson"), dem)
+
     print("alps_dem.grd      heights %.1f .. %.1f, %d cells above %.0f m, "
           "%d interior peaks" % (zmin, zmax, above, TREE_LINE, len(peaks)))
     print("alps_dem2.grd     %.1f %% of cells within +-2 m, %d cells off by "
@@ -378,6 +446,8 @@ def main(argv):
     print("alps_contour.grd  %d contour cells, detected interval %d m "
           "(%d leading cells dropped)"
           % (ncont, detected_interval(contour), dropped))
+    print("alps_checkpoints.csv  %d points, %d under forest"
+          % (len(checkpoints), sum(p[3] == "forest" for p in checkpoints)))
     return 0
 
 
