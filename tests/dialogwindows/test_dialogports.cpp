@@ -5,21 +5,27 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Multiline_Output.H>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "dialogs/checkpointdialog.h"
 #include "dialogs/loadnotetext.h"
 #include "dialogs/names.h"
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
+#include "dialogs/pointchooser.h"
 #include "dialogs/sessionport.h"
+#include "dialogs/stableterraindialog.h"
 #include "model/errors.h"
 #include "render/viewer.h"
 #include "tests/gui/window_helpers.h"
 #include "tests/model/grid_files.h"
+#include "tests/render/render_data.h"
 
 using namespace orolith::model;
 using namespace orolith::render;
@@ -97,6 +103,39 @@ public:
     bool readsRasters() const override { return false; }
     std::string startupDem() const override { return offered; }
     void forgetStartupDem() override { offered.clear(); }
+
+    // Checkpoints and stable terrain: what was asked, and the answers.
+    std::vector<CheckpointChoice> pointsAsked;
+    std::vector<StableTerrainChoice> stableAsked;
+    int stableCleared = 0;
+    bool accepts = true;  // every request succeeds
+    std::string refusal; // else this is why not
+    std::optional<StableTerrainChoice> inForce;
+    bool openCheckpoints(const CheckpointChoice& choice, std::string& why) override
+    {
+        pointsAsked.push_back(choice);
+        why = refusal;
+        return accepts;
+    }
+    // The rules go into the data set, so that the dialog has counts to show.
+    bool applyStableTerrain(const StableTerrainChoice& choice, std::string& why) override
+    {
+        stableAsked.push_back(choice);
+        why = refusal;
+        if (!accepts || !data.setStableTerrain(choice.rules, why))
+            return false;
+        inForce = choice;
+        return true;
+    }
+    void clearStableTerrain() override
+    {
+        ++stableCleared;
+        data.clearStableTerrain();
+        inForce.reset();
+    }
+    const StableTerrainChoice* stableTerrainChoice() const override { return inForce ? &*inForce : nullptr; }
+    // The data set the dialogs see.
+    void use(DataSet d) { data = std::move(d); }
 
 private:
     DataSet data;
@@ -268,6 +307,177 @@ TEST_F(OpenDialogPortTest, TheCommandLineDemIsOfferedUntilOpenAndTheLoadsNotesSh
     Fl_Window* note = shownWindow("Note");
     ASSERT_NE(note, nullptr) << "the notes of the session's load not shown";
     EXPECT_EQ(shownError(), loadNotesMessage(port.answer.notes));
+}
+
+// --- checkpoints and stable terrain ---------------------------------------------------
+
+// Answers the chooser of files to read in the user's place while it lives:
+// records what it was asked and picks `answer` ("" cancels).
+struct ReadChooserAnswer {
+    struct Question {
+        std::string title, pattern, directory;
+    };
+    static inline std::string answer;
+    static inline std::vector<Question> asked;
+    decltype(chooseFileToRead) real = chooseFileToRead;
+
+    explicit ReadChooserAnswer(std::string pick)
+    {
+        answer = std::move(pick);
+        asked.clear();
+        chooseFileToRead = [](const char* title, const char* pattern, const std::string& directory) {
+            asked.push_back({title, pattern, directory});
+            return answer;
+        };
+    }
+    ~ReadChooserAnswer() { chooseFileToRead = real; }
+};
+
+DataSet smallPair()
+{
+    return pairDataSet(
+        8, 8, 10, [](int, int c) { return 100.0f + 15.0f * c * c / 7; }, [](int r, int c) { return 100.5f + r + c; });
+}
+
+TEST_F(OpenDialogPortTest, CheckpointsComeFromTheChooserAndTheDialogAsTyped)
+{
+    ReadChooserAnswer chooser("/data/gcp.csv");
+    openCheckpointsDialog(port);
+    EXPECT_TRUE(ReadChooserAnswer::asked.empty() && !checkpointWin) << "a chooser or dialog without a DEM";
+
+    port.use(demDataSet(5, 5, 10, [](int, int) { return 100.0f; }));
+    ReadChooserAnswer::answer = "";
+    openCheckpointsDialog(port);
+    ASSERT_EQ(ReadChooserAnswer::asked.size(), 1u);
+    EXPECT_EQ(ReadChooserAnswer::asked[0].title, "Open Checkpoints");
+    EXPECT_EQ(ReadChooserAnswer::asked[0].pattern, pointFilePattern());
+    EXPECT_EQ(checkpointWin, nullptr) << "a dialog after the chooser was cancelled";
+
+    ReadChooserAnswer::answer = "/data/gcp.csv";
+    openCheckpointsDialog(port);
+    ASSERT_NE(checkpointWin, nullptr);
+    CheckpointDialog* d = checkpointWin;
+    EXPECT_STREQ(d->file->value(), "/data/gcp.csv");
+    EXPECT_TRUE(std::string(d->x->value()) == "x" && std::string(d->y->value()) == "y" &&
+                std::string(d->z->value()) == "z" && std::string(d->pointClass->value()) == "class")
+        << "the usual column names are not offered";
+    d->z->value("height");
+    d->crs->value("EPSG:4326");
+    d->open->value("ground, road");
+    d->vegetated->value("forest");
+
+    // A refusal stays over the dialog.
+    port.accepts = false;
+    port.refusal = "No checkpoint lies on the DEM: 3 outside, 0 next to absent cells";
+    click(childOf<Fl_Button>(d, "Open"));
+    ASSERT_EQ(port.pointsAsked.size(), 1u);
+    EXPECT_EQ(shownError(), port.refusal);
+    EXPECT_TRUE(d->shown()) << "the dialog closed on a refusal";
+    const CheckpointChoice& c = port.pointsAsked[0];
+    EXPECT_EQ(c.source.path, "/data/gcp.csv");
+    EXPECT_EQ(c.source.columns.x + "," + c.source.columns.y + "," + c.source.columns.z + "," +
+                  c.source.columns.pointClass,
+              "x,y,height,class");
+    EXPECT_EQ(c.source.pointsCrs, "EPSG:4326");
+    EXPECT_EQ(c.classes.open, (std::vector<std::string>{"ground", "road"}));
+    EXPECT_EQ(c.classes.vegetated, (std::vector<std::string>{"forest"}));
+
+    // Browse... picks another file; Open then closes the dialog.
+    ReadChooserAnswer::answer = "/data/other.gpkg";
+    click(childOf<Fl_Button>(d, "Browse..."));
+    EXPECT_STREQ(d->file->value(), "/data/other.gpkg");
+    port.accepts = true;
+    port.focused = 0;
+    click(childOf<Fl_Button>(d, "Open"));
+    ASSERT_EQ(port.pointsAsked.size(), 2u);
+    EXPECT_EQ(port.pointsAsked[1].source.path, "/data/other.gpkg");
+    EXPECT_FALSE(d->shown()) << "the dialog stayed open after the session took the points";
+    EXPECT_EQ(port.focused, 1) << "the viewer did not get the keys back";
+    settle();
+
+    // No file named: nothing asked.
+    openCheckpointsDialog(port);
+    ASSERT_NE(checkpointWin, nullptr);
+    checkpointWin->file->value(" ");
+    click(childOf<Fl_Button>(checkpointWin, "Open"));
+    EXPECT_EQ(shownError(), "Name the file of checkpoints.");
+    EXPECT_EQ(port.pointsAsked.size(), 2u);
+}
+
+TEST_F(OpenDialogPortTest, StableTerrainAppliesTheRulesTypedAndRefusesValuesThatAreNone)
+{
+    openStableTerrainDialog(port);
+    EXPECT_EQ(stableWin, nullptr) << "a stable-terrain dialog without comparison data";
+    port.use(smallPair());
+    openStableTerrainDialog(port);
+    ASSERT_NE(stableWin, nullptr);
+    StableTerrainDialog* d = stableWin;
+    EXPECT_EQ(std::string(d->counts->value()), noStableTerrainText());
+
+    d->maxSlope->value("30");
+    d->outliers->value(" 3 ");
+    click(childOf<Fl_Button>(d, "Apply"));
+    ASSERT_EQ(port.stableAsked.size(), 1u) << shownError();
+    EXPECT_EQ(port.stableAsked[0].rules.maxSlope, 30.0);
+    EXPECT_EQ(port.stableAsked[0].rules.outlierNmads, 3.0);
+    EXPECT_FALSE(port.stableAsked[0].rules.minSlope);
+    EXPECT_EQ(port.stableAsked[0].mask.path, "");
+    const DataSet& data = port.dataSet();
+    ASSERT_TRUE(data.hasStableTerrain());
+    EXPECT_EQ(std::string(d->counts->value()), stableTerrainCountsText(data.stableRules(), data.stableTerrain().counts))
+        << "the counts of the rules applied are not shown";
+
+    // Refused before the session is asked: a bad number, a minimum above
+    // the maximum.
+    const std::pair<const char*, const char*> bad[] = {
+        {"abc", "The minimum slope \"abc\" is not a number of degrees from 0 to 90."},
+        {"45", "The minimum slope (45 degrees) is above the maximum slope (30 degrees)."},
+    };
+    for (const auto& [typed, says] : bad) {
+        d->minSlope->value(typed);
+        click(childOf<Fl_Button>(d, "Apply"));
+        EXPECT_EQ(shownError(), says);
+        EXPECT_EQ(port.stableAsked.size(), 1u) << typed << ": the session was asked";
+    }
+    // Refused by the session: its reason, the counts as they were.
+    const std::string shown = d->counts->value();
+    d->minSlope->value("");
+    port.accepts = false;
+    port.refusal = "The mask is not on the DEM's grid";
+    click(childOf<Fl_Button>(d, "Apply"));
+    EXPECT_EQ(shownError(), port.refusal);
+    EXPECT_EQ(std::string(d->counts->value()), shown);
+    port.accepts = true;
+
+    // Browse... names the mask; the box says which side of the polygons stays.
+    ReadChooserAnswer chooser("/masks/glaciers.gpkg");
+    click(childOf<Fl_Button>(d, "Browse..."));
+    ASSERT_EQ(ReadChooserAnswer::asked.size(), 1u);
+    EXPECT_EQ(ReadChooserAnswer::asked[0].pattern, maskFilePattern());
+    EXPECT_STREQ(d->mask->value(), "/masks/glaciers.gpkg");
+    tick(d->keepInside, true);
+    port.accepts = false; // the recording session reads no mask
+    click(childOf<Fl_Button>(d, "Apply"));
+    ASSERT_EQ(port.stableAsked.size(), 3u);
+    EXPECT_EQ(port.stableAsked[2].mask.path, "/masks/glaciers.gpkg");
+    EXPECT_TRUE(port.stableAsked[2].mask.keepInside);
+
+    // Clear, and a dialog opened while rules are in force shows them.
+    click(childOf<Fl_Button>(d, "Clear"));
+    EXPECT_EQ(port.stableCleared, 1);
+    EXPECT_EQ(std::string(d->counts->value()), noStableTerrainText());
+    port.accepts = true;
+    d->mask->value("");
+    click(childOf<Fl_Button>(d, "Apply"));
+    click(childOf<Fl_Button>(d, "Close"));
+    settle();
+    EXPECT_EQ(stableWin, nullptr);
+    openStableTerrainDialog(port);
+    ASSERT_NE(stableWin, nullptr);
+    EXPECT_STREQ(stableWin->maxSlope->value(), "30");
+    EXPECT_STREQ(stableWin->outliers->value(), "3");
+    EXPECT_STREQ(stableWin->minSlope->value(), "");
+    EXPECT_NE(std::string(stableWin->counts->value()).find("Kept as stable: "), std::string::npos);
 }
 
 } // namespace

@@ -255,6 +255,7 @@ TEST(CheckpointCli, EveryWayOfGivingThePointsGivesTheSameFigures)
         EXPECT_NEAR(j["all"]["rmse"].get<double>(), expected["rmse"].get<double>(), 1e-6) << k.what;
         EXPECT_NEAR(j["all"]["median"].get<double>(), expected["median"].get<double>(), 1e-6) << k.what;
         EXPECT_EQ(j["skipped"], 4) << k.what;
+        EXPECT_EQ(j["point_classes"].size(), 2u) << k.what;
     }
 }
 
@@ -354,6 +355,33 @@ TEST(StableTerrainCli, EachRuleAloneAndCombinedRemovesWhatItMust)
     const Json clean = jsonOf(runOrolith({"--metrics", "--format", "json", "--outliers", "3", dem, comp}));
     EXPECT_NEAR(clean["all"]["median"].get<double>(), 0.2, 0.05);
     EXPECT_LT(clean["all"]["max"].get<double>(), 0.26);
+}
+
+TEST(StableTerrainCli, TheShiftComesFromTheStableGroundAndTheFiguresAfterItKeepTheRules)
+{
+    const Files& f = files();
+    auto hills = [](double x, double y) {
+        return 60 * std::sin((x - WEST) / 140.0) * std::cos((y - SOUTH) / 120.0) + 0.02 * (x - WEST);
+    };
+    // The comparison: the hills 0.4 cell east and 0.3 cell south, and a
+    // glacier that lost 20 m in the north-western quarter.
+    auto moved = [&](double x, double y) {
+        const bool glacier = x - WEST < 300 && y - SOUTH > 300;
+        return hills(x - 0.4 * CELL, y + 0.3 * CELL) - (glacier ? 20.0 : 0.0);
+    };
+    const std::string dem = writeDem(f.dir, "hills2.tif", hills);
+    const std::string comp = writeDem(f.dir, "moved.tif", moved);
+    const std::string mask =
+        writeDem(f.dir, "glacier.tif", [](double x, double y) { return x - WEST < 300 && y - SOUTH > 300 ? 0 : 1; });
+    const Json j = jsonOf(runOrolith({"--coregister", "--format", "json", "--mask", mask, dem, comp}));
+    EXPECT_EQ(j["stable_terrain"]["rules"][0]["removed"], 100);
+    EXPECT_NEAR(j["shift_east"].get<double>(), 0.4, 0.05);
+    EXPECT_NEAR(j["shift_north"].get<double>(), -0.3, 0.05);
+    EXPECT_LE(j["before"]["all"]["count"].get<int>(), 300);
+    // After the shift the glacier is still left out.
+    EXPECT_LE(j["after"]["all"]["count"].get<int>(), 300);
+    EXPECT_LT(j["after"]["all"]["max"].get<double>(), 5.0);
+    EXPECT_LT(j["after"]["all"]["nmad"].get<double>(), 0.5 * j["before"]["all"]["nmad"].get<double>());
 }
 
 TEST(CheckpointCli, BadInputIsRefusedWithNothingWritten)

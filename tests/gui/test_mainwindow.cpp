@@ -58,13 +58,14 @@ protected:
         const std::set<const Fl_Menu_Item*> demEntries = {
             &entry("&Display/Magnifier"),  &entry("&Display/Lighting"),      &entry("&Display/Axes"),
             &entry("&Display/Sun"),        &entry("&Display/Height Colors"), &entry("&Display/Slope Colors"),
-            &entry("&File/Save Image..."), &entry("&File/Save Profile...")};
+            &entry("&File/Save Image..."), &entry("&File/Save Profile..."), &entry("&File/&Open.../Checkpoints...")};
         const std::set<const Fl_Menu_Item*> comparisonEntries = {&entry("&Display/Contour\\/Ref. Data"),
                                                                  &entry("E&rror/Color Height Classes"),
                                                                  &entry("E&rror/Curvature Error"),
                                                                  &entry("E&rror/Local Difference Error"),
                                                                  &entry("&Analysis/Graph"),
-                                                                 &entry("&Analysis/Make Sparse file")};
+                                                                 &entry("&Analysis/Make Sparse file"),
+                                                                 &entry("&Analysis/Stable terrain...")};
         const Fl_Menu_Item* coregister = &entry("&Analysis/Co-register...");
         const Fl_Menu_Item* menu = w.menuBar()->menu();
         for (int pos = 0; pos < w.menuBar()->size(); ++pos) {

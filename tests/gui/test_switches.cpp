@@ -278,8 +278,14 @@ TEST_F(SwitchTest, TheHiddenPanelTakesItsToolsButLeavesWhatActsOnTheWholeDataSet
 {
     ASSERT_TRUE(load(smallDemFile(), smallComparisonFile(), DEM));
     const char* const tools = "&Display/Display\\/Hide Tools";
-    const char* const staying[] = {"&File/Save Image...",  "&File/Save Profile...",   "&Analysis/Co-register...",
-                                   "&Analysis/Statistics", "&File/&Open.../DEM File", tools};
+    const char* const staying[] = {"&File/Save Image...",
+                                   "&File/Save Profile...",
+                                   "&Analysis/Co-register...",
+                                   "&Analysis/Statistics",
+                                   "&File/&Open.../DEM File",
+                                   "&File/&Open.../Checkpoints...",
+                                   "&Analysis/Stable terrain...",
+                                   tools};
     const char* const going[] = {"&Analysis/Graph", "&Analysis/Make Sparse file"};
     for (bool hidden : {true, false}) {
         SCOPED_TRACE(hidden ? "panel hidden" : "panel shown again");
@@ -358,6 +364,7 @@ TEST_F(SwitchTest, TheMenuReadsAsItAlwaysHas)
         "  DEM File",
         "  DEM and Comparison File",
         "  Add/Change Comparison File...",
+        "  Checkpoints...",
         " Save Image...",
         " Save Profile...",
         " E&xit",
@@ -391,6 +398,7 @@ TEST_F(SwitchTest, TheMenuReadsAsItAlwaysHas)
         " Graph",
         " Make Sparse file",
         " Co-register...",
+        " Stable terrain...",
         "&Options",
         " Modify Curvature Error",
         "&Help",

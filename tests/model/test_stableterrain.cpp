@@ -105,4 +105,34 @@ TEST(StableTerrain, AbsentPointsAreNeverStable)
     EXPECT_EQ(s.stable[33], 0);
 }
 
+TEST(StableTerrain, TheReportsLinesNameEachRuleAppliedWithWhatItRemoved)
+{
+    StableTerrainRules rules;
+    StableTerrainCounts counts;
+    counts.paired = 1200;
+    counts.mask = 20;
+    counts.slope = 300;
+    counts.outliers = 7;
+    counts.outlierRounds = 3;
+    counts.kept = 873;
+    EXPECT_EQ(stableTerrainText(rules, counts), "stable terrain: 873 of 1200 points kept\n");
+    rules.mask.assign(4, 1);
+    rules.maskName = "glaciers.gpkg";
+    rules.minSlope = 2.5;
+    rules.maxSlope = 40;
+    rules.outlierNmads = 3;
+    EXPECT_EQ(stableTerrainText(rules, counts), "stable terrain: 873 of 1200 points kept\n"
+                                                "  mask glaciers.gpkg: 20 removed\n"
+                                                "  slope at least 2.5 degrees and at most 40 degrees: 300 removed\n"
+                                                "  outliers beyond 3 NMAD of the median (3 rounds): 7 removed\n");
+    rules.minSlope.reset();
+    EXPECT_EQ(stableTerrainLines(rules, counts)[1].rule, "slope at most 40 degrees");
+
+    counts.kept = 0;
+    counts.outliers = 0;
+    EXPECT_EQ(stableTerrainEmptyText(counts),
+              "The stable-terrain rules keep no point: of the 1200 points present in both grids the mask removed 20, "
+              "the slope limits removed 300");
+}
+
 } // namespace

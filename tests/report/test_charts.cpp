@@ -274,6 +274,23 @@ const std::vector<LegendEntry> VIEW_LEGEND = {
     {{160, 160, 160}, "no data"},
 };
 
+// Checkpoints scattered over the hills, their differences those of the
+// map beneath, a few far beyond the scale.
+std::vector<MapPoint> hillPoints()
+{
+    const MapGrid d = hillDifferences(0.4);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> x(0, 120), y(0, 90);
+    std::vector<MapPoint> points;
+    while (points.size() < 400) {
+        const MapPoint p{x(random), y(random), 0};
+        const float v = d.values[static_cast<std::size_t>(p.y) * d.cols + static_cast<std::size_t>(p.x)];
+        if (!std::isnan(v))
+            points.push_back({p.x, p.y, points.size() % 50 == 0 ? v * 10.0 : v});
+    }
+    return points;
+}
+
 // Every picture of the report, drawn from the data above.
 struct PictureCase {
     const char* name;
@@ -310,6 +327,11 @@ std::vector<PictureCase> everyPicture()
              drawDifferenceMap(cr, a, differences, 3, "m", "DEM minus reference, before the shift");
          }},
         {"hillshade_map", 0.92, [](cairo_t* cr, const Area& a) { drawHillshadeMap(cr, a, heights, "DEM, hillshade"); }},
+        {"point_map", 0.92,
+         [](cairo_t* cr, const Area& a) {
+             static const std::vector<MapPoint> points = hillPoints();
+             drawPointMap(cr, a, heights, points, 3, "m", "DEM minus checkpoints");
+         }},
         {"histogram", 0.55,
          [](cairo_t* cr, const Area& a) { drawHistogram(cr, a, beforeHistogram, afterHistogram, "m"); }},
         {"histogram_before_only", 0.55,
@@ -374,6 +396,10 @@ TEST(Charts, EmptyDataDrawWithoutErrors)
         [&](cairo_t* cr) { drawDifferenceMap(cr, a, grid(2, 2, 0, 5), 2, "m", "cells of no width"); },
         [&](cairo_t* cr) { drawDifferenceMap(cr, a, grid(3, 3, 1, 1, ABSENT), 0, "", "all absent, no limit"); },
         [&](cairo_t* cr) { drawHillshadeMap(cr, a, grid(4, 4, 1, 1, ABSENT), "all absent"); },
+        [&](cairo_t* cr) {
+            drawPointMap(cr, a, MapGrid{}, {{1, 1, 2}}, 2, "m", "points without a grid");
+        },
+        [&](cairo_t* cr) { drawPointMap(cr, a, grid(3, 3, 1, 1), {}, 2, "m", "no points"); },
         [&](cairo_t* cr) { drawHistogram(cr, a, Histogram{}, Histogram{}, "m"); },
         [&](cairo_t* cr) { drawHistogram(cr, a, histogramOf({}, 0, 0, 10), Histogram{}, ""); },
         [&](cairo_t* cr) { drawCumulative(cr, a, Cumulative{}, "m"); },
@@ -434,6 +460,43 @@ TEST(DifferenceMap, CellsShowTheirColourInTheirPlaceAndProportion)
     const Box blue = boxOf(canvas, near(SATURATED_BLUE, 6));
     ASSERT_FALSE(blue.empty()) << "no colour bar";
     EXPECT_GT(blue.x0, grey.x1) << "the colour bar stands east of the map";
+}
+
+TEST(PointMap, DotsShowTheScaleColoursAtTheirPlaces)
+{
+    // A flat DEM of 20 x 10 cells, lit evenly: the grey to find the map by.
+    const MapGrid flat = grid(10, 20, 1, 1, 100);
+    const auto grey = static_cast<unsigned char>(std::lround(hillshade(flat)[0] * 255));
+    const double limit = 2;
+    const std::vector<MapPoint> points = {{2.5, 2.5, -5}, {10, 5, 0},    {17.5, 7.5, 5},
+                                          {5.5, 8, 1},    {14, 2, -0.5}, {20.05, 3, 5}};
+    Canvas canvas(900, 500);
+    const Area a{0, 0, 900, 500};
+    canvas.whiteArea(a);
+    drawPointMap(canvas.cr(), a, flat, points, limit, "m", "checkpoints");
+    canvas.save("report_chart_point_map_dots.png");
+
+    const Box map = solidBoxOf(canvas, exactly({grey, grey, grey}));
+    ASSERT_FALSE(map.empty()) << "no hillshade";
+    EXPECT_NEAR(static_cast<double>(map.width()) / map.height(), 2.0, 0.05);
+    auto pixelAt = [&](double x, double y) {
+        return canvas.at(static_cast<int>(std::lround(map.x0 + x / 20 * map.width())),
+                         static_cast<int>(std::lround(map.y0 + y / 10 * map.height())));
+    };
+    for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+        const MapPoint& p = points[k];
+        const Rgb want = divergingColour(p.value, limit), got = pixelAt(p.x, p.y);
+        EXPECT_TRUE(got == want) << "point " << k << ": " << int(got.r) << "," << int(got.g) << "," << int(got.b)
+                                 << " for " << int(want.r) << "," << int(want.g) << "," << int(want.b);
+    }
+    EXPECT_TRUE(divergingColour(-5, limit) == SATURATED_BLUE) << "beyond the limit: the scale's end";
+    EXPECT_TRUE(pixelAt(7, 3) == (Rgb{grey, grey, grey})) << "between the dots, the hillshade";
+    // The dot on the east edge is cut there: nothing red beside the map
+    // before the colour bar.
+    const int y = static_cast<int>(std::lround(map.y0 + 0.3 * map.height()));
+    EXPECT_TRUE(boxOf(canvas, near(SATURATED_RED, 60), {map.x1 + 3, y - 6, map.x1 + 9, y + 6}).empty());
+    // The colour bar is the map's scale.
+    EXPECT_FALSE(boxOf(canvas, near(SATURATED_BLUE, 6), {map.x1 + 3, 0, -1, -1}).empty());
 }
 
 TEST(DifferenceMap, ManyCellsAreAveragedWhenSmallerThanAPixel)
