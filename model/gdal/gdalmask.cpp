@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
 #include <memory>
 
 namespace orolith::model {
@@ -134,95 +133,116 @@ bool burnPolygons(const MaskSource& source, OGRLayerH layer, const GridHeader& d
     return ok;
 }
 
-// Nearest neighbour from band 1 of `raster` onto `onto` (the memory grid);
-// the cells no source cell covers, or covered by a no-data cell, get NaN.
-bool warpNearest(GDALDatasetH raster, GDALDatasetH onto)
+// Nearest neighbour from band 1 of `raster` onto `onto` (the memory grid,
+// of `type`, all 0): the cells no source cell covers, or covered by a
+// no-data cell, are not written and stay 0.
+bool warpNearest(GDALDatasetH raster, GDALDatasetH onto, GDALDataType type)
 {
-    void* transformer = GDALCreateGenImgProjTransformer2(raster, onto, nullptr);
-    if (!transformer)
-        return false;
-    GDALWarpOptions* o = GDALCreateWarpOptions();
-    o->hSrcDS = raster;
-    o->hDstDS = onto;
-    o->nBandCount = 1;
-    o->panSrcBands = static_cast<int*>(CPLMalloc(sizeof(int)));
-    o->panSrcBands[0] = 1;
-    o->panDstBands = static_cast<int*>(CPLMalloc(sizeof(int)));
-    o->panDstBands[0] = 1;
-    o->eResampleAlg = GRA_NearestNeighbour;
-    o->eWorkingDataType = GDT_Float32;
-    int hasNodata = 0;
-    const double nodata = GDALGetRasterNoDataValue(GDALGetRasterBand(raster, 1), &hasNodata);
-    if (hasNodata) {
-        o->padfSrcNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
-        o->padfSrcNoDataReal[0] = nodata;
+    void* exact = GDALCreateGenImgProjTransformer2(raster, onto, nullptr);
+    // As gdalwarp does: exact at every eighth of a cell's error and
+    // interpolated between, or a raster in another system would cost a
+    // projection a cell.
+    void* approx = exact ? GDALCreateApproxTransformer(GDALGenImgProjTransform, exact, 0.125) : nullptr;
+    bool ok = approx != nullptr;
+    if (ok) {
+        GDALWarpOptions* o = GDALCreateWarpOptions();
+        o->hSrcDS = raster;
+        o->hDstDS = onto;
+        o->nBandCount = 1;
+        o->panSrcBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+        o->panSrcBands[0] = 1;
+        o->panDstBands = static_cast<int*>(CPLMalloc(sizeof(int)));
+        o->panDstBands[0] = 1;
+        o->eResampleAlg = GRA_NearestNeighbour;
+        o->eWorkingDataType = type;
+        int hasNodata = 0;
+        const double nodata = GDALGetRasterNoDataValue(GDALGetRasterBand(raster, 1), &hasNodata);
+        if (hasNodata) {
+            o->padfSrcNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
+            o->padfSrcNoDataReal[0] = nodata;
+        }
+        o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "INIT_DEST", "0");
+        o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "NUM_THREADS", "ALL_CPUS");
+        o->dfWarpMemoryLimit = 256.0 * 1024 * 1024;
+        o->pfnTransformer = GDALApproxTransform;
+        o->pTransformerArg = approx;
+        GDALWarpOperationH w = GDALCreateWarpOperation(o);
+        ok = w && GDALChunkAndWarpMulti(w, 0, 0, GDALGetRasterXSize(onto), GDALGetRasterYSize(onto)) == CE_None;
+        if (w)
+            GDALDestroyWarpOperation(w);
+        o->pTransformerArg = nullptr;
+        GDALDestroyWarpOptions(o);
     }
-    o->padfDstNoDataReal = static_cast<double*>(CPLMalloc(sizeof(double)));
-    o->padfDstNoDataReal[0] = std::numeric_limits<double>::quiet_NaN();
-    o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "INIT_DEST", "NO_DATA");
-    o->papszWarpOptions = CSLSetNameValue(o->papszWarpOptions, "NUM_THREADS", "ALL_CPUS");
-    o->dfWarpMemoryLimit = 256.0 * 1024 * 1024;
-    o->pfnTransformer = GDALGenImgProjTransform;
-    o->pTransformerArg = transformer;
-    GDALWarpOperationH w = GDALCreateWarpOperation(o);
-    const bool ok = w && GDALChunkAndWarpMulti(w, 0, 0, GDALGetRasterXSize(onto), GDALGetRasterYSize(onto)) == CE_None;
-    if (w)
-        GDALDestroyWarpOperation(w);
-    o->pTransformerArg = nullptr;
-    GDALDestroyWarpOptions(o);
-    GDALDestroyGenImgProjTransformer(transformer);
+    if (approx)
+        GDALDestroyApproxTransformer(approx);
+    if (exact)
+        GDALDestroyGenImgProjTransformer(exact);
     return ok;
 }
 
+bool stable(float v) { return v != 0.0f && !std::isnan(v); } // NaN: no data all the same
+
 // A raster without a georeference can only be the DEM's own grid, cell
 // for cell.
-bool readUnplaced(GDALDatasetH raster, const GridHeader& dem, std::vector<float>& values)
+bool readUnplaced(GDALDatasetH raster, const GridHeader& dem, std::vector<std::uint8_t>& mask)
 {
     if (GDALGetRasterXSize(raster) != dem.cols || GDALGetRasterYSize(raster) != dem.rows)
         return false;
     GDALRasterBandH band = GDALGetRasterBand(raster, 1);
+    std::vector<float> values(dem.cells());
     if (GDALRasterIO(band, GF_Read, 0, 0, dem.cols, dem.rows, values.data(), dem.cols, dem.rows, GDT_Float32, 0, 0) !=
         CE_None)
         return false;
     int hasNodata = 0;
-    const double nodata = GDALGetRasterNoDataValue(band, &hasNodata);
-    if (hasNodata)
-        for (float& v : values)
-            if (v == static_cast<float>(nodata))
-                v = std::numeric_limits<float>::quiet_NaN();
+    const float nodata = static_cast<float>(GDALGetRasterNoDataValue(band, &hasNodata));
+    mask.resize(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        mask[i] = stable(values[i]) && !(hasNodata && values[i] == nodata);
+    return true;
+}
+
+// Onto the DEM's grid through a buffer of the raster's type when it holds
+// bytes, the usual mask, of floats otherwise: a fraction such as 0.5 must
+// stay non-zero, but floats take GDAL's warper four times as long.
+bool warpOnto(GDALDatasetH raster, const GridHeader& dem, std::vector<std::uint8_t>& mask)
+{
+    const bool bytes = GDALGetRasterDataType(GDALGetRasterBand(raster, 1)) == GDT_Byte;
+    mask.assign(dem.cells(), 0);
+    std::vector<float> values(bytes ? 0 : dem.cells(), 0.0f);
+    const GDALDataType type = bytes ? GDT_Byte : GDT_Float32;
+    Dataset grid = memoryGrid(dem, type, bytes ? static_cast<void*>(mask.data()) : values.data());
+    if (!grid || !warpNearest(raster, grid.get(), type))
+        return false;
+    if (bytes)
+        for (std::uint8_t& m : mask)
+            m = m != 0;
+    else
+        for (std::size_t i = 0; i < values.size(); ++i)
+            mask[i] = stable(values[i]);
     return true;
 }
 
 bool resampleRaster(const MaskSource& source, GDALDatasetH raster, const GridHeader& dem,
                     std::vector<std::uint8_t>& mask, std::string& error)
 {
-    // Float, so that a fraction such as 0.5 stays non-zero.
-    std::vector<float> values(dem.cells(), std::numeric_limits<float>::quiet_NaN());
     double gt[6];
-    bool ok;
     if (GDALGetGeoTransform(raster, gt) != CE_None) {
-        ok = readUnplaced(raster, dem, values);
-        if (!ok)
-            error = inFile(source.path) + "a raster without a georeference, and not of the DEM's " +
-                    std::to_string(dem.rows) + " x " + std::to_string(dem.cols) + " cells";
+        if (readUnplaced(raster, dem, mask))
+            return true;
+        error = inFile(source.path) + "a raster without a georeference, and not of the DEM's " +
+                std::to_string(dem.rows) + " x " + std::to_string(dem.cols) + " cells";
     } else {
-        Dataset grid = memoryGrid(dem, GDT_Float32, values.data());
-        ok = grid && warpNearest(raster, grid.get());
-        if (!ok)
-            error = inFile(source.path) + "could not be resampled onto the DEM's grid" + gdalSays();
+        if (warpOnto(raster, dem, mask))
+            return true;
+        error = inFile(source.path) + "could not be resampled onto the DEM's grid" + gdalSays();
     }
-    if (!ok)
-        return false;
-    mask.resize(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i)
-        mask[i] = !std::isnan(values[i]) && values[i] != 0.0f; // NaN: no data, or beyond the raster
-    return true;
+    mask.clear();
+    return false;
 }
 
 } // namespace
 
-bool readMaskFile(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
-                  std::string& error)
+bool readMaskFile(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask, std::string& error)
 {
     mask.clear();
     GDALAllRegister(); // once is enough; later calls return at once

@@ -17,8 +17,7 @@ namespace orolith::model {
 // `mask` gets dem.cells() values, row 0 the northern row, 1 where the
 // ground is stable and 0 elsewhere. False, with a message naming the file,
 // when it is neither a polygon layer nor a raster GDAL reads.
-bool readMaskFile(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
-                  std::string& error);
+bool readMaskFile(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask, std::string& error);
 
 } // namespace orolith::model
 

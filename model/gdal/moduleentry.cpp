@@ -10,13 +10,18 @@ namespace orolith::model {
 
 namespace {
 
-constexpr GdalModule gdalModule{GDAL_MODULE_VERSION,
-                                {readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs},
-                                writeGeoTiff,
-                                {warpGdal, transformGdal},
-                                readPointFile,
-                                readMaskFile,
-                                writeResidualFile};
+// One member a line, in GdalModule's order.
+// clang-format off
+constexpr GdalModule gdalModule{
+    GDAL_MODULE_VERSION,
+    {readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs},
+    writeGeoTiff,
+    {warpGdal, transformGdal},
+    readPointFile,
+    readMaskFile,
+    writeResidualFile,
+};
+// clang-format on
 
 } // namespace
 
