@@ -39,8 +39,20 @@ std::string pointImprovementText(const Coregistration& c)
 
 bool readDemAndCheckpoints(const CliRun& run, const AccuracyOptions& o, Pair& dem, std::vector<Checkpoint>& points)
 {
-    return readPair(run, o.files[0], std::string(), {o.kind, o.geographic, false, o.method}, dem) &&
-           readCheckpointFile(run, o.files[1], dem.dem.header, o.points, points);
+    // The points are read while the DEM's heights are: they need only its
+    // coordinate system, from its header. A header that cannot be read
+    // ends the run in readPair.
+    GridHeader header;
+    ModelError ignored;
+    const std::string wkt = readGridHeader(o.files[0], header, ignored, run.io) ? header.projection : std::string();
+    bool pointsRead = false;
+    std::string error;
+    if (!readPair(run, o.files[0], std::string(), {o.kind, o.geographic, false, o.method}, dem,
+                  [&] { pointsRead = readCheckpointFile(o.files[1], wkt, o.points, points, error); }))
+        return false;
+    if (!pointsRead)
+        run.err << "ERROR: " << error << std::endl;
+    return pointsRead;
 }
 
 int checkpointMetrics(const CliRun& run, const AccuracyOptions& o)

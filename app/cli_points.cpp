@@ -106,21 +106,18 @@ bool takePointOption(const std::vector<const char*>& args, std::size_t& i, Point
     return true;
 }
 
-bool readCheckpointFile(const CliRun& run, const std::string& path, const GridHeader& dem, const PointOptions& o,
-                        std::vector<Checkpoint>& points)
+bool readCheckpointFile(const std::string& path, const std::string& demWkt, const PointOptions& o,
+                        std::vector<Checkpoint>& points, std::string& error)
 {
-    std::string error;
 #ifdef OROLITH_HAVE_GDAL
-    PointSource source{path, o.columns, o.pointsCrs, dem.projection};
-    if (readPointsOnDemand(source, points, error))
-        return true;
+    return readPointsOnDemand({path, o.columns, o.pointsCrs, demWkt}, points, error);
 #else
-    (void)dem;
+    (void)demWkt;
     (void)o;
+    (void)points;
     error = "file \"" + path + "\": this build of Orolith reads no point file (it was built without GDAL)";
-#endif
-    run.err << "ERROR: " << error << std::endl;
     return false;
+#endif
 }
 
 bool writeResidualsIfAsked(const CliRun& run, const PointOptions& o, const std::vector<Checkpoint>& points,

@@ -37,9 +37,11 @@ std::string parseColumns(const std::string& text, PointColumns& columns);
 // A comma list of class names, blanks around each dropped.
 std::vector<std::string> classList(const std::string& text);
 
-// The points of `path` in the DEM's system. False after the message.
-bool readCheckpointFile(const CliRun& run, const std::string& path, const GridHeader& dem, const PointOptions& o,
-                        std::vector<Checkpoint>& points);
+// The points of `path` in the system of `demWkt` (empty: as they are).
+// False with the message; nothing printed, so that it may run beside the
+// DEM's reading.
+bool readCheckpointFile(const std::string& path, const std::string& demWkt, const PointOptions& o,
+                        std::vector<Checkpoint>& points, std::string& error);
 
 // Writes the used points' residuals to o.residuals when it was asked for.
 // False after the message.

@@ -9,8 +9,13 @@
 
 namespace orolith::ui {
 
-bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& r, Pair& p)
+bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& r, Pair& p,
+              const std::function<void()>& meanwhile)
 {
+    auto besides = std::async(std::launch::async, [&] {
+        if (meanwhile)
+            meanwhile();
+    });
     ModelError demErr, compErr;
     GridData comp;
     p.withComparison = !compPath.empty();
@@ -19,6 +24,7 @@ bool readPair(const CliRun& run, const std::string& demPath, const std::string& 
     });
     bool demOk = readGridData(demPath, GridRole::dem, p.dem, demErr, run.io, 2);
     bool compOk = compRead.get();
+    besides.get();
     if (!demOk)
         fatal(demErr);
     if (!compOk)

@@ -4,6 +4,7 @@
 #ifndef OROLITH_APP_CLIPAIR_H
 #define OROLITH_APP_CLIPAIR_H
 
+#include <functional>
 #include <string>
 
 #include "app/cli_run.h"
@@ -35,8 +36,10 @@ struct Pair {
 // file that cannot be read ends the program (app/fatal.h; the DEM's fault
 // first when both are bad); false after the message when the grids cannot
 // be paired (placement, alignment).
+// `meanwhile`, when given, runs on a third thread while the grids are read
+// and has ended before any message or the end of the program.
 bool readPair(const CliRun& run, const std::string& demPath, const std::string& compPath, const PairRequest& request,
-              Pair& p);
+              Pair& p, const std::function<void()>& meanwhile = {});
 
 } // namespace orolith::ui
 

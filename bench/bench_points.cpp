@@ -2,9 +2,9 @@
 // 4000 float GeoTIFF DEM (a smooth surface in UTM, a few no-data cells), a
 // CSV table of 1,000,000 checkpoints on it and a GeoPackage polygon of
 // 10,000 vertices, then times:
-//   reading the table and assessing the DEM at the points, target 2 s;
-//   `orolith --metrics DEM points.csv` end to end, when the path of the
-//   executable is given (n/a when that run fails);
+//   reading the table and assessing the DEM at the points;
+//   `orolith --metrics DEM points.csv` end to end (reading both), when the
+//   path of the executable is given, target 2 s (n/a when that run fails);
 //   burning the polygon onto the DEM's grid, target 1 s;
 //   writing the residuals as CSV and as GeoPackage (no target).
 // Exits 1 when a target is missed.
@@ -255,10 +255,10 @@ int main(int argc, char** argv)
     }
     table.row("read 1,000,000 checkpoints (CSV)", readTime, 0);
     table.row("assess the DEM at them", assessTime, 0);
-    table.row("checkpoints read and assessed", readTime + assessTime, 2);
+    table.row("checkpoints read and assessed", readTime + assessTime, 0);
     if (argc > 1)
         table.row("orolith --metrics DEM points.csv (end to end)", timeExecutable(argv[1], {"--metrics", dem, points}),
-                  0);
+                  2);
 
     for (const auto& [what, path] : {std::pair{"mask: 10,000-vertex polygon onto 4000 x 4000", polygon},
                                      std::pair{"mask: the same in longitude and latitude", lonLat}}) {

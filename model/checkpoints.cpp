@@ -6,6 +6,7 @@
 #include <map>
 
 #include "model/coregister.h"
+#include "model/parallel.h"
 
 namespace orolith::model {
 
@@ -48,28 +49,41 @@ CheckpointAssessment assessCheckpoints(const GridView& dem, const GridHeader& he
     a.d.assign(n, NOT_A_NUMBER);
     a.slope.assign(n, NOT_A_NUMBER);
 
+    // Each point is sampled on its own, so the points are split between
+    // the cores; the figures then take them in the order given.
+    forEachPart(0, static_cast<int>(n), threadsFor(static_cast<long long>(n)), [&](int, int first, int last) {
+        for (int i = first; i < last; ++i) {
+            const Checkpoint& p = points[i];
+            const GridPosition at = gridPositionOf(header, p.x, p.y);
+            if (!(at.row >= 0 && at.row <= dem.rows - 1 && at.col >= 0 && at.col <= dem.cols - 1)) {
+                a.fate[i] = PointFate::outside;
+                continue;
+            }
+            const double h = bilinearAt(dem, at.row, at.col);
+            if (std::isnan(h)) {
+                a.fate[i] = PointFate::nextToAbsent;
+                continue;
+            }
+            a.demHeight[i] = h;
+            a.d[i] = h - p.z;
+            a.slope[i] = slopeNear(dem, at, spacing);
+        }
+    });
+
     std::vector<double> all;
     std::vector<std::vector<double>> bySlope(slopeBounds.size());
     std::map<std::string, std::vector<double>> byClass;
+    std::vector<double>* classValues = nullptr;
+    const std::string* lastClass = nullptr;
     std::vector<double> open, vegetated;
+    bool lastOpen = false, lastVegetated = false;
+    all.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const Checkpoint& p = points[i];
-        const GridPosition at = gridPositionOf(header, p.x, p.y);
-        if (!(at.row >= 0 && at.row <= dem.rows - 1 && at.col >= 0 && at.col <= dem.cols - 1)) {
-            a.fate[i] = PointFate::outside;
-            ++a.outside;
+        if (a.fate[i] != PointFate::used) {
+            ++(a.fate[i] == PointFate::outside ? a.outside : a.nextToAbsent);
             continue;
         }
-        const double h = bilinearAt(dem, at.row, at.col);
-        if (std::isnan(h)) {
-            a.fate[i] = PointFate::nextToAbsent;
-            ++a.nextToAbsent;
-            continue;
-        }
-        const double d = h - p.z;
-        a.demHeight[i] = h;
-        a.d[i] = d;
-        a.slope[i] = slopeNear(dem, at, spacing);
+        const double d = a.d[i];
         all.push_back(d);
         if (!std::isnan(a.slope[i])) {
             // The last class whose lower bound the slope reaches.
@@ -79,10 +93,19 @@ CheckpointAssessment assessCheckpoints(const GridView& dem, const GridHeader& he
                     break;
                 }
         }
-        byClass[p.pointClass].push_back(d);
-        if (classes.open.empty() || named(classes.open, p.pointClass))
+        // Points come in runs of one class: look a class up only when it
+        // changes.
+        const std::string& name = points[i].pointClass;
+        if (!lastClass || name != *lastClass) {
+            classValues = &byClass[name];
+            lastClass = &name;
+            lastOpen = classes.open.empty() || named(classes.open, name);
+            lastVegetated = named(classes.vegetated, name);
+        }
+        classValues->push_back(d);
+        if (lastOpen)
             open.push_back(d);
-        if (named(classes.vegetated, p.pointClass))
+        if (lastVegetated)
             vegetated.push_back(d);
     }
 

@@ -6,10 +6,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh orolith bench_table bench_frames
+scripts/build.sh orolith bench_table bench_frames bench_points
 frames=()
 if [ -x build/bench/bench_frames ]; then
   frames=(--frames "$PWD/build/bench/bench_frames")
 fi
 export LIBGL_ALWAYS_SOFTWARE=1
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" build/bench/bench_table "$PWD/build/app/orolith" "${frames[@]}" "$@"
+# Checkpoints and masks (built with GDAL): 1,000,000 points against a
+# 4000 x 4000 DEM, a 10,000-vertex polygon burnt onto its grid.
+if [ -x build/bench/bench_points ]; then
+  build/bench/bench_points "$PWD/build/app/orolith"
+fi

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace orolith::model {
@@ -29,16 +30,18 @@ bool isTable(const std::string& path)
     return false;
 }
 
+// The whole of `text`, blanks around it aside, as a finite number. Read
+// in place: a million points must not cost a million copies.
 bool parseNumber(const char* text, double& v)
 {
-    std::string t = text ? text : "";
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back())))
-        t.pop_back();
-    std::size_t start = 0;
-    while (start < t.size() && std::isspace(static_cast<unsigned char>(t[start])))
-        ++start;
-    const char* begin = t.data() + start;
-    const char* end = t.data() + t.size();
+    if (!text)
+        return false;
+    const char* begin = text;
+    const char* end = text + std::strlen(text);
+    while (begin < end && std::isspace(static_cast<unsigned char>(*begin)))
+        ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(end[-1])))
+        --end;
     if (begin < end && *begin == '+')
         ++begin;
     auto [ptr, ec] = std::from_chars(begin, end, v);
