@@ -78,8 +78,13 @@ bool collectCheckpoints(const CliRun& run, const ReportOptions& o, AccuracyDocum
     load.options.geographic = a.geographic;
     std::optional<DataSet> dataSet = loadForMode(run, load);
     std::vector<Checkpoint> points;
-    if (!dataSet || !readCheckpointFile(run, a.files[1], dataSet->header(), a.points, points))
+    std::string error;
+    if (!dataSet)
         return false;
+    if (!readCheckpointFile(a.files[1], dataSet->header().projection, a.points, points, error)) {
+        run.err << "ERROR: " << error << std::endl;
+        return false;
+    }
     dataSet->setCheckpoints(points, a.files[1], a.points.classes, a.bounds);
     const CheckpointAssessment& assessment = dataSet->checkpointAssessment();
     if (assessment.report.all.count == 0) {
