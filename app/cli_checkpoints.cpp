@@ -52,6 +52,9 @@ bool readDemAndCheckpoints(const CliRun& run, const AccuracyOptions& o, Pair& de
         return false;
     if (!pointsRead)
         run.err << "ERROR: " << error << std::endl;
+    else if (wkt.empty() && !o.points.pointsCrs.empty())
+        run.messages.notice("The DEM names no coordinate system, so --points-crs " + o.points.pointsCrs +
+                            " cannot move the points: they are taken in the DEM's coordinates as they are");
     return pointsRead;
 }
 
