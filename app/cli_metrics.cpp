@@ -93,19 +93,6 @@ AccuracyReport reportOf(const StablePair& s, const GridView& comp, const Accurac
     return accuracyReport(s.pair.demView(), comp, s.pair.spacing(), o.bounds);
 }
 
-// Where the stable terrain is after the shift: the rules applied again to
-// the comparison moved back (the mask and slopes stay where they are on
-// the DEM; the blunders are those of the new differences).
-GridView stableAfterShift(const StablePair& s, const GridView& shifted, std::optional<StableTerrain>& after)
-{
-    if (!s.stable)
-        return shifted;
-    after = stableTerrain(s.pair.demView(), shifted, s.pair.spacing(), s.rules);
-    GridView v = shifted;
-    v.present = after->stable.data();
-    return v;
-}
-
 std::string stableText(const StablePair& s)
 {
     return s.stable ? stableTerrainText(s.rules, s.stable->counts) + "\n" : std::string();
@@ -156,18 +143,10 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
         run.err << "Cannot co-register the grids: " << c.why << std::endl;
         return EXIT_MISMATCH;
     }
-    const int rows = s.pair.dem.header.rows, cols = s.pair.dem.header.cols;
-    // With rules the shift moves the whole comparison, and the rules are
-    // applied again to it; without, `shifted` is the comparison moved.
-    GridView afterView = c.shifted.view(rows, cols);
-    ShiftedGrid whole;
-    std::optional<StableTerrain> kept;
-    if (s.stable && !c.improved) {
-        afterView = s.comparison();
-    } else if (s.stable) {
-        whole = shiftBack(s.pair.compView(), c.shiftEast, c.shiftNorth);
-        afterView = stableAfterShift(s, whole.view(rows, cols), kept);
-    }
+    // The figures after the shift over the points the rules kept before it.
+    const std::vector<std::uint8_t> kept = keptAfterShift(
+        c.shifted.present, s.stable ? s.stable->stable : std::vector<std::uint8_t>(), s.pair.dem.header.cells());
+    const GridView afterView{c.shifted.heights.data(), kept.data(), s.pair.dem.header.rows, s.pair.dem.header.cols};
     const AccuracyReport before = reportOf(s, s.comparison(), o);
     const AccuracyReport after = reportOf(s, afterView, o);
     if (o.json) {

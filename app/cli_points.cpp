@@ -34,6 +34,16 @@ std::vector<std::string> commaParts(const std::string& text)
     }
 }
 
+// A comma list of class names, blanks around each dropped.
+std::vector<std::string> classList(const std::string& text)
+{
+    std::vector<std::string> out;
+    for (std::string& p : commaParts(text))
+        if (!p.empty())
+            out.push_back(std::move(p));
+    return out;
+}
+
 } // namespace
 
 bool PointOptions::any() const
@@ -59,15 +69,6 @@ std::string parseColumns(const std::string& text, PointColumns& columns)
     if (parts.size() == 4)
         columns.pointClass = parts[3];
     return "";
-}
-
-std::vector<std::string> classList(const std::string& text)
-{
-    std::vector<std::string> out;
-    for (std::string& p : commaParts(text))
-        if (!p.empty())
-            out.push_back(std::move(p));
-    return out;
 }
 
 bool takePointOption(const std::vector<const char*>& args, std::size_t& i, PointOptions& o, std::string& error)

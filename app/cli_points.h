@@ -34,9 +34,6 @@ bool takePointOption(const std::vector<const char*>& args, std::size_t& i, Point
 // "x,y,z" or "x,y,z,class" into the columns; empty on success, else why not.
 std::string parseColumns(const std::string& text, PointColumns& columns);
 
-// A comma list of class names, blanks around each dropped.
-std::vector<std::string> classList(const std::string& text);
-
 // The points of `path` in the system of `demWkt` (empty: as they are).
 // False with the message; nothing printed, so that it may run beside the
 // DEM's reading.

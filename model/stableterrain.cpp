@@ -105,6 +105,17 @@ std::string shortNumber(double v)
 
 } // namespace
 
+std::vector<std::uint8_t> keptAfterShift(const std::vector<std::uint8_t>& shiftedPresent,
+                                         const std::vector<std::uint8_t>& stable, std::size_t cells)
+{
+    std::vector<std::uint8_t> kept = shiftedPresent;
+    if (kept.empty())
+        kept.assign(cells, 1);
+    for (std::size_t i = 0; i < kept.size() && i < stable.size(); ++i)
+        kept[i] = kept[i] && stable[i];
+    return kept;
+}
+
 std::string stableTerrainEmptyText(const StableTerrainCounts& counts)
 {
     std::string out = "The stable-terrain rules keep no point: of the " + std::to_string(counts.paired) +

@@ -48,6 +48,14 @@ struct StableTerrain {
 StableTerrain stableTerrain(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
                             const StableTerrainRules& rules);
 
+// Which points count after a co-registration: those of the moved
+// comparison (`shiftedPresent`, empty: all) that the rules kept before
+// the shift (`stable`, empty: no rules). The rules judged the unmoved grid;
+// judging the moved one anew would let the figures after the shift cover
+// other points than those before it.
+std::vector<std::uint8_t> keptAfterShift(const std::vector<std::uint8_t>& shiftedPresent,
+                                         const std::vector<std::uint8_t>& stable, std::size_t cells);
+
 // Why rules that keep no point are refused: "The stable-terrain rules keep
 // no point: of the 1200 points present in both grids the mask removed 1200".
 std::string stableTerrainEmptyText(const StableTerrainCounts& counts);

@@ -11,6 +11,7 @@
 #include "model/report.h"
 #include "render/viewimage.h"
 #include "render/viewstate.h"
+#include "report/checkpointsection.h"
 #include "report/names.h"
 #include "report/reporttext.h"
 
@@ -134,6 +135,25 @@ Histogram histogramFor(const std::vector<double>& d, const HistogramFrame& frame
     return h;
 }
 
+FileFacts checkpointFileFacts(const DataSet& d)
+{
+    FileFacts f;
+    f.role = "Checkpoints";
+    f.path = d.checkpointsName();
+    f.points = d.checkpoints().size();
+    f.crs = "the DEM's";
+    f.kind = "points";
+    f.alignment = "the DEM sampled bilinearly at each point";
+    return f;
+}
+
+std::vector<std::uint8_t> stableAfterShift(const DataSet& d, const Coregistration& c)
+{
+    static const std::vector<std::uint8_t> noRules;
+    return model::keptAfterShift(c.shifted.present, d.hasStableTerrain() ? d.stableTerrain().stable : noRules,
+                                 static_cast<std::size_t>(d.rows()) * d.cols());
+}
+
 FitPanel panelOf(const model::FitRecord& r)
 {
     FitPanel p;
@@ -243,24 +263,24 @@ std::vector<LegendEntry> differenceClassLegend(float unit, const std::string& he
     return legend;
 }
 
-AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request)
-{
-    AccuracyDocument doc;
-    doc.version = request.version;
-    doc.unit = heightUnitLabel(d.header().crs);
-    doc.files.push_back(demFacts(d));
-    doc.files.push_back(comparisonFacts(d));
+namespace {
 
-    const GridView dem = d.demView(), comp = d.comparisonView();
+// The grid's parts: its figures, maps, histogram, curve, slope chart, 3-D
+// view and the statistics text.
+void addComparison(AccuracyDocument& doc, const DataSet& d, const ReportRequest& request)
+{
+    doc.hasComparison = true;
+    if (d.hasStableTerrain()) {
+        const StableTerrainCounts& counts = d.stableTerrain().counts;
+        doc.stable = StableTerrainFacts{counts.paired, counts.kept, stableTerrainLines(d.stableRules(), counts)};
+    }
+    // Without rules the stable view is the whole comparison.
+    const GridView dem = d.demView(), comp = d.stableComparisonView();
     const GroundSpacing& spacing = d.spacing();
     doc.before = accuracyReport(dem, comp, spacing, request.slopeBounds);
 
     doc.limit = mapLimit(doc.before.all);
-    doc.mapBlock = model::blockSideFor(d.rows(), d.cols(), request.mapMaxSide);
     doc.differenceBefore = differenceMap("DEM minus comparison", dem, comp, doc.mapBlock, spacing);
-    const BlockMeans heights = blockMeans(dem, doc.mapBlock);
-    doc.heights.title = "DEM, hillshade";
-    doc.heights.grid = {heights.rows, heights.cols, heights.values, spacing.x * doc.mapBlock, spacing.y * doc.mapBlock};
 
     {
         std::vector<double> differences = differencesOf(dem, comp, doc.before.all.count);
@@ -281,19 +301,45 @@ AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request)
 
     drawView(d, request, doc);
 
+    // The statistics report is of the whole comparison; its accuracy
+    // table, as every accuracy figure, of the stable terrain.
     const ReportValues values = reportValues(d, request.curvatureUnit, request.differenceUnit, true);
-    doc.statisticsText = statisticsWindowText(statisticsReport(values), accuracyTable(doc.before),
-                                              alignmentText(d.comparison().alignment));
+    std::string accuracy = accuracyTable(doc.before);
+    if (doc.stable)
+        accuracy = "Over the stable terrain only: " + std::to_string(doc.stable->kept) + " of " +
+                   std::to_string(doc.stable->paired) + " points kept\n" + accuracy;
+    doc.statisticsText =
+        statisticsWindowText(statisticsReport(values), accuracy, alignmentText(d.comparison().alignment));
+}
+
+} // namespace
+
+AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request)
+{
+    AccuracyDocument doc;
+    doc.version = request.version;
+    doc.unit = heightUnitLabel(d.header().crs);
+    doc.files.push_back(demFacts(d));
+    if (d.hasComparison())
+        doc.files.push_back(comparisonFacts(d));
+    if (d.hasCheckpoints())
+        doc.files.push_back(checkpointFileFacts(d));
+
+    const GroundSpacing& spacing = d.spacing();
+    doc.mapBlock = model::blockSideFor(d.rows(), d.cols(), request.mapMaxSide);
+    const BlockMeans heights = blockMeans(d.demView(), doc.mapBlock);
+    doc.heights.title = "DEM, hillshade";
+    doc.heights.grid = {heights.rows, heights.cols, heights.values, spacing.x * doc.mapBlock, spacing.y * doc.mapBlock};
+
+    if (d.hasComparison())
+        addComparison(doc, d, request);
+    if (d.hasCheckpoints())
+        doc.checkpoints = checkpointFacts(d, doc.mapBlock);
     return doc;
 }
 
-void addCoregistration(AccuracyDocument& doc, const DataSet& d, const Coregistration& c, const ReportRequest& request)
+ShiftSummary shiftSummaryOf(const Coregistration& c, const GroundSpacing& spacing, const std::string& improvement)
 {
-    if (!c.ok)
-        return;
-    const GridView dem = d.demView(), moved = c.shifted.view(d.rows(), d.cols());
-    const GroundSpacing& spacing = d.spacing();
-    doc.after = accuracyReport(dem, moved, spacing, request.slopeBounds);
     ShiftSummary s;
     s.east = c.shiftEast;
     s.north = c.shiftNorth;
@@ -306,14 +352,32 @@ void addCoregistration(AccuracyDocument& doc, const DataSet& d, const Coregistra
     s.improved = c.improved;
     s.nmadBefore = c.nmadBefore;
     s.nmadAfter = c.nmadAfter;
-    s.improvement = improvementText(c);
-    doc.shift = s;
-    doc.fits.clear();
-    if (!c.fits.empty()) {
-        doc.fits.push_back(panelOf(c.fits.front()));
-        if (c.fits.size() > 1)
-            doc.fits.push_back(panelOf(c.fits.back()));
+    s.improvement = improvement;
+    return s;
+}
+
+std::vector<FitPanel> fitPanelsOf(const std::vector<model::FitRecord>& fits)
+{
+    std::vector<FitPanel> panels;
+    if (!fits.empty()) {
+        panels.push_back(panelOf(fits.front()));
+        if (fits.size() > 1)
+            panels.push_back(panelOf(fits.back()));
     }
+    return panels;
+}
+
+void addCoregistration(AccuracyDocument& doc, const DataSet& d, const Coregistration& c, const ReportRequest& request)
+{
+    if (!c.ok || !d.hasComparison())
+        return;
+    const std::vector<std::uint8_t> present = stableAfterShift(d, c);
+    const GridView dem = d.demView();
+    const GridView moved{c.shifted.heights.data(), present.data(), d.rows(), d.cols()};
+    const GroundSpacing& spacing = d.spacing();
+    doc.after = accuracyReport(dem, moved, spacing, request.slopeBounds);
+    doc.shift = shiftSummaryOf(c, spacing, improvementText(c));
+    doc.fits = fitPanelsOf(c.fits);
     doc.differenceAfter = differenceMap("DEM minus comparison, after the shift", dem, moved, doc.mapBlock, spacing);
     // The same bins as before the shift, so that the two overlay.
     const Histogram& before = doc.histogramBefore;

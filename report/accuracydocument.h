@@ -1,8 +1,9 @@
-// Everything the accuracy report shows, gathered once from a loaded pair
-// (and its co-registration, when there was one): the facts of both files,
-// the figures, the maps, the histograms, the fits, the 3-D view and the
-// statistics text. The HTML page, the PDF and the JSON file are all written
-// from this one value, so the three always agree.
+// Everything the accuracy report shows, gathered once from a loaded DEM with
+// its comparison grid, its checkpoints or both (and their co-registrations,
+// when there were some): the facts of the files, the figures, the maps, the
+// histograms, the fits, the 3-D view, the checkpoints and the statistics
+// text. The HTML page, the PDF and the JSON file are all written from this
+// one value, so the three always agree.
 #ifndef OROLITH_REPORT_ACCURACYDOCUMENT_H
 #define OROLITH_REPORT_ACCURACYDOCUMENT_H
 
@@ -11,28 +12,33 @@
 #include <string>
 #include <vector>
 
+#include "model/checkpoints.h"
 #include "model/coregister.h"
 #include "model/metrics.h"
+#include "model/stableterrain.h"
 #include "report/chartdata.h"
 
 namespace orolith::model {
 class DataSet;
-}
+struct PointCoregistration;
+} // namespace orolith::model
 
 namespace orolith::report {
 
 using model::AccuracyReport;
 using model::Coregistration;
 using model::DataSet;
+using model::PointCoregistration;
 
 // One input file as the header lists it.
 struct FileFacts {
-    std::string role; // "DEM", "Comparison"
+    std::string role; // "DEM", "Comparison", "Checkpoints"
     std::string path;
+    std::optional<std::size_t> points; // a file of points: how many; its grid facts stay 0
     int rows = 0, cols = 0;
     double xllcorner = 0, yllcorner = 0, cellsizeX = 0, cellsizeY = 0;
     std::string crs;       // the system's name, "none stated" without one
-    std::string kind;      // "DEM", "spot heights", "contours"
+    std::string kind;      // "DEM", "spot heights", "contours", "points"
     std::string alignment; // how it came onto the DEM's grid
 };
 
@@ -54,12 +60,44 @@ struct ReportMap {
     MapGrid grid;
 };
 
+// The stable-terrain rules in force: one line a rule with the points it
+// removed of those present in both grids.
+struct StableTerrainFacts {
+    std::size_t paired = 0, kept = 0;
+    std::vector<model::StableTerrainLine> lines;
+};
+
+// The checkpoints: what became of them, their figures, their map and
+// histogram, before and (with a co-registration to them) after the shift.
+struct CheckpointFacts {
+    std::string file;
+    std::size_t given = 0;
+    model::CheckpointClasses classes;
+    model::CheckpointAssessment before;
+    // The used points on the DEM's map (the document's `heights`) with d
+    // before the shift, on a diverging scale clipped at +-limit.
+    std::vector<MapPoint> points;
+    double limit = 1;
+    Histogram histogram, histogramAfter; // after: empty without a shift
+
+    std::optional<ShiftSummary> shift;
+    std::vector<FitPanel> fits;
+    model::CheckpointAssessment after; // only with a shift
+};
+
 struct AccuracyDocument {
     std::vector<FileFacts> files;
     std::string created; // local date and time, "2026-12-07 14:03"
     std::string version;
     double runSeconds = 0;
     std::string unit; // the heights' unit for labels: "m", "ft", or "units"
+
+    // Without a comparison grid the document holds the files, the DEM's map
+    // and the checkpoints, and none of the grid's parts below.
+    bool hasComparison = false;
+    // With rules, the grid's figures, maps and histograms are those of the
+    // points they kept.
+    std::optional<StableTerrainFacts> stable;
 
     AccuracyReport before;
     std::optional<ShiftSummary> shift;
@@ -87,6 +125,8 @@ struct AccuracyDocument {
     std::vector<LegendEntry> viewLegend;
 
     std::string statisticsText;
+
+    std::optional<CheckpointFacts> checkpoints;
 };
 
 struct ReportRequest {
@@ -97,8 +137,9 @@ struct ReportRequest {
     int mapMaxSide = 1500;
 };
 
-// The document of `d` (a DEM with comparison data on its grid) and, when
-// given, its co-registration. The run time and the date are the caller's.
+// The document of `d` (a DEM with comparison data on its grid, checkpoints
+// or both) and, when given, the co-registration of its comparison grid.
+// The run time and the date are the caller's.
 AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregistration, const ReportRequest& request);
 
 // The same in two steps, so that a caller can gather the figures before
@@ -107,6 +148,20 @@ AccuracyDocument collectDocument(const DataSet& d, const Coregistration* coregis
 // co-registration that failed adds nothing).
 AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request);
 void addCoregistration(AccuracyDocument& doc, const DataSet& d, const Coregistration& c, const ReportRequest& request);
+
+// The co-registration of the DEM to its checkpoints added to the
+// document's checkpoints: the shift, its fits, the points' figures and
+// histogram after it (report/checkpointsection.cpp). One that failed, or
+// a document without checkpoints, adds nothing.
+void addPointCoregistration(AccuracyDocument& doc, const DataSet& d, const PointCoregistration& c,
+                            const ReportRequest& request);
+
+// The summary of a co-registration that succeeded; `improvement` says
+// whether it lowered the NMAD, in the words of what it moved.
+ShiftSummary shiftSummaryOf(const Coregistration& c, const model::GroundSpacing& spacing,
+                            const std::string& improvement);
+// The first and the last of the fits, for their pictures.
+std::vector<FitPanel> fitPanelsOf(const std::vector<model::FitRecord>& fits);
 
 // The date and the run time since `start`, set just before the document
 // is written.

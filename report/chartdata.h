@@ -25,6 +25,14 @@ struct MapGrid {
     double cellWidth = 1, cellHeight = 1;
 };
 
+// A point drawn on a map: its place in map cells from the map's north-west
+// corner (x east, y south; the first cell's centre is at 0.5, 0.5) and
+// its value.
+struct MapPoint {
+    double x = 0, y = 0;
+    double value = 0;
+};
+
 // The grey of absent cells on every map.
 constexpr Rgb ABSENT_GREY{160, 160, 160};
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <locale>
 #include <sstream>
 
@@ -577,11 +578,15 @@ void drawScaleBar(cairo_t* cr, Text& text, double x, double y, double maxWidth, 
     text.draw(groundLength(metres), x + length + text.size() * 0.5, y + text.line() / 2, 0, 0.5);
 }
 
+// What is drawn over a map's cells, given the map's rectangle and the
+// text of its labels; clipped to the rectangle.
+using MapOverlay = std::function<void(const Area& map, Text& text)>;
+
 // A map with its title above, its colour bar (when there is one) beside
 // and its scale bar under it, the whole group centred in the area.
 template <class ColourOf>
 void drawMap(cairo_t* cr, const Area& area, const MapGrid& grid, ColourOf colourOf, bool hatch, const ColourBar* bar,
-             const std::string& title)
+             const std::string& title, const MapOverlay& overlay = {})
 {
     ClipTo clip(cr, area);
     Text text(cr, fontSizeFor(area));
@@ -625,6 +630,13 @@ void drawMap(cairo_t* cr, const Area& area, const MapGrid& grid, ColourOf colour
     cairo_surface_destroy(image);
     if (hatch)
         hatchAbsent(cr, grid, mapX, mapY, mapW, mapH, fs * 0.7);
+    if (overlay) {
+        cairo_save(cr);
+        cairo_rectangle(cr, mapX, mapY, mapW, mapH);
+        cairo_clip(cr);
+        overlay({mapX, mapY, mapW, mapH}, text);
+        cairo_restore(cr);
+    }
     cairo_rectangle(cr, mapX, mapY, mapW, mapH);
     setColour(cr, AXIS_GREY);
     cairo_set_line_width(cr, std::max(0.5, fs * 0.06));
@@ -692,7 +704,10 @@ void drawDifferenceMap(cairo_t* cr, const Area& area, const MapGrid& differences
         &bar, title);
 }
 
-void drawHillshadeMap(cairo_t* cr, const Area& area, const MapGrid& heights, const std::string& title)
+namespace {
+
+void drawShaded(cairo_t* cr, const Area& area, const MapGrid& heights, const ColourBar* bar, const std::string& title,
+                const MapOverlay& overlay)
 {
     const std::vector<float> shade = usable(heights) ? hillshade(heights) : std::vector<float>{};
     drawMap(
@@ -703,7 +718,44 @@ void drawHillshadeMap(cairo_t* cr, const Area& area, const MapGrid& heights, con
             const auto grey = static_cast<unsigned char>(std::lround(shade[i] * 255));
             return Rgb{grey, grey, grey};
         },
-        true, nullptr, title);
+        true, bar, title, overlay);
+}
+
+} // namespace
+
+void drawHillshadeMap(cairo_t* cr, const Area& area, const MapGrid& heights, const std::string& title)
+{
+    drawShaded(cr, area, heights, nullptr, title, {});
+}
+
+void drawPointMap(cairo_t* cr, const Area& area, const MapGrid& heights, const std::vector<MapPoint>& points,
+                  double limit, const std::string& unit, const std::string& title)
+{
+    // The largest differences drawn last, on top of the crowd of small ones.
+    std::vector<const MapPoint*> order;
+    order.reserve(points.size());
+    for (const MapPoint& p : points)
+        order.push_back(&p);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const MapPoint* a, const MapPoint* b) { return std::fabs(a->value) < std::fabs(b->value); });
+    const ColourBar bar{limit, unit};
+    drawShaded(cr, area, heights, &bar, title, [&](const Area& map, Text& text) {
+        if (!usable(heights))
+            return;
+        const double radius = std::max(1.5, text.size() * 0.3);
+        // A thin dark ring keeps the white of a point near 0 apart from
+        // the light slopes of the hillshade.
+        cairo_set_line_width(cr, std::max(0.4, radius * 0.25));
+        for (const MapPoint* p : order) {
+            const double x = map.x + p->x / heights.cols * map.w, y = map.y + p->y / heights.rows * map.h;
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, x, y, radius, 0, TURN);
+            setColour(cr, divergingColour(p->value, limit));
+            cairo_fill_preserve(cr);
+            setColour(cr, INK, 0.7);
+            cairo_stroke(cr);
+        }
+    });
 }
 
 void drawHistogram(cairo_t* cr, const Area& area, const Histogram& before, const Histogram& after,

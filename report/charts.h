@@ -34,6 +34,11 @@ void drawDifferenceMap(cairo_t* cr, const Area& area, const MapGrid& differences
 // scale bar.
 void drawHillshadeMap(cairo_t* cr, const Area& area, const MapGrid& heights, const std::string& title);
 
+// The hillshade of drawHillshadeMap with `points` drawn on it as small
+// dots on the scale of drawDifferenceMap, and its colour bar.
+void drawPointMap(cairo_t* cr, const Area& area, const MapGrid& heights, const std::vector<MapPoint>& points,
+                  double limit, const std::string& unit, const std::string& title);
+
 // Histograms of the differences (`after` may be empty: then only
 // `before`), the median and +-NMAD of each marked.
 void drawHistogram(cairo_t* cr, const Area& area, const Histogram& before, const Histogram& after,

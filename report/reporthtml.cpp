@@ -1,5 +1,6 @@
 #include "report/reporthtml.h"
 
+#include "report/checkpointtables.h"
 #include "report/names.h"
 #include "report/reportpictures.h"
 #include "report/reportsections.h"
@@ -81,6 +82,51 @@ std::string section(const char* title, const std::string& note, const std::strin
     return out + body;
 }
 
+std::string noteHtml(const std::string& text) { return "<p class=\"note\">" + escapeHtml(text) + "</p>\n"; }
+
+// The figures of the checkpoints as the grid's: per slope class, per point
+// class, NVA and VVA.
+std::string pointFiguresHtml(const CheckpointAssessment& a, const CheckpointClasses& classes)
+{
+    return noteHtml(POINT_SLOPE_CAPTION) + tableHtml(slopeTable(a.report)) + noteHtml(POINT_CLASS_CAPTION) +
+           tableHtml(pointClassTable(a)) + noteHtml(VERTICAL_ACCURACY_CAPTION) +
+           tableHtml(verticalAccuracyTable(a, classes));
+}
+
+std::string gridSectionsHtml(const AccuracyDocument& doc)
+{
+    std::string summary = tableHtml(summaryTable(doc));
+    if (doc.shift)
+        summary += tableHtml(shiftTable(*doc.shift));
+    std::string out = section(SUMMARY_SECTION, "", summary);
+    if (doc.stable)
+        out += section(STABLE_SECTION, stableNote(doc), tableHtml(stableTerrainTable(*doc.stable)));
+    out += section(MAPS_SECTION, mapsNote(doc), pictureRowsHtml(mapPictures(doc)));
+    out += section(VIEW_SECTION, viewNote(doc), picturesHtml(viewPictures(doc)));
+    out += section(DISTRIBUTION_SECTION, distributionNote(doc), picturesHtml(distributionPictures(doc)));
+    std::string slope = tableHtml(slopeTable(doc.before));
+    if (doc.shift)
+        slope += noteHtml("After the shift:") + tableHtml(slopeTable(doc.after));
+    out += section(SLOPE_SECTION, slopeNote(doc), slope + picturesHtml(slopePictures(doc)));
+    if (doc.shift)
+        out += section(FIT_SECTION, fitNote(doc), picturesHtml(fitPictures(doc)));
+    return out;
+}
+
+std::string checkpointSectionsHtml(const AccuracyDocument& doc)
+{
+    const CheckpointFacts& f = *doc.checkpoints;
+    std::string out =
+        section(CHECKPOINTS_SECTION, checkpointsNote(f),
+                tableHtml(checkpointCountsTable(f)) + pointFiguresHtml(f.before, f.classes) +
+                    noteHtml(checkpointPicturesNote(f, doc.unit)) + picturesHtml(checkpointPictures(doc)));
+    if (f.shift)
+        out += section(POINT_SHIFT_SECTION, pointShiftNote(f, doc.fitSample),
+                       tableHtml(shiftTable(*f.shift)) + noteHtml("After the shift:") +
+                           pointFiguresHtml(f.after, f.classes) + picturesHtml(pointFitPictures(doc)));
+    return out;
+}
+
 } // namespace
 
 std::string escapeHtml(const std::string& text)
@@ -135,20 +181,12 @@ std::string htmlPage(const AccuracyDocument& doc)
                       "</title>\n<style>" + STYLE + "</style>\n</head>\n<body>\n";
     out += std::string("<h1>") + REPORT_TITLE + "</h1>\n<p class=\"note\">" + escapeHtml(madeByLine(doc)) + "</p>\n";
     out += section(FILES_SECTION, "", tableHtml(filesTable(doc), "files"));
-    std::string summary = tableHtml(summaryTable(doc));
-    if (doc.shift)
-        summary += tableHtml(shiftTable(*doc.shift));
-    out += section(SUMMARY_SECTION, "", summary);
-    out += section(MAPS_SECTION, mapsNote(doc), pictureRowsHtml(mapPictures(doc)));
-    out += section(VIEW_SECTION, viewNote(doc), picturesHtml(viewPictures(doc)));
-    out += section(DISTRIBUTION_SECTION, distributionNote(doc), picturesHtml(distributionPictures(doc)));
-    std::string slope = tableHtml(slopeTable(doc.before));
-    if (doc.shift)
-        slope += "<p class=\"note\">After the shift:</p>\n" + tableHtml(slopeTable(doc.after));
-    out += section(SLOPE_SECTION, slopeNote(doc), slope + picturesHtml(slopePictures(doc)));
-    if (doc.shift)
-        out += section(FIT_SECTION, fitNote(doc), picturesHtml(fitPictures(doc)));
-    out += section(STATISTICS_SECTION, "", "<pre>" + escapeHtml(doc.statisticsText) + "</pre>\n");
+    if (doc.hasComparison)
+        out += gridSectionsHtml(doc);
+    if (doc.checkpoints)
+        out += checkpointSectionsHtml(doc);
+    if (doc.hasComparison)
+        out += section(STATISTICS_SECTION, "", "<pre>" + escapeHtml(doc.statisticsText) + "</pre>\n");
     return out + "</body>\n</html>\n";
 }
 

@@ -43,7 +43,16 @@ Json reportJson(const AccuracyReport& r)
 Json filesJson(const AccuracyDocument& doc)
 {
     Json files = Json::array();
-    for (const FileFacts& f : doc.files)
+    for (const FileFacts& f : doc.files) {
+        if (f.points) {
+            files.push_back({{"role", f.role},
+                             {"path", f.path},
+                             {"points", *f.points},
+                             {"crs", f.crs},
+                             {"kind", f.kind},
+                             {"alignment", f.alignment}});
+            continue;
+        }
         files.push_back({{"role", f.role},
                          {"path", f.path},
                          {"rows", f.rows},
@@ -55,6 +64,7 @@ Json filesJson(const AccuracyDocument& doc)
                          {"crs", f.crs},
                          {"kind", f.kind},
                          {"alignment", f.alignment}});
+    }
     return files;
 }
 
@@ -64,11 +74,11 @@ Json histogramJson(const Histogram& h)
             {"above", h.above}, {"median", h.median}, {"nmad", h.nmad}};
 }
 
-Json shiftJson(const AccuracyDocument& doc)
+Json shiftJson(const std::optional<ShiftSummary>& shift, const std::vector<FitPanel>& fits)
 {
-    if (!doc.shift)
+    if (!shift)
         return nullptr;
-    const ShiftSummary& s = *doc.shift;
+    const ShiftSummary& s = *shift;
     Json j = {{"shift_east", s.east},
               {"shift_north", s.north},
               {"shift_east_metres", s.eastMetres},
@@ -81,7 +91,7 @@ Json shiftJson(const AccuracyDocument& doc)
               {"nmad_before", s.nmadBefore},
               {"nmad_after", s.nmadAfter}};
     j["fits"] = Json::array();
-    for (const FitPanel& p : doc.fits)
+    for (const FitPanel& p : fits)
         j["fits"].push_back({{"iteration", p.iteration},
                              {"north", p.north},
                              {"east", p.east},
@@ -89,6 +99,66 @@ Json shiftJson(const AccuracyDocument& doc)
                              {"points", p.points},
                              {"sample", p.y.size()},
                              {"bin_medians", binMedians(p.aspect, p.y, 10)}});
+    return j;
+}
+
+Json stableJson(const AccuracyDocument& doc)
+{
+    if (!doc.stable)
+        return nullptr;
+    Json j = {{"paired", doc.stable->paired}, {"kept", doc.stable->kept}};
+    j["rules"] = Json::array();
+    for (const model::StableTerrainLine& line : doc.stable->lines)
+        j["rules"].push_back({{"rule", line.rule}, {"removed", line.removed}});
+    return j;
+}
+
+Json valueOrNull(std::size_t count, double v) { return count ? Json(v) : Json(nullptr); }
+
+// What became of the points and their figures, one assessment's.
+Json assessmentJson(const CheckpointAssessment& a, std::size_t given)
+{
+    Json j;
+    j["given"] = given;
+    j["used"] = a.report.all.count;
+    j["skipped"] = a.outside + a.nextToAbsent;
+    j["outside"] = a.outside;
+    j["next_to_absent"] = a.nextToAbsent;
+    const Json report = reportJson(a.report);
+    for (const auto& [key, value] : report.items())
+        j[key] = value;
+    j["point_classes"] = Json::array();
+    for (const model::PointClassFigures& k : a.classes) {
+        Json c;
+        c["class"] = k.pointClass;
+        const Json figures = figuresJson(k.figures);
+        for (const auto& [key, value] : figures.items())
+            c[key] = value;
+        j["point_classes"].push_back(c);
+    }
+    j["nva"] = {{"count", a.nva.count},
+                {"rmse", valueOrNull(a.nva.count, a.nva.rmse)},
+                {"accuracy95", valueOrNull(a.nva.count, a.nva.accuracy95)}};
+    j["vva"] = {{"count", a.vva.count}, {"p95", valueOrNull(a.vva.count, a.vva.p95)}};
+    return j;
+}
+
+Json checkpointsJson(const AccuracyDocument& doc)
+{
+    if (!doc.checkpoints)
+        return nullptr;
+    const CheckpointFacts& f = *doc.checkpoints;
+    Json j;
+    j["file"] = f.file;
+    const Json before = assessmentJson(f.before, f.given);
+    for (const auto& [key, value] : before.items())
+        j[key] = value;
+    j["classes"] = {{"open", f.classes.open}, {"vegetated", f.classes.vegetated}};
+    j["limit"] = f.limit;
+    j["histogram"] = histogramJson(f.histogram);
+    j["histogram_after"] = f.shift ? histogramJson(f.histogramAfter) : Json(nullptr);
+    j["coregistration"] = shiftJson(f.shift, f.fits);
+    j["after"] = f.shift ? assessmentJson(f.after, f.given) : Json(nullptr);
     return j;
 }
 
@@ -102,22 +172,37 @@ std::string documentJson(const AccuracyDocument& doc)
     j["run_seconds"] = doc.runSeconds;
     j["unit"] = doc.unit;
     j["files"] = filesJson(doc);
-    j["before"] = reportJson(doc.before);
-    j["coregistration"] = shiftJson(doc);
-    j["after"] = doc.shift ? reportJson(doc.after) : Json(nullptr);
-    j["maps"] = {{"block", doc.mapBlock},
-                 {"rows", doc.differenceBefore.grid.rows},
-                 {"cols", doc.differenceBefore.grid.cols},
-                 {"limit", doc.limit}};
-    j["histograms"] = {{"points", doc.differencePoints},
-                       {"before", histogramJson(doc.histogramBefore)},
-                       {"after", doc.shift ? histogramJson(doc.histogramAfter) : Json(nullptr)}};
-    j["cumulative"] = {{"sample", doc.cumulativeSample}, {"le90", doc.cumulative.le90}, {"le95", doc.cumulative.le95}};
-    j["view"] = {{"width", doc.viewWidth}, {"height", doc.viewHeight}, {"problem", doc.viewProblem}};
-    j["view"]["legend"] = Json::array();
-    for (const LegendEntry& e : doc.viewLegend)
-        j["view"]["legend"].push_back({{"rgb", {e.colour.r, e.colour.g, e.colour.b}}, {"text", e.text}});
-    j["statistics_text"] = doc.statisticsText;
+    // Without a comparison grid its parts are null, so that a reader finds
+    // the same keys in every report.
+    j["stable_terrain"] = stableJson(doc);
+    j["before"] = nullptr;
+    j["coregistration"] = nullptr;
+    j["after"] = nullptr;
+    j["maps"] = nullptr;
+    j["histograms"] = nullptr;
+    j["cumulative"] = nullptr;
+    j["view"] = nullptr;
+    j["statistics_text"] = nullptr;
+    if (doc.hasComparison) {
+        j["before"] = reportJson(doc.before);
+        j["coregistration"] = shiftJson(doc.shift, doc.fits);
+        j["after"] = doc.shift ? reportJson(doc.after) : Json(nullptr);
+        j["maps"] = {{"block", doc.mapBlock},
+                     {"rows", doc.differenceBefore.grid.rows},
+                     {"cols", doc.differenceBefore.grid.cols},
+                     {"limit", doc.limit}};
+        j["histograms"] = {{"points", doc.differencePoints},
+                           {"before", histogramJson(doc.histogramBefore)},
+                           {"after", doc.shift ? histogramJson(doc.histogramAfter) : Json(nullptr)}};
+        j["cumulative"] = {
+            {"sample", doc.cumulativeSample}, {"le90", doc.cumulative.le90}, {"le95", doc.cumulative.le95}};
+        j["view"] = {{"width", doc.viewWidth}, {"height", doc.viewHeight}, {"problem", doc.viewProblem}};
+        j["view"]["legend"] = Json::array();
+        for (const LegendEntry& e : doc.viewLegend)
+            j["view"]["legend"].push_back({{"rgb", {e.colour.r, e.colour.g, e.colour.b}}, {"text", e.text}});
+        j["statistics_text"] = doc.statisticsText;
+    }
+    j["checkpoints"] = checkpointsJson(doc);
     // NaN has no JSON form: a bin without points is null.
     return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "report/checkpointtables.h"
 #include "report/names.h"
 #include "report/reportpictures.h"
 #include "report/reportsections.h"
@@ -215,6 +216,68 @@ void pictures(PageFlow& flow, const std::vector<Picture>& list, double width = T
         flow.picture(p, width);
 }
 
+void gridSections(PageFlow& flow, const AccuracyDocument& doc)
+{
+    flow.heading(MAPS_SECTION);
+    flow.paragraph(mapsNote(doc));
+    // Two maps a row: the differences before and after side by side.
+    const std::vector<Picture> maps = mapPictures(doc);
+    for (std::size_t k = 0; k < maps.size(); k += 2)
+        flow.pictureRow(std::vector<Picture>(maps.begin() + k, maps.begin() + std::min(k + 2, maps.size())), 2);
+
+    flow.heading(VIEW_SECTION);
+    flow.paragraph(viewNote(doc));
+    pictures(flow, viewPictures(doc));
+
+    flow.heading(DISTRIBUTION_SECTION);
+    flow.paragraph(distributionNote(doc));
+    pictures(flow, distributionPictures(doc), TEXT_W * 0.9);
+
+    flow.heading(SLOPE_SECTION);
+    flow.paragraph(slopeNote(doc));
+    flow.table(slopeTable(doc.before), 6.5);
+    if (doc.shift) {
+        flow.paragraph("After the shift:");
+        flow.table(slopeTable(doc.after), 6.5);
+    }
+    pictures(flow, slopePictures(doc));
+
+    if (doc.shift) {
+        flow.heading(FIT_SECTION);
+        flow.paragraph(fitNote(doc));
+        pictures(flow, fitPictures(doc), TEXT_W * 0.9);
+    }
+}
+
+void pointFigures(PageFlow& flow, const CheckpointAssessment& a, const CheckpointClasses& classes)
+{
+    flow.paragraph(POINT_SLOPE_CAPTION);
+    flow.table(slopeTable(a.report), 6.5);
+    flow.paragraph(POINT_CLASS_CAPTION);
+    flow.table(pointClassTable(a), 6.5);
+    flow.paragraph(VERTICAL_ACCURACY_CAPTION);
+    flow.table(verticalAccuracyTable(a, classes), 7.5);
+}
+
+void checkpointSections(PageFlow& flow, const AccuracyDocument& doc)
+{
+    const CheckpointFacts& f = *doc.checkpoints;
+    flow.heading(CHECKPOINTS_SECTION);
+    flow.paragraph(checkpointsNote(f));
+    flow.table(checkpointCountsTable(f), 8);
+    pointFigures(flow, f.before, f.classes);
+    flow.paragraph(checkpointPicturesNote(f, doc.unit));
+    pictures(flow, checkpointPictures(doc), TEXT_W * 0.9);
+    if (f.shift) {
+        flow.heading(POINT_SHIFT_SECTION);
+        flow.paragraph(pointShiftNote(f, doc.fitSample));
+        flow.table(shiftTable(*f.shift), 8);
+        flow.paragraph("After the shift:");
+        pointFigures(flow, f.after, f.classes);
+        pictures(flow, pointFitPictures(doc), TEXT_W * 0.9);
+    }
+}
+
 } // namespace
 
 bool writePdf(const AccuracyDocument& doc, const std::string& path, std::string& error)
@@ -229,43 +292,25 @@ bool writePdf(const AccuracyDocument& doc, const std::string& path, std::string&
         flow.paragraph(madeByLine(doc));
         flow.paragraph(FILES_SECTION, "Sans Bold 12");
         flow.table(filesTable(doc), 7);
-        flow.paragraph(SUMMARY_SECTION, "Sans Bold 12");
-        flow.table(summaryTable(doc), 8);
-        if (doc.shift)
-            flow.table(shiftTable(*doc.shift), 8);
-
-        flow.heading(MAPS_SECTION);
-        flow.paragraph(mapsNote(doc));
-        // Two maps a row: the differences before and after side by side.
-        const std::vector<Picture> maps = mapPictures(doc);
-        for (std::size_t k = 0; k < maps.size(); k += 2)
-            flow.pictureRow(std::vector<Picture>(maps.begin() + k, maps.begin() + std::min(k + 2, maps.size())), 2);
-
-        flow.heading(VIEW_SECTION);
-        flow.paragraph(viewNote(doc));
-        pictures(flow, viewPictures(doc));
-
-        flow.heading(DISTRIBUTION_SECTION);
-        flow.paragraph(distributionNote(doc));
-        pictures(flow, distributionPictures(doc), TEXT_W * 0.9);
-
-        flow.heading(SLOPE_SECTION);
-        flow.paragraph(slopeNote(doc));
-        flow.table(slopeTable(doc.before), 6.5);
-        if (doc.shift) {
-            flow.paragraph("After the shift:");
-            flow.table(slopeTable(doc.after), 6.5);
+        if (doc.hasComparison) {
+            flow.paragraph(SUMMARY_SECTION, "Sans Bold 12");
+            flow.table(summaryTable(doc), 8);
+            if (doc.shift)
+                flow.table(shiftTable(*doc.shift), 8);
+            // The rules belong with the figures they chose the points of.
+            if (doc.stable) {
+                flow.paragraph(STABLE_SECTION, "Sans Bold 12");
+                flow.paragraph(stableNote(doc));
+                flow.table(stableTerrainTable(*doc.stable), 8);
+            }
+            gridSections(flow, doc);
         }
-        pictures(flow, slopePictures(doc));
-
-        if (doc.shift) {
-            flow.heading(FIT_SECTION);
-            flow.paragraph(fitNote(doc));
-            pictures(flow, fitPictures(doc), TEXT_W * 0.9);
+        if (doc.checkpoints)
+            checkpointSections(flow, doc);
+        if (doc.hasComparison) {
+            flow.heading(STATISTICS_SECTION);
+            flow.preformatted(doc.statisticsText);
         }
-
-        flow.heading(STATISTICS_SECTION);
-        flow.preformatted(doc.statisticsText);
     }
     cairo_show_page(cr);
     cairo_destroy(cr);

@@ -72,13 +72,39 @@ std::vector<Picture> slopePictures(const AccuracyDocument& doc)
              [&doc, unit](cairo_t* cr, const Area& a) { drawSlopeChart(cr, a, doc.slopeBars, unit); }}};
 }
 
-std::vector<Picture> fitPictures(const AccuracyDocument& doc)
+namespace {
+
+std::vector<Picture> panels(const std::vector<FitPanel>& fits)
 {
     std::vector<Picture> out;
-    for (const FitPanel& p : doc.fits)
+    for (const FitPanel& p : fits)
         out.push_back({"fit of iteration " + std::to_string(p.iteration), 0.55,
                        [&p](cairo_t* cr, const Area& a) { drawFitPanel(cr, a, p); }});
     return out;
+}
+
+} // namespace
+
+std::vector<Picture> fitPictures(const AccuracyDocument& doc) { return panels(doc.fits); }
+
+std::vector<Picture> checkpointPictures(const AccuracyDocument& doc)
+{
+    if (!doc.checkpoints)
+        return {};
+    const CheckpointFacts& f = *doc.checkpoints;
+    const std::string unit = doc.unit;
+    return {{"checkpoints map", mapAspect(doc.heights.grid),
+             [&doc, &f, unit](cairo_t* cr, const Area& a) {
+                 drawPointMap(cr, a, doc.heights.grid, f.points, f.limit, unit, "DEM minus checkpoints");
+             }},
+            {"histogram of the checkpoints' differences", 0.55, [&f, unit](cairo_t* cr, const Area& a) {
+                 drawHistogram(cr, a, f.histogram, f.shift ? f.histogramAfter : Histogram{}, unit);
+             }}};
+}
+
+std::vector<Picture> pointFitPictures(const AccuracyDocument& doc)
+{
+    return doc.checkpoints ? panels(doc.checkpoints->fits) : std::vector<Picture>{};
 }
 
 std::vector<unsigned char> picturePng(const Picture& picture, int width)

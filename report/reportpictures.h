@@ -30,6 +30,11 @@ std::vector<Picture> distributionPictures(const AccuracyDocument& doc);
 std::vector<Picture> slopePictures(const AccuracyDocument& doc);
 // One panel per kept iteration of the fit.
 std::vector<Picture> fitPictures(const AccuracyDocument& doc);
+// The checkpoints on the hillshade coloured by d, then their histogram;
+// none without checkpoints.
+std::vector<Picture> checkpointPictures(const AccuracyDocument& doc);
+// The panels of the fit to the checkpoints; none without a shift.
+std::vector<Picture> pointFitPictures(const AccuracyDocument& doc);
 
 // The picture drawn on a white image surface `width` pixels wide, as PNG
 // file bytes.

@@ -36,7 +36,8 @@ std::string cellText(double x, double y)
     return buf;
 }
 
-// The figures of one set as table cells: count first, then each value.
+} // namespace
+
 std::vector<std::string> figureCells(const model::AccuracyFigures& f)
 {
     std::vector<std::string> cells{whole(f.count)};
@@ -46,7 +47,10 @@ std::vector<std::string> figureCells(const model::AccuracyFigures& f)
     return cells;
 }
 
-} // namespace
+std::vector<std::string> figuresHeader(const std::string& first)
+{
+    return {first, "count", "mean", "std", "rmse", "min", "max", "median", "nmad", "le90", "le95"};
+}
 
 std::string fixed3(double v)
 {
@@ -64,9 +68,13 @@ Table filesTable(const AccuracyDocument& doc)
 {
     Table t;
     t.header = {"", "file", "size (columns x rows)", "lower-left corner", "cell size", "CRS", "kind", "alignment"};
-    for (const FileFacts& f : doc.files)
-        t.rows.push_back({f.role, f.path, sizeText(f.rows, f.cols), cornerText(f.xllcorner, f.yllcorner),
-                          cellText(f.cellsizeX, f.cellsizeY), f.crs, f.kind, f.alignment});
+    for (const FileFacts& f : doc.files) {
+        if (f.points)
+            t.rows.push_back({f.role, f.path, whole(*f.points) + " points", "-", "-", f.crs, f.kind, f.alignment});
+        else
+            t.rows.push_back({f.role, f.path, sizeText(f.rows, f.cols), cornerText(f.xllcorner, f.yllcorner),
+                              cellText(f.cellsizeX, f.cellsizeY), f.crs, f.kind, f.alignment});
+    }
     return t;
 }
 
@@ -88,6 +96,17 @@ Table summaryTable(const AccuracyDocument& doc)
     return t;
 }
 
+Table stableTerrainTable(const StableTerrainFacts& s)
+{
+    Table t;
+    t.header = {"", "points"};
+    t.rows.push_back({"present in both grids", whole(s.paired)});
+    for (const model::StableTerrainLine& line : s.lines)
+        t.rows.push_back({"removed by " + line.rule, whole(line.removed)});
+    t.rows.push_back({"kept", whole(s.kept)});
+    return t;
+}
+
 Table shiftTable(const ShiftSummary& s)
 {
     Table t;
@@ -103,7 +122,7 @@ Table shiftTable(const ShiftSummary& s)
 Table slopeTable(const AccuracyReport& report)
 {
     Table t;
-    t.header = {"slope (deg)", "count", "mean", "std", "rmse", "min", "max", "median", "nmad", "le90", "le95"};
+    t.header = figuresHeader("slope (deg)");
     for (const model::SlopeClassFigures& k : report.classes) {
         std::vector<std::string> row{slopeClassLabel(k.from, k.to, &k == &report.classes.back())};
         for (const std::string& cell : figureCells(k.figures))

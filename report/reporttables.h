@@ -19,12 +19,22 @@ struct Table {
 // 1.234, "0.000" for a value that rounds to 0 from below.
 std::string fixed3(double v);
 
+// The figures of one set as table cells: the count, then mean, std, rmse,
+// min, max, median, nmad, le90 and le95 ("n/a" for an empty set).
+std::vector<std::string> figureCells(const model::AccuracyFigures& f);
+// The header of a table of such rows, `first` over the rows' labels.
+std::vector<std::string> figuresHeader(const std::string& first);
+
 // Name, size, lower-left corner, cell size, CRS, kind and alignment of each file.
 Table filesTable(const AccuracyDocument& doc);
 
 // count, mean, std, RMSE, median, NMAD, LE90, LE95 (and min, max): a column
 // for the figures before and, with a shift, one after.
 Table summaryTable(const AccuracyDocument& doc);
+
+// The points present in both grids, those each stable-terrain rule
+// removed, and those kept.
+Table stableTerrainTable(const StableTerrainFacts& stable);
 
 // The shift in cells and ground units, bias, iterations, improvement.
 Table shiftTable(const ShiftSummary& shift);
