@@ -137,8 +137,9 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
     if (!readStablePair(run, o, s))
         return EXIT_MISMATCH;
     const GroundSpacing spacing = s.pair.spacing();
-    // The shift from the stable terrain alone.
-    Coregistration c = coregister(s.pair.demView(), s.comparison(), spacing);
+    // The shift from the stable terrain alone; the whole comparison moves.
+    Coregistration c =
+        coregister(s.pair.demView(), s.pair.compView(), s.stable ? s.stable->stable.data() : nullptr, spacing);
     if (!c.ok) {
         run.err << "Cannot co-register the grids: " << c.why << std::endl;
         return EXIT_MISMATCH;

@@ -147,8 +147,10 @@ bool collectGrids(const CliRun& run, const ReportOptions& o, AccuracyDocument& d
     std::optional<Coregistration> shift;
     std::thread fits;
     if (o.coregister)
-        fits = std::thread(
-            [&] { shift = coregister(dataSet->demView(), dataSet->stableComparisonView(), dataSet->spacing()); });
+        fits = std::thread([&] {
+            shift =
+                coregister(dataSet->demView(), dataSet->comparisonView(), dataSet->stableMask(), dataSet->spacing());
+        });
     doc = collectDocument(*dataSet, request);
     if (fits.joinable())
         fits.join();

@@ -159,12 +159,14 @@ AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const doub
 
 namespace {
 
-// The NMAD of DEM minus comparison over the points present in both.
-double nmadOfDifferences(const GridView& dem, const GridView& comp, std::vector<double>& work)
+// The NMAD of DEM minus comparison over the points present in both (and
+// stable, when `stable` is given).
+double nmadOfDifferences(const GridView& dem, const GridView& comp, const std::uint8_t* stable,
+                         std::vector<double>& work)
 {
     work.clear();
     for (std::size_t i = 0; i < dem.cells(); ++i)
-        if (dem.isPresent(i) && comp.isPresent(i))
+        if (dem.isPresent(i) && comp.isPresent(i) && (!stable || stable[i]))
             work.push_back(static_cast<double>(dem.heights[i]) - static_cast<double>(comp.heights[i]));
     if (work.empty())
         return std::numeric_limits<double>::quiet_NaN();
@@ -176,7 +178,7 @@ double nmadOfDifferences(const GridView& dem, const GridView& comp, std::vector<
 // Every k-th point, k chosen so that at most FIT_SAMPLE_POINTS remain: the
 // sample spreads over the whole grid, and a run repeats it exactly.
 FitRecord fitRecordOf(int iteration, const AspectFit& fit, const std::vector<double>& cosAspect,
-                   const std::vector<double>& sinAspect, const std::vector<double>& y)
+                      const std::vector<double>& sinAspect, const std::vector<double>& y)
 {
     FitRecord r;
     r.iteration = iteration;
@@ -193,9 +195,14 @@ FitRecord fitRecordOf(int iteration, const AspectFit& fit, const std::vector<dou
     return r;
 }
 
-
 Coregistration coregister(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
                           const CoregisterProgress& progress)
+{
+    return coregister(dem, comp, nullptr, spacing, progress);
+}
+
+Coregistration coregister(const GridView& dem, const GridView& comp, const std::uint8_t* stable,
+                          const GroundSpacing& spacing, const CoregisterProgress& progress)
 {
     const int rows = dem.rows, cols = dem.cols;
     // The DEM's points steeper than 3 degrees, with the tangent of their
@@ -240,7 +247,7 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
             for (int i = first; i < last; ++i) {
                 int r = static_cast<int>(at[i] / cols), c = static_cast<int>(at[i] % cols);
                 double v = bilinearAt(comp, r - north, c + east);
-                valid[i] = !std::isnan(v);
+                valid[i] = !std::isnan(v) && (!stable || stable[at[i]]);
                 dh[i] = v - static_cast<double>(dem.heights[at[i]]);
             }
         });
@@ -282,8 +289,8 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
     out.shiftNorth = north;
     out.shiftEastMetres = east * spacing.x;
     out.shiftNorthMetres = north * spacing.y;
-    out.nmadBefore = nmadOfDifferences(dem, comp, work);
-    out.nmadAfter = nmadOfDifferences(dem, out.shifted.view(rows, cols), work);
+    out.nmadBefore = nmadOfDifferences(dem, comp, stable, work);
+    out.nmadAfter = nmadOfDifferences(dem, out.shifted.view(rows, cols), stable, work);
     // A shift that spreads the differences further is no correction: the
     // comparison grid stays as it was.
     out.improved = out.nmadAfter < out.nmadBefore;
@@ -297,7 +304,7 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const Groun
     const GridView kept = out.shifted.view(rows, cols);
     work.clear();
     for (std::size_t i = 0; i < dem.cells(); ++i)
-        if (kept.isPresent(i) && dem.isPresent(i))
+        if (kept.isPresent(i) && dem.isPresent(i) && (!stable || stable[i]))
             work.push_back(static_cast<double>(kept.heights[i]) - static_cast<double>(dem.heights[i]));
     if (work.empty())
         return failed("the comparison grid moved back by the shift has no heights left");

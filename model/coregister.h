@@ -102,6 +102,12 @@ using CoregisterProgress = std::function<bool(int iteration)>;
 Coregistration coregister(const GridView& dem, const GridView& comp, const GroundSpacing& spacing,
                           const CoregisterProgress& progress = {});
 
+// The same on stable terrain only: `stable` (one value a cell, non-zero
+// where stable; model/stableterrain.h) chooses the points of the fit, the
+// NMADs and the bias, while the whole comparison grid is moved back.
+Coregistration coregister(const GridView& dem, const GridView& comp, const std::uint8_t* stable,
+                          const GroundSpacing& spacing, const CoregisterProgress& progress = {});
+
 // Whether the shift improved the fit, with the NMADs that say so: "yes
 // (NMAD 2.412 before, 0.981 after)", or "no (...): the comparison grid is
 // kept as it was".

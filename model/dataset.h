@@ -120,6 +120,8 @@ public:
     const StableTerrain& stableTerrain() const { return stable_->kept; }
     // The comparison with the points the rules removed absent.
     GridView stableComparisonView() const;
+    // One value a cell, non-zero where stable; null without rules.
+    const std::uint8_t* stableMask() const { return stable_ ? stable_->kept.stable.data() : nullptr; }
 
     // Checkpoints: surveyed points assessed against the DEM, beside (not
     // instead of) a comparison grid. `name` is the file they came from.
