@@ -20,11 +20,16 @@ std::string fixed3(double v)
 }
 
 // A point file in which no point lies on the DEM says nothing of it.
-bool refuseWithoutPoints(const CliRun& run, const CheckpointAssessment& a)
+// When none is even near it, the likeliest cause is another coordinate
+// system that the file does not name.
+bool refuseWithoutPoints(const CliRun& run, const AccuracyOptions& o, const CheckpointAssessment& a)
 {
     if (a.report.all.count > 0)
         return false;
-    run.err << "ERROR: " << noCheckpointOnDemText(a) << std::endl;
+    run.err << "ERROR: " << noCheckpointOnDemText(a);
+    if (a.outside == a.fate.size() && o.points.pointsCrs.empty())
+        run.err << " (if the points are in another coordinate system than the DEM, name theirs with --points-crs)";
+    run.err << std::endl;
     return true;
 }
 
@@ -66,7 +71,7 @@ int checkpointMetrics(const CliRun& run, const AccuracyOptions& o)
         return EXIT_MISMATCH;
     const CheckpointAssessment a =
         assessCheckpoints(p.demView(), p.dem.header, p.spacing(), points, o.bounds, o.points.classes);
-    if (refuseWithoutPoints(run, a) || !writeResidualsIfAsked(run, o.points, points, a, p.dem.header))
+    if (refuseWithoutPoints(run, o, a) || !writeResidualsIfAsked(run, o.points, points, a, p.dem.header))
         return EXIT_MISMATCH;
     if (!o.json) {
         run.out << checkpointText(a, o.points.classes);
@@ -86,7 +91,7 @@ int checkpointCoregistration(const CliRun& run, const AccuracyOptions& o)
         return EXIT_MISMATCH;
     const CheckpointAssessment before =
         assessCheckpoints(p.demView(), p.dem.header, p.spacing(), points, o.bounds, o.points.classes);
-    if (refuseWithoutPoints(run, before))
+    if (refuseWithoutPoints(run, o, before))
         return EXIT_MISMATCH;
     const PointCoregistration pc =
         coregisterPoints(p.demView(), p.dem.header, p.spacing(), points, o.bounds, o.points.classes);
