@@ -34,16 +34,6 @@ std::vector<std::string> commaParts(const std::string& text)
     }
 }
 
-// A comma list of class names, blanks around each dropped.
-std::vector<std::string> classList(const std::string& text)
-{
-    std::vector<std::string> out;
-    for (std::string& p : commaParts(text))
-        if (!p.empty())
-            out.push_back(std::move(p));
-    return out;
-}
-
 } // namespace
 
 bool PointOptions::any() const

@@ -22,9 +22,13 @@ int main(int argc, char** argv)
     if (isCommandLineMode(argc, argv))
         return runCommandLine(argc, argv, io);
 #ifdef OROLITH_HAVE_GUI
-    // No option: the viewer, with an optional DEM path kept for the first
-    // open dialog.
+        // No option: the viewer, with an optional DEM path kept for the first
+        // open dialog.
+#ifdef OROLITH_HAVE_GDAL
+    return runViewer(argc, argv, io, PointIo{readPointsOnDemand, readMaskOnDemand});
+#else
     return runViewer(argc, argv, io);
+#endif
 #else
     // Built without the viewer: show what the program can do.
     std::cout << usageText();

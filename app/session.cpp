@@ -1,5 +1,7 @@
 #include "app/session.h"
 
+#include "model/checkpointtext.h"
+
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
@@ -346,8 +348,8 @@ bool Session::openCheckpoints(const CheckpointChoice& choice, std::string& why)
     const std::vector<double> bounds = defaultSlopeBounds();
     const CheckpointAssessment a =
         assessCheckpoints(data_.demView(), data_.header(), data_.spacing(), points, bounds, choice.classes);
-    if (noCheckpointUsed(a)) {
-        why = noCheckpointUsedText(a);
+    if (a.report.all.count == 0) {
+        why = noCheckpointOnDemText(a);
         return false;
     }
     data_.setCheckpoints(std::move(points), source.path, choice.classes, bounds);
@@ -384,7 +386,8 @@ bool Session::applyStableTerrain(const StableTerrainChoice& choice, std::string&
     stableChoice_ = choice;
     if (!choice.mask.path.empty())
         lastOpened_ = choice.mask.path;
-    focusViewer();
+    // Repainted only: the dialog stays in front for the next rule.
+    viewer().redraw();
     return true;
 }
 
@@ -392,7 +395,7 @@ void Session::clearStableTerrain()
 {
     data_.clearStableTerrain();
     stableChoice_.reset();
-    focusViewer();
+    viewer().redraw();
 }
 
 const StableTerrainChoice* Session::stableTerrainChoice() const

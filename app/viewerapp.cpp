@@ -10,12 +10,12 @@
 
 namespace orolith::ui {
 
-int runViewer(int argc, char** argv, const GridIo& io)
+int runViewer(int argc, char** argv, const GridIo& io, const PointIo& points)
 {
     // GLUT draws the sun and the comparison cubes; no GLUT window is opened.
     if (!glutGet(GLUT_INIT_STATE))
         glutInit(&argc, argv);
-    Session session(io);
+    Session session(io, points);
     session.window().show();
     session.viewer().show();
     // The first argument after the program name, of any length, is the DEM

@@ -15,6 +15,7 @@
 #include "model/coregister.h"
 #include "model/madegrid.h"
 #include "model/metrics.h"
+#include "model/stableterrain.h"
 #include "report/reporttext.h"
 
 namespace orolith::ui {
@@ -55,11 +56,13 @@ public:
 
 // Everything on the worker thread: the fit and both tables read the grids
 // alone, which no load changes while the program is busy. Cancel stops it
-// before the next fit; the tables are then not worth making.
+// before the next fit; the tables are then not worth making. Only the
+// stable terrain takes part in the fit and the tables, when rules are in
+// force; the whole comparison is moved.
 Outcome coregisterPair(const DataSet& d, BusyWork& work)
 {
     Outcome o;
-    o.result = coregister(d.demView(), d.comparisonView(), d.spacing(), [&](int iteration) {
+    o.result = coregister(d.demView(), d.comparisonView(), d.stableMask(), d.spacing(), [&](int iteration) {
         work.report(coregProgressLabel(iteration), coregProgressFraction(iteration));
         if (coregIterationHook)
             coregIterationHook(iteration);
@@ -70,8 +73,12 @@ Outcome coregisterPair(const DataSet& d, BusyWork& work)
         auto table = [&](const GridView& comp) {
             return accuracyTable(accuracyReport(d.demView(), comp, d.spacing(), defaultSlopeBounds()));
         };
-        o.before = table(d.comparisonView());
-        o.after = table(o.result.shifted.view(d.rows(), d.cols()));
+        static const std::vector<std::uint8_t> noRules;
+        const std::vector<std::uint8_t> kept =
+            keptAfterShift(o.result.shifted.present, d.hasStableTerrain() ? d.stableTerrain().stable : noRules,
+                           static_cast<std::size_t>(d.rows()) * d.cols());
+        o.before = table(d.stableComparisonView());
+        o.after = table({o.result.shifted.heights.data(), kept.data(), d.rows(), d.cols()});
     }
     return o;
 }
@@ -122,8 +129,8 @@ void analyseShifted(Fl_Widget* w, void*)
     const DataSet& d = port.dataSet();
     if (!d.hasComparison() || d.comparisonVersion() != win->pairVersion)
         return problem("The comparison grid has changed since this co-registration: choose Co-register... again.", win);
-    GridData grid = madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), win->result.shifted.heights,
-                                       win->result.shifted.present);
+    const ShiftedGrid& moved = win->result.shifted;
+    GridData grid = madeComparisonGrid(d.comparison().grid.header, d.rows(), d.cols(), moved.heights, moved.present);
     const LoadStatus status = port.useShiftedComparison(std::move(grid));
     if (!status.ok())
         return problem(loadFailureText(status), win);

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "dialogs/busywork.h"
+#include "dialogs/checkpointfields.h"
 #include "dialogs/names.h"
+#include "dialogs/stableterrainfields.h"
 #include "model/dataset.h"
 #include "model/load.h"
 #include "model/messages.h"
@@ -77,6 +79,23 @@ public:
     // Runs `work` on a thread of its own with the program busy, the bar
     // showing what it reports and a Cancel button beside it.
     virtual WorkEnd runCancellable(const std::string& firstLabel, const std::function<void(BusyWork&)>& work) = 0;
+
+    // Checkpoints read as `choice` says, in the DEM's coordinate system,
+    // and assessed against the DEM in use; the viewer then shows them.
+    // False, with why, and nothing changed, when the file cannot be read
+    // as points or none of them lies on the DEM's present cells.
+    virtual bool openCheckpoints(const CheckpointChoice& choice, std::string& why) = 0;
+
+    // Stable terrain: the mask file put on the DEM's grid, then the rules
+    // applied to the comparison in use; the accuracy analyses take only
+    // the points they keep, and the viewer dims the others. False, with
+    // why, and nothing changed, when the mask cannot be read or the rules
+    // keep no point.
+    virtual bool applyStableTerrain(const StableTerrainChoice& choice, std::string& why) = 0;
+    // Every point present in both grids counts again.
+    virtual void clearStableTerrain() = 0;
+    // The choice in force; null while no rule is.
+    virtual const StableTerrainChoice* stableTerrainChoice() const = 0;
 
     // The units of the curvature and difference classes.
     virtual double curvatureUnit() const = 0;

@@ -3,12 +3,14 @@
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Multiline_Output.H>
 
+#include "dialogs/checkpointtext.h"
 #include "dialogs/errorwindow.h"
 #include "dialogs/filechooser.h"
 #include "dialogs/names.h"
 #include "dialogs/paths.h"
 #include "dialogs/reportsave.h"
 #include "dialogs/saveoutputs.h"
+#include "dialogs/stableterrainfields.h"
 #include "dialogs/textwindow.h"
 #include "model/metrics.h"
 #include "model/report.h"
@@ -52,12 +54,30 @@ void saveAccuracyReportOf(Fl_Widget* w, void*)
         saveAccuracyReport(win->port, nullptr, win);
 }
 
-// The accuracy of the DEM against the comparison grid in use, empty without one.
+// The accuracy of the DEM against the comparison grid in use, over the
+// stable terrain when rules are in force (said above the table); empty
+// without a comparison grid.
 std::string accuracyOfPair(const DataSet& d)
 {
     if (!d.hasComparison())
         return "";
-    return accuracyTable(accuracyReport(d.demView(), d.comparisonView(), d.spacing(), defaultSlopeBounds()));
+    std::string table =
+        accuracyTable(accuracyReport(d.demView(), d.stableComparisonView(), d.spacing(), defaultSlopeBounds()));
+    if (!d.hasStableTerrain())
+        return table;
+    return "Over the stable terrain only:\n" + stableTerrainCountsText(d.stableRules(), d.stableTerrain().counts) +
+           "\n" + table;
+}
+
+// The report, then the checkpoints' part when there are checkpoints.
+std::string withCheckpoints(std::string text, const DataSet& d)
+{
+    const std::string points = checkpointText(d);
+    if (points.empty())
+        return text;
+    if (!text.empty() && text.back() != '\n')
+        text += '\n';
+    return text + "\n" + points;
 }
 
 } // namespace
@@ -70,8 +90,10 @@ void showStatistics(SessionPort& port)
     const bool comparison = d.hasComparison();
     auto* win = new ReportWindow(
         port,
-        statisticsWindowText(statisticsReport(reportValues(d, port.curvatureUnit(), port.differenceUnit(), comparison)),
-                             accuracyOfPair(d), comparison ? alignmentText(d.comparison().alignment) : std::string()));
+        withCheckpoints(statisticsWindowText(
+                            statisticsReport(reportValues(d, port.curvatureUnit(), port.differenceUnit(), comparison)),
+                            accuracyOfPair(d), comparison ? alignmentText(d.comparison().alignment) : std::string()),
+                        d));
     win->addButton(70, "Save...", saveReport);
     if (comparison)
         win->addButton(110, "Save Report...", saveAccuracyReportOf);

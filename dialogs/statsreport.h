@@ -11,7 +11,9 @@ namespace orolith::ui {
 
 // "Statistics" button and menu entry: a new window with the report of the
 // data set as it is now, in the units of the panel's two unit counters,
-// and with a comparison grid the accuracy table of the DEM against it. Its
+// and with a comparison grid the accuracy table of the DEM against it (over
+// the stable terrain when rules are in force), then the checkpoints' table
+// when there are checkpoints. Its
 // "Save..." writes the text shown to a file the user picks. Earlier report
 // windows stay as they were.
 void showStatistics(SessionPort& port);

@@ -13,6 +13,8 @@ std::string number3(double v)
     return buf;
 }
 
+std::string pointCount(std::size_t n) { return std::to_string(n) + (n == 1 ? " point" : " points"); }
+
 } // namespace
 
 std::string classListText(const std::vector<std::string>& names, const char* whenEmpty)
@@ -39,10 +41,10 @@ std::string checkpointText(const CheckpointAssessment& a, const CheckpointClasse
         for (const PointClassFigures& c : a.classes)
             out += accuracyTableRow(c.pointClass.empty() ? "(no class)" : c.pointClass, c.figures);
     }
-    out += "\nNVA (" + classListText(classes.open, "all classes") + "): " + std::to_string(a.nva.count) + " points";
+    out += "\nNVA (" + classListText(classes.open, "all classes") + "): " + pointCount(a.nva.count);
     if (a.nva.count)
         out += ", RMSEz " + number3(a.nva.rmse) + ", accuracy at 95 % (1.96 RMSEz) " + number3(a.nva.accuracy95);
-    out += "\nVVA (" + classListText(classes.vegetated, "none") + "): " + std::to_string(a.vva.count) + " points";
+    out += "\nVVA (" + classListText(classes.vegetated, "none") + "): " + pointCount(a.vva.count);
     if (a.vva.count)
         out += ", 95th percentile of |d| " + number3(a.vva.p95);
     return out + "\n";

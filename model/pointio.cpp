@@ -17,6 +17,23 @@ std::vector<ResidualRow> residualRows(const std::vector<Checkpoint>& points, con
     return rows;
 }
 
+std::vector<std::string> classList(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t comma = text.find(',', from);
+        if (comma == std::string::npos)
+            comma = text.size();
+        std::string name = text.substr(from, comma - from);
+        const std::size_t first = name.find_first_not_of(" \t");
+        if (first != std::string::npos)
+            out.push_back(name.substr(first, name.find_last_not_of(" \t") - first + 1));
+        from = comma + 1;
+    }
+    return out;
+}
+
 bool isPointFileName(const std::string& path)
 {
     const std::size_t dot = path.rfind('.');

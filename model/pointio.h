@@ -48,6 +48,10 @@ struct ResidualRow {
 // The residuals of the checkpoints that were used, in the order given.
 std::vector<ResidualRow> residualRows(const std::vector<Checkpoint>& points, const CheckpointAssessment& a);
 
+// A comma list of class names ("forest, shrub"), blanks around each and
+// empty names dropped.
+std::vector<std::string> classList(const std::string& text);
+
 // The file names the point modes take as points rather than a grid: a
 // table (.csv, .tsv, .txt is a grid) or a vector file GDAL reads as points
 // (.gpkg, .geojson, .json, .shp, .fgb, .gml, .kml).

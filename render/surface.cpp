@@ -145,6 +145,7 @@ void drawSurfaceDirectly(const DataSet& d, const ViewState& view, bool dragging)
         s.zscale = mesh.zscale;
         s.zmin = truncToInt(d.zmin());
         s.zmax = truncToInt(d.zmax());
+        s.unstable = removedFromStableTerrain(d, i, j);
         const bool slopeDefined = slopeDefinedAt(d, i, j);
         TriangleLook look = triangleLook(
             flags, s, classTable, [&] { return steepAt(d, view.slope, i, j); },

@@ -64,10 +64,7 @@ DiffMark diffMark(float dem, float comp, float zscale)
     return mark;
 }
 
-ColorRGB unstableShade(const ColorRGB& c)
-{
-    return {c.r * UNSTABLE_SHADE, c.g * UNSTABLE_SHADE, c.b * UNSTABLE_SHADE};
-}
+ColorRGB unstableShade(const ColorRGB& c) { return {c.r * UNSTABLE_SHADE, c.g * UNSTABLE_SHADE, c.b * UNSTABLE_SHADE}; }
 
 bool removedFromStableTerrain(const DataSet& d, int row, int col)
 {

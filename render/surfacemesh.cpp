@@ -141,6 +141,7 @@ SurfaceArrays buildSurface(const DataSet& d, const SurfaceInputs& in, int step, 
                         s.zscale = zscale;
                         s.zmin = truncToInt(d.zmin());
                         s.zmax = truncToInt(d.zmax());
+                        s.unstable = removedFromStableTerrain(d, at.i, at.j);
                         Drawn& out = drawn[(static_cast<std::size_t>(i) * cellCols + j) * 2 + second];
                         out.look = triangleLook(
                             in.flags, s, in.classes,

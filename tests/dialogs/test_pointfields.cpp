@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "dialogs/checkpointfields.h"
-#include "dialogs/checkpointtext.h"
 #include "dialogs/names.h"
 #include "dialogs/stableterrainfields.h"
 #include "model/checkpoints.h"
+#include "model/checkpointtext.h"
 #include "model/metrics.h"
 
 using namespace orolith::model;
@@ -204,19 +204,20 @@ TEST(CheckpointText, CountsAccuracyPerClassAndTheVerticalAccuracies)
         {25, 15, 98, "forest"},  // d 2
         {500, 25, 100, "ground"},
     };
-    const CheckpointAssessment a = dem.assess(points, {{"ground"}, {"forest"}});
-    const std::string text = checkpointText("gcp.csv", points.size(), a);
+    const CheckpointClasses classes{{"ground"}, {"forest"}};
+    const CheckpointAssessment a = dem.assess(points, classes);
+    const std::string text = checkpointText(a, classes);
     SCOPED_TRACE(text);
     const char* const lines[] = {
-        "Checkpoints: gcp.csv\n  given 4, used 3, outside the DEM 1, next to absent cells 0\n",
-        "\nNVA (open ground): 2 points, RMSEz 1.000, 1.96 x RMSEz 1.960\n",
-        "\nVVA (vegetation):  1 point, 95th percentile of |d| 2.000\n",
+        "checkpoints: 4 given, 3 used, 1 outside the DEM, 0 next to absent cells\n",
+        "\nNVA (ground): 2 points, RMSEz 1.000, accuracy at 95 % (1.96 RMSEz) 1.960\n",
+        "\nVVA (forest): 1 point, 95th percentile of |d| 2.000\n",
     };
     for (const char* line : lines)
         EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line;
     EXPECT_NE(text.find(accuracyTable(a.report)), std::string::npos) << "not the model's table overall and by slope";
     // The class table: the model's columns, one row a class by name.
-    EXPECT_NE(text.find("class            count       mean        std       rmse        min        max     median"
+    EXPECT_NE(text.find("point class      count       mean        std       rmse        min        max     median"
                         "       nmad       le90       le95\n"),
               std::string::npos);
     EXPECT_NE(text.find("\nforest               1      2.000      0.000      2.000      2.000      2.000      2.000"),
@@ -224,10 +225,14 @@ TEST(CheckpointText, CountsAccuracyPerClassAndTheVerticalAccuracies)
     EXPECT_NE(text.find("\nground               2      0.000"), std::string::npos);
     EXPECT_LT(text.find("\nforest"), text.find("\nground")) << "classes by name";
 
-    const CheckpointAssessment none = dem.assess({{25, 25, 99, "x"}}, {{"ground"}, {}});
-    const std::string noOpen = checkpointText("p.csv", 1, none);
-    EXPECT_NE(noOpen.find("NVA (open ground): 0 points\n"), std::string::npos) << noOpen;
-    EXPECT_NE(noOpen.find("VVA (vegetation):  0 points\n"), std::string::npos) << noOpen;
+    const CheckpointClasses onlyGround{{"ground"}, {}};
+    const std::string noOpen = checkpointText(dem.assess({{25, 25, 99, "x"}}, onlyGround), onlyGround);
+    EXPECT_NE(noOpen.find("NVA (ground): 0 points\n"), std::string::npos) << noOpen;
+    EXPECT_NE(noOpen.find("VVA (none): 0 points\n"), std::string::npos) << noOpen;
+    // Points of no class: no class table.
+    const std::string unnamed = checkpointText(dem.assess({{25, 25, 99, ""}}, {}), {});
+    EXPECT_EQ(unnamed.find("point class"), std::string::npos) << unnamed;
+    EXPECT_NE(unnamed.find("NVA (all classes): 1 point"), std::string::npos) << unnamed;
 }
 
 TEST(CheckpointText, PointsNoneOfWhichLieOnTheDemAreRefused)
@@ -243,9 +248,9 @@ TEST(CheckpointText, PointsNoneOfWhichLieOnTheDemAreRefused)
                                  defaultSlopeBounds(), {});
     };
     const CheckpointAssessment off = assess({{-50, 10, 1, ""}, {900, 10, 1, ""}, {10, 40, 1, ""}});
-    EXPECT_TRUE(noCheckpointUsed(off));
-    EXPECT_EQ(noCheckpointUsedText(off), "No checkpoint lies on the DEM: 2 outside, 1 next to absent cells");
-    EXPECT_FALSE(noCheckpointUsed(assess({{-50, 10, 1, ""}, {25, 25, 1, ""}}))) << "one point is used";
+    EXPECT_EQ(off.report.all.count, 0u);
+    EXPECT_EQ(noCheckpointOnDemText(off), "No checkpoint lies on the DEM: 2 outside it, 1 next to absent cells");
+    EXPECT_EQ(assess({{-50, 10, 1, ""}, {25, 25, 1, ""}}).report.all.count, 1u) << "one point is used";
 }
 
 } // namespace

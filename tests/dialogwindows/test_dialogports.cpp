@@ -108,7 +108,7 @@ public:
     std::vector<CheckpointChoice> pointsAsked;
     std::vector<StableTerrainChoice> stableAsked;
     int stableCleared = 0;
-    bool accepts = true;  // every request succeeds
+    bool accepts = true; // every request succeeds
     std::string refusal; // else this is why not
     std::optional<StableTerrainChoice> inForce;
     bool openCheckpoints(const CheckpointChoice& choice, std::string& why) override

@@ -278,14 +278,10 @@ TEST_F(SwitchTest, TheHiddenPanelTakesItsToolsButLeavesWhatActsOnTheWholeDataSet
 {
     ASSERT_TRUE(load(smallDemFile(), smallComparisonFile(), DEM));
     const char* const tools = "&Display/Display\\/Hide Tools";
-    const char* const staying[] = {"&File/Save Image...",
-                                   "&File/Save Profile...",
-                                   "&Analysis/Co-register...",
-                                   "&Analysis/Statistics",
-                                   "&File/&Open.../DEM File",
-                                   "&File/&Open.../Checkpoints...",
-                                   "&Analysis/Stable terrain...",
-                                   tools};
+    const char* const staying[] = {"&File/Save Image...",         "&File/Save Profile...",
+                                   "&Analysis/Co-register...",    "&Analysis/Statistics",
+                                   "&File/&Open.../DEM File",     "&File/&Open.../Checkpoints...",
+                                   "&Analysis/Stable terrain...", tools};
     const char* const going[] = {"&Analysis/Graph", "&Analysis/Make Sparse file"};
     for (bool hidden : {true, false}) {
         SCOPED_TRACE(hidden ? "panel hidden" : "panel shown again");

@@ -14,6 +14,7 @@
 #include "render/checkpointmarkers.h"
 #include "render/names.h"
 #include "render/surfacecolor.h"
+#include "render/surfacemesh.h"
 #include "tests/render/render_data.h"
 
 using namespace orolith::model;
@@ -25,8 +26,8 @@ namespace {
 {
     if (std::fabs(c.r - want.r) < 1e-5f && std::fabs(c.g - want.g) < 1e-5f && std::fabs(c.b - want.b) < 1e-5f)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "colour is (" << c.r << ", " << c.g << ", " << c.b << "), not ("
-                                         << want.r << ", " << want.g << ", " << want.b << ")";
+    return ::testing::AssertionFailure() << "colour is (" << c.r << ", " << c.g << ", " << c.b << "), not (" << want.r
+                                         << ", " << want.g << ", " << want.b << ")";
 }
 
 // --- markers ------------------------------------------------------------------------
@@ -82,10 +83,10 @@ TEST(CheckpointMarkers, OnlyThePointsUsedHaveOneInTheOrderGiven)
     DataSet d = planeWithAbsentCorner();
     const std::vector<Checkpoint> points = {
         {xOfCol(1), yOfRow(1), plane(1, 1) - 5, ""},   // d 5
-        {900, yOfRow(1), 100, ""},                      // west of the grid
-        {xOfCol(3.5), yOfRow(3.5), 100, ""},            // needs the absent (4, 4)
-        {xOfCol(2), yOfRow(2), plane(2, 2) + 1.5, ""},  // d -1.5
-        {xOfCol(4.2), yOfRow(0), 100, ""},              // beyond the last column's centre
+        {900, yOfRow(1), 100, ""},                     // west of the grid
+        {xOfCol(3.5), yOfRow(3.5), 100, ""},           // needs the absent (4, 4)
+        {xOfCol(2), yOfRow(2), plane(2, 2) + 1.5, ""}, // d -1.5
+        {xOfCol(4.2), yOfRow(0), 100, ""},             // beyond the last column's centre
     };
     d.setCheckpoints(points, "points.csv", {}, defaultSlopeBounds());
     const std::vector<CheckpointMarker> m = checkpointMarkers(d, 1.0f);
@@ -107,8 +108,8 @@ TEST(CheckpointMarkers, ColourIsTheDifferenceClassOfTheMagnitudeInTheUnit)
         int colour;
     };
     const Row rows[] = {
-        {0.0, 1, TERRAIN},   {1.0, 1, TERRAIN},  {-1.0, 1, TERRAIN}, {1.01, 1, LOW},       {2.0, 1, LOW},
-        {-2.5, 1, MEDIUM},   {3.0, 1, MEDIUM},   {3.5, 1, HIGH},     {-4.0, 1, HIGH},      {4.01, 1, VERYHIGH},
+        {0.0, 1, TERRAIN},   {1.0, 1, TERRAIN},     {-1.0, 1, TERRAIN},   {1.01, 1, LOW},     {2.0, 1, LOW},
+        {-2.5, 1, MEDIUM},   {3.0, 1, MEDIUM},      {3.5, 1, HIGH},       {-4.0, 1, HIGH},    {4.01, 1, VERYHIGH},
         {-100, 1, VERYHIGH}, {2.5, 0.5f, VERYHIGH}, {0.5, 0.5f, TERRAIN}, {2.5, 10, TERRAIN}, {25, 10, MEDIUM},
     };
     for (const Row& r : rows)
@@ -155,7 +156,8 @@ TEST(StableTerrainShade, DarkensEverySchemeOnRemovedPointsOnly)
             flags.*(r.flag) = true;
         auto look = [&](bool unstable) {
             cell.unstable = unstable;
-            return triangleLook(flags, cell, classes, [] { return false; }, [] { return 90.0f; });
+            return triangleLook(
+                flags, cell, classes, [] { return false; }, [] { return 90.0f; });
         };
         const TriangleLook kept = look(false), removed = look(true);
         EXPECT_TRUE(is(removed.color, unstableShade(kept.color))) << r.scheme;
@@ -213,8 +215,50 @@ TEST(StableTerrainShade, MarksThePointsPresentInBothThatTheRulesRemoved)
     d.clearStableTerrain();
     for (const Row& r : rows)
         EXPECT_FALSE(removedFromStableTerrain(d, r.r, r.c)) << "(" << r.r << ", " << r.c << ") after Clear";
-    EXPECT_FALSE(removedFromStableTerrain(demDataSet(3, 3, 10, [](int, int) { return 5.0f; }), 1, 1))
-        << "a DEM alone";
+    EXPECT_FALSE(removedFromStableTerrain(demDataSet(3, 3, 10, [](int, int) { return 5.0f; }), 1, 1)) << "a DEM alone";
+}
+
+// The surface as GL buffers hold it: each triangle's colour darker where
+// the point that colours it (its cell's first point) was removed, the same
+// as before the rules elsewhere, flat and smooth.
+TEST(StableTerrainShade, TheBufferedSurfaceDarkensTheRemovedPointsToo)
+{
+    DataSet d = flatThenSteep();
+    SurfaceInputs in;
+    in.light.on = false;
+    for (bool flat : {false, true}) {
+        SCOPED_TRACE(flat ? "flat" : "smooth");
+        const SurfaceArrays whole = buildSurface(d, in, 1, flat);
+        StableTerrainRules rules;
+        rules.maxSlope = 30;
+        std::string why;
+        ASSERT_TRUE(d.setStableTerrain(rules, why)) << why;
+        const SurfaceArrays stable = buildSurface(d, in, 1, flat);
+        d.clearStableTerrain();
+        ASSERT_EQ(stable.rgba.size(), whole.rgba.size());
+        int darker = 0;
+        for (int r = 0; r < 5; ++r)
+            for (int c = 0; c < 5; ++c)
+                for (int second = 0; second < 2; ++second) {
+                    const std::size_t t = static_cast<std::size_t>((r * 5 + c) * 2 + second);
+                    // A triangle's colour is that of its last vertex.
+                    const std::size_t v = flat ? whole.indices[t * 3 + 2] : t * 3 + 2;
+                    ASSERT_TRUE(!flat || stable.indices[t * 3 + 2] == v);
+                    const bool removed = [&] {
+                        d.setStableTerrain(rules, why);
+                        const bool out = removedFromStableTerrain(d, r, c);
+                        d.clearStableTerrain();
+                        return out;
+                    }();
+                    for (int k = 0; k < 3; ++k) {
+                        const int before = whole.rgba[v * 4 + k], after = stable.rgba[v * 4 + k];
+                        const int want = removed ? static_cast<int>(std::lround(before * UNSTABLE_SHADE)) : before;
+                        EXPECT_NEAR(after, want, 1) << "cell " << r << ", " << c << ", triangle " << second;
+                    }
+                    darker += removed;
+                }
+        EXPECT_GT(darker, 10) << "the rules removed too little to tell";
+    }
 }
 
 } // namespace
