@@ -23,7 +23,8 @@ std::string reportPathBeside(const std::string& demPath)
 void saveAccuracyReport(SessionPort& port, const Coregistration* shift, Fl_Window* over)
 {
     const DataSet& d = port.dataSet();
-    if (!d.hasComparison() || port.busy())
+    // A report needs comparison data: a grid or checkpoints.
+    if (!(d.hasComparison() || d.hasCheckpoints()) || port.busy())
         return;
     const std::string path =
         chooseSavePath("Save Report", "HTML page (*.html)\tPDF document (*.pdf)", reportPathBeside(port.files().dem));

@@ -95,7 +95,7 @@ void showStatistics(SessionPort& port)
                             accuracyOfPair(d), comparison ? alignmentText(d.comparison().alignment) : std::string()),
                         d));
     win->addButton(70, "Save...", saveReport);
-    if (comparison)
+    if (comparison || d.hasCheckpoints())
         win->addButton(110, "Save Report...", saveAccuracyReportOf);
     win->show();
     statsWin = win;

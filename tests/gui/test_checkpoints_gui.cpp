@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Multiline_Output.H>
 
@@ -21,6 +22,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "dialogs/checkpointdialog.h"
 #include "dialogs/coregwindow.h"
@@ -309,6 +311,17 @@ TEST_F(ByHand, OpenDemAndCheckpointsThroughTheMenuSeeMarkersAndTheirTable)
     EXPECT_NE(text.find(nva), std::string::npos) << "missing: " << nva;
     expectTextFits(statsWin, "Statistics");
     saveShot(statsWin, "checkpoints_statistics");
+
+    // The checkpoints alone make a report.
+    const std::string page = tempPath("checkpoints_report.html");
+    {
+        SaveChooserAnswer chooser(page);
+        click(childOf<Fl_Button>(statsWin, "Save Report..."));
+    }
+    EXPECT_EQ(shownError(), "");
+    std::stringstream html;
+    html << std::ifstream(page).rdbuf();
+    EXPECT_NE(html.str().find("<h2>Checkpoints</h2>"), std::string::npos) << "no checkpoint report written";
 }
 
 TEST_F(ByHand, CheckpointsOffTheDemAreRefusedAndNothingChanges)
