@@ -77,6 +77,7 @@ namespace {
 std::vector<Picture> panels(const std::vector<FitPanel>& fits)
 {
     std::vector<Picture> out;
+    out.reserve(fits.size());
     for (const FitPanel& p : fits)
         out.push_back({"fit of iteration " + std::to_string(p.iteration), 0.55,
                        [&p](cairo_t* cr, const Area& a) { drawFitPanel(cr, a, p); }});
