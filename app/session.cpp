@@ -346,13 +346,13 @@ bool Session::openCheckpoints(const CheckpointChoice& choice, std::string& why)
         return false;
     }
     const std::vector<double> bounds = defaultSlopeBounds();
-    const CheckpointAssessment a =
+    CheckpointAssessment a =
         assessCheckpoints(data_.demView(), data_.header(), data_.spacing(), points, bounds, choice.classes);
     if (a.report.all.count == 0) {
         why = noCheckpointOnDemText(a);
         return false;
     }
-    data_.setCheckpoints(std::move(points), source.path, choice.classes, bounds);
+    data_.setCheckpoints(std::move(points), source.path, choice.classes, std::move(a));
     lastOpened_ = source.path;
     focusViewer();
     return true;

@@ -156,6 +156,14 @@ void DataSet::setCheckpoints(std::vector<Checkpoint> points, const std::string& 
     if (!loaded())
         return;
     CheckpointAssessment assessment = assessCheckpoints(demView(), header(), spacing_, points, slopeBounds, classes);
+    setCheckpoints(std::move(points), name, classes, std::move(assessment));
+}
+
+void DataSet::setCheckpoints(std::vector<Checkpoint> points, const std::string& name, const CheckpointClasses& classes,
+                             CheckpointAssessment assessment)
+{
+    if (!loaded())
+        return;
     checkpoints_ =
         std::make_shared<const Checkpoints>(Checkpoints{std::move(points), name, classes, std::move(assessment)});
     ++version_;

@@ -127,6 +127,10 @@ public:
     // instead of) a comparison grid. `name` is the file they came from.
     void setCheckpoints(std::vector<Checkpoint> points, const std::string& name, const CheckpointClasses& classes,
                         const std::vector<double>& slopeBounds);
+    // The same with their assessment made already (assessCheckpoints of
+    // this DEM), so that a caller who checked it need not make it again.
+    void setCheckpoints(std::vector<Checkpoint> points, const std::string& name, const CheckpointClasses& classes,
+                        CheckpointAssessment assessment);
     void clearCheckpoints();
     bool hasCheckpoints() const { return checkpoints_ != nullptr; }
     const std::vector<Checkpoint>& checkpoints() const { return checkpoints_->points; }
