@@ -363,25 +363,27 @@ TEST(StableTerrainCli, TheShiftComesFromTheStableGroundAndTheFiguresAfterItKeepT
     auto hills = [](double x, double y) {
         return 60 * std::sin((x - WEST) / 140.0) * std::cos((y - SOUTH) / 120.0) + 0.02 * (x - WEST);
     };
-    // The comparison: the hills 0.4 cell east and 0.3 cell south, and a
-    // glacier that lost 20 m in the north-western quarter.
+    // The comparison: the hills 0.4 cell east and 0.3 cell south, but for a
+    // glacier over the western half that flowed a cell the other way (its
+    // differences no blunders, yet another shift).
     auto moved = [&](double x, double y) {
-        const bool glacier = x - WEST < 300 && y - SOUTH > 300;
-        return hills(x - 0.4 * CELL, y + 0.3 * CELL) - (glacier ? 20.0 : 0.0);
+        const bool glacier = x - WEST < 300;
+        return glacier ? hills(x + 1.0 * CELL, y - 1.0 * CELL) : hills(x - 0.4 * CELL, y + 0.3 * CELL);
     };
     const std::string dem = writeDem(f.dir, "hills2.tif", hills);
     const std::string comp = writeDem(f.dir, "moved.tif", moved);
-    const std::string mask =
-        writeDem(f.dir, "glacier.tif", [](double x, double y) { return x - WEST < 300 && y - SOUTH > 300 ? 0 : 1; });
+    const std::string mask = writeDem(f.dir, "glacier.tif", [](double x, double) { return x - WEST < 300 ? 0 : 1; });
     const Json j = jsonOf(runOrolith({"--coregister", "--format", "json", "--mask", mask, dem, comp}));
-    EXPECT_EQ(j["stable_terrain"]["rules"][0]["removed"], 100);
+    EXPECT_EQ(j["stable_terrain"]["rules"][0]["removed"], 200);
     EXPECT_NEAR(j["shift_east"].get<double>(), 0.4, 0.05);
     EXPECT_NEAR(j["shift_north"].get<double>(), -0.3, 0.05);
-    EXPECT_LE(j["before"]["all"]["count"].get<int>(), 300);
+    EXPECT_LE(j["before"]["all"]["count"].get<int>(), 200);
     // After the shift the glacier is still left out.
-    EXPECT_LE(j["after"]["all"]["count"].get<int>(), 300);
-    EXPECT_LT(j["after"]["all"]["max"].get<double>(), 5.0);
-    EXPECT_LT(j["after"]["all"]["nmad"].get<double>(), 0.5 * j["before"]["all"]["nmad"].get<double>());
+    EXPECT_LE(j["after"]["all"]["count"].get<int>(), 200);
+    EXPECT_LT(j["after"]["all"]["nmad"].get<double>(), 0.3 * j["before"]["all"]["nmad"].get<double>());
+    // Without the mask the glacier's own shift pulls the fit away.
+    const Json whole = jsonOf(runOrolith({"--coregister", "--format", "json", dem, comp}));
+    EXPECT_GT(std::hypot(whole["shift_east"].get<double>() - 0.4, whole["shift_north"].get<double>() + 0.3), 0.05);
 }
 
 TEST(CheckpointCli, BadInputIsRefusedWithNothingWritten)
