@@ -537,6 +537,11 @@ TEST_F(DialogTest, CoRegistrationTakesTheStableTerrainAndPutsTheWholeGridMovedIn
     };
     EXPECT_NEAR(after("Shift east:"), 1.0, 0.05) << "the changed ground entered the fit";
     EXPECT_NEAR(after("Shift north:"), -0.5, 0.05);
+    // The NMAD that judges the shift is that of the stable points.
+    const double stableNmad =
+        accuracyReport(data().demView(), data().stableComparisonView(), data().spacing(), defaultSlopeBounds())
+            .all.nmad;
+    EXPECT_NEAR(after("(NMAD "), stableNmad, 0.0015) << "the NMAD before the shift is not over the stable terrain";
 
     // The grid put in use is the whole comparison moved back: the changed
     // rows are there too, and the rules went with the old grid.
