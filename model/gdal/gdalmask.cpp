@@ -8,6 +8,7 @@
 #include <gdalwarper.h>
 #include <ogr_api.h>
 
+#include "model/gdal/gdalquiet.h"
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -15,21 +16,6 @@
 namespace orolith::model {
 
 namespace {
-
-// GDAL's messages reach the user through ours; the handler is this
-// thread's only, so another thread's GDAL work keeps its own.
-struct QuietErrors {
-    QuietErrors()
-    {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-};
-
-std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
 
 std::string gdalSays()
 {

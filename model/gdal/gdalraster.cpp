@@ -7,6 +7,7 @@
 #include <gdalwarper.h>
 #include <ogr_srs_api.h>
 
+#include "model/gdal/gdalquiet.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -26,8 +27,6 @@ void startGdal()
         CPLSetErrorHandler(CPLQuietErrorHandler);
     });
 }
-
-std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
 
 std::string gdalSays()
 {

@@ -5,6 +5,7 @@
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
+#include "model/gdal/gdalquiet.h"
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -17,19 +18,6 @@
 namespace orolith::model {
 
 namespace {
-
-struct QuietErrors {
-    QuietErrors()
-    {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-};
-
-std::string inFile(const std::string& path) { return "file \"" + path + "\": "; }
 
 std::string gdalReason()
 {
