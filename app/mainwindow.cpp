@@ -8,6 +8,7 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Multiline_Output.H>
 #include <FL/Fl_Output.H>
 #include <FL/Fl_Progress.H>
 #include <FL/Fl_Round_Button.H>
@@ -364,6 +365,12 @@ void MainWindow::buildStatusRow()
     exaggerationCounter->labelsize(STATUS_TEXT_SIZE);
     exaggerationCounter->align(FL_ALIGN_LEFT);
     statisticsButton = commandButton(0, 0, 60, 20, "Statistics", Command::statistics);
+    readoutField = outputField<Fl_Multiline_Output>(0, 0, 10, 10, nullptr);
+    readoutField->textsize(STATUS_TEXT_SIZE);
+    readoutField->tooltip("The terrain under the mouse: a click (or Space at the cross-hair) keeps it in the Picks "
+                          "window");
+    // Read only, and never in the way of the viewer's keys.
+    readoutField->clear_visible_focus();
 
     // Made after the file names, so that it is drawn over them.
     loadBar_ = new Fl_Progress(0, 0, 10, 10);
@@ -559,6 +566,13 @@ void MainWindow::showUnits(double curvature, double difference)
 
 void MainWindow::showProfilePosition(int position) { profileCounter->value(position); }
 
+void MainWindow::showReadout(const std::string& text)
+{
+    // Only the field redraws: the mouse moving never asks for a frame.
+    if (text != readoutField->value())
+        readoutField->value(text.c_str());
+}
+
 // --- layout -------------------------------------------------------------------
 
 void MainWindow::showToolPanel(bool shown)
@@ -595,6 +609,7 @@ void MainWindow::placeStatusRow(const Rect& row)
     place(yCornerField, l.yField);
     place(cellSizeField, l.cellField);
     place(statisticsButton, l.statistics);
+    place(readoutField, l.readout);
     place(loadBar_, l.loadBar);
     // Cancel takes the bar's right end while it is offered.
     place(cancelButton_, {l.loadBar.x + l.loadBar.w - CANCEL_W, l.loadBar.y, CANCEL_W, l.loadBar.h});

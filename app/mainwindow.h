@@ -27,6 +27,7 @@ class Fl_Counter;
 class Fl_Group;
 class Fl_Menu_Bar;
 class Fl_Menu_Item;
+class Fl_Multiline_Output;
 class Fl_Output;
 class Fl_Progress;
 class Fl_Round_Button;
@@ -90,6 +91,8 @@ public:
     void showExaggeration(int exaggeration);
     void showUnits(double curvature, double difference);
     void showProfilePosition(int position);
+    // The readout line of the terrain under the mouse; empty off it.
+    void showReadout(const std::string& text);
 
     // The tool panel hidden or shown; the layout follows.
     void showToolPanel(bool shown);
@@ -118,6 +121,7 @@ public:
     Fl_Output* cellSizeField = nullptr;
     Fl_Counter* exaggerationCounter = nullptr; // "Vertical Exageration:"
     Fl_Button* statisticsButton = nullptr;
+    Fl_Multiline_Output* readoutField = nullptr;
 
     Fl_Counter* curvatureUnitCounter = nullptr;
     std::array<Fl_Value_Output*, 3> curvatureLegend{}; // 1, 2 and 3 units

@@ -2,12 +2,14 @@
 
 #include "model/checkpointtext.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Counter.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 
 #include "app/closing.h"
 #include "app/mainwindow.h"
@@ -21,12 +23,14 @@
 #include "dialogs/openchecks.h"
 #include "dialogs/openfile.h"
 #include "dialogs/paths.h"
+#include "dialogs/pickswindow.h"
 #include "dialogs/saveoutputs.h"
 #include "dialogs/sparsefile.h"
 #include "dialogs/stableterraindialog.h"
 #include "dialogs/statsreport.h"
 #include "model/load.h"
 #include "model/metrics.h"
+#include "model/readout.h"
 #include "render/profilegeometry.h"
 #include "render/sunpath.h"
 #include "render/viewmotion.h"
@@ -44,6 +48,7 @@ Session::Session(const GridIo& io, const PointIo& points) : io_(io), points_(poi
 
 Session::~Session()
 {
+    picksWindow_.reset();
     window_->viewer().setListener(nullptr);
     delete window_;
 }
@@ -189,6 +194,7 @@ void Session::setCurvatureUnit(double unit)
 {
     data_.classifyCurvature(static_cast<float>(unit));
     changeView([&](ViewState& v) { v.curveUnits = static_cast<float>(unit); });
+    refreshPicks(true);
 }
 
 void Session::setDifferenceUnit(double unit)
@@ -196,6 +202,7 @@ void Session::setDifferenceUnit(double unit)
     data_.classifyElevation(static_cast<float>(unit));
     data_.classifyCurvatureDifference(static_cast<float>(unit));
     changeView([&](ViewState& v) { v.diffUnits = static_cast<float>(unit); });
+    refreshPicks(true);
 }
 
 // The counter's number goes to the view, which refuses a row or column
@@ -238,10 +245,116 @@ Loaded Session::loadBusy(const std::function<Loaded(const LoadProgress&)>& load)
 
 void Session::install(DataSet loaded)
 {
+    auto grid = [](const DataSet& d) {
+        const GridHeader& h = d.header();
+        return std::make_tuple(h.rows, h.cols, h.xllcorner, h.yllcorner, h.cellsizeX, h.cellsizeY, h.projection);
+    };
+    const bool sameGrid = data_.loaded() && loaded.loaded() && grid(data_) == grid(loaded);
     loaded.continueVersionsOf(data_);
     data_ = std::move(loaded);
+    if (!sameGrid)
+        lonLat_ = data_.loaded() && points_.lonLatFor ? points_.lonLatFor(data_.header()) : LonLatOf();
     viewer().showDataSet(&data_);
+    refreshPicks(sameGrid);
 }
+
+// --- readout and picks --------------------------------------------------------------
+
+std::optional<LonLat> Session::lonLatOf(const CellReadout& r) const
+{
+    return lonLat_ ? lonLat_(r.x, r.y) : std::nullopt;
+}
+
+void Session::pointerOver(const std::optional<SurfaceHit>& hit)
+{
+    if (!hit || !data_.loaded()) {
+        window_->showReadout("");
+        return;
+    }
+    const CellReadout r = readoutAt(data_, hit->row, hit->col);
+    window_->showReadout(readoutLine(r, lonLatOf(r), data_.header().crs.geographic));
+}
+
+void Session::pickRequested(const SurfaceHit& hit)
+{
+    if (!data_.loaded() || busy())
+        return;
+    Pick p;
+    p.row = hit.row;
+    p.col = hit.col;
+    p.height = hit.height;
+    p.at = readoutAt(data_, hit.row, hit.col);
+    p.lonLat = lonLatOf(p.at);
+    picks_.add(p);
+    showPicks(true);
+}
+
+void Session::showPicks(bool raise)
+{
+    ViewState v = view();
+    v.picks.clear();
+    for (const Pick& p : picks_.picks())
+        v.picks.push_back({p.row, p.col, p.height, p.number});
+    viewer().setView(v);
+    viewer().redraw();
+    if (!picksWindow_ && raise) {
+        picksWindow_ = std::make_unique<PicksWindow>(*this);
+        int sx = 0, sy = 0, sw = 0, sh = 0;
+        Fl::screen_work_area(sx, sy, sw, sh, window_->x(), window_->y());
+        const Rect at = picksWindowPlace({window_->x(), window_->y(), window_->w(), window_->h()}, picksWindow_->w(),
+                                         picksWindow_->h(), {sx, sy, sw, sh});
+        picksWindow_->position(at.x, at.y);
+    }
+    if (picksWindow_ && (raise || picksWindow_->shown()))
+        picksWindow_->showPicks(raise);
+}
+
+void Session::refreshPicks(bool sameGrid)
+{
+    if (picks_.empty())
+        return;
+    if (sameGrid)
+        picks_.update([&](Pick& p) { p.at = readoutAt(data_, p.row, p.col); });
+    else
+        picks_.clear();
+    showPicks(false);
+}
+
+bool Session::picksGeographic() const { return data_.loaded() && data_.header().crs.geographic; }
+
+void Session::removePick(std::size_t index)
+{
+    if (picks_.remove(index))
+        showPicks(false);
+}
+
+void Session::clearPicks()
+{
+    picks_.clear();
+    showPicks(false);
+}
+
+void Session::profileThroughPick(std::size_t index, bool alongRow)
+{
+    if (index >= picks_.size() || !data_.loaded())
+        return;
+    const CellReadout& at = picks_.picks()[index].at;
+    // The counter counts rows from the south and columns from 1.
+    window_->profileCounter->value(alongRow ? data_.rows() - 1 - at.row : at.col + 1);
+    setProfileDirection(alongRow ? VERTP : HORIZ);
+    if (!view().plotProfile)
+        requestSwitch(ViewSwitch::profile, true, Needs::dem);
+}
+
+void Session::picksWindowShown(bool shown)
+{
+    ViewState v = view();
+    v.crossHair = shown;
+    viewer().setView(v);
+    viewer().redraw();
+}
+
+std::string Session::proposedPicksPath() const { return outputPathBeside(files_.dem, "_picks.csv", "picks.csv"); }
 
 LoadStatus Session::openFiles(const OpenChoice& choice)
 {

@@ -7,6 +7,7 @@
 #ifndef OROLITH_APP_SESSION_H
 #define OROLITH_APP_SESSION_H
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,14 +18,23 @@
 #include "app/menutable.h"
 #include "dialogs/helptexts.h"
 #include "dialogs/names.h"
+#include "dialogs/picksport.h"
 #include "dialogs/sessionport.h"
 #include "model/dataset.h"
 #include "model/gridfile.h"
+#include "model/picks.h"
 #include "render/viewer.h"
 
 namespace orolith::ui {
 
 class MainWindow;
+class PicksWindow;
+
+// Longitude and latitude of a map point of one grid's system; empty where
+// it has none. A function that makes one for a grid, or none (no system
+// named, no GDAL).
+using LonLatOf = std::function<std::optional<LonLat>(double x, double y)>;
+using LonLatFactory = std::function<LonLatOf(const GridHeader& dem)>;
 
 // What reads checkpoints and puts masks on the DEM's grid: GDAL's point and
 // mask functions (model/pointio.h), through the module in the program and
@@ -33,9 +43,11 @@ struct PointIo {
     bool (*readPoints)(const PointSource& source, std::vector<Checkpoint>& points, std::string& error) = nullptr;
     bool (*readMask)(const MaskSource& source, const GridHeader& dem, std::vector<std::uint8_t>& mask,
                      std::string& error) = nullptr;
+    // Longitude and latitude for the readout and the picks.
+    LonLatFactory lonLatFor;
 };
 
-class Session : public SessionPort, public ViewerListener {
+class Session : public SessionPort, public ViewerListener, public PicksPort {
 public:
     // Builds the main window (not shown); `io` reads the grids opened,
     // `points` the checkpoints and masks.
@@ -99,6 +111,19 @@ public:
     void exaggerationRequested(int exaggeration) override;
     const char* askEyeValue(float current) override;
     void quitRequested() override;
+    void pointerOver(const std::optional<SurfaceHit>& hit) override;
+    void pickRequested(const SurfaceHit& hit) override;
+
+    // --- PicksPort --------------------------------------------------------
+    const std::vector<Pick>& picks() const override { return picks_.picks(); }
+    bool picksGeographic() const override;
+    void removePick(std::size_t index) override;
+    void clearPicks() override;
+    void profileThroughPick(std::size_t index, bool alongRow) override;
+    void picksWindowShown(bool shown) override;
+    std::string proposedPicksPath() const override;
+    // The Picks window once a pick was made (null before), for the tests.
+    PicksWindow* picksWindow() const { return picksWindow_.get(); }
 
 private:
     // The widgets show the state as it is now.
@@ -111,6 +136,13 @@ private:
     void placeProfileAtCounter(ViewState& view);
     // A load with the program busy and its stages on the bar.
     Loaded loadBusy(const std::function<Loaded(const LoadProgress&)>& load);
+    // The picks again from the data set in use (a new comparison, new
+    // units); none when the DEM's grid changed under them.
+    void refreshPicks(bool sameGrid);
+    // The picks' marks to the viewer and rows to the window (shown when
+    // `raise`), without taking the keys from the window.
+    void showPicks(bool raise);
+    std::optional<LonLat> lonLatOf(const CellReadout& r) const;
 
     GridIo io_;
     PointIo points_;
@@ -125,6 +157,9 @@ private:
     std::optional<StableTerrainChoice> stableChoice_;
     MainWindow* window_ = nullptr;
     Busy busy_;
+    PickList picks_;
+    std::unique_ptr<PicksWindow> picksWindow_;
+    LonLatOf lonLat_; // for the DEM in use
 };
 
 } // namespace orolith::ui

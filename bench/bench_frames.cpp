@@ -3,7 +3,9 @@
 // the surface's buffers, a frame that only moves the camera, a frame of a
 // drag, and, in the same run, a baseline that draws as many lit, coloured
 // triangles with one begin/end pair each. Prints one line:
-//   "full / camera / drag / baseline" in milliseconds (medians).
+//   "full / camera / drag / baseline / readout" in milliseconds (medians),
+// the readout being one mouse move over the surface: the point under the
+// pointer found on the full grid and its values put in the status row.
 // Usage: bench_frames DEM COMPARISON
 #include <FL/Fl.H>
 #include <FL/Fl_Gl_Window.H>
@@ -143,6 +145,20 @@ int main(int argc, char** argv)
     const double drag = median(&viewer, 5, [&] { change([](ViewState& v) { v.zrotation += 3; }); });
     viewer.handle(FL_RELEASE);
 
+    // Mouse moves over the tilted surface, on a grid of pointer positions.
+    Fl::e_state = 0;
+    std::vector<double> moves;
+    for (int j = 1; j < 16; ++j)
+        for (int i = 1; i < 16; ++i) {
+            Fl::e_x = viewer.w() * i / 16;
+            Fl::e_y = viewer.h() * j / 16;
+            const Clock::time_point t = Clock::now();
+            viewer.handle(FL_MOVE);
+            moves.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t).count());
+        }
+    std::sort(moves.begin(), moves.end());
+    const double readout = moves[moves.size() / 2];
+
     window.hide();
     Fl_Window frame(0, 0, 650, 625);
     Baseline baseline(0, 0, 650, 625, session.dataSet());
@@ -151,6 +167,6 @@ int main(int argc, char** argv)
     settle();
     baseline.view.xrotation = -30;
     const double base = median(&baseline, 3, [&] { baseline.view.zrotation += 3; });
-    std::printf("%.0f / %.0f / %.0f / %.0f\n", full, camera, drag, base);
+    std::printf("%.0f / %.0f / %.0f / %.0f / %.2f\n", full, camera, drag, base, readout);
     return 0;
 }

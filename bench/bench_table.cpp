@@ -308,7 +308,9 @@ int main(int argc, char** argv)
                 "fromchars", "ratio", "stream", "gdal", "curv ns", "diff ns", "cdiff ns", "rmse", "heights", "report",
                 "peak MB", "metrics", "coreg", "acc.rep", "ratio", "align", "gdalwarp");
     if (!frames.empty())
-        std::printf(" | %s", "frames, ms: full / camera / drag / per-triangle baseline | viewer peak MB");
+        std::printf(
+            " | %s",
+            "frames, ms: full / camera / drag / per-triangle baseline / readout per mouse move | viewer peak MB");
     std::printf("\n");
     for (int size : sizes) {
         Row r = measure(size, exe, frames);

@@ -1,5 +1,6 @@
 #include "dialogs/saveoutputs.h"
 
+#include <cstdio>
 #include <fstream>
 
 #include "dialogs/errorwindow.h"
@@ -44,10 +45,18 @@ void saveProfile(SessionPort& port)
 
 bool writeTextFile(const std::string& path, const std::string& text)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    // Whole or not at all: written under another name beside it and then
+    // put in its place, so that a full disk never leaves half a file where
+    // the user's old one was.
+    const std::string part = path + ".part";
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
     out << text;
     out.close();
-    return static_cast<bool>(out);
+    if (!out || std::rename(part.c_str(), path.c_str()) != 0) {
+        std::remove(part.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace orolith::ui

@@ -15,7 +15,8 @@ namespace orolith::ui {
 void saveImage(SessionPort& port);
 void saveProfile(SessionPort& port);
 
-// Writes `text` to `path` as it is; false when the file cannot be written.
+// Writes `text` to `path` as it is, whole or not at all; false when the file
+// cannot be written.
 // The statistics window's "Save..." writes its report with it too.
 bool writeTextFile(const std::string& path, const std::string& text);
 

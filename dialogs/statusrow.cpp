@@ -112,6 +112,9 @@ StatusRowLayout statusRowLayout(int width)
     l.yField = {l.yLabel.x + Y_LABEL, LOWER, CORNER_W, LINE_H};
     l.cellLabel = {l.yField.x + CORNER_W + MARGIN, LOWER, CELL_LABEL, LINE_H};
     l.cellField = {l.cellLabel.x + CELL_LABEL, LOWER, l.statistics.x - GAP - (l.cellLabel.x + CELL_LABEL), LINE_H};
+
+    // The readout spans the row: its line is long.
+    l.readout = {MARGIN, LOWER + LINE_H + 3, w - 2 * MARGIN, 2 * LINE_H - 4};
     return l;
 }
 

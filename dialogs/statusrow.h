@@ -39,7 +39,7 @@ std::string progressLabel(const std::string& stage, double fraction);
 // The row's height under the viewer, and the narrowest it may be: the main
 // window's minimum width leaves it this much, so that no label or field
 // runs into its neighbour.
-constexpr int STATUS_ROW_H = 50;
+constexpr int STATUS_ROW_H = 86;
 constexpr int STATUS_ROW_MIN_W = 560;
 
 // Size of the labels' and fields' text (the labels are drawn left of their
@@ -48,13 +48,15 @@ constexpr int STATUS_TEXT_SIZE = 10;
 
 // Where each part of the row goes, relative to the row's top-left corner.
 // Each *Label is the room left free for the label of the field beside it.
-// Upper line: the two file names and the exaggeration counter; lower line:
-// corner, cell size and the "Statistics" button. The load bar lies over the
-// file names and their labels while a load runs.
+// Upper line: the two file names and the exaggeration counter; middle line:
+// corner, cell size and the "Statistics" button; below them two lines of
+// the readout of the terrain under the mouse. The load bar lies over the file names and
+// their labels while a load runs.
 struct StatusRowLayout {
     Rect demLabel, demField, compLabel, compField, exaggerationLabel, exaggeration;
     Rect xLabel, xField, yLabel, yField, cellLabel, cellField, statistics;
     Rect loadBar;
+    Rect readout;
 };
 // `width` below STATUS_ROW_MIN_W is laid out as that minimum.
 StatusRowLayout statusRowLayout(int width);

@@ -8,6 +8,7 @@
 #include "render/clipscale.h"
 #include "render/names.h"
 #include "render/overlays.h"
+#include "render/pickmarks.h"
 #include "render/surfacecache.h"
 
 namespace orolith::render {
@@ -82,10 +83,13 @@ void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, con
         drawSunSphere(view);
     if (view.plotProfile && !mode.hold)
         drawProfile(d, view);
+    if (!mode.hold)
+        drawPickMarks(d, view);
     glPopMatrix();
 
     if (view.magnify)
         drawMagnifier(view);
+    drawCrossHair(view);
 }
 
 } // namespace orolith::render

@@ -64,6 +64,7 @@ void Viewer::draw()
 {
     // This frame shows every change made so far.
     stale_ = false;
+    ++frames_;
     // A new context has none of the old one's buffers.
     if (!context_valid()) {
         cache_.forget();
@@ -155,6 +156,7 @@ bool Viewer::applyKey(int key, int state)
     case K::exaggerationDown: return stepExaggeration(false);
     case K::sunEast: sunStep(view_.position0, +1); break;
     case K::sunWest: sunStep(view_.position0, -1); break;
+    case K::pickCentre: return pickAtCentre();
     case K::quit:
         if (listener_)
             listener_->quitRequested();
@@ -163,6 +165,35 @@ bool Viewer::applyKey(int key, int state)
         break;
     }
     return true;
+}
+
+std::optional<SurfaceHit> Viewer::surfaceAt(double x, double y) const
+{
+    if (!data_ || hold_)
+        return std::nullopt;
+    return surfaceUnder(*data_, view_, w(), h(), {x, y});
+}
+
+// The readout follows the pointer, and the view moving under a still one;
+// it never asks for a frame.
+void Viewer::tellPointer()
+{
+    if (!listener_)
+        return;
+    listener_->pointerOver(pointer_ ? surfaceAt(pointer_->x, pointer_->y) : std::nullopt);
+}
+
+// Space: the point under the cross-hair, for a user without a mouse. The
+// readout shows it too. Nothing to pick off the surface.
+bool Viewer::pickAtCentre()
+{
+    const std::optional<SurfaceHit> hit = surfaceAt(w() / 2.0, h() / 2.0);
+    if (listener_) {
+        listener_->pointerOver(hit);
+        if (hit)
+            listener_->pickRequested(*hit);
+    }
+    return false;
 }
 
 void Viewer::pressButton()
@@ -181,9 +212,23 @@ int Viewer::handle(int event)
     switch (event) {
     case FL_FOCUS:
     case FL_UNFOCUS: break; // the viewer holds the keyboard focus for its keys
+    case FL_ENTER:          // taken, so that the moves over the viewer come here
+    case FL_MOVE:
+        pointer_ = WindowPoint{Fl::event_x() + 0.5, Fl::event_y() + 0.5};
+        tellPointer();
+        return 1;
+    case FL_LEAVE:
+        pointer_.reset();
+        tellPointer();
+        return 1;
     case FL_PUSH:
         if (shown())
             take_focus(); // a click on the viewer sends the keys to it
+        // What a click picks is what was under the press, before any
+        // motion of the button turns the view.
+        pressForClick(click_, Fl::event_button(), Fl::event_x(), Fl::event_y());
+        if (click_.armed)
+            pressHit_ = surfaceAt(click_.x + 0.5, click_.y + 0.5);
         pressButton();
         changed = drag_.held() && dragChangesPicture(points);
         break;
@@ -191,12 +236,16 @@ int Viewer::handle(int event)
         changed = drag_.held() && dragChangesPicture(points);
         drag_.release();
         outline_ = false;
+        if (releaseIsClick(click_, Fl::event_button()) && listener_ && pressHit_)
+            listener_->pickRequested(*pressHit_);
         break;
     case FL_DRAG: {
         const DragMode mode = dragModeFor(Fl::event_button(), view_.magnify);
         used = mode != DragMode::none;
         holdButton(drag_, mode);
+        dragForClick(click_, Fl::event_x(), Fl::event_y());
         changed = used && mouseMove(view_, drag_, Fl::event_x(), Fl::event_y());
+        pointer_ = WindowPoint{Fl::event_x() + 0.5, Fl::event_y() + 0.5};
         break;
     }
     case FL_KEYBOARD:
@@ -215,8 +264,10 @@ int Viewer::handle(int event)
         // base window's.
         return Fl_Gl_Window::handle(event);
     }
-    if (changed)
+    if (changed) {
         stale_ = true;
+        tellPointer();
+    }
     if (stale_)
         redraw();
     return used ? 1 : 0;

@@ -10,8 +10,11 @@
 
 #include <FL/Fl_Gl_Window.H>
 
+#include <optional>
+
 #include "render/names.h"
 #include "render/surfacecache.h"
+#include "render/surfacepick.h"
 #include "render/viewmotion.h"
 #include "render/viewstate.h"
 #include "render/viewswitches.h"
@@ -34,6 +37,11 @@ public:
     virtual const char* askEyeValue(float current) = 0;
     // The viewer's quit keys (q, Escape).
     virtual void quitRequested() = 0;
+    // The terrain point under the mouse as it moves, or as the view moves
+    // under a still mouse; none off the surface or outside the viewer.
+    virtual void pointerOver(const std::optional<SurfaceHit>& /*hit*/) {}
+    // A click without a drag, or the pick key: the point to keep.
+    virtual void pickRequested(const SurfaceHit& /*hit*/) {}
 };
 
 class Viewer : public Fl_Gl_Window {
@@ -66,6 +74,11 @@ public:
     // The picture does not show the latest change yet.
     bool stale() const { return stale_; }
     const DragState& drag() const { return drag_; }
+    // The terrain point at a window position (pixels from the top-left
+    // corner) of the picture as it is drawn now.
+    std::optional<SurfaceHit> surfaceAt(double x, double y) const;
+    // Frames drawn so far, for the tests of what asks for one.
+    unsigned long framesDrawn() const { return frames_; }
     // The surface's GL buffers, for the tests of when they are built.
     SurfaceCache& surfaceCache() { return cache_; }
 
@@ -74,9 +87,14 @@ private:
     bool askForEye();
     bool stepExaggeration(bool up);
     void pressButton();
+    void tellPointer();
+    bool pickAtCentre();
 
     ViewState view_;
     DragState drag_;
+    ClickState click_;
+    std::optional<SurfaceHit> pressHit_; // under the left button's press
+    std::optional<WindowPoint> pointer_; // where the mouse is over the viewer
     SurfaceCache cache_;
     const DataSet* data_ = nullptr;
     ViewerListener* listener_ = nullptr;
@@ -84,6 +102,7 @@ private:
     bool stale_ = false;
     bool outline_ = false; // a large grid drawn in outlines while dragged
     bool initialised_ = false;
+    unsigned long frames_ = 0;
 };
 
 } // namespace orolith::render

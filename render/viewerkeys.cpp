@@ -33,6 +33,7 @@ KeyAction keyAction(int key, int state, const KeyContext& context)
     case '-': return withDem(K::exaggerationDown);
     case '7': return K::sunEast;
     case '9': return K::sunWest;
+    case ' ': return withDem(K::pickCentre);
     case 'q':
     case FL_Escape: return K::quit;
     }

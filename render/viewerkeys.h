@@ -28,6 +28,7 @@ enum class KeyAction {
     exaggerationDown,
     sunEast,
     sunWest,
+    pickCentre, // the point under the cross-hair at the picture's centre
     quit,
 };
 

@@ -36,6 +36,28 @@ DragMode dragModeFor(int button, bool magnifierShown)
     return DragMode::none;
 }
 
+void pressForClick(ClickState& click, int button, int x, int y)
+{
+    click.armed = button == 1;
+    click.x = x;
+    click.y = y;
+    click.moved = false;
+}
+
+void dragForClick(ClickState& click, int x, int y)
+{
+    const int dx = x - click.x, dy = y - click.y;
+    if (dx * dx + dy * dy > CLICK_SLOP * CLICK_SLOP)
+        click.moved = true;
+}
+
+bool releaseIsClick(ClickState& click, int button)
+{
+    const bool isClick = click.armed && button == 1 && !click.moved;
+    click.armed = false;
+    return isClick;
+}
+
 void holdButton(DragState& drag, DragMode mode)
 {
     switch (mode) {

@@ -36,6 +36,23 @@ struct DragState {
     void release() { lButtonState = rButtonState = mButtonState = false; }
 };
 
+// A left press that may end as a click: a release with the pointer never
+// more than CLICK_SLOP pixels from the press is one, anything else a drag.
+// The drag rotates all the same; a click picks what was under the press.
+constexpr int CLICK_SLOP = 3;
+struct ClickState {
+    bool armed = false;
+    int x = 0, y = 0;
+    bool moved = false;
+};
+// The left button went down at (x, y), or another button (a click only
+// of the left one counts).
+void pressForClick(ClickState& click, int button, int x, int y);
+// The pointer at (x, y) while the button is held.
+void dragForClick(ClickState& click, int x, int y);
+// The button came up: whether the press was a click. Disarms it.
+bool releaseIsClick(ClickState& click, int button);
+
 // Sets the button flag of the mode (lButtonState and so on).
 void holdButton(DragState& drag, DragMode mode);
 

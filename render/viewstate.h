@@ -7,6 +7,8 @@
 #ifndef OROLITH_RENDER_VIEWSTATE_H
 #define OROLITH_RENDER_VIEWSTATE_H
 
+#include <vector>
+
 #include "model/constants.h"
 #include "render/names.h"
 
@@ -48,6 +50,13 @@ inline constexpr float MAGDIST = 22.0f;
 // Profile orientation.
 inline constexpr int VERTP = 1;
 inline constexpr int HORIZ = 2;
+
+// A picked place marked on the surface with its number: its fractional
+// grid position and the DEM's height there.
+struct PickMark {
+    double row = 0, col = 0, height = 0;
+    int number = 0;
+};
 
 struct ViewState {
     // Camera: the eye's distance from the origin, the model's turns about
@@ -101,6 +110,12 @@ struct ViewState {
     // Units of the curvature classes and of the difference classes.
     float curveUnits = 1.0f;
     float diffUnits = 1.0f;
+
+    // The picks, marked on the surface, and the cross-hair at the
+    // picture's centre that the pick key aims with (shown while the pick
+    // list is open).
+    std::vector<PickMark> picks;
+    bool crossHair = false;
 };
 
 } // namespace orolith::render
