@@ -188,4 +188,33 @@ bool writeResidualsOnDemand(const std::string& path, const std::vector<ResidualR
     return m && m->writeResiduals(path, rows, demWkt, error);
 }
 
+std::optional<LonLat> LonLatTransform::operator()(double x, double y) const
+{
+    LonLat p;
+    if (!handle_ || !toLonLat_(handle_.get(), x, y, p.lon, p.lat))
+        return std::nullopt;
+    return p;
+}
+
+LonLatTransform lonLatThrough(const GdalModule* module, const GridHeader& header)
+{
+    LonLatTransform t;
+    if (!module || !header.crs.known || header.projection.empty())
+        return t;
+    GdalLonLat* h = module->openLonLat(header.projection);
+    if (!h)
+        return t;
+    t.handle_ = std::shared_ptr<GdalLonLat>(h, module->closeLonLat);
+    t.toLonLat_ = module->toLonLat;
+    return t;
+}
+
+LonLatTransform lonLatOnDemand(const GridHeader& header)
+{
+    // A grid of no known system never loads the module.
+    if (!header.crs.known || header.projection.empty() || !modulePresent(modulePath()))
+        return LonLatTransform{};
+    return lonLatThrough(loaded().module, header);
+}
+
 } // namespace orolith::ui

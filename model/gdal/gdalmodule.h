@@ -14,9 +14,11 @@
 
 namespace orolith::model {
 
+struct GdalLonLat; // the module's transformation to longitude and latitude
+
 // Raised whenever GdalModule, RasterReader, GridWarper, GridHeader, ModelError
 // or the types of model/pointio.h change: a module built against other layouts is refused, not called.
-constexpr int GDAL_MODULE_VERSION = 4;
+constexpr int GDAL_MODULE_VERSION = 5;
 
 struct GdalModule {
     int version; // GDAL_MODULE_VERSION of the module's build
@@ -34,6 +36,11 @@ struct GdalModule {
     // in the DEM's system (`demWkt`, may be empty).
     bool (*writeResiduals)(const std::string& path, const std::vector<ResidualRow>& rows, const std::string& demWkt,
                            std::string& error);
+    // Longitude and latitude in WGS 84 of points in a grid's system, given
+    // as WKT (model/gdal/gdallonlat.h): open once, convert each point, close.
+    GdalLonLat* (*openLonLat)(const std::string& wkt);
+    bool (*toLonLat)(GdalLonLat* t, double x, double y, double& lon, double& lat);
+    void (*closeLonLat)(GdalLonLat* t);
 };
 
 // The module's file name, and the one symbol it exports: an extern "C"

@@ -1,5 +1,6 @@
 // The GDAL module's only exported symbol; everything else in it is hidden,
 // so its copies of the reader and of GDAL's users clash with nothing.
+#include "model/gdal/gdallonlat.h"
 #include "model/gdal/gdalmask.h"
 #include "model/gdal/gdalmodule.h"
 #include "model/gdal/gdalpoints.h"
@@ -20,6 +21,9 @@ constexpr GdalModule gdalModule{
     readPointFile,
     readMaskFile,
     writeResidualFile,
+    openGdalLonLat,
+    gdalLonLat,
+    closeGdalLonLat,
 };
 // clang-format on
 
