@@ -12,6 +12,7 @@
 
 #include "dialogs/names.h"
 #include "model/gridfile.h"
+#include "model/lonlat.h"
 #include "model/pointio.h"
 
 namespace orolith::model {
@@ -40,12 +41,6 @@ bool readMaskOnDemand(const MaskSource& source, const GridHeader& dem, std::vect
                       std::string& error);
 bool writeResidualsOnDemand(const std::string& path, const std::vector<ResidualRow>& rows, const std::string& demWkt,
                             std::string& error);
-
-// A map point's place on the earth: degrees of WGS 84, longitude from -180
-// to 180 east of Greenwich, latitude from -90 to 90 north of the equator.
-struct LonLat {
-    double lon = 0, lat = 0;
-};
 
 // Longitude and latitude of points in one grid's coordinate system, for
 // the position under the mouse and for picked points saved as GeoJSON. The

@@ -25,7 +25,16 @@ int main(int argc, char** argv)
         // No option: the viewer, with an optional DEM path kept for the first
         // open dialog.
 #ifdef OROLITH_HAVE_GDAL
-    return runViewer(argc, argv, io, PointIo{readPointsOnDemand, readMaskOnDemand});
+    PointIo points{readPointsOnDemand, readMaskOnDemand};
+    // Built once a DEM is in use (GDAL opens its database of systems then),
+    // so that a mouse move costs a microsecond.
+    points.lonLatFor = [](const GridHeader& dem) -> LonLatOf {
+        const LonLatTransform toLonLat = lonLatOnDemand(dem);
+        if (!toLonLat)
+            return {};
+        return [toLonLat](double x, double y) { return toLonLat(x, y); };
+    };
+    return runViewer(argc, argv, io, points);
 #else
     return runViewer(argc, argv, io);
 #endif

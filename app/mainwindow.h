@@ -46,7 +46,7 @@ constexpr int MENU_BAR_H = 25;
 // blank room under them rather than stretching them.
 constexpr int TOOL_PANEL_W = 200, TOOL_PANEL_H = 675;
 // The size the window opens at.
-constexpr int START_W = 850, START_H = 700;
+constexpr int START_W = 850, START_H = 736;
 
 struct MainLayout {
     Rect menuBar, viewer, panel, statusRow;

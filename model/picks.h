@@ -13,10 +13,6 @@
 
 namespace orolith::model {
 
-struct LonLat {
-    double lon = 0, lat = 0;
-};
-
 struct Pick {
     int number = 0;
     double row = 0, col = 0; // where on the grid it was picked

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "model/dataset.h"
+#include "model/lonlat.h"
 
 namespace orolith::model {
 

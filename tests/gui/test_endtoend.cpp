@@ -167,7 +167,7 @@ TEST(EndToEnd, StartOpenTwoFilesShowCurvatureStatisticsAndGraph)
         std::sscanf(line.c_str(), "main at %d %d", &left, &top);
         std::sscanf(line.c_str(), "graph at %d %d", &gx, &gy);
     }
-    EXPECT_NE(out.find("main size 850x700"), std::string::npos) << "the main window is not 850 x 700";
+    EXPECT_NE(out.find("main size 850x736"), std::string::npos) << "the main window is not 850 x 736";
     const Image start = Image::load(shots + "/e2e_start.ppm");
     ASSERT_EQ(start.w, 1280) << "no screenshot at start";
     auto px = [&](int x, int y) { return start.at(left + x, top + y); }; // x, y in the main window

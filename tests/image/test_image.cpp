@@ -171,7 +171,7 @@ TEST_F(ViewerTest, ALargerWindowGivesTheViewerItsRoomAndThePictureKeepsItsPropor
     ASSERT_TRUE(load(f.flat));
     const Box start = terrainBox(grab());
     // The user drags the window's corner out: 200 more across, 100 more down.
-    win().resize(win().x(), win().y(), 1050, 800);
+    win().resize(win().x(), win().y(), 1050, 836);
     settle();
     ASSERT_TRUE(viewer().w() == 850 && viewer().h() == 725)
         << "the viewer did not take the room: " << viewer().w() << " x " << viewer().h();

@@ -158,6 +158,11 @@ TEST_F(PickInput, ThePicksWindowDeletesSetsTheProfileAndSaves)
         << "a collection, and a feature, geometry and properties a pick";
     chooseSavePath = saved;
 
+    // A new difference unit: the picks' classes follow it.
+    session->setDifferenceUnit(0.5);
+    ASSERT_TRUE(session->picks()[0].at.differenceClass);
+    EXPECT_EQ(session->picks()[0].at.differenceClass->unit, 0.5f);
+
     // Clear, then close: the cross-hair goes with the window.
     press(w.clearButton);
     EXPECT_TRUE(session->picks().empty());

@@ -102,6 +102,11 @@ TEST(SurfacePick, TheNearestSurfaceWinsAndHolesAndSkyGiveNothing)
     EXPECT_NEAR(down(3.3, 14.6)->row, 3.3, 1e-9);
     EXPECT_NEAR(down(3.3, 14.6)->col, 14.6, 1e-9);
     EXPECT_FALSE(down(6, 6)) << "a line through the hole meets no triangle";
+    // At the hole's edge a cell keeps the half whose corners are all present.
+    EXPECT_FALSE(down(7.2, 7.2)) << "the half of cell (7, 7) with its absent corner";
+    ASSERT_TRUE(down(7.8, 7.8)) << "the other half of cell (7, 7)";
+    EXPECT_FALSE(down(4.8, 4.8)) << "the half of cell (4, 4) with the absent corner (5, 5)";
+    ASSERT_TRUE(down(4.2, 4.2)) << "the other half of cell (4, 4)";
     EXPECT_FALSE(surfaceAlong(d, {modelPointOf(d, 3, 3, 300), modelPointOf(d, 3, 60, 300)})) << "the sky";
     EXPECT_FALSE(surfaceAlong(d, {modelPointOf(d, -5, -5, 300), modelPointOf(d, -5, -5, 0)})) << "beside the grid";
 }
