@@ -48,7 +48,8 @@ Session::Session(const GridIo& io, const PointIo& points) : io_(io), points_(poi
 
 Session::~Session()
 {
-    picksWindow_.reset();
+    delete picksWindow();
+    picksWindowAlive_.reset();
     window_->viewer().setListener(nullptr);
     delete window_;
 }
@@ -297,16 +298,23 @@ void Session::showPicks(bool raise)
         v.picks.push_back({p.row, p.col, p.height, p.number});
     viewer().setView(v);
     viewer().redraw();
-    if (!picksWindow_ && raise) {
-        picksWindow_ = std::make_unique<PicksWindow>(*this);
+    PicksWindow* w = picksWindow();
+    if (!w && raise) {
+        picksWindow_ = w = new PicksWindow(*this);
+        picksWindowAlive_ = std::make_unique<Fl_Widget_Tracker>(w);
         int sx = 0, sy = 0, sw = 0, sh = 0;
         Fl::screen_work_area(sx, sy, sw, sh, window_->x(), window_->y());
-        const Rect at = picksWindowPlace({window_->x(), window_->y(), window_->w(), window_->h()}, picksWindow_->w(),
-                                         picksWindow_->h(), {sx, sy, sw, sh});
-        picksWindow_->position(at.x, at.y);
+        const Rect at = picksWindowPlace({window_->x(), window_->y(), window_->w(), window_->h()}, w->w(), w->h(),
+                                         {sx, sy, sw, sh});
+        w->position(at.x, at.y);
     }
-    if (picksWindow_ && (raise || picksWindow_->shown()))
-        picksWindow_->showPicks(raise);
+    if (w && (raise || w->shown()))
+        w->showPicks(raise);
+}
+
+PicksWindow* Session::picksWindow() const
+{
+    return picksWindowAlive_ && picksWindowAlive_->exists() ? picksWindow_ : nullptr;
 }
 
 void Session::refreshPicks(bool sameGrid)

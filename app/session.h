@@ -7,6 +7,8 @@
 #ifndef OROLITH_APP_SESSION_H
 #define OROLITH_APP_SESSION_H
 
+#include <FL/Fl.H>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -122,8 +124,9 @@ public:
     void profileThroughPick(std::size_t index, bool alongRow) override;
     void picksWindowShown(bool shown) override;
     std::string proposedPicksPath() const override;
-    // The Picks window once a pick was made (null before), for the tests.
-    PicksWindow* picksWindow() const { return picksWindow_.get(); }
+    // The Picks window once a pick was made (null before, and once
+    // something deleted it), for the tests.
+    PicksWindow* picksWindow() const;
 
 private:
     // The widgets show the state as it is now.
@@ -158,7 +161,10 @@ private:
     MainWindow* window_ = nullptr;
     Busy busy_;
     PickList picks_;
-    std::unique_ptr<PicksWindow> picksWindow_;
+    // Like every dialog, the window may be deleted by others (the tests
+    // close every window but the main one); the tracker says when.
+    PicksWindow* picksWindow_ = nullptr;
+    std::unique_ptr<Fl_Widget_Tracker> picksWindowAlive_;
     LonLatOf lonLat_; // for the DEM in use
 };
 
