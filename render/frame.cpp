@@ -6,6 +6,7 @@
 
 #include "model/dataset.h"
 #include "render/clipscale.h"
+#include "render/legendgl.h"
 #include "render/names.h"
 #include "render/overlays.h"
 #include "render/surfacecache.h"
@@ -86,6 +87,8 @@ void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, con
 
     if (view.magnify)
         drawMagnifier(view);
+    // Last, over everything: what the colours mean.
+    drawLegend(d, view, mode.hold);
 }
 
 } // namespace orolith::render

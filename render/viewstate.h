@@ -101,6 +101,9 @@ struct ViewState {
     // Units of the curvature classes and of the difference classes.
     float curveUnits = 1.0f;
     float diffUnits = 1.0f;
+
+    // The legend of the colour scheme in the picture's corner.
+    bool showLegend = true;
 };
 
 } // namespace orolith::render
