@@ -20,10 +20,11 @@ namespace {
 #ifdef OROLITH_HAVE_OFFSCREEN
 // The view a freshly opened data set gets (from straight above at the
 // start distance, lit, nothing but the surface shown) is a ViewState as it
-// starts; only the scheme's flags change.
-ViewState viewOfScheme(const SchemeFlags& f)
+// starts; only the scheme's flags and the legend change.
+ViewState viewOfScheme(const SchemeFlags& f, bool legend)
 {
     ViewState view;
+    view.showLegend = legend;
     view.drawColors = f.drawColors;
     view.colorSlope = f.colorSlope;
     view.drawCurveColor = f.drawCurveColor;
@@ -62,7 +63,7 @@ int imageMode(const CliRun& run, const std::vector<const char*>& args)
     std::optional<DataSet> dataSet = loadForMode(run, load);
     if (!dataSet)
         return EXIT_MISMATCH;
-    const ViewState view = viewOfScheme(request.scheme->flags);
+    const ViewState view = viewOfScheme(request.scheme->flags, request.legend);
     if (!classifyForScheme(*dataSet, view, run))
         return EXIT_MISMATCH;
     std::vector<unsigned char> rgb;

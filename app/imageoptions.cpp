@@ -90,6 +90,8 @@ bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request,
             }
         } else if (arg == "--geographic") {
             request.geographic = true;
+        } else if (arg == "--legend") {
+            request.legend = true;
         } else if (isOption(arg.c_str())) {
             error = "unknown option " + arg + " for --image";
             return false;

@@ -48,10 +48,13 @@ struct ImageRequest {
     bool geographic = false;
     bool align = false;
     AlignMethod method = AlignMethod::bilinear;
+    // The scheme's legend in the picture's corner; off, so that pictures
+    // made before the legend existed stay as they were.
+    bool legend = false;
 };
 
 // Reads the arguments after --image:
-//   OUT.png [--scheme S] [--size W H] [--kind K] [--align [M]] [--geographic] DEM [COMPARISON]
+//   OUT.png [--scheme S] [--size W H] [--legend] [--kind K] [--align [M]] [--geographic] DEM [COMPARISON]
 // with the options anywhere after OUT.png. False, with a message for the
 // user, when they do not make a request: the caller reports a usage error.
 bool parseImageArgs(const std::vector<const char*>& args, ImageRequest& request, std::string& error);

@@ -60,6 +60,7 @@ std::vector<MenuRow> mainMenu()
         toggle(S::heightColors),
         toggle(S::aspectColors, FL_MENU_DIVIDER),
         {K::toggleCommand, "&Display/Display\\/Hide Tools", C::toggleTools, S::axes, 0, N::nothing, true},
+        toggle(S::legend),
         toggle(S::heightClasses),
         toggle(S::curvatureError),
         toggle(S::elevationError),

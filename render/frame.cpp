@@ -6,6 +6,7 @@
 
 #include "model/dataset.h"
 #include "render/clipscale.h"
+#include "render/legendgl.h"
 #include "render/names.h"
 #include "render/overlays.h"
 #include "render/pickmarks.h"
@@ -90,6 +91,8 @@ void display(const DataSet& d, const ViewState& view, SurfaceCache& surface, con
     if (view.magnify)
         drawMagnifier(view);
     drawCrossHair(view);
+    // Last, over everything: what the colours mean.
+    drawLegend(d, view, mode.hold);
 }
 
 } // namespace orolith::render

@@ -111,6 +111,9 @@ struct ViewState {
     float curveUnits = 1.0f;
     float diffUnits = 1.0f;
 
+    // The legend of the colour scheme in the picture's corner.
+    bool showLegend = true;
+
     // The picks, marked on the surface, and the cross-hair at the
     // picture's centre that the pick key aims with (shown while the pick
     // list is open).

@@ -14,7 +14,7 @@ constexpr ViewSwitch ALL[] = {
     S::magnifier,           S::lighting,     S::axes,          S::contours,       S::sun,
     S::heightColors,        S::aspectColors, S::heightClasses, S::curvatureError, S::elevationError,
     S::curvatureDifference, S::profile,      S::glyphs,        S::triangles,      S::points,
-    S::differenceMarks};
+    S::differenceMarks,     S::legend};
 
 // The menu paths as the menu bar takes them: a slash inside a label is
 // escaped. Shift-R shows the difference marks with the elevation
@@ -41,6 +41,7 @@ SwitchRow rowOf(ViewSwitch id)
     case S::triangles:           return {id, nullptr,                nullptr,                         'd', false, N::dem,        N::dem,        N::nothing,    G::none};
     case S::points:              return {id, nullptr,                nullptr,                         '.', false, N::comparison, N::comparison, N::comparison, G::none};
     case S::differenceMarks:     return {id, nullptr,                nullptr,                         'r', true,  N::comparison, N::comparison, N::comparison, G::none};
+    case S::legend:              return {id, nullptr,                "&Display/Legend",               'g', false, N::dem,        N::dem,        N::dem,        G::none};
     }
     return {};
 }
@@ -65,6 +66,7 @@ bool* flagOf(ViewState& v, ViewSwitch id)
     case S::triangles: return &v.drawTriangles;
     case S::points: return &v.drawPoints;
     case S::differenceMarks: return &v.drawDiff;
+    case S::legend: return &v.showLegend;
     }
     return nullptr;
 }

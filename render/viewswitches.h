@@ -29,6 +29,7 @@ enum class ViewSwitch {
     triangles,       // the surface itself (off: only marks and points)
     points,          // the comparison points as cubes
     differenceMarks, // vertical marks of the elevation differences
+    legend,          // the colour scheme's legend in the picture's corner
 };
 
 // What a switch needs loaded before it may be turned on.

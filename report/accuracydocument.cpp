@@ -9,6 +9,7 @@
 #include "model/cellmath.h"
 #include "model/dataset.h"
 #include "model/report.h"
+#include "render/legend.h"
 #include "render/viewimage.h"
 #include "render/viewstate.h"
 #include "report/checkpointsection.h"
@@ -36,19 +37,6 @@ std::string kindName(ComparisonKind kind)
     case ComparisonKind::dem: break;
     }
     return "DEM";
-}
-
-// The heights' unit for axis labels: the one the file states, metres when
-// it states none (as the analyses take them).
-std::string heightUnitLabel(const CrsInfo& crs)
-{
-    if (crs.verticalUnitMetres == 1 || crs.verticalUnit.empty())
-        return "m";
-    if (std::fabs(crs.verticalUnitMetres - 0.3048) < 1e-6)
-        return "ft";
-    if (std::fabs(crs.verticalUnitMetres - 1200.0 / 3937.0) < 1e-9)
-        return "US ft";
-    return crs.verticalUnit;
 }
 
 // The size, corner, cell size and coordinate system a header gives.
@@ -173,6 +161,9 @@ void drawView(const DataSet& d, const ReportRequest& request, AccuracyDocument& 
     ViewState view;
     view.drawColors = false;
     view.drawDiffColor = true;
+    // The legend stands beside the picture, where the page has room for
+    // its texts at the report's size.
+    view.showLegend = false;
     std::vector<unsigned char> rgb;
     std::string why;
     // The picture is far smaller than a large grid: the level of detail of
@@ -245,21 +236,16 @@ double mapLimit(const model::AccuracyFigures& figures)
 
 std::vector<LegendEntry> differenceClassLegend(float unit, const std::string& heightUnit)
 {
-    auto rgbOf = [](int code) {
-        return Rgb{static_cast<unsigned char>(code / 1000000), static_cast<unsigned char>(code / 1000 % 1000),
-                   static_cast<unsigned char>(code % 1000)};
-    };
-    auto bound = [&](int k) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%g", static_cast<double>(k * unit));
-        return std::string(buf);
-    };
-    // The classes of diffClass, highest first: > 4u, (3u, 4u], ..., <= u.
+    // The viewer's legend of the classes, in the report's words: the
+    // bounds are of |d|, and the ground's colour also marks points
+    // without comparison.
+    const std::vector<LegendSwatch> classes = differenceClassSwatches(unit, heightUnit);
+    auto byte = [](float c) { return static_cast<unsigned char>(std::lround(c * 255)); };
     std::vector<LegendEntry> legend;
-    legend.push_back({rgbOf(DIFF_CLASS_COLORS[0]), "|d| > " + bound(4) + " " + heightUnit});
-    for (int k = 1; k <= 3; ++k)
-        legend.push_back({rgbOf(DIFF_CLASS_COLORS[k]), bound(4 - k) + " to " + bound(5 - k) + " " + heightUnit});
-    legend.push_back({rgbOf(DIFF_CLASS_COLORS[4]), "|d| <= " + bound(1) + " " + heightUnit + ", or no comparison"});
+    for (const LegendSwatch& s : classes)
+        legend.push_back({Rgb{byte(s.color.r), byte(s.color.g), byte(s.color.b)}, s.label});
+    legend.front().text = "|d| " + legend.front().text;
+    legend.back().text = "|d| " + legend.back().text + ", or no comparison";
     return legend;
 }
 
@@ -318,7 +304,7 @@ AccuracyDocument collectDocument(const DataSet& d, const ReportRequest& request)
 {
     AccuracyDocument doc;
     doc.version = request.version;
-    doc.unit = heightUnitLabel(d.header().crs);
+    doc.unit = heightUnitName(d.header().crs);
     doc.files.push_back(demFacts(d));
     if (d.hasComparison())
         doc.files.push_back(comparisonFacts(d));

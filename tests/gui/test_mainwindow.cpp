@@ -59,7 +59,8 @@ protected:
         const std::set<const Fl_Menu_Item*> demEntries = {
             &entry("&Display/Magnifier"),  &entry("&Display/Lighting"),      &entry("&Display/Axes"),
             &entry("&Display/Sun"),        &entry("&Display/Height Colors"), &entry("&Display/Slope Colors"),
-            &entry("&File/Save Image..."), &entry("&File/Save Profile..."),  &entry("&File/&Open.../Checkpoints...")};
+            &entry("&File/Save Image..."), &entry("&File/Save Profile..."),  &entry("&File/&Open.../Checkpoints..."),
+            &entry("&Display/Legend")};
         const std::set<const Fl_Menu_Item*> comparisonEntries = {&entry("&Display/Contour\\/Ref. Data"),
                                                                  &entry("E&rror/Color Height Classes"),
                                                                  &entry("E&rror/Curvature Error"),

@@ -64,6 +64,7 @@ const Shown SHOWN[] = {
     {S::triangles, "surface", nullptr, false},
     {S::points, "reference points", nullptr, false},
     {S::differenceMarks, "difference marks", nullptr, false},
+    {S::legend, "legend", "&Display/Legend", false},
 };
 
 const Shown& shownOf(S id)
@@ -116,6 +117,7 @@ TEST_F(SwitchTest, AKeyFlipsTheSwitchAndItsBoxAndTickWithIt)
         {'a', 0, {S::axes}},           {'n', 0, {S::contours}},
         {'c', 0, {S::curvatureError}}, {'r', FL_SHIFT, {S::elevationError, S::differenceMarks}},
         {'d', 0, {S::triangles}},      {'.', 0, {S::points}},
+        {'g', 0, {S::legend}},
     };
     std::set<S> keyed;
     for (const auto& k : keys) {
@@ -385,6 +387,7 @@ TEST_F(SwitchTest, TheMenuReadsAsItAlwaysHas)
         " Height Colors",
         " Slope Colors",
         " [x] Display/Hide Tools",
+        " [x] Legend",
         "E&rror",
         " Color Height Classes",
         " Curvature Error",

@@ -80,10 +80,12 @@ TEST_F(ViewerTest, ImageModeWritesTheViewersPixelsInEveryScheme)
         ASSERT_EQ(screen.w, W);
         ASSERT_EQ(screen.h, H);
 
-        // The picture of the viewer's size is the viewer's picture.
+        // The picture of the viewer's size is the viewer's picture, its
+        // legend included.
         const std::string out = dir.path + "/" + s.name + ".png";
-        Outcome r = runWithoutDisplay({"--image", out, "--scheme", s.name, "--kind", "contour", "--size",
-                                       std::to_string(viewer().w()), std::to_string(viewer().h()), dem, comp});
+        Outcome r =
+            runWithoutDisplay({"--image", out, "--scheme", s.name, "--kind", "contour", "--size",
+                               std::to_string(viewer().w()), std::to_string(viewer().h()), dem, comp, "--legend"});
         ASSERT_EQ(r.status, 0) << r;
         const Image file = decodePng(out);
         ASSERT_EQ(file.w, W);
@@ -169,6 +171,9 @@ TEST_F(ViewerTest, ALargerWindowGivesTheViewerItsRoomAndThePictureKeepsItsPropor
 {
     const Files& f = files();
     ASSERT_TRUE(load(f.flat));
+    // The terrain's extent is all that is not background: no legend in
+    // the corner.
+    session->requestSwitch(ViewSwitch::legend, false, Needs::nothing);
     const Box start = terrainBox(grab());
     // The user drags the window's corner out: 200 more across, 100 more down.
     win().resize(win().x(), win().y(), 1050, 836);

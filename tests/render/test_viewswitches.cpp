@@ -42,6 +42,7 @@ const struct {
     {S::triangles, &ViewState::drawTriangles, "triangles"},
     {S::points, &ViewState::drawPoints, "points"},
     {S::differenceMarks, &ViewState::drawDiff, "difference marks"},
+    {S::legend, &ViewState::showLegend, "legend"},
 };
 
 const char* nameOf(ViewSwitch id)
@@ -199,6 +200,10 @@ TEST(ViewSwitchTable, KeysAndWhatTheyNeed)
         {'n', false, both, {S::contours}},
         {'.', false, demOnly, {}},
         {'.', false, both, {S::points}},
+        // g, the legend, needs a DEM to describe.
+        {'g', false, nothing, {}},
+        {'g', false, demOnly, {S::legend}},
+        {'g', true, both, {S::legend}},
         // View keys and keys of nothing.
         {'x', false, both, {}},
         {'s', true, both, {}},
