@@ -79,6 +79,8 @@ TEST(HelpTexts, HelpCoversKeysFilesComparisonsAbsentCellsAndTheCommandLine)
         "a, l, p",
         "c, n, R",
         ". , d",
+        "g ",
+        "Space",
         "q, Escape",
         "exit status 1",
         "Ctrl, Alt or Meta",
@@ -87,6 +89,7 @@ TEST(HelpTexts, HelpCoversKeysFilesComparisonsAbsentCellsAndTheCommandLine)
         "right drag",
         "middle drag",
         "wheel",
+        "left click (no drag)",
         // files
         "ESRI ASCII",
         ".prj",

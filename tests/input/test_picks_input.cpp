@@ -111,6 +111,13 @@ TEST_F(PickInput, TheReadoutFollowsTheMouseAndAClickKeepsWhatADragDoesNot)
     ASSERT_EQ(session->picks().size(), 3u);
     EXPECT_NEAR(session->picks()[2].row, centre->row, 1e-9);
     EXPECT_EQ(session->picks()[2].number, 3);
+
+    // For a person to look at: the elevation differences with their legend,
+    // the readout of a place, and the picks.
+    session->requestSwitch(ViewSwitch::elevationError, true, Needs::comparison);
+    drive("xdotool mousemove" + onViewer(420, 260));
+    EXPECT_EQ(readout(), expectedAt(420, 260));
+    shot("readout_legend");
 }
 
 TEST_F(PickInput, ThePicksWindowDeletesSetsTheProfileAndSaves)
