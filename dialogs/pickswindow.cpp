@@ -19,7 +19,7 @@ constexpr const char* TITLE = "Picks";
 constexpr int WIN_W = 900, WIN_H = 240, MARGIN = 10, BUTTON_H = 25;
 
 // One width a column, pixels, in the order of pickColumns(); 0 ends.
-int COLUMN_WIDTHS[] = {55, 95, 105, 95, 85, 45, 45, 70, 80, 75, 50, 55, 75, 100, 105, 150, 0};
+constexpr int COLUMN_WIDTHS[] = {55, 95, 105, 95, 85, 45, 45, 70, 80, 75, 50, 55, 75, 100, 105, 150, 0};
 
 PicksWindow* windowOf(Fl_Widget* w) { return dynamic_cast<PicksWindow*>(w->window()); }
 

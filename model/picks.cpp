@@ -48,7 +48,7 @@ std::string jsonString(const std::string& s)
 const Pick& PickList::add(Pick pick)
 {
     pick.number = next_++;
-    picks_.push_back(std::move(pick));
+    picks_.push_back(pick);
     return picks_.back();
 }
 

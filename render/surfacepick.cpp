@@ -128,12 +128,12 @@ std::optional<SurfaceHit> surfaceAlong(const DataSet& d, const Ray& ray)
             best = SurfaceHit{p.r + x->t * v.r, p.c + x->t * v.c, (1 - x->u - x->v) * hA + x->u * hB + x->v * hE};
         };
         if (p01 && p10) {
-            const Point3 A01{double(c + 1), double(r), zOf(r, c + 1)}, A10{double(c), double(r + 1), zOf(r + 1, c)};
+            const Point3 a01{double(c + 1), double(r), zOf(r, c + 1)}, a10{double(c), double(r + 1), zOf(r + 1, c)};
             const double h01 = dem.at(r, c + 1), h10 = dem.at(r + 1, c);
             if (p00)
-                tryTriangle({double(c), double(r), zOf(r, c)}, A10, A01, dem.at(r, c), h10, h01);
+                tryTriangle({double(c), double(r), zOf(r, c)}, a10, a01, dem.at(r, c), h10, h01);
             if (p11)
-                tryTriangle(A01, A10, {double(c + 1), double(r + 1), zOf(r + 1, c + 1)}, h01, h10,
+                tryTriangle(a01, a10, {double(c + 1), double(r + 1), zOf(r + 1, c + 1)}, h01, h10,
                             dem.at(r + 1, c + 1));
         }
         if (best) {

@@ -242,6 +242,7 @@ std::vector<LegendEntry> differenceClassLegend(float unit, const std::string& he
     const std::vector<LegendSwatch> classes = differenceClassSwatches(unit, heightUnit);
     auto byte = [](float c) { return static_cast<unsigned char>(std::lround(c * 255)); };
     std::vector<LegendEntry> legend;
+    legend.reserve(classes.size());
     for (const LegendSwatch& s : classes)
         legend.push_back({Rgb{byte(s.color.r), byte(s.color.g), byte(s.color.b)}, s.label});
     legend.front().text = "|d| " + legend.front().text;
