@@ -27,6 +27,9 @@ MenuRow dataSetCommand(const char* path, Command c, N needs, int flags = 0)
 MenuRow panelCommand(const char* path, Command c, N needs) { return command(path, c, needs, 0, false); }
 
 MenuRow toggle(S id, int flags = 0) { return {K::viewSwitch, nullptr, C::exit, id, flags, N::nothing, false}; }
+// A toggle of the picture itself rather than of the panel's tools: it
+// stays usable while the panel is hidden.
+MenuRow viewToggle(S id) { return {K::viewSwitch, nullptr, C::exit, id, 0, N::nothing, true}; }
 
 MenuRow submenu(const char* path) { return {K::submenu, path, C::exit, S::axes, 0, N::nothing, true}; }
 
@@ -52,6 +55,7 @@ std::vector<MenuRow> mainMenu()
         command("&View/Side View", C::sideView),
         command("&View/Top View", C::topView),
         command("&View/Reset View", C::resetView),
+        viewToggle(S::legend),
         toggle(S::magnifier),
         toggle(S::lighting),
         toggle(S::axes),
@@ -60,7 +64,6 @@ std::vector<MenuRow> mainMenu()
         toggle(S::heightColors),
         toggle(S::aspectColors, FL_MENU_DIVIDER),
         {K::toggleCommand, "&Display/Display\\/Hide Tools", C::toggleTools, S::axes, 0, N::nothing, true},
-        toggle(S::legend),
         toggle(S::heightClasses),
         toggle(S::curvatureError),
         toggle(S::elevationError),
@@ -94,7 +97,7 @@ std::string plainMenuPath(const std::string& path)
 bool menuRowUsable(const MenuRow& row, const DataLoaded& loaded, int comparisonKind, bool panelShown)
 {
     if (row.kind == MenuRow::Kind::viewSwitch)
-        return panelShown && needsMet(switchRow(row.viewSwitch).menuNeeds, loaded);
+        return (panelShown || row.withPanelHidden) && needsMet(switchRow(row.viewSwitch).menuNeeds, loaded);
     bool met = true;
     switch (row.needs) {
     case N::nothing: return true;

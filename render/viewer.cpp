@@ -236,7 +236,7 @@ int Viewer::handle(int event)
         changed = drag_.held() && dragChangesPicture(points);
         drag_.release();
         outline_ = false;
-        if (releaseIsClick(click_, Fl::event_button()) && listener_ && pressHit_)
+        if (releaseIsClick(click_) && listener_ && pressHit_)
             listener_->pickRequested(*pressHit_);
         break;
     case FL_DRAG: {

@@ -51,9 +51,9 @@ void dragForClick(ClickState& click, int x, int y)
         click.moved = true;
 }
 
-bool releaseIsClick(ClickState& click, int button)
+bool releaseIsClick(ClickState& click)
 {
-    const bool isClick = click.armed && button == 1 && !click.moved;
+    const bool isClick = click.armed && !click.moved;
     click.armed = false;
     return isClick;
 }

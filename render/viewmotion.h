@@ -45,13 +45,12 @@ struct ClickState {
     int x = 0, y = 0;
     bool moved = false;
 };
-// The left button went down at (x, y), or another button (a click only
-// of the left one counts).
+// A button went down at (x, y): only the left one's press may be a click.
 void pressForClick(ClickState& click, int button, int x, int y);
 // The pointer at (x, y) while the button is held.
 void dragForClick(ClickState& click, int x, int y);
-// The button came up: whether the press was a click. Disarms it.
-bool releaseIsClick(ClickState& click, int button);
+// The button came up: whether its press was a click. Disarms it.
+bool releaseIsClick(ClickState& click);
 
 // Sets the button flag of the mode (lButtonState and so on).
 void holdButton(DragState& drag, DragMode mode);

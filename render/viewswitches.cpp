@@ -41,7 +41,7 @@ SwitchRow rowOf(ViewSwitch id)
     case S::triangles:           return {id, nullptr,                nullptr,                         'd', false, N::dem,        N::dem,        N::nothing,    G::none};
     case S::points:              return {id, nullptr,                nullptr,                         '.', false, N::comparison, N::comparison, N::comparison, G::none};
     case S::differenceMarks:     return {id, nullptr,                nullptr,                         'r', true,  N::comparison, N::comparison, N::comparison, G::none};
-    case S::legend:              return {id, nullptr,                "&Display/Legend",               'g', false, N::dem,        N::dem,        N::dem,        G::none};
+    case S::legend:              return {id, nullptr,                "&View/Legend",                  'g', false, N::dem,        N::dem,        N::dem,        G::none};
     }
     return {};
 }

@@ -19,7 +19,7 @@ using namespace orolith::ui;
 namespace gui_test {
 namespace {
 
-constexpr const char* LEGEND = "&Display/Legend";
+constexpr const char* LEGEND = "&View/Legend";
 
 float ridge(int r, int c) { return 500.0f + 40.0f * r - 3.0f * (c - 15) * (c - 15) + (r * c % 7) * 6.0f; }
 
@@ -59,7 +59,7 @@ int countNear(const Image& img, const Rect& r, int red, int green, int blue)
 TEST_F(LegendTest, InTheCornerWithItsSwatchesUntilTheMenuOrTheKeyTurnsItOff)
 {
     Fl_Menu_Item* tick = win().menuEntry(LEGEND);
-    ASSERT_NE(tick, nullptr) << "no Legend in the Display menu";
+    ASSERT_NE(tick, nullptr) << "no Legend in the View menu";
     EXPECT_TRUE(tick->value()) << "the legend is not ticked at start";
     EXPECT_FALSE(tick->active()) << "Legend is usable before a DEM is open";
 

@@ -60,7 +60,7 @@ protected:
             &entry("&Display/Magnifier"),  &entry("&Display/Lighting"),      &entry("&Display/Axes"),
             &entry("&Display/Sun"),        &entry("&Display/Height Colors"), &entry("&Display/Slope Colors"),
             &entry("&File/Save Image..."), &entry("&File/Save Profile..."),  &entry("&File/&Open.../Checkpoints..."),
-            &entry("&Display/Legend")};
+            &entry("&View/Legend")};
         const std::set<const Fl_Menu_Item*> comparisonEntries = {&entry("&Display/Contour\\/Ref. Data"),
                                                                  &entry("E&rror/Color Height Classes"),
                                                                  &entry("E&rror/Curvature Error"),
@@ -143,6 +143,7 @@ TEST_F(MainWindowTools, HidingToolsGivesThePanelsPlaceToTheViewerAndShowingResto
         << "hidden tools still usable from the menu";
     EXPECT_TRUE(entry("&File/Save Image...").active() && entry("&File/Save Profile...").active())
         << "the widened viewer's picture or profile cannot be saved";
+    EXPECT_TRUE(entry("&View/Legend").active()) << "the widened picture's legend cannot be turned off";
     w.resize(0, 0, 1050, 836); // the user makes the window larger while the panel is hidden
     EXPECT_TRUE(gl.w() == 1050 && gl.h() == 725) << "hidden panel shows after resizing";
     EXPECT_FALSE(w.toolPanel()->visible()) << "resizing brought the hidden panel back";

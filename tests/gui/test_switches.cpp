@@ -64,7 +64,7 @@ const Shown SHOWN[] = {
     {S::triangles, "surface", nullptr, false},
     {S::points, "reference points", nullptr, false},
     {S::differenceMarks, "difference marks", nullptr, false},
-    {S::legend, "legend", "&Display/Legend", false},
+    {S::legend, "legend", "&View/Legend", false},
 };
 
 const Shown& shownOf(S id)
@@ -280,10 +280,15 @@ TEST_F(SwitchTest, TheHiddenPanelTakesItsToolsButLeavesWhatActsOnTheWholeDataSet
 {
     ASSERT_TRUE(load(smallDemFile(), smallComparisonFile(), DEM));
     const char* const tools = "&Display/Display\\/Hide Tools";
-    const char* const staying[] = {"&File/Save Image...",         "&File/Save Profile...",
-                                   "&Analysis/Co-register...",    "&Analysis/Statistics",
-                                   "&File/&Open.../DEM File",     "&File/&Open.../Checkpoints...",
-                                   "&Analysis/Stable terrain...", tools};
+    const char* const staying[] = {"&File/Save Image...",
+                                   "&File/Save Profile...",
+                                   "&Analysis/Co-register...",
+                                   "&Analysis/Statistics",
+                                   "&File/&Open.../DEM File",
+                                   "&File/&Open.../Checkpoints...",
+                                   "&Analysis/Stable terrain...",
+                                   "&View/Legend",
+                                   tools};
     const char* const going[] = {"&Analysis/Graph", "&Analysis/Make Sparse file"};
     for (bool hidden : {true, false}) {
         SCOPED_TRACE(hidden ? "panel hidden" : "panel shown again");
@@ -293,7 +298,8 @@ TEST_F(SwitchTest, TheHiddenPanelTakesItsToolsButLeavesWhatActsOnTheWholeDataSet
             if (Fl_Check_Button* b = box(s.id)) {
                 EXPECT_EQ(b->active() != 0, !hidden) << "box \"" << b->label() << '"';
             }
-            if (s.menu) {
+            // The legend's toggle acts on the picture, not on the panel's tools.
+            if (s.menu && s.id != ViewSwitch::legend) {
                 EXPECT_EQ(win().menuEntry(s.menu)->active() != 0, !hidden) << "menu " << s.menu;
             }
         }
@@ -378,6 +384,7 @@ TEST_F(SwitchTest, TheMenuReadsAsItAlwaysHas)
         " Side View",
         " Top View",
         " Reset View",
+        " [x] Legend",
         "&Display",
         " Magnifier",
         " [x] Lighting",
@@ -387,7 +394,6 @@ TEST_F(SwitchTest, TheMenuReadsAsItAlwaysHas)
         " Height Colors",
         " Slope Colors",
         " [x] Display/Hide Tools",
-        " [x] Legend",
         "E&rror",
         " Color Height Classes",
         " Curvature Error",
