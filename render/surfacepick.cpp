@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "model/dataset.h"
+#include "render/profilegeometry.h"
+#include "render/surfacemesh.h"
 
 namespace orolith::render {
 
@@ -80,7 +82,7 @@ Vec3 modelPointOf(const DataSet& d, double row, double col, double h)
     return {(col * a.sx - a.movex) * a.s, (a.movey - row * a.sy) * a.s, (h - a.zmid) * a.zscale};
 }
 
-std::optional<SurfaceHit> surfaceAlong(const DataSet& d, const Ray& ray)
+std::optional<SurfaceHit> surfaceAlong(const DataSet& d, const Ray& ray, const ProfileCut& cut)
 {
     const int rows = d.rows(), cols = d.cols();
     if (!d.loaded() || rows < 2 || cols < 2 || !d.mesh().usable())
@@ -127,12 +129,15 @@ std::optional<SurfaceHit> surfaceAlong(const DataSet& d, const Ray& ray)
             bestT = x->t;
             best = SurfaceHit{p.r + x->t * v.r, p.c + x->t * v.c, (1 - x->u - x->v) * hA + x->u * hB + x->v * hE};
         };
+        // As the surface decides which triangles to draw beside the profile.
+        const bool shown0 = triangleShown(cut, rows, cursorOf(r, c, 0, cols));
+        const bool shown1 = triangleShown(cut, rows, cursorOf(r, c, 1, cols));
         if (p01 && p10) {
             const Point3 a01{double(c + 1), double(r), zOf(r, c + 1)}, a10{double(c), double(r + 1), zOf(r + 1, c)};
             const double h01 = dem.at(r, c + 1), h10 = dem.at(r + 1, c);
-            if (p00)
+            if (p00 && shown0)
                 tryTriangle({double(c), double(r), zOf(r, c)}, a10, a01, dem.at(r, c), h10, h01);
-            if (p11)
+            if (p11 && shown1)
                 tryTriangle(a01, a10, {double(c + 1), double(r + 1), zOf(r + 1, c + 1)}, h01, h10,
                             dem.at(r + 1, c + 1));
         }
@@ -164,9 +169,10 @@ std::optional<SurfaceHit> surfaceUnder(const DataSet& d, const ViewState& view, 
                                        const WindowPoint& at)
 {
     const std::optional<Ray> ray = rayThrough(frameMatrices(view, width, height), at);
-    if (!ray)
+    if (!ray || !view.drawTriangles || !d.loaded())
         return std::nullopt;
-    return surfaceAlong(d, *ray);
+    const ProfilePlacement place = placeProfile(d.mesh(), view.profileYpos, view.profileXpos);
+    return surfaceAlong(d, *ray, ProfileCut{view.plotProfile, view.profView, place.Y, place.X});
 }
 
 } // namespace orolith::render

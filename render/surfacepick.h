@@ -10,6 +10,7 @@
 
 #include "render/framematrices.h"
 #include "render/names.h"
+#include "render/surfacewalk.h"
 #include "render/viewstate.h"
 
 namespace orolith::model {
@@ -27,12 +28,14 @@ struct SurfaceHit {
 };
 
 // The surface point under `at` in a width x height picture of `view`;
-// nothing where the line of sight meets no triangle.
+// nothing where the line of sight meets no triangle the picture shows (the
+// surface switched off, or the side of the profile's cut it leaves out).
 std::optional<SurfaceHit> surfaceUnder(const DataSet& d, const ViewState& view, int width, int height,
                                        const WindowPoint& at);
 
-// The same along a line of sight given in model coordinates.
-std::optional<SurfaceHit> surfaceAlong(const DataSet& d, const Ray& ray);
+// The same along a line of sight given in model coordinates, with the
+// triangles the profile's cut leaves out let through.
+std::optional<SurfaceHit> surfaceAlong(const DataSet& d, const Ray& ray, const ProfileCut& cut = {});
 
 // Where the grid point (row, col) with height h is drawn, in model
 // coordinates (y mirrored, z exaggerated), as the surface places it.

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "render/pickmarks.h"
+#include "render/profilegeometry.h"
 #include "render/surfacepick.h"
 #include "render/viewmotion.h"
 #include "tests/render/render_data.h"
@@ -108,6 +109,15 @@ TEST(SurfacePick, TheNearestSurfaceWinsAndHolesAndSkyGiveNothing)
     EXPECT_FALSE(down(4.8, 4.8)) << "the half of cell (4, 4) with the absent corner (5, 5)";
     ASSERT_TRUE(down(4.2, 4.2)) << "the other half of cell (4, 4)";
     EXPECT_FALSE(surfaceAlong(d, {modelPointOf(d, 3, 3, 300), modelPointOf(d, 3, 60, 300)})) << "the sky";
+    // The profile along a row leaves out the triangles south of it, as the
+    // surface does: the line passes them.
+    const ProfileCut cut{true, VERTP, 10, 0};
+    auto downCut = [&](double r, double c) {
+        return surfaceAlong(d, {modelPointOf(d, r, c, 300), modelPointOf(d, r, c, 0)}, cut);
+    };
+    EXPECT_TRUE(downCut(3.3, 14.6)) << "north of the cut";
+    EXPECT_FALSE(downCut(15.3, 14.6)) << "south of the cut, where nothing is drawn";
+    EXPECT_TRUE(down(15.3, 14.6)) << "the same without the profile";
     EXPECT_FALSE(surfaceAlong(d, {modelPointOf(d, -5, -5, 300), modelPointOf(d, -5, -5, 0)})) << "beside the grid";
 }
 
