@@ -116,7 +116,8 @@ TEST(SurfacePick, TheNearestSurfaceWinsAndHolesAndSkyGiveNothing)
         return surfaceAlong(d, {modelPointOf(d, r, c, 300), modelPointOf(d, r, c, 0)}, cut);
     };
     EXPECT_TRUE(downCut(3.3, 14.6)) << "north of the cut";
-    EXPECT_FALSE(downCut(15.3, 14.6)) << "south of the cut, where nothing is drawn";
+    EXPECT_FALSE(downCut(15.3, 14.6)) << "south of the cut, where nothing is drawn (a cell's first half)";
+    EXPECT_FALSE(downCut(15.7, 14.6)) << "south of the cut, where nothing is drawn (a cell's second half)";
     EXPECT_TRUE(down(15.3, 14.6)) << "the same without the profile";
     EXPECT_FALSE(surfaceAlong(d, {modelPointOf(d, -5, -5, 300), modelPointOf(d, -5, -5, 0)})) << "beside the grid";
 }
