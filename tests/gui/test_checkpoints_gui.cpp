@@ -167,10 +167,12 @@ protected:
     // (the scratch folder, where the DEM came from), typed after the
     // folder it offers, where the pointer puts the keys. Should the chooser
     // still be up, Escape closes it (and an alert over it), so that the
-    // event loop comes back.
+    // event loop comes back; a chooser that never comes up fails the test
+    // after 30 seconds instead of holding the whole suite.
     static std::string typedIntoChooser(const std::string& name)
     {
-        return " && xdotool search --sync --onlyvisible --name '^Open Checkpoints$' mousemove --window %1 150 20 "
+        return " && timeout 30 xdotool search --sync --onlyvisible --name '^Open Checkpoints$' mousemove --window %1 "
+               "150 20 "
                "sleep 0.3 key End type --delay 20 '/" +
                name +
                "' && xdotool key Return && sleep 1.5 && if xdotool search --onlyvisible --name '^Open Checkpoints$'; "
