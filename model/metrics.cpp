@@ -11,20 +11,17 @@
 #include <cstdio>
 #include <initializer_list>
 #include <limits>
-#include <memory>
-#include <thread>
 
 #include "model/constants.h"
+#include "model/pairrows.h"
 #include "model/parallel.h"
+#include "model/reduction.h"
+#include "model/streamedmetrics.h"
 #include "model/window3x3.h"
 
 namespace orolith::model {
 
 namespace {
-
-// The NMAD scales the median absolute deviation so that it equals the
-// standard deviation for normally distributed errors.
-constexpr double NMAD_FACTOR = 1.4826;
 
 // The sample of a selection; sets up to four times its size are selected
 // from whole.
@@ -223,94 +220,13 @@ std::vector<double> defaultSlopeBounds() { return {0, 5, 10, 25, 45}; }
 AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const GroundSpacing& spacing,
                               const std::vector<double>& bounds)
 {
-    const int rows = dem.rows, cols = dem.cols;
-    // A code per point: its slope class; K for a present point of no class
-    // (on the border, or below the first bound); noReference without a reference.
-    const int K = static_cast<int>(std::min<std::size_t>(bounds.size(), 250));
-    const std::uint8_t noReference = 255;
-    std::vector<double> threshold(K);
-    for (int k = 0; k < K; ++k)
-        threshold[k] = slopeThreshold(bounds[k]);
-
-    const std::size_t cells = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
-    std::vector<std::uint8_t> code(cells, static_cast<std::uint8_t>(K));
-    // The slope class of every point that has a slope and a reference.
-    if (K > 0)
-        forEachWindow3x3(dem, {Neighbourhood::eight, AbsentPoints::skipWindow, THREADS_BY_SIZE},
-                         [&](const Window3x3& w) {
-                             const std::size_t i = dem.index(w.row(), w.col());
-                             if (!ref.isPresent(i))
-                                 return;
-                             Gradient g = hornGradient(w, spacing);
-                             double m = std::sqrt(g.east * g.east + g.north * g.north);
-                             for (int j = K - 1; j >= 0; --j)
-                                 if (m >= threshold[j]) {
-                                     code[i] = static_cast<std::uint8_t>(j);
-                                     break;
-                                 }
-                         });
-    const int parts = std::max(1, std::min(threadsFor(static_cast<long long>(cells)), rows));
-    // counts[p][k]: points of part p with code k (k up to NONE).
-    std::vector<std::vector<std::size_t>> counts(parts, std::vector<std::size_t>(K + 1, 0));
-    forEachPart(0, rows, parts, [&](int p, int first, int last) {
-        std::vector<std::size_t>& n = counts[p];
-        for (std::size_t i = static_cast<std::size_t>(first) * cols; i < static_cast<std::size_t>(last) * cols; ++i) {
-            if (!ref.isPresent(i) || !dem.isPresent(i))
-                code[i] = noReference;
-            else
-                ++n[code[i]];
-        }
-    });
-
-    // One buffer of the differences, class after class and then the points
-    // of no class, so that all points are the whole of it. Each part puts
-    // its points of a class behind those of the parts before it: the order
-    // does not depend on the split.
-    std::vector<std::size_t> start(K + 2, 0);
-    for (int k = 0; k <= K; ++k) {
-        start[k + 1] = start[k];
-        for (int p = 0; p < parts; ++p)
-            start[k + 1] += counts[p][k];
-    }
-    const std::size_t present = start[K + 1];
-    std::vector<std::vector<std::size_t>> at(parts);
-    std::vector<std::size_t> next(start.begin(), start.end() - 1);
-    for (int p = 0; p < parts; ++p) {
-        at[p] = next;
-        for (int k = 0; k <= K; ++k)
-            next[k] += counts[p][k];
-    }
-    // Left uninitialised: the parts fill every entry, each touching its own
-    // pages first.
-    std::unique_ptr<double[]> d(new double[present]);
-    forEachPart(0, rows, parts, [&](int p, int first, int last) {
-        std::vector<std::size_t> pos = at[p];
-        for (std::size_t i = static_cast<std::size_t>(first) * cols; i < static_cast<std::size_t>(last) * cols; ++i)
-            if (code[i] != noReference)
-                d[pos[code[i]]++] = static_cast<double>(dem.heights[i]) - static_cast<double>(ref.heights[i]);
-    });
-    code = {};
-
+    // The streamed analysis with the whole grid as one strip: the figures
+    // are those of a run over a raster read strip by strip, or under MPI.
+    GridPairRows rows(dem, ref);
+    Reduction alone;
     AccuracyReport report;
-    report.classes.resize(K);
-    auto classFigures = [&] {
-        for (int k = 0; k < K; ++k) {
-            report.classes[k].from = bounds[k];
-            report.classes[k].to = k + 1 < K ? bounds[k + 1] : 90.0;
-            report.classes[k].figures = accuracyOf(d.get() + start[k], start[k + 1] - start[k]);
-        }
-    };
-    // The classes on a helper thread while this one takes all points: each
-    // set is worked through in its own fixed order, so the figures do not
-    // depend on the threads.
-    if (parts > 1) {
-        std::thread helper(classFigures);
-        report.all = accuracyOf(d.get(), present);
-        helper.join();
-    } else {
-        classFigures();
-        report.all = accuracyOf(d.get(), present);
-    }
+    std::string unused; // grids in memory are never unreadable
+    streamedAccuracyReport(rows, spacing, bounds, 0, alone, report, unused);
     return report;
 }
 

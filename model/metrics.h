@@ -27,6 +27,10 @@ struct AccuracyFigures {
     double median = 0, nmad = 0, le90 = 0, le95 = 0;
 };
 
+// The NMAD scales the median absolute deviation so that it equals the
+// standard deviation for normally distributed errors.
+constexpr double NMAD_FACTOR = 1.4826;
+
 // Figures of the n differences in d.
 AccuracyFigures accuracyOf(const double* d, std::size_t n);
 
@@ -92,9 +96,9 @@ std::vector<double> defaultSlopeBounds();
 // classes' lower bounds in degrees, ascending, below 90; the last class
 // reaches 90. Points without a slope (the border, and interior points
 // whose 3 x 3 window of the DEM is not wholly present) count only in
-// `all`, as do interior points below the first bound. A large grid is
-// split between the cores, and the classes are worked out on one thread
-// while `all` is on another; the figures do not depend on the split.
+// `all`, as do interior points below the first bound. Worked out as the
+// streamed analysis does it (model/streamedmetrics.h), with the grids as
+// one strip: the figures are those of any split of the rows.
 AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const GroundSpacing& spacing,
                               const std::vector<double>& bounds);
 
