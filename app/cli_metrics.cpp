@@ -8,6 +8,7 @@
 #include "app/accuracyoptions.h"
 #include "app/cli.h"
 #include "app/cli_checkpoints.h"
+#include "app/cli_streamed.h"
 #include "app/clipair.h"
 #include "app/metricsjson.h"
 #include "app/optionvalue.h"
@@ -16,15 +17,12 @@
 #include "model/gridfile.h"
 #include "model/gridview.h"
 #include "model/metrics.h"
+#include "model/reduction.h"
 #include "model/stableterrain.h"
 
 namespace orolith::ui {
 
-namespace {
-
-// The options of both modes, then exactly a DEM and a comparison. Empty on
-// success, else the usage error.
-std::string parseOptions(const std::vector<const char*>& args, const std::string& mode, AccuracyOptions& o)
+std::string parseAccuracyModeOptions(const std::vector<const char*>& args, const std::string& mode, AccuracyOptions& o)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i], error;
@@ -46,6 +44,8 @@ std::string parseOptions(const std::vector<const char*>& args, const std::string
     }
     return accuracyOptionsConflict(o, mode);
 }
+
+namespace {
 
 // Three decimals, without the sign of a value that rounds to 0.
 std::string fixed3(double v)
@@ -103,11 +103,15 @@ std::string stableText(const StablePair& s)
 int metricsMode(const CliRun& run, const std::vector<const char*>& args)
 {
     AccuracyOptions o;
-    std::string why = parseOptions(args, "--metrics", o);
+    std::string why = parseAccuracyModeOptions(args, "--metrics", o);
     if (!why.empty())
         return usageError(run, why);
     if (o.withPoints())
         return checkpointMetrics(run, o);
+    Reduction alone;
+    const int streamed = streamedMetrics(run, o, alone);
+    if (streamed != NOT_STREAMED)
+        return streamed;
     StablePair s;
     if (!readStablePair(run, o, s))
         return EXIT_MISMATCH;
@@ -128,7 +132,7 @@ int metricsMode(const CliRun& run, const std::vector<const char*>& args)
 int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
 {
     AccuracyOptions o;
-    std::string why = parseOptions(args, "--coregister", o);
+    std::string why = parseAccuracyModeOptions(args, "--coregister", o);
     if (!why.empty())
         return usageError(run, why);
     if (o.withPoints())

@@ -6,12 +6,19 @@
 #ifndef OROLITH_APP_CLI_METRICS_H
 #define OROLITH_APP_CLI_METRICS_H
 
+#include <string>
 #include <vector>
 
+#include "app/accuracyoptions.h"
 #include "app/cli_run.h"
 #include "dialogs/names.h"
 
 namespace orolith::ui {
+
+// The options of both modes, then exactly a DEM and a comparison. Empty on
+// success, else the usage error.
+std::string parseAccuracyModeOptions(const std::vector<const char*>& args, const std::string& mode,
+                                     AccuracyOptions& o);
 
 int metricsMode(const CliRun& run, const std::vector<const char*>& args);
 int coregisterMode(const CliRun& run, const std::vector<const char*>& args);

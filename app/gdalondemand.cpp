@@ -123,13 +123,32 @@ bool transform(const std::string& fromWkt, const std::string& toWkt, double* x, 
 
 const GridWarper ON_DEMAND_WARPER{warp, transform};
 
+// The row reader is asked for only after a header was read, so the module
+// is loaded by then.
+RasterRows* openRows(const GridHeader& h, ModelError& err)
+{
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, inFile(h.path) + l.failure};
+        return nullptr;
+    }
+    return l.module->rows.open(h, err);
+}
+bool readRows(RasterRows* r, int first, int count, float* heights, ModelError& err)
+{
+    return loaded().module->rows.read(r, first, count, heights, err);
+}
+void closeRows(RasterRows* r) { loaded().module->rows.close(r); }
+
+const RasterRowReader ON_DEMAND_ROWS{openRows, readRows, closeRows};
+
 } // namespace
 
 GridIo gdalOnDemandGridIo()
 {
     if (!modulePresent(modulePath()))
         return GridIo{};
-    return GridIo{&ON_DEMAND_READER, &ON_DEMAND_WARPER, {}};
+    return GridIo{&ON_DEMAND_READER, &ON_DEMAND_WARPER, {}, &ON_DEMAND_ROWS};
 }
 
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,

@@ -155,6 +155,16 @@ struct RasterReader {
     bool (*describeCrs)(const std::string& text, CrsInfo& crs, std::string& wkt);
     bool (*sameCrs)(const std::string& wktA, const std::string& wktB);
 };
+// Rows of a raster read a strip at a time, for the analyses that stream
+// a grid too large to hold (model/rasterpairrows.h): open after
+// readHeader, then read grid rows [first, first + count) (row 0 the
+// northern row) into `heights`, values as stored.
+struct RasterRows;
+struct RasterRowReader {
+    RasterRows* (*open)(const GridHeader& header, ModelError& err);
+    bool (*read)(RasterRows* rows, int first, int count, float* heights, ModelError& err);
+    void (*close)(RasterRows* rows);
+};
 // Buffer and split sizes of the height reader. Only tests and the fuzzer
 // change them, to run the buffer refills and the two-thread split on small
 // files.
@@ -175,6 +185,7 @@ struct GridIo {
     const RasterReader* reader = nullptr;
     const GridWarper* warper = nullptr;
     ReadTuning tuning;
+    const RasterRowReader* rows = nullptr;
 };
 
 // What every reading ends with: the extremes and, for comparison data, the

@@ -19,6 +19,27 @@ bool placedForComparison(const GridHeader& dem, const GridHeader& comp, const Pa
     return false;
 }
 
+double heightsOntoDem(const GridHeader& dem, const GridHeader& comp, Alignment& a)
+{
+    const double factor = heightUnitFactor(dem, comp, a.heightUnit);
+    const std::string& demDatum = dem.crs.verticalDatum;
+    const std::string& compDatum = comp.crs.verticalDatum;
+    if (!demDatum.empty() && !compDatum.empty() && demDatum != compDatum)
+        a.datumNote = "the grids name different vertical datums (the DEM " + demDatum + ", the comparison " +
+                      compDatum + "): their heights are compared as they are";
+    return factor;
+}
+
+std::vector<std::string> unitAndDatumNotes(const Alignment& a)
+{
+    std::vector<std::string> notes;
+    if (!a.heightUnit.empty())
+        notes.push_back("Note: the comparison's heights were converted from " + a.heightUnit);
+    if (!a.datumNote.empty())
+        notes.push_back("Note: " + a.datumNote);
+    return notes;
+}
+
 bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& comp, const PairOptions& options,
                     const GridIo& io, PairedComparison& out, ModelError& err)
 {
@@ -30,18 +51,13 @@ bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& c
     }
     if (options.suggestKind)
         out.notes = comparisonNotes(comp, options.kind);
-    const double factor = heightUnitFactor(dem, comp.header, out.alignment.heightUnit);
+    const double factor = heightsOntoDem(dem, comp.header, out.alignment);
     if (factor != 1) {
         for (std::size_t i = 0; i < comp.heights.size(); ++i)
             if (comp.isPresent(i))
                 comp.heights[i] = static_cast<float>(comp.heights[i] * factor);
         finishGrid(comp, GridRole::comparison);
     }
-    const std::string& demDatum = dem.crs.verticalDatum;
-    const std::string& compDatum = comp.header.crs.verticalDatum;
-    if (!demDatum.empty() && !compDatum.empty() && demDatum != compDatum)
-        out.alignment.datumNote = "the grids name different vertical datums (the DEM " + demDatum +
-                                  ", the comparison " + compDatum + "): their heights are compared as they are";
     std::vector<std::uint8_t> presence = comparisonPresence(comp, options.kind);
     if (placement == Placement::differs) {
         GridData aligned;
@@ -58,10 +74,8 @@ bool pairComparison(const GridHeader& dem, const GridView& demView, GridData&& c
         only.datumNote.clear();
         out.notes.push_back("Note: the comparison grid was " + alignmentText(only));
     }
-    if (!a.heightUnit.empty())
-        out.notes.push_back("Note: the comparison's heights were converted from " + a.heightUnit);
-    if (!a.datumNote.empty())
-        out.notes.push_back("Note: " + a.datumNote);
+    for (const std::string& note : unitAndDatumNotes(a))
+        out.notes.push_back(note);
     out.grid = std::move(comp);
     out.presence = std::move(presence);
     return true;

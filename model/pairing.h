@@ -39,6 +39,14 @@ struct PairedComparison {
 bool placedForComparison(const GridHeader& dem, const GridHeader& comparison, const PairOptions& options,
                          const GridIo& io, ModelError& err);
 
+// The factor that brings the comparison's heights into the DEM's unit,
+// with the conversion and a datum that differs noted in `a`.
+double heightsOntoDem(const GridHeader& dem, const GridHeader& comp, Alignment& a);
+
+// The notes on them for the user: "Note: the comparison's heights were
+// converted from ...", and the datums'.
+std::vector<std::string> unitAndDatumNotes(const Alignment& a);
+
 // The comparison (read whole) made ready against the DEM (read whole).
 // False, with the error, when the grids lie apart and no alignment is
 // asked, or the alignment fails (no overlap, no GDAL).

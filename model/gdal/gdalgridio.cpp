@@ -8,7 +8,8 @@ GridIo gdalGridIo()
 {
     static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs};
     static const GridWarper warper{warpGdal, transformGdal};
-    return GridIo{&reader, &warper, {}};
+    static const RasterRowReader rows{openGdalRows, readGdalRows, closeGdalRows};
+    return GridIo{&reader, &warper, {}, &rows};
 }
 
 } // namespace orolith::model

@@ -16,9 +16,9 @@ namespace orolith::model {
 
 struct GdalLonLat; // the module's transformation to longitude and latitude
 
-// Raised whenever GdalModule, RasterReader, GridWarper, GridHeader, ModelError
+// Raised whenever GdalModule, RasterReader, RasterRowReader, GridWarper, GridHeader, ModelError
 // or the types of model/pointio.h change: a module built against other layouts is refused, not called.
-constexpr int GDAL_MODULE_VERSION = 5;
+constexpr int GDAL_MODULE_VERSION = 6;
 
 struct GdalModule {
     int version; // GDAL_MODULE_VERSION of the module's build
@@ -41,6 +41,8 @@ struct GdalModule {
     GdalLonLat* (*openLonLat)(const std::string& wkt);
     bool (*toLonLat)(GdalLonLat* t, double x, double y, double& lon, double& lat);
     void (*closeLonLat)(GdalLonLat* t);
+    // Rows of a raster a strip at a time (RasterRowReader).
+    RasterRowReader rows;
 };
 
 // The module's file name, and the one symbol it exports: an extern "C"

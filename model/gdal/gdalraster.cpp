@@ -371,6 +371,59 @@ bool readGdalHeights(const GridHeader& h, std::vector<float>& heights, ModelErro
     return true;
 }
 
+// An open raster and how its rows lie against the grid's.
+struct RasterRows {
+    GridHeader header;
+    GDALDatasetH dataset = nullptr;
+    Orientation orientation;
+};
+
+RasterRows* openGdalRows(const GridHeader& h, ModelError& err)
+{
+    startGdal();
+    CPLErrorReset();
+    GDALDatasetH ds = GDALOpen(h.path.c_str(), GA_ReadOnly);
+    if (!ds || GDALGetRasterYSize(ds) != h.rows || GDALGetRasterXSize(ds) != h.cols) {
+        if (ds)
+            GDALClose(ds);
+        err = {GRIDFILE, inFile(h.path) + "could not be read again" + gdalSays()};
+        return nullptr;
+    }
+    double gt[6] = {0, 1, 0, 0, 0, -1};
+    GDALGetGeoTransform(ds, gt);
+    return new RasterRows{h, ds, orientationOf(gt)};
+}
+
+bool readGdalRows(RasterRows* r, int first, int count, float* heights, ModelError& err)
+{
+    CPLErrorReset();
+    const GridHeader& h = r->header;
+    // The grid's rows [first, first + count) are the raster's last ones,
+    // in reverse, when the raster runs south to north.
+    const int from = r->orientation.flipRows ? h.rows - first - count : first;
+    GDALRasterBandH band = GDALGetRasterBand(r->dataset, 1);
+    if (GDALRasterIO(band, GF_Read, 0, from, h.cols, count, heights, h.cols, count, GDT_Float32, 0, 0) != CE_None) {
+        err = {GRIDFILE, inFile(h.path) + "rows " + std::to_string(first) + " to " + std::to_string(first + count - 1) +
+                             " could not be read" + gdalSays()};
+        return false;
+    }
+    const std::ptrdiff_t cols = h.cols;
+    if (r->orientation.flipRows)
+        for (int k = 0; k < count / 2; ++k)
+            std::swap_ranges(heights + k * cols, heights + (k + 1) * cols, heights + (count - 1 - k) * cols);
+    if (r->orientation.flipCols)
+        for (int k = 0; k < count; ++k)
+            std::reverse(heights + k * cols, heights + (k + 1) * cols);
+    return true;
+}
+
+void closeGdalRows(RasterRows* r)
+{
+    if (r && r->dataset)
+        GDALClose(r->dataset);
+    delete r;
+}
+
 bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vector<float>& values, float nodata,
                   ModelError& err)
 {

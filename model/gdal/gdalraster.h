@@ -19,6 +19,12 @@ bool readGdalHeader(const std::string& path, GridHeader& out, ModelError& err);
 bool readGdalHeights(const GridHeader& header, std::vector<float>& heights, ModelError& err,
                      std::atomic<std::size_t>* bytesRead);
 
+// The raster row reader (see RasterRowReader): the raster stays open
+// between strips; a failed read names the file and the rows.
+RasterRows* openGdalRows(const GridHeader& header, ModelError& err);
+bool readGdalRows(RasterRows* rows, int first, int count, float* heights, ModelError& err);
+void closeGdalRows(RasterRows* rows);
+
 // A coordinate system written as text (OGC or ESRI WKT, PROJ, EPSG:n):
 // what it says about distances, and its OGC WKT. False when it names none.
 bool describeGdalCrs(const std::string& text, CrsInfo& crs, std::string& wkt);

@@ -24,6 +24,7 @@ constexpr GdalModule gdalModule{
     openGdalLonLat,
     gdalLonLat,
     closeGdalLonLat,
+    {openGdalRows, readGdalRows, closeGdalRows},
 };
 // clang-format on
 

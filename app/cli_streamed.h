@@ -1,0 +1,34 @@
+// --metrics over two rasters on one grid, read a strip of rows at a time
+// so that memory does not grow with the grids: the plain program's run
+// over rasters, and every process's run under MPI (app/mpi), which differ
+// only in their Reduction. The figures are those of the grids read whole.
+#ifndef OROLITH_APP_CLI_STREAMED_H
+#define OROLITH_APP_CLI_STREAMED_H
+
+#include "app/accuracyoptions.h"
+#include "app/cli_run.h"
+#include "model/reduction.h"
+
+namespace orolith::ui {
+
+// What streamedMetrics returns when the pair is not one it streams: a
+// text grid, alignment, stable terrain or checkpoints asked for, no raster
+// row reader. The caller then reads the grids whole.
+constexpr int NOT_STREAMED = -100;
+
+// Cells of a strip: a few tens of megabytes of both grids' rows.
+constexpr long long STREAM_STRIP_CELLS = 1 << 22;
+
+// Prints what --metrics prints (text or JSON) and returns the exit
+// status, or NOT_STREAMED: 1 when a process could not read its rows (the
+// message names the file and the rows), FATAL_STATUS when a file cannot be
+// opened at all.
+int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& reduction);
+
+// Why --metrics with these options cannot be streamed, as a usage error;
+// empty when it can, the files allowing.
+std::string notStreamedWhy(const AccuracyOptions& o);
+
+} // namespace orolith::ui
+
+#endif
