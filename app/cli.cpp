@@ -9,12 +9,12 @@
 
 #include "app/cli_image.h"
 #include "app/cli_load.h"
+#include "app/cli_export.h"
 #include "app/cli_metrics.h"
 #include "app/cli_report.h"
 #include "app/cli_run.h"
 #include "app/clipair.h"
 #include "app/optionvalue.h"
-#include "model/export.h"
 #include "model/report.h"
 #include "model/sparseformat.h"
 #include "model/sparsesample.h"
@@ -225,66 +225,6 @@ int reportMode(const CliRun& run, std::vector<const char*> args)
     return 0;
 }
 
-bool endsWith(const std::string& s, const char* tail)
-{
-    std::string t = tail;
-    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
-}
-
-int exportMode(const CliRun& run, const std::vector<const char*>& args)
-{
-    // Options anywhere; then the kind, the output, the DEM and a comparison.
-    PairRequest options;
-    std::vector<const char*> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string arg = args[i];
-        std::string value;
-        if (alignOption(args, i, options.align, options.method, value)) {
-            if (!value.empty())
-                return usageError(run, value);
-        } else if (isNamedOption(arg, "--kind")) {
-            if (!optionValue(args, i, value) || !comparisonKindNamed(value, options.kind))
-                return usageError(run, "--kind is dem, sparse or contour, not \"" + value + "\"");
-        } else if (arg == "--geographic") {
-            options.geographic = true;
-        } else if (isOption(arg.c_str())) {
-            return usageError(run, "unknown option " + arg + " for --export");
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    ExportKind kind;
-    if (rest.size() < 3 || rest.size() > 4 || !exportKindNamed(rest[0], kind))
-        return usageError(run, "--export takes curvature, elevdiff, curvediff or aligned, the output file, a DEM "
-                               "and, for the differences and aligned, a comparison grid");
-    const std::string out = rest[1];
-    const bool tiff = endsWith(out, ".tif") || endsWith(out, ".tiff");
-    if (!tiff && !endsWith(out, ".asc") && !endsWith(out, ".grd"))
-        return usageError(run, "the output of --export ends in .asc or .grd (ESRI ASCII grid) or .tif (GeoTIFF)");
-    if (kind != ExportKind::curvature && rest.size() != 4)
-        return usageError(run, std::string(rest[0]) + " needs a comparison grid");
-    // The values come straight from the grids: no mesh, no classes.
-    Pair p;
-    if (!readPair(run, rest[2], rest.size() == 4 ? rest[3] : std::string(), options, p))
-        return EXIT_MISMATCH;
-    std::vector<float> values = exportValues(kind, p.demView(), p.compView());
-    ModelError err;
-    bool written = false;
-    if (tiff) {
-#ifdef OROLITH_HAVE_GDAL
-        written = writeGeoTiffOnDemand(out, p.dem.header, values, EXPORT_NODATA, err);
-#else
-        err = {GRIDFILE, "this build of Orolith writes no GeoTIFF (it was built without GDAL): write .asc instead"};
-#endif
-    } else {
-        written = writeAsciiGrid(out, p.dem.header, values, EXPORT_NODATA, err);
-    }
-    if (!written) {
-        run.err << "ERROR: " << err.text() << std::endl;
-        return EXIT_MISMATCH;
-    }
-    return 0;
-}
 
 int heightsMode(const CliRun& run, std::vector<const char*> args)
 {

@@ -17,8 +17,7 @@ namespace orolith::ui {
 
 // The options of both modes, then exactly a DEM and a comparison. Empty on
 // success, else the usage error.
-std::string parseAccuracyModeOptions(const std::vector<const char*>& args, const std::string& mode,
-                                     AccuracyOptions& o);
+std::string parseAccuracyModeOptions(const std::vector<const char*>& args, const std::string& mode, AccuracyOptions& o);
 
 int metricsMode(const CliRun& run, const std::vector<const char*>& args);
 int coregisterMode(const CliRun& run, const std::vector<const char*>& args);

@@ -14,6 +14,9 @@
 
 namespace orolith::ui {
 
+const char* const ALIGN_FIRST = "--align resamples the comparison in one process: align it first (orolith "
+                                "--export aligned OUT.tif DEM COMPARISON --align), then give the aligned grid";
+
 std::string notStreamedWhy(const AccuracyOptions& o)
 {
     if (o.withPoints())
@@ -21,8 +24,7 @@ std::string notStreamedWhy(const AccuracyOptions& o)
     if (o.stable.any())
         return "stable terrain is chosen by one process: give those options to orolith";
     if (o.align)
-        return "--align resamples the comparison in one process: align it first (orolith --export aligned "
-               "OUT.tif DEM COMPARISON --align), then give the aligned grid";
+        return ALIGN_FIRST;
     return "";
 }
 

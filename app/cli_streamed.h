@@ -25,6 +25,9 @@ constexpr long long STREAM_STRIP_CELLS = 1 << 22;
 // opened at all.
 int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& reduction);
 
+// Why --align is not streamed, and what to do instead.
+extern const char* const ALIGN_FIRST;
+
 // Why --metrics with these options cannot be streamed, as a usage error;
 // empty when it can, the files allowing.
 std::string notStreamedWhy(const AccuracyOptions& o);

@@ -142,13 +142,30 @@ void closeRows(RasterRows* r) { loaded().module->rows.close(r); }
 
 const RasterRowReader ON_DEMAND_ROWS{openRows, readRows, closeRows};
 
+RasterOut* createTiff(const std::string& path, const GridHeader& georef, float nodata, ModelError& err)
+{
+    const Loaded& l = loaded();
+    if (!l.module) {
+        err = {GRIDFILE, inFile(path) + l.failure};
+        return nullptr;
+    }
+    return l.module->tiffRows.create(path, georef, nodata, err);
+}
+bool writeTiffRows(RasterOut* out, int first, int count, const float* values, ModelError& err)
+{
+    return loaded().module->tiffRows.write(out, first, count, values, err);
+}
+bool closeTiff(RasterOut* out, ModelError& err) { return loaded().module->tiffRows.close(out, err); }
+
+const RasterRowWriter ON_DEMAND_TIFF_ROWS{createTiff, writeTiffRows, closeTiff};
+
 } // namespace
 
 GridIo gdalOnDemandGridIo()
 {
     if (!modulePresent(modulePath()))
         return GridIo{};
-    return GridIo{&ON_DEMAND_READER, &ON_DEMAND_WARPER, {}, &ON_DEMAND_ROWS};
+    return GridIo{&ON_DEMAND_READER, &ON_DEMAND_WARPER, {}, &ON_DEMAND_ROWS, &ON_DEMAND_TIFF_ROWS};
 }
 
 bool writeGeoTiffOnDemand(const std::string& path, const GridHeader& georef, const std::vector<float>& values,

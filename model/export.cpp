@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "model/cellmath.h"
+#include "model/parallel.h"
 #include "model/window3x3.h"
 
 namespace orolith::model {
@@ -24,63 +25,105 @@ bool exportKindNamed(const std::string& name, ExportKind& kind)
     return true;
 }
 
+void exportRows(ExportKind kind, const PairStrip& s, int firstRow, int lastRow, float* out)
+{
+    const GridView& dem = s.dem;
+    const GridView& comp = s.comp;
+    const int cols = dem.cols;
+    for (int row = firstRow; row < lastRow; ++row) {
+        const int r = row - s.first;
+        float* to = out + static_cast<std::size_t>(row - firstRow) * cols;
+        for (int c = 0; c < cols; ++c) {
+            const std::size_t i = dem.index(r, c);
+            float v = EXPORT_NODATA;
+            switch (kind) {
+            case ExportKind::aligned:
+                if (comp.isPresent(i))
+                    v = comp.heights[i];
+                break;
+            case ExportKind::elevdiff:
+                if (dem.isPresent(i) && comp.isPresent(i))
+                    v = dem.heights[i] - comp.heights[i];
+                break;
+            // A point has a curvature where it and its four neighbours are
+            // present, and a curvature difference where that holds in both
+            // grids. The strip holds the rows around its own: its first and
+            // last rows are the grid's borders only where the grid's are.
+            case ExportKind::curvature:
+                if (neighbourhoodPresent(dem, r, c, Neighbourhood::four))
+                    v = std::fabs(laplacian(windowAt(dem, r, c)));
+                break;
+            case ExportKind::curvediff:
+                if (neighbourhoodPresent(dem, r, c, Neighbourhood::four) &&
+                    neighbourhoodPresent(comp, r, c, Neighbourhood::four))
+                    v = std::fabs(std::fabs(laplacian(windowAt(comp, r, c))) -
+                                  std::fabs(laplacian(windowAt(dem, r, c))));
+                break;
+            }
+            to[c] = v;
+        }
+    }
+}
+
 std::vector<float> exportValues(ExportKind kind, const GridView& dem, const GridView& comp)
 {
-    const int rows = dem.rows, cols = dem.cols;
-    const bool withComparison = comp.heights && comp.rows == rows && comp.cols == cols;
+    const bool withComparison = comp.heights && comp.rows == dem.rows && comp.cols == dem.cols;
     if (kind != ExportKind::curvature && !withComparison)
         return {};
     std::vector<float> out(dem.cells(), EXPORT_NODATA);
-    if (kind == ExportKind::aligned) {
-        for (std::size_t i = 0; i < out.size(); ++i)
-            if (comp.isPresent(i))
-                out[i] = comp.heights[i];
-        return out;
-    }
-    if (kind == ExportKind::elevdiff) {
-        for (std::size_t i = 0; i < out.size(); ++i)
-            if (dem.isPresent(i) && comp.isPresent(i))
-                out[i] = dem.heights[i] - comp.heights[i];
-        return out;
-    }
-    // A point has a curvature where it and its four neighbours are present,
-    // and a curvature difference where that holds in both grids.
-    forEachWindow3x3(dem, {Neighbourhood::four, AbsentPoints::skipWindow, THREADS_BY_SIZE}, [&](const Window3x3& own) {
-        const int r = own.row(), c = own.col();
-        if (kind == ExportKind::curvature)
-            out[dem.index(r, c)] = std::fabs(laplacian(own));
-        else if (neighbourhoodPresent(comp, r, c, Neighbourhood::four))
-            out[dem.index(r, c)] = std::fabs(std::fabs(laplacian(windowAt(comp, r, c))) - std::fabs(laplacian(own)));
+    const PairStrip whole{0, dem, withComparison ? comp : GridView{nullptr, nullptr, dem.rows, dem.cols}};
+    forEachPart(0, dem.rows, threadsFor(static_cast<long long>(dem.cells())), [&](int, int first, int last) {
+        exportRows(kind, whole, first, last, out.data() + dem.index(first, 0));
     });
     return out;
+}
+
+AsciiGridWriter::AsciiGridWriter(const std::string& path, const GridHeader& g, float nodata)
+    : path_(path), file_(std::fopen(path.c_str(), "wb"), &std::fclose), cols_(g.cols)
+{
+    if (!file_)
+        return;
+    const std::string text =
+        asciiHeader(g.rows, g.cols, g.xllcorner, g.yllcorner, g.cellsizeX, g.cellsizeY, true, nodata);
+    ok_ = std::fwrite(text.data(), 1, text.size(), file_.get()) == text.size();
+}
+
+bool AsciiGridWriter::write(const float* values, int rows)
+{
+    std::string line;
+    char buffer[32];
+    for (int r = 0; ok_ && r < rows; ++r) {
+        line.clear();
+        for (int c = 0; c < cols_; ++c) {
+            int n = std::snprintf(buffer, sizeof buffer, c + 1 < cols_ ? "%.9g " : "%.9g\n",
+                                  static_cast<double>(values[static_cast<std::size_t>(r) * cols_ + c]));
+            line.append(buffer, static_cast<std::size_t>(n));
+        }
+        ok_ = std::fwrite(line.data(), 1, line.size(), file_.get()) == line.size();
+    }
+    return ok_;
+}
+
+bool AsciiGridWriter::finish(ModelError& err)
+{
+    if (!file_) {
+        err = {GRIDFILE, "file \"" + path_ + "\": could not be created"};
+        return false;
+    }
+    const bool closed = std::fclose(file_.release()) == 0;
+    if (!closed || !ok_) {
+        err = {GRIDFILE, "file \"" + path_ + "\": could not be written in full"};
+        return false;
+    }
+    return true;
 }
 
 bool writeAsciiGrid(const std::string& path, const GridHeader& g, const std::vector<float>& values, float nodata,
                     ModelError& err)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) {
-        err = {GRIDFILE, "file \"" + path + "\": could not be created"};
-        return false;
-    }
-    std::string text = asciiHeader(g.rows, g.cols, g.xllcorner, g.yllcorner, g.cellsizeX, g.cellsizeY, true, nodata);
-    std::string line;
-    char buffer[32];
-    bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    for (int r = 0; ok && r < g.rows; ++r) {
-        line.clear();
-        for (int c = 0; c < g.cols; ++c) {
-            int n = std::snprintf(buffer, sizeof buffer, c + 1 < g.cols ? "%.9g " : "%.9g\n",
-                                  static_cast<double>(values[static_cast<std::size_t>(r) * g.cols + c]));
-            line.append(buffer, static_cast<std::size_t>(n));
-        }
-        ok = std::fwrite(line.data(), 1, line.size(), f.get()) == line.size();
-    }
-    if (std::fclose(f.release()) != 0 || !ok) {
-        err = {GRIDFILE, "file \"" + path + "\": could not be written in full"};
-        return false;
-    }
-    return true;
+    AsciiGridWriter out(path, g, nodata);
+    out.write(values.data(), g.rows);
+    return out.finish(err);
 }
 
 } // namespace orolith::model

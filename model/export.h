@@ -4,11 +4,14 @@
 #ifndef OROLITH_MODEL_EXPORT_H
 #define OROLITH_MODEL_EXPORT_H
 
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/gridfile.h"
 #include "model/gridview.h"
+#include "model/pairrows.h"
 
 namespace orolith::model {
 
@@ -29,6 +32,28 @@ constexpr float EXPORT_NODATA = -9999.0f;
 // EXPORT_NODATA.
 // Empty for a difference without a comparison grid of the DEM's size.
 std::vector<float> exportValues(ExportKind kind, const GridView& dem, const GridView& comparison);
+
+// The same for the grid rows [firstRow, firstRow + n) of a strip that
+// holds them and, but at the grid's edges, the row on either side of them
+// (the curvatures' reach); into out, n rows of the grid's columns. A strip
+// without a comparison has a view of no heights.
+void exportRows(ExportKind kind, const PairStrip& strip, int firstRow, int lastRow, float* out);
+
+// An ESRI ASCII grid written a strip of rows at a time under the
+// georeference of `georef`, nine significant digits a value so that every
+// float reads back exactly. finish says whether all of it was written.
+class AsciiGridWriter {
+public:
+    AsciiGridWriter(const std::string& path, const GridHeader& georef, float nodata);
+    bool write(const float* values, int rows);
+    bool finish(ModelError& err);
+
+private:
+    std::string path_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
+    int cols_;
+    bool ok_ = false;
+};
 
 // Writes values as an ESRI ASCII grid under the georeference of `georef`,
 // nine significant digits a value so that every float reads back exactly.

@@ -165,6 +165,15 @@ struct RasterRowReader {
     bool (*read)(RasterRows* rows, int first, int count, float* heights, ModelError& err);
     void (*close)(RasterRows* rows);
 };
+// A float GeoTIFF written a strip of rows at a time under the
+// georeference of `georef` (its rows, corner, cells and system), `nodata`
+// its no-data value; close says whether all of it was written.
+struct RasterOut;
+struct RasterRowWriter {
+    RasterOut* (*create)(const std::string& path, const GridHeader& georef, float nodata, ModelError& err);
+    bool (*write)(RasterOut* out, int first, int count, const float* values, ModelError& err);
+    bool (*close)(RasterOut* out, ModelError& err);
+};
 // Buffer and split sizes of the height reader. Only tests and the fuzzer
 // change them, to run the buffer refills and the two-thread split on small
 // files.
@@ -186,6 +195,7 @@ struct GridIo {
     const GridWarper* warper = nullptr;
     ReadTuning tuning;
     const RasterRowReader* rows = nullptr;
+    const RasterRowWriter* tiffRows = nullptr; // results streamed out
 };
 
 // What every reading ends with: the extremes and, for comparison data, the

@@ -14,6 +14,8 @@ std::unique_ptr<RasterPairRows> RasterPairRows::open(const RasterRowReader& read
     p->dem_.rows = reader.open(dem, err);
     if (!p->dem_.rows)
         return nullptr;
+    if (comp.path.empty())
+        return p; // the DEM alone
     p->comp_.rows = reader.open(comp, err);
     if (!p->comp_.rows)
         return nullptr;
@@ -48,7 +50,15 @@ bool RasterPairRows::readSide(Side& side, int first, int count, std::string& err
 bool RasterPairRows::read(int first, int last, PairStrip& strip, std::string& error)
 {
     const int count = last - first;
-    if (!readSide(dem_, first, count, error) || !readSide(comp_, first, count, error))
+    strip.first = first;
+    if (!readSide(dem_, first, count, error))
+        return false;
+    strip.dem = {dem_.heights.data(), dem_.present.data(), count, cols()};
+    if (!comp_.rows) {
+        strip.comp = {nullptr, nullptr, count, cols()};
+        return true;
+    }
+    if (!readSide(comp_, first, count, error))
         return false;
     for (std::size_t i = 0; i < comp_.heights.size(); ++i) {
         if (!comp_.present[i])
@@ -59,8 +69,6 @@ bool RasterPairRows::read(int first, int last, PairStrip& strip, std::string& er
         if (kind_ != ComparisonKind::dem && !(v > 0))
             comp_.present[i] = 0;
     }
-    strip.first = first;
-    strip.dem = {dem_.heights.data(), dem_.present.data(), count, cols()};
     strip.comp = {comp_.heights.data(), comp_.present.data(), count, cols()};
     return true;
 }

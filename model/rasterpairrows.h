@@ -18,7 +18,9 @@ namespace orolith::model {
 
 class RasterPairRows : public PairRows {
 public:
-    // Null, with the error, when either raster cannot be opened.
+    // Null, with the error, when either raster cannot be opened. A
+    // comparison of no path: the DEM alone, the strips' comparison a view
+    // of no heights.
     static std::unique_ptr<RasterPairRows> open(const RasterRowReader& reader, const GridHeader& dem,
                                                 const GridHeader& comp, ComparisonKind kind, double compFactor,
                                                 ModelError& err);

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth imagemagick xdotool x11-utils poppler-utils chromium
   clang libclang-rt-14-dev clang-format clang-tidy
   libgdal-dev
+  openmpi-bin libopenmpi-dev
 )
 
 missing=()

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/cli.h"
+#include "app/cli_export.h"
 #include "app/cli_metrics.h"
 #include "app/cli_streamed.h"
 #include "app/gdalondemand.h"
@@ -29,14 +30,40 @@ protected:
     int overflow(int c) override { return c; }
 };
 
-const char* const USAGE =
-    "usage: mpirun -n N orolith-mpi --metrics [--format json|text] [--kind dem|sparse|contour]\n"
-    "                               [--slope-classes B1,B2,...] [--geographic] DEM COMPARISON\n"
-    "\n"
-    "The accuracy figures of `orolith --metrics` over two rasters on one grid\n"
-    "(GeoTIFF, a VRT mosaic of tiles, any single-band raster GDAL reads),\n"
-    "each of the N processes reading its own blocks of rows. The output is\n"
-    "that of orolith for the same files, whatever N.\n";
+const char* const USAGE = "usage: mpirun -n N orolith-mpi --metrics [--format json|text] [--kind dem|sparse|contour]\n"
+                          "                               [--slope-classes B1,B2,...] [--geographic] DEM COMPARISON\n"
+                          "       mpirun -n N orolith-mpi --export curvature|elevdiff|curvediff|aligned [--kind K]\n"
+                          "                               [--geographic] OUT.vrt DEM [COMPARISON]\n"
+                          "\n"
+                          "What orolith prints or writes for the same options, over rasters on one\n"
+                          "grid (GeoTIFF, a VRT mosaic of tiles, any single-band raster GDAL reads),\n"
+                          "each of the N processes reading its own blocks of rows. --metrics prints\n"
+                          "the figures of orolith --metrics, byte for byte, whatever N; --export\n"
+                          "writes OUT_0.tif ... OUT_<N-1>.tif, a run of rows each, and OUT.vrt\n"
+                          "joining them.\n";
+
+const char* const TEXT_GRID = "reads rasters through GDAL; an ESRI ASCII grid is read whole by orolith, or "
+                              "converted first (gdal_translate GRID.asc GRID.tif)";
+
+int refused(std::ostream& err, const std::string& why)
+{
+    err << "orolith-mpi: " << why << "\nTry 'orolith-mpi --help' for more information." << std::endl;
+    return EXIT_USAGE;
+}
+
+int exportUnderMpi(const CliRun& cli, const std::vector<const char*>& args, MpiReduction& reduction)
+{
+    ExportRequest r;
+    std::string why = parseExportRequest(args, r);
+    if (why.empty() && r.options.align)
+        why = ALIGN_FIRST;
+    if (why.empty() && (r.out.size() < 4 || r.out.compare(r.out.size() - 4, 4, ".vrt") != 0))
+        why = "the processes write a mosaic: the output of --export ends in .vrt";
+    if (!why.empty())
+        return refused(cli.err, why);
+    const int status = streamedExport(cli, r, reduction);
+    return status == NOT_STREAMED ? refused(cli.err, TEXT_GRID) : status;
+}
 
 int run(int argc, char** argv, MpiReduction& reduction, std::ostream& out, std::ostream& err)
 {
@@ -52,6 +79,12 @@ int run(int argc, char** argv, MpiReduction& reduction, std::ostream& out, std::
         out << "orolith-mpi " << OROLITH_VERSION << '\n';
         return 0;
     }
+    if (!io.rows) {
+        err << "orolith-mpi: GDAL's module (orolith-gdal.so) is missing beside the executable" << std::endl;
+        return EXIT_MISMATCH;
+    }
+    if (mode == "--export")
+        return exportUnderMpi(cli, std::vector<const char*>(argv + 2, argv + argc), reduction);
     if (mode != "--metrics") {
         err << "orolith-mpi: " << (mode.empty() ? "no mode given" : "unknown mode " + mode) << "\n" << USAGE;
         return EXIT_USAGE;
@@ -63,22 +96,10 @@ int run(int argc, char** argv, MpiReduction& reduction, std::ostream& out, std::
     std::string why = parseAccuracyModeOptions(args, mode, o);
     if (why.empty())
         why = notStreamedWhy(o);
-    if (!why.empty()) {
-        err << "orolith-mpi: " << why << "\nTry 'orolith-mpi --help' for more information." << std::endl;
-        return EXIT_USAGE;
-    }
-    if (!io.rows) {
-        err << "orolith-mpi: GDAL's module (orolith-gdal.so) is missing beside the executable" << std::endl;
-        return EXIT_MISMATCH;
-    }
+    if (!why.empty())
+        return refused(err, why);
     const int status = streamedMetrics(cli, o, reduction);
-    if (status == NOT_STREAMED) {
-        err << "orolith-mpi: reads rasters through GDAL; an ESRI ASCII grid is read whole by orolith, or "
-               "converted first (gdal_translate GRID.asc GRID.tif)"
-            << std::endl;
-        return EXIT_USAGE;
-    }
-    return status;
+    return status == NOT_STREAMED ? refused(err, TEXT_GRID) : status;
 }
 
 } // namespace

@@ -9,7 +9,8 @@ GridIo gdalGridIo()
     static const RasterReader reader{readGdalHeader, readGdalHeights, describeGdalCrs, sameGdalCrs};
     static const GridWarper warper{warpGdal, transformGdal};
     static const RasterRowReader rows{openGdalRows, readGdalRows, closeGdalRows};
-    return GridIo{&reader, &warper, {}, &rows};
+    static const RasterRowWriter tiffRows{createGdalTiff, writeGdalRows, closeGdalTiff};
+    return GridIo{&reader, &warper, {}, &rows, &tiffRows};
 }
 
 } // namespace orolith::model

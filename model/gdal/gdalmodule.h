@@ -16,7 +16,7 @@ namespace orolith::model {
 
 struct GdalLonLat; // the module's transformation to longitude and latitude
 
-// Raised whenever GdalModule, RasterReader, RasterRowReader, GridWarper, GridHeader, ModelError
+// Raised whenever GdalModule, RasterReader, RasterRowReader, RasterRowWriter, GridWarper, GridHeader, ModelError
 // or the types of model/pointio.h change: a module built against other layouts is refused, not called.
 constexpr int GDAL_MODULE_VERSION = 6;
 
@@ -41,8 +41,10 @@ struct GdalModule {
     GdalLonLat* (*openLonLat)(const std::string& wkt);
     bool (*toLonLat)(GdalLonLat* t, double x, double y, double& lon, double& lat);
     void (*closeLonLat)(GdalLonLat* t);
-    // Rows of a raster a strip at a time (RasterRowReader).
+    // Rows of a raster a strip at a time (RasterRowReader), and of a
+    // GeoTIFF written (RasterRowWriter).
     RasterRowReader rows;
+    RasterRowWriter tiffRows;
 };
 
 // The module's file name, and the one symbol it exports: an extern "C"

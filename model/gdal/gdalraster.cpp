@@ -424,6 +424,60 @@ void closeGdalRows(RasterRows* r)
     delete r;
 }
 
+struct RasterOut {
+    std::string path;
+    GDALDatasetH dataset = nullptr;
+    int cols = 0;
+    bool failed = false;
+};
+
+RasterOut* createGdalTiff(const std::string& path, const GridHeader& g, float nodata, ModelError& err)
+{
+    startGdal();
+    CPLErrorReset();
+    GDALDriverH driver = GDALGetDriverByName("GTiff");
+    // Compressed on every core: writing a large grid is mostly deflating it.
+    // BigTIFF when the grid needs it.
+    char compress[] = "COMPRESS=DEFLATE", threads[] = "NUM_THREADS=ALL_CPUS", big[] = "BIGTIFF=IF_SAFER";
+    char* options[] = {compress, threads, big, nullptr};
+    GDALDatasetH ds = driver ? GDALCreate(driver, path.c_str(), g.cols, g.rows, 1, GDT_Float32, options) : nullptr;
+    if (!ds) {
+        err = {GRIDFILE, inFile(path) + "could not be created" + gdalSays()};
+        return nullptr;
+    }
+    double gt[6] = {g.xllcorner, g.cellsizeX, 0, g.yllcorner + g.rows * g.cellsizeY, 0, -g.cellsizeY};
+    GDALSetGeoTransform(ds, gt);
+    if (!g.projection.empty())
+        GDALSetProjection(ds, g.projection.c_str());
+    GDALSetRasterNoDataValue(GDALGetRasterBand(ds, 1), nodata);
+    return new RasterOut{path, ds, g.cols, false};
+}
+
+bool writeGdalRows(RasterOut* out, int first, int count, const float* values, ModelError& err)
+{
+    CPLErrorReset();
+    if (GDALRasterIO(GDALGetRasterBand(out->dataset, 1), GF_Write, 0, first, out->cols, count,
+                     const_cast<float*>(values), out->cols, count, GDT_Float32, 0, 0) != CE_None) {
+        out->failed = true;
+        err = {GRIDFILE, inFile(out->path) + "rows " + std::to_string(first) + " to " +
+                             std::to_string(first + count - 1) + " could not be written" + gdalSays()};
+        return false;
+    }
+    return true;
+}
+
+bool closeGdalTiff(RasterOut* out, ModelError& err)
+{
+    CPLErrorReset();
+    GDALClose(out->dataset); // flushes: a failure shows as GDAL's last error
+    const bool flushed = CPLGetLastErrorType() < CE_Failure;
+    const bool ok = flushed && !out->failed;
+    if (!ok && !out->failed)
+        err = {GRIDFILE, inFile(out->path) + "could not be written" + gdalSays()};
+    delete out;
+    return ok;
+}
+
 bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vector<float>& values, float nodata,
                   ModelError& err)
 {

@@ -25,6 +25,11 @@ RasterRows* openGdalRows(const GridHeader& header, ModelError& err);
 bool readGdalRows(RasterRows* rows, int first, int count, float* heights, ModelError& err);
 void closeGdalRows(RasterRows* rows);
 
+// The GeoTIFF row writer (see RasterRowWriter).
+RasterOut* createGdalTiff(const std::string& path, const GridHeader& georef, float nodata, ModelError& err);
+bool writeGdalRows(RasterOut* out, int first, int count, const float* values, ModelError& err);
+bool closeGdalTiff(RasterOut* out, ModelError& err);
+
 // A coordinate system written as text (OGC or ESRI WKT, PROJ, EPSG:n):
 // what it says about distances, and its OGC WKT. False when it names none.
 bool describeGdalCrs(const std::string& text, CrsInfo& crs, std::string& wkt);

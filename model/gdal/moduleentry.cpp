@@ -25,6 +25,7 @@ constexpr GdalModule gdalModule{
     gdalLonLat,
     closeGdalLonLat,
     {openGdalRows, readGdalRows, closeGdalRows},
+    {createGdalTiff, writeGdalRows, closeGdalTiff},
 };
 // clang-format on
 

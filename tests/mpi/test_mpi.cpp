@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -66,10 +67,14 @@ std::string writeMosaic(const ScratchDir& dir, const std::string& name, const st
         names.push_back(t.c_str());
     const std::string bounds[] = {std::to_string(WEST), std::to_string(NORTH - ROWS * CELL),
                                   std::to_string(WEST + COLS * CELL), std::to_string(NORTH)};
-    char* options[] = {const_cast<char*>("-te"),           const_cast<char*>(bounds[0].c_str()),
-                       const_cast<char*>(bounds[1].c_str()), const_cast<char*>(bounds[2].c_str()),
-                       const_cast<char*>(bounds[3].c_str()), const_cast<char*>("-vrtnodata"),
-                       const_cast<char*>("-9999"),           nullptr};
+    char* options[] = {const_cast<char*>("-te"),
+                       const_cast<char*>(bounds[0].c_str()),
+                       const_cast<char*>(bounds[1].c_str()),
+                       const_cast<char*>(bounds[2].c_str()),
+                       const_cast<char*>(bounds[3].c_str()),
+                       const_cast<char*>("-vrtnodata"),
+                       const_cast<char*>("-9999"),
+                       nullptr};
     GDALBuildVRTOptions* o = GDALBuildVRTOptionsNew(options, nullptr);
     const std::string vrt = dir.path + "/" + name + ".vrt";
     GDALDatasetH ds = GDALBuildVRT(vrt.c_str(), static_cast<int>(names.size()), nullptr, names.data(), o, nullptr);
@@ -106,6 +111,11 @@ struct Mosaics {
     }
 };
 
+std::string mosaicPartPathFor(const std::string& vrt, int rank)
+{
+    return vrt.substr(0, vrt.size() - 4) + "_" + std::to_string(rank) + ".tif";
+}
+
 Outcome mpirun(int ranks, std::vector<std::string> args)
 {
     // Open MPI refuses to run as root without these (CI's containers).
@@ -135,8 +145,8 @@ TEST(OrolithMpi, OneToFourProcessesPrintWhatOrolithPrints)
         }
     }
     // Other slope classes, the sparse kind.
-    const std::vector<std::string> args = {"--metrics", "--format", "json", "--slope-classes", "2,7,15",
-                                           "--kind",    "sparse",   m.dem,  m.comp};
+    const std::vector<std::string> args = {"--metrics", "--format", "json", "--slope-classes", "2,7,15", "--kind",
+                                           "sparse",    m.dem,      m.comp};
     const Outcome plain = runOrolith(args);
     ASSERT_EQ(plain.status, 0) << plain;
     EXPECT_EQ(mpirun(3, args).out, plain.out);
@@ -178,4 +188,73 @@ TEST(OrolithMpi, BadOptionsAreRefusedBeforeAnyRowIsRead)
         EXPECT_NE(got.err.find(c.says), std::string::npos) << got;
         EXPECT_EQ(got.err.find("could not"), std::string::npos) << "no file was opened" << got;
     }
+}
+
+namespace {
+
+std::vector<float> rasterValues(const std::string& path)
+{
+    GDALDatasetH ds = GDALOpen(path.c_str(), GA_ReadOnly);
+    EXPECT_NE(ds, nullptr) << path;
+    if (!ds)
+        return {};
+    const int cols = GDALGetRasterXSize(ds), rows = GDALGetRasterYSize(ds);
+    std::vector<float> v(static_cast<std::size_t>(rows) * cols);
+    EXPECT_EQ(
+        GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, 0, 0, cols, rows, v.data(), cols, rows, GDT_Float32, 0, 0),
+        CE_None);
+    GDALClose(ds);
+    return v;
+}
+
+} // namespace
+
+// Every kind: the mosaic of one to four processes holds the values of the
+// plain program's GeoTIFF, at the same place.
+TEST(OrolithMpi, ExportMosaicsHoldTheSingleProcessExport)
+{
+    Mosaics m;
+    for (const char* kind : {"elevdiff", "curvature", "curvediff", "aligned"}) {
+        std::vector<std::string> inputs = {m.dem};
+        if (std::string(kind) != "curvature")
+            inputs.push_back(m.comp);
+        const std::string single = m.dir.path + "/" + kind + ".tif";
+        std::vector<std::string> args = {"--export", kind, single};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const Outcome plain = runOrolith(args);
+        ASSERT_EQ(plain.status, 0) << plain;
+        const std::vector<float> want = rasterValues(single);
+        ASSERT_EQ(want.size(), static_cast<std::size_t>(ROWS * COLS));
+        for (int ranks : {1, 2, 4}) {
+            const std::string vrt = m.dir.path + "/" + kind + std::to_string(ranks) + ".vrt";
+            args = {"--export", kind, vrt};
+            args.insert(args.end(), inputs.begin(), inputs.end());
+            const Outcome got = mpirun(ranks, args);
+            ASSERT_EQ(got.status, 0) << kind << ", " << ranks << " processes" << got;
+            EXPECT_EQ(rasterValues(vrt), want) << kind << ", " << ranks << " processes";
+            double a[6], b[6];
+            GDALDatasetH x = GDALOpen(vrt.c_str(), GA_ReadOnly), y = GDALOpen(single.c_str(), GA_ReadOnly);
+            GDALGetGeoTransform(x, a);
+            GDALGetGeoTransform(y, b);
+            EXPECT_EQ(std::vector<double>(a, a + 6), std::vector<double>(b, b + 6));
+            GDALClose(x);
+            GDALClose(y);
+            for (int k = 0; k < ranks; ++k)
+                EXPECT_TRUE(std::filesystem::exists(mosaicPartPathFor(vrt, k))) << "a part per process";
+        }
+    }
+}
+
+// A process that cannot read its rows: no mosaic, no part left behind.
+TEST(OrolithMpi, AFailedExportLeavesNothing)
+{
+    Mosaics m;
+    std::ofstream(m.dir.path + "/comp_4_0.tif", std::ios::trunc) << "not a raster any more";
+    const std::string vrt = m.dir.path + "/out.vrt";
+    const Outcome got = mpirun(3, {"--export", "elevdiff", vrt, m.dem, m.comp});
+    EXPECT_EQ(got.status, 1) << got;
+    EXPECT_NE(got.err.find("could not be read"), std::string::npos) << got;
+    for (const auto& entry : std::filesystem::directory_iterator(m.dir.path))
+        EXPECT_EQ(entry.path().filename().string().rfind("out", 0), std::string::npos)
+            << entry.path() << " left behind";
 }
