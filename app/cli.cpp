@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_export.h"
 #include "app/cli_image.h"
 #include "app/cli_load.h"
-#include "app/cli_export.h"
 #include "app/cli_metrics.h"
 #include "app/cli_report.h"
 #include "app/cli_run.h"
@@ -224,7 +224,6 @@ int reportMode(const CliRun& run, std::vector<const char*> args)
         run.out << '\n'; // the report's last line has no newline of its own
     return 0;
 }
-
 
 int heightsMode(const CliRun& run, std::vector<const char*> args)
 {

@@ -239,7 +239,7 @@ int streamedExport(const CliRun& run, const ExportRequest& r, Reduction& reducti
         }
         ok = sink != nullptr;
         std::vector<float> values;
-        ok = ok && forEachStrip(*rows, range, stripBlocksFor(STREAM_STRIP_CELLS, dem.cols), 1, error,
+        ok = ok && forEachStrip(*rows, range, streamPlan(dem.cols, reduction).stripBlocks, 1, error,
                                 [&](const PairStrip& s, int from, int to) {
                                     values.resize(static_cast<std::size_t>(to - from) * dem.cols);
                                     exportRows(r.kind, s, from, to, values.data());

@@ -137,6 +137,10 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
         return usageError(run, why);
     if (o.withPoints())
         return checkpointCoregistration(run, o);
+    Reduction alone;
+    const int streamed = streamedCoregistration(run, o, alone);
+    if (streamed != NOT_STREAMED)
+        return streamed;
     StablePair s;
     if (!readStablePair(run, o, s))
         return EXIT_MISMATCH;
@@ -154,20 +158,30 @@ int coregisterMode(const CliRun& run, const std::vector<const char*>& args)
     const GridView afterView{c.shifted.heights.data(), kept.data(), s.pair.dem.header.rows, s.pair.dem.header.cols};
     const AccuracyReport before = reportOf(s, s.comparison(), o);
     const AccuracyReport after = reportOf(s, afterView, o);
+    return printCoregistration(run, o,
+                               {spacing.geographic, s.pair.comp.alignment, s.stable ? &s.rules : nullptr,
+                                s.stable ? &s.stable->counts : nullptr},
+                               c, before, after);
+}
+
+int printCoregistration(const CliRun& run, const AccuracyOptions& o, const CoregistrationInputs& in,
+                        const Coregistration& c, const AccuracyReport& before, const AccuracyReport& after)
+{
     if (o.json) {
         Json out = inputsJson(o.files[0], o.files[1]);
-        addAlignment(out, s.pair.comp.alignment);
-        if (s.stable)
-            addStableTerrain(out, s.rules, s.stable->counts);
+        addAlignment(out, in.alignment);
+        if (in.rules)
+            addStableTerrain(out, *in.rules, *in.counts);
         addShift(out, c);
         out["before"] = reportJson(before);
         out["after"] = reportJson(after);
         run.out << jsonText(out);
         return 0;
     }
-    const char* unit = spacing.geographic ? " m" : " map units";
-    run.out << stableText(s) << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres)
-            << unit << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
+    const char* unit = in.geographic ? " m" : " map units";
+    const std::string stable = in.rules ? stableTerrainText(*in.rules, *in.counts) + "\n" : std::string();
+    run.out << stable << "shift east:  " << fixed3(c.shiftEast) << " cells (" << fixed3(c.shiftEastMetres) << unit
+            << ")\nshift north: " << fixed3(c.shiftNorth) << " cells (" << fixed3(c.shiftNorthMetres) << unit
             << ")\nbias:        " << fixed3(c.bias) << "\niterations:  " << c.iterations
             << (c.converged ? "" : " (not converged: the last step moved 0.01 cell or more)")
             << "\nimproved:    " << improvementText(c) << "\n\nbefore:\n"

@@ -4,18 +4,25 @@
 #include <ostream>
 
 #include "app/cli.h"
+#include "app/cli_metrics.h"
 #include "app/metricsjson.h"
 #include "dialogs/names.h"
 #include "model/loadnotes.h"
 #include "model/pairing.h"
 #include "model/rasterpairrows.h"
 #include "model/rowblocks.h"
+#include "model/streamedcoregister.h"
 #include "model/streamedmetrics.h"
 
 namespace orolith::ui {
 
 const char* const ALIGN_FIRST = "--align resamples the comparison in one process: align it first (orolith "
                                 "--export aligned OUT.tif DEM COMPARISON --align), then give the aligned grid";
+
+StreamPlan streamPlan(int cols, const Reduction& reduction)
+{
+    return {stripBlocksFor(STREAM_STRIP_CELLS, cols), reduction.threadsPerProcess()};
+}
 
 std::string notStreamedWhy(const AccuracyOptions& o)
 {
@@ -28,41 +35,61 @@ std::string notStreamedWhy(const AccuracyOptions& o)
     return "";
 }
 
-int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& reduction)
+namespace {
+
+// The pair opened for streaming, or why not: NOT_STREAMED, or the exit
+// status after the message.
+struct StreamedPair {
+    GridHeader dem;
+    Alignment alignment;
+    std::unique_ptr<RasterPairRows> rows;
+};
+
+int openStreamedPair(const CliRun& run, const AccuracyOptions& o, Reduction& reduction, StreamedPair& p)
 {
     if (!notStreamedWhy(o).empty() || !run.io.rows)
         return NOT_STREAMED;
-    GridHeader dem, comp;
+    GridHeader comp;
     ModelError err;
-    if (!readGridHeader(o.files[0], dem, err, run.io) || !readGridHeader(o.files[1], comp, err, run.io)) {
+    if (!readGridHeader(o.files[0], p.dem, err, run.io) || !readGridHeader(o.files[1], comp, err, run.io)) {
         run.err << "ERROR: " << err.text() << std::endl;
         return FATAL_STATUS;
     }
-    if (dem.format != GridFormat::raster || comp.format != GridFormat::raster)
+    if (p.dem.format != GridFormat::raster || comp.format != GridFormat::raster)
         return NOT_STREAMED;
-    if (o.geographic && !dem.crs.known)
-        declareGeographic(dem);
-    for (const std::string& note : loadNotes(dem, nullptr, o.kind))
+    if (o.geographic && !p.dem.crs.known)
+        declareGeographic(p.dem);
+    for (const std::string& note : loadNotes(p.dem, nullptr, o.kind))
         run.messages.notice(note);
-    if (!placedForComparison(dem, comp, {o.kind, false, o.method, false}, run.io, err)) {
+    if (!placedForComparison(p.dem, comp, {o.kind, false, o.method, false}, run.io, err)) {
         run.err << err.text() << std::endl;
         return EXIT_MISMATCH;
     }
-    Alignment alignment;
-    const double factor = heightsOntoDem(dem, comp, alignment);
-    for (const std::string& note : unitAndDatumNotes(alignment))
+    const double factor = heightsOntoDem(p.dem, comp, p.alignment);
+    for (const std::string& note : unitAndDatumNotes(p.alignment))
         run.messages.notice(note);
-
-    std::unique_ptr<RasterPairRows> rows = RasterPairRows::open(*run.io.rows, dem, comp, o.kind, factor, err);
+    p.rows = RasterPairRows::open(*run.io.rows, p.dem, comp, o.kind, factor, err);
     // Every process opens the same files: they fail alike.
-    std::string error = rows ? "" : err.text();
-    if (!reduction.allSucceeded(rows != nullptr, error)) {
+    std::string error = p.rows ? "" : err.text();
+    if (!reduction.allSucceeded(p.rows != nullptr, error)) {
         run.err << "ERROR: " << error << std::endl;
         return FATAL_STATUS;
     }
+    return 0;
+}
+
+} // namespace
+
+int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& reduction)
+{
+    StreamedPair p;
+    const int opened = openStreamedPair(run, o, reduction, p);
+    if (opened != 0)
+        return opened;
     AccuracyReport report;
-    if (!streamedAccuracyReport(*rows, groundSpacing(dem), o.bounds, stripBlocksFor(STREAM_STRIP_CELLS, dem.cols),
-                                reduction, report, error)) {
+    std::string error;
+    if (!streamedAccuracyReport(*p.rows, groundSpacing(p.dem), o.bounds, streamPlan(p.dem.cols, reduction), reduction,
+                                report, error)) {
         run.err << "ERROR: " << error << std::endl;
         return EXIT_MISMATCH;
     }
@@ -71,10 +98,41 @@ int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& redu
         return 0;
     }
     Json out = inputsJson(o.files[0], o.files[1]);
-    addAlignment(out, alignment);
+    addAlignment(out, p.alignment);
     addReport(out, report);
     run.out << jsonText(out);
     return 0;
+}
+
+int streamedCoregistration(const CliRun& run, const AccuracyOptions& o, Reduction& reduction)
+{
+    StreamedPair p;
+    const int opened = openStreamedPair(run, o, reduction, p);
+    if (opened != 0)
+        return opened;
+    const GroundSpacing spacing = groundSpacing(p.dem);
+    const StreamPlan plan = streamPlan(p.dem.cols, reduction);
+    Coregistration c;
+    std::string error;
+    if (!streamedCoregister(*p.rows, spacing, plan, reduction, c, error)) {
+        run.err << "ERROR: " << error << std::endl;
+        return EXIT_MISMATCH;
+    }
+    if (!c.ok) {
+        run.err << "Cannot co-register the grids: " << c.why << std::endl;
+        return EXIT_MISMATCH;
+    }
+    // The figures after the shift: on the comparison moved back, or as it
+    // was when the shift did not improve the fit.
+    AccuracyReport before, after;
+    ShiftedPairRows moved(*p.rows, c.shiftEast, c.shiftNorth);
+    if (!streamedAccuracyReport(*p.rows, spacing, o.bounds, plan, reduction, before, error) ||
+        !streamedAccuracyReport(c.improved ? static_cast<PairRows&>(moved) : *p.rows, spacing, o.bounds, plan,
+                                reduction, after, error)) {
+        run.err << "ERROR: " << error << std::endl;
+        return EXIT_MISMATCH;
+    }
+    return printCoregistration(run, o, {spacing.geographic, p.alignment, nullptr, nullptr}, c, before, after);
 }
 
 } // namespace orolith::ui

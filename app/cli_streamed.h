@@ -1,5 +1,5 @@
-// --metrics over two rasters on one grid, read a strip of rows at a time
-// so that memory does not grow with the grids: the plain program's run
+// --metrics and --coregister over two rasters on one grid, read a strip of
+// rows at a time so that memory does not grow with the grids: the plain program's run
 // over rasters, and every process's run under MPI (app/mpi), which differ
 // only in their Reduction. The figures are those of the grids read whole.
 #ifndef OROLITH_APP_CLI_STREAMED_H
@@ -8,6 +8,7 @@
 #include "app/accuracyoptions.h"
 #include "app/cli_run.h"
 #include "model/reduction.h"
+#include "model/rowblocks.h"
 
 namespace orolith::ui {
 
@@ -19,11 +20,17 @@ constexpr int NOT_STREAMED = -100;
 // Cells of a strip: a few tens of megabytes of both grids' rows.
 constexpr long long STREAM_STRIP_CELLS = 1 << 22;
 
+// Strips of that size, threads as the run's processes are laid out.
+StreamPlan streamPlan(int cols, const Reduction& reduction);
+
 // Prints what --metrics prints (text or JSON) and returns the exit
 // status, or NOT_STREAMED: 1 when a process could not read its rows (the
 // message names the file and the rows), FATAL_STATUS when a file cannot be
 // opened at all.
 int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& reduction);
+
+// The same for --coregister.
+int streamedCoregistration(const CliRun& run, const AccuracyOptions& o, Reduction& reduction);
 
 // Why --align is not streamed, and what to do instead.
 extern const char* const ALIGN_FIRST;

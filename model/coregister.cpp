@@ -19,16 +19,17 @@
 #include "model/constants.h"
 #include "model/metrics.h"
 #include "model/parallel.h"
+#include "model/rowblocks.h"
 #include "model/window3x3.h"
 
 namespace orolith::model {
 
 namespace {
 
-constexpr double MIN_SLOPE_DEG = 3.0; // flatter points say little about a shift
-constexpr double OUTLIER_NMADS = 3.0;
-constexpr double CONVERGED_CELLS = 0.01;
-constexpr std::size_t MIN_POINTS = 10;
+constexpr double MIN_SLOPE_DEG = COREGISTER_MIN_SLOPE_DEG;
+constexpr double OUTLIER_NMADS = COREGISTER_OUTLIER_NMADS;
+constexpr double CONVERGED_CELLS = COREGISTER_CONVERGED_CELLS;
+constexpr std::size_t MIN_POINTS = COREGISTER_MIN_POINTS;
 
 // Clears keep[i] for the kept points whose r[i] lies more than
 // OUTLIER_NMADS NMADs from the median of the kept r. w is room for the
@@ -54,41 +55,72 @@ double det3(const double m[3][3])
            m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
 }
 
-// Least squares of y = north cos + east sin + c over the kept points, by
-// the normal equations and Cramer's rule. False when the aspects do not
-// spread over enough directions to tell the three terms apart.
-bool leastSquares(const double* ca, const double* sa, const double* y, const std::vector<char>& keep, AspectFit& fit)
+} // namespace
+
+void NormalSums::add(double ca, double sa, double y)
 {
-    double a[3][3] = {}, b[3] = {};
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < keep.size(); ++i) {
-        if (!keep[i])
-            continue;
-        const double x[3] = {ca[i], sa[i], 1.0};
-        for (int j = 0; j < 3; ++j) {
-            for (int k = 0; k < 3; ++k)
-                a[j][k] += x[j] * x[k];
-            b[j] += x[j] * y[i];
-        }
-        ++n;
+    const double x[3] = {ca, sa, 1.0};
+    for (int j = 0; j < 3; ++j) {
+        for (int k = 0; k < 3; ++k)
+            a[j][k] += x[j] * x[k];
+        b[j] += x[j] * y;
     }
-    fit.used = n;
-    double d = det3(a);
-    double scale = static_cast<double>(n) * static_cast<double>(n) * static_cast<double>(n);
-    if (n < 3 || !(std::fabs(d) > 1e-9 * scale))
+    ++n;
+}
+
+void NormalSums::addBlock(const NormalSums& block)
+{
+    for (int j = 0; j < 3; ++j) {
+        for (int k = 0; k < 3; ++k)
+            a[j][k] += block.a[j][k];
+        b[j] += block.b[j];
+    }
+    n += block.n;
+}
+
+bool solveNormalSums(const NormalSums& s, AspectFit& fit)
+{
+    fit.used = s.n;
+    const double d = det3(s.a);
+    const double scale = static_cast<double>(s.n) * static_cast<double>(s.n) * static_cast<double>(s.n);
+    if (s.n < 3 || !(std::fabs(d) > 1e-9 * scale))
         return false;
     double x[3];
     for (int j = 0; j < 3; ++j) {
         double m[3][3];
         for (int r = 0; r < 3; ++r)
             for (int k = 0; k < 3; ++k)
-                m[r][k] = k == j ? b[r] : a[r][k];
+                m[r][k] = k == j ? s.b[r] : s.a[r][k];
         x[j] = det3(m) / d;
     }
     fit.north = x[0];
     fit.east = x[1];
     fit.c = x[2];
     return true;
+}
+
+namespace {
+
+// Least squares of y = north cos + east sin + c over the kept points, by
+// the normal equations and Cramer's rule. The sums are taken per block
+// (block[i] of point i, the points in block order; all one block without
+// blocks) and the blocks' sums added in order, as a streamed run does.
+// False when the aspects do not spread over enough directions to tell the
+// three terms apart.
+bool leastSquares(const double* ca, const double* sa, const double* y, const std::vector<char>& keep, const int* block,
+                  AspectFit& fit)
+{
+    NormalSums total, part;
+    for (std::size_t i = 0; i < keep.size(); ++i) {
+        if (block && i > 0 && block[i] != block[i - 1]) {
+            total.addBlock(part);
+            part = NormalSums();
+        }
+        if (keep[i])
+            part.add(ca[i], sa[i], y[i]);
+    }
+    total.addBlock(part);
+    return solveNormalSums(total, fit);
 }
 
 Coregistration failed(const std::string& why)
@@ -100,10 +132,12 @@ Coregistration failed(const std::string& why)
 
 } // namespace
 
-double bilinearAt(const GridView& grid, double row, double col)
+double bilinearAt(const GridView& grid, double row, double col) { return bilinearAt(grid, 0, grid.rows, row, col); }
+
+double bilinearAt(const GridView& grid, int first, int gridRows, double row, double col)
 {
     const double absent = std::numeric_limits<double>::quiet_NaN();
-    if (!(row >= 0 && row <= grid.rows - 1 && col >= 0 && col <= grid.cols - 1))
+    if (!(row >= 0 && row <= gridRows - 1 && col >= 0 && col <= grid.cols - 1))
         return absent;
     // On the last row or column the neighbours beyond have weight 0 and
     // are never read.
@@ -115,7 +149,7 @@ double bilinearAt(const GridView& grid, double row, double col)
             double w = (dr ? fr : 1 - fr) * (dc ? fc : 1 - fc);
             if (w == 0)
                 continue;
-            const std::size_t i = grid.index(r0 + dr, c0 + dc);
+            const std::size_t i = grid.index(r0 + dr - first, c0 + dc);
             if (!grid.isPresent(i))
                 return absent;
             sum += w * grid.heights[i];
@@ -141,19 +175,19 @@ ShiftedGrid shiftBack(const GridView& comp, double east, double north)
     return out;
 }
 
-AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n)
+AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n, const int* block)
 {
     AspectFit fit;
     std::vector<char> keep(n, 1);
     std::vector<double> r(y, y + n), w;
     w.reserve(n);
     dropOutliers(r, keep, w);
-    if (!leastSquares(cosAspect, sinAspect, y, keep, fit))
+    if (!leastSquares(cosAspect, sinAspect, y, keep, block, fit))
         return fit;
     for (std::size_t i = 0; i < n; ++i)
-        r[i] = y[i] - (fit.north * cosAspect[i] + fit.east * sinAspect[i] + fit.c);
+        r[i] = fitResidual(fit, cosAspect[i], sinAspect[i], y[i]);
     dropOutliers(r, keep, w);
-    fit.ok = leastSquares(cosAspect, sinAspect, y, keep, fit);
+    fit.ok = leastSquares(cosAspect, sinAspect, y, keep, block, fit);
     return fit;
 }
 
@@ -236,6 +270,7 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const std::
     double east = 0, north = 0; // cells
     std::vector<double> dh(n), fitCos, fitSin, fitY, work;
     std::vector<char> valid(n);
+    std::vector<int> fitBlock;
     for (int iteration = 1; iteration <= COREGISTER_MAX_ITERATIONS; ++iteration) {
         if (progress && !progress(iteration)) {
             out = failed("cancelled");
@@ -260,16 +295,18 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const std::
         // The vertical offset comes out first, so that it does not enter
         // the fit divided by each point's own slope.
         double offset = medianOf(work.data(), work.size());
+        fitBlock.clear();
         fitCos.clear();
         fitSin.clear();
         fitY.clear();
         for (std::size_t i = 0; i < n; ++i)
             if (valid[i]) {
+                fitBlock.push_back(static_cast<int>(at[i] / cols / BLOCK_ROWS));
                 fitCos.push_back(cosAspect[i]);
                 fitSin.push_back(sinAspect[i]);
                 fitY.push_back((dh[i] - offset) / tanSlope[i]);
             }
-        AspectFit fit = fitAspect(fitCos.data(), fitSin.data(), fitY.data(), fitY.size());
+        AspectFit fit = fitAspect(fitCos.data(), fitSin.data(), fitY.data(), fitY.size(), fitBlock.data());
         if (!fit.ok)
             return failed("the DEM's slopes do not face enough directions to estimate a shift");
         out.fits.push_back(fitRecordOf(iteration, fit, fitCos, fitSin, fitY));

@@ -26,6 +26,10 @@ namespace orolith::model {
 // bilinearly; NaN outside the grid or where a neighbour that takes part is
 // absent.
 double bilinearAt(const GridView& grid, double row, double col);
+// The same on a strip of the grid (model/pairrows.h): `first` the grid row
+// of the strip's row 0, `gridRows` the grid's rows. The strip holds the
+// rows the point reaches.
+double bilinearAt(const GridView& strip, int first, int gridRows, double row, double col);
 
 // The comparison grid moved back by a shift in cells (east toward higher
 // columns, north toward row 0), resampled onto the same grid: point (r, c)
@@ -48,7 +52,37 @@ struct AspectFit {
     double north = 0, east = 0, c = 0;
     std::size_t used = 0; // points in the final fit
 };
-AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n);
+// The sums of the fit are taken per block of points (block[i] that of
+// point i, the points in block order; one block when null) and the blocks'
+// sums added in order: a grid's points in its row blocks
+// (model/rowblocks.h), as a run over its strips sums them.
+AspectFit fitAspect(const double* cosAspect, const double* sinAspect, const double* y, std::size_t n,
+                    const int* block = nullptr);
+
+// What a fit leaves of y at a point.
+inline double fitResidual(const AspectFit& fit, double cosAspect, double sinAspect, double y)
+{
+    return y - (fit.north * cosAspect + fit.east * sinAspect + fit.c);
+}
+
+// The normal equations' sums of the fit over some points, and the fit
+// they give (false as fitAspect's least squares fail).
+struct NormalSums {
+    double a[3][3] = {}, b[3] = {};
+    std::size_t n = 0;
+    void add(double cosAspect, double sinAspect, double y);
+    void addBlock(const NormalSums& block);
+};
+bool solveNormalSums(const NormalSums& sums, AspectFit& fit);
+
+// Points flatter than this say little about a shift; a step shorter than
+// COREGISTER_CONVERGED_CELLS ends the iterations; points beyond
+// COREGISTER_OUTLIER_NMADS NMADs leave the fit; fewer than
+// COREGISTER_MIN_POINTS give no shift.
+constexpr double COREGISTER_MIN_SLOPE_DEG = 3.0;
+constexpr double COREGISTER_OUTLIER_NMADS = 3.0;
+constexpr double COREGISTER_CONVERGED_CELLS = 0.01;
+constexpr std::size_t COREGISTER_MIN_POINTS = 10;
 
 // One fit of the iterations, kept for the report's picture of it: the
 // points' aspect in degrees (clockwise from north) and y, an even sample

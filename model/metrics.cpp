@@ -226,7 +226,7 @@ AccuracyReport accuracyReport(const GridView& dem, const GridView& ref, const Gr
     Reduction alone;
     AccuracyReport report;
     std::string unused; // grids in memory are never unreadable
-    streamedAccuracyReport(rows, spacing, bounds, 0, alone, report, unused);
+    streamedAccuracyReport(rows, spacing, bounds, StreamPlan(), alone, report, unused);
     return report;
 }
 

@@ -19,6 +19,9 @@ public:
     virtual ~Reduction() = default;
     virtual int rank() const { return 0; }
     virtual int ranks() const { return 1; }
+    // Threads a process works with: 0, as many as the cores, for a process
+    // alone; under MPI the processes are laid out a core each.
+    virtual int threadsPerProcess() const { return 0; }
     // Element by element over all processes, the result in every one.
     virtual void sum(std::uint64_t*, std::size_t) {}
     virtual void sum(double*, std::size_t) {}

@@ -31,12 +31,21 @@ inline BlockRange blocksOfRank(int rows, int rank, int ranks)
     return {static_cast<int>(n * rank / ranks), static_cast<int>(n * (rank + 1) / ranks)};
 }
 
-// The blocks of a strip of about `cells` cells of `cols` columns: one at
-// least.
+// The blocks of a strip of about `cells` cells of `cols` columns: two at
+// least, one for each core.
 inline int stripBlocksFor(long long cells, int cols)
 {
-    return static_cast<int>(std::max<long long>(1, cells / (static_cast<long long>(BLOCK_ROWS) * std::max(cols, 1))));
+    return static_cast<int>(std::max<long long>(2, cells / (static_cast<long long>(BLOCK_ROWS) * std::max(cols, 1))));
 }
+
+// How a process goes through its rows: strips of `stripBlocks` blocks (0:
+// all its blocks at once), worked on by up to `threads` threads taking
+// whole blocks (0: as many as the cores, for a strip large enough). Under
+// MPI a process a core runs one thread.
+struct StreamPlan {
+    int stripBlocks = 0;
+    int threads = 0;
+};
 
 // Calls visit(strip, core) for the blocks of `range`, `stripBlocks` at a
 // time (all at once when 0): core is the strip's own rows [first, last)

@@ -42,9 +42,9 @@ struct ThreadTally {
 
 class Streamer {
 public:
-    Streamer(PairRows& rows, const GroundSpacing& spacing, const std::vector<double>& bounds, int stripBlocks,
+    Streamer(PairRows& rows, const GroundSpacing& spacing, const std::vector<double>& bounds, const StreamPlan& plan,
              Reduction& reduction)
-        : rows_(rows), spacing_(spacing), stripBlocks_(stripBlocks), reduction_(reduction),
+        : rows_(rows), spacing_(spacing), plan_(plan), reduction_(reduction),
           K_(static_cast<int>(std::min<std::size_t>(bounds.size(), 250))), sets_(K_ + 1),
           blocks_(blockCount(rows.rows())), range_(blocksOfRank(rows.rows(), reduction.rank(), reduction.ranks())),
           bounds_(bounds)
@@ -95,7 +95,7 @@ private:
 
     PairRows& rows_;
     GroundSpacing spacing_;
-    int stripBlocks_;
+    StreamPlan plan_;
     Reduction& reduction_;
     int K_, sets_, blocks_;
     BlockRange range_;
@@ -159,7 +159,7 @@ bool Streamer::pass(bool tally, bool deviation, std::string& error)
     for (std::size_t q = 0; q < requests_.size(); ++q)
         lookup_[static_cast<std::size_t>(requests_[q].set) * VALUE_KINDS + requests_[q].kind].push_back(
             static_cast<int>(q));
-    const int maxThreads = threadsFor(std::numeric_limits<int>::max());
+    const int maxThreads = plan_.threads > 0 ? plan_.threads : threadsFor(std::numeric_limits<int>::max());
     std::vector<std::unique_ptr<ThreadTally>> tallies(maxThreads);
     auto tallyOf = [&](int p) -> ThreadTally& {
         if (!tallies[p]) {
@@ -174,7 +174,7 @@ bool Streamer::pass(bool tally, bool deviation, std::string& error)
     };
     const int halo = 1; // Horn's window
     const bool ok =
-        forEachStrip(rows_, range_, stripBlocks_, halo, error, [&](const PairStrip& s, int first, int last) {
+        forEachStrip(rows_, range_, plan_.stripBlocks, halo, error, [&](const PairStrip& s, int first, int last) {
             const int firstBlock = first / BLOCK_ROWS, lastBlock = (last + BLOCK_ROWS - 1) / BLOCK_ROWS;
             const int parts = std::min(maxThreads, threadsFor(static_cast<long long>(last - first) * rows_.cols()));
             // Threads take whole blocks: each block's sums are one thread's, in
@@ -334,9 +334,9 @@ bool Streamer::run(AccuracyReport& report, std::string& error)
 } // namespace
 
 bool streamedAccuracyReport(PairRows& rows, const GroundSpacing& spacing, const std::vector<double>& bounds,
-                            int stripBlocks, Reduction& reduction, AccuracyReport& report, std::string& error)
+                            const StreamPlan& plan, Reduction& reduction, AccuracyReport& report, std::string& error)
 {
-    return Streamer(rows, spacing, bounds, stripBlocks, reduction).run(report, error);
+    return Streamer(rows, spacing, bounds, plan, reduction).run(report, error);
 }
 
 } // namespace orolith::model

@@ -16,15 +16,16 @@
 #include "model/metrics.h"
 #include "model/pairrows.h"
 #include "model/reduction.h"
+#include "model/rowblocks.h"
 
 namespace orolith::model {
 
 // The report of accuracyReport (model/metrics.h) over `rows`, this
-// process reading the blocks blocksOfRank gives it, `stripBlocks` blocks
-// at a time (0: its blocks at once). False when a process could not read
-// a strip: `error` then names the file and the rows, in every process.
+// process reading the blocks blocksOfRank gives it as `plan` says. False
+// when a process could not read a strip: `error` then names the file and
+// the rows, in every process.
 bool streamedAccuracyReport(PairRows& rows, const GroundSpacing& spacing, const std::vector<double>& bounds,
-                            int stripBlocks, Reduction& reduction, AccuracyReport& report, std::string& error);
+                            const StreamPlan& plan, Reduction& reduction, AccuracyReport& report, std::string& error);
 
 } // namespace orolith::model
 

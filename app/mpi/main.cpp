@@ -32,6 +32,7 @@ protected:
 
 const char* const USAGE = "usage: mpirun -n N orolith-mpi --metrics [--format json|text] [--kind dem|sparse|contour]\n"
                           "                               [--slope-classes B1,B2,...] [--geographic] DEM COMPARISON\n"
+                          "       mpirun -n N orolith-mpi --coregister [the options of --metrics] DEM COMPARISON\n"
                           "       mpirun -n N orolith-mpi --export curvature|elevdiff|curvediff|aligned [--kind K]\n"
                           "                               [--geographic] OUT.vrt DEM [COMPARISON]\n"
                           "\n"
@@ -85,7 +86,7 @@ int run(int argc, char** argv, MpiReduction& reduction, std::ostream& out, std::
     }
     if (mode == "--export")
         return exportUnderMpi(cli, std::vector<const char*>(argv + 2, argv + argc), reduction);
-    if (mode != "--metrics") {
+    if (mode != "--metrics" && mode != "--coregister") {
         err << "orolith-mpi: " << (mode.empty() ? "no mode given" : "unknown mode " + mode) << "\n" << USAGE;
         return EXIT_USAGE;
     }
@@ -98,7 +99,8 @@ int run(int argc, char** argv, MpiReduction& reduction, std::ostream& out, std::
         why = notStreamedWhy(o);
     if (!why.empty())
         return refused(err, why);
-    const int status = streamedMetrics(cli, o, reduction);
+    const int status =
+        mode == "--metrics" ? streamedMetrics(cli, o, reduction) : streamedCoregistration(cli, o, reduction);
     return status == NOT_STREAMED ? refused(err, TEXT_GRID) : status;
 }
 

@@ -12,6 +12,7 @@ public:
     MpiReduction();
     int rank() const override { return rank_; }
     int ranks() const override { return ranks_; }
+    int threadsPerProcess() const override { return 1; }
     void sum(std::uint64_t* v, std::size_t n) override;
     void sum(double* v, std::size_t n) override;
     void least(std::uint64_t* v, std::size_t n) override;

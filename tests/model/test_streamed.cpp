@@ -15,6 +15,7 @@
 #include "model/exactrank.h"
 #include "model/metrics.h"
 #include "model/rowblocks.h"
+#include "model/streamedcoregister.h"
 #include "model/streamedmetrics.h"
 #include "tests/model/fractal_surface.h"
 
@@ -290,8 +291,8 @@ TEST(StreamedMetrics, EveryStripAndProcessSplitGivesTheFiguresOfTheWholeGrid)
                     GridPairRows rows(p.demView(), p.compView());
                     ThreadRanks::Rank me(all, r);
                     std::string error;
-                    EXPECT_TRUE(
-                        streamedAccuracyReport(rows, spacing, defaultSlopeBounds(), stripBlocks, me, got[r], error));
+                    EXPECT_TRUE(streamedAccuracyReport(rows, spacing, defaultSlopeBounds(), {stripBlocks, 0}, me,
+                                                       got[r], error));
                 });
             for (std::thread& t : threads)
                 t.join();
@@ -355,11 +356,97 @@ TEST(StreamedMetrics, AStripThatCannotBeReadEndsEveryProcessWithItsMessage)
             Failing rows(p.demView(), p.compView());
             ThreadRanks::Rank me(all, r);
             AccuracyReport report;
-            results[r] = streamedAccuracyReport(rows, {1, 1, false}, defaultSlopeBounds(), 1, me, report, errors[r]);
+            results[r] =
+                streamedAccuracyReport(rows, {1, 1, false}, defaultSlopeBounds(), {1, 0}, me, report, errors[r]);
         });
     for (std::thread& t : threads)
         t.join();
     EXPECT_EQ(results, std::vector<int>({0, 0}));
     for (int r = 0; r < 2; ++r)
         EXPECT_EQ(errors[r], "rows 191 to 255 could not be read") << "rank " << r;
+}
+
+// The co-registration of strips split between one to three processes:
+// the shift, the bias and the NMADs of the grids read whole, bit for bit,
+// and the comparison moved back as shiftBack moves it.
+TEST(StreamedCoregister, EveryProcessSplitGivesTheShiftOfTheWholeGrid)
+{
+    const int rows = 5 * BLOCK_ROWS + 17, cols = 150;
+    FractalSurface surface(8);
+    std::vector<float> dem = surface.grid(rows, cols), comp = surface.grid(rows, cols, 0.4, -0.7, 1.5);
+    std::vector<std::uint8_t> demPresent(dem.size(), 1), compPresent(dem.size(), 1);
+    std::mt19937 random(3);
+    for (std::size_t i = 0; i < dem.size(); ++i) {
+        comp[i] += static_cast<float>(std::normal_distribution<double>(0, 0.2)(random));
+        demPresent[i] = random() % 60 != 0;
+        compPresent[i] = random() % 45 != 0;
+    }
+    const GridView demView{dem.data(), demPresent.data(), rows, cols},
+        compView{comp.data(), compPresent.data(), rows, cols};
+    const GroundSpacing spacing{10.0, 10.0, false};
+    const Coregistration whole = coregister(demView, compView, spacing);
+    ASSERT_TRUE(whole.ok) << whole.why;
+    EXPECT_NEAR(whole.shiftEast, 0.4, 0.05);
+    EXPECT_NEAR(whole.shiftNorth, -0.7, 0.05);
+    ASSERT_GT(whole.iterations, 1) << "more than one pass of the iterations";
+    for (int ranks : {1, 2, 3})
+        for (int stripBlocks : {0, 1}) {
+            ThreadRanks all(ranks);
+            std::vector<Coregistration> got(ranks);
+            std::vector<std::thread> threads;
+            for (int r = 0; r < ranks; ++r)
+                threads.emplace_back([&, r] {
+                    GridPairRows pair(demView, compView);
+                    ThreadRanks::Rank me(all, r);
+                    std::string error;
+                    EXPECT_TRUE(streamedCoregister(pair, spacing, {stripBlocks, 1 + r % 2}, me, got[r], error));
+                });
+            for (std::thread& t : threads)
+                t.join();
+            for (int r = 0; r < ranks; ++r) {
+                const std::string what = std::to_string(ranks) + " processes, strips of " +
+                                         std::to_string(stripBlocks) + ", rank " + std::to_string(r);
+                ASSERT_TRUE(got[r].ok) << got[r].why << what;
+                const double a[] = {whole.shiftEast, whole.shiftNorth, whole.shiftEastMetres, whole.shiftNorthMetres,
+                                    whole.bias,      whole.nmadBefore, whole.nmadAfter};
+                const double b[] = {got[r].shiftEast,        got[r].shiftNorth, got[r].shiftEastMetres,
+                                    got[r].shiftNorthMetres, got[r].bias,       got[r].nmadBefore,
+                                    got[r].nmadAfter};
+                for (int k = 0; k < 7; ++k)
+                    EXPECT_EQ(bitsOf(a[k]), bitsOf(b[k])) << what << ", figure " << k << ": " << a[k] << " " << b[k];
+                EXPECT_EQ(got[r].iterations, whole.iterations) << what;
+                EXPECT_EQ(got[r].converged, whole.converged) << what;
+                EXPECT_EQ(got[r].improved, whole.improved) << what;
+            }
+        }
+    // The moved comparison's strips hold the moved grid.
+    GridPairRows pair(demView, compView);
+    ShiftedPairRows moved(pair, whole.shiftEast, whole.shiftNorth);
+    PairStrip strip;
+    std::string error;
+    ASSERT_TRUE(moved.read(100, 180, strip, error));
+    for (int row = 100; row < 180; ++row)
+        for (int c = 0; c < cols; ++c) {
+            const std::size_t i = static_cast<std::size_t>(row) * cols + c, j = strip.comp.index(row - 100, c);
+            ASSERT_EQ(strip.comp.isPresent(j), whole.shifted.present[i] != 0) << row << ", " << c;
+            if (strip.comp.isPresent(j)) {
+                ASSERT_EQ(strip.comp.heights[j], whole.shifted.heights[i]) << row << ", " << c;
+            }
+            ASSERT_EQ(strip.dem.heights[j], dem[i]);
+        }
+}
+
+// Too few steep points: the message of the grids read whole.
+TEST(StreamedCoregister, AFlatGridGivesCoregistersMessage)
+{
+    const int rows = 80, cols = 60;
+    std::vector<float> flat(rows * cols, 100.0f);
+    const GridView view{flat.data(), nullptr, rows, cols};
+    GridPairRows pair(view, view);
+    Reduction alone;
+    Coregistration got;
+    std::string error;
+    ASSERT_TRUE(streamedCoregister(pair, {1, 1, false}, {}, alone, got, error));
+    EXPECT_FALSE(got.ok);
+    EXPECT_EQ(got.why, coregister(view, view, {1, 1, false}).why);
 }

@@ -130,20 +130,29 @@ Outcome mpirun(int ranks, std::vector<std::string> args)
 TEST(OrolithMpi, OneToFourProcessesPrintWhatOrolithPrints)
 {
     Mosaics m;
-    for (const char* format : {"json", "text"}) {
-        const Outcome plain = runOrolith({"--metrics", "--format", format, m.dem, m.comp});
-        ASSERT_EQ(plain.status, 0) << plain;
-        if (std::string(format) == "json") {
-            const OrderedJson j = parsedJson(plain.out);
-            EXPECT_GT(j["all"]["count"].get<int>(), ROWS * COLS / 2) << "most cells compared";
-            EXPECT_LT(j["all"]["count"].get<int>(), ROWS * COLS - TILE_ROWS * TILE_COLS) << "the missing tile absent";
+    for (const char* mode : {"--metrics", "--coregister"})
+        for (const char* format : {"json", "text"}) {
+            const Outcome plain = runOrolith({mode, "--format", format, m.dem, m.comp});
+            ASSERT_EQ(plain.status, 0) << plain;
+            if (std::string(format) == "json") {
+                const OrderedJson j = parsedJson(plain.out);
+                const OrderedJson& all = std::string(mode) == "--metrics" ? j["all"] : j["before"]["all"];
+                EXPECT_GT(all["count"].get<int>(), ROWS * COLS / 2) << "most cells compared";
+                EXPECT_LT(all["count"].get<int>(), ROWS * COLS - TILE_ROWS * TILE_COLS) << "the missing tile absent";
+                if (std::string(mode) == "--coregister") {
+                    EXPECT_NEAR(j["shift_east"].get<double>(), 0.33, 0.05) << plain.out.substr(0, 400);
+                    EXPECT_NEAR(j["shift_north"].get<double>(), -0.2, 0.05);
+                    EXPECT_TRUE(j["improved"].get<bool>());
+                }
+            }
+            for (int ranks : {1, 2, 3, 4}) {
+                if (std::string(format) == "text" && ranks % 2)
+                    continue; // the text's figures are the JSON's
+                const Outcome got = mpirun(ranks, {mode, "--format", format, m.dem, m.comp});
+                EXPECT_EQ(got.status, 0) << ranks << " processes" << got;
+                EXPECT_EQ(got.out, plain.out) << mode << ", " << ranks << " processes, " << format;
+            }
         }
-        for (int ranks : {1, 2, 3, 4}) {
-            const Outcome got = mpirun(ranks, {"--metrics", "--format", format, m.dem, m.comp});
-            EXPECT_EQ(got.status, 0) << ranks << " processes" << got;
-            EXPECT_EQ(got.out, plain.out) << ranks << " processes, " << format;
-        }
-    }
     // Other slope classes, the sparse kind.
     const std::vector<std::string> args = {"--metrics", "--format", "json", "--slope-classes", "2,7,15", "--kind",
                                            "sparse",    m.dem,      m.comp};
@@ -160,7 +169,8 @@ TEST(OrolithMpi, AProcessThatCannotReadItsRowsEndsEveryProcess)
     const std::string broken = m.dir.path + "/comp_4_0.tif";
     std::ofstream(broken, std::ios::trunc) << "not a raster any more";
     for (int ranks : {1, 3}) {
-        const Outcome got = mpirun(ranks, {"--metrics", "--format", "json", m.dem, m.comp});
+        const Outcome got =
+            mpirun(ranks, {ranks == 1 ? "--metrics" : "--coregister", "--format", "json", m.dem, m.comp});
         EXPECT_EQ(got.status, 1) << got;
         EXPECT_EQ(got.out, "") << "nothing printed on failure";
         EXPECT_NE(got.err.find("file \"" + m.comp + "\": rows "), std::string::npos) << got;
