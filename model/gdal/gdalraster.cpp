@@ -382,6 +382,11 @@ RasterRows* openGdalRows(const GridHeader& h, ModelError& err)
 {
     startGdal();
     CPLErrorReset();
+    // Strips are read once each: GDAL's block cache (5 % of the memory by
+    // default) would hold more than the strips themselves.
+    const GIntBig cacheForStrips = 128 << 20;
+    if (GDALGetCacheMax64() > cacheForStrips)
+        GDALSetCacheMax64(cacheForStrips);
     GDALDatasetH ds = GDALOpen(h.path.c_str(), GA_ReadOnly);
     if (!ds || GDALGetRasterYSize(ds) != h.rows || GDALGetRasterXSize(ds) != h.cols) {
         if (ds)

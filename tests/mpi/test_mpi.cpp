@@ -249,8 +249,20 @@ TEST(OrolithMpi, ExportMosaicsHoldTheSingleProcessExport)
             EXPECT_EQ(std::vector<double>(a, a + 6), std::vector<double>(b, b + 6));
             GDALClose(x);
             GDALClose(y);
-            for (int k = 0; k < ranks; ++k)
-                EXPECT_TRUE(std::filesystem::exists(mosaicPartPathFor(vrt, k))) << "a part per process";
+            // Each part lies where its rows do: a process's run of 64-row
+            // blocks, dealt out evenly.
+            const int blocks = (ROWS + 63) / 64;
+            for (int k = 0; k < ranks; ++k) {
+                const std::string part = mosaicPartPathFor(vrt, k);
+                GDALDatasetH ds = GDALOpen(part.c_str(), GA_ReadOnly);
+                ASSERT_NE(ds, nullptr) << "a part per process: " << part;
+                const int first = blocks * k / ranks * 64, last = std::min(ROWS, blocks * (k + 1) / ranks * 64);
+                double t[6];
+                GDALGetGeoTransform(ds, t);
+                EXPECT_EQ(t[3], NORTH - first * CELL) << part;
+                EXPECT_EQ(GDALGetRasterYSize(ds), last - first) << part;
+                GDALClose(ds);
+            }
         }
     }
 }
