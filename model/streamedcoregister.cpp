@@ -38,6 +38,11 @@ bool ShiftedPairRows::read(int first, int last, PairStrip& strip, std::string& e
 
 namespace {
 
+// A count of one thread, alone on its cache line.
+struct alignas(64) ThreadCount {
+    std::uint64_t n = 0;
+};
+
 // A median, and the NMAD about it, of a set of values.
 struct Spread {
     std::uint64_t count = 0;
@@ -109,7 +114,7 @@ bool histogramPass(Walk& walk, int halo, const Value& value, const Key& key, con
         }
     }
     std::vector<std::vector<KeyHistogram>> perPart(walk.parts());
-    std::vector<std::uint64_t> counted(walk.parts(), 0);
+    std::vector<ThreadCount> counted(walk.parts());
     for (auto& h : perPart)
         h.resize(bins.size());
     if (!walk.pass(
@@ -118,7 +123,7 @@ bool histogramPass(Walk& walk, int halo, const Value& value, const Key& key, con
                 double v;
                 if (!value(s, row, r, c, v))
                     return;
-                ++counted[part];
+                ++counted[part].n;
                 const std::uint64_t k = orderKey(key(v));
                 for (std::size_t j = 0; j < bins.size(); ++j)
                     if (bins[j]->wants(k))
@@ -127,9 +132,9 @@ bool histogramPass(Walk& walk, int halo, const Value& value, const Key& key, con
             error))
         return false;
     histograms = std::move(perPart[0]);
-    count = counted[0];
+    count = counted[0].n;
     for (int p = 1; p < walk.parts(); ++p) {
-        count += counted[p];
+        count += counted[p].n;
         for (std::size_t j = 0; j < bins.size(); ++j)
             histograms[j].merge(perPart[p][j]);
     }
@@ -262,17 +267,17 @@ bool streamedCoregister(PairRows& rows, const GroundSpacing& spacing, const Stre
 
     std::uint64_t steepPoints = 0;
     {
-        std::vector<std::uint64_t> counted(walk.parts(), 0);
+        std::vector<ThreadCount> counted(walk.parts());
         if (!walk.pass(
                 1,
                 [&](int part, const PairStrip& s, int row, int r, int c, int) {
                     double t, ca, sa;
-                    counted[part] += steepAt(s, row, r, c, t, ca, sa);
+                    counted[part].n += steepAt(s, row, r, c, t, ca, sa);
                 },
                 error))
             return false;
-        for (std::uint64_t n : counted)
-            steepPoints += n;
+        for (const ThreadCount& n : counted)
+            steepPoints += n.n;
         reduction.sum(&steepPoints, 1);
     }
     if (steepPoints < COREGISTER_MIN_POINTS) {

@@ -38,6 +38,10 @@ struct Search {
 struct ThreadTally {
     std::vector<std::uint64_t> count, least, greatest; // per set
     std::vector<KeyHistogram> histograms;              // per request
+    // The sums of the block at hand, per set: kept here and stored once a
+    // block is done, so that threads never write to neighbouring memory
+    // point after point.
+    std::vector<double> sum, sumSq, dev;
 };
 
 class Streamer {
@@ -113,9 +117,23 @@ private:
 void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, bool deviation, ThreadTally& t)
 {
     const int cols = rows_.cols();
+    t.sum.assign(sets_, 0.0);
+    t.sumSq.assign(sets_, 0.0);
+    t.dev.assign(sets_, 0.0);
+    auto store = [&](std::size_t block) {
+        for (int set = 0; set < sets_; ++set) {
+            const std::size_t at = static_cast<std::size_t>(set) * blocks_ + block;
+            sum_[at] += t.sum[set];
+            sumSq_[at] += t.sumSq[set];
+            dev_[at] += t.dev[set];
+            t.sum[set] = t.sumSq[set] = t.dev[set] = 0.0;
+        }
+    };
     for (int row = firstRow; row < lastRow; ++row) {
         const int r = row - s.first;
         const std::size_t block = static_cast<std::size_t>(row / BLOCK_ROWS);
+        if (row > firstRow && row % BLOCK_ROWS == 0)
+            store(block - 1);
         for (int c = 0; c < cols; ++c) {
             const std::size_t i = s.dem.index(r, c);
             if (!s.dem.isPresent(i) || !s.comp.isPresent(i))
@@ -123,17 +141,16 @@ void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, 
             const double d = static_cast<double>(s.dem.heights[i]) - static_cast<double>(s.comp.heights[i]);
             const int code = classOf(s, r, c);
             for (int set : {code, K_}) {
-                const std::size_t at = static_cast<std::size_t>(set) * blocks_ + block;
                 if (tally) {
                     const std::uint64_t key = orderKey(d);
                     ++t.count[set];
                     t.least[set] = std::min(t.least[set], key);
                     t.greatest[set] = std::max(t.greatest[set], key);
-                    sum_[at] += d;
-                    sumSq_[at] += d * d;
+                    t.sum[set] += d;
+                    t.sumSq[set] += d * d;
                 }
                 if (deviation)
-                    dev_[at] += (d - mean_[set]) * (d - mean_[set]);
+                    t.dev[set] += (d - mean_[set]) * (d - mean_[set]);
                 for (int kind = 0; kind < VALUE_KINDS; ++kind) {
                     const std::vector<int>& wanted = lookup_[static_cast<std::size_t>(set) * VALUE_KINDS + kind];
                     if (wanted.empty())
@@ -151,6 +168,8 @@ void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, 
             }
         }
     }
+    if (lastRow > firstRow)
+        store(static_cast<std::size_t>((lastRow - 1) / BLOCK_ROWS));
 }
 
 bool Streamer::pass(bool tally, bool deviation, std::string& error)
