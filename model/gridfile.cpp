@@ -511,7 +511,9 @@ bool readGridHeader(const std::string& path, GridHeader& h, ModelError& err, con
             return false;
         h.path = path;
         h.format = GridFormat::raster;
-        return checkedSize(h, err);
+        // A raster too large to hold is still read a strip at a time by the
+        // streamed analyses; reading it whole checks its size.
+        return true;
     }
     std::string prefix;
     for (std::size_t want = 64u << 10;; want *= 2) {
@@ -611,6 +613,8 @@ namespace {
 bool readRasterHeights(const GridHeader& h, GridRole role, GridData& out, ModelError& err,
                        std::atomic<std::size_t>* bytesRead, const RasterReader* rasterReader)
 {
+    if (!checkedSize(h, err))
+        return false;
     std::string shortfall = memoryShortfall(h.cells() * sizeof(float));
     if (!shortfall.empty()) {
         err = {ARRAY1, inFile(h.path) + "a grid of " + std::to_string(h.rows) + " rows and " + std::to_string(h.cols) +

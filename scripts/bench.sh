@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh orolith bench_table bench_frames bench_points
+scripts/build.sh orolith orolith-mpi bench_table bench_frames bench_points bench_stream
 frames=()
 if [ -x build/bench/bench_frames ]; then
   frames=(--frames "$PWD/build/bench/bench_frames")
@@ -17,4 +17,14 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" build/bench/bench_table "$PWD/b
 # 4000 x 4000 DEM, a 10,000-vertex polygon burnt onto its grid.
 if [ -x build/bench/bench_points ]; then
   build/bench/bench_points "$PWD/build/app/orolith"
+fi
+# Streaming and MPI (built with GDAL; the MPI part with Open MPI): a
+# 60000 x 60000 pair as VRTs of one repeated 4000 x 4000 tile, and 1 against
+# 2 processes on a 20000 x 20000 pair. Some ten minutes.
+if [ -x build/bench/bench_stream ]; then
+  mpi=()
+  if [ -x build/app/orolith-mpi ] && command -v mpirun > /dev/null; then
+    mpi=("$PWD/build/app/orolith-mpi" "$(command -v mpirun)")
+  fi
+  build/bench/bench_stream "$PWD/build/app/orolith" "${mpi[@]}"
 fi
