@@ -1,5 +1,6 @@
 #include "app/cli_streamed.h"
 
+#include <climits>
 #include <memory>
 #include <ostream>
 
@@ -45,6 +46,28 @@ struct StreamedPair {
     std::unique_ptr<RasterPairRows> rows;
 };
 
+// A line on standard error as each pass over a large grid's rows begins:
+// on billions of cells a pass takes minutes.
+class PassLines : public PairRows {
+public:
+    PassLines(PairRows& rows, Messages& messages) : rows_(rows), messages_(messages) {}
+    int rows() const override { return rows_.rows(); }
+    int cols() const override { return rows_.cols(); }
+    bool read(int first, int last, PairStrip& strip, std::string& error) override
+    {
+        if (first <= previous_ && static_cast<long long>(rows()) * cols() >= PASS_LINES_FROM)
+            messages_.line("Pass " + std::to_string(++passes_) + " over the rows of both grids");
+        previous_ = first;
+        return rows_.read(first, last, strip, error);
+    }
+
+private:
+    static constexpr long long PASS_LINES_FROM = 100000000;
+    PairRows& rows_;
+    Messages& messages_;
+    int previous_ = INT_MAX, passes_ = 0;
+};
+
 int openStreamedPair(const CliRun& run, const AccuracyOptions& o, Reduction& reduction, StreamedPair& p)
 {
     if (!notStreamedWhy(o).empty() || !run.io.rows)
@@ -88,7 +111,8 @@ int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& redu
         return opened;
     AccuracyReport report;
     std::string error;
-    if (!streamedAccuracyReport(*p.rows, groundSpacing(p.dem), o.bounds, streamPlan(p.dem.cols, reduction), reduction,
+    PassLines rows(*p.rows, run.messages);
+    if (!streamedAccuracyReport(rows, groundSpacing(p.dem), o.bounds, streamPlan(p.dem.cols, reduction), reduction,
                                 report, error)) {
         run.err << "ERROR: " << error << std::endl;
         return EXIT_MISMATCH;
@@ -114,7 +138,8 @@ int streamedCoregistration(const CliRun& run, const AccuracyOptions& o, Reductio
     const StreamPlan plan = streamPlan(p.dem.cols, reduction);
     Coregistration c;
     std::string error;
-    if (!streamedCoregister(*p.rows, spacing, plan, reduction, c, error)) {
+    PassLines rows(*p.rows, run.messages);
+    if (!streamedCoregister(rows, spacing, plan, reduction, c, error)) {
         run.err << "ERROR: " << error << std::endl;
         return EXIT_MISMATCH;
     }
@@ -125,10 +150,10 @@ int streamedCoregistration(const CliRun& run, const AccuracyOptions& o, Reductio
     // The figures after the shift: on the comparison moved back, or as it
     // was when the shift did not improve the fit.
     AccuracyReport before, after;
-    ShiftedPairRows moved(*p.rows, c.shiftEast, c.shiftNorth);
-    if (!streamedAccuracyReport(*p.rows, spacing, o.bounds, plan, reduction, before, error) ||
-        !streamedAccuracyReport(c.improved ? static_cast<PairRows&>(moved) : *p.rows, spacing, o.bounds, plan,
-                                reduction, after, error)) {
+    ShiftedPairRows moved(rows, c.shiftEast, c.shiftNorth);
+    if (!streamedAccuracyReport(rows, spacing, o.bounds, plan, reduction, before, error) ||
+        !streamedAccuracyReport(c.improved ? static_cast<PairRows&>(moved) : rows, spacing, o.bounds, plan, reduction,
+                                after, error)) {
         run.err << "ERROR: " << error << std::endl;
         return EXIT_MISMATCH;
     }

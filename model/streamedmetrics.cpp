@@ -15,13 +15,13 @@ namespace orolith::model {
 namespace {
 
 // What a histogram counts: the difference d, |d|, or |d - median|.
-enum ValueKind { DIFF, ABS_DIFF, DEVIATION, VALUE_KINDS };
+enum ValueKind { difference, absDifference, fromMedian, valueKinds };
 
 // One histogram of one pass: the keys of one kind of one set (a slope
 // class, or all points) that a search wants.
 struct Request {
     int set = 0;
-    ValueKind kind = DIFF;
+    ValueKind kind = difference;
     RankSearch bins{0};
     KeyHistogram histogram;
 };
@@ -29,7 +29,7 @@ struct Request {
 // One order statistic of one set.
 struct Search {
     int set = 0;
-    ValueKind kind = DIFF;
+    ValueKind kind = difference;
     RankSearch search;
     int request = -1; // of the current pass
 };
@@ -49,11 +49,11 @@ public:
     Streamer(PairRows& rows, const GroundSpacing& spacing, const std::vector<double>& bounds, const StreamPlan& plan,
              Reduction& reduction)
         : rows_(rows), spacing_(spacing), plan_(plan), reduction_(reduction),
-          K_(static_cast<int>(std::min<std::size_t>(bounds.size(), 250))), sets_(K_ + 1),
+          classes_(static_cast<int>(std::min<std::size_t>(bounds.size(), 250))), sets_(classes_ + 1),
           blocks_(blockCount(rows.rows())), range_(blocksOfRank(rows.rows(), reduction.rank(), reduction.ranks())),
           bounds_(bounds)
     {
-        for (int k = 0; k < K_; ++k)
+        for (int k = 0; k < classes_; ++k)
             threshold_.push_back(slopeThreshold(bounds[k]));
         const std::size_t perSet = static_cast<std::size_t>(sets_) * blocks_;
         sum_.assign(perSet, 0.0);
@@ -70,30 +70,30 @@ public:
 
 private:
     // The slope class of the interior point at row r (of the strip),
-    // column c, whose window the DEM holds whole; K_ for none.
+    // column c, whose window the DEM holds whole; classes_ for none.
     int classOf(const PairStrip& s, int r, int c) const
     {
         const int row = s.first + r;
-        if (K_ == 0 || row < 1 || row > rows_.rows() - 2 || c < 1 || c > rows_.cols() - 2 ||
+        if (classes_ == 0 || row < 1 || row > rows_.rows() - 2 || c < 1 || c > rows_.cols() - 2 ||
             !windowPresent(s.dem, r, c))
-            return K_;
+            return classes_;
         const Gradient g = hornGradient(windowAt(s.dem, r, c), spacing_);
         const double m = std::sqrt(g.east * g.east + g.north * g.north);
-        for (int j = K_ - 1; j >= 0; --j)
+        for (int j = classes_ - 1; j >= 0; --j)
             if (m >= threshold_[j])
                 return j;
-        return K_;
+        return classes_;
     }
 
     bool pass(bool tally, bool deviation, std::string& error);
     void visit(const PairStrip& s, int firstRow, int lastRow, bool tally, bool deviation, ThreadTally& t);
     int requestFor(int set, ValueKind kind, const RankSearch& bins);
     void narrowAll();
-    bool ready(const Search& s) const { return s.kind != DEVIATION || medianKnown(s.set); }
+    bool ready(const Search& s) const { return s.kind != fromMedian || medianKnown(s.set); }
     bool medianKnown(int set) const
     {
         return std::all_of(searches_.begin(), searches_.end(),
-                           [set](const Search& s) { return s.set != set || s.kind != DIFF || s.search.done(); });
+                           [set](const Search& s) { return s.set != set || s.kind != difference || s.search.done(); });
     }
     double valueOf(int set, ValueKind kind, std::size_t nth) const;
 
@@ -101,7 +101,7 @@ private:
     GroundSpacing spacing_;
     StreamPlan plan_;
     Reduction& reduction_;
-    int K_, sets_, blocks_;
+    int classes_, sets_, blocks_;
     BlockRange range_;
     const std::vector<double>& bounds_;
     std::vector<double> threshold_;
@@ -110,7 +110,7 @@ private:
     std::vector<std::uint64_t> count_, least_, greatest_;
     std::vector<double> mean_, median_;
     std::vector<Request> requests_;
-    std::vector<std::vector<int>> lookup_; // requests by set * VALUE_KINDS + kind
+    std::vector<std::vector<int>> lookup_; // requests by set * valueKinds + kind
     std::vector<Search> searches_;
 };
 
@@ -140,7 +140,7 @@ void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, 
                 continue;
             const double d = static_cast<double>(s.dem.heights[i]) - static_cast<double>(s.comp.heights[i]);
             const int code = classOf(s, r, c);
-            for (int set : {code, K_}) {
+            for (int set : {code, classes_}) {
                 if (tally) {
                     const std::uint64_t key = orderKey(d);
                     ++t.count[set];
@@ -151,11 +151,13 @@ void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, 
                 }
                 if (deviation)
                     t.dev[set] += (d - mean_[set]) * (d - mean_[set]);
-                for (int kind = 0; kind < VALUE_KINDS; ++kind) {
-                    const std::vector<int>& wanted = lookup_[static_cast<std::size_t>(set) * VALUE_KINDS + kind];
+                for (int kind = 0; kind < valueKinds; ++kind) {
+                    const std::vector<int>& wanted = lookup_[static_cast<std::size_t>(set) * valueKinds + kind];
                     if (wanted.empty())
                         continue;
-                    const double v = kind == DIFF ? d : kind == ABS_DIFF ? std::fabs(d) : std::fabs(d - median_[set]);
+                    const double v = kind == difference      ? d
+                                     : kind == absDifference ? std::fabs(d)
+                                                             : std::fabs(d - median_[set]);
                     const std::uint64_t key = orderKey(v);
                     for (int q : wanted) {
                         const RankSearch& bins = requests_[q].bins;
@@ -163,7 +165,7 @@ void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, 
                             t.histograms[q].add(bins.binOf(key), key);
                     }
                 }
-                if (code == K_)
+                if (code == classes_)
                     break; // a point of no class counts in all points only
             }
         }
@@ -174,9 +176,9 @@ void Streamer::visit(const PairStrip& s, int firstRow, int lastRow, bool tally, 
 
 bool Streamer::pass(bool tally, bool deviation, std::string& error)
 {
-    lookup_.assign(static_cast<std::size_t>(sets_) * VALUE_KINDS, {});
+    lookup_.assign(static_cast<std::size_t>(sets_) * valueKinds, {});
     for (std::size_t q = 0; q < requests_.size(); ++q)
-        lookup_[static_cast<std::size_t>(requests_[q].set) * VALUE_KINDS + requests_[q].kind].push_back(
+        lookup_[static_cast<std::size_t>(requests_[q].set) * valueKinds + requests_[q].kind].push_back(
             static_cast<int>(q));
     const int maxThreads = plan_.threads > 0 ? plan_.threads : threadsFor(std::numeric_limits<int>::max());
     std::vector<std::unique_ptr<ThreadTally>> tallies(maxThreads);
@@ -277,8 +279,8 @@ bool Streamer::run(AccuracyReport& report, std::string& error)
     // Pass 1: counts, extremes, sums, and the first level of the
     // histograms of d and |d| of every set.
     for (int s = 0; s < sets_; ++s) {
-        requestFor(s, DIFF, RankSearch(0));
-        requestFor(s, ABS_DIFF, RankSearch(0));
+        requestFor(s, difference, RankSearch(0));
+        requestFor(s, absDifference, RankSearch(0));
     }
     if (!pass(true, false, error))
         return false;
@@ -290,9 +292,9 @@ bool Streamer::run(AccuracyReport& report, std::string& error)
         // The median's two middle ranks (one for an odd count), LE90, LE95.
         const std::size_t le90 = nearestRank(n, 90) - 1, le95 = nearestRank(n, 95) - 1;
         for (std::uint64_t rank : {(n - 1) / 2, n / 2})
-            searches_.push_back({s, DIFF, RankSearch(rank), requestFor(s, DIFF, RankSearch(0))});
+            searches_.push_back({s, difference, RankSearch(rank), requestFor(s, difference, RankSearch(0))});
         for (std::uint64_t rank : {le90, le95})
-            searches_.push_back({s, ABS_DIFF, RankSearch(rank), requestFor(s, ABS_DIFF, RankSearch(0))});
+            searches_.push_back({s, absDifference, RankSearch(rank), requestFor(s, absDifference, RankSearch(0))});
     }
     narrowAll();
 
@@ -306,10 +308,10 @@ bool Streamer::run(AccuracyReport& report, std::string& error)
         for (int s = 0; s < sets_; ++s)
             if (count_[s] && !nmadStarted[s] && medianKnown(s)) {
                 nmadStarted[s] = true;
-                median_[s] = (valueOf(s, DIFF, 0) + valueOf(s, DIFF, 1)) / 2;
+                median_[s] = (valueOf(s, difference, 0) + valueOf(s, difference, 1)) / 2;
                 const std::uint64_t n = count_[s];
                 for (std::uint64_t rank : {(n - 1) / 2, n / 2})
-                    searches_.push_back({s, DEVIATION, RankSearch(rank), -1});
+                    searches_.push_back({s, fromMedian, RankSearch(rank), -1});
             }
         for (Search& s : searches_)
             if (!s.search.done() && ready(s))
@@ -323,7 +325,7 @@ bool Streamer::run(AccuracyReport& report, std::string& error)
     }
 
     report = AccuracyReport();
-    report.classes.resize(K_);
+    report.classes.resize(classes_);
     for (int s = 0; s < sets_; ++s) {
         AccuracyFigures f;
         f.count = count_[s];
@@ -335,15 +337,15 @@ bool Streamer::run(AccuracyReport& report, std::string& error)
             f.min = keyValue(least_[s]);
             f.max = keyValue(greatest_[s]);
             f.median = median_[s];
-            f.nmad = NMAD_FACTOR * ((valueOf(s, DEVIATION, 0) + valueOf(s, DEVIATION, 1)) / 2);
-            f.le90 = valueOf(s, ABS_DIFF, 0);
-            f.le95 = valueOf(s, ABS_DIFF, 1);
+            f.nmad = NMAD_FACTOR * ((valueOf(s, fromMedian, 0) + valueOf(s, fromMedian, 1)) / 2);
+            f.le90 = valueOf(s, absDifference, 0);
+            f.le95 = valueOf(s, absDifference, 1);
         }
-        if (s == K_) {
+        if (s == classes_) {
             report.all = f;
         } else {
             report.classes[s].from = bounds_[s];
-            report.classes[s].to = s + 1 < K_ ? bounds_[s + 1] : 90.0;
+            report.classes[s].to = s + 1 < classes_ ? bounds_[s + 1] : 90.0;
             report.classes[s].figures = f;
         }
     }
