@@ -310,12 +310,8 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const std::
         if (!fit.ok)
             return failed("the DEM's slopes do not face enough directions to estimate a shift");
         out.fits.push_back(fitRecordOf(iteration, fit, fitCos, fitSin, fitY));
-        // The fit is in the units of the spacing (metres); the shift in cells.
-        double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
-        east += stepEast;
-        north += stepNorth;
         out.iterations = iteration;
-        if (std::hypot(stepEast, stepNorth) < CONVERGED_CELLS) {
+        if (stepShift(fit, spacing, east, north)) {
             out.converged = true;
             break;
         }
@@ -348,6 +344,15 @@ Coregistration coregister(const GridView& dem, const GridView& comp, const std::
     out.bias = medianOf(work.data(), work.size());
     out.ok = true;
     return out;
+}
+
+bool stepShift(const AspectFit& fit, const GroundSpacing& spacing, double& east, double& north)
+{
+    // The fit is in the units of the spacing (metres); the shift in cells.
+    const double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
+    east += stepEast;
+    north += stepNorth;
+    return std::hypot(stepEast, stepNorth) < CONVERGED_CELLS;
 }
 
 std::string improvementText(const Coregistration& c)

@@ -75,6 +75,11 @@ struct NormalSums {
 };
 bool solveNormalSums(const NormalSums& sums, AspectFit& fit);
 
+// One step of the iterations: the fit's shift (in the spacing's units)
+// added to (east, north) in cells. True when the step was shorter than
+// COREGISTER_CONVERGED_CELLS: the iterations have converged.
+bool stepShift(const AspectFit& fit, const GroundSpacing& spacing, double& east, double& north);
+
 // Points flatter than this say little about a shift; a step shorter than
 // COREGISTER_CONVERGED_CELLS ends the iterations; points beyond
 // COREGISTER_OUTLIER_NMADS NMADs leave the fit; fewer than

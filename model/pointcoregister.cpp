@@ -12,9 +12,8 @@ namespace orolith::model {
 
 namespace {
 
-constexpr double MIN_SLOPE_DEG = 3.0; // flatter points say little about a shift
-constexpr double CONVERGED_CELLS = 0.01;
-constexpr std::size_t MIN_POINTS = 10;
+constexpr double MIN_SLOPE_DEG = COREGISTER_MIN_SLOPE_DEG;
+constexpr std::size_t MIN_POINTS = COREGISTER_MIN_POINTS;
 
 PointCoregistration failed(const std::string& why)
 {
@@ -97,11 +96,8 @@ PointCoregistration coregisterPoints(const GridView& dem, const GridHeader& head
         if (!fit.ok)
             return failed("the DEM's slopes at the checkpoints do not face enough directions to estimate a shift");
         c.fits.push_back(fitRecordOf(iteration, fit, s.cosAspect, s.sinAspect, y));
-        const double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
-        east += stepEast;
-        north += stepNorth;
         c.iterations = iteration;
-        if (std::hypot(stepEast, stepNorth) < CONVERGED_CELLS) {
+        if (stepShift(fit, spacing, east, north)) {
             c.converged = true;
             break;
         }

@@ -368,11 +368,8 @@ bool streamedCoregister(PairRows& rows, const GroundSpacing& spacing, const Stre
             out = failedWith("the DEM's slopes do not face enough directions to estimate a shift");
             return true;
         }
-        const double stepEast = fit.east / spacing.x, stepNorth = fit.north / spacing.y;
-        east += stepEast;
-        north += stepNorth;
         out.iterations = iteration;
-        if (std::hypot(stepEast, stepNorth) < COREGISTER_CONVERGED_CELLS) {
+        if (stepShift(fit, spacing, east, north)) {
             out.converged = true;
             break;
         }

@@ -486,31 +486,12 @@ bool closeGdalTiff(RasterOut* out, ModelError& err)
 bool writeGeoTiff(const std::string& path, const GridHeader& g, const std::vector<float>& values, float nodata,
                   ModelError& err)
 {
-    startGdal();
-    CPLErrorReset();
-    GDALDriverH driver = GDALGetDriverByName("GTiff");
-    // Compressed on every core: writing a large grid is mostly deflating it.
-    char compress[] = "COMPRESS=DEFLATE", threads[] = "NUM_THREADS=ALL_CPUS";
-    char* options[] = {compress, threads, nullptr};
-    GDALDatasetH ds = driver ? GDALCreate(driver, path.c_str(), g.cols, g.rows, 1, GDT_Float32, options) : nullptr;
-    if (!ds) {
-        err = {GRIDFILE, inFile(path) + "could not be created" + gdalSays()};
+    RasterOut* out = createGdalTiff(path, g, nodata, err);
+    if (!out)
         return false;
-    }
-    double gt[6] = {g.xllcorner, g.cellsizeX, 0, g.yllcorner + g.rows * g.cellsizeY, 0, -g.cellsizeY};
-    GDALSetGeoTransform(ds, gt);
-    if (!g.projection.empty())
-        GDALSetProjection(ds, g.projection.c_str());
-    GDALRasterBandH band = GDALGetRasterBand(ds, 1);
-    GDALSetRasterNoDataValue(band, nodata);
-    CPLErr written = GDALRasterIO(band, GF_Write, 0, 0, g.cols, g.rows, const_cast<float*>(values.data()), g.cols,
-                                  g.rows, GDT_Float32, 0, 0);
-    GDALClose(ds);
-    if (written != CE_None || CPLGetLastErrorType() >= CE_Failure) {
-        err = {GRIDFILE, inFile(path) + "could not be written" + gdalSays()};
-        return false;
-    }
-    return true;
+    const bool written = writeGdalRows(out, 0, g.rows, values.data(), err);
+    const bool closed = closeGdalTiff(out, err); // keeps a write's message
+    return written && closed;
 }
 
 } // namespace orolith::model
