@@ -20,6 +20,8 @@ namespace orolith::ui {
 const char* const ALIGN_FIRST = "--align resamples the comparison in one process: align it first (orolith "
                                 "--export aligned OUT.tif DEM COMPARISON --align), then give the aligned grid";
 
+bool saysPasses(int rows, int cols) { return static_cast<long long>(rows) * cols >= 100000000; }
+
 StreamPlan streamPlan(int cols, const Reduction& reduction)
 {
     return {stripBlocksFor(STREAM_STRIP_CELLS, cols), reduction.threadsPerProcess()};
@@ -55,14 +57,13 @@ public:
     int cols() const override { return rows_.cols(); }
     bool read(int first, int last, PairStrip& strip, std::string& error) override
     {
-        if (first <= previous_ && static_cast<long long>(rows()) * cols() >= PASS_LINES_FROM)
+        if (first <= previous_ && saysPasses(rows(), cols()))
             messages_.line("Pass " + std::to_string(++passes_) + " over the rows of both grids");
         previous_ = first;
         return rows_.read(first, last, strip, error);
     }
 
 private:
-    static constexpr long long PASS_LINES_FROM = 100000000;
     PairRows& rows_;
     Messages& messages_;
     int previous_ = INT_MAX, passes_ = 0;

@@ -32,6 +32,10 @@ int streamedMetrics(const CliRun& run, const AccuracyOptions& o, Reduction& redu
 // The same for --coregister.
 int streamedCoregistration(const CliRun& run, const AccuracyOptions& o, Reduction& reduction);
 
+// Whether a streamed run says on standard error as each pass over the
+// rows begins: from 100 million cells, where a pass takes seconds.
+bool saysPasses(int rows, int cols);
+
 // Why --align is not streamed, and what to do instead.
 extern const char* const ALIGN_FIRST;
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 
+#include "app/cli_streamed.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/gdal/tiff_files.h"
 #include "tests/model/fractal_surface.h"
@@ -66,7 +67,16 @@ TEST(StreamedCli, RastersReadInStripsGiveTheFiguresOfTheGridsReadWhole)
         ASSERT_EQ(a.status, 0) << a;
         ASSERT_EQ(b.status, 0) << b;
         EXPECT_EQ(jsonPairs(a.out), jsonPairs(b.out)) << o[0] << (o.size() > 1 ? " " + o[1] : "");
+        EXPECT_EQ(a.err, "") << "a small grid's passes go unannounced";
     }
+}
+
+TEST(StreamedCli, PassesAreAnnouncedFromAHundredMillionCells)
+{
+    EXPECT_FALSE(saysPasses(333, 140));
+    EXPECT_FALSE(saysPasses(9999, 10000));
+    EXPECT_TRUE(saysPasses(10000, 10000));
+    EXPECT_TRUE(saysPasses(60000, 60000)) << "no overflow";
 }
 
 TEST(StreamedCli, ExportsOfRastersHoldTheValuesOfTheGridsReadWhole)
