@@ -1,6 +1,5 @@
 #include "app/cli_streamed.h"
 
-#include <climits>
 #include <memory>
 #include <ostream>
 
@@ -19,6 +18,14 @@ namespace orolith::ui {
 
 const char* const ALIGN_FIRST = "--align resamples the comparison in one process: align it first (orolith "
                                 "--export aligned OUT.tif DEM COMPARISON --align), then give the aligned grid";
+
+bool PassLines::read(int first, int last, PairStrip& strip, std::string& error)
+{
+    if (first <= previous_ && saysPasses(rows(), cols()))
+        messages_.line("Pass " + std::to_string(++passes_) + " over the rows of both grids");
+    previous_ = first;
+    return rows_.read(first, last, strip, error);
+}
 
 bool saysPasses(int rows, int cols) { return static_cast<long long>(rows) * cols >= 100000000; }
 
@@ -46,27 +53,6 @@ struct StreamedPair {
     GridHeader dem;
     Alignment alignment;
     std::unique_ptr<RasterPairRows> rows;
-};
-
-// A line on standard error as each pass over a large grid's rows begins:
-// on billions of cells a pass takes minutes.
-class PassLines : public PairRows {
-public:
-    PassLines(PairRows& rows, Messages& messages) : rows_(rows), messages_(messages) {}
-    int rows() const override { return rows_.rows(); }
-    int cols() const override { return rows_.cols(); }
-    bool read(int first, int last, PairStrip& strip, std::string& error) override
-    {
-        if (first <= previous_ && saysPasses(rows(), cols()))
-            messages_.line("Pass " + std::to_string(++passes_) + " over the rows of both grids");
-        previous_ = first;
-        return rows_.read(first, last, strip, error);
-    }
-
-private:
-    PairRows& rows_;
-    Messages& messages_;
-    int previous_ = INT_MAX, passes_ = 0;
 };
 
 int openStreamedPair(const CliRun& run, const AccuracyOptions& o, Reduction& reduction, StreamedPair& p)

@@ -5,8 +5,13 @@
 #ifndef OROLITH_APP_CLI_STREAMED_H
 #define OROLITH_APP_CLI_STREAMED_H
 
+#include <climits>
+#include <string>
+
 #include "app/accuracyoptions.h"
 #include "app/cli_run.h"
+#include "model/messages.h"
+#include "model/pairrows.h"
 #include "model/reduction.h"
 #include "model/rowblocks.h"
 
@@ -35,6 +40,22 @@ int streamedCoregistration(const CliRun& run, const AccuracyOptions& o, Reductio
 // Whether a streamed run says on standard error as each pass over the
 // rows begins: from 100 million cells, where a pass takes seconds.
 bool saysPasses(int rows, int cols);
+
+// A line on standard error as each pass over a large grid's rows begins
+// (a strip that does not follow the last one begins a pass): on billions
+// of cells a pass takes minutes.
+class PassLines : public PairRows {
+public:
+    PassLines(PairRows& rows, Messages& messages) : rows_(rows), messages_(messages) {}
+    int rows() const override { return rows_.rows(); }
+    int cols() const override { return rows_.cols(); }
+    bool read(int first, int last, PairStrip& strip, std::string& error) override;
+
+private:
+    PairRows& rows_;
+    Messages& messages_;
+    int previous_ = INT_MAX, passes_ = 0;
+};
 
 // Why --align is not streamed, and what to do instead.
 extern const char* const ALIGN_FIRST;

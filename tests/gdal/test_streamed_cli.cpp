@@ -77,6 +77,32 @@ TEST(StreamedCli, PassesAreAnnouncedFromAHundredMillionCells)
     EXPECT_FALSE(saysPasses(9999, 10000));
     EXPECT_TRUE(saysPasses(10000, 10000));
     EXPECT_TRUE(saysPasses(60000, 60000)) << "no overflow";
+
+    // A line as each pass begins, none for the strips that follow.
+    class Wide : public PairRows {
+    public:
+        int rows() const override { return 20000; }
+        int cols() const override { return 20000; }
+        bool read(int first, int, PairStrip& s, std::string&) override
+        {
+            s.first = first;
+            return true;
+        }
+    } wide;
+    struct Lines : Messages {
+        std::vector<std::string> said;
+        void line(const std::string& text) override { said.push_back(text); }
+        void notice(const std::string&) override {}
+    } lines;
+    PassLines announced(wide, lines);
+    PairStrip s;
+    std::string error;
+    for (int pass = 0; pass < 3; ++pass)
+        for (int first = 0; first < 20000; first += 128)
+            announced.read(std::max(0, first - 1), std::min(20000, first + 129), s, error);
+    EXPECT_EQ(lines.said,
+              std::vector<std::string>({"Pass 1 over the rows of both grids", "Pass 2 over the rows of both grids",
+                                        "Pass 3 over the rows of both grids"}));
 }
 
 TEST(StreamedCli, ExportsOfRastersHoldTheValuesOfTheGridsReadWhole)
