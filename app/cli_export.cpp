@@ -189,8 +189,11 @@ int streamedExport(const CliRun& run, const ExportRequest& r, Reduction& reducti
         return NOT_STREAMED;
     GridHeader dem, comp;
     ModelError err;
-    if (!readGridHeader(r.dem, dem, err, run.io) || (!r.comp.empty() && !readGridHeader(r.comp, comp, err, run.io))) {
-        run.err << "ERROR: " << err.text() << std::endl;
+    const bool read =
+        readGridHeader(r.dem, dem, err, run.io) && (r.comp.empty() || readGridHeader(r.comp, comp, err, run.io));
+    std::string error = read ? "" : err.text();
+    if (!reduction.allSucceeded(read, error)) {
+        run.err << "ERROR: " << error << std::endl;
         return FATAL_STATUS;
     }
     if (dem.format != GridFormat::raster || (!r.comp.empty() && comp.format != GridFormat::raster))
@@ -211,7 +214,7 @@ int streamedExport(const CliRun& run, const ExportRequest& r, Reduction& reducti
             run.messages.notice(note);
     }
     std::unique_ptr<RasterPairRows> rows = RasterPairRows::open(*run.io.rows, dem, comp, r.options.kind, factor, err);
-    std::string error = rows ? "" : err.text();
+    error = rows ? "" : err.text();
     if (!reduction.allSucceeded(rows != nullptr, error)) {
         run.err << "ERROR: " << error << std::endl;
         return FATAL_STATUS;

@@ -61,8 +61,12 @@ int openStreamedPair(const CliRun& run, const AccuracyOptions& o, Reduction& red
         return NOT_STREAMED;
     GridHeader comp;
     ModelError err;
-    if (!readGridHeader(o.files[0], p.dem, err, run.io) || !readGridHeader(o.files[1], comp, err, run.io)) {
-        run.err << "ERROR: " << err.text() << std::endl;
+    // Every process reads the headers; one that cannot (a file its node
+    // does not see) ends them all with its message.
+    const bool read = readGridHeader(o.files[0], p.dem, err, run.io) && readGridHeader(o.files[1], comp, err, run.io);
+    std::string error = read ? "" : err.text();
+    if (!reduction.allSucceeded(read, error)) {
+        run.err << "ERROR: " << error << std::endl;
         return FATAL_STATUS;
     }
     if (p.dem.format != GridFormat::raster || comp.format != GridFormat::raster)
@@ -79,8 +83,7 @@ int openStreamedPair(const CliRun& run, const AccuracyOptions& o, Reduction& red
     for (const std::string& note : unitAndDatumNotes(p.alignment))
         run.messages.notice(note);
     p.rows = RasterPairRows::open(*run.io.rows, p.dem, comp, o.kind, factor, err);
-    // Every process opens the same files: they fail alike.
-    std::string error = p.rows ? "" : err.text();
+    error = p.rows ? "" : err.text();
     if (!reduction.allSucceeded(p.rows != nullptr, error)) {
         run.err << "ERROR: " << error << std::endl;
         return FATAL_STATUS;
