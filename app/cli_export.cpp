@@ -251,13 +251,19 @@ int streamedExport(const CliRun& run, const ExportRequest& r, Reduction& reducti
                                 });
         ok = ok && sink->finish(error);
     }
-    if (ok && last > first && std::rename(partial.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = "file \"" + target + "\": could not be written";
+    // Only a part this run wrote is taken back on failure: a file of that
+    // name from before stays as it was.
+    bool renamed = false;
+    if (ok && last > first) {
+        renamed = std::rename(partial.c_str(), target.c_str()) == 0;
+        if (!renamed) {
+            ok = false;
+            error = "file \"" + target + "\": could not be written";
+        }
     }
     if (!reduction.allSucceeded(ok, error)) {
         std::remove(partial.c_str());
-        if (last > first)
+        if (renamed)
             std::remove(target.c_str());
         run.err << "ERROR: " << error << std::endl;
         return EXIT_MISMATCH;
@@ -277,7 +283,7 @@ int streamedExport(const CliRun& run, const ExportRequest& r, Reduction& reducti
         ok = writeWhole(r.out, mosaicVrt(dem, EXPORT_NODATA, parts), error);
     }
     if (!reduction.allSucceeded(ok, error)) {
-        if (last > first)
+        if (renamed)
             std::remove(target.c_str());
         run.err << "ERROR: " << error << std::endl;
         return EXIT_MISMATCH;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "app/cli_streamed.h"
@@ -144,5 +146,28 @@ TEST(StreamedCli, ExportsOfRastersHoldTheValuesOfTheGridsReadWhole)
         EXPECT_EQ(values[0], values[2]) << kind << ": the GeoTIFF";
         EXPECT_EQ(values[1], values[2]) << kind << ": the one-part mosaic";
         EXPECT_TRUE(std::filesystem::exists(p.dir.path + "/" + kind + "_0.tif"));
+    }
+}
+
+// A comparison whose rows cannot be read: status 1 with the file and the
+// rows, and an earlier export of that name left as it was.
+TEST(StreamedCli, AFailedExportKeepsTheEarlierFile)
+{
+    TwinPair p;
+    const std::string vrt = p.dir.write("comp.vrt", "<VRTDataset rasterXSize=\"140\" rasterYSize=\"333\">\n"
+                                                    "  <GeoTransform>600000, 30, 0, 5109990, 0, -30</GeoTransform>\n"
+                                                    "  <VRTRasterBand dataType=\"Float32\" band=\"1\">\n"
+                                                    "    <SimpleSource><SourceFilename relativeToVRT=\"1\">comp.tif"
+                                                    "</SourceFilename><SourceBand>1</SourceBand></SimpleSource>\n"
+                                                    "  </VRTRasterBand>\n</VRTDataset>\n");
+    std::ofstream(p.compTif, std::ios::trunc) << "not a raster any more";
+    for (const char* name : {"/old.tif", "/old.asc"}) {
+        const std::string out = p.dir.path + name;
+        std::ofstream(out) << "an earlier export";
+        const Outcome r = runOrolith({"--export", "elevdiff", out, p.demTif, vrt});
+        EXPECT_EQ(r.status, 1) << r;
+        EXPECT_NE(r.err.find("rows 0 to "), std::string::npos) << r;
+        EXPECT_EQ(readFile(out), "an earlier export") << name;
+        EXPECT_FALSE(std::filesystem::exists(out + ".partial"));
     }
 }
