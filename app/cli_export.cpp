@@ -251,16 +251,17 @@ int streamedExport(const CliRun& run, const ExportRequest& r, Reduction& reducti
                                 });
         ok = ok && sink->finish(error);
     }
-    // Only a part this run wrote is taken back on failure: a file of that
-    // name from before stays as it was.
-    bool renamed = false;
-    if (ok && last > first) {
-        renamed = std::rename(partial.c_str(), target.c_str()) == 0;
-        if (!renamed) {
-            ok = false;
-            error = "file \"" + target + "\": could not be written";
-        }
+    // Nothing replaces a file of the output's name until every process has
+    // written its part whole: a failure leaves an earlier export as it was.
+    if (!reduction.allSucceeded(ok, error)) {
+        std::remove(partial.c_str());
+        run.err << "ERROR: " << error << std::endl;
+        return EXIT_MISMATCH;
     }
+    const bool renamed = last > first && std::rename(partial.c_str(), target.c_str()) == 0;
+    ok = renamed || last <= first;
+    if (!ok)
+        error = "file \"" + target + "\": could not be written";
     if (!reduction.allSucceeded(ok, error)) {
         std::remove(partial.c_str());
         if (renamed)

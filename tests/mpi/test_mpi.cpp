@@ -267,16 +267,25 @@ TEST(OrolithMpi, ExportMosaicsHoldTheSingleProcessExport)
     }
 }
 
-// A process that cannot read its rows: no mosaic, no part left behind.
+// A process that cannot read its rows: no mosaic, no part left behind,
+// and an earlier mosaic of that name as it was.
 TEST(OrolithMpi, AFailedExportLeavesNothing)
 {
     Mosaics m;
     std::ofstream(m.dir.path + "/comp_4_0.tif", std::ios::trunc) << "not a raster any more";
     const std::string vrt = m.dir.path + "/out.vrt";
-    const Outcome got = mpirun(3, {"--export", "elevdiff", vrt, m.dem, m.comp});
+    Outcome got = mpirun(3, {"--export", "elevdiff", vrt, m.dem, m.comp});
     EXPECT_EQ(got.status, 1) << got;
     EXPECT_NE(got.err.find("could not be read"), std::string::npos) << got;
     for (const auto& entry : std::filesystem::directory_iterator(m.dir.path))
         EXPECT_EQ(entry.path().filename().string().rfind("out", 0), std::string::npos)
             << entry.path() << " left behind";
+
+    const std::string earlier = m.dir.path + "/earlier.vrt";
+    for (const std::string& f : {earlier, mosaicPartPathFor(earlier, 0), mosaicPartPathFor(earlier, 1)})
+        std::ofstream(f) << "an earlier export";
+    got = mpirun(2, {"--export", "elevdiff", earlier, m.dem, m.comp});
+    EXPECT_EQ(got.status, 1) << got;
+    for (const std::string& f : {earlier, mosaicPartPathFor(earlier, 0), mosaicPartPathFor(earlier, 1)})
+        EXPECT_EQ(readFile(f), "an earlier export") << f;
 }
